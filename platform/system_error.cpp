@@ -1,0 +1,64 @@
+#include "platform/system_error.h"
+
+#include <cerrno>
+
+namespace velmora::platform {
+
+unsigned win32ErrorFromErrno(int err) {
+    switch (err) {
+    case 0: return kErrorSuccess;
+    case ENOENT: return kErrorFileNotFound;
+    case ENOTDIR: return kErrorPathNotFound;
+    case EMFILE:
+    case ENFILE: return kErrorTooManyOpenFiles;
+    case EACCES:
+    case EPERM:
+    case EISDIR:
+    case ETXTBSY: return kErrorAccessDenied;
+    case ENOMEM: return kErrorNotEnoughMemory;
+    case EROFS: return kErrorWriteProtect;
+    case EBUSY: return kErrorSharingViolation;
+    case ENOSPC:
+    case EDQUOT: return kErrorDiskFull;
+    case EEXIST: return kErrorFileExists;
+    case EINVAL: return kErrorInvalidParameter;
+    case ENAMETOOLONG: return kErrorFilenameExcedRange;
+    case ENOTEMPTY: return kErrorDirNotEmpty;
+    default: return 1117;  // ERROR_IO_DEVICE
+    }
+}
+
+std::string win32ErrorText(unsigned code) {
+    // The message table texts without their closing full stop.
+    switch (code) {
+    case kErrorSuccess: return "The operation completed successfully";
+    case kErrorFileNotFound: return "The system cannot find the file specified";
+    case kErrorPathNotFound: return "The system cannot find the path specified";
+    case kErrorTooManyOpenFiles: return "The system cannot open the file";
+    case kErrorAccessDenied: return "Access is denied";
+    case kErrorNotEnoughMemory: return "Not enough memory resources are available to process this command";
+    case kErrorWriteProtect: return "The media is write protected";
+    case kErrorSharingViolation:
+        return "The process cannot access the file because it is being used by another process";
+    case kErrorHandleDiskFull:
+    case kErrorDiskFull: return "There is not enough space on the disk";
+    case kErrorFileExists: return "The file exists";
+    case kErrorInvalidParameter: return "The parameter is incorrect";
+    case kErrorInvalidName: return "The filename, directory name, or volume label syntax is incorrect";
+    case kErrorDirNotEmpty: return "The directory is not empty";
+    case kErrorAlreadyExists: return "Cannot create a file when that file already exists";
+    case kErrorFilenameExcedRange: return "The filename or extension is too long";
+    case 1117: return "The request could not be performed because of an I/O device error";
+    default: return "Unknown error " + std::to_string(code);
+    }
+}
+
+std::string cannotCreateFileMessage(const std::string& path, unsigned code) {
+    return "Cannot create file \"" + path + "\". " + win32ErrorText(code);
+}
+
+std::string cannotOpenFileMessage(const std::string& path, unsigned code) {
+    return "Cannot open file \"" + path + "\". " + win32ErrorText(code);
+}
+
+}  // namespace velmora::platform

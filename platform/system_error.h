@@ -1,0 +1,40 @@
+#pragma once
+// Win32 error codes and their English system texts, derived from errno. The
+// commands report file failures with these texts ("Cannot create file ...").
+
+#include <string>
+
+namespace velmora::platform {
+
+// Win32 codes the product names.
+enum Win32Error : unsigned {
+    kErrorSuccess = 0,
+    kErrorFileNotFound = 2,
+    kErrorPathNotFound = 3,
+    kErrorTooManyOpenFiles = 4,
+    kErrorAccessDenied = 5,
+    kErrorNotEnoughMemory = 8,
+    kErrorWriteProtect = 19,
+    kErrorSharingViolation = 32,
+    kErrorHandleDiskFull = 39,
+    kErrorFileExists = 80,
+    kErrorInvalidParameter = 87,
+    kErrorDiskFull = 112,
+    kErrorInvalidName = 123,
+    kErrorDirNotEmpty = 145,
+    kErrorAlreadyExists = 183,
+    kErrorFilenameExcedRange = 206,
+};
+
+// Maps an errno value to the Win32 code Windows would report for the same failure.
+unsigned win32ErrorFromErrno(int err);
+
+// FormatMessage's English text for a Win32 code, with trailing blanks, line breaks
+// and full stops removed, as the file-error messages use it.
+std::string win32ErrorText(unsigned code);
+
+// "Cannot create file "<path>". <text>" / "Cannot open file "<path>". <text>".
+std::string cannotCreateFileMessage(const std::string& path, unsigned code);
+std::string cannotOpenFileMessage(const std::string& path, unsigned code);
+
+}  // namespace velmora::platform

@@ -1,0 +1,18 @@
+#pragma once
+// Picture bytes travel as one immutable, reference-counted buffer: a file, a record,
+// a display area and an exported file share it instead of copying it.
+
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+namespace velmora {
+
+using Bytes = std::vector<std::uint8_t>;
+using SharedBytes = std::shared_ptr<const Bytes>;
+
+inline SharedBytes shareBytes(Bytes bytes) {
+    return std::make_shared<const Bytes>(std::move(bytes));
+}
+
+}  // namespace velmora

@@ -1,0 +1,57 @@
+#pragma once
+// ADOConnection1: one open picture data file (an SQLite database) at a time.
+// The path is taken from the connection string's "Data Source=" part; opening
+// never creates a file.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+struct sqlite3;
+
+namespace velmora {
+
+class Connection {
+public:
+    Connection();
+    ~Connection();
+    Connection(const Connection&) = delete;
+    Connection& operator=(const Connection&) = delete;
+
+    const std::string& connectionString() const { return connectionString_; }
+    // Replaces the string (an unchanged string is ignored); closes an open file first.
+    void setConnectionString(const std::string& text);
+    // The file named by "Data Source=", backslashes taken as folder separators.
+    std::string dataSourcePath() const;
+
+    bool isOpen() const { return db_ != nullptr; }
+    // No effect when open. Raises Error with SQLite's text when the file is missing,
+    // is not a database, or cannot be read.
+    void open();
+    // No effect when closed. Datasets on the connection close first, silently.
+    void close();
+
+    sqlite3* handle() const { return db_; }
+
+    // Batches writes: while a transaction is open, posts and deletes are not
+    // committed one by one. commit()/rollback() end it.
+    void beginTransaction();
+    void commit();
+    void rollback();
+    bool inTransaction() const;
+
+    // Datasets register here so a close of the connection closes them.
+    int addCloseListener(std::function<void()> listener);
+    void removeCloseListener(int id);
+
+private:
+    std::string connectionString_;
+    sqlite3* db_ = nullptr;
+    std::vector<std::pair<int, std::function<void()>>> closeListeners_;
+    int nextListenerId_ = 1;
+};
+
+// Takes the value of "Data Source=" from a connection string ("" when absent).
+std::string dataSourceOf(const std::string& connectionString);
+
+}  // namespace velmora

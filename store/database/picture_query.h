@@ -1,0 +1,170 @@
+#pragma once
+// ADOQuery1: one statement, a static result set and a record cursor over the
+// picture data file. The result set holds the rowids taken at opening (plus rows
+// appended since, minus rows deleted since); names and picture bytes are read by
+// rowid only when asked for. States, flags and the data-change notification follow
+// the cursor rules the browser counts on:
+//   - opening: first record current, at-start on, at-end on only when empty;
+//   - a move that runs out of records sets that direction's flag, the record stays;
+//   - a successful move, post and delete clear both flags (both on when empty);
+//   - a move towards a flag already on does nothing and notifies nobody.
+
+#include <cstdint>
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "store/bytes.h"
+#include "store/database/field_value.h"
+
+struct sqlite3_stmt;
+
+namespace velmora {
+
+class Connection;
+class PictureQuery;
+
+enum class DatasetState { Closed, Browse, Edit, Insert };
+
+// A field of the current record, by column.
+class Field {
+public:
+    Field(PictureQuery& query, int column) : query_(&query), column_(column) {}
+    const std::string& name() const;
+    // True when the value is null, or there is no current record; for a pending
+    // written picture, true only when the written stream is empty.
+    bool isNull() const;
+    std::string asString() const;
+    SharedBytes asBytes() const;  // the stored bytes (empty buffer for null)
+    // Field writes: only in edit or insert state; each marks the record modified and
+    // notifies (a picture write notifies twice).
+    void setAsString(const std::string& text);
+    void writeBytes(SharedBytes bytes);
+
+private:
+    PictureQuery* query_;
+    int column_;
+};
+
+class PictureQuery {
+public:
+    // Receives the data-change notification (field: the written field, or null).
+    using ChangeSink = std::function<void(const Field* field)>;
+    // Receives the closing of the dataset (displays go blank; not a notification).
+    using CloseSink = std::function<void()>;
+
+    explicit PictureQuery(Connection& connection, std::string name = "ADOQuery1");
+    ~PictureQuery();
+    PictureQuery(const PictureQuery&) = delete;
+    PictureQuery& operator=(const PictureQuery&) = delete;
+
+    const std::string& name() const { return name_; }
+
+    // Statement text. Setting it closes the query (no notification). Parameters,
+    // when given, are bound in order to the statement's "?" places.
+    void setSql(const std::string& text, std::vector<std::string> parameters = {});
+    const std::string& sql() const { return sql_; }
+    const std::vector<std::string>& parameters() const { return parameters_; }
+
+    // Opens the connection when closed, runs the statement, first record current.
+    // No effect when already open. On failure the query stays closed.
+    void activate();
+    void open() { activate(); }
+    // Closes without notification, discarding a pending record.
+    void close();
+
+    DatasetState state() const { return state_; }
+    bool active() const { return state_ != DatasetState::Closed; }
+    bool atStart() const { return atStart_; }
+    bool atEnd() const { return atEnd_; }
+
+    int recordCount() const;
+    void next() { moveBy(1); }
+    void prior() { moveBy(-1); }
+    void moveBy(int distance);
+    void first();
+    void last();
+    void edit();
+    void append();
+    void post();
+    void cancel();
+    void remove();  // delete
+
+    // The field named (case-insensitive); raises "ADOQuery1: Field 'x' not found".
+    Field fieldByName(const std::string& column);
+    std::vector<std::string> fieldNames() const { return columns_; }
+
+    // Rows the name list shows: the result set plus a record in insert state.
+    int displayRowCount() const;
+    // The current row of the list (-1 when none).
+    int currentRow() const;
+    // The name shown on a list row (pending text for the current edited row);
+    // nullopt for a null value.
+    std::optional<std::string> displayName(int row);
+
+    // The data-change notification: displays first, then handlers, in the order added.
+    int addChangeSink(ChangeSink sink, bool display);
+    int addCloseSink(CloseSink sink);
+    void removeSink(int id);
+
+    // Count of notifications raised since opening the program; for tests.
+    std::uint64_t notificationCount() const { return notifications_; }
+
+private:
+    friend class Field;
+    struct Pending {
+        std::vector<std::optional<FieldValue>> written;  // per column; nullopt = untouched
+        bool modified = false;
+    };
+
+    void ensureOpen() const;
+    void browseCheck();
+    void notify(const Field* field);
+    void notifyClosed();
+    void closeSilently();
+    std::string storeMessage(const std::string& message) const;
+    const FieldValue& currentValue(int column);
+    void loadCurrentRow();
+    void invalidateRow();
+    int columnIndex(const std::string& column) const;
+    void writeField(int column, FieldValue value, int notifications);
+    void finishRefresh();
+    std::int64_t insertPending();
+    void updatePending();
+
+    Connection& connection_;
+    std::string name_;
+    std::string sql_ = "Select * from pictures";
+    std::vector<std::string> parameters_;
+    int connectionListener_ = 0;
+
+    DatasetState state_ = DatasetState::Closed;
+    bool atStart_ = true;
+    bool atEnd_ = true;
+    std::vector<std::int64_t> rowids_;
+    int current_ = -1;         // index into rowids_, or -1
+    int beforeInsert_ = -1;    // the record current before an insert
+    std::vector<std::string> columns_;
+    Pending pending_;
+
+    // The current row's stored values, read by rowid on first use.
+    std::int64_t loadedRowid_ = 0;
+    bool rowLoaded_ = false;
+    std::vector<FieldValue> rowValues_;
+
+    sqlite3_stmt* rowStatement_ = nullptr;   // SELECT * FROM pictures WHERE rowid=?
+    sqlite3_stmt* nameStatement_ = nullptr;  // SELECT filename FROM pictures WHERE rowid=?
+
+    struct Sink {
+        int id;
+        bool display;
+        ChangeSink change;
+        CloseSink close;
+    };
+    std::vector<Sink> sinks_;
+    int nextSinkId_ = 1;
+    std::uint64_t notifications_ = 0;
+};
+
+}  // namespace velmora

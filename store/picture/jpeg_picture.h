@@ -1,0 +1,81 @@
+#pragma once
+// The picture object: JPEG bytes (shared by every copy, never changed once made), a
+// bitmap (decoded from them, or waiting to be encoded), or both. It decodes once at
+// the first draw and encodes once when stored or saved.
+
+#include <memory>
+#include <string>
+
+#include "store/bytes.h"
+#include "store/picture/bitmap.h"
+
+namespace velmora {
+
+enum class PixelFormat { Bits24, Bits8 };
+
+// Program-wide defaults every picture object starts from. The pixel format is
+// settled once at start from the screen depth (8 or fewer bits: 8-bit).
+struct JpegDefaults {
+    int quality = 90;
+    bool grayscaleOutput = false;
+    bool bestSpeed = false;
+    PixelFormat pixelFormat = PixelFormat::Bits24;
+    bool progressiveDisplay = false;
+    bool progressiveEncoding = false;
+    int scale = 0;  // denominator 2^scale: 0 full, 1 half, 2 quarter, 3 eighth
+    bool smoothing = true;
+};
+
+// The defaults in force; settleScreenDepth() is called once by the application.
+const JpegDefaults& jpegDefaults();
+void settleScreenDepth(int bitsPerPixelTimesPlanes);
+
+class JpegPicture {
+public:
+    JpegPicture();
+    // Copy: shares the JPEG data slot (also data a copy produces later by encoding)
+    // and copies the bitmap.
+    JpegPicture(const JpegPicture& other);
+    JpegPicture& operator=(const JpegPicture& other);
+    ~JpegPicture();
+
+    // Reads a stored `picture` value: skips a valid graphic header (01 00 00 01 +
+    // 32-bit length == size - 8), takes the rest as the JPEG data, drops the bitmap,
+    // and parses the headers (no pixels). A 0-byte rest is not parsed. Raises
+    // JpegError when the headers do not parse; the data stays replaced.
+    void readStored(const SharedBytes& value);
+    // The same for the bytes of a JPEG file: no graphic-header rule.
+    void loadData(const SharedBytes& bytes);
+    // Gets a new, absent data slot and a copy of the bitmap.
+    void assignBitmap(const Bitmap& bitmap);
+
+    bool empty() const;
+    bool hasData() const;
+    int width() const;   // the bitmap's, else the data's frame header
+    int height() const;
+    bool grayscale() const;
+    bool progressive() const;
+
+    // The JPEG bytes, encoding the bitmap first when there are none (0 bytes for an
+    // empty bitmap). Never re-encodes data that exist.
+    SharedBytes jpegData();
+    // Writes exactly jpegData() to path, replacing a file; raises
+    // "Cannot create file "%s". %s" when it cannot be created.
+    void saveToFile(const std::string& path);
+
+    // The decoded bitmap, decoding on first use. A fatal decoder error is raised once
+    // (JpegError); the object keeps the bitmap as far as it was filled and later
+    // calls return it without raising.
+    const Bitmap& bitmap();
+    // True when a bitmap exists (decoded, partially decoded, or assigned).
+    bool hasBitmap() const;
+
+private:
+    struct DataSlot;
+    std::shared_ptr<DataSlot> data_;
+    std::unique_ptr<Bitmap> bitmap_;
+    bool decodeFailed_ = false;
+    JpegDefaults settings_;
+};
+
+}  // namespace velmora
