@@ -1,0 +1,62 @@
+#include "bench/bench_util.h"
+
+#include <unistd.h>
+
+#include <algorithm>
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <filesystem>
+#include <vector>
+
+namespace velmora::bench {
+
+double timeMs(const std::function<void()>& fn) {
+    auto start = std::chrono::steady_clock::now();
+    fn();
+    auto end = std::chrono::steady_clock::now();
+    return std::chrono::duration<double, std::milli>(end - start).count();
+}
+
+double medianMs(int runs, const std::function<void()>& fn) {
+    std::vector<double> times;
+    for (int i = 0; i < runs; ++i) times.push_back(timeMs(fn));
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+double residentMb() {
+    std::ifstream statm("/proc/self/statm");
+    long pages = 0, resident = 0;
+    statm >> pages >> resident;
+    return static_cast<double>(resident) * static_cast<double>(sysconf(_SC_PAGESIZE)) / (1024.0 * 1024.0);
+}
+
+static double statusFieldMb(const std::string& key) {
+    std::ifstream status("/proc/self/status");
+    std::string line;
+    while (std::getline(status, line)) {
+        if (line.rfind(key, 0) == 0) return std::atof(line.c_str() + key.size()) / 1024.0;
+    }
+    return 0;
+}
+
+double peakResidentMb() { return statusFieldMb("VmHWM:"); }
+
+void resetPeakResident() {
+    std::ofstream clear("/proc/self/clear_refs");
+    clear << "5";
+}
+
+void report(const std::string& name, double value, const std::string& unit) {
+    std::printf("%s: %.3f %s\n", name.c_str(), value, unit.c_str());
+    std::fflush(stdout);
+}
+
+std::string scratchDir(const std::string& tag) {
+    auto dir = std::filesystem::temp_directory_path() / ("velmora-bench-" + tag + "-" + std::to_string(getpid()));
+    std::filesystem::create_directories(dir);
+    return dir.string();
+}
+
+}  // namespace velmora::bench

@@ -1,0 +1,26 @@
+#pragma once
+// Small helpers shared by the benchmark programs: timing, medians, resident memory
+// and the `name: value unit` output lines.
+
+#include <chrono>
+#include <functional>
+#include <string>
+
+namespace velmora::bench {
+
+// Milliseconds taken by one call of fn.
+double timeMs(const std::function<void()>& fn);
+// Median of `runs` timings of fn, in milliseconds.
+double medianMs(int runs, const std::function<void()>& fn);
+// Resident set size of this process, in MiB (from /proc/self/statm).
+double residentMb();
+// Peak resident set size of this process so far, in MiB (VmHWM).
+double peakResidentMb();
+// Resets the peak so a later peakResidentMb() covers only what follows (Linux 4.0+).
+void resetPeakResident();
+// Prints "name: value unit" with a sensible number of digits.
+void report(const std::string& name, double value, const std::string& unit);
+// A scratch folder under the system temporary folder, removed by the caller.
+std::string scratchDir(const std::string& tag);
+
+}  // namespace velmora::bench
