@@ -1,0 +1,124 @@
+#include "store/database/connection.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+
+#include "store/error.h"
+
+namespace velmora {
+
+namespace {
+
+constexpr int kBusyTimeoutMs = 10000;
+
+std::string lowerAscii(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(),
+                   [](unsigned char c) { return static_cast<char>(std::tolower(c)); });
+    return text;
+}
+
+void execOrThrow(sqlite3* db, const char* sql) {
+    char* message = nullptr;
+    if (sqlite3_exec(db, sql, nullptr, nullptr, &message) != SQLITE_OK) {
+        std::string text = message ? message : sqlite3_errmsg(db);
+        sqlite3_free(message);
+        throw Error(text);
+    }
+}
+
+}  // namespace
+
+std::string dataSourceOf(const std::string& connectionString) {
+    const std::string key = "data source=";
+    std::string lower = lowerAscii(connectionString);
+    size_t at = 0;
+    // The key starts the string or follows a ';'.
+    for (;;) {
+        at = lower.find(key, at);
+        if (at == std::string::npos) return {};
+        if (at == 0 || lower[at - 1] == ';') break;
+        at += key.size();
+    }
+    size_t begin = at + key.size();
+    size_t end = connectionString.find(';', begin);
+    return connectionString.substr(begin, end == std::string::npos ? std::string::npos : end - begin);
+}
+
+Connection::Connection() = default;
+
+Connection::~Connection() { close(); }
+
+void Connection::setConnectionString(const std::string& text) {
+    if (text == connectionString_) return;
+    close();
+    connectionString_ = text;
+}
+
+std::string Connection::dataSourcePath() const {
+    std::string path = dataSourceOf(connectionString_);
+    std::replace(path.begin(), path.end(), '\\', '/');
+    return path;
+}
+
+void Connection::open() {
+    if (db_) return;
+    std::string path = dataSourcePath();
+    sqlite3* db = nullptr;
+    // Never SQLITE_OPEN_CREATE: a missing file is an error, not a new database.
+    int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+    if (rc != SQLITE_OK) {
+        std::string text = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
+        sqlite3_close(db);
+        throw Error(text);
+    }
+    sqlite3_busy_timeout(db, kBusyTimeoutMs);
+    sqlite3_extended_result_codes(db, 0);
+    try {
+        // Reading the schema makes a file that is not a database fail here, at open.
+        execOrThrow(db, "SELECT count(*) FROM sqlite_master");
+        execOrThrow(db, "PRAGMA synchronous=FULL");
+    } catch (...) {
+        sqlite3_close(db);
+        throw;
+    }
+    db_ = db;
+}
+
+void Connection::close() {
+    if (!db_) return;
+    // Copy: a listener may unregister itself while being told.
+    auto listeners = closeListeners_;
+    for (auto& [id, listener] : listeners) listener();
+    if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    sqlite3_close_v2(db_);
+    db_ = nullptr;
+}
+
+void Connection::beginTransaction() {
+    if (!db_) throw Error("Connection is closed");
+    execOrThrow(db_, "BEGIN IMMEDIATE");
+}
+
+void Connection::commit() {
+    if (!db_) throw Error("Connection is closed");
+    execOrThrow(db_, "COMMIT");
+}
+
+void Connection::rollback() {
+    if (db_ && !sqlite3_get_autocommit(db_)) execOrThrow(db_, "ROLLBACK");
+}
+
+bool Connection::inTransaction() const { return db_ && !sqlite3_get_autocommit(db_); }
+
+int Connection::addCloseListener(std::function<void()> listener) {
+    int id = nextListenerId_++;
+    closeListeners_.emplace_back(id, std::move(listener));
+    return id;
+}
+
+void Connection::removeCloseListener(int id) {
+    std::erase_if(closeListeners_, [id](const auto& entry) { return entry.first == id; });
+}
+
+}  // namespace velmora

@@ -1,0 +1,539 @@
+#include "store/database/picture_query.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cctype>
+#include <regex>
+#include <utility>
+
+#include "store/database/connection.h"
+#include "store/error.h"
+
+namespace velmora {
+
+namespace {
+
+// Finalizes a statement when it goes out of scope.
+struct StatementGuard {
+    sqlite3_stmt* statement = nullptr;
+    ~StatementGuard() { sqlite3_finalize(statement); }
+};
+
+std::string quoteIdentifier(const std::string& name) {
+    std::string quoted = "\"";
+    for (char c : name) {
+        if (c == '"') quoted += '"';
+        quoted += c;
+    }
+    return quoted + "\"";
+}
+
+bool equalsIgnoringCase(const std::string& a, const std::string& b) {
+    return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
+               return std::tolower(x) == std::tolower(y);
+           });
+}
+
+// The statements run here all read "select * from <table> ...": the result set's rowids
+// come from the same text with the star replaced, so the rows match the statement's.
+std::string rowidStatementOf(const std::string& sql) {
+    static const std::regex selectStar(R"(^\s*select\s+\*\s+from\s)", std::regex::icase);
+    std::smatch match;
+    if (!std::regex_search(sql, match, selectStar)) {
+        throw Error("Only \"select * from\" statements can be opened");
+    }
+    std::string prefix = match.str(0);
+    auto star = prefix.find('*');
+    return prefix.substr(0, star) + "rowid" + prefix.substr(star + 1) + sql.substr(prefix.size());
+}
+
+FieldValue columnValue(sqlite3_stmt* statement, int column) {
+    FieldValue result;
+    switch (sqlite3_column_type(statement, column)) {
+    case SQLITE_INTEGER: result.value = static_cast<std::int64_t>(sqlite3_column_int64(statement, column)); break;
+    case SQLITE_FLOAT: result.value = sqlite3_column_double(statement, column); break;
+    case SQLITE_TEXT: {
+        auto text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+        result.value = std::string(text, static_cast<size_t>(sqlite3_column_bytes(statement, column)));
+        break;
+    }
+    case SQLITE_BLOB: {
+        auto data = static_cast<const std::uint8_t*>(sqlite3_column_blob(statement, column));
+        auto size = static_cast<size_t>(sqlite3_column_bytes(statement, column));
+        result.value = shareBytes(Bytes(data, data + size));
+        break;
+    }
+    default: break;
+    }
+    return result;
+}
+
+void bindValue(sqlite3_stmt* statement, int index, const FieldValue& value) {
+    if (auto text = std::get_if<std::string>(&value.value)) {
+        sqlite3_bind_text(statement, index, text->data(), static_cast<int>(text->size()), SQLITE_TRANSIENT);
+    } else if (auto number = std::get_if<std::int64_t>(&value.value)) {
+        sqlite3_bind_int64(statement, index, *number);
+    } else if (auto real = std::get_if<double>(&value.value)) {
+        sqlite3_bind_double(statement, index, *real);
+    } else if (auto bytes = std::get_if<SharedBytes>(&value.value)) {
+        // An empty, non-null blob stays a 0-byte value rather than becoming null.
+        static const std::uint8_t none = 0;
+        const std::uint8_t* data = *bytes && !(*bytes)->empty() ? (*bytes)->data() : &none;
+        sqlite3_bind_blob(statement, index, data, *bytes ? static_cast<int>((*bytes)->size()) : 0, SQLITE_STATIC);
+    } else {
+        sqlite3_bind_null(statement, index);
+    }
+}
+
+}  // namespace
+
+// ---- Field ----
+
+const std::string& Field::name() const { return query_->columns_.at(static_cast<size_t>(column_)); }
+
+bool Field::isNull() const {
+    PictureQuery& q = *query_;
+    if (q.state_ == DatasetState::Closed) return true;
+    if (q.state_ != DatasetState::Browse) {
+        const auto& written = q.pending_.written[static_cast<size_t>(column_)];
+        if (written) {
+            if (auto bytes = std::get_if<SharedBytes>(&written->value)) return !*bytes || (*bytes)->empty();
+            return written->isNull();
+        }
+        if (q.state_ == DatasetState::Insert) return true;
+    }
+    if (q.current_ < 0) return true;
+    return q.currentValue(column_).isNull();
+}
+
+std::string Field::asString() const {
+    PictureQuery& q = *query_;
+    if (q.state_ == DatasetState::Closed) return {};
+    if (q.state_ != DatasetState::Browse) {
+        const auto& written = q.pending_.written[static_cast<size_t>(column_)];
+        if (written) return written->asString();
+        if (q.state_ == DatasetState::Insert) return {};
+    }
+    if (q.current_ < 0) return {};
+    return q.currentValue(column_).asString();
+}
+
+SharedBytes Field::asBytes() const {
+    PictureQuery& q = *query_;
+    if (q.state_ != DatasetState::Closed && q.state_ != DatasetState::Browse) {
+        const auto& written = q.pending_.written[static_cast<size_t>(column_)];
+        if (written) return written->asBytes();
+        if (q.state_ == DatasetState::Insert) return shareBytes({});
+    }
+    if (q.state_ == DatasetState::Closed || q.current_ < 0) return shareBytes({});
+    return q.currentValue(column_).asBytes();
+}
+
+void Field::setAsString(const std::string& text) { query_->writeField(column_, FieldValue{text}, 1); }
+
+void Field::writeBytes(SharedBytes bytes) {
+    // Storing the bytes and marking the column changed are two notifications.
+    query_->writeField(column_, FieldValue{std::move(bytes)}, 2);
+}
+
+// ---- PictureQuery ----
+
+PictureQuery::PictureQuery(Connection& connection, std::string name)
+    : connection_(connection), name_(std::move(name)) {
+    connectionListener_ = connection_.addCloseListener([this] { closeSilently(); });
+}
+
+PictureQuery::~PictureQuery() {
+    connection_.removeCloseListener(connectionListener_);
+    sinks_.clear();
+    closeSilently();
+}
+
+std::string PictureQuery::storeMessage(const std::string& message) const { return name_ + ": " + message; }
+
+void PictureQuery::setSql(const std::string& text, std::vector<std::string> parameters) {
+    closeSilently();
+    sql_ = text;
+    parameters_ = std::move(parameters);
+}
+
+void PictureQuery::activate() {
+    if (state_ != DatasetState::Closed) return;
+    connection_.open();
+    sqlite3* db = connection_.handle();
+
+    // Preparing the statement itself checks its text and its table, and names the fields.
+    StatementGuard statement;
+    if (sqlite3_prepare_v2(db, sql_.c_str(), -1, &statement.statement, nullptr) != SQLITE_OK) {
+        throw Error(sqlite3_errmsg(db));
+    }
+    std::vector<std::string> columns;
+    for (int i = 0; i < sqlite3_column_count(statement.statement); ++i) {
+        columns.emplace_back(sqlite3_column_name(statement.statement, i));
+    }
+
+    StatementGuard rowids;
+    std::string rowidSql = rowidStatementOf(sql_);
+    if (sqlite3_prepare_v2(db, rowidSql.c_str(), -1, &rowids.statement, nullptr) != SQLITE_OK) {
+        throw Error(sqlite3_errmsg(db));
+    }
+    for (size_t i = 0; i < parameters_.size(); ++i) {
+        sqlite3_bind_text(rowids.statement, static_cast<int>(i + 1), parameters_[i].data(),
+                          static_cast<int>(parameters_[i].size()), SQLITE_TRANSIENT);
+    }
+    std::vector<std::int64_t> result;
+    int rc;
+    while ((rc = sqlite3_step(rowids.statement)) == SQLITE_ROW) result.push_back(sqlite3_column_int64(rowids.statement, 0));
+    if (rc != SQLITE_DONE) throw Error(sqlite3_errmsg(db));
+
+    StatementGuard names;
+    if (sqlite3_prepare_v2(db, "SELECT filename FROM pictures WHERE rowid=?1", -1, &names.statement, nullptr) !=
+        SQLITE_OK) {
+        throw Error(sqlite3_errmsg(db));
+    }
+    std::string rowSql = "SELECT * FROM pictures WHERE rowid=?1";
+    StatementGuard row;
+    if (sqlite3_prepare_v2(db, rowSql.c_str(), -1, &row.statement, nullptr) != SQLITE_OK) {
+        throw Error(sqlite3_errmsg(db));
+    }
+
+    // Everything that can fail has run: the query opens.
+    nameStatement_ = std::exchange(names.statement, nullptr);
+    rowStatement_ = std::exchange(row.statement, nullptr);
+    columns_ = std::move(columns);
+    rowids_ = std::move(result);
+    current_ = rowids_.empty() ? -1 : 0;
+    beforeInsert_ = -1;
+    pending_ = {};
+    invalidateRow();
+    atStart_ = true;
+    atEnd_ = rowids_.empty();
+    state_ = DatasetState::Browse;
+    notify(nullptr);
+}
+
+void PictureQuery::close() { closeSilently(); }
+
+void PictureQuery::closeSilently() {
+    bool wasOpen = state_ != DatasetState::Closed;
+    sqlite3_finalize(rowStatement_);
+    sqlite3_finalize(nameStatement_);
+    rowStatement_ = nullptr;
+    nameStatement_ = nullptr;
+    state_ = DatasetState::Closed;
+    atStart_ = atEnd_ = true;
+    rowids_.clear();
+    columns_.clear();
+    current_ = -1;
+    pending_ = {};
+    invalidateRow();
+    if (wasOpen) notifyClosed();
+}
+
+void PictureQuery::ensureOpen() const {
+    if (state_ == DatasetState::Closed) throw Error(storeMessage("Cannot perform this operation on a closed dataset"));
+}
+
+int PictureQuery::recordCount() const {
+    ensureOpen();
+    return static_cast<int>(rowids_.size());
+}
+
+void PictureQuery::browseCheck() {
+    if (state_ != DatasetState::Edit && state_ != DatasetState::Insert) return;
+    if (pending_.modified) {
+        post();
+    } else {
+        cancel();
+    }
+}
+
+void PictureQuery::moveBy(int distance) {
+    ensureOpen();
+    browseCheck();
+    if ((distance > 0 && atEnd_) || (distance < 0 && atStart_)) return;
+    atStart_ = atEnd_ = false;
+    const int last = static_cast<int>(rowids_.size()) - 1;
+    for (int step = 0; step < std::abs(distance); ++step) {
+        if (distance > 0) {
+            if (current_ >= last) {
+                atEnd_ = true;
+                break;
+            }
+            ++current_;
+        } else {
+            if (current_ <= 0) {
+                atStart_ = true;
+                break;
+            }
+            --current_;
+        }
+    }
+    notify(nullptr);
+}
+
+void PictureQuery::first() {
+    ensureOpen();
+    browseCheck();
+    current_ = rowids_.empty() ? -1 : 0;
+    atStart_ = true;
+    atEnd_ = rowids_.empty();
+    notify(nullptr);
+}
+
+void PictureQuery::last() {
+    ensureOpen();
+    browseCheck();
+    current_ = static_cast<int>(rowids_.size()) - 1;
+    atEnd_ = true;
+    atStart_ = rowids_.empty();
+    notify(nullptr);
+}
+
+void PictureQuery::edit() {
+    ensureOpen();
+    if (state_ == DatasetState::Edit || state_ == DatasetState::Insert) return;
+    browseCheck();
+    pending_ = {};
+    pending_.written.resize(columns_.size());
+    if (rowids_.empty()) {
+        // Editing nothing inserts a blank record; the flags stay as they are.
+        beforeInsert_ = current_;
+        state_ = DatasetState::Insert;
+    } else {
+        state_ = DatasetState::Edit;
+    }
+    notify(nullptr);
+}
+
+void PictureQuery::append() {
+    ensureOpen();
+    browseCheck();
+    beforeInsert_ = current_;
+    pending_ = {};
+    pending_.written.resize(columns_.size());
+    state_ = DatasetState::Insert;
+    atStart_ = false;
+    atEnd_ = true;
+    notify(nullptr);
+}
+
+std::int64_t PictureQuery::insertPending() {
+    sqlite3* db = connection_.handle();
+    std::string names, places;
+    std::vector<const FieldValue*> values;
+    for (size_t i = 0; i < columns_.size(); ++i) {
+        if (!pending_.written[i]) continue;
+        names += (names.empty() ? "" : ",") + quoteIdentifier(columns_[i]);
+        places += places.empty() ? "?" : ",?";
+        values.push_back(&*pending_.written[i]);
+    }
+    std::string sql = values.empty() ? "INSERT INTO pictures DEFAULT VALUES"
+                                     : "INSERT INTO pictures (" + names + ") VALUES (" + places + ")";
+    StatementGuard insert;
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &insert.statement, nullptr) != SQLITE_OK) throw Error(sqlite3_errmsg(db));
+    for (size_t i = 0; i < values.size(); ++i) bindValue(insert.statement, static_cast<int>(i + 1), *values[i]);
+    if (sqlite3_step(insert.statement) != SQLITE_DONE) throw Error(sqlite3_errmsg(db));
+    return sqlite3_last_insert_rowid(db);
+}
+
+void PictureQuery::updatePending() {
+    sqlite3* db = connection_.handle();
+    std::string assignments;
+    std::vector<const FieldValue*> values;
+    for (size_t i = 0; i < columns_.size(); ++i) {
+        if (!pending_.written[i]) continue;
+        assignments += (assignments.empty() ? "" : ",") + quoteIdentifier(columns_[i]) + "=?";
+        values.push_back(&*pending_.written[i]);
+    }
+    if (values.empty()) return;
+    std::string sql = "UPDATE pictures SET " + assignments + " WHERE rowid=?";
+    StatementGuard update;
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &update.statement, nullptr) != SQLITE_OK) throw Error(sqlite3_errmsg(db));
+    for (size_t i = 0; i < values.size(); ++i) bindValue(update.statement, static_cast<int>(i + 1), *values[i]);
+    sqlite3_bind_int64(update.statement, static_cast<int>(values.size() + 1), rowids_[static_cast<size_t>(current_)]);
+    if (sqlite3_step(update.statement) != SQLITE_DONE) throw Error(sqlite3_errmsg(db));
+    if (sqlite3_changes(db) == 0) {
+        // Another process removed the row since this query opened.
+        throw Error("Row cannot be located for updating. Some values may have been changed since it was last read.");
+    }
+}
+
+void PictureQuery::post() {
+    if (state_ != DatasetState::Edit && state_ != DatasetState::Insert) {
+        throw Error(storeMessage("Dataset not in edit or insert mode"));
+    }
+    if (state_ == DatasetState::Insert) {
+        std::int64_t rowid = insertPending();
+        rowids_.push_back(rowid);
+        current_ = static_cast<int>(rowids_.size()) - 1;
+    } else {
+        updatePending();
+    }
+    pending_ = {};
+    state_ = DatasetState::Browse;
+    invalidateRow();
+    atStart_ = atEnd_ = false;
+    notify(nullptr);
+}
+
+void PictureQuery::cancel() {
+    if (state_ != DatasetState::Edit && state_ != DatasetState::Insert) return;
+    if (state_ == DatasetState::Insert) {
+        int size = static_cast<int>(rowids_.size());
+        current_ = size == 0 ? -1 : std::clamp(beforeInsert_, 0, size - 1);
+    }
+    pending_ = {};
+    state_ = DatasetState::Browse;
+    invalidateRow();
+    atStart_ = atEnd_ = rowids_.empty();
+    notify(nullptr);
+}
+
+void PictureQuery::remove() {
+    ensureOpen();
+    if (state_ == DatasetState::Insert) {
+        cancel();
+        return;
+    }
+    if (rowids_.empty()) throw Error(storeMessage("Cannot perform this operation on an empty dataset"));
+
+    sqlite3* db = connection_.handle();
+    StatementGuard erase;
+    if (sqlite3_prepare_v2(db, "DELETE FROM pictures WHERE rowid=?1", -1, &erase.statement, nullptr) != SQLITE_OK) {
+        throw Error(sqlite3_errmsg(db));
+    }
+    sqlite3_bind_int64(erase.statement, 1, rowids_[static_cast<size_t>(current_)]);
+    if (sqlite3_step(erase.statement) != SQLITE_DONE) throw Error(sqlite3_errmsg(db));
+
+    pending_ = {};
+    state_ = DatasetState::Browse;
+    rowids_.erase(rowids_.begin() + current_);
+    current_ = std::min(current_, static_cast<int>(rowids_.size()) - 1);
+    invalidateRow();
+    atStart_ = atEnd_ = rowids_.empty();
+    notify(nullptr);
+}
+
+int PictureQuery::columnIndex(const std::string& column) const {
+    for (size_t i = 0; i < columns_.size(); ++i) {
+        if (equalsIgnoringCase(columns_[i], column)) return static_cast<int>(i);
+    }
+    return -1;
+}
+
+Field PictureQuery::fieldByName(const std::string& column) {
+    int index = state_ == DatasetState::Closed ? -1 : columnIndex(column);
+    if (index < 0) throw Error(storeMessage("Field '" + column + "' not found"));
+    return Field(*this, index);
+}
+
+void PictureQuery::writeField(int column, FieldValue value, int notifications) {
+    if (state_ != DatasetState::Edit && state_ != DatasetState::Insert) {
+        throw Error(storeMessage("Dataset not in edit or insert mode"));
+    }
+    pending_.written[static_cast<size_t>(column)] = std::move(value);
+    pending_.modified = true;
+    Field field(*this, column);
+    for (int i = 0; i < notifications; ++i) notify(&field);
+}
+
+void PictureQuery::invalidateRow() {
+    rowLoaded_ = false;
+    rowValues_.clear();
+}
+
+void PictureQuery::loadCurrentRow() {
+    std::int64_t rowid = rowids_[static_cast<size_t>(current_)];
+    rowValues_.assign(columns_.size(), FieldValue{});
+    sqlite3_reset(rowStatement_);
+    sqlite3_bind_int64(rowStatement_, 1, rowid);
+    int rc = sqlite3_step(rowStatement_);
+    if (rc == SQLITE_ROW) {
+        int count = std::min(static_cast<int>(columns_.size()), sqlite3_column_count(rowStatement_));
+        for (int i = 0; i < count; ++i) rowValues_[static_cast<size_t>(i)] = columnValue(rowStatement_, i);
+    } else if (rc != SQLITE_DONE) {
+        std::string message = sqlite3_errmsg(connection_.handle());
+        sqlite3_reset(rowStatement_);
+        throw Error(message);
+    }
+    // A row another process removed reads as nulls: the snapshot keeps its place.
+    sqlite3_reset(rowStatement_);
+    loadedRowid_ = rowid;
+    rowLoaded_ = true;
+}
+
+const FieldValue& PictureQuery::currentValue(int column) {
+    if (!rowLoaded_ || loadedRowid_ != rowids_[static_cast<size_t>(current_)]) loadCurrentRow();
+    return rowValues_[static_cast<size_t>(column)];
+}
+
+int PictureQuery::displayRowCount() const {
+    if (state_ == DatasetState::Closed) return 0;
+    return static_cast<int>(rowids_.size()) + (state_ == DatasetState::Insert ? 1 : 0);
+}
+
+int PictureQuery::currentRow() const {
+    if (state_ == DatasetState::Closed) return -1;
+    if (state_ == DatasetState::Insert) return static_cast<int>(rowids_.size());
+    return current_;
+}
+
+std::optional<std::string> PictureQuery::displayName(int row) {
+    if (row < 0 || row >= displayRowCount()) return std::nullopt;
+    if (row == currentRow()) {
+        int column = columnIndex("filename");
+        if (column < 0) return std::nullopt;
+        Field field(*this, column);
+        if (state_ != DatasetState::Browse || rowLoaded_) {
+            if (field.isNull()) return std::nullopt;
+            return field.asString();
+        }
+    }
+    sqlite3_reset(nameStatement_);
+    sqlite3_bind_int64(nameStatement_, 1, rowids_[static_cast<size_t>(row)]);
+    std::optional<std::string> name;
+    if (sqlite3_step(nameStatement_) == SQLITE_ROW && sqlite3_column_type(nameStatement_, 0) != SQLITE_NULL) {
+        name = columnValue(nameStatement_, 0).asString();
+    }
+    sqlite3_reset(nameStatement_);
+    return name;
+}
+
+int PictureQuery::addChangeSink(ChangeSink sink, bool display) {
+    int id = nextSinkId_++;
+    Sink entry{id, display, std::move(sink), nullptr};
+    // Displays stay ahead of handlers.
+    auto at = display ? std::find_if(sinks_.begin(), sinks_.end(), [](const Sink& s) { return !s.display && s.change; })
+                      : sinks_.end();
+    sinks_.insert(at, std::move(entry));
+    return id;
+}
+
+int PictureQuery::addCloseSink(CloseSink sink) {
+    int id = nextSinkId_++;
+    sinks_.push_back(Sink{id, true, nullptr, std::move(sink)});
+    return id;
+}
+
+void PictureQuery::removeSink(int id) {
+    std::erase_if(sinks_, [id](const Sink& s) { return s.id == id; });
+}
+
+void PictureQuery::notify(const Field* field) {
+    ++notifications_;
+    auto sinks = sinks_;
+    for (auto& sink : sinks) {
+        if (sink.change) sink.change(field);
+    }
+}
+
+void PictureQuery::notifyClosed() {
+    auto sinks = sinks_;
+    for (auto& sink : sinks) {
+        if (sink.close) sink.close();
+    }
+}
+
+}  // namespace velmora

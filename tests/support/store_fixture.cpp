@@ -1,0 +1,52 @@
+#include "tests/support/store_fixture.h"
+
+#include <sqlite3.h>
+
+#include <stdexcept>
+
+namespace velmora::test {
+
+std::string connectionStringFor(const std::string& path) {
+    return "Provider=Microsoft.Jet.OLEDB.4.0;User ID=Admin;Data Source=" + path + ";Persist Security Info=False";
+}
+
+std::vector<tools::CollectionRecord> namedRecords(const std::vector<std::string>& names) {
+    std::vector<tools::CollectionRecord> records;
+    for (const auto& name : names) {
+        std::string bytes = "picture of " + name;
+        records.push_back({name, Bytes(bytes.begin(), bytes.end())});
+    }
+    return records;
+}
+
+std::vector<std::string> namesInFile(const std::string& path) {
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr) != SQLITE_OK) {
+        sqlite3_close(db);
+        throw std::runtime_error("cannot open " + path);
+    }
+    sqlite3_stmt* statement = nullptr;
+    sqlite3_prepare_v2(db, "SELECT filename FROM pictures ORDER BY rowid", -1, &statement, nullptr);
+    std::vector<std::string> names;
+    while (sqlite3_step(statement) == SQLITE_ROW) {
+        auto text = sqlite3_column_text(statement, 0);
+        names.emplace_back(text ? reinterpret_cast<const char*>(text) : "<null>");
+    }
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return names;
+}
+
+OpenStore::OpenStore(const std::string& path) {
+    connection.setConnectionString(connectionStringFor(path));
+    sinkId = query.addChangeSink([this](const Field*) { ++notifications; }, false);
+}
+
+OpenStore::~OpenStore() { query.removeSink(sinkId); }
+
+std::string OpenStore::current() {
+    if (!query.active()) return "";
+    return query.fieldByName("filename").asString();
+}
+
+}  // namespace velmora::test

@@ -1,0 +1,36 @@
+#pragma once
+// Builds picture data files in a temporary folder and opens them through the store,
+// counting the data-change notifications the query raises.
+
+#include <string>
+#include <vector>
+
+#include "store/database/connection.h"
+#include "store/database/picture_query.h"
+#include "tests/support/temp_dir.h"
+#include "tools/collection_file.h"
+
+namespace velmora::test {
+
+// "Provider=...;Data Source=<path>;Persist Security Info=False".
+std::string connectionStringFor(const std::string& path);
+
+// Records named by `names`, each with a small distinct byte string as its picture.
+std::vector<tools::CollectionRecord> namedRecords(const std::vector<std::string>& names);
+
+// Names of every record in a file, in rowid order, read with plain SQLite.
+std::vector<std::string> namesInFile(const std::string& path);
+
+struct OpenStore {
+    explicit OpenStore(const std::string& path);
+    ~OpenStore();
+    Connection connection;
+    PictureQuery query{connection};
+    int notifications = 0;
+    int sinkId = 0;
+
+    // The current record's filename, "" when null or none.
+    std::string current();
+};
+
+}  // namespace velmora::test

@@ -1,0 +1,67 @@
+#include "tools/collection_file.h"
+
+#include <sqlite3.h>
+
+#include <filesystem>
+
+#include "store/error.h"
+
+namespace velmora::tools {
+
+namespace {
+
+class Database {
+public:
+    Database(const std::string& path, int flags) {
+        if (sqlite3_open_v2(path.c_str(), &db_, flags, nullptr) != SQLITE_OK) fail();
+        sqlite3_busy_timeout(db_, 10000);
+    }
+    ~Database() { sqlite3_close(db_); }
+    void exec(const char* sql) {
+        if (sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) != SQLITE_OK) fail();
+    }
+    void insert(const std::vector<CollectionRecord>& records) {
+        sqlite3_stmt* statement = nullptr;
+        if (sqlite3_prepare_v2(db_, "INSERT INTO pictures (filename, picture) VALUES (?1, ?2)", -1, &statement,
+                               nullptr) != SQLITE_OK) {
+            fail();
+        }
+        for (const auto& record : records) {
+            sqlite3_bind_text(statement, 1, record.name.data(), static_cast<int>(record.name.size()), SQLITE_STATIC);
+            sqlite3_bind_blob(statement, 2, record.picture.data(), static_cast<int>(record.picture.size()),
+                              SQLITE_STATIC);
+            if (sqlite3_step(statement) != SQLITE_DONE) {
+                sqlite3_finalize(statement);
+                fail();
+            }
+            sqlite3_reset(statement);
+        }
+        sqlite3_finalize(statement);
+    }
+
+private:
+    [[noreturn]] void fail() { throw Error(db_ ? sqlite3_errmsg(db_) : "out of memory"); }
+    sqlite3* db_ = nullptr;
+};
+
+}  // namespace
+
+void createCollection(const std::string& path, const std::vector<CollectionRecord>& records) {
+    if (std::filesystem::exists(path)) throw Error("File already exists: " + path);
+    {
+        Database db(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+        db.exec("BEGIN");
+        db.exec("CREATE TABLE pictures (filename TEXT, picture BLOB)");
+        db.insert(records);
+        db.exec("COMMIT");
+    }
+}
+
+void appendRecords(const std::string& path, const std::vector<CollectionRecord>& records) {
+    Database db(path, SQLITE_OPEN_READWRITE);
+    db.exec("BEGIN");
+    db.insert(records);
+    db.exec("COMMIT");
+}
+
+}  // namespace velmora::tools

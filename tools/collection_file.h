@@ -1,0 +1,24 @@
+#pragma once
+// Writes picture data files: an SQLite database with the table
+// `pictures` (`filename` TEXT, `picture` BLOB), as the template and sample files are.
+
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "store/bytes.h"
+
+namespace velmora::tools {
+
+struct CollectionRecord {
+    std::string name;
+    Bytes picture;
+};
+
+// Creates path (failing if it exists) with the table and the given records, in one
+// transaction. Raises velmora::Error on failure.
+void createCollection(const std::string& path, const std::vector<CollectionRecord>& records = {});
+// Appends records to an existing collection file in one transaction.
+void appendRecords(const std::string& path, const std::vector<CollectionRecord>& records);
+
+}  // namespace velmora::tools

@@ -1,0 +1,23 @@
+#!/usr/bin/env bash
+# Installs what is missing, builds Velmora twice (plain, and with AddressSanitizer +
+# UndefinedBehaviorSanitizer) and runs every test through CTest in both builds.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+"$root/tools/deps.sh"
+
+jobs=$(nproc)
+export QT_QPA_PLATFORM=offscreen
+
+echo "== build: plain"
+"$root/tools/build.sh" "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+echo "== tests: plain"
+ctest --test-dir "$root/build" --output-on-failure -j "$jobs" --timeout 300
+
+echo "== build: address + undefined-behaviour sanitizers"
+"$root/tools/build.sh" "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON -DVELMORA_BENCH=OFF \
+  -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g"
+echo "== tests: sanitizers"
+export ASAN_OPTIONS="abort_on_error=1:detect_leaks=1:strict_string_checks=1"
+export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
+export LSAN_OPTIONS="suppressions=$root/tools/lsan.supp:print_suppressions=0"
+ctest --test-dir "$root/build-asan" --output-on-failure -j "$jobs" --timeout 600
