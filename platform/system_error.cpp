@@ -24,7 +24,7 @@ unsigned win32ErrorFromErrno(int err) {
     case EINVAL: return kErrorInvalidParameter;
     case ENAMETOOLONG: return kErrorFilenameExcedRange;
     case ENOTEMPTY: return kErrorDirNotEmpty;
-    default: return 1117;  // ERROR_IO_DEVICE
+    default: return kErrorIoDevice;
     }
 }
 
@@ -36,6 +36,7 @@ std::string win32ErrorText(unsigned code) {
     case kErrorPathNotFound: return "The system cannot find the path specified";
     case kErrorTooManyOpenFiles: return "The system cannot open the file";
     case kErrorAccessDenied: return "Access is denied";
+    case kErrorInvalidHandle: return "The handle is invalid";
     case kErrorNotEnoughMemory: return "Not enough memory resources are available to process this command";
     case kErrorWriteProtect: return "The media is write protected";
     case kErrorSharingViolation:
@@ -45,10 +46,15 @@ std::string win32ErrorText(unsigned code) {
     case kErrorFileExists: return "The file exists";
     case kErrorInvalidParameter: return "The parameter is incorrect";
     case kErrorInvalidName: return "The filename, directory name, or volume label syntax is incorrect";
+    case kErrorBadPathname: return "The specified path is invalid";
     case kErrorDirNotEmpty: return "The directory is not empty";
     case kErrorAlreadyExists: return "Cannot create a file when that file already exists";
     case kErrorFilenameExcedRange: return "The filename or extension is too long";
-    case 1117: return "The request could not be performed because of an I/O device error";
+    case kErrorMoreData: return "More data is available";
+    case kErrorDirectory: return "The directory name is invalid";
+    case kErrorBadDb: return "The configuration registry database is corrupt";
+    case kErrorKeyDeleted: return "Illegal operation attempted on a registry key that has been marked for deletion";
+    case kErrorIoDevice: return "The request could not be performed because of an I/O device error";
     default: return "Unknown error " + std::to_string(code);
     }
 }

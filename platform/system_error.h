@@ -13,6 +13,7 @@ enum Win32Error : unsigned {
     kErrorPathNotFound = 3,
     kErrorTooManyOpenFiles = 4,
     kErrorAccessDenied = 5,
+    kErrorInvalidHandle = 6,
     kErrorNotEnoughMemory = 8,
     kErrorWriteProtect = 19,
     kErrorSharingViolation = 32,
@@ -22,8 +23,14 @@ enum Win32Error : unsigned {
     kErrorDiskFull = 112,
     kErrorInvalidName = 123,
     kErrorDirNotEmpty = 145,
+    kErrorBadPathname = 161,
     kErrorAlreadyExists = 183,
     kErrorFilenameExcedRange = 206,
+    kErrorMoreData = 234,
+    kErrorDirectory = 267,
+    kErrorBadDb = 1009,
+    kErrorKeyDeleted = 1018,
+    kErrorIoDevice = 1117,
 };
 
 // Maps an errno value to the Win32 code Windows would report for the same failure.

@@ -1,0 +1,36 @@
+#pragma once
+// The desktop services of Win32: the wallpaper setting, synthetic keystrokes, the
+// pause of the calling thread and the shell's "open".
+
+#include <cstdint>
+#include <string>
+
+namespace velmora::platform {
+
+constexpr std::uint8_t kVkLeftWindows = 0x5B;
+constexpr std::uint8_t kVkM = 0x4D;
+constexpr unsigned kMapVirtualKeyToScanCode = 0;
+constexpr std::uint32_t kKeyEventKeyUp = 0x2;
+constexpr unsigned kShowNormal = 1;
+
+class Desktop {
+public:
+    virtual ~Desktop() = default;
+
+    // SystemParametersInfo(SPI_SETDESKWALLPAPER, 0, path, SPIF_UPDATEINIFILE): makes
+    // the file at the Windows path the wallpaper and keeps the setting.
+    virtual bool setWallpaper(const std::string& path) = 0;
+    // MapVirtualKey(code, mapType); 0 when there is no translation.
+    virtual unsigned mapVirtualKey(unsigned code, unsigned mapType) = 0;
+    // keybd_event: one key going down (flags 0) or up (kKeyEventKeyUp).
+    virtual void keyboardEvent(std::uint8_t virtualKey, std::uint8_t scanCode,
+                               std::uint32_t flags, std::uintptr_t extraInfo) = 0;
+    // Sleep: blocks the calling thread.
+    virtual void sleep(unsigned milliseconds) = 0;
+    // ShellExecute(0, verb, file, parameters, 0, showCommand). "open" of
+    // "Explorer.exe" with a web address as parameters opens that address.
+    virtual bool shellExecute(const std::string& verb, const std::string& file,
+                              const std::string& parameters, unsigned showCommand) = 0;
+};
+
+}  // namespace velmora::platform

@@ -1,0 +1,89 @@
+#include "platform/posix_file.h"
+
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+namespace velmora::platform {
+namespace {
+
+std::string parentOf(const std::string& path) {
+    std::size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+int writeAll(int fd, const std::uint8_t* data, std::size_t size) {
+    while (size > 0) {
+        ssize_t written = ::write(fd, data, size);
+        if (written < 0) {
+            if (errno == EINTR) continue;
+            return errno;
+        }
+        data += written;
+        size -= static_cast<std::size_t>(written);
+    }
+    return 0;
+}
+
+}  // namespace
+
+int readWholeFile(const std::string& path, std::string& content) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
+    if (fd < 0) return errno;
+    content.clear();
+    char buffer[65536];
+    while (true) {
+        ssize_t got = ::read(fd, buffer, sizeof buffer);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) {
+            int err = errno;
+            ::close(fd);
+            return err;
+        }
+        if (got == 0) break;
+        content.append(buffer, static_cast<std::size_t>(got));
+    }
+    ::close(fd);
+    return 0;
+}
+
+int writeFileAtomically(const std::string& path, const std::uint8_t* data, std::size_t size,
+                        unsigned mode) {
+    std::string folder = parentOf(path);
+    std::string name = path.substr(path.find_last_of('/') + 1);
+    std::string temp = folder + "/." + name + ".XXXXXX";
+    int fd = ::mkostemp(temp.data(), O_CLOEXEC);
+    if (fd < 0) return errno;
+    int err = writeAll(fd, data, size);
+    if (err == 0 && ::fchmod(fd, static_cast<mode_t>(mode)) != 0) err = errno;
+    if (err == 0 && ::fsync(fd) != 0) err = errno;
+    if (::close(fd) != 0 && err == 0) err = errno;
+    if (err == 0 && ::rename(temp.c_str(), path.c_str()) != 0) err = errno;
+    if (err != 0) {
+        ::unlink(temp.c_str());
+        return err;
+    }
+    // The rename itself must reach the disk too.
+    int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (dir >= 0) {
+        ::fsync(dir);
+        ::close(dir);
+    }
+    return 0;
+}
+
+int makeDirectories(const std::string& path) {
+    for (std::size_t pos = 1; pos <= path.size(); ++pos) {
+        if (pos != path.size() && path[pos] != '/') continue;
+        std::string prefix = path.substr(0, pos);
+        if (::mkdir(prefix.c_str(), 0700) != 0 && errno != EEXIST) return errno;
+    }
+    struct stat info {};
+    if (::stat(path.c_str(), &info) != 0) return errno;
+    return S_ISDIR(info.st_mode) ? 0 : ENOTDIR;
+}
+
+}  // namespace velmora::platform

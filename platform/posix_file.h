@@ -1,0 +1,23 @@
+#pragma once
+// Small POSIX file helpers that report errno values instead of raising.
+
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+namespace velmora::platform {
+
+// Reads the whole file. Returns 0 or the errno of the failure.
+int readWholeFile(const std::string& path, std::string& content);
+
+// Replaces path with exactly these bytes (permission bits mode): they go to a
+// temporary file in the same folder, which is flushed to disk and renamed over
+// path, so a reader sees the old file or the new one, never a part. Returns 0 or the errno of the failure; on
+// failure nothing is left behind.
+int writeFileAtomically(const std::string& path, const std::uint8_t* data, std::size_t size,
+                        unsigned mode);
+
+// mkdir -p with mode 0700 for new folders. Returns 0 or the errno of the failure.
+int makeDirectories(const std::string& path);
+
+}  // namespace velmora::platform

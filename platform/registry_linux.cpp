@@ -1,0 +1,97 @@
+#include "platform/registry_linux.h"
+
+#include <cerrno>
+
+#include <fcntl.h>
+#include <sys/file.h>
+#include <unistd.h>
+
+#include "platform/hive_text.h"
+#include "platform/posix_file.h"
+#include "platform/system_error.h"
+#include "platform/xdg_dirs.h"
+#include "store/error.h"
+
+namespace velmora::platform {
+namespace {
+
+// Holds an exclusive lock on "<hive>.lock" for one read-modify-write.
+class HiveLock {
+public:
+    explicit HiveLock(const std::string& hiveFile) {
+        fd_ = ::open((hiveFile + ".lock").c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0600);
+        if (fd_ < 0) {
+            error_ = errno;
+            return;
+        }
+        while (::flock(fd_, LOCK_EX) != 0) {
+            if (errno != EINTR) {
+                error_ = errno;
+                return;
+            }
+        }
+    }
+    ~HiveLock() {
+        if (fd_ >= 0) ::close(fd_);  // closing releases the lock
+    }
+    HiveLock(const HiveLock&) = delete;
+    HiveLock& operator=(const HiveLock&) = delete;
+    int error() const { return error_; }
+
+private:
+    int fd_ = -1;
+    int error_ = 0;
+};
+
+}  // namespace
+
+LinuxRegistry::LinuxRegistry() : LinuxRegistry(defaultHiveFile()) {}
+
+LinuxRegistry::LinuxRegistry(std::string hiveFile) : hiveFile_(std::move(hiveFile)) {}
+
+std::string LinuxRegistry::defaultHiveFile() {
+    return xdgConfigHome() + "/velmora/HKEY_CURRENT_USER.hive";
+}
+
+long LinuxRegistry::load(RegistryHive& hive) {
+    std::string text;
+    int err = readWholeFile(hiveFile_, text);
+    if (err == ENOENT) {
+        hive = RegistryHive();
+        damage_.clear();
+        return kErrorSuccess;
+    }
+    if (err != 0) return win32ErrorFromErrno(err);
+    try {
+        hive = parseHive(text);
+    } catch (const Error& e) {
+        damage_ = hiveFile_ + ": " + e.what();
+        return kErrorBadDb;
+    }
+    damage_.clear();
+    return kErrorSuccess;
+}
+
+long LinuxRegistry::readHive(const HiveReader& work) {
+    if (long code = load(hive_)) return code;
+    return work(hive_);
+}
+
+long LinuxRegistry::changeHive(const HiveWriter& work) {
+    std::string folder = hiveFile_.substr(0, hiveFile_.find_last_of('/'));
+    if (int err = makeDirectories(folder)) return win32ErrorFromErrno(err);
+    HiveLock lock(hiveFile_);
+    if (lock.error() != 0) return win32ErrorFromErrno(lock.error());
+    if (long code = load(hive_)) return code;
+    RegistryHive changed = hive_;
+    if (long code = work(changed)) return code;
+    if (changed == hive_) return kErrorSuccess;
+    std::string text = formatHive(changed);
+    int err = writeFileAtomically(hiveFile_, reinterpret_cast<const std::uint8_t*>(text.data()),
+                                  text.size(), 0600);
+    if (err != 0) return win32ErrorFromErrno(err);
+    hive_ = std::move(changed);
+    return kErrorSuccess;
+}
+
+}  // namespace velmora::platform
