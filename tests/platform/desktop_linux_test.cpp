@@ -1,0 +1,125 @@
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "platform/desktop_linux.h"
+#include "platform/fake_registry.h"
+#include "platform/system_error.h"
+#include "tests/platform/xdg_sandbox.h"
+
+namespace velmora::platform {
+namespace {
+
+// The desktop with everything outside the process recorded instead of done.
+class RecordedDesktop : public ::testing::Test {
+protected:
+    RecordedDesktop() {
+        DesktopServices services;
+        services.environment = [this](const char* name) {
+            return std::string(name) == "XDG_CURRENT_DESKTOP" ? currentDesktop : std::string();
+        };
+        services.programOnPath = [this](const std::string& name) {
+            return std::find(installed.begin(), installed.end(), name) != installed.end();
+        };
+        services.run = [this](const std::vector<std::string>& argv) {
+            runs.push_back(argv);
+            return true;
+        };
+        services.requestShowDesktop = [this] {
+            ++showDesktopRequests;
+            return true;
+        };
+        services.sleep = [this](unsigned ms) { slept += ms; };
+        desktop = std::make_unique<LinuxDesktop>(registry, services);
+    }
+
+    std::string wallpaperValue() {
+        auto value = registry.value("Control Panel\\Desktop", "Wallpaper");
+        return value ? std::string(value->data.begin(), value->data.end()) : "<none>";
+    }
+
+    test::XdgSandbox sandbox;
+    CallLog log;
+    FakeRegistry registry{log};
+    std::string currentDesktop;
+    std::vector<std::string> installed{"gsettings"};
+    std::vector<std::vector<std::string>> runs;
+    int showDesktopRequests = 0;
+    unsigned slept = 0;
+    std::unique_ptr<LinuxDesktop> desktop;
+};
+
+TEST_F(RecordedDesktop, WallpaperIsRememberedAndHandedToGnome) {
+    const std::string path = "C:\\WINDOWS\\Web\\Wallpaper\\myWallPaper\\图片 3.bmp";
+    EXPECT_TRUE(desktop->setWallpaper(path));
+    EXPECT_EQ(wallpaperValue(), path + '\0');
+    EXPECT_EQ(registry.openHandleCount(), 0u);
+
+    const std::string uri = "file://" + sandbox.driveC() +
+                            "/WINDOWS/Web/Wallpaper/myWallPaper/%E5%9B%BE%E7%89%87%203.bmp";
+    ASSERT_EQ(runs.size(), 2u);
+    EXPECT_EQ(runs[0], (std::vector<std::string>{"gsettings", "set", "org.gnome.desktop.background",
+                                                 "picture-uri", uri}));
+    EXPECT_EQ(runs[1][3], "picture-uri-dark");
+    EXPECT_EQ(runs[1][4], uri);
+}
+
+TEST_F(RecordedDesktop, OtherDesktopsGetTheirOwnSetting) {
+    currentDesktop = "MATE";
+    desktop->setWallpaper("C:\\w.bmp");
+    ASSERT_EQ(runs.size(), 3u);
+    EXPECT_EQ(runs[2], (std::vector<std::string>{"gsettings", "set", "org.mate.background",
+                                                 "picture-filename", sandbox.driveC() + "/w.bmp"}));
+    runs.clear();
+    currentDesktop = "KDE";
+    installed = {"plasma-apply-wallpaperimage"};
+    desktop->setWallpaper("C:\\w.bmp");
+    ASSERT_EQ(runs.size(), 1u);
+    EXPECT_EQ(runs[0], (std::vector<std::string>{"plasma-apply-wallpaperimage", sandbox.driveC() + "/w.bmp"}));
+}
+
+TEST_F(RecordedDesktop, NoDesktopToolLeavesOnlyTheRegistryValue) {
+    installed.clear();
+    EXPECT_TRUE(desktop->setWallpaper("C:\\w.bmp"));
+    EXPECT_TRUE(runs.empty());
+    EXPECT_EQ(wallpaperValue(), std::string("C:\\w.bmp\0", 9));
+}
+
+TEST_F(RecordedDesktop, WindowsMRequestsShowDesktopOnce) {
+    EXPECT_EQ(desktop->mapVirtualKey(kVkLeftWindows, 0), 0x5Bu);
+    EXPECT_EQ(desktop->mapVirtualKey(kVkM, 0), 0x32u);
+    desktop->keyboardEvent(kVkM, 0x32, 0, 0);  // M alone does nothing
+    desktop->keyboardEvent(kVkM, 0x32, kKeyEventKeyUp, 0);
+    EXPECT_EQ(showDesktopRequests, 0);
+    desktop->keyboardEvent(kVkLeftWindows, 0x5B, 0, 0);
+    desktop->keyboardEvent(kVkM, 0x32, 0, 0);
+    desktop->keyboardEvent(kVkM, 0x32, kKeyEventKeyUp, 0);
+    desktop->keyboardEvent(kVkLeftWindows, 0x5B, kKeyEventKeyUp, 0);
+    EXPECT_EQ(showDesktopRequests, 1);
+    desktop->sleep(1000);
+    EXPECT_EQ(slept, 1000u);
+}
+
+TEST_F(RecordedDesktop, ShellOpenGoesThroughTheUrlHook) {
+    EXPECT_FALSE(desktop->shellExecute("open", "Explorer.exe", "http://example.org/", kShowNormal));
+    std::vector<std::string> opened;
+    desktop->services().openUrl = [&](const std::string& url) {
+        opened.push_back(url);
+        return true;
+    };
+    EXPECT_TRUE(desktop->shellExecute("open", "Explorer.exe", "http://example.org/", kShowNormal));
+    EXPECT_TRUE(desktop->shellExecute("open", "C:\\a b.bmp", "", kShowNormal));
+    EXPECT_EQ(opened, (std::vector<std::string>{"http://example.org/", "file://" + sandbox.driveC() + "/a%20b.bmp"}));
+}
+
+TEST(ProcessRunner, SlowProgramIsCutOffAtTheTimeout) {
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_FALSE(DesktopServices::system(std::chrono::milliseconds(200)).run({"sleep", "5"}));
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
+    EXPECT_TRUE(DesktopServices::system().run({"true"}));
+    EXPECT_FALSE(DesktopServices::system().run({"velmora-no-such-program"}));
+}
+
+}  // namespace
+}  // namespace velmora::platform
