@@ -1,32 +1,24 @@
-// Until the main window exists: open pictures.vlm of the current directory through
-// the store and list its records.
-#include <filesystem>
-#include <iostream>
+// Velmora: sets the application title, creates the main window and runs the
+// message loop until it closes.
+#include <QApplication>
+#include <QDesktopServices>
+#include <QScreen>
+#include <QUrl>
 
-#include "store/database/connection.h"
-#include "store/database/picture_query.h"
-#include "store/error.h"
+#include "browser/Unit1.h"
+#include "browser/app_title.h"
+#include "store/picture/jpeg_picture.h"
 
-int main() {
-    using namespace velmora;
-    try {
-        Connection connection;
-        connection.setConnectionString("Provider=Microsoft.Jet.OLEDB.4.0;User ID=Admin;Data Source=" +
-                                       std::filesystem::current_path().string() +
-                                       "\\pictures.vlm;Persist Security Info=False");
-        PictureQuery query(connection);
-        query.activate();
-        std::cout << query.recordCount() << " pictures\n";
-        if (query.recordCount() > 0) {
-            for (;;) {
-                std::cout << "  " << query.fieldByName("filename").asString() << '\n';
-                query.next();
-                if (query.atEnd()) break;
-            }
-        }
-    } catch (const Error& error) {
-        std::cerr << error.what() << '\n';
-        return 1;
-    }
-    return 0;
+int main(int argc, char** argv) {
+    QApplication application(argc, argv);
+    application.setApplicationDisplayName(QString());
+    application.setApplicationName("Velmora");
+    if (QScreen* screen = QGuiApplication::primaryScreen()) velmora::settleScreenDepth(screen->depth());
+
+    velmora::BrowserServices services;
+    services.openUrl = [](const std::string& url) { QDesktopServices::openUrl(QUrl(QString::fromStdString(url))); };
+
+    velmora::TForm1 form(services);
+    form.show();
+    return application.exec();
 }

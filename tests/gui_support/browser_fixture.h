@@ -1,0 +1,59 @@
+#pragma once
+// A main window over a picture data file in a temporary current directory, with
+// scripted file dialogs and modal windows.
+
+#include <gtest/gtest.h>
+
+#include <deque>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "browser/Unit1.h"
+#include "tests/gui_support/modal_script.h"
+#include "tests/support/temp_dir.h"
+#include "tools/collection_file.h"
+
+namespace velmora::test {
+
+// Answers file dialogs from a queue; records what each was shown with.
+class ScriptedFileDialogs : public FileDialogs {
+public:
+    std::optional<std::string> execute(QWidget* parent, FileDialogKind kind, FileDialogSettings& settings) override;
+    // nullopt = the user cancels. A chosen file moves the current directory to its
+    // folder, as the real dialogs do.
+    std::deque<std::optional<std::string>> answers;
+    std::vector<FileDialogSettings> shown;
+};
+
+// Records made from generated pictures: name i gets a width x height picture.
+std::vector<tools::CollectionRecord> pictureRecords(const std::vector<std::string>& names, int width = 320,
+                                                    int height = 240);
+
+class BrowserTest : public ::testing::Test {
+public:
+    BrowserTest();
+    ~BrowserTest() override;
+
+    // Writes pictures.vlm into the current (temporary) directory.
+    void makeDefaultFile(const std::vector<tools::CollectionRecord>& records);
+    // Creates the main window (window creation runs now).
+    TForm1& openWindow();
+    // Lets queued events (paints, deferred reports) run.
+    void settle();
+
+    bool enabled(QAction* action) const { return action->isEnabled(); }
+    // True when all ten picture commands are available (false: all unavailable).
+    bool pictureCommands(bool available) const;
+
+    TempDir dir;
+    std::string previousDirectory;
+    ScriptedFileDialogs dialogs;
+    ModalScript modals;
+    BrowserServices services;
+    std::vector<std::string> openedUrls;
+    std::unique_ptr<TForm1> form;
+};
+
+}  // namespace velmora::test
