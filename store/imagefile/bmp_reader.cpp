@@ -1,0 +1,343 @@
+#include "store/imagefile/bmp_reader.h"
+
+#include <algorithm>
+#include <array>
+#include <bit>
+#include <cstring>
+
+#include "store/error.h"
+#include "store/imagefile/little_endian.h"
+
+namespace velmora {
+
+namespace {
+
+constexpr char kStreamReadError[] = "Stream read error";
+constexpr char kNotValid[] = "Bitmap image is not valid";
+
+constexpr std::size_t kFileHeaderSize = 14;
+constexpr std::uint32_t kCoreHeaderSize = 12;
+// Info headers of this length or more carry the three colour masks themselves.
+constexpr std::uint32_t kHeaderWithMasksSize = 52;
+
+enum Compression : std::uint32_t { kRgb = 0, kRle8 = 1, kRle4 = 2, kBitfields = 3 };
+
+[[noreturn]] void raiseNotValid() {
+    throw Error(kNotValid);
+}
+
+// Walks forward through the file and never past its end.
+class Reader {
+public:
+    explicit Reader(const Bytes& bytes) : bytes_(bytes) {}
+
+    const std::uint8_t* take(std::uint64_t count) {
+        if (count > bytes_.size() - position_) {
+            throw Error(kStreamReadError);
+        }
+        const std::uint8_t* start = bytes_.data() + position_;
+        position_ += static_cast<std::size_t>(count);
+        return start;
+    }
+    std::size_t position() const { return position_; }
+
+private:
+    const Bytes& bytes_;
+    std::size_t position_ = 0;
+};
+
+struct Header {
+    bool core = false;
+    std::uint32_t length = 0;
+    std::int64_t width = 0;
+    std::int64_t height = 0;  // number of rows, whichever way they run
+    bool topDown = false;
+    unsigned planes = 0;
+    unsigned bitsPerPixel = 0;
+    std::uint32_t compression = kRgb;
+    std::uint32_t imageSize = 0;
+    std::uint32_t coloursUsed = 0;
+    std::array<std::uint32_t, 3> masks{};  // red, green, blue, when the header holds them
+};
+
+Header readHeader(Reader& in) {
+    Header header;
+    header.length = le::u32(in.take(4));
+    if (header.length == kCoreHeaderSize) {
+        const std::uint8_t* p = in.take(kCoreHeaderSize - 4);
+        header.core = true;
+        header.width = le::u16(p);
+        header.height = le::u16(p + 2);
+        header.planes = le::u16(p + 4);
+        header.bitsPerPixel = le::u16(p + 6);
+        return header;
+    }
+    // A header of any other length is read whole; fields it is too short to hold are 0.
+    std::uint8_t fields[kHeaderWithMasksSize] = {};
+    if (header.length > 4) {
+        const std::uint8_t* rest = in.take(header.length - 4);
+        std::memcpy(fields + 4, rest, std::min(header.length, kHeaderWithMasksSize) - 4);
+    }
+    header.width = le::i32(fields + 4);
+    const std::int32_t height = le::i32(fields + 8);
+    header.topDown = height < 0;
+    header.height = height < 0 ? -static_cast<std::int64_t>(height) : height;
+    header.planes = le::u16(fields + 12);
+    header.bitsPerPixel = le::u16(fields + 14);
+    header.compression = le::u32(fields + 16);
+    header.imageSize = le::u32(fields + 20);
+    header.coloursUsed = le::u32(fields + 32);
+    for (int i = 0; i < 3; ++i) {
+        header.masks[i] = le::u32(fields + 40 + 4 * i);
+    }
+    return header;
+}
+
+bool depthFitsCompression(const Header& header) {
+    switch (header.compression) {
+    case kRgb: return true;
+    case kRle8: return header.bitsPerPixel == 8 && !header.topDown;
+    case kRle4: return header.bitsPerPixel == 4 && !header.topDown;
+    case kBitfields: return header.bitsPerPixel == 16 || header.bitsPerPixel == 32;
+    default: return false;
+    }
+}
+
+void checkHeader(const Header& header, std::uint64_t maxPixels) {
+    const unsigned bpp = header.bitsPerPixel;
+    const bool knownDepth = bpp == 1 || bpp == 4 || bpp == 8 || bpp == 16 || bpp == 24 || bpp == 32;
+    if (header.planes != 1 || !knownDepth || !depthFitsCompression(header)) {
+        raiseNotValid();
+    }
+    // The size is refused before any pixel memory is taken.
+    if (header.width <= 0 || header.height == 0 ||
+        static_cast<std::uint64_t>(header.width) * static_cast<std::uint64_t>(header.height) > maxPixels) {
+        raiseNotValid();
+    }
+}
+
+// One colour channel of a 16- or 32-bit pixel, scaled to 8 bits.
+class Channel {
+public:
+    explicit Channel(std::uint32_t mask)
+        : mask_(mask),
+          shift_(mask ? static_cast<unsigned>(std::countr_zero(mask)) : 0),
+          bits_(mask ? static_cast<unsigned>(std::bit_width(mask >> shift_)) : 0) {}
+
+    std::uint8_t operator()(std::uint32_t pixel) const {
+        if (bits_ == 0) {
+            return 0;
+        }
+        const std::uint32_t value = (pixel & mask_) >> shift_;
+        if (bits_ >= 8) {
+            return static_cast<std::uint8_t>(value >> (bits_ - 8));
+        }
+        const std::uint32_t top = (1u << bits_) - 1;
+        return static_cast<std::uint8_t>((value * 255 + top / 2) / top);
+    }
+
+private:
+    std::uint32_t mask_;
+    unsigned shift_;
+    unsigned bits_;
+};
+
+struct ChannelMasks {
+    Channel red;
+    Channel green;
+    Channel blue;
+};
+
+ChannelMasks readMasks(Reader& in, const Header& header) {
+    if (header.compression == kBitfields) {
+        if (header.length >= kHeaderWithMasksSize) {
+            return {Channel(header.masks[0]), Channel(header.masks[1]), Channel(header.masks[2])};
+        }
+        const std::uint8_t* p = in.take(12);
+        return {Channel(le::u32(p)), Channel(le::u32(p + 4)), Channel(le::u32(p + 8))};
+    }
+    if (header.bitsPerPixel == 16) {
+        return {Channel(0x7C00), Channel(0x03E0), Channel(0x001F)};
+    }
+    return {Channel(0xFF0000), Channel(0x00FF00), Channel(0x0000FF)};
+}
+
+struct Bgr {
+    std::uint8_t blue = 0;
+    std::uint8_t green = 0;
+    std::uint8_t red = 0;
+};
+
+// Every possible pixel index maps to a colour; indices beyond the table are black.
+using ColourLookup = std::array<Bgr, 256>;
+
+ColourLookup readColourTable(Reader& in, const Header& header) {
+    std::uint64_t count = header.coloursUsed;
+    if (count == 0 && header.bitsPerPixel <= 8) {
+        count = std::uint64_t{1} << header.bitsPerPixel;
+    }
+    const std::size_t entrySize = header.core ? 3 : 4;
+    const std::uint8_t* table = in.take(count * entrySize);
+    ColourLookup lookup{};
+    if (header.bitsPerPixel <= 8) {
+        for (std::size_t i = 0; i < std::min<std::uint64_t>(count, lookup.size()); ++i) {
+            const std::uint8_t* entry = table + i * entrySize;
+            lookup[i] = Bgr{entry[0], entry[1], entry[2]};
+        }
+    }
+    return lookup;
+}
+
+void putColour(std::uint8_t* out, const Bgr& colour) {
+    out[0] = colour.blue;
+    out[1] = colour.green;
+    out[2] = colour.red;
+}
+
+void decodeRow(const std::uint8_t* in, std::size_t pixels, const Header& header, const ColourLookup& colours,
+               const ChannelMasks& masks, std::uint8_t* out) {
+    switch (header.bitsPerPixel) {
+    case 1:
+        for (std::size_t x = 0; x < pixels; ++x) {
+            putColour(out + 3 * x, colours[(in[x >> 3] >> (7 - (x & 7))) & 1]);
+        }
+        break;
+    case 4:
+        for (std::size_t x = 0; x < pixels; ++x) {
+            putColour(out + 3 * x, colours[(in[x >> 1] >> ((x & 1) ? 0 : 4)) & 0x0F]);
+        }
+        break;
+    case 8:
+        for (std::size_t x = 0; x < pixels; ++x) {
+            putColour(out + 3 * x, colours[in[x]]);
+        }
+        break;
+    case 16:
+        for (std::size_t x = 0; x < pixels; ++x) {
+            const std::uint32_t pixel = le::u16(in + 2 * x);
+            putColour(out + 3 * x, Bgr{masks.blue(pixel), masks.green(pixel), masks.red(pixel)});
+        }
+        break;
+    case 24:
+        std::memcpy(out, in, 3 * pixels);
+        break;
+    case 32:
+        for (std::size_t x = 0; x < pixels; ++x) {
+            const std::uint32_t pixel = le::u32(in + 4 * x);
+            putColour(out + 3 * x, Bgr{masks.blue(pixel), masks.green(pixel), masks.red(pixel)});
+        }
+        break;
+    }
+}
+
+std::uint64_t rowSize(const Header& header) {
+    return (static_cast<std::uint64_t>(header.width) * header.bitsPerPixel + 31) / 32 * 4;
+}
+
+// Rows as far as the data go; a row cut short keeps its whole pixels.
+void decodeUncompressed(const std::uint8_t* data, std::uint64_t size, const Header& header,
+                        const ColourLookup& colours, const ChannelMasks& masks, Bitmap& bitmap) {
+    const std::uint64_t stride = rowSize(header);
+    for (std::int64_t row = 0; row < header.height; ++row) {
+        const std::uint64_t begin = static_cast<std::uint64_t>(row) * stride;
+        if (begin >= size) {
+            break;
+        }
+        const std::uint64_t available = std::min(stride, size - begin);
+        const std::uint64_t pixels =
+            std::min<std::uint64_t>(static_cast<std::uint64_t>(header.width), available * 8 / header.bitsPerPixel);
+        const int y = static_cast<int>(header.topDown ? row : header.height - 1 - row);
+        decodeRow(data + begin, static_cast<std::size_t>(pixels), header, colours, masks, bitmap.scanLine(y));
+    }
+}
+
+// RLE8 and RLE4, bottom-up. Damaged data end the picture where they go wrong: runs and
+// moves past the right edge are clipped, and what is never reached stays black.
+void decodeRunLength(const std::uint8_t* data, std::uint64_t size, const Header& header,
+                     const ColourLookup& colours, Bitmap& bitmap) {
+    const bool nibbles = header.compression == kRle4;
+    std::int64_t x = 0;
+    std::int64_t row = 0;
+    auto put = [&](unsigned index) {
+        if (x < header.width) {
+            const int y = static_cast<int>(header.height - 1 - row);
+            putColour(bitmap.scanLine(y) + 3 * x, colours[index]);
+        }
+        ++x;
+    };
+    auto indexAt = [&](const std::uint8_t* bytes, unsigned i) -> unsigned {
+        return nibbles ? (bytes[i / 2] >> ((i & 1) ? 0 : 4)) & 0x0F : bytes[i];
+    };
+    std::uint64_t at = 0;
+    while (at + 2 <= size && row < header.height) {
+        const unsigned count = data[at];
+        const unsigned code = data[at + 1];
+        at += 2;
+        if (count > 0) {
+            // An encoded run: count pixels of one index, or of two alternating nibbles.
+            for (unsigned i = 0; i < count && x < header.width; ++i) {
+                put(nibbles ? ((i & 1) ? code & 0x0F : code >> 4) : code);
+            }
+        } else if (code == 0) {
+            x = 0;
+            ++row;
+        } else if (code == 1) {
+            return;
+        } else if (code == 2) {
+            if (at + 2 > size) {
+                return;
+            }
+            x += data[at];
+            row += data[at + 1];
+            at += 2;
+        } else {
+            // Absolute mode: `code` literal pixels, padded to a 16-bit boundary.
+            const std::uint64_t bytes = nibbles ? (code + 1) / 2 : code;
+            if (at + bytes > size) {
+                return;
+            }
+            for (unsigned i = 0; i < code && x < header.width; ++i) {
+                put(indexAt(data + at, i));
+            }
+            at += (bytes + 1) & ~std::uint64_t{1};
+        }
+    }
+}
+
+}  // namespace
+
+Bitmap readBmp(const Bytes& file, std::uint64_t maxPixels) {
+    if (file.empty()) {
+        return Bitmap();
+    }
+    Reader in(file);
+    const std::uint8_t* fileHeader = in.take(kFileHeaderSize);
+    if (fileHeader[0] != 'B' || fileHeader[1] != 'M') {
+        raiseNotValid();
+    }
+    const std::uint32_t pixelOffset = le::u32(fileHeader + 10);
+    const Header header = readHeader(in);
+    checkHeader(header, maxPixels);
+    const ChannelMasks masks = readMasks(in, header);
+    const ColourLookup colours = readColourTable(in, header);
+
+    // Pixels follow the colour table, unless the file header points further on inside
+    // the file: some writers leave a gap, and reading the gap as pixels shifts the picture.
+    std::size_t start = in.position();
+    if (pixelOffset > start && pixelOffset <= file.size()) {
+        start = pixelOffset;
+    }
+    const std::uint64_t claimed =
+        header.imageSize != 0 ? header.imageSize : rowSize(header) * static_cast<std::uint64_t>(header.height);
+    const std::uint64_t size = std::min<std::uint64_t>(claimed, file.size() - start);
+
+    Bitmap bitmap(static_cast<int>(header.width), static_cast<int>(header.height), Bitmap::Format::Bgr24);
+    if (header.compression == kRle8 || header.compression == kRle4) {
+        decodeRunLength(file.data() + start, size, header, colours, bitmap);
+    } else {
+        decodeUncompressed(file.data() + start, size, header, colours, masks, bitmap);
+    }
+    return bitmap;
+}
+
+}  // namespace velmora

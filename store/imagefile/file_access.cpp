@@ -1,0 +1,141 @@
+#include "store/imagefile/file_access.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <cerrno>
+#include <filesystem>
+#include <utility>
+
+#include "platform/system_error.h"
+#include "store/error.h"
+
+namespace velmora {
+
+namespace {
+
+class FileDescriptor {
+public:
+    explicit FileDescriptor(int fd) : fd_(fd) {}
+    ~FileDescriptor() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    FileDescriptor(const FileDescriptor&) = delete;
+    FileDescriptor& operator=(const FileDescriptor&) = delete;
+    int get() const { return fd_; }
+    int release() { return std::exchange(fd_, -1); }
+
+private:
+    int fd_;
+};
+
+[[noreturn]] void raiseCannotOpen(const std::string& path, int err) {
+    throw Error(platform::cannotOpenFileMessage(fullPathForMessage(path), platform::win32ErrorFromErrno(err)));
+}
+
+[[noreturn]] void raiseCannotCreate(const std::string& path, int err) {
+    // Creating a file in a missing folder is "path not found" on Windows.
+    const unsigned code = err == ENOENT ? platform::kErrorPathNotFound : platform::win32ErrorFromErrno(err);
+    throw Error(platform::cannotCreateFileMessage(fullPathForMessage(path), code));
+}
+
+bool writeAll(int fd, const Bytes& bytes) {
+    std::size_t written = 0;
+    while (written < bytes.size()) {
+        const ssize_t n = ::write(fd, bytes.data() + written, bytes.size() - written);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n <= 0) {
+            if (n == 0) {
+                errno = ENOSPC;
+            }
+            return false;
+        }
+        written += static_cast<std::size_t>(n);
+    }
+    return true;
+}
+
+// A short name in the target's folder (rename cannot cross file systems) that no
+// other writer uses; O_EXCL settles races.
+std::string temporarySibling(const std::string& path) {
+    static std::atomic<unsigned> counter{0};
+    const std::filesystem::path folder = std::filesystem::path(path).parent_path();
+    const std::string name = ".velmora-" + std::to_string(::getpid()) + "-" + std::to_string(counter++) + ".tmp";
+    return (folder.empty() ? std::filesystem::path(name) : folder / name).string();
+}
+
+}  // namespace
+
+std::string fullPathForMessage(const std::string& path) {
+    std::error_code error;
+    const std::filesystem::path absolute = std::filesystem::absolute(path, error);
+    return error ? path : absolute.string();
+}
+
+Bytes readFileBytes(const std::string& path) {
+    // Non-blocking, so that a named pipe cannot stall the open; it is refused below.
+    FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
+    if (fd.get() < 0) {
+        raiseCannotOpen(path, errno);
+    }
+    struct stat status {};
+    if (::fstat(fd.get(), &status) != 0) {
+        raiseCannotOpen(path, errno);
+    }
+    if (!S_ISREG(status.st_mode)) {
+        raiseCannotOpen(path, EACCES);
+    }
+    Bytes bytes;
+    bytes.reserve(static_cast<std::size_t>(status.st_size));
+    std::uint8_t block[65536];
+    for (;;) {
+        const ssize_t n = ::read(fd.get(), block, sizeof block);
+        if (n < 0 && errno == EINTR) {
+            continue;
+        }
+        if (n < 0) {
+            throw Error("Stream read error");
+        }
+        if (n == 0) {
+            return bytes;
+        }
+        bytes.insert(bytes.end(), block, block + n);
+    }
+}
+
+void writeFileReplacing(const std::string& path, const Bytes& bytes) {
+    struct stat status {};
+    if (::stat(path.c_str(), &status) == 0) {
+        // Overwriting in place would fail on these; renaming over them must not succeed.
+        if (S_ISDIR(status.st_mode)) {
+            raiseCannotCreate(path, EISDIR);
+        }
+        if (::access(path.c_str(), W_OK) != 0) {
+            raiseCannotCreate(path, errno);
+        }
+    }
+    std::string temporary;
+    int created = -1;
+    do {
+        temporary = temporarySibling(path);
+        created = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    } while (created < 0 && errno == EEXIST);
+    if (created < 0) {
+        raiseCannotCreate(path, errno);
+    }
+    FileDescriptor fd(created);
+    if (!writeAll(fd.get(), bytes) || ::fsync(fd.get()) != 0 || ::close(fd.release()) != 0 ||
+        ::rename(temporary.c_str(), path.c_str()) != 0) {
+        const int err = errno;
+        ::unlink(temporary.c_str());
+        raiseCannotCreate(path, err);
+    }
+}
+
+}  // namespace velmora

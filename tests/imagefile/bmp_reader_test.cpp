@@ -1,0 +1,239 @@
+#include <gtest/gtest.h>
+
+#include <chrono>
+
+#include "store/error.h"
+#include "store/imagefile/bmp_reader.h"
+#include "tests/imagefile/bmp_builder.h"
+
+namespace velmora {
+namespace {
+
+using test::BmpSpec;
+using test::buildBmp;
+using test::packRows;
+using test::rgbRows;
+using Rows = std::vector<std::vector<std::uint32_t>>;
+
+const Rows kPicture = {{0xFF0000, 0x00FF00, 0x0000FF}, {0x123456, 0xFFFFFF, 0x808080}};
+
+std::string readError(const Bytes& file) {
+    try {
+        readBmp(file);
+    } catch (const Error& error) {
+        return error.what();
+    }
+    return "no error";
+}
+
+Bytes bmp24(const Rows& rows, bool topDown = false) {
+    BmpSpec spec;
+    spec.width = static_cast<std::int32_t>(rows[0].size());
+    spec.height = static_cast<std::int32_t>(rows.size()) * (topDown ? -1 : 1);
+    spec.pixels = packRows(rows, 24, topDown);
+    return buildBmp(spec);
+}
+
+TEST(BmpReaderDamage, ZeroBytesGiveAnEmptyBitmap) {
+    EXPECT_TRUE(readBmp(Bytes{}).empty());
+}
+
+TEST(BmpReaderDamage, EndInsideAHeaderOrTableIsAStreamReadError) {
+    const Bytes whole = bmp24(kPicture);
+    EXPECT_EQ(readError(Bytes(whole.begin(), whole.begin() + 10)), "Stream read error");
+    EXPECT_EQ(readError(Bytes(whole.begin(), whole.begin() + 30)), "Stream read error");
+
+    BmpSpec palette;
+    palette.bitsPerPixel = 8;
+    palette.colours = {0x000000, 0xFFFFFF};  // 256 entries expected
+    EXPECT_EQ(readError(buildBmp(palette)), "Stream read error");
+
+    BmpSpec masks;
+    masks.bitsPerPixel = 32;
+    masks.compression = 3;
+    masks.masks = {0xFF0000, 0xFF00};  // one mask short, and no pixels
+    EXPECT_EQ(readError(buildBmp(masks)), "Stream read error");
+
+    Bytes hugeHeader = whole;
+    hugeHeader[17] = 0xFF;  // info header length 0xFF000028
+    EXPECT_EQ(readError(hugeHeader), "Stream read error");
+}
+
+TEST(BmpReaderDamage, HeadersThatDescribeNoPictureAreNotValid) {
+    Bytes notBm = bmp24(kPicture);
+    notBm[0] = 'M';
+    EXPECT_EQ(readError(notBm), "Bitmap image is not valid");
+
+    auto invalid = [](auto change) {
+        BmpSpec spec;
+        spec.pixels = Bytes(4, 0);
+        change(spec);
+        return readError(buildBmp(spec));
+    };
+    EXPECT_EQ(invalid([](BmpSpec& s) { s.planes = 2; }), "Bitmap image is not valid");
+    EXPECT_EQ(invalid([](BmpSpec& s) { s.bitsPerPixel = 7; }), "Bitmap image is not valid");
+    EXPECT_EQ(invalid([](BmpSpec& s) { s.compression = 1; }), "Bitmap image is not valid");  // RLE8 at 24 bits
+    EXPECT_EQ(invalid([](BmpSpec& s) { s.compression = 4; }), "Bitmap image is not valid");  // embedded JPEG
+    EXPECT_EQ(invalid([](BmpSpec& s) { s.width = 0; }), "Bitmap image is not valid");
+    EXPECT_EQ(invalid([](BmpSpec& s) { s.width = -3; }), "Bitmap image is not valid");
+    EXPECT_EQ(invalid([](BmpSpec& s) { s.headerLength = 8; }), "Bitmap image is not valid");  // planes missing
+}
+
+TEST(BmpReaderDamage, AnAbsurdSizeIsRefusedBeforeAllocating) {
+    const auto started = std::chrono::steady_clock::now();
+    for (auto [width, height] : {std::pair{0x7FFFFFFF, 0x7FFFFFFF}, {0x10000, -0x10000}, {16385, 16384}}) {
+        BmpSpec spec;
+        spec.width = width;
+        spec.height = height;
+        EXPECT_EQ(readError(buildBmp(spec)), "Bitmap image is not valid") << width << " x " << height;
+    }
+    EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(1));
+}
+
+TEST(BmpReaderDamage, PixelsCutShortLeaveTheMissingRowsBlack) {
+    const Rows rows = {{0x111111, 0x222222}, {0x333333, 0x444444}, {0x555555, 0x666666}};
+    Bytes file = bmp24(rows);
+    file.resize(file.size() - 8 - 3);  // the top row and one pixel of the middle row lost
+    const Bitmap bitmap = readBmp(file);
+    EXPECT_EQ(rgbRows(bitmap), (Rows{{0, 0}, {0x333333, 0}, {0x555555, 0x666666}}));
+}
+
+TEST(BmpReaderLayout, BottomUpAndTopDownRowsGiveTheSamePicture) {
+    EXPECT_EQ(rgbRows(readBmp(bmp24(kPicture))), kPicture);
+    EXPECT_EQ(rgbRows(readBmp(bmp24(kPicture, true))), kPicture);
+}
+
+TEST(BmpReaderLayout, PixelsStartAfterTheTableOrWhereTheFileHeaderPointsFurther) {
+    BmpSpec spec;
+    spec.width = 3;
+    spec.height = 2;
+    spec.gapBeforePixels = 6;
+    spec.pixels = packRows(kPicture, 24);
+    EXPECT_EQ(rgbRows(readBmp(buildBmp(spec))), kPicture);
+}
+
+TEST(BmpReaderLayout, HeadersOfOtherLengthsAreReadWhole) {
+    for (std::uint32_t length : {16u, 64u, 108u, 124u}) {
+        BmpSpec spec;
+        spec.headerLength = length;
+        spec.width = 2;
+        spec.height = 1;
+        spec.bitsPerPixel = length == 16 ? 24 : 8;
+        if (length != 16) {
+            spec.coloursUsed = 2;
+            spec.colours = {0xABCDEF, 0x010203};
+        }
+        spec.pixels = length == 16 ? packRows({{0xABCDEF, 0x010203}}, 24) : packRows({{0, 1}}, 8);
+        EXPECT_EQ(rgbRows(readBmp(buildBmp(spec))), (Rows{{0xABCDEF, 0x010203}})) << length;
+    }
+}
+
+TEST(BmpReaderPalette, IndexedDepthsLookUpTheirColourTables) {
+    const std::vector<std::uint32_t> colours = {0x000000, 0xFF8000, 0x00FF80, 0x8000FF};
+    const Rows indices = {{1, 2, 3, 0, 1}, {3, 3, 2, 2, 1}};
+    const Rows expected = {{0xFF8000, 0x00FF80, 0x8000FF, 0x000000, 0xFF8000},
+                           {0x8000FF, 0x8000FF, 0x00FF80, 0x00FF80, 0xFF8000}};
+    for (std::uint16_t bpp : {4, 8}) {
+        BmpSpec spec;
+        spec.width = 5;
+        spec.height = 2;
+        spec.bitsPerPixel = bpp;
+        spec.coloursUsed = 4;
+        spec.colours = colours;
+        spec.pixels = packRows(indices, bpp);
+        EXPECT_EQ(rgbRows(readBmp(buildBmp(spec))), expected) << bpp;
+    }
+    // Core header: 3-byte entries, always 2^bpp of them.
+    BmpSpec core;
+    core.headerLength = 12;
+    core.width = 3;
+    core.bitsPerPixel = 1;
+    core.colours = {0x102030, 0xF0E0D0};
+    core.pixels = packRows({{1, 0, 1}}, 1);
+    EXPECT_EQ(rgbRows(readBmp(buildBmp(core))), (Rows{{0xF0E0D0, 0x102030, 0xF0E0D0}}));
+}
+
+TEST(BmpReaderPalette, IndicesBeyondTheTableAreBlack) {
+    BmpSpec spec;
+    spec.width = 2;
+    spec.bitsPerPixel = 8;
+    spec.coloursUsed = 1;
+    spec.colours = {0xFFFFFF};
+    spec.pixels = packRows({{0, 200}}, 8);
+    EXPECT_EQ(rgbRows(readBmp(buildBmp(spec))), (Rows{{0xFFFFFF, 0x000000}}));
+}
+
+TEST(BmpReaderMasks, SixteenAndThirtyTwoBitPixelsFollowTheirMasks) {
+    BmpSpec rgb555;
+    rgb555.width = 2;
+    rgb555.bitsPerPixel = 16;
+    rgb555.pixels = packRows({{0x7C00, 0x03FF}}, 16);
+    EXPECT_EQ(rgbRows(readBmp(buildBmp(rgb555))), (Rows{{0xFF0000, 0x00FFFF}}));
+
+    BmpSpec rgb565 = rgb555;
+    rgb565.compression = 3;
+    rgb565.masks = {0xF800, 0x07E0, 0x001F};
+    rgb565.pixels = packRows({{0xF800, 0x0400}}, 16);  // red; green 32 of 63
+    EXPECT_EQ(rgbRows(readBmp(buildBmp(rgb565))), (Rows{{0xFF0000, 0x008200}}));
+
+    // 32 bits with masks after a 40-byte header and inside a V4 header.
+    for (std::uint32_t length : {40u, 108u}) {
+        BmpSpec spec;
+        spec.headerLength = length;
+        spec.width = 2;
+        spec.bitsPerPixel = 32;
+        spec.compression = 3;
+        spec.masks = {0x0000FF00, 0x00FF0000, 0xFF000000};  // red, green, blue high to low
+        spec.pixels = packRows({{0x12345678, 0xFF000000}}, 32);
+        EXPECT_EQ(rgbRows(readBmp(buildBmp(spec))), (Rows{{0x563412, 0x0000FF}})) << length;
+    }
+}
+
+class RunLengthTest : public ::testing::Test {
+protected:
+    static Bytes rle(std::uint16_t bpp, int width, int height, const Bytes& data) {
+        BmpSpec spec;
+        spec.width = width;
+        spec.height = height;
+        spec.bitsPerPixel = bpp;
+        spec.compression = bpp == 8 ? 1 : 2;
+        spec.coloursUsed = 4;
+        spec.colours = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
+        spec.imageSize = static_cast<std::uint32_t>(data.size());
+        spec.pixels = data;
+        return buildBmp(spec);
+    }
+};
+
+TEST_F(RunLengthTest, Rle8RunsLiteralsMovesAndEnds) {
+    const Bytes data = {3, 1,           // three of colour 1
+                        0, 3, 2, 3, 1, 0,  // literal 2, 3, 1 (padded)
+                        0, 0,           // end of line
+                        0, 2, 2, 1,     // move right 2, up 1: skips the rest of row 1
+                        2, 3,           // row 2, columns 2..3
+                        0, 1,           // end of bitmap
+                        9, 2};          // never read
+    const Rows expected = {{0, 0, 3, 3, 0, 0}, {0, 0, 0, 0, 0, 0}, {1, 1, 1, 2, 3, 1}};
+    Rows colours = expected;
+    const std::uint32_t lookup[] = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
+    for (auto& row : colours) {
+        for (auto& v : row) v = lookup[v];
+    }
+    EXPECT_EQ(rgbRows(readBmp(rle(8, 6, 3, data))), colours);
+}
+
+TEST_F(RunLengthTest, Rle4AlternatesNibblesAndClipsAtTheEdge) {
+    const Bytes data = {5, 0x12,        // 1 2 1 2 1
+                        0, 0,
+                        0, 3, 0x32, 0x10,  // literal 3 2 1 (2 bytes, already even)
+                        9, 0x33};       // runs past the edge: clipped
+    EXPECT_EQ(rgbRows(readBmp(rle(4, 4, 2, data))),
+              (Rows{{0x0000FF, 0x00FF00, 0xFF0000, 0x0000FF}, {0xFF0000, 0x00FF00, 0xFF0000, 0x00FF00}}));
+}
+
+TEST_F(RunLengthTest, DataEndingEarlyLeavesTheRestBlack) {
+    EXPECT_EQ(rgbRows(readBmp(rle(8, 2, 2, {2, 1, 0, 5, 1}))), (Rows{{0, 0}, {0xFF0000, 0xFF0000}}));
+}
+
+}  // namespace
+}  // namespace velmora
