@@ -8,27 +8,9 @@
 
 #include "store/bytes.h"
 #include "store/picture/bitmap.h"
+#include "store/picture/jpeg_settings.h"
 
 namespace velmora {
-
-enum class PixelFormat { Bits24, Bits8 };
-
-// Program-wide defaults every picture object starts from. The pixel format is
-// settled once at start from the screen depth (8 or fewer bits: 8-bit).
-struct JpegDefaults {
-    int quality = 90;
-    bool grayscaleOutput = false;
-    bool bestSpeed = false;
-    PixelFormat pixelFormat = PixelFormat::Bits24;
-    bool progressiveDisplay = false;
-    bool progressiveEncoding = false;
-    int scale = 0;  // denominator 2^scale: 0 full, 1 half, 2 quarter, 3 eighth
-    bool smoothing = true;
-};
-
-// The defaults in force; settleScreenDepth() is called once by the application.
-const JpegDefaults& jpegDefaults();
-void settleScreenDepth(int bitsPerPixelTimesPlanes);
 
 class JpegPicture {
 public:
@@ -48,6 +30,8 @@ public:
     void loadData(const SharedBytes& bytes);
     // Gets a new, absent data slot and a copy of the bitmap.
     void assignBitmap(const Bitmap& bitmap);
+    // The same, taking the bitmap over instead of copying it.
+    void assignBitmap(Bitmap&& bitmap);
 
     bool empty() const;
     bool hasData() const;
@@ -69,6 +53,8 @@ public:
     const Bitmap& bitmap();
     // True when a bitmap exists (decoded, partially decoded, or assigned).
     bool hasBitmap() const;
+    // True when decoding failed: the bitmap is unfinished and is never decoded again.
+    bool decodeFailed() const;
 
 private:
     struct DataSlot;

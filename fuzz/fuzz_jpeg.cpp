@@ -1,0 +1,45 @@
+// Arbitrary bytes as a stored picture value: read (graphic-header rule, headers),
+// then decoded and drawn as the main window would. Errors are fine; crashes, leaks,
+// hangs and undefined behaviour are not.
+
+#include <cstddef>
+#include <cstdint>
+
+#include "store/error.h"
+#include "store/picture/display_fit.h"
+#include "store/picture/jpeg_picture.h"
+#include "store/picture/scale_nearest.h"
+
+namespace {
+
+// Large valid pictures only cost time and memory; the decoder's own refusal of
+// oversized headers is covered by the tests.
+constexpr std::int64_t kFuzzPixelLimit = 4 << 20;
+
+void readDecodeAndDraw(const std::uint8_t* data, std::size_t size) {
+    velmora::JpegPicture picture;
+    try {
+        picture.readStored(velmora::shareBytes(velmora::Bytes(data, data + size)));
+    } catch (const velmora::Error&) {
+        return;
+    }
+    if (static_cast<std::int64_t>(picture.width()) * picture.height() > kFuzzPixelLimit) {
+        return;
+    }
+    try {
+        picture.bitmap();
+    } catch (const velmora::Error&) {
+        // The unfinished bitmap is drawn from now on, without a second error.
+    }
+    const velmora::Bitmap& bitmap = picture.bitmap();
+    const velmora::FitRect fit = velmora::displayFit(bitmap.width(), bitmap.height(), 545, 401,
+                                                     velmora::FitFlags{false, true, true});
+    velmora::scaleNearest(bitmap, fit.width, fit.height);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    readDecodeAndDraw(data, size);
+    return 0;
+}

@@ -1,0 +1,29 @@
+#pragma once
+// Reading JPEG streams with libjpeg: the headers alone, or the whole picture into a
+// bitmap. Fatal codec errors raise JpegError with the libjpeg 6b message number.
+
+#include "store/bytes.h"
+#include "store/picture/bitmap.h"
+#include "store/picture/jpeg_settings.h"
+
+namespace velmora {
+
+struct JpegHeader {
+    int width = 0;
+    int height = 0;
+    bool grayscale = false;
+    bool progressive = false;  // more than one scan
+};
+
+// Parses the headers up to the first scan, decoding no pixels. Raises JpegError.
+JpegHeader readJpegHeader(const Bytes& data);
+
+// Decodes `data` into `target` with `settings`: 24-bit blue-green-red, or 8-bit with
+// a palette of at most 236 colours for grayscale streams and 8-bit pixel format.
+// CMYK and YCCK streams become 24-bit. A header promising more than
+// kMaxBitmapPixels pixels fails before anything is allocated. On a fatal error
+// raises JpegError and leaves `target` as far as it was filled (empty when the
+// error came before the size was known).
+void decodeJpeg(const Bytes& data, const JpegDefaults& settings, Bitmap& target);
+
+}  // namespace velmora
