@@ -15,12 +15,6 @@
 namespace velmora::platform {
 namespace {
 
-std::string folderOf(const std::string& host) {
-    std::size_t slash = host.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : host.substr(0, slash);
-}
-
 bool isDirectory(const std::string& host) {
     struct stat info {};
     return ::stat(host.c_str(), &info) == 0 && S_ISDIR(info.st_mode);
@@ -50,7 +44,7 @@ bool LinuxFiles::fail(unsigned code) {
 }
 
 bool LinuxFiles::failWithErrno(int err, const std::string& host) {
-    if (err == ENOENT && !isDirectory(folderOf(host))) return fail(kErrorPathNotFound);
+    if (err == ENOENT && !isDirectory(parentFolder(host))) return fail(kErrorPathNotFound);
     return fail(win32ErrorFromErrno(err));
 }
 

@@ -9,12 +9,6 @@
 namespace velmora::platform {
 namespace {
 
-std::string parentOf(const std::string& path) {
-    std::size_t slash = path.find_last_of('/');
-    if (slash == std::string::npos) return ".";
-    return slash == 0 ? "/" : path.substr(0, slash);
-}
-
 int writeAll(int fd, const std::uint8_t* data, std::size_t size) {
     while (size > 0) {
         ssize_t written = ::write(fd, data, size);
@@ -29,6 +23,12 @@ int writeAll(int fd, const std::uint8_t* data, std::size_t size) {
 }
 
 }  // namespace
+
+std::string parentFolder(const std::string& path) {
+    std::size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) return ".";
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
 
 int readWholeFile(const std::string& path, std::string& content) {
     int fd = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
@@ -52,7 +52,7 @@ int readWholeFile(const std::string& path, std::string& content) {
 
 int writeFileAtomically(const std::string& path, const std::uint8_t* data, std::size_t size,
                         unsigned mode) {
-    std::string folder = parentOf(path);
+    std::string folder = parentFolder(path);
     std::string name = path.substr(path.find_last_of('/') + 1);
     std::string temp = folder + "/." + name + ".XXXXXX";
     int fd = ::mkostemp(temp.data(), O_CLOEXEC);

@@ -7,6 +7,9 @@
 
 namespace velmora::platform {
 
+// The folder part of a path: "." for a bare name, "/" for a name at the root.
+std::string parentFolder(const std::string& path);
+
 // Reads the whole file. Returns 0 or the errno of the failure.
 int readWholeFile(const std::string& path, std::string& content);
 

@@ -78,8 +78,7 @@ long LinuxRegistry::readHive(const HiveReader& work) {
 }
 
 long LinuxRegistry::changeHive(const HiveWriter& work) {
-    std::string folder = hiveFile_.substr(0, hiveFile_.find_last_of('/'));
-    if (int err = makeDirectories(folder)) return win32ErrorFromErrno(err);
+    if (int err = makeDirectories(parentFolder(hiveFile_))) return win32ErrorFromErrno(err);
     HiveLock lock(hiveFile_);
     if (lock.error() != 0) return win32ErrorFromErrno(lock.error());
     if (long code = load(hive_)) return code;
