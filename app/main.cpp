@@ -6,16 +6,22 @@
 #include <QUrl>
 
 #include "browser/Unit1.h"
-#include "browser/app_title.h"
+#include "platform/linux_platform.h"
+#include "platform/qt/clipboard_qt.h"
 #include "store/picture/jpeg_picture.h"
 
 int main(int argc, char** argv) {
     QApplication application(argc, argv);
-    application.setApplicationDisplayName(QString());
     application.setApplicationName("Velmora");
     if (QScreen* screen = QGuiApplication::primaryScreen()) velmora::settleScreenDepth(screen->depth());
 
+    velmora::platform::LinuxPlatform linuxPlatform;
+    velmora::platform::Platform platform = linuxPlatform.platform();
+    velmora::platform::QtClipboard clipboard;
+
     velmora::BrowserServices services;
+    services.clipboard = &clipboard;
+    services.platform = &platform;
     services.openUrl = [](const std::string& url) { QDesktopServices::openUrl(QUrl(QString::fromStdString(url))); };
 
     velmora::TForm1 form(services);

@@ -5,6 +5,7 @@
 
 #include "browser/app_title.h"
 #include "browser/command_guard.h"
+#include "browser/dialog_filters.h"
 
 namespace velmora {
 
@@ -56,16 +57,13 @@ TForm1::TForm1(BrowserServices services, QWidget* parent)
     setFixedSize(788, 478);
     move(287, 126);
 
-    OpenPictureDialog1.filter =
-        "JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg|Bitmaps (*.bmp)|*.bmp|All Support "
-        "Files(*.jpg;*.jpeg;*.bmp)|*.jpg;*.jpeg;*.bmp";
+    OpenPictureDialog1.filter = kOpenPictureFilter;
     OpenPictureDialog1.picturePreview = true;
-    SavePictureDialog1.filter =
-        "All (*.jpg;*.jpeg)|*.jpg;*.jpeg|JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg";
+    SavePictureDialog1.filter = kSavePictureFilter;
     SavePictureDialog1.defaultExt = ".jpg";
     SavePictureDialog1.overwritePrompt = true;
     SavePictureDialog1.picturePreview = true;
-    OpenDialog1.filter = "Velmora 文件(*.vlm)|*.vlm";
+    OpenDialog1.filter = kOpenDataFileFilter;
 
     buildControls();
     buildPopupMenu();

@@ -125,9 +125,9 @@ public:
     // The services the commands use.
     BrowserServices& services() { return services_; }
 
-    // Opens the file at path (with the statement in force) as the open command does
-    // after its dialog; used by the open and create commands.
-    void switchToFile(const std::string& connectionPath, const std::string& titlePath);
+    // Creates name + ".vlm" in the current directory from the template pictures.vlm
+    // and switches to it (the new-file dialog's confirmation).
+    void createPictureFile(const std::string& name);
 
 private:
     void buildControls();
