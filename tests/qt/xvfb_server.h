@@ -1,0 +1,25 @@
+#pragma once
+// A private X server for one test: Xvfb picks a free display number and reports it
+// once it accepts connections; it is stopped when the object goes.
+
+#include <memory>
+#include <string>
+
+#include "tests/qt/child_process.h"
+
+namespace velmora::test {
+
+class XvfbServer {
+public:
+    // Throws std::runtime_error when the server does not come up within 15 seconds.
+    XvfbServer();
+    ~XvfbServer();
+
+    const std::string& display() const { return display_; }
+
+private:
+    std::unique_ptr<ChildProcess> server_;
+    std::string display_;
+};
+
+}  // namespace velmora::test
