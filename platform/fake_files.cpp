@@ -7,13 +7,24 @@
 namespace velmora::platform {
 namespace {
 
-std::string keyOf(const std::string& path) {
-    WindowsPath parsed;
-    if (parseWindowsPath(path, parsed) != kErrorSuccess) return "";
-    return foldAsciiCase(parsed.text());
+bool isRootKey(const std::string& key) {
+    return key == "\\" || (key.size() == 3 && key[1] == ':');
 }
 
 }  // namespace
+
+std::string FakeFiles::resolved(const std::string& path) const {
+    WindowsPath parsed;
+    if (parseWindowsPath(path, parsed) != kErrorSuccess) return "";
+    // Relative names resolve against the current directory, as the system does.
+    if (!parsed.absolute && parseWindowsPath(workingDirectory + "\\" + path, parsed) != kErrorSuccess)
+        return "";
+    return parsed.text();
+}
+
+std::string FakeFiles::keyOf(const std::string& path) const {
+    return foldAsciiCase(resolved(path));
+}
 
 bool FakeFiles::fail(unsigned code) {
     lastError_ = code;
@@ -31,10 +42,11 @@ std::string FakeFiles::key(const std::string& path) {
     return found;
 }
 
-std::string FakeFiles::parentKey(const std::string& key) const {
+std::string FakeFiles::parentKey(const std::string& key) {
     std::size_t slash = key.find_last_of('\\');
     if (slash == std::string::npos || slash + 1 == key.size()) return "";
-    return key.substr(0, slash == 2 ? 3 : slash);  // "c:\a" -> "c:\"
+    std::string parent = key.substr(0, slash + 1);  // "c:\" or "\" stay roots
+    return isRootKey(parent) ? parent : key.substr(0, slash);
 }
 
 bool FakeFiles::deleteFile(const std::string& path) {
@@ -77,12 +89,12 @@ bool FakeFiles::createDirectory(const std::string& path) {
     std::string k = key(path);
     bool ok = false;
     if (k.empty()) {
-    } else if (entries_.count(k) || k.size() <= 3) {
+    } else if (entries_.count(k) || isRootKey(k)) {
         fail(kErrorAlreadyExists);
     } else if (!hasFolder(parentKey(k))) {
         fail(kErrorPathNotFound);
     } else {
-        entries_[k] = Entry{path, true, {}};
+        entries_[k] = Entry{resolved(path), true, {}};
         ok = true;
     }
     return record("CreateDirectory(" + path + ")", ok);
@@ -113,7 +125,7 @@ bool FakeFiles::createFile(const std::string& path, const Bytes& content) {
     } else if (auto it = entries_.find(k); it != entries_.end() && it->second.folder) {
         fail(kErrorAccessDenied);
     } else {
-        entries_[k] = Entry{path, false, content};
+        entries_[k] = Entry{resolved(path), false, content};
         ok = true;
     }
     return record("CreateFile(" + path + ", " + std::to_string(content.size()) + " bytes)", ok);
@@ -132,7 +144,7 @@ bool FakeFiles::copyFile(const std::string& existingPath, const std::string& new
     } else if (!hasFolder(parentKey(to))) {
         fail(kErrorPathNotFound);
     } else {
-        entries_[to] = Entry{newPath, false, it->second.content};
+        entries_[to] = Entry{resolved(newPath), false, it->second.content};
         ok = true;
     }
     return record("CopyFile(" + existingPath + ", " + newPath + ")", ok);
@@ -144,21 +156,22 @@ std::string FakeFiles::currentDirectory() {
 }
 
 void FakeFiles::putFolder(const std::string& path) {
-    std::string k = keyOf(path);
-    if (k.size() <= 3 || hasFolder(path)) return;
-    putFolder(path.substr(0, path.find_last_of("\\/")));
-    entries_[k] = Entry{path, true, {}};
+    std::string full = resolved(path);
+    if (full.empty() || isRootKey(full) || hasFolder(full)) return;
+    putFolder(parentKey(full));
+    entries_[foldAsciiCase(full)] = Entry{full, true, {}};
 }
 
 void FakeFiles::putFile(const std::string& path, Bytes content) {
-    std::string k = keyOf(path);
-    putFolder(path.substr(0, path.find_last_of("\\/")));
-    entries_[k] = Entry{path, false, std::move(content)};
+    std::string full = resolved(path);
+    if (full.empty()) return;
+    putFolder(parentKey(full));
+    entries_[foldAsciiCase(full)] = Entry{full, false, std::move(content)};
 }
 
 bool FakeFiles::hasFolder(const std::string& path) const {
     std::string k = keyOf(path);
-    if (k.size() == 3 && k[1] == ':') return true;  // a drive's root
+    if (isRootKey(k)) return true;
     auto it = entries_.find(k);
     return it != entries_.end() && it->second.folder;
 }

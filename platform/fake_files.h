@@ -1,6 +1,7 @@
 #pragma once
 // Files in memory with the Win32 semantics of LinuxFiles, recording every call, for
-// tests. Paths are Windows paths; "C:\" always exists.
+// tests. Paths are Windows paths ("C:\..." or "/..."); the roots always exist and
+// relative paths resolve against workingDirectory.
 
 #include <map>
 #include <set>
@@ -48,7 +49,11 @@ private:
     };
     // The matching key of path, or "" with lastError_ set when the name is bad.
     std::string key(const std::string& path);
-    std::string parentKey(const std::string& key) const;
+    // The absolute path, or "" when the name is bad; keyOf() folds its case.
+    std::string resolved(const std::string& path) const;
+    std::string keyOf(const std::string& path) const;
+    // The folder part of a resolved path or key ("C:\" and "\" are roots).
+    static std::string parentKey(const std::string& key);
     bool record(const std::string& call, bool ok);
     bool fail(unsigned code);
 
