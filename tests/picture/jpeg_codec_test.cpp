@@ -17,6 +17,7 @@
 #include "store/picture/jpeg_message_codes.h"
 #include "store/picture/jpeg_picture.h"
 #include "tests/picture/jpeg_samples.h"
+#include "tests/picture/libjpeg_reference.h"
 #include "tools/synthetic_picture.h"
 
 namespace velmora {
@@ -122,24 +123,22 @@ TEST(JpegEncoder, MatchesLibjpegWithTheFloatingPointDct) {
     EXPECT_EQ(encodeThroughPicture(bitmap), test::referenceEncode(bitmap));
 }
 
+// What any other program sees in the top left pixel of a stream.
+void expectTopLeftRgb(const Bytes& jpeg, int red, int green, int blue) {
+    const test::DecodedPixels rgb = test::referenceDecode(jpeg, JCS_RGB);
+    EXPECT_NEAR(rgb.row(0)[0], red, 4);
+    EXPECT_NEAR(rgb.row(0)[1], green, 4);
+    EXPECT_NEAR(rgb.row(0)[2], blue, 4);
+}
+
 TEST(JpegEncoder, KeepsColoursInBlueGreenRedOrder) {
-    const Bytes jpeg = encodeThroughPicture(test::solidBitmap(16, 16, 30, 120, 220));
-    int width = 0, height = 0;
-    const std::vector<std::uint8_t> rgb = test::referenceDecodeRgb(jpeg, width, height);
-    EXPECT_NEAR(rgb[0], 220, 3);
-    EXPECT_NEAR(rgb[1], 120, 3);
-    EXPECT_NEAR(rgb[2], 30, 3);
+    expectTopLeftRgb(encodeThroughPicture(test::solidBitmap(16, 16, 30, 120, 220)), 220, 120, 30);
 }
 
 TEST(JpegEncoder, EncodesAnEightBitBitmapThroughItsPalette) {
     Bitmap indexed(8, 8, Bitmap::Format::Indexed8);
     indexed.setPalette({{250, 10, 10}});
-    const Bytes jpeg = encodeThroughPicture(indexed);
-    int width = 0, height = 0;
-    const std::vector<std::uint8_t> rgb = test::referenceDecodeRgb(jpeg, width, height);
-    EXPECT_NEAR(rgb[0], 250, 4);
-    EXPECT_NEAR(rgb[1], 10, 4);
-    EXPECT_NEAR(rgb[2], 10, 4);
+    expectTopLeftRgb(encodeThroughPicture(indexed), 250, 10, 10);
 }
 
 TEST(JpegEncoder, ABitmapTooWideForJpegFailsWithTheDecoderError) {
@@ -161,12 +160,13 @@ TEST(JpegDecoder, DecodesColourToTwentyFourBitsLikeLibjpeg) {
     const Bitmap& bitmap = picture.bitmap();
     ASSERT_EQ(bitmap.format(), Bitmap::Format::Bgr24);
     EXPECT_EQ(bitmap.bytesPerLine(), 152u);  // 150 rounded up to 4
-    int width = 0, height = 0;
-    const std::vector<std::uint8_t> rgb = test::referenceDecodeRgb(jpeg, width, height);
-    for (int y = 0; y < height; ++y) {
-        for (int x = 0; x < width; ++x) {
+    // libjpeg's own red-green-blue output, swapped, is what the bitmap must hold.
+    const test::DecodedPixels rgb = test::referenceDecode(jpeg, JCS_RGB);
+    ASSERT_EQ(rgb.width, 50);
+    for (int y = 0; y < rgb.height; ++y) {
+        for (int x = 0; x < rgb.width; ++x) {
             const std::uint8_t* pixel = bitmap.scanLine(y) + 3 * x;
-            const std::uint8_t* expected = rgb.data() + (static_cast<std::size_t>(y) * width + x) * 3;
+            const std::uint8_t* expected = rgb.row(y) + 3 * x;
             ASSERT_EQ(pixel[0], expected[2]) << x << "," << y;
             ASSERT_EQ(pixel[1], expected[1]);
             ASSERT_EQ(pixel[2], expected[0]);

@@ -1,10 +1,9 @@
 #include "tests/picture/jpeg_samples.h"
 
-#include <cstdio>
-#include <cstdlib>
+#include <algorithm>
 #include <stdexcept>
 
-#include <jpeglib.h>
+#include "tests/picture/libjpeg_reference.h"
 
 namespace velmora::test {
 namespace {
@@ -23,98 +22,27 @@ int componentCount(SampleSpace space) {
     return space == SampleSpace::Gray ? 1 : space == SampleSpace::Rgb ? 3 : 4;
 }
 
-Bytes takeMemory(unsigned char* buffer, unsigned long size) {
-    Bytes bytes(buffer, buffer + size);
-    std::free(buffer);
-    return bytes;
-}
-
 }  // namespace
 
 Bytes libjpegEncode(const SampleStream& sample) {
-    jpeg_compress_struct cinfo{};
-    jpeg_error_mgr errors{};
-    cinfo.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&cinfo);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&cinfo, &buffer, &size);
     const int components = componentCount(sample.space);
-    cinfo.image_width = static_cast<JDIMENSION>(sample.width);
-    cinfo.image_height = static_cast<JDIMENSION>(sample.height);
-    cinfo.input_components = components;
-    cinfo.in_color_space = inputSpace(sample.space);
-    jpeg_set_defaults(&cinfo);
+    LibjpegCompressor compressor(sample.width, sample.height, components, inputSpace(sample.space));
+    jpeg_set_defaults(&compressor.cinfo);
     if (sample.space == SampleSpace::Ycck) {
-        jpeg_set_colorspace(&cinfo, JCS_YCCK);
+        jpeg_set_colorspace(&compressor.cinfo, JCS_YCCK);
     }
-    jpeg_set_quality(&cinfo, 95, TRUE);
+    jpeg_set_quality(&compressor.cinfo, 95, TRUE);
     if (sample.progressive) {
-        jpeg_simple_progression(&cinfo);
+        jpeg_simple_progression(&compressor.cinfo);
     }
-    jpeg_start_compress(&cinfo, TRUE);
     std::vector<std::uint8_t> row(static_cast<std::size_t>(sample.width * components));
-    while (cinfo.next_scanline < cinfo.image_height) {
-        const int y = static_cast<int>(cinfo.next_scanline);
+    return compressor.finish([&](int y) {
         for (int x = 0; x < sample.width; ++x) {
             const std::vector<std::uint8_t> values = sample.pixel(x, y);
-            for (int c = 0; c < components; ++c) {
-                row[static_cast<std::size_t>(x * components + c)] = values.at(static_cast<std::size_t>(c));
-            }
+            std::copy_n(values.begin(), components, row.begin() + x * components);
         }
-        JSAMPROW rows[1] = {row.data()};
-        jpeg_write_scanlines(&cinfo, rows, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    return takeMemory(buffer, size);
-}
-
-Bytes referenceEncode(const Bitmap& bitmap) {
-    jpeg_compress_struct cinfo{};
-    jpeg_error_mgr errors{};
-    cinfo.err = jpeg_std_error(&errors);
-    jpeg_create_compress(&cinfo);
-    unsigned char* buffer = nullptr;
-    unsigned long size = 0;
-    jpeg_mem_dest(&cinfo, &buffer, &size);
-    cinfo.image_width = static_cast<JDIMENSION>(bitmap.width());
-    cinfo.image_height = static_cast<JDIMENSION>(bitmap.height());
-    cinfo.input_components = 3;
-    cinfo.in_color_space = JCS_EXT_BGR;
-    jpeg_set_defaults(&cinfo);
-    jpeg_set_quality(&cinfo, 90, TRUE);
-    cinfo.dct_method = JDCT_FLOAT;
-    jpeg_start_compress(&cinfo, TRUE);
-    while (cinfo.next_scanline < cinfo.image_height) {
-        JSAMPROW row = const_cast<JSAMPROW>(bitmap.scanLine(static_cast<int>(cinfo.next_scanline)));
-        jpeg_write_scanlines(&cinfo, &row, 1);
-    }
-    jpeg_finish_compress(&cinfo);
-    jpeg_destroy_compress(&cinfo);
-    return takeMemory(buffer, size);
-}
-
-std::vector<std::uint8_t> referenceDecodeRgb(const Bytes& jpeg, int& width, int& height) {
-    jpeg_decompress_struct cinfo{};
-    jpeg_error_mgr errors{};
-    cinfo.err = jpeg_std_error(&errors);
-    jpeg_create_decompress(&cinfo);
-    jpeg_mem_src(&cinfo, jpeg.data(), static_cast<unsigned long>(jpeg.size()));
-    jpeg_read_header(&cinfo, TRUE);
-    cinfo.out_color_space = JCS_RGB;
-    cinfo.dct_method = JDCT_FLOAT;
-    jpeg_start_decompress(&cinfo);
-    width = static_cast<int>(cinfo.output_width);
-    height = static_cast<int>(cinfo.output_height);
-    std::vector<std::uint8_t> pixels(static_cast<std::size_t>(width) * height * 3);
-    while (cinfo.output_scanline < cinfo.output_height) {
-        JSAMPROW row = pixels.data() + static_cast<std::size_t>(cinfo.output_scanline) * width * 3;
-        jpeg_read_scanlines(&cinfo, &row, 1);
-    }
-    jpeg_finish_decompress(&cinfo);
-    jpeg_destroy_decompress(&cinfo);
-    return pixels;
+        return row.data();
+    });
 }
 
 std::vector<Segment> segmentsUpToScan(const Bytes& jpeg) {

@@ -1,7 +1,7 @@
 #pragma once
 // JPEG streams for the picture tests, made with libjpeg directly so that they do not
-// depend on the code under test: grayscale, CMYK, progressive and reference streams,
-// and a reader of marker segments.
+// depend on the code under test (grayscale, CMYK, progressive), and a reader of
+// marker segments.
 
 #include <cstdint>
 #include <functional>
@@ -26,14 +26,6 @@ struct SampleStream {
 };
 
 Bytes libjpegEncode(const SampleStream& sample);
-
-// The stream the product's encoder must produce for a 24-bit bitmap: libjpeg's
-// defaults, quality 90 baseline, floating-point DCT, fed blue-green-red.
-Bytes referenceEncode(const Bitmap& bitmap);
-
-// Red, green, blue bytes of each pixel, decoded by libjpeg at its defaults with the
-// floating-point DCT.
-std::vector<std::uint8_t> referenceDecodeRgb(const Bytes& jpeg, int& width, int& height);
 
 struct Segment {
     std::uint8_t marker = 0;  // the byte after FF
