@@ -35,6 +35,11 @@ void runThisTestOnPrivateDisplay() {
     test::XvfbServer server;
     test::ChildOptions options;
     options.environment = {"DISPLAY=" + server.display(), "QT_QPA_PLATFORM=xcb", std::string(kChildMarker) + "=1"};
+    // libxkbcommon-x11 hands strndup atom names without a terminating zero, which
+    // AddressSanitizer's strict string checks take for an overflow.
+    if (const char* asan = std::getenv("ASAN_OPTIONS")) {
+        options.environment.push_back(std::string("ASAN_OPTIONS=") + asan + ":strict_string_checks=0");
+    }
     test::ChildProcess child({"/proc/self/exe", filter}, options);
     const std::optional<int> exitCode = child.wait(90s);
     ASSERT_TRUE(exitCode) << "the test on " << server.display() << " did not finish";
