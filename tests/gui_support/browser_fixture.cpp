@@ -4,11 +4,13 @@
 #include <QDir>
 #include <QFileInfo>
 
+#include <cstdlib>
+
 #include "tools/synthetic_picture.h"
 
 namespace velmora::test {
 
-std::optional<std::string> ScriptedFileDialogs::execute(QWidget*, FileDialogKind, FileDialogSettings& settings) {
+std::optional<std::string> ScriptedFileDialogs::execute(QWidget*, FileDialogKind kind, FileDialogSettings& settings) {
     shown.push_back(settings);
     if (answers.empty()) {
         ADD_FAILURE() << "a file dialog opened that the test did not expect";
@@ -16,6 +18,11 @@ std::optional<std::string> ScriptedFileDialogs::execute(QWidget*, FileDialogKind
     }
     auto answer = answers.front();
     answers.pop_front();
+    // A save dialog adds the default extension to a name typed without one.
+    if (answer && kind == FileDialogKind::Save && !settings.defaultExt.empty() &&
+        QFileInfo(QString::fromStdString(*answer)).suffix().isEmpty()) {
+        *answer += settings.defaultExt;
+    }
     if (answer) QDir::setCurrent(QFileInfo(QString::fromStdString(*answer)).absolutePath());
     return answer;
 }
@@ -30,7 +37,11 @@ std::vector<tools::CollectionRecord> pictureRecords(const std::vector<std::strin
 BrowserTest::BrowserTest() {
     previousDirectory = QDir::currentPath().toStdString();
     QDir::setCurrent(QString::fromStdString(dir.path().string()));
+    setenv("XDG_DATA_HOME", home.file("data").c_str(), 1);
+    setenv("XDG_CONFIG_HOME", home.file("config").c_str(), 1);
     services.fileDialogs = &dialogs;
+    services.clipboard = &clipboard;
+    services.platform = &platform;
     services.openUrl = [this](const std::string& url) { openedUrls.push_back(url); };
 }
 
@@ -62,6 +73,48 @@ bool BrowserTest::pictureCommands(bool available) const {
         if (action->isEnabled() != available) return false;
     }
     return f.SpeedButton3->isEnabled() == available && f.SpeedButton4->isEnabled() == available;
+}
+
+}  // namespace velmora::test
+
+#include <QLineEdit>
+#include <sqlite3.h>
+
+namespace velmora::test {
+
+namespace {
+
+void actOnDialog(ModalScript& modals, std::optional<QString> text, QString* shownText, const QString& button) {
+    modals.then([text, shownText, button](QWidget* dialog) {
+        auto* edit = dialog->findChild<QLineEdit*>("Edit1");
+        ASSERT_NE(edit, nullptr) << dialog->objectName().toStdString();
+        if (shownText) *shownText = edit->text() + (edit->selectedText() == edit->text() ? "" : " (not selected)");
+        if (text) edit->setText(*text);
+        clickButton(dialog, button);
+    });
+}
+
+}  // namespace
+
+void confirmDialog(ModalScript& modals, std::optional<QString> text, QString* shownText) {
+    actOnDialog(modals, std::move(text), shownText, "确定");
+}
+
+void cancelDialog(ModalScript& modals, QString* shownText) { actOnDialog(modals, std::nullopt, shownText, "取消"); }
+
+std::vector<Bytes> picturesInFile(const std::string& path) {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* statement = nullptr;
+    sqlite3_prepare_v2(db, "SELECT picture FROM pictures ORDER BY rowid", -1, &statement, nullptr);
+    std::vector<Bytes> pictures;
+    while (sqlite3_step(statement) == SQLITE_ROW) {
+        auto data = static_cast<const std::uint8_t*>(sqlite3_column_blob(statement, 0));
+        pictures.emplace_back(data, data + sqlite3_column_bytes(statement, 0));
+    }
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return pictures;
 }
 
 }  // namespace velmora::test

@@ -11,6 +11,12 @@
 #include <vector>
 
 #include "browser/Unit1.h"
+#include "platform/call_log.h"
+#include "platform/fake_desktop.h"
+#include "platform/fake_registry.h"
+#include "platform/files_linux.h"
+#include "platform/platform.h"
+#include "store/imagefile/memory_clipboard.h"
 #include "tests/gui_support/modal_script.h"
 #include "tests/support/temp_dir.h"
 #include "tools/collection_file.h"
@@ -48,12 +54,31 @@ public:
     bool pictureCommands(bool available) const;
 
     TempDir dir;
+    TempDir home;  // XDG folders: the registry hive and the drive folder
     std::string previousDirectory;
+    platform::CallLog calls;
+    platform::FakeRegistry registry{calls};
+    platform::LinuxFiles files;
+    platform::FakeDesktop desktop{calls};
+    platform::Platform platform{registry, files, desktop};
+    MemoryClipboard clipboard;
     ScriptedFileDialogs dialogs;
     ModalScript modals;
     BrowserServices services;
     std::vector<std::string> openedUrls;
     std::unique_ptr<TForm1> form;
 };
+
+}  // namespace velmora::test
+
+namespace velmora::test {
+
+// Modal-window actions for the small dialogs: set Edit1 (unless text is nullopt) and
+// press "确定", or press "取消".
+void confirmDialog(ModalScript& modals, std::optional<QString> text = std::nullopt, QString* shownText = nullptr);
+void cancelDialog(ModalScript& modals, QString* shownText = nullptr);
+
+// The bytes of the `picture` column of every record, in rowid order.
+std::vector<Bytes> picturesInFile(const std::string& path);
 
 }  // namespace velmora::test

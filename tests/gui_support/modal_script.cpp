@@ -65,7 +65,11 @@ void ModalScript::poll() {
     }
     auto action = std::move(actions_.front());
     actions_.pop_front();
-    action(modal);
+    // Run outside this timer's slot: an action that opens a nested modal window must
+    // not stop the polling that answers it.
+    QTimer::singleShot(0, this, [action = std::move(action), guard] {
+        if (guard) action(guard);
+    });
 }
 
 void clickButton(QWidget* widget, const QString& caption) {
