@@ -4,8 +4,10 @@
 #include <array>
 #include <bit>
 #include <cstring>
+#include <vector>
 
 #include "store/error.h"
+#include "store/imagefile/file_access.h"
 #include "store/imagefile/little_endian.h"
 
 namespace velmora {
@@ -26,24 +28,66 @@ enum Compression : std::uint32_t { kRgb = 0, kRle8 = 1, kRle4 = 2, kBitfields = 
     throw Error(kNotValid);
 }
 
-// Walks forward through the file and never past its end.
-class Reader {
+// The file's bytes: in memory, or read from disk where they are needed.
+class Source {
 public:
-    explicit Reader(const Bytes& bytes) : bytes_(bytes) {}
+    virtual ~Source() = default;
+    virtual std::uint64_t size() const = 0;
+    // Up to count bytes from offset; fewer only where the data end.
+    virtual std::size_t copy(std::uint64_t offset, std::uint8_t* into, std::size_t count) = 0;
+};
 
-    const std::uint8_t* take(std::uint64_t count) {
-        if (count > bytes_.size() - position_) {
-            throw Error(kStreamReadError);
+class MemorySource : public Source {
+public:
+    explicit MemorySource(const Bytes& bytes) : bytes_(bytes) {}
+    std::uint64_t size() const override { return bytes_.size(); }
+    std::size_t copy(std::uint64_t offset, std::uint8_t* into, std::size_t count) override {
+        if (offset >= bytes_.size()) {
+            return 0;
         }
-        const std::uint8_t* start = bytes_.data() + position_;
-        position_ += static_cast<std::size_t>(count);
-        return start;
+        const std::size_t n = std::min<std::uint64_t>(count, bytes_.size() - offset);
+        std::memcpy(into, bytes_.data() + offset, n);
+        return n;
     }
-    std::size_t position() const { return position_; }
 
 private:
     const Bytes& bytes_;
-    std::size_t position_ = 0;
+};
+
+class FileSource : public Source {
+public:
+    explicit FileSource(InputFile& file) : file_(file) {}
+    std::uint64_t size() const override { return file_.size(); }
+    std::size_t copy(std::uint64_t offset, std::uint8_t* into, std::size_t count) override {
+        return file_.readAt(offset, into, count);
+    }
+
+private:
+    InputFile& file_;
+};
+
+// Walks forward through the headers and tables, never past the end of the data.
+class Reader {
+public:
+    explicit Reader(Source& source) : source_(source) {}
+
+    void read(std::uint8_t* into, std::size_t count) {
+        if (source_.copy(position_, into, count) != count) {
+            throw Error(kStreamReadError);
+        }
+        position_ += count;
+    }
+    void skip(std::uint64_t count) {
+        if (count > source_.size() - position_) {
+            throw Error(kStreamReadError);
+        }
+        position_ += count;
+    }
+    std::uint64_t position() const { return position_; }
+
+private:
+    Source& source_;
+    std::uint64_t position_ = 0;
 };
 
 struct Header {
@@ -62,9 +106,12 @@ struct Header {
 
 Header readHeader(Reader& in) {
     Header header;
-    header.length = le::u32(in.take(4));
+    std::uint8_t length[4];
+    in.read(length, 4);
+    header.length = le::u32(length);
     if (header.length == kCoreHeaderSize) {
-        const std::uint8_t* p = in.take(kCoreHeaderSize - 4);
+        std::uint8_t p[kCoreHeaderSize - 4];
+        in.read(p, sizeof p);
         header.core = true;
         header.width = le::u16(p);
         header.height = le::u16(p + 2);
@@ -75,8 +122,9 @@ Header readHeader(Reader& in) {
     // A header of any other length is read whole; fields it is too short to hold are 0.
     std::uint8_t fields[kHeaderWithMasksSize] = {};
     if (header.length > 4) {
-        const std::uint8_t* rest = in.take(header.length - 4);
-        std::memcpy(fields + 4, rest, std::min(header.length, kHeaderWithMasksSize) - 4);
+        const std::uint32_t known = std::min(header.length, kHeaderWithMasksSize) - 4;
+        in.read(fields + 4, known);
+        in.skip(header.length - 4 - known);
     }
     header.width = le::i32(fields + 4);
     const std::int32_t height = le::i32(fields + 8);
@@ -153,7 +201,8 @@ ChannelMasks readMasks(Reader& in, const Header& header) {
         if (header.length >= kHeaderWithMasksSize) {
             return {Channel(header.masks[0]), Channel(header.masks[1]), Channel(header.masks[2])};
         }
-        const std::uint8_t* p = in.take(12);
+        std::uint8_t p[12];
+        in.read(p, sizeof p);
         return {Channel(le::u32(p)), Channel(le::u32(p + 4)), Channel(le::u32(p + 8))};
     }
     if (header.bitsPerPixel == 16) {
@@ -177,10 +226,14 @@ ColourLookup readColourTable(Reader& in, const Header& header) {
         count = std::uint64_t{1} << header.bitsPerPixel;
     }
     const std::size_t entrySize = header.core ? 3 : 4;
-    const std::uint8_t* table = in.take(count * entrySize);
+    // Only 256 entries can be used; the rest of a longer table is passed over.
+    const std::size_t used = static_cast<std::size_t>(std::min<std::uint64_t>(count, 256));
+    std::uint8_t table[256 * 4];
+    in.read(table, used * entrySize);
+    in.skip((count - used) * entrySize);
     ColourLookup lookup{};
     if (header.bitsPerPixel <= 8) {
-        for (std::size_t i = 0; i < std::min<std::uint64_t>(count, lookup.size()); ++i) {
+        for (std::size_t i = 0; i < used; ++i) {
             const std::uint8_t* entry = table + i * entrySize;
             lookup[i] = Bgr{entry[0], entry[1], entry[2]};
         }
@@ -218,9 +271,6 @@ void decodeRow(const std::uint8_t* in, std::size_t pixels, const Header& header,
             putColour(out + 3 * x, Bgr{masks.blue(pixel), masks.green(pixel), masks.red(pixel)});
         }
         break;
-    case 24:
-        std::memcpy(out, in, 3 * pixels);
-        break;
     case 32:
         for (std::size_t x = 0; x < pixels; ++x) {
             const std::uint32_t pixel = le::u32(in + 4 * x);
@@ -234,20 +284,39 @@ std::uint64_t rowSize(const Header& header) {
     return (static_cast<std::uint64_t>(header.width) * header.bitsPerPixel + 31) / 32 * 4;
 }
 
-// Rows as far as the data go; a row cut short keeps its whole pixels.
-void decodeUncompressed(const std::uint8_t* data, std::uint64_t size, const Header& header,
-                        const ColourLookup& colours, const ChannelMasks& masks, Bitmap& bitmap) {
+// Where the pixel data lie in the file.
+struct PixelData {
+    std::uint64_t offset = 0;
+    std::uint64_t size = 0;
+};
+
+// Rows as far as the data go; a row cut short keeps its whole pixels. 24-bit rows
+// have the bitmap's own layout and go straight into it.
+void decodeUncompressed(Source& source, PixelData data, const Header& header, const ColourLookup& colours,
+                        const ChannelMasks& masks, Bitmap& bitmap) {
     const std::uint64_t stride = rowSize(header);
-    for (std::int64_t row = 0; row < header.height; ++row) {
-        const std::uint64_t begin = static_cast<std::uint64_t>(row) * stride;
-        if (begin >= size) {
+    const bool direct = header.bitsPerPixel == 24;
+    std::vector<std::uint8_t> row(direct ? 0 : static_cast<std::size_t>(stride));
+    for (std::int64_t r = 0; r < header.height; ++r) {
+        const std::uint64_t begin = static_cast<std::uint64_t>(r) * stride;
+        if (begin >= data.size) {
             break;
         }
-        const std::uint64_t available = std::min(stride, size - begin);
-        const std::uint64_t pixels =
-            std::min<std::uint64_t>(static_cast<std::uint64_t>(header.width), available * 8 / header.bitsPerPixel);
-        const int y = static_cast<int>(header.topDown ? row : header.height - 1 - row);
-        decodeRow(data + begin, static_cast<std::size_t>(pixels), header, colours, masks, bitmap.scanLine(y));
+        const auto wanted = static_cast<std::size_t>(std::min(stride, data.size - begin));
+        const int y = static_cast<int>(header.topDown ? r : header.height - 1 - r);
+        std::uint8_t* out = bitmap.scanLine(y);
+        const std::size_t got = source.copy(data.offset + begin, direct ? out : row.data(), wanted);
+        const std::size_t pixels = static_cast<std::size_t>(
+            std::min<std::uint64_t>(static_cast<std::uint64_t>(header.width), got * 8 / header.bitsPerPixel));
+        if (direct) {
+            // A part pixel at the cut and the row's padding stay zero.
+            std::memset(out + 3 * pixels, 0, bitmap.bytesPerLine() - 3 * pixels);
+        } else {
+            decodeRow(row.data(), pixels, header, colours, masks, out);
+        }
+        if (got < wanted) {
+            break;
+        }
     }
 }
 
@@ -304,14 +373,13 @@ void decodeRunLength(const std::uint8_t* data, std::uint64_t size, const Header&
     }
 }
 
-}  // namespace
-
-Bitmap readBmp(const Bytes& file, std::uint64_t maxPixels) {
-    if (file.empty()) {
+Bitmap readFromSource(Source& source, std::uint64_t maxPixels) {
+    if (source.size() == 0) {
         return Bitmap();
     }
-    Reader in(file);
-    const std::uint8_t* fileHeader = in.take(kFileHeaderSize);
+    Reader in(source);
+    std::uint8_t fileHeader[kFileHeaderSize];
+    in.read(fileHeader, sizeof fileHeader);
     if (fileHeader[0] != 'B' || fileHeader[1] != 'M') {
         raiseNotValid();
     }
@@ -323,21 +391,36 @@ Bitmap readBmp(const Bytes& file, std::uint64_t maxPixels) {
 
     // Pixels follow the colour table, unless the file header points further on inside
     // the file: some writers leave a gap, and reading the gap as pixels shifts the picture.
-    std::size_t start = in.position();
-    if (pixelOffset > start && pixelOffset <= file.size()) {
-        start = pixelOffset;
+    PixelData data{in.position(), 0};
+    if (pixelOffset > data.offset && pixelOffset <= source.size()) {
+        data.offset = pixelOffset;
     }
     const std::uint64_t claimed =
         header.imageSize != 0 ? header.imageSize : rowSize(header) * static_cast<std::uint64_t>(header.height);
-    const std::uint64_t size = std::min<std::uint64_t>(claimed, file.size() - start);
+    data.size = std::min(claimed, source.size() - data.offset);
 
     Bitmap bitmap(static_cast<int>(header.width), static_cast<int>(header.height), Bitmap::Format::Bgr24);
     if (header.compression == kRle8 || header.compression == kRle4) {
-        decodeRunLength(file.data() + start, size, header, colours, bitmap);
+        std::vector<std::uint8_t> encoded(static_cast<std::size_t>(data.size));
+        encoded.resize(source.copy(data.offset, encoded.data(), encoded.size()));
+        decodeRunLength(encoded.data(), encoded.size(), header, colours, bitmap);
     } else {
-        decodeUncompressed(file.data() + start, size, header, colours, masks, bitmap);
+        decodeUncompressed(source, data, header, colours, masks, bitmap);
     }
     return bitmap;
+}
+
+}  // namespace
+
+Bitmap readBmp(const Bytes& file, std::uint64_t maxPixels) {
+    MemorySource source(file);
+    return readFromSource(source, maxPixels);
+}
+
+Bitmap readBmpFile(const std::string& path, std::uint64_t maxPixels) {
+    InputFile file(path);
+    FileSource source(file);
+    return readFromSource(source, maxPixels);
 }
 
 }  // namespace velmora

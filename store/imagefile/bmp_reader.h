@@ -3,6 +3,7 @@
 // colour masks, top-down and bottom-up rows, RLE4 and RLE8.
 
 #include <cstdint>
+#include <string>
 
 #include "store/bytes.h"
 #include "store/picture/bitmap.h"
@@ -18,5 +19,9 @@ namespace velmora {
 // with "BM", has planes other than 1, an unknown depth or compression, no pixels, or
 // more than maxPixels pixels (checked before anything is allocated).
 Bitmap readBmp(const Bytes& file, std::uint64_t maxPixels = kMaxBitmapPixels);
+
+// The same for a file on disk, whose pixel rows are read straight into the bitmap
+// instead of through a copy of the whole file. Raises "Cannot open file ..." as well.
+Bitmap readBmpFile(const std::string& path, std::uint64_t maxPixels = kMaxBitmapPixels);
 
 }  // namespace velmora

@@ -78,7 +78,7 @@ std::string fullPathForMessage(const std::string& path) {
     return error ? path : absolute.string();
 }
 
-Bytes readFileBytes(const std::string& path) {
+InputFile::InputFile(const std::string& path) {
     // Non-blocking, so that a named pipe cannot stall the open; it is refused below.
     FileDescriptor fd(::open(path.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK));
     if (fd.get() < 0) {
@@ -91,11 +91,18 @@ Bytes readFileBytes(const std::string& path) {
     if (!S_ISREG(status.st_mode)) {
         raiseCannotOpen(path, EACCES);
     }
-    Bytes bytes;
-    bytes.reserve(static_cast<std::size_t>(status.st_size));
-    std::uint8_t block[65536];
-    for (;;) {
-        const ssize_t n = ::read(fd.get(), block, sizeof block);
+    size_ = static_cast<std::uint64_t>(status.st_size);
+    fd_ = fd.release();
+}
+
+InputFile::~InputFile() {
+    ::close(fd_);
+}
+
+std::size_t InputFile::readAt(std::uint64_t offset, std::uint8_t* into, std::size_t count) {
+    std::size_t done = 0;
+    while (done < count) {
+        const ssize_t n = ::pread(fd_, into + done, count - done, static_cast<off_t>(offset + done));
         if (n < 0 && errno == EINTR) {
             continue;
         }
@@ -103,10 +110,26 @@ Bytes readFileBytes(const std::string& path) {
             throw Error("Stream read error");
         }
         if (n == 0) {
-            return bytes;
+            break;
         }
-        bytes.insert(bytes.end(), block, block + n);
+        done += static_cast<std::size_t>(n);
     }
+    return done;
+}
+
+Bytes readFileBytes(const std::string& path) {
+    InputFile file(path);
+    // Straight into the result, without a bounce buffer.
+    Bytes bytes(static_cast<std::size_t>(file.size()));
+    bytes.resize(file.readAt(0, bytes.data(), bytes.size()));
+    if (bytes.size() == file.size()) {
+        // Some files report no size, and a file may have grown since it was opened.
+        std::uint8_t block[65536];
+        while (const std::size_t n = file.readAt(bytes.size(), block, sizeof block)) {
+            bytes.insert(bytes.end(), block, block + n);
+        }
+    }
+    return bytes;
 }
 
 void writeFileReplacing(const std::string& path, const Bytes& bytes) {

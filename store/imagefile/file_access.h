@@ -1,15 +1,36 @@
 #pragma once
-// Whole-file reads and replacing writes, failing with the product's file messages.
+// Reading and replacing files, failing with the product's file messages.
 
+#include <cstddef>
+#include <cstdint>
 #include <string>
 
 #include "store/bytes.h"
 
 namespace velmora {
 
-// Every byte of a regular file. Raises "Cannot open file "<full path>". <system text>"
-// when it cannot be opened (also for a folder or a device, which are never read), and
-// "Stream read error" when reading fails midway.
+// A regular file open for reading, closed when dropped.
+class InputFile {
+public:
+    // Raises "Cannot open file "<full path>". <system text>" when it cannot be opened,
+    // also for a folder or a device, which are never read.
+    explicit InputFile(const std::string& path);
+    ~InputFile();
+    InputFile(const InputFile&) = delete;
+    InputFile& operator=(const InputFile&) = delete;
+
+    // The size when it was opened.
+    std::uint64_t size() const { return size_; }
+    // Up to count bytes from offset; fewer only where the file ends. Raises
+    // "Stream read error" when reading fails.
+    std::size_t readAt(std::uint64_t offset, std::uint8_t* into, std::size_t count);
+
+private:
+    int fd_ = -1;
+    std::uint64_t size_ = 0;
+};
+
+// Every byte of a regular file, with InputFile's errors.
 Bytes readFileBytes(const std::string& path);
 
 // Replaces path with bytes: they go to a new file beside it, which is renamed over

@@ -45,7 +45,7 @@ JpegPicture pictureFromFileBytes(const std::string& path) {
 // Step one of loading: the file read as the graphic its extension names.
 void loadGraphic(PictureContainer& container, Kind kind, const std::string& path) {
     switch (kind) {
-    case Kind::Bitmap: container.assign(readBmp(readFileBytes(path))); break;
+    case Kind::Bitmap: container.assign(readBmpFile(path)); break;
     case Kind::Icon: container.assign(readIcon(readFileBytes(path))); break;
     case Kind::Metafile: container.assign(readMetafile(readFileBytes(path))); break;
     case Kind::Picture: container.assign(pictureFromFileBytes(path)); break;
@@ -83,12 +83,15 @@ JpegPicture loadPictureFile(const std::string& path) {
     loadGraphic(container, *kind, path);
     // Only a bitmap survives the container's bitmap view; everything else, a JPEG file
     // too, is read again straight as JPEG data.
-    const Bitmap& view = container.bitmap();
-    if (view.empty()) {
-        return pictureFromFileBytes(path);
-    }
+    // One named result, so that it is returned in place: a picture object has no move.
     JpegPicture picture;
-    picture.assignBitmap(view);
+    Bitmap& view = container.bitmap();
+    if (view.empty()) {
+        picture.loadData(shareBytes(readFileBytes(path)));
+    } else {
+        // The container goes with this call: its bitmap is taken over, not copied.
+        picture.assignBitmap(std::move(view));
+    }
     return picture;
 }
 

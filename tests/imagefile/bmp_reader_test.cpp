@@ -5,6 +5,7 @@
 #include "store/error.h"
 #include "store/imagefile/bmp_reader.h"
 #include "tests/imagefile/bmp_builder.h"
+#include "tests/support/temp_dir.h"
 
 namespace velmora {
 namespace {
@@ -96,6 +97,11 @@ TEST(BmpReaderDamage, PixelsCutShortLeaveTheMissingRowsBlack) {
     file.resize(file.size() - 8 - 3);  // the top row and one pixel of the middle row lost
     const Bitmap bitmap = readBmp(file);
     EXPECT_EQ(rgbRows(bitmap), (Rows{{0, 0}, {0x333333, 0}, {0x555555, 0x666666}}));
+
+    // Read from disk, the rows go straight into the bitmap: the same picture.
+    test::TempDir dir;
+    test::writeFile(dir.file("cut.bmp"), std::string(file.begin(), file.end()));
+    EXPECT_EQ(readBmpFile(dir.file("cut.bmp")), bitmap);
 }
 
 TEST(BmpReaderLayout, BottomUpAndTopDownRowsGiveTheSamePicture) {
