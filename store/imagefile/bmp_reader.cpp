@@ -42,7 +42,7 @@ public:
     explicit MemorySource(const Bytes& bytes) : bytes_(bytes) {}
     std::uint64_t size() const override { return bytes_.size(); }
     std::size_t copy(std::uint64_t offset, std::uint8_t* into, std::size_t count) override {
-        if (offset >= bytes_.size()) {
+        if (count == 0 || offset >= bytes_.size()) {
             return 0;
         }
         const std::size_t n = std::min<std::uint64_t>(count, bytes_.size() - offset);
