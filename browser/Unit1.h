@@ -130,6 +130,13 @@ public:
     void createPictureFile(const std::string& name);
 
 private:
+    // The naming dialog with the proposed name; true when a name was confirmed.
+    bool askPictureName();
+    // Appends a record named by the name entry result holding picture's JPEG bytes.
+    void appendPicture(JpegPicture& picture);
+    // The guard shared by delete and cut: a picture, more than one record, and "OK".
+    bool confirmRemoval(const std::string& noPicture, const std::string& lastPicture, const std::string& question);
+
     void buildControls();
     void buildPopupMenu();
     void connectCommands();

@@ -19,6 +19,19 @@ struct AcceptedFlagReset {
 
 }  // namespace
 
+bool TForm1::askPictureName() {
+    nameEntry.accepted = false;
+    TForm2 dialog(*this, "图片" + QString::number(pictureCount + 1));
+    dialog.exec();
+    return nameEntry.accepted;
+}
+
+void TForm1::appendPicture(JpegPicture& picture) {
+    ADOQuery1.append();
+    ADOQuery1.fieldByName("filename").setAsString(nameEntry.name);
+    ADOQuery1.fieldByName("picture").writeBytes(picture.jpegData());
+}
+
 void TForm1::LoadFormFileClick() {
     AcceptedFlagReset reset{nameEntry};
     DataSource1.edit();
@@ -29,15 +42,10 @@ void TForm1::LoadFormFileClick() {
     if (!currentPictureIsNull()) previous = Image1->picture();
 
     Image1->setPicture(picture);
-    nameEntry.accepted = false;
-    {
-        TForm2 dialog(*this, "图片" + QString::number(pictureCount + 1));
-        dialog.exec();
-    }
-    if (nameEntry.accepted) {
-        ADOQuery1.append();
-        ADOQuery1.fieldByName("filename").setAsString(nameEntry.name);
-        ADOQuery1.fieldByName("picture").writeBytes(picture.jpegData());
+    if (askPictureName()) {
+        appendPicture(picture);
+        // From a file the rule comes before the post: the refresh after it decides
+        // the navigation buttons.
         applyAddedPictureRule();
         nameEntry.accepted = false;
         ADOQuery1.post();
@@ -63,15 +71,9 @@ void TForm1::PasteFromCBoardClick() {
     JpegPicture picture;
     picture.assignBitmap(pasted.bitmap());
     Image1->setPicture(picture);
-    nameEntry.accepted = false;
-    {
-        TForm2 dialog(*this, "图片" + QString::number(pictureCount + 1));
-        dialog.exec();
-    }
-    if (nameEntry.accepted) {
-        ADOQuery1.append();
-        ADOQuery1.fieldByName("filename").setAsString(nameEntry.name);
-        ADOQuery1.fieldByName("picture").writeBytes(picture.jpegData());
+    if (askPictureName()) {
+        appendPicture(picture);
+        // From the clipboard the rule comes last and decides the navigation buttons.
         ADOQuery1.post();
         applyAddedPictureRule();
     } else if (currentPictureIsNull()) {

@@ -7,16 +7,25 @@
 
 namespace velmora {
 
-void TForm1::DeleteFormDBClick() {
+bool TForm1::confirmRemoval(const std::string& noPicture, const std::string& lastPicture,
+                            const std::string& question) {
     if (currentPictureIsNull()) {
-        showCondition("当前没有可删除的图片");
-        return;
+        showCondition(noPicture);
+        return false;
     }
+    // Counted on the result set: under a filter its only record is kept too.
     if (ADOQuery1.recordCount() == 1) {
-        showCondition("数据库中至少要保留一张图片，你不能删除此图!");
+        showCondition(lastPicture);
+        return false;
+    }
+    return confirm(question);
+}
+
+void TForm1::DeleteFormDBClick() {
+    if (!confirmRemoval("当前没有可删除的图片", "数据库中至少要保留一张图片，你不能删除此图!",
+                        "你真的要从数据库中删除此图片吗？")) {
         return;
     }
-    if (!confirm("你真的要从数据库中删除此图片吗？")) return;
     ADOQuery1.remove();
     showCurrentPicture();
     pictureCount -= 1;
@@ -24,16 +33,12 @@ void TForm1::DeleteFormDBClick() {
 }
 
 void TForm1::CutToCBoardClick() {
-    if (currentPictureIsNull()) {
-        showCondition("当前没有可剪切的图片!");
+    if (!confirmRemoval("当前没有可剪切的图片!", "数据库中至少要保留一张图片，你不能剪切此图!",
+                        "剪切的图片将在数据库中删除，确实要删除此图片吗？")) {
         return;
     }
-    if (ADOQuery1.recordCount() == 1) {
-        showCondition("数据库中至少要保留一张图片，你不能剪切此图!");
-        return;
-    }
-    if (!confirm("剪切的图片将在数据库中删除，确实要删除此图片吗？")) return;
-    // The refresh after the delete replaces Image1's picture: keep the removed one.
+    // The refresh after the delete replaces Image1's picture: keep the removed one,
+    // and write the clipboard only once the delete has succeeded.
     JpegPicture removed = Image1->picture();
     ADOQuery1.remove();
     copyPicture(*services_.clipboard, removed);

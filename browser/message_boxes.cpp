@@ -20,11 +20,10 @@ void centreOnScreen(QMessageBox& box) {
     }
 }
 
-}  // namespace
-
-void showCondition(const std::string& text) {
-    QMessageBox box(QMessageBox::NoIcon, QString::fromUtf8(kApplicationTitle), QString::fromStdString(text));
-    box.setObjectName("ConditionBox");
+// A box with the application title and one "OK" that Enter and Esc both press.
+void showWithOneButton(QMessageBox::Icon icon, const char* name, const std::string& text) {
+    QMessageBox box(icon, QString::fromUtf8(kApplicationTitle), QString::fromStdString(text));
+    box.setObjectName(name);
     QPushButton* ok = box.addButton(QMessageBox::Ok);
     ok->setText("OK");
     box.setDefaultButton(ok);
@@ -32,6 +31,10 @@ void showCondition(const std::string& text) {
     centreOnScreen(box);
     box.exec();
 }
+
+}  // namespace
+
+void showCondition(const std::string& text) { showWithOneButton(QMessageBox::NoIcon, "ConditionBox", text); }
 
 bool confirm(const std::string& text) {
     QMessageBox box(QMessageBox::Question, "Confirm", QString::fromStdString(text));
@@ -48,15 +51,7 @@ bool confirm(const std::string& text) {
 }
 
 void showError(const std::string& message) {
-    QMessageBox box(QMessageBox::Critical, QString::fromUtf8(kApplicationTitle),
-                    QString::fromStdString(platform::withClosingFullStop(message)));
-    box.setObjectName("ErrorBox");
-    QPushButton* ok = box.addButton(QMessageBox::Ok);
-    ok->setText("OK");
-    box.setDefaultButton(ok);
-    box.setEscapeButton(ok);
-    centreOnScreen(box);
-    box.exec();
+    showWithOneButton(QMessageBox::Critical, "ErrorBox", platform::withClosingFullStop(message));
 }
 
 }  // namespace velmora
