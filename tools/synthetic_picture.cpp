@@ -14,7 +14,7 @@ namespace {
 // A small deterministic generator, so every run draws the same pictures.
 class Random {
 public:
-    explicit Random(std::uint64_t seed) : state_(seed * 0x9E3779B97F4A7C15ull + 0x1234567ull) {}
+    explicit Random(std::uint64_t start) : state_(start * 0x9E3779B97F4A7C15ull + 0x1234567ull) {}
     std::uint32_t next() {
         state_ ^= state_ << 13;
         state_ ^= state_ >> 7;

@@ -6,55 +6,55 @@
 
 namespace velmora::test {
 
-Bytes buildBmp(const BmpSpec& spec) {
-    const bool core = spec.headerLength == 12;
+Bytes buildBmp(const BmpLayout& layout) {
+    const bool core = layout.headerLength == 12;
     Bytes header;
-    le::put32(header, spec.headerLength);
+    le::put32(header, layout.headerLength);
     if (core) {
-        le::put16(header, static_cast<std::uint16_t>(spec.width));
-        le::put16(header, static_cast<std::uint16_t>(spec.height));
-        le::put16(header, spec.planes);
-        le::put16(header, spec.bitsPerPixel);
+        le::put16(header, static_cast<std::uint16_t>(layout.width));
+        le::put16(header, static_cast<std::uint16_t>(layout.height));
+        le::put16(header, layout.planes);
+        le::put16(header, layout.bitsPerPixel);
     } else {
-        le::put32(header, static_cast<std::uint32_t>(spec.width));
-        le::put32(header, static_cast<std::uint32_t>(spec.height));
-        le::put16(header, spec.planes);
-        le::put16(header, spec.bitsPerPixel);
-        le::put32(header, spec.compression);
-        le::put32(header, spec.imageSize);
+        le::put32(header, static_cast<std::uint32_t>(layout.width));
+        le::put32(header, static_cast<std::uint32_t>(layout.height));
+        le::put16(header, layout.planes);
+        le::put16(header, layout.bitsPerPixel);
+        le::put32(header, layout.compression);
+        le::put32(header, layout.imageSize);
         le::put32(header, 0);
         le::put32(header, 0);
-        le::put32(header, spec.coloursUsed);
+        le::put32(header, layout.coloursUsed);
         le::put32(header, 0);
-        const bool masksInside = spec.headerLength >= 52;
+        const bool masksInside = layout.headerLength >= 52;
         if (masksInside) {
-            for (std::uint32_t mask : spec.masks) {
+            for (std::uint32_t mask : layout.masks) {
                 le::put32(header, mask);
             }
         }
-        header.resize(spec.headerLength, 0);
+        header.resize(layout.headerLength, 0);
         if (!masksInside) {
-            for (std::uint32_t mask : spec.masks) {
+            for (std::uint32_t mask : layout.masks) {
                 le::put32(header, mask);
             }
         }
     }
-    for (std::uint32_t colour : spec.colours) {
+    for (std::uint32_t colour : layout.colours) {
         header.insert(header.end(), {static_cast<std::uint8_t>(colour), static_cast<std::uint8_t>(colour >> 8),
                                      static_cast<std::uint8_t>(colour >> 16)});
         if (!core) {
             header.push_back(0);
         }
     }
-    header.resize(header.size() + spec.gapBeforePixels, 0);
+    header.resize(header.size() + layout.gapBeforePixels, 0);
 
     Bytes file{'B', 'M'};
     const auto pixelOffset = static_cast<std::uint32_t>(14 + header.size());
-    le::put32(file, static_cast<std::uint32_t>(pixelOffset + spec.pixels.size()));
+    le::put32(file, static_cast<std::uint32_t>(pixelOffset + layout.pixels.size()));
     le::put32(file, 0);
     le::put32(file, pixelOffset);
     file.insert(file.end(), header.begin(), header.end());
-    file.insert(file.end(), spec.pixels.begin(), spec.pixels.end());
+    file.insert(file.end(), layout.pixels.begin(), layout.pixels.end());
     return file;
 }
 

@@ -9,7 +9,7 @@
 
 namespace velmora::test {
 
-struct BmpSpec {
+struct BmpLayout {
     std::uint32_t headerLength = 40;  // 12: core header
     std::int32_t width = 1;
     std::int32_t height = 1;  // negative: top-down
@@ -24,7 +24,7 @@ struct BmpSpec {
     Bytes pixels;
 };
 
-Bytes buildBmp(const BmpSpec& spec);
+Bytes buildBmp(const BmpLayout& layout);
 
 // Rows given top row first, as 0xRRGGBB (24 bits), raw values (16, 32 bits) or
 // indices (1, 4, 8 bits), packed and padded to 4 bytes, bottom row first unless topDown.

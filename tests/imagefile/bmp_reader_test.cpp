@@ -10,7 +10,7 @@
 namespace velmora {
 namespace {
 
-using test::BmpSpec;
+using test::BmpLayout;
 using test::buildBmp;
 using test::packRows;
 using test::rgbRows;
@@ -28,11 +28,11 @@ std::string readError(const Bytes& file) {
 }
 
 Bytes bmp24(const Rows& rows, bool topDown = false) {
-    BmpSpec spec;
-    spec.width = static_cast<std::int32_t>(rows[0].size());
-    spec.height = static_cast<std::int32_t>(rows.size()) * (topDown ? -1 : 1);
-    spec.pixels = packRows(rows, 24, topDown);
-    return buildBmp(spec);
+    BmpLayout layout;
+    layout.width = static_cast<std::int32_t>(rows[0].size());
+    layout.height = static_cast<std::int32_t>(rows.size()) * (topDown ? -1 : 1);
+    layout.pixels = packRows(rows, 24, topDown);
+    return buildBmp(layout);
 }
 
 TEST(BmpReaderDamage, ZeroBytesGiveAnEmptyBitmap) {
@@ -44,12 +44,12 @@ TEST(BmpReaderDamage, EndInsideAHeaderOrTableIsAStreamReadError) {
     EXPECT_EQ(readError(Bytes(whole.begin(), whole.begin() + 10)), "Stream read error");
     EXPECT_EQ(readError(Bytes(whole.begin(), whole.begin() + 30)), "Stream read error");
 
-    BmpSpec palette;
+    BmpLayout palette;
     palette.bitsPerPixel = 8;
     palette.colours = {0x000000, 0xFFFFFF};  // 256 entries expected
     EXPECT_EQ(readError(buildBmp(palette)), "Stream read error");
 
-    BmpSpec masks;
+    BmpLayout masks;
     masks.bitsPerPixel = 32;
     masks.compression = 3;
     masks.masks = {0xFF0000, 0xFF00};  // one mask short, and no pixels
@@ -66,27 +66,27 @@ TEST(BmpReaderDamage, HeadersThatDescribeNoPictureAreNotValid) {
     EXPECT_EQ(readError(notBm), "Bitmap image is not valid");
 
     auto invalid = [](auto change) {
-        BmpSpec spec;
-        spec.pixels = Bytes(4, 0);
-        change(spec);
-        return readError(buildBmp(spec));
+        BmpLayout layout;
+        layout.pixels = Bytes(4, 0);
+        change(layout);
+        return readError(buildBmp(layout));
     };
-    EXPECT_EQ(invalid([](BmpSpec& s) { s.planes = 2; }), "Bitmap image is not valid");
-    EXPECT_EQ(invalid([](BmpSpec& s) { s.bitsPerPixel = 7; }), "Bitmap image is not valid");
-    EXPECT_EQ(invalid([](BmpSpec& s) { s.compression = 1; }), "Bitmap image is not valid");  // RLE8 at 24 bits
-    EXPECT_EQ(invalid([](BmpSpec& s) { s.compression = 4; }), "Bitmap image is not valid");  // embedded JPEG
-    EXPECT_EQ(invalid([](BmpSpec& s) { s.width = 0; }), "Bitmap image is not valid");
-    EXPECT_EQ(invalid([](BmpSpec& s) { s.width = -3; }), "Bitmap image is not valid");
-    EXPECT_EQ(invalid([](BmpSpec& s) { s.headerLength = 8; }), "Bitmap image is not valid");  // planes missing
+    EXPECT_EQ(invalid([](BmpLayout& s) { s.planes = 2; }), "Bitmap image is not valid");
+    EXPECT_EQ(invalid([](BmpLayout& s) { s.bitsPerPixel = 7; }), "Bitmap image is not valid");
+    EXPECT_EQ(invalid([](BmpLayout& s) { s.compression = 1; }), "Bitmap image is not valid");  // RLE8 at 24 bits
+    EXPECT_EQ(invalid([](BmpLayout& s) { s.compression = 4; }), "Bitmap image is not valid");  // embedded JPEG
+    EXPECT_EQ(invalid([](BmpLayout& s) { s.width = 0; }), "Bitmap image is not valid");
+    EXPECT_EQ(invalid([](BmpLayout& s) { s.width = -3; }), "Bitmap image is not valid");
+    EXPECT_EQ(invalid([](BmpLayout& s) { s.headerLength = 8; }), "Bitmap image is not valid");  // planes missing
 }
 
 TEST(BmpReaderDamage, AnAbsurdSizeIsRefusedBeforeAllocating) {
     const auto started = std::chrono::steady_clock::now();
     for (auto [width, height] : {std::pair{0x7FFFFFFF, 0x7FFFFFFF}, {0x10000, -0x10000}, {16385, 16384}}) {
-        BmpSpec spec;
-        spec.width = width;
-        spec.height = height;
-        EXPECT_EQ(readError(buildBmp(spec)), "Bitmap image is not valid") << width << " x " << height;
+        BmpLayout layout;
+        layout.width = width;
+        layout.height = height;
+        EXPECT_EQ(readError(buildBmp(layout)), "Bitmap image is not valid") << width << " x " << height;
     }
     EXPECT_LT(std::chrono::steady_clock::now() - started, std::chrono::seconds(1));
 }
@@ -110,27 +110,27 @@ TEST(BmpReaderLayout, BottomUpAndTopDownRowsGiveTheSamePicture) {
 }
 
 TEST(BmpReaderLayout, PixelsStartAfterTheTableOrWhereTheFileHeaderPointsFurther) {
-    BmpSpec spec;
-    spec.width = 3;
-    spec.height = 2;
-    spec.gapBeforePixels = 6;
-    spec.pixels = packRows(kPicture, 24);
-    EXPECT_EQ(rgbRows(readBmp(buildBmp(spec))), kPicture);
+    BmpLayout layout;
+    layout.width = 3;
+    layout.height = 2;
+    layout.gapBeforePixels = 6;
+    layout.pixels = packRows(kPicture, 24);
+    EXPECT_EQ(rgbRows(readBmp(buildBmp(layout))), kPicture);
 }
 
 TEST(BmpReaderLayout, HeadersOfOtherLengthsAreReadWhole) {
     for (std::uint32_t length : {16u, 64u, 108u, 124u}) {
-        BmpSpec spec;
-        spec.headerLength = length;
-        spec.width = 2;
-        spec.height = 1;
-        spec.bitsPerPixel = length == 16 ? 24 : 8;
+        BmpLayout layout;
+        layout.headerLength = length;
+        layout.width = 2;
+        layout.height = 1;
+        layout.bitsPerPixel = length == 16 ? 24 : 8;
         if (length != 16) {
-            spec.coloursUsed = 2;
-            spec.colours = {0xABCDEF, 0x010203};
+            layout.coloursUsed = 2;
+            layout.colours = {0xABCDEF, 0x010203};
         }
-        spec.pixels = length == 16 ? packRows({{0xABCDEF, 0x010203}}, 24) : packRows({{0, 1}}, 8);
-        EXPECT_EQ(rgbRows(readBmp(buildBmp(spec))), (Rows{{0xABCDEF, 0x010203}})) << length;
+        layout.pixels = length == 16 ? packRows({{0xABCDEF, 0x010203}}, 24) : packRows({{0, 1}}, 8);
+        EXPECT_EQ(rgbRows(readBmp(buildBmp(layout))), (Rows{{0xABCDEF, 0x010203}})) << length;
     }
 }
 
@@ -140,17 +140,17 @@ TEST(BmpReaderPalette, IndexedDepthsLookUpTheirColourTables) {
     const Rows expected = {{0xFF8000, 0x00FF80, 0x8000FF, 0x000000, 0xFF8000},
                            {0x8000FF, 0x8000FF, 0x00FF80, 0x00FF80, 0xFF8000}};
     for (std::uint16_t bpp : {4, 8}) {
-        BmpSpec spec;
-        spec.width = 5;
-        spec.height = 2;
-        spec.bitsPerPixel = bpp;
-        spec.coloursUsed = 4;
-        spec.colours = colours;
-        spec.pixels = packRows(indices, bpp);
-        EXPECT_EQ(rgbRows(readBmp(buildBmp(spec))), expected) << bpp;
+        BmpLayout layout;
+        layout.width = 5;
+        layout.height = 2;
+        layout.bitsPerPixel = bpp;
+        layout.coloursUsed = 4;
+        layout.colours = colours;
+        layout.pixels = packRows(indices, bpp);
+        EXPECT_EQ(rgbRows(readBmp(buildBmp(layout))), expected) << bpp;
     }
     // Core header: 3-byte entries, always 2^bpp of them.
-    BmpSpec core;
+    BmpLayout core;
     core.headerLength = 12;
     core.width = 3;
     core.bitsPerPixel = 1;
@@ -160,23 +160,23 @@ TEST(BmpReaderPalette, IndexedDepthsLookUpTheirColourTables) {
 }
 
 TEST(BmpReaderPalette, IndicesBeyondTheTableAreBlack) {
-    BmpSpec spec;
-    spec.width = 2;
-    spec.bitsPerPixel = 8;
-    spec.coloursUsed = 1;
-    spec.colours = {0xFFFFFF};
-    spec.pixels = packRows({{0, 200}}, 8);
-    EXPECT_EQ(rgbRows(readBmp(buildBmp(spec))), (Rows{{0xFFFFFF, 0x000000}}));
+    BmpLayout layout;
+    layout.width = 2;
+    layout.bitsPerPixel = 8;
+    layout.coloursUsed = 1;
+    layout.colours = {0xFFFFFF};
+    layout.pixels = packRows({{0, 200}}, 8);
+    EXPECT_EQ(rgbRows(readBmp(buildBmp(layout))), (Rows{{0xFFFFFF, 0x000000}}));
 }
 
 TEST(BmpReaderMasks, SixteenAndThirtyTwoBitPixelsFollowTheirMasks) {
-    BmpSpec rgb555;
+    BmpLayout rgb555;
     rgb555.width = 2;
     rgb555.bitsPerPixel = 16;
     rgb555.pixels = packRows({{0x7C00, 0x03FF}}, 16);
     EXPECT_EQ(rgbRows(readBmp(buildBmp(rgb555))), (Rows{{0xFF0000, 0x00FFFF}}));
 
-    BmpSpec rgb565 = rgb555;
+    BmpLayout rgb565 = rgb555;
     rgb565.compression = 3;
     rgb565.masks = {0xF800, 0x07E0, 0x001F};
     rgb565.pixels = packRows({{0xF800, 0x0400}}, 16);  // red; green 32 of 63
@@ -184,30 +184,30 @@ TEST(BmpReaderMasks, SixteenAndThirtyTwoBitPixelsFollowTheirMasks) {
 
     // 32 bits with masks after a 40-byte header and inside a V4 header.
     for (std::uint32_t length : {40u, 108u}) {
-        BmpSpec spec;
-        spec.headerLength = length;
-        spec.width = 2;
-        spec.bitsPerPixel = 32;
-        spec.compression = 3;
-        spec.masks = {0x0000FF00, 0x00FF0000, 0xFF000000};  // red, green, blue high to low
-        spec.pixels = packRows({{0x12345678, 0xFF000000}}, 32);
-        EXPECT_EQ(rgbRows(readBmp(buildBmp(spec))), (Rows{{0x563412, 0x0000FF}})) << length;
+        BmpLayout layout;
+        layout.headerLength = length;
+        layout.width = 2;
+        layout.bitsPerPixel = 32;
+        layout.compression = 3;
+        layout.masks = {0x0000FF00, 0x00FF0000, 0xFF000000};  // red, green, blue high to low
+        layout.pixels = packRows({{0x12345678, 0xFF000000}}, 32);
+        EXPECT_EQ(rgbRows(readBmp(buildBmp(layout))), (Rows{{0x563412, 0x0000FF}})) << length;
     }
 }
 
 class RunLengthTest : public ::testing::Test {
 protected:
     static Bytes rle(std::uint16_t bpp, int width, int height, const Bytes& data) {
-        BmpSpec spec;
-        spec.width = width;
-        spec.height = height;
-        spec.bitsPerPixel = bpp;
-        spec.compression = bpp == 8 ? 1 : 2;
-        spec.coloursUsed = 4;
-        spec.colours = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
-        spec.imageSize = static_cast<std::uint32_t>(data.size());
-        spec.pixels = data;
-        return buildBmp(spec);
+        BmpLayout layout;
+        layout.width = width;
+        layout.height = height;
+        layout.bitsPerPixel = bpp;
+        layout.compression = bpp == 8 ? 1 : 2;
+        layout.coloursUsed = 4;
+        layout.colours = {0x000000, 0xFF0000, 0x00FF00, 0x0000FF};
+        layout.imageSize = static_cast<std::uint32_t>(data.size());
+        layout.pixels = data;
+        return buildBmp(layout);
     }
 };
 
