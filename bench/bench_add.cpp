@@ -7,7 +7,7 @@
 #include <fstream>
 #include <iterator>
 
-#include "bench/bench_util.h"
+#include "bench/measure.h"
 #include "store/database/connection.h"
 #include "store/database/picture_query.h"
 #include "store/imagefile/bmp_writer.h"

@@ -8,7 +8,7 @@
 #include <filesystem>
 #include <vector>
 
-#include "bench/bench_util.h"
+#include "bench/measure.h"
 #include "browser/Unit1.h"
 #include "tests/picture/libjpeg_reference.h"
 #include "tools/collection_file.h"

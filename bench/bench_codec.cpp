@@ -8,7 +8,7 @@
 #include <QApplication>
 #include <QImage>
 
-#include "bench/bench_util.h"
+#include "bench/measure.h"
 #include "browser/picture_image.h"
 #include "store/picture/jpeg_picture.h"
 // The floor: libjpeg called directly with the same settings.

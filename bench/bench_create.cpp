@@ -8,7 +8,7 @@
 
 #include <filesystem>
 
-#include "bench/bench_util.h"
+#include "bench/measure.h"
 #include "browser/Unit1.h"
 #include "platform/linux_platform.h"
 #include "tools/collection_file.h"

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <random>
 
-#include "bench/bench_util.h"
+#include "bench/measure.h"
 #include "store/database/connection.h"
 #include "store/database/picture_query.h"
 #include "tools/collection_file.h"

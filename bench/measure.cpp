@@ -1,4 +1,4 @@
-#include "bench/bench_util.h"
+#include "bench/measure.h"
 
 #include <unistd.h>
 
