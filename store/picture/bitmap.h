@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <vector>
 
+#include "store/picture/pixel_allocator.h"
+
 namespace velmora {
 
 struct PaletteEntry {
@@ -53,7 +55,7 @@ private:
     int height_ = 0;
     Format format_ = Format::Bgr24;
     std::size_t stride_ = 0;
-    std::vector<std::uint8_t> pixels_;
+    std::vector<std::uint8_t, PixelAllocator<std::uint8_t>> pixels_;
     std::vector<PaletteEntry> palette_;
 };
 

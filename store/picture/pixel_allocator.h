@@ -1,0 +1,49 @@
+#pragma once
+// Allocates large pixel buffers on transparent huge pages where the system offers
+// them: a 4000 x 3000 bitmap then takes a few dozen page faults instead of thousands,
+// which dominates the cost of loading and decoding big pictures.
+
+#include <sys/mman.h>
+
+#include <cstddef>
+#include <cstdlib>
+#include <new>
+
+namespace velmora {
+
+template <typename T>
+struct PixelAllocator {
+    using value_type = T;
+    static constexpr std::size_t kHugePage = 2u << 20;
+
+    PixelAllocator() = default;
+    template <typename U>
+    PixelAllocator(const PixelAllocator<U>&) {}
+
+    T* allocate(std::size_t count) {
+        std::size_t bytes = count * sizeof(T);
+        if (bytes < 2 * kHugePage) {
+            return static_cast<T*>(::operator new(bytes));
+        }
+        std::size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
+        void* memory = std::aligned_alloc(kHugePage, rounded);
+        if (!memory) throw std::bad_alloc();
+        madvise(memory, rounded, MADV_HUGEPAGE);  // a hint: ignored where unsupported
+        return static_cast<T*>(memory);
+    }
+
+    void deallocate(T* pointer, std::size_t count) {
+        if (count * sizeof(T) < 2 * kHugePage) {
+            ::operator delete(pointer);
+        } else {
+            std::free(pointer);
+        }
+    }
+
+    template <typename U>
+    bool operator==(const PixelAllocator<U>&) const {
+        return true;
+    }
+};
+
+}  // namespace velmora
