@@ -25,6 +25,26 @@ double medianMs(int runs, const std::function<void()>& fn) {
     return times[times.size() / 2];
 }
 
+static double median(std::vector<double> times) {
+    std::sort(times.begin(), times.end());
+    return times[times.size() / 2];
+}
+
+std::pair<double, double> medianPairMs(int runs, const std::function<void()>& figure,
+                                       const std::function<void()>& floor) {
+    std::vector<double> figureTimes, floorTimes;
+    for (int run = 0; run < runs; ++run) {
+        if (run % 2 == 0) {
+            figureTimes.push_back(timeMs(figure));
+            floorTimes.push_back(timeMs(floor));
+        } else {
+            floorTimes.push_back(timeMs(floor));
+            figureTimes.push_back(timeMs(figure));
+        }
+    }
+    return {median(figureTimes), median(floorTimes)};
+}
+
 double residentMb() {
     std::ifstream statm("/proc/self/statm");
     long pages = 0, resident = 0;

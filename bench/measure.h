@@ -5,6 +5,7 @@
 #include <chrono>
 #include <functional>
 #include <string>
+#include <utility>
 
 namespace velmora::bench {
 
@@ -12,6 +13,10 @@ namespace velmora::bench {
 double timeMs(const std::function<void()>& fn);
 // Median of `runs` timings of fn, in milliseconds.
 double medianMs(int runs, const std::function<void()>& fn);
+// Medians of `runs` timings of a figure and of its floor, timed in turns (the
+// figure first on even runs, the floor first on odd ones).
+std::pair<double, double> medianPairMs(int runs, const std::function<void()>& figure,
+                                       const std::function<void()>& floor);
 // Resident set size of this process, in MiB (from /proc/self/statm).
 double residentMb();
 // Peak resident set size of this process so far, in MiB (VmHWM).

@@ -297,7 +297,8 @@ void decodeUncompressed(Source& source, PixelData data, const Header& header, co
     const std::uint64_t stride = rowSize(header);
     const bool direct = header.bitsPerPixel == 24;
     std::vector<std::uint8_t> row(direct ? 0 : static_cast<std::size_t>(stride));
-    for (std::int64_t r = 0; r < header.height; ++r) {
+    std::int64_t r = 0;
+    for (; r < header.height; ++r) {
         const std::uint64_t begin = static_cast<std::uint64_t>(r) * stride;
         if (begin >= data.size) {
             break;
@@ -315,8 +316,14 @@ void decodeUncompressed(Source& source, PixelData data, const Header& header, co
             decodeRow(row.data(), pixels, header, colours, masks, out);
         }
         if (got < wanted) {
+            ++r;
             break;
         }
+    }
+    // Rows the data never reached stay black.
+    for (; r < header.height; ++r) {
+        const int y = static_cast<int>(header.topDown ? r : header.height - 1 - r);
+        std::memset(bitmap.scanLine(y), 0, bitmap.bytesPerLine());
     }
 }
 
@@ -399,8 +406,13 @@ Bitmap readFromSource(Source& source, std::uint64_t maxPixels) {
         header.imageSize != 0 ? header.imageSize : rowSize(header) * static_cast<std::uint64_t>(header.height);
     data.size = std::min(claimed, source.size() - data.offset);
 
-    Bitmap bitmap(static_cast<int>(header.width), static_cast<int>(header.height), Bitmap::Format::Bgr24);
-    if (header.compression == kRle8 || header.compression == kRle4) {
+    const bool runLength = header.compression == kRle8 || header.compression == kRle4;
+    // Uncompressed 24-bit rows are written whole by the reader (read with their padding
+    // cleared, or blacked out), so their buffer needs no zero-fill first.
+    const bool writesEveryByte = !runLength && header.bitsPerPixel == 24;
+    Bitmap bitmap(static_cast<int>(header.width), static_cast<int>(header.height), Bitmap::Format::Bgr24,
+                  writesEveryByte ? Bitmap::Fill::Unset : Bitmap::Fill::Black);
+    if (runLength) {
         std::vector<std::uint8_t> encoded(static_cast<std::size_t>(data.size));
         encoded.resize(source.copy(data.offset, encoded.data(), encoded.size()));
         decodeRunLength(encoded.data(), encoded.size(), header, colours, bitmap);

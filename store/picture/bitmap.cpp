@@ -7,7 +7,7 @@
 
 namespace velmora {
 
-Bitmap::Bitmap(int width, int height, Format format) {
+Bitmap::Bitmap(int width, int height, Format format, Fill fill) {
     if (width < 0 || height < 0 ||
         static_cast<std::uint64_t>(width) * static_cast<std::uint64_t>(height) > kMaxBitmapPixels) {
         throw Error("Bitmap image is not valid");
@@ -17,7 +17,12 @@ Bitmap::Bitmap(int width, int height, Format format) {
     format_ = format;
     const std::size_t bytesPerPixel = format == Format::Bgr24 ? 3 : 1;
     stride_ = (static_cast<std::size_t>(width) * bytesPerPixel + 3) & ~static_cast<std::size_t>(3);
-    pixels_.assign(stride_ * static_cast<std::size_t>(height), 0);
+    const std::size_t size = stride_ * static_cast<std::size_t>(height);
+    if (fill == Fill::Black) {
+        pixels_.assign(size, 0);
+    } else {
+        pixels_.resize(size);
+    }
 }
 
 Bitmap Bitmap::toBgr24() const {

@@ -23,10 +23,13 @@ class Bitmap {
 public:
     enum class Format { Bgr24, Indexed8 };
 
+    // Black, or with unset pixels for a reader that writes every row itself.
+    enum class Fill { Black, Unset };
+
     Bitmap() = default;
     // A black bitmap of the given size. Raises velmora::Error when the size is
     // negative or too large to allocate sensibly.
-    Bitmap(int width, int height, Format format);
+    Bitmap(int width, int height, Format format, Fill fill = Fill::Black);
 
     int width() const { return width_; }
     int height() const { return height_; }

@@ -8,6 +8,7 @@
 #include <cstddef>
 #include <cstdlib>
 #include <new>
+#include <utility>
 
 namespace velmora {
 
@@ -38,6 +39,17 @@ struct PixelAllocator {
         } else {
             std::free(pointer);
         }
+    }
+
+    // Elements made without a value stay unset: readers that overwrite every byte
+    // need no zero-fill first (fresh pages come zeroed from the system anyway).
+    template <typename U>
+    void construct(U* pointer) noexcept {
+        ::new (static_cast<void*>(pointer)) U;
+    }
+    template <typename U, typename... Args>
+    void construct(U* pointer, Args&&... args) {
+        ::new (static_cast<void*>(pointer)) U(std::forward<Args>(args)...);
     }
 
     template <typename U>
