@@ -129,7 +129,6 @@ private:
     void invalidateRow();
     int columnIndex(const std::string& column) const;
     void writeField(int column, FieldValue value, int notifications);
-    void finishRefresh();
     std::int64_t insertPending();
     void updatePending();
 
