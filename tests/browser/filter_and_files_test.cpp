@@ -123,6 +123,23 @@ TEST_F(FilterAndFiles, CreatingAFileFromTheTemplate) {
     EXPECT_TRUE(pictureCommands(false));
 }
 
+TEST_F(FilterAndFiles, CreatingDecodesNoPictureOfARecordItDeletes) {
+    TForm1& f = openNames({"1", "2", "3", "4"});
+    int refreshes = 0, decoded = 0;
+    int sink = f.ADOQuery1.addChangeSink(
+        [&](const Field*) {
+            ++refreshes;
+            if (f.Image1->picture().hasBitmap()) ++decoded;
+        },
+        false);
+    confirmDialog(modals, QString("empty"));
+    f.NewPicFile->trigger();
+    f.ADOQuery1.removeSink(sink);
+    EXPECT_GE(refreshes, 4);  // the opening and one per delete
+    EXPECT_EQ(decoded, 0);
+    EXPECT_TRUE(namesInFile(dir.file("empty.vlm")).empty());
+}
+
 TEST_F(FilterAndFiles, CreatingWithAFilterDeletesOnlyTheMatches) {
     TForm1& f = openNames({"猫1", "狗", "猫2"});
     filterBy("猫");
