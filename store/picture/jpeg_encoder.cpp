@@ -72,6 +72,9 @@ Bytes encodeJpeg(const Bitmap& bitmap, const JpegDefaults& settings) {
         source = &converted;
     }
     Bytes out;
+    // Room for a typical quality-90 stream (about 3 bits a pixel) up front, so the
+    // 4096-byte blocks rarely make the buffer move.
+    out.reserve(static_cast<std::size_t>(source->width()) * static_cast<std::size_t>(source->height()) * 3 / 8 + 4096);
     {
         Compressor codec(out);
         if (!compress(codec, *source, settings)) {
