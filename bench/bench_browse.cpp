@@ -85,10 +85,8 @@ int main(int argc, char** argv) {
         SharedBytes shown = form.ADOQuery1.fieldByName("picture").asBytes();
         raw.push_back(bench::timeMs([&] { test::referenceDecode(*shown, JCS_EXT_BGR); }));
     }
-    std::sort(next.begin(), next.end());
-    std::sort(raw.begin(), raw.end());
-    double nextMs = next[next.size() / 2];
-    double rawMs = raw[raw.size() / 2];
+    double nextMs = bench::median(next);
+    double rawMs = bench::median(raw);
 
     walk(form);
     double afterFirst = bench::residentMb();

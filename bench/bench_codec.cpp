@@ -32,18 +32,6 @@ void decodeAndDraw(const SharedBytes& stored, PictureImage& area, QImage& target
     area.clear();
 }
 
-// Times ours and the floor once each, taking turns at going first.
-void timeInTurn(int run, const std::function<void()>& ours, std::vector<double>& oursTimes,
-                const std::function<void()>& floor, std::vector<double>& floorTimes) {
-    if (run % 2 == 0) {
-        oursTimes.push_back(bench::timeMs(ours));
-        floorTimes.push_back(bench::timeMs(floor));
-    } else {
-        floorTimes.push_back(bench::timeMs(floor));
-        oursTimes.push_back(bench::timeMs(ours));
-    }
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -68,7 +56,7 @@ int main(int argc, char** argv) {
 
     std::vector<double> decodeTimes, rawDecodeTimes, encodeTimes, rawEncodeTimes;
     for (int run = 0; run < kRuns; ++run) {
-        timeInTurn(
+        bench::timeInTurn(
             run, [&] { decodeAndDraw(stored, area, target); }, decodeTimes,
             [&] { test::referenceDecode(*stored, JCS_EXT_BGR); }, rawDecodeTimes);
         // Assigning copies the bitmap; storing is what is timed, and the floor encodes
@@ -76,15 +64,11 @@ int main(int argc, char** argv) {
         JpegPicture picture;
         picture.assignBitmap(bitmap);
         const Bitmap& held = picture.bitmap();
-        timeInTurn(
+        bench::timeInTurn(
             run, [&] { picture.jpegData(); }, encodeTimes, [&] { test::referenceEncode(held); }, rawEncodeTimes);
     }
-    auto median = [](std::vector<double> times) {
-        std::sort(times.begin(), times.end());
-        return times[times.size() / 2];
-    };
-    const double decodeMs = median(decodeTimes), rawDecodeMs = median(rawDecodeTimes);
-    const double encodeMs = median(encodeTimes), rawEncodeMs = median(rawEncodeTimes);
+    const double decodeMs = bench::median(decodeTimes), rawDecodeMs = bench::median(rawDecodeTimes);
+    const double encodeMs = bench::median(encodeTimes), rawEncodeMs = bench::median(rawEncodeTimes);
 
     bench::report("decode_draw_ms", decodeMs, "ms");
     bench::report("raw_decode_ms", rawDecodeMs, "ms");

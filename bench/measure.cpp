@@ -21,27 +21,29 @@ double timeMs(const std::function<void()>& fn) {
 double medianMs(int runs, const std::function<void()>& fn) {
     std::vector<double> times;
     for (int i = 0; i < runs; ++i) times.push_back(timeMs(fn));
+    return median(std::move(times));
+}
+
+double median(std::vector<double> times) {
     std::sort(times.begin(), times.end());
     return times[times.size() / 2];
 }
 
-static double median(std::vector<double> times) {
-    std::sort(times.begin(), times.end());
-    return times[times.size() / 2];
+void timeInTurn(int run, const std::function<void()>& figure, std::vector<double>& figureTimes,
+                const std::function<void()>& floor, std::vector<double>& floorTimes) {
+    if (run % 2 == 0) {
+        figureTimes.push_back(timeMs(figure));
+        floorTimes.push_back(timeMs(floor));
+    } else {
+        floorTimes.push_back(timeMs(floor));
+        figureTimes.push_back(timeMs(figure));
+    }
 }
 
 std::pair<double, double> medianPairMs(int runs, const std::function<void()>& figure,
                                        const std::function<void()>& floor) {
     std::vector<double> figureTimes, floorTimes;
-    for (int run = 0; run < runs; ++run) {
-        if (run % 2 == 0) {
-            figureTimes.push_back(timeMs(figure));
-            floorTimes.push_back(timeMs(floor));
-        } else {
-            floorTimes.push_back(timeMs(floor));
-            figureTimes.push_back(timeMs(figure));
-        }
-    }
+    for (int run = 0; run < runs; ++run) timeInTurn(run, figure, figureTimes, floor, floorTimes);
     return {median(figureTimes), median(floorTimes)};
 }
 

@@ -6,6 +6,7 @@
 #include <functional>
 #include <string>
 #include <utility>
+#include <vector>
 
 namespace velmora::bench {
 
@@ -13,8 +14,14 @@ namespace velmora::bench {
 double timeMs(const std::function<void()>& fn);
 // Median of `runs` timings of fn, in milliseconds.
 double medianMs(int runs, const std::function<void()>& fn);
-// Medians of `runs` timings of a figure and of its floor, timed in turns (the
-// figure first on even runs, the floor first on odd ones).
+// The middle value of some timings.
+double median(std::vector<double> times);
+// Times a figure and its floor once each, taking turns at going first (the figure
+// first on even runs, the floor first on odd ones), so a change of clock speed meets
+// both alike.
+void timeInTurn(int run, const std::function<void()>& figure, std::vector<double>& figureTimes,
+                const std::function<void()>& floor, std::vector<double>& floorTimes);
+// Medians of `runs` timings of a figure and of its floor, timed in turns.
 std::pair<double, double> medianPairMs(int runs, const std::function<void()>& figure,
                                        const std::function<void()>& floor);
 // Resident set size of this process, in MiB (from /proc/self/statm).
