@@ -5,9 +5,9 @@
 #include <QScreen>
 #include <QUrl>
 
-#include "browser/Unit1.h"
+#include "browser/main_window.h"
 #include "platform/linux_platform.h"
-#include "platform/qt/clipboard_qt.h"
+#include "browser/system_clipboard.h"
 #include "store/picture/jpeg_picture.h"
 
 int main(int argc, char** argv) {
@@ -17,14 +17,14 @@ int main(int argc, char** argv) {
 
     velmora::platform::LinuxPlatform linuxPlatform;
     velmora::platform::Platform platform = linuxPlatform.platform();
-    velmora::platform::QtClipboard clipboard;
+    velmora::QtClipboard clipboard;
 
     velmora::BrowserServices services;
     services.clipboard = &clipboard;
     services.platform = &platform;
     services.openUrl = [](const std::string& url) { QDesktopServices::openUrl(QUrl(QString::fromStdString(url))); };
 
-    velmora::TForm1 form(services);
+    velmora::MainWindow form(services);
     form.show();
     return application.exec();
 }

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "bench/measure.h"
-#include "browser/Unit1.h"
+#include "browser/main_window.h"
 #include "tests/picture/libjpeg_reference.h"
 #include "tools/collection_file.h"
 #include "tools/synthetic_picture.h"
@@ -36,19 +36,19 @@ std::string makeFile(const std::string& path, int records, int width, int height
 }
 
 // Paints the picture area as the window system would.
-void paint(TForm1& form) {
+void paint(MainWindow& form) {
     static QImage target(545, 401, QImage::Format_RGB32);
-    form.Image1->render(&target);
+    form.pictureView->render(&target);
 }
 
 // One press of the next button, until the new picture has been painted.
-void nextPicture(TForm1& form) {
-    form.SpeedButton2->click();
+void nextPicture(MainWindow& form) {
+    form.nextButton->click();
     paint(form);
 }
 
-void walk(TForm1& form) {
-    form.ADOQuery1.first();
+void walk(MainWindow& form) {
+    form.pictures.first();
     paint(form);
     for (int i = 1; i < kPictures; ++i) nextPicture(form);
 }
@@ -68,13 +68,13 @@ int main(int argc, char** argv) {
     // Start to first paint, on 10,000 records.
     QDir::setCurrent(QString::fromStdString(manyDir));
     double openWindow = bench::medianMs(5, [] {
-        TForm1 form{BrowserServices{}};
+        MainWindow form{BrowserServices{}};
         form.show();
         form.grab();
     });
 
     QDir::setCurrent(QString::fromStdString(bigDir));
-    TForm1 form{BrowserServices{}};
+    MainWindow form{BrowserServices{}};
     form.show();
     paint(form);
 
@@ -82,7 +82,7 @@ int main(int argc, char** argv) {
     for (int i = 0; i < 15; ++i) {
         next.push_back(bench::timeMs([&] { nextPicture(form); }));
         // The floor: the very bytes just shown, decoded straight with libjpeg.
-        SharedBytes shown = form.ADOQuery1.fieldByName("picture").asBytes();
+        SharedBytes shown = form.pictures.fieldByName("picture").asBytes();
         raw.push_back(bench::timeMs([&] { test::referenceDecode(*shown, JCS_EXT_BGR); }));
     }
     double nextMs = bench::median(next);

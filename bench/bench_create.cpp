@@ -9,7 +9,7 @@
 #include <filesystem>
 
 #include "bench/measure.h"
-#include "browser/Unit1.h"
+#include "browser/main_window.h"
 #include "platform/linux_platform.h"
 #include "tools/collection_file.h"
 #include "tools/synthetic_picture.h"
@@ -47,7 +47,7 @@ int main(int argc, char** argv) {
     platform::Platform services = linuxPlatform.platform();
     BrowserServices browserServices;
     browserServices.platform = &services;
-    TForm1 form(browserServices);
+    MainWindow form(browserServices);
 
     int round = 0;
     double create = bench::medianMs(3, [&] { form.createPictureFile("created" + std::to_string(round++)); });

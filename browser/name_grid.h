@@ -1,5 +1,5 @@
 #pragma once
-// `DBGrid1`: a read-only list of the result set's names with an indicator on the
+// `nameList`: a read-only list of the result set's names with an indicator on the
 // current row. It reads names only for the rows it shows, and turns clicks and keys
 // into ordinary moves of the record cursor.
 

@@ -5,7 +5,7 @@
 #include <QTimer>
 
 #include "browser/message_boxes.h"
-#include "store/error.h"
+#include "base/error.h"
 #include "store/picture/scale_nearest.h"
 
 namespace velmora {

@@ -1,5 +1,5 @@
 #pragma once
-// A picture display area (the windows' `Image1`): holds its own copy of a picture
+// A picture display area (the windows' `pictureView`): holds its own copy of a picture
 // object and draws it with the display fit, by nearest neighbour. The picture is
 // decoded at its first draw; a decoder error is reported once, after the paint.
 

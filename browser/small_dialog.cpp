@@ -43,25 +43,25 @@ SmallDialog::SmallDialog(const SmallDialogDesign& design, QWidget* mainWindow) :
         move(main.center() - QPoint(client.width() / 2, client.height() / 2));
     }
 
-    Label1 = new QLabel(design.label, this);
-    Label1->setObjectName("Label1");
-    Label1->setGeometry(design.labelGeometry);
+    promptLabel = new QLabel(design.label, this);
+    promptLabel->setObjectName("Label1");
+    promptLabel->setGeometry(design.labelGeometry);
     QFont labelFont = font();
     labelFont.setPixelSize(design.labelFontHeight);
     labelFont.setBold(design.labelBold);
-    Label1->setFont(labelFont);
-    QPalette red = Label1->palette();
+    promptLabel->setFont(labelFont);
+    QPalette red = promptLabel->palette();
     red.setColor(QPalette::WindowText, Qt::red);
-    Label1->setPalette(red);
+    promptLabel->setPalette(red);
 
-    Edit1 = new QLineEdit(design.editText, this);
-    Edit1->setObjectName("Edit1");
-    Edit1->setGeometry(design.editGeometry);
+    textEdit = new QLineEdit(design.editText, this);
+    textEdit->setObjectName("Edit1");
+    textEdit->setGeometry(design.editGeometry);
 
-    Button1 = makeButton(this, "Button1", "确定", design.okGeometry);
-    Button2 = makeButton(this, "Button2", "取消", design.cancelGeometry);
-    connect(Button1, &QPushButton::clicked, this, [this] { runGuarded([this] { Button1Click(); }); });
-    connect(Button2, &QPushButton::clicked, this, [this] { Button2Click(); });
+    okButton = makeButton(this, "Button1", "确定", design.okGeometry);
+    cancelButton = makeButton(this, "Button2", "取消", design.cancelGeometry);
+    connect(okButton, &QPushButton::clicked, this, [this] { runGuarded([this] { okClicked(); }); });
+    connect(cancelButton, &QPushButton::clicked, this, [this] { cancelClicked(); });
 }
 
 void SmallDialog::keyPressEvent(QKeyEvent* event) {
@@ -76,8 +76,8 @@ void SmallDialog::keyPressEvent(QKeyEvent* event) {
 
 void SmallDialog::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
-    Edit1->setFocus(Qt::OtherFocusReason);
-    Edit1->selectAll();
+    textEdit->setFocus(Qt::OtherFocusReason);
+    textEdit->selectAll();
 }
 
 }  // namespace velmora

@@ -1,7 +1,7 @@
 #pragma once
-// The small modal dialogs (TForm2, TForm3, TForm6, TForm7): a red label, an edit box
-// whose design text is selected when the dialog opens, and the buttons "确定" and
-// "取消". Neither button is bound to Enter or Esc; the close box cancels.
+// The small modal dialogs (PictureNameDialog, RenameDialog, FilterDialog,
+// NewFileDialog): a red label, an edit box whose design text is selected when the
+// dialog opens, and the buttons "确定" and "取消". Neither button is bound to Enter or Esc; the close box cancels.
 
 #include <QDialog>
 #include <QLabel>
@@ -34,16 +34,16 @@ class SmallDialog : public QDialog {
 public:
     SmallDialog(const SmallDialogDesign& design, QWidget* mainWindow);
 
-    QLabel* Label1;
-    QLineEdit* Edit1;
-    QPushButton* Button1;
-    QPushButton* Button2;
+    QLabel* promptLabel;
+    QLineEdit* textEdit;
+    QPushButton* okButton;
+    QPushButton* cancelButton;
 
     // "确定": the dialog's own action, run inside the command guard; the dialog
     // closes only when the action asks for it (accept()).
-    virtual void Button1Click() = 0;
+    virtual void okClicked() = 0;
     // "取消" closes and changes nothing.
-    void Button2Click() { reject(); }
+    void cancelClicked() { reject(); }
 
 protected:
     void keyPressEvent(QKeyEvent* event) override;

@@ -4,7 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "store/error.h"
+#include "base/error.h"
 #include "store/imagefile/bmp_reader.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {

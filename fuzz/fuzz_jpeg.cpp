@@ -14,7 +14,7 @@
 #include <cstddef>
 #include <cstdint>
 
-#include "store/error.h"
+#include "base/error.h"
 #include "store/picture/display_fit.h"
 #include "store/picture/jpeg_picture.h"
 #include "store/picture/scale_nearest.h"

@@ -5,7 +5,7 @@
 
 #include "platform/ascii_case.h"
 #include "platform/posix_file.h"
-#include "platform/system_error.h"
+#include "base/system_error.h"
 #include "platform/windows_path.h"
 #include "platform/xdg_dirs.h"
 

@@ -1,7 +1,7 @@
 #include "platform/fake_files.h"
 
 #include "platform/ascii_case.h"
-#include "platform/system_error.h"
+#include "base/system_error.h"
 #include "platform/windows_path.h"
 
 namespace velmora::platform {

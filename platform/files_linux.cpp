@@ -10,7 +10,7 @@
 
 #include "platform/drive_folder.h"
 #include "platform/posix_file.h"
-#include "platform/system_error.h"
+#include "base/system_error.h"
 
 namespace velmora::platform {
 namespace {

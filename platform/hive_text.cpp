@@ -7,7 +7,7 @@
 
 #include "platform/ascii_case.h"
 #include "platform/registry.h"
-#include "store/error.h"
+#include "base/error.h"
 
 namespace velmora::platform {
 namespace {

@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/system_error.h"
+#include "base/system_error.h"
 
 namespace velmora::platform {
 

@@ -7,7 +7,7 @@
 #include <map>
 #include <string>
 
-#include "store/bytes.h"
+#include "base/bytes.h"
 
 namespace velmora::platform {
 

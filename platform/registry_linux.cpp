@@ -8,9 +8,9 @@
 
 #include "platform/hive_text.h"
 #include "platform/posix_file.h"
-#include "platform/system_error.h"
+#include "base/system_error.h"
 #include "platform/xdg_dirs.h"
-#include "store/error.h"
+#include "base/error.h"
 
 namespace velmora::platform {
 namespace {

@@ -1,6 +1,6 @@
 #include "platform/windows_path.h"
 
-#include "platform/system_error.h"
+#include "base/system_error.h"
 
 namespace velmora::platform {
 namespace {

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "store/error.h"
+#include "base/error.h"
 
 namespace velmora::tools {
 

@@ -6,7 +6,7 @@
 #include <utility>
 #include <vector>
 
-#include "store/bytes.h"
+#include "base/bytes.h"
 
 namespace velmora::tools {
 

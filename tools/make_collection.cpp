@@ -6,7 +6,7 @@
 #include <cstring>
 #include <string>
 
-#include "store/error.h"
+#include "base/error.h"
 #include "tools/collection_file.h"
 #include "tools/synthetic_picture.h"
 

@@ -3,7 +3,8 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/deps.sh"
-"$root/tools/build.sh" "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+# Only the program and the collection tool: the tests and benchmarks wait for tools/test.sh.
+VELMORA_TARGETS="Velmora velmora_make_collection" "$root/tools/build.sh" "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
 sample="$root/sample"
 if [[ ! -f "$sample/pictures.vlm" ]]; then

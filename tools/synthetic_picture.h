@@ -2,7 +2,7 @@
 // Generated pictures for sample files, tests and benchmarks: smooth gradients with
 // texture and edges, so that JPEG sizes and decode times resemble photographs.
 
-#include "store/bytes.h"
+#include "base/bytes.h"
 #include "store/picture/bitmap.h"
 
 namespace velmora::tools {

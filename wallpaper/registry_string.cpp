@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "store/error.h"
+#include "base/error.h"
 
 namespace velmora {
 

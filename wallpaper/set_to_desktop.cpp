@@ -1,7 +1,7 @@
 #include "wallpaper/set_to_desktop.h"
 
-#include "platform/system_error.h"
-#include "store/error.h"
+#include "base/system_error.h"
+#include "base/error.h"
 #include "store/imagefile/bmp_writer.h"
 #include "wallpaper/folder_chain.h"
 #include "wallpaper/io_error.h"

@@ -21,9 +21,9 @@ struct WallpaperRequest {
     WallpaperVariant variant = WallpaperVariant::MainWindow;
     // The current record's `picture` is null, or there is no current record.
     bool pictureIsNull = true;
-    // The picture the variant's Image1 displays; only its JPEG data is used.
+    // The picture the window's picture view displays; only its JPEG data is used.
     JpegPicture* displayedPicture = nullptr;
-    // The main window's DBText1: the current record's filename as displayed.
+    // The main window's name label: the current record's filename as displayed.
     std::string name;
 };
 

@@ -4,7 +4,7 @@
 
 #include <algorithm>
 
-#include "store/error.h"
+#include "base/error.h"
 
 namespace velmora {
 

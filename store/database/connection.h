@@ -1,5 +1,5 @@
 #pragma once
-// ADOConnection1: one open picture data file (an SQLite database) at a time.
+// The connection: one open picture data file (an SQLite database) at a time.
 // The path is taken from the connection string's "Data Source=" part; opening
 // never creates a file.
 

@@ -1,6 +1,6 @@
 #pragma once
-// DataSource1: binds the picture query to the name list, the name label and the main
-// window's DataSource1DataChange, and forwards edit requests with automatic edit.
+// The data source: binds the picture query to the name list, the name label and the main
+// window's handler of record changes, and forwards edit requests with automatic edit.
 
 #include <functional>
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <variant>
 
-#include "store/bytes.h"
+#include "base/bytes.h"
 
 namespace velmora {
 

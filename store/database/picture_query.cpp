@@ -8,7 +8,7 @@
 #include <utility>
 
 #include "store/database/connection.h"
-#include "store/error.h"
+#include "base/error.h"
 
 namespace velmora {
 

@@ -1,5 +1,5 @@
 #pragma once
-// ADOQuery1: one statement, a static result set and a record cursor over the
+// The picture query: one statement, a static result set and a record cursor over the
 // picture data file. The result set holds the rowids taken at opening (plus rows
 // appended since, minus rows deleted since); names and picture bytes are read by
 // rowid only when asked for. States, flags and the data-change notification follow
@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "store/bytes.h"
+#include "base/bytes.h"
 #include "store/database/field_value.h"
 
 struct sqlite3_stmt;

@@ -6,7 +6,7 @@
 #include <cstring>
 #include <vector>
 
-#include "store/error.h"
+#include "base/error.h"
 #include "store/imagefile/file_access.h"
 #include "store/imagefile/little_endian.h"
 

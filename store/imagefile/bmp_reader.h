@@ -5,7 +5,7 @@
 #include <cstdint>
 #include <string>
 
-#include "store/bytes.h"
+#include "base/bytes.h"
 #include "store/picture/bitmap.h"
 #include "store/picture/picture_limits.h"
 

@@ -4,7 +4,7 @@
 #include <cstring>
 #include <limits>
 
-#include "store/error.h"
+#include "base/error.h"
 #include "store/imagefile/file_access.h"
 #include "store/imagefile/little_endian.h"
 

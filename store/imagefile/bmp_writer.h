@@ -3,7 +3,7 @@
 
 #include <string>
 
-#include "store/bytes.h"
+#include "base/bytes.h"
 #include "store/picture/bitmap.h"
 
 namespace velmora {

@@ -9,8 +9,8 @@
 #include <filesystem>
 #include <utility>
 
-#include "platform/system_error.h"
-#include "store/error.h"
+#include "base/system_error.h"
+#include "base/error.h"
 
 namespace velmora {
 
@@ -34,13 +34,13 @@ private:
 };
 
 [[noreturn]] void raiseCannotOpen(const std::string& path, int err) {
-    throw Error(platform::cannotOpenFileMessage(fullPathForMessage(path), platform::win32ErrorFromErrno(err)));
+    throw Error(cannotOpenFileMessage(fullPathForMessage(path), win32ErrorFromErrno(err)));
 }
 
 [[noreturn]] void raiseCannotCreate(const std::string& path, int err) {
     // Creating a file in a missing folder is "path not found" on Windows.
-    const unsigned code = err == ENOENT ? platform::kErrorPathNotFound : platform::win32ErrorFromErrno(err);
-    throw Error(platform::cannotCreateFileMessage(fullPathForMessage(path), code));
+    const unsigned code = err == ENOENT ? kErrorPathNotFound : win32ErrorFromErrno(err);
+    throw Error(cannotCreateFileMessage(fullPathForMessage(path), code));
 }
 
 bool writeAll(int fd, const Bytes& bytes) {

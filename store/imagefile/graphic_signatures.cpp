@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <cstring>
 
-#include "store/error.h"
+#include "base/error.h"
 #include "store/imagefile/little_endian.h"
 
 namespace velmora {

@@ -2,7 +2,7 @@
 // Icons and metafiles: graphics a picture file may name by its extension but that never
 // become pictures. They are only recognised by their signatures and kept as read.
 
-#include "store/bytes.h"
+#include "base/bytes.h"
 
 namespace velmora {
 

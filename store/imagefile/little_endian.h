@@ -4,7 +4,7 @@
 
 #include <cstdint>
 
-#include "store/bytes.h"
+#include "base/bytes.h"
 
 namespace velmora::le {
 

@@ -1,6 +1,6 @@
 #include "store/imagefile/memory_clipboard.h"
 
-#include "store/error.h"
+#include "base/error.h"
 
 namespace velmora {
 

@@ -3,7 +3,7 @@
 #include <array>
 #include <utility>
 
-#include "store/error.h"
+#include "base/error.h"
 #include "store/imagefile/bmp_reader.h"
 #include "store/imagefile/file_access.h"
 #include "store/imagefile/graphic_signatures.h"

@@ -2,7 +2,7 @@
 
 #include <cstdint>
 
-#include "store/error.h"
+#include "base/error.h"
 #include "store/picture/picture_limits.h"
 
 namespace velmora {

@@ -9,7 +9,7 @@
 // After jpeglib.h: the message list depends on its configuration.
 #include <jerror.h>
 
-#include "store/error.h"
+#include "base/error.h"
 #include "store/picture/jpeg_error_trap.h"
 #include "store/picture/jpeg_memory_io.h"
 #include "store/picture/jpeg_message_codes.h"

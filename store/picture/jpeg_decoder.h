@@ -2,7 +2,7 @@
 // Reading JPEG streams with libjpeg: the headers alone, or the whole picture into a
 // bitmap. Fatal codec errors raise JpegError with the libjpeg 6b message number.
 
-#include "store/bytes.h"
+#include "base/bytes.h"
 #include "store/picture/bitmap.h"
 #include "store/picture/jpeg_settings.h"
 

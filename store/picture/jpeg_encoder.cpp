@@ -5,7 +5,7 @@
 
 #include <jpeglib.h>
 
-#include "store/error.h"
+#include "base/error.h"
 #include "store/picture/jpeg_error_trap.h"
 #include "store/picture/jpeg_memory_io.h"
 #include "store/picture/jpeg_message_codes.h"

@@ -1,7 +1,7 @@
 #pragma once
 // Writing bitmaps as baseline JFIF streams with libjpeg.
 
-#include "store/bytes.h"
+#include "base/bytes.h"
 #include "store/picture/bitmap.h"
 #include "store/picture/jpeg_settings.h"
 

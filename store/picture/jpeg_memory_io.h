@@ -5,7 +5,7 @@
 
 #include <jpeglib.h>
 
-#include "store/bytes.h"
+#include "base/bytes.h"
 
 namespace velmora {
 

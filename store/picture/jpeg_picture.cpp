@@ -6,8 +6,8 @@
 #include <fcntl.h>
 #include <unistd.h>
 
-#include "platform/system_error.h"
-#include "store/error.h"
+#include "base/system_error.h"
+#include "base/error.h"
 #include "store/picture/jpeg_decoder.h"
 #include "store/picture/jpeg_encoder.h"
 
@@ -152,7 +152,7 @@ void JpegPicture::saveToFile(const std::string& path) {
     const SharedBytes bytes = jpegData();
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) {
-        throw Error(platform::cannotCreateFileMessage(fullPath(path), platform::win32ErrorFromErrno(errno)));
+        throw Error(cannotCreateFileMessage(fullPath(path), win32ErrorFromErrno(errno)));
     }
     std::size_t written = 0;
     while (written < bytes->size()) {

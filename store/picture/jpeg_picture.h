@@ -6,7 +6,7 @@
 #include <memory>
 #include <string>
 
-#include "store/bytes.h"
+#include "base/bytes.h"
 #include "store/picture/bitmap.h"
 #include "store/picture/jpeg_settings.h"
 

@@ -9,68 +9,70 @@ namespace {
 
 class Navigation : public BrowserTest {
 protected:
-    TForm1& openNames(const std::vector<std::string>& names) {
+    MainWindow& openNames(const std::vector<std::string>& names) {
         makeDefaultFile(pictureRecords(names, 64, 48));
         return openWindow();
     }
-    // Availability of SpeedButton1 and SpeedButton2 with the current name.
+    // Availability of previousButton and nextButton with the current name.
     std::string state() {
-        return form->DBText1->text().toStdString() + (form->SpeedButton1->isEnabled() ? " prev" : " -") +
-               (form->SpeedButton2->isEnabled() ? " next" : " -");
+        return form->nameLabel->text().toStdString() + (form->previousButton->isEnabled() ? " prev" : " -") +
+               (form->nextButton->isEnabled() ? " next" : " -");
     }
     void pressRow(int row, Qt::MouseButton button = Qt::LeftButton) {
-        NameGrid* grid = form->DBGrid1;
+        NameGrid* grid = form->nameList;
         QPoint at(20, grid->rowViewportPosition(row) + 3);
         QTest::mousePress(grid->viewport(), button, Qt::NoModifier, at);
         QTest::mouseRelease(grid->viewport(), button, Qt::NoModifier, at);
     }
-    void key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) { QTest::keyClick(form->DBGrid1, Qt::Key(key), modifiers); }
+    void key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(form->nameList, Qt::Key(key), modifiers);
+    }
 };
 
 TEST_F(Navigation, NextToTheEndAndPastIt) {
-    TForm1& f = openNames({"R1", "R2", "R3"});
+    MainWindow& f = openNames({"R1", "R2", "R3"});
     EXPECT_EQ(state(), "R1 - next");
-    f.SpeedButton2->click();
+    f.nextButton->click();
     EXPECT_EQ(state(), "R2 prev next");
-    f.SpeedButton2->click();
+    f.nextButton->click();
     EXPECT_EQ(state(), "R3 prev next");
-    f.SpeedButton2->click();
+    f.nextButton->click();
     EXPECT_EQ(state(), "R3 prev -");
 }
 
 TEST_F(Navigation, BackToTheStartAndPastIt) {
-    TForm1& f = openNames({"R1", "R2", "R3"});
-    f.SpeedButton2->click();
-    f.SpeedButton2->click();
-    f.SpeedButton1->click();
+    MainWindow& f = openNames({"R1", "R2", "R3"});
+    f.nextButton->click();
+    f.nextButton->click();
+    f.previousButton->click();
     EXPECT_EQ(state(), "R2 prev next");
-    f.SpeedButton1->click();
+    f.previousButton->click();
     EXPECT_EQ(state(), "R1 prev next");
-    f.SpeedButton1->click();
+    f.previousButton->click();
     EXPECT_EQ(state(), "R1 - next");
 }
 
 TEST_F(Navigation, ClicksOnTheListMoveByTheirDistance) {
-    TForm1& f = openNames({"A", "B", "C", "D", "E"});
+    MainWindow& f = openNames({"A", "B", "C", "D", "E"});
     pressRow(3);
     EXPECT_EQ(state(), "D prev next");
-    EXPECT_EQ(f.ADOQuery1.currentRow(), 3);
-    std::uint64_t before = f.ADOQuery1.notificationCount();
+    EXPECT_EQ(f.pictures.currentRow(), 3);
+    std::uint64_t before = f.pictures.notificationCount();
     pressRow(3);  // the current row: nothing
-    EXPECT_EQ(f.ADOQuery1.notificationCount(), before);
+    EXPECT_EQ(f.pictures.notificationCount(), before);
     pressRow(1, Qt::RightButton);  // moves before the popup menu opens
     EXPECT_EQ(state(), "B prev next");
-    f.PopupMenu1->hide();
+    f.popupMenu->hide();
 }
 
 TEST_F(Navigation, KeysOnTheList) {
-    TForm1& f = openNames({"A", "B", "C", "D", "E"});
+    MainWindow& f = openNames({"A", "B", "C", "D", "E"});
     key(Qt::Key_Down);
     EXPECT_EQ(state(), "B prev next");
     key(Qt::Key_End);
     EXPECT_EQ(state(), "E prev -");
     key(Qt::Key_Down);  // an ordinary next that finds nothing: no record is added
-    EXPECT_EQ(f.ADOQuery1.recordCount(), 5);
+    EXPECT_EQ(f.pictures.recordCount(), 5);
     key(Qt::Key_Home);
     EXPECT_EQ(state(), "A - next");
     key(Qt::Key_PageDown);  // five rows fit: runs out at E
@@ -81,16 +83,16 @@ TEST_F(Navigation, KeysOnTheList) {
     EXPECT_EQ(state(), "A prev next");
     key(Qt::Key_Down, Qt::ControlModifier);
     EXPECT_EQ(state(), "E prev next");
-    std::uint64_t before = f.ADOQuery1.notificationCount();
+    std::uint64_t before = f.pictures.notificationCount();
     key(Qt::Key_Insert);
     key(Qt::Key_Delete, Qt::ControlModifier);
-    EXPECT_EQ(f.ADOQuery1.notificationCount(), before);
-    EXPECT_EQ(f.ADOQuery1.recordCount(), 5);
+    EXPECT_EQ(f.pictures.notificationCount(), before);
+    EXPECT_EQ(f.pictures.recordCount(), 5);
 }
 
 TEST_F(Navigation, TheListShowsEveryNameAndMarksTheCurrentRow) {
-    TForm1& f = openNames({"A", "B", "C"});
-    QAbstractItemModel* model = f.DBGrid1->model();
+    MainWindow& f = openNames({"A", "B", "C"});
+    QAbstractItemModel* model = f.nameList->model();
     ASSERT_EQ(model->rowCount(), 3);
     EXPECT_EQ(model->headerData(0, Qt::Horizontal).toString(), "filename");
     EXPECT_EQ(model->data(model->index(2, 0)).toString(), "C");
@@ -102,8 +104,8 @@ TEST_F(Navigation, APictureThatIsNotJpegIsReportedWhenRead) {
     tools::CollectionRecord png{"png", {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 0}};
     makeDefaultFile({pictureRecords({"good"})[0], png});
     modals.answerBox();
-    TForm1& f = openWindow();
-    f.SpeedButton2->click();
+    MainWindow& f = openWindow();
+    f.nextButton->click();
     settle();
     ASSERT_EQ(modals.seen.size(), 1u);
     EXPECT_EQ(modals.seen[0].text, "JPEG error #53.");
@@ -121,13 +123,13 @@ TEST_F(Navigation, AStreamThatFailsWhileDecodingIsReportedOnceAfterThePaint) {
         }
     }
     makeDefaultFile(records);
-    TForm1& f = openWindow();
+    MainWindow& f = openWindow();
     modals.answerBox();
-    f.SpeedButton2->click();
-    EXPECT_EQ(f.DBText1->text(), "damaged");
-    f.Image1->repaint();
+    f.nextButton->click();
+    EXPECT_EQ(f.nameLabel->text(), "damaged");
+    f.pictureView->repaint();
     settle();
-    f.Image1->repaint();
+    f.pictureView->repaint();
     settle();
     ASSERT_EQ(modals.seen.size(), 1u);
     EXPECT_EQ(modals.seen[0].kind, "ErrorBox");

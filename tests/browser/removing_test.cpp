@@ -1,5 +1,5 @@
 // Deleting, cutting, copying, renaming and saving the current picture.
-#include "browser/Unit6.h"
+#include "browser/filter_dialog.h"
 #include "store/picture/jpeg_picture.h"
 #include "tests/gui_support/browser_fixture.h"
 #include "tests/support/store_fixture.h"
@@ -9,51 +9,51 @@ namespace {
 
 class Removing : public BrowserTest {
 protected:
-    TForm1& openNames(const std::vector<std::string>& names) {
+    MainWindow& openNames(const std::vector<std::string>& names) {
         makeDefaultFile(pictureRecords(names, 48, 32));
         return openWindow();
     }
     std::vector<std::string> stored() { return namesInFile(dir.file("pictures.vlm")); }
-    void filter(TForm1& f, const std::string& text) {
-        f.ADOQuery1.setSql(kFilterStatement, {text});
-        f.ADOQuery1.open();
+    void filter(MainWindow& f, const std::string& text) {
+        f.pictures.setSql(kFilterStatement, {text});
+        f.pictures.open();
     }
     SharedBytes storedPicture(int index) { return shareBytes(picturesInFile(dir.file("pictures.vlm"))[index]); }
 };
 
 TEST_F(Removing, DeletingTheSecondOfTwoShowsTheFirst) {
-    TForm1& f = openNames({"A", "B"});
-    f.SpeedButton2->click();
+    MainWindow& f = openNames({"A", "B"});
+    f.nextButton->click();
     modals.answerBox("OK");
-    f.SpeedButton3->click();
+    f.deleteButton->click();
     ASSERT_EQ(modals.seen.size(), 1u);
     EXPECT_EQ(modals.seen[0].kind, "ConfirmBox");
     EXPECT_EQ(modals.seen[0].title, "Confirm");
     EXPECT_EQ(modals.seen[0].text, "你真的要从数据库中删除此图片吗？");
     EXPECT_EQ(stored(), std::vector<std::string>{"A"});
-    EXPECT_EQ(f.DBText1->text(), "A");
-    EXPECT_EQ(*f.Image1->picture().jpegData(), *storedPicture(0));
-    EXPECT_EQ(f.Label3->text().toStdString(), "1   张");
-    EXPECT_TRUE(f.SpeedButton1->isEnabled());
-    EXPECT_TRUE(f.SpeedButton2->isEnabled());
+    EXPECT_EQ(f.nameLabel->text(), "A");
+    EXPECT_EQ(*f.pictureView->picture().jpegData(), *storedPicture(0));
+    EXPECT_EQ(f.countLabel->text().toStdString(), "1   张");
+    EXPECT_TRUE(f.previousButton->isEnabled());
+    EXPECT_TRUE(f.nextButton->isEnabled());
 }
 
 TEST_F(Removing, DeletingTheFirstOfThreeShowsTheFormerSecond) {
-    TForm1& f = openNames({"A", "B", "C"});
+    MainWindow& f = openNames({"A", "B", "C"});
     modals.answerBox("OK");
-    f.DeleteFormDB->trigger();
+    f.deleteAction->trigger();
     EXPECT_EQ(stored(), (std::vector<std::string>{"B", "C"}));
-    EXPECT_EQ(f.DBText1->text(), "B");
-    EXPECT_EQ(*f.Image1->picture().jpegData(), *storedPicture(0));
+    EXPECT_EQ(f.nameLabel->text(), "B");
+    EXPECT_EQ(*f.pictureView->picture().jpegData(), *storedPicture(0));
 }
 
 TEST_F(Removing, TheLastRecordOfTheResultSetIsNeverRemoved) {
-    TForm1& f = openNames({"猫", "狗", "鸟"});
+    MainWindow& f = openNames({"猫", "狗", "鸟"});
     filter(f, "狗");
     modals.answerBox();
-    f.DeleteFormDB->trigger();
+    f.deleteAction->trigger();
     modals.answerBox();
-    f.CutToCBoard->trigger();
+    f.cutAction->trigger();
     ASSERT_EQ(modals.seen.size(), 2u);
     EXPECT_EQ(modals.seen[0].text, "数据库中至少要保留一张图片，你不能删除此图!");
     EXPECT_EQ(modals.seen[1].text, "数据库中至少要保留一张图片，你不能剪切此图!");
@@ -64,78 +64,78 @@ TEST_F(Removing, TheLastRecordOfTheResultSetIsNeverRemoved) {
 TEST_F(Removing, DeletingUnderAFilterLowersThePictureCount) {
     std::vector<std::string> names;
     for (int i = 0; i < 10; ++i) names.push_back((i % 3 == 0 ? "猫" : "狗") + std::to_string(i));
-    TForm1& f = openNames(names);
+    MainWindow& f = openNames(names);
     filter(f, "猫");
-    EXPECT_EQ(f.ADOQuery1.recordCount(), 4);
+    EXPECT_EQ(f.pictures.recordCount(), 4);
     modals.answerBox("OK");
-    f.DeleteFormDB->trigger();
-    EXPECT_EQ(f.Label3->text().toStdString(), "9   张");
+    f.deleteAction->trigger();
+    EXPECT_EQ(f.countLabel->text().toStdString(), "9   张");
 }
 
 TEST_F(Removing, CancelledConfirmationsChangeNothing) {
-    TForm1& f = openNames({"A", "B"});
+    MainWindow& f = openNames({"A", "B"});
     modals.answerBox("Cancel");
-    f.DeleteFormDB->trigger();
+    f.deleteAction->trigger();
     modals.escapeBox();
-    f.CutToCBoard->trigger();
+    f.cutAction->trigger();
     EXPECT_EQ(modals.seen.size(), 2u);
     EXPECT_EQ(stored().size(), 2u);
-    EXPECT_EQ(f.Label3->text().toStdString(), "2   张");
+    EXPECT_EQ(f.countLabel->text().toStdString(), "2   张");
     EXPECT_FALSE(clipboard.heldBitmap());
 }
 
 TEST_F(Removing, CutPutsTheRemovedPictureOnTheClipboardWhileTheNextShows) {
-    TForm1& f = openNames({"A", "B", "C"});
+    MainWindow& f = openNames({"A", "B", "C"});
     JpegPicture removed;
     removed.loadData(storedPicture(0));
     const Bitmap& expected = removed.bitmap();
     modals.answerBox("OK");
-    f.CutToCBoard->trigger();
+    f.cutAction->trigger();
     ASSERT_TRUE(clipboard.heldBitmap());
     EXPECT_EQ(clipboard.heldBitmap()->toBgr24(), expected.toBgr24());
-    EXPECT_EQ(f.DBText1->text(), "B");
+    EXPECT_EQ(f.nameLabel->text(), "B");
     EXPECT_EQ(stored(), (std::vector<std::string>{"B", "C"}));
-    EXPECT_EQ(f.Label3->text().toStdString(), "2   张");
+    EXPECT_EQ(f.countLabel->text().toStdString(), "2   张");
 }
 
 TEST_F(Removing, CopyLeavesFileAndDisplayAlone) {
-    TForm1& f = openNames({"A", "B"});
-    SharedBytes shown = f.Image1->picture().jpegData();
-    f.CopyToCBoard->trigger();
+    MainWindow& f = openNames({"A", "B"});
+    SharedBytes shown = f.pictureView->picture().jpegData();
+    f.copyAction->trigger();
     ASSERT_TRUE(clipboard.heldBitmap());
     EXPECT_EQ(clipboard.heldBitmap()->width(), 48);
-    EXPECT_EQ(f.Image1->picture().jpegData(), shown);
+    EXPECT_EQ(f.pictureView->picture().jpegData(), shown);
     EXPECT_EQ(stored().size(), 2u);
 }
 
 TEST_F(Removing, RenameOffersNewNameAndStoresAnyText) {
-    TForm1& f = openNames({"A", "B"});
+    MainWindow& f = openNames({"A", "B"});
     QString offered;
     confirmDialog(modals, QString(""), &offered);
-    f.Rename->trigger();
+    f.renameAction->trigger();
     EXPECT_EQ(offered, "新名字");
     EXPECT_EQ(stored(), (std::vector<std::string>{"", "B"}));
-    EXPECT_EQ(f.DBText1->text(), "");
+    EXPECT_EQ(f.nameLabel->text(), "");
     cancelDialog(modals);
-    f.Rename->trigger();
+    f.renameAction->trigger();
     EXPECT_EQ(stored(), (std::vector<std::string>{"", "B"}));
 }
 
 TEST_F(Removing, ARenamedRecordStaysInTheFilteredList) {
-    TForm1& f = openNames({"猫1", "小猫", "狗"});
+    MainWindow& f = openNames({"猫1", "小猫", "狗"});
     filter(f, "猫");
     confirmDialog(modals, QString("狼"));
-    f.Rename->trigger();
-    EXPECT_EQ(f.ADOQuery1.recordCount(), 2);
-    EXPECT_EQ(f.DBGrid1->model()->data(f.DBGrid1->model()->index(0, 0)).toString(), "狼");
+    f.renameAction->trigger();
+    EXPECT_EQ(f.pictures.recordCount(), 2);
+    EXPECT_EQ(f.nameList->model()->data(f.nameList->model()->index(0, 0)).toString(), "狼");
 }
 
 TEST_F(Removing, SavesWithoutExtensionGetTheDefaultOnlyTheFirstTime) {
-    TForm1& f = openNames({"A", "B"});
+    MainWindow& f = openNames({"A", "B"});
     dialogs.answers.push_back(dir.file("first"));
-    f.SaveToFile->trigger();
+    f.saveAction->trigger();
     dialogs.answers.push_back(dir.file("second"));
-    f.SaveToFile->trigger();
+    f.saveAction->trigger();
     std::string first = readFile(dir.file("first.jpg"));
     std::string second = readFile(dir.file("second"));
     Bytes expected = picturesInFile(dir.file("pictures.vlm"))[0];
@@ -149,19 +149,19 @@ TEST_F(Removing, SavesWithoutExtensionGetTheDefaultOnlyTheFirstTime) {
 }
 
 TEST_F(Removing, ASaveThatCannotCreateItsFileKeepsTheDialogSettings) {
-    TForm1& f = openNames({"A"});
+    MainWindow& f = openNames({"A"});
     dialogs.answers.push_back(dir.file("missing-folder/x.jpg"));
     modals.answerBox();
-    f.SaveToFile->trigger();
+    f.saveAction->trigger();
     ASSERT_EQ(modals.seen.size(), 1u);
     EXPECT_TRUE(modals.seen[0].text.startsWith("Cannot create file \"")) << modals.seen[0].text.toStdString();
-    EXPECT_EQ(f.SavePictureDialog1.defaultExt, ".jpg");
+    EXPECT_EQ(f.savePictureDialog.defaultExt, ".jpg");
 }
 
 TEST_F(Removing, EveryCommandRefusesWhenThereIsNoPicture) {
-    TForm1& f = openNames({"猫"});
+    MainWindow& f = openNames({"猫"});
     filter(f, "nothing matches");
-    for (QAction* action : {f.DeleteFormDB, f.CutToCBoard, f.CopyToCBoard, f.Rename, f.SaveToFile}) {
+    for (QAction* action : {f.deleteAction, f.cutAction, f.copyAction, f.renameAction, f.saveAction}) {
         modals.answerBox();
         action->trigger();
     }

@@ -15,18 +15,18 @@ using Screenshot = BrowserTest;
 TEST_F(Screenshot, MainWindowShowsTheFirstPictureInItsFittedRectangle) {
     auto records = pictureRecords({"图片1", "图片2", "图片3"}, 1024, 768);
     makeDefaultFile(records);
-    TForm1& f = openWindow();
+    MainWindow& f = openWindow();
     QImage shot = f.grab().toImage().convertToFormat(QImage::Format_RGB32);
     shot.save(QString(VELMORA_BINARY_DIR) + "/main_window.png");
     ASSERT_EQ(shot.size(), QSize(788, 478));
 
-    FitRect fit = f.Image1->drawRect();
+    FitRect fit = f.pictureView->drawRect();
     EXPECT_EQ(fit, (FitRect{5, 0, 534, 401}));
 
     JpegPicture reference;
     reference.loadData(shareBytes(records[0].picture));
     const Bitmap& bitmap = reference.bitmap();
-    QPoint origin = f.Image1->mapTo(&f, QPoint(0, 0));
+    QPoint origin = f.pictureView->mapTo(&f, QPoint(0, 0));
     for (int y : {0, 100, 200, 400}) {
         for (int x : {0, 133, 300, 533}) {
             int sx = nearestSource(x, fit.width, bitmap.width());

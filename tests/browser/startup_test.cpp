@@ -14,29 +14,29 @@ using Startup = BrowserTest;
 
 TEST_F(Startup, EmptyDefaultFileLeavesOnlyAddingAvailable) {
     makeDefaultFile({});
-    TForm1& f = openWindow();
-    EXPECT_EQ(f.Label3->text().toStdString(), "0   张");
-    EXPECT_FALSE(f.SpeedButton1->isEnabled());
-    EXPECT_FALSE(f.SpeedButton2->isEnabled());
+    MainWindow& f = openWindow();
+    EXPECT_EQ(f.countLabel->text().toStdString(), "0   张");
+    EXPECT_FALSE(f.previousButton->isEnabled());
+    EXPECT_FALSE(f.nextButton->isEnabled());
     EXPECT_TRUE(pictureCommands(false));
-    EXPECT_FALSE(f.Image1->hasPicture());
-    for (QAction* always : {f.LoadFormFile, f.PasteFromCBoard, f.NewPicFile, f.OpenPicDataFile, f.Quit}) {
+    EXPECT_FALSE(f.pictureView->hasPicture());
+    for (QAction* always : {f.addFromFileAction, f.pasteAction, f.newFileAction, f.openFileAction, f.quitAction}) {
         EXPECT_TRUE(always->isEnabled()) << always->objectName().toStdString();
     }
-    EXPECT_TRUE(f.SpeedButton5->isEnabled());
-    EXPECT_TRUE(f.SpeedButton6->isEnabled());
+    EXPECT_TRUE(f.quitButton->isEnabled());
+    EXPECT_TRUE(f.webSiteButton->isEnabled());
     EXPECT_TRUE(modals.seen.empty());
 }
 
 TEST_F(Startup, ThreeRecordsShowTheFirstPicture) {
     makeDefaultFile(pictureRecords({"R1", "R2", "R3"}));
-    TForm1& f = openWindow();
-    EXPECT_EQ(f.Label3->text().toStdString(), "3   张");
-    EXPECT_EQ(f.DBText1->text().toStdString(), "R1");
-    EXPECT_FALSE(f.SpeedButton1->isEnabled());
-    EXPECT_TRUE(f.SpeedButton2->isEnabled());
+    MainWindow& f = openWindow();
+    EXPECT_EQ(f.countLabel->text().toStdString(), "3   张");
+    EXPECT_EQ(f.nameLabel->text().toStdString(), "R1");
+    EXPECT_FALSE(f.previousButton->isEnabled());
+    EXPECT_TRUE(f.nextButton->isEnabled());
     EXPECT_TRUE(pictureCommands(true));
-    EXPECT_TRUE(f.Image1->hasPicture());
+    EXPECT_TRUE(f.pictureView->hasPicture());
     std::string cwd = QDir::currentPath().toStdString();
     EXPECT_EQ(f.windowTitle().toStdString(),
               std::string(kApplicationTitle) + "    默认文件[ " + cwd + "\\pictures.vlm ]");
@@ -47,23 +47,23 @@ TEST_F(Startup, AnotherWorkingDirectoryOpensItsOwnDefaultFile) {
     TempDir other;
     tools::createCollection(other.file("pictures.vlm"), pictureRecords({"there1", "there2"}));
     QDir::setCurrent(QString::fromStdString(other.path().string()));
-    TForm1& f = openWindow();
-    EXPECT_EQ(f.DBText1->text().toStdString(), "there1");
+    MainWindow& f = openWindow();
+    EXPECT_EQ(f.nameLabel->text().toStdString(), "there1");
     EXPECT_NE(f.windowTitle().toStdString().find(other.path().string() + "\\pictures.vlm ]"), std::string::npos);
     form.reset();
 }
 
-void expectDesignStateAfterError(BrowserTest& test, TForm1& f) {
+void expectDesignStateAfterError(BrowserTest& test, MainWindow& f) {
     EXPECT_EQ(f.windowTitle().toStdString(), kApplicationTitle);
-    EXPECT_EQ(f.Label3->text().toStdString(), "显示数据库图片数");
+    EXPECT_EQ(f.countLabel->text().toStdString(), "显示数据库图片数");
     EXPECT_TRUE(test.pictureCommands(true));
-    EXPECT_TRUE(f.SpeedButton1->isEnabled());
-    EXPECT_TRUE(f.SpeedButton2->isEnabled());
+    EXPECT_TRUE(f.previousButton->isEnabled());
+    EXPECT_TRUE(f.nextButton->isEnabled());
 }
 
 TEST_F(Startup, MissingDefaultFileIsReportedAndTheWindowStillOpens) {
     modals.answerBox();
-    TForm1& f = openWindow();
+    MainWindow& f = openWindow();
     ASSERT_EQ(modals.seen.size(), 1u);
     EXPECT_EQ(modals.seen[0].kind, "ErrorBox");
     EXPECT_EQ(modals.seen[0].title.toStdString(), kApplicationTitle);
@@ -74,7 +74,7 @@ TEST_F(Startup, MissingDefaultFileIsReportedAndTheWindowStillOpens) {
 
     // The buttons report the store's error through the same handler.
     modals.answerBox();
-    f.SpeedButton2->click();
+    f.nextButton->click();
     ASSERT_EQ(modals.seen.size(), 2u);
     EXPECT_EQ(modals.seen[1].text, "ADOQuery1: Field 'picture' not found.");
 }
@@ -82,7 +82,7 @@ TEST_F(Startup, MissingDefaultFileIsReportedAndTheWindowStillOpens) {
 TEST_F(Startup, DefaultFileThatIsNotADatabase) {
     writeFile(dir.file("pictures.vlm"), std::string(2048, 'z'));
     modals.answerBox();
-    TForm1& f = openWindow();
+    MainWindow& f = openWindow();
     ASSERT_EQ(modals.seen.size(), 1u);
     EXPECT_EQ(modals.seen[0].text, "file is not a database.");
     expectDesignStateAfterError(*this, f);
@@ -90,30 +90,30 @@ TEST_F(Startup, DefaultFileThatIsNotADatabase) {
 
 TEST_F(Startup, WebSiteButtonOpensTheAddressAndQuitClosesTheWindow) {
     makeDefaultFile({});
-    TForm1& f = openWindow();
-    f.SpeedButton6->click();
+    MainWindow& f = openWindow();
+    f.webSiteButton->click();
     EXPECT_EQ(openedUrls, std::vector<std::string>{kWebSiteAddress});
-    f.Quit->trigger();
+    f.quitAction->trigger();
     EXPECT_FALSE(f.isVisible());
 }
 
 TEST_F(Startup, PopupMenuHoldsEveryItemInOrder) {
     makeDefaultFile({});
-    TForm1& f = openWindow();
+    MainWindow& f = openWindow();
     QStringList captions;
-    for (QAction* action : f.PopupMenu1->actions()) {
+    for (QAction* action : f.popupMenu->actions()) {
         captions << (action->isSeparator() ? QString("-") : action->text());
     }
     EXPECT_EQ(captions.join(" | ").toStdString(),
               "从文件载入(&L ) | 保存到文件(&S) | 从数据库删除(&D) | - | 新建图片数据文件(&N) | 打开图片数据文件(&O) "
               "| - | 重命名此图(&R) | 图片过滤(&P) | 设为桌面(&A) | - | 复制到剪贴板(&C) | 剪切到剪贴板(&X) | "
               "从剪贴板粘贴(&V) | - | 退出(&Q)");
-    EXPECT_EQ(f.PicFilt->actions().size(), 2);
-    EXPECT_EQ(f.PicFilt->actions()[0]->text(), "显示所有图片(&A)");
-    EXPECT_EQ(f.PicFilt->actions()[1]->text(), "按文件名过滤(&F)");
+    EXPECT_EQ(f.filterMenu->actions().size(), 2);
+    EXPECT_EQ(f.filterMenu->actions()[0]->text(), "显示所有图片(&A)");
+    EXPECT_EQ(f.filterMenu->actions()[1]->text(), "按文件名过滤(&F)");
     EXPECT_EQ(f.size(), QSize(788, 478));
-    EXPECT_EQ(f.Image1->size(), QSize(545, 401));
-    EXPECT_EQ(f.DBGrid1->geometry(), QRect(104, 48, 113, 425));
+    EXPECT_EQ(f.pictureView->size(), QSize(545, 401));
+    EXPECT_EQ(f.nameList->geometry(), QRect(104, 48, 113, 425));
 }
 
 }  // namespace

@@ -2,7 +2,7 @@
 #include <QFileInfo>
 #include <QTest>
 
-#include "browser/Unit4.h"
+#include "browser/viewer_window.h"
 #include "platform/drive_folder.h"
 #include "tests/gui_support/browser_fixture.h"
 
@@ -18,20 +18,20 @@ protected:
 
 TEST_F(ViewerAndWallpaper, ViewerShowsThePictureAtItsOwnSize) {
     makeDefaultFile(pictureRecords({"图片1", "图片2", "图片3"}, 1024, 768));
-    TForm1& f = openWindow();
-    f.SpeedButton2->click();
-    f.SpeedButton2->click();
+    MainWindow& f = openWindow();
+    f.nextButton->click();
+    f.nextButton->click();
     QString caption, hint;
     QSize size;
     modals.then([&](QWidget* window) {
-        auto* viewer = qobject_cast<TForm4*>(window);
+        auto* viewer = qobject_cast<ViewerWindow*>(window);
         ASSERT_NE(viewer, nullptr);
         caption = viewer->windowTitle();
         hint = viewer->toolTip();
-        size = viewer->Image1->size();
-        QTest::mouseClick(viewer->Image1, Qt::LeftButton);
+        size = viewer->pictureView->size();
+        QTest::mouseClick(viewer->pictureView, Qt::LeftButton);
     });
-    f.Image1Click();
+    f.openViewer();
     EXPECT_EQ(caption, "查看原始图片    < 图片3 >");
     EXPECT_EQ(hint, "图片大小：1024 X 768     单击关闭");
     EXPECT_EQ(size, QSize(1024, 768));
@@ -41,22 +41,22 @@ TEST_F(ViewerAndWallpaper, ViewerShowsThePictureAtItsOwnSize) {
 
 TEST_F(ViewerAndWallpaper, ViewerClosesFromItsMenu) {
     makeDefaultFile(pictureRecords({"a"}, 64, 48));
-    TForm1& f = openWindow();
+    MainWindow& f = openWindow();
     bool shown = false;
     modals.then([&](QWidget* window) {
         shown = true;
-        qobject_cast<TForm4*>(window)->Quit->trigger();
+        qobject_cast<ViewerWindow*>(window)->closeAction->trigger();
     });
-    f.Image1Click();
+    f.openViewer();
     EXPECT_TRUE(shown);
-    EXPECT_EQ(f.DBText1->text(), "a");
+    EXPECT_EQ(f.nameLabel->text(), "a");
 }
 
 TEST_F(ViewerAndWallpaper, ViewerInAnEmptyFileShowsOnlyTheMessage) {
     makeDefaultFile({});
-    TForm1& f = openWindow();
+    MainWindow& f = openWindow();
     modals.answerBox();
-    QTest::mouseClick(f.Image1, Qt::LeftButton);
+    QTest::mouseClick(f.pictureView, Qt::LeftButton);
     ASSERT_EQ(modals.seen.size(), 1u);
     EXPECT_EQ(modals.seen[0].text, "没有可查看的图片");
     EXPECT_EQ(modals.unexpected, 0);
@@ -64,8 +64,8 @@ TEST_F(ViewerAndWallpaper, ViewerInAnEmptyFileShowsOnlyTheMessage) {
 
 TEST_F(ViewerAndWallpaper, MainWindowCommandWritesTheBitmapAndSetsTheWallpaper) {
     makeDefaultFile(pictureRecords({"夕阳", "b"}, 101, 10));
-    TForm1& f = openWindow();
-    f.SpeedButton4->click();
+    MainWindow& f = openWindow();
+    f.wallpaperButton->click();
     std::string file = wallpaperFile("夕阳");
     ASSERT_TRUE(QFileInfo::exists(QString::fromStdString(file)));
     EXPECT_EQ(QFileInfo(QString::fromStdString(file)).size(), 54 + 304 * 10);
@@ -78,9 +78,9 @@ TEST_F(ViewerAndWallpaper, MainWindowCommandWritesTheBitmapAndSetsTheWallpaper) 
 
 TEST_F(ViewerAndWallpaper, ViewerCommandClosesTheViewer) {
     makeDefaultFile(pictureRecords({"海"}, 64, 48));
-    TForm1& f = openWindow();
-    modals.then([](QWidget* window) { qobject_cast<TForm4*>(window)->SetToDesktop->trigger(); });
-    f.Image1Click();
+    MainWindow& f = openWindow();
+    modals.then([](QWidget* window) { qobject_cast<ViewerWindow*>(window)->wallpaperAction->trigger(); });
+    f.openViewer();
     EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(wallpaperFile("海"))));
     EXPECT_TRUE(f.isVisible());
     EXPECT_EQ(modals.unexpected, 0);
@@ -88,9 +88,9 @@ TEST_F(ViewerAndWallpaper, ViewerCommandClosesTheViewer) {
 
 TEST_F(ViewerAndWallpaper, NoPictureGivesTheVariantMessage) {
     makeDefaultFile({});
-    TForm1& f = openWindow();
+    MainWindow& f = openWindow();
     modals.answerBox();
-    f.SetToDesktopClick();
+    f.setAsWallpaper();
     ASSERT_EQ(modals.seen.size(), 1u);
     EXPECT_EQ(modals.seen[0].text, "当前没有可作为桌面的图片!");
     EXPECT_TRUE(desktop.wallpaper.empty());

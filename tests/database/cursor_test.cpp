@@ -1,7 +1,7 @@
 // The record cursor: flags, current record and notifications for each operation.
 #include <gtest/gtest.h>
 
-#include "store/error.h"
+#include "base/error.h"
 #include "tests/support/store_fixture.h"
 
 namespace velmora::test {

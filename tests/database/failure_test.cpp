@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "store/error.h"
+#include "base/error.h"
 #include "tests/support/store_fixture.h"
 
 namespace velmora::test {

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 #include <sqlite3.h>
 
-#include "store/error.h"
+#include "base/error.h"
 #include "tests/support/store_fixture.h"
 
 namespace velmora::test {

@@ -55,8 +55,8 @@ void BrowserTest::makeDefaultFile(const std::vector<tools::CollectionRecord>& re
     tools::createCollection(dir.file("pictures.vlm"), records);
 }
 
-TForm1& BrowserTest::openWindow() {
-    form = std::make_unique<TForm1>(services);
+MainWindow& BrowserTest::openWindow() {
+    form = std::make_unique<MainWindow>(services);
     form->show();
     settle();
     return *form;
@@ -67,12 +67,12 @@ void BrowserTest::settle() {
 }
 
 bool BrowserTest::pictureCommands(bool available) const {
-    const TForm1& f = *form;
-    for (QAction* action : {f.DeleteFormDB, f.SaveToFile, f.SetToDesktop, f.Rename, f.ShowAll, f.FiltByName,
-                            f.CopyToCBoard, f.CutToCBoard}) {
+    const MainWindow& f = *form;
+    for (QAction* action : {f.deleteAction, f.saveAction, f.wallpaperAction, f.renameAction, f.showAllAction,
+                            f.filterByNameAction, f.copyAction, f.cutAction}) {
         if (action->isEnabled() != available) return false;
     }
-    return f.SpeedButton3->isEnabled() == available && f.SpeedButton4->isEnabled() == available;
+    return f.deleteButton->isEnabled() == available && f.wallpaperButton->isEnabled() == available;
 }
 
 }  // namespace velmora::test

@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "browser/Unit1.h"
+#include "browser/main_window.h"
 #include "platform/call_log.h"
 #include "platform/fake_desktop.h"
 #include "platform/fake_registry.h"
@@ -45,7 +45,7 @@ public:
     // Writes pictures.vlm into the current (temporary) directory.
     void makeDefaultFile(const std::vector<tools::CollectionRecord>& records);
     // Creates the main window (window creation runs now).
-    TForm1& openWindow();
+    MainWindow& openWindow();
     // Lets queued events (paints, deferred reports) run.
     void settle();
 
@@ -66,14 +66,14 @@ public:
     ModalScript modals;
     BrowserServices services;
     std::vector<std::string> openedUrls;
-    std::unique_ptr<TForm1> form;
+    std::unique_ptr<MainWindow> form;
 };
 
 }  // namespace velmora::test
 
 namespace velmora::test {
 
-// Modal-window actions for the small dialogs: set Edit1 (unless text is nullopt) and
+// Modal-window actions for the small dialogs: set textEdit (unless text is nullopt) and
 // press "确定", or press "取消".
 void confirmDialog(ModalScript& modals, std::optional<QString> text = std::nullopt, QString* shownText = nullptr);
 void cancelDialog(ModalScript& modals, QString* shownText = nullptr);

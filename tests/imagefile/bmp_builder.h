@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "store/bytes.h"
+#include "base/bytes.h"
 #include "store/picture/bitmap.h"
 
 namespace velmora::test {

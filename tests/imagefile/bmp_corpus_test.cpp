@@ -2,7 +2,7 @@
 
 #include <filesystem>
 
-#include "store/error.h"
+#include "base/error.h"
 #include "store/imagefile/bmp_reader.h"
 #include "tests/support/temp_dir.h"
 

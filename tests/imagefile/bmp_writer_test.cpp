@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "store/error.h"
+#include "base/error.h"
 #include "store/imagefile/bmp_reader.h"
 #include "store/imagefile/bmp_writer.h"
 #include "store/imagefile/little_endian.h"

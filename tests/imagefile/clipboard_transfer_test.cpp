@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "store/error.h"
+#include "base/error.h"
 #include "store/imagefile/clipboard.h"
 #include "store/imagefile/memory_clipboard.h"
 #include "store/imagefile/picture_container.h"

@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "store/error.h"
+#include "base/error.h"
 #include "store/imagefile/bmp_writer.h"
 #include "store/imagefile/picture_file.h"
 #include "tests/imagefile/bmp_builder.h"

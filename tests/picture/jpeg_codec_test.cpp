@@ -13,7 +13,7 @@
 // After jpeglib.h: the message list depends on its configuration.
 #include <jerror.h>
 
-#include "store/error.h"
+#include "base/error.h"
 #include "store/picture/jpeg_message_codes.h"
 #include "store/picture/jpeg_picture.h"
 #include "tests/picture/jpeg_samples.h"

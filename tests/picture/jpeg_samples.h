@@ -7,7 +7,7 @@
 #include <functional>
 #include <vector>
 
-#include "store/bytes.h"
+#include "base/bytes.h"
 #include "store/picture/bitmap.h"
 
 namespace velmora::test {

@@ -9,7 +9,7 @@
 
 #include <jpeglib.h>
 
-#include "store/bytes.h"
+#include "base/bytes.h"
 #include "store/picture/bitmap.h"
 
 namespace velmora::test {

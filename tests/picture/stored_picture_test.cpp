@@ -7,8 +7,8 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/system_error.h"
-#include "store/error.h"
+#include "base/system_error.h"
+#include "base/error.h"
 #include "store/picture/jpeg_picture.h"
 #include "tests/picture/jpeg_samples.h"
 #include "tests/support/temp_dir.h"
@@ -216,7 +216,7 @@ TEST(SavePictureFile, AFileThatCannotBeCreatedNamesThePathAndTheSystemText) {
         picture.saveToFile(path);
         FAIL() << "no error";
     } catch (const Error& error) {
-        EXPECT_EQ(error.what(), platform::cannotCreateFileMessage(path, platform::win32ErrorFromErrno(ENOENT)));
+        EXPECT_EQ(error.what(), cannotCreateFileMessage(path, win32ErrorFromErrno(ENOENT)));
     }
     EXPECT_FALSE(std::filesystem::exists(path));
 }

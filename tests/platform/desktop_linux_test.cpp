@@ -5,7 +5,7 @@
 
 #include "platform/desktop_linux.h"
 #include "platform/fake_registry.h"
-#include "platform/system_error.h"
+#include "base/system_error.h"
 #include "tests/platform/xdg_sandbox.h"
 
 namespace velmora::platform {

@@ -3,7 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/fake_files.h"
-#include "platform/system_error.h"
+#include "base/system_error.h"
 
 namespace velmora::platform {
 namespace {

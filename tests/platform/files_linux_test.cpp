@@ -6,7 +6,7 @@
 
 #include "platform/drive_folder.h"
 #include "platform/files_linux.h"
-#include "platform/system_error.h"
+#include "base/system_error.h"
 #include "platform/windows_path.h"
 #include "tests/platform/xdg_sandbox.h"
 #include "tests/support/temp_dir.h"

@@ -7,8 +7,8 @@
 #include "platform/fake_registry.h"
 #include "platform/hive_text.h"
 #include "platform/registry_linux.h"
-#include "platform/system_error.h"
-#include "store/error.h"
+#include "base/system_error.h"
+#include "base/error.h"
 #include "tests/platform/xdg_sandbox.h"
 #include "tests/support/temp_dir.h"
 

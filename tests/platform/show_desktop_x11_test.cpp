@@ -2,21 +2,15 @@
 // none. The window manager's support is announced by hand with xprop.
 
 #include <chrono>
-#include <csignal>
 #include <cstdlib>
-#include <filesystem>
+#include <memory>
 #include <string>
-#include <thread>
 
 #include <gtest/gtest.h>
-#include <spawn.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
 #include "platform/process_runner.h"
 #include "platform/show_desktop_x11.h"
-
-extern char** environ;
+#include "tests/support/xvfb_server.h"
 
 namespace velmora::platform {
 namespace {
@@ -25,16 +19,10 @@ class XServer : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!programOnPath("Xvfb") || !programOnPath("xprop")) GTEST_SKIP() << "Xvfb or xprop missing";
-        display_ = ":" + std::to_string(200 + ::getpid() % 500);
-        const char* argv[] = {"Xvfb", display_.c_str(), "-nolisten", "tcp", "-noreset", nullptr};
-        if (posix_spawnp(&pid_, "Xvfb", nullptr, nullptr, const_cast<char**>(argv), environ) != 0)
-            GTEST_SKIP() << "Xvfb did not start";
-        const std::string socket = "/tmp/.X11-unix/X" + display_.substr(1);
-        for (int i = 0; i < 100 && !std::filesystem::exists(socket); ++i)
-            std::this_thread::sleep_for(std::chrono::milliseconds(50));
+        server_ = std::make_unique<test::XvfbServer>();
         const char* old = std::getenv("DISPLAY");
         oldDisplay_ = old ? old : "";
-        ::setenv("DISPLAY", display_.c_str(), 1);
+        ::setenv("DISPLAY", server_->display().c_str(), 1);
     }
     void TearDown() override {
         if (oldDisplay_.empty()) {
@@ -42,15 +30,11 @@ protected:
         } else {
             ::setenv("DISPLAY", oldDisplay_.c_str(), 1);
         }
-        if (pid_ > 0) {
-            ::kill(pid_, SIGTERM);
-            ::waitpid(pid_, nullptr, 0);
-        }
+        server_.reset();
     }
 
-    std::string display_;
+    std::unique_ptr<test::XvfbServer> server_;
     std::string oldDisplay_;
-    pid_t pid_ = 0;
 };
 
 TEST_F(XServer, RequestIsSentOnlyWhenTheWindowManagerOffersIt) {

@@ -6,8 +6,8 @@
 #include <QGuiApplication>
 #include <QImage>
 
-#include "platform/qt/clipboard_qt.h"
-#include "store/error.h"
+#include "browser/system_clipboard.h"
+#include "base/error.h"
 #include "tools/synthetic_picture.h"
 
 namespace velmora {
@@ -24,7 +24,7 @@ std::string errorOf(const std::function<void()>& call) {
 
 class QtClipboardTest : public ::testing::Test {
 protected:
-    platform::QtClipboard clipboard;
+    QtClipboard clipboard;
 };
 
 TEST_F(QtClipboardTest, ABitmapComesBackWithItsSizeAndColours) {

@@ -5,10 +5,10 @@
 #include <QCoreApplication>
 #include <QImage>
 
-#include "platform/qt/clipboard_qt.h"
+#include "browser/system_clipboard.h"
 #include "store/imagefile/clipboard.h"
-#include "tests/qt/child_process.h"
-#include "tests/qt/xvfb_server.h"
+#include "tests/support/child_process.h"
+#include "tests/support/xvfb_server.h"
 #include "tests/support/temp_dir.h"
 #include "tools/synthetic_picture.h"
 
@@ -80,7 +80,7 @@ TEST(XclipInterop, PastesAPngThatXclipOffers) {
     test::ChildOptions silent;
     silent.silent = true;
     test::ChildProcess xclip({"xclip", "-quiet", "-selection", "clipboard", "-t", "image/png", "-i", png}, silent);
-    platform::QtClipboard clipboard;
+    QtClipboard clipboard;
     const auto deadline = std::chrono::steady_clock::now() + 10s;
     while (!clipboard.hasBitmap() && std::chrono::steady_clock::now() < deadline) {
         ASSERT_FALSE(xclip.wait(20ms, processEvents)) << "xclip ended early";
@@ -96,7 +96,7 @@ TEST(XclipInterop, XclipReadsACopiedPictureAsPngAndBmp) {
         return runThisTestOnPrivateDisplay();
     }
     test::TempDir dir;
-    platform::QtClipboard clipboard;
+    QtClipboard clipboard;
     JpegPicture picture;
     picture.assignBitmap(tools::syntheticBitmap(45, 29, 1));
     copyPicture(clipboard, picture);

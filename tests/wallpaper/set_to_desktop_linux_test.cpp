@@ -10,7 +10,7 @@
 
 #include "platform/linux_platform.h"
 #include "platform/message_text.h"
-#include "store/error.h"
+#include "base/error.h"
 #include "store/picture/jpeg_encoder.h"
 #include "tests/platform/xdg_sandbox.h"
 #include "tests/support/temp_dir.h"

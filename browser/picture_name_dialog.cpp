@@ -1,6 +1,6 @@
-#include "browser/Unit2.h"
+#include "browser/picture_name_dialog.h"
 
-#include "browser/Unit1.h"
+#include "browser/main_window.h"
 #include "browser/message_boxes.h"
 
 namespace velmora {
@@ -23,14 +23,15 @@ SmallDialogDesign design(const QString& proposedName) {
 
 }  // namespace
 
-TForm2::TForm2(TForm1& main, const QString& proposedName) : SmallDialog(design(proposedName), &main), main_(main) {}
+PictureNameDialog::PictureNameDialog(MainWindow& main, const QString& proposedName)
+    : SmallDialog(design(proposedName), &main), main_(main) {}
 
-void TForm2::Button1Click() {
-    if (Edit1->text().isEmpty()) {
+void PictureNameDialog::okClicked() {
+    if (textEdit->text().isEmpty()) {
         showCondition("请输入图片名！");
         return;
     }
-    main_.nameEntry.name = Edit1->text().toStdString();
+    main_.nameEntry.name = textEdit->text().toStdString();
     main_.nameEntry.accepted = true;
     accept();
 }

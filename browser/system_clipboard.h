@@ -5,7 +5,7 @@
 
 #include "store/imagefile/clipboard.h"
 
-namespace velmora::platform {
+namespace velmora {
 
 class QtClipboard : public Clipboard {
 public:
@@ -17,4 +17,4 @@ public:
     Bitmap bitmap() override;
 };
 
-}  // namespace velmora::platform
+}  // namespace velmora

@@ -1,6 +1,6 @@
-#include "browser/Unit3.h"
+#include "browser/rename_dialog.h"
 
-#include "browser/Unit1.h"
+#include "browser/main_window.h"
 
 namespace velmora {
 
@@ -22,13 +22,13 @@ SmallDialogDesign design() {
 
 }  // namespace
 
-TForm3::TForm3(TForm1& main) : SmallDialog(design(), &main), main_(main) {}
+RenameDialog::RenameDialog(MainWindow& main) : SmallDialog(design(), &main), main_(main) {}
 
-void TForm3::Button1Click() {
-    main_.DataSource1.edit();
-    main_.ADOQuery1.fieldByName("filename").setAsString(Edit1->text().toStdString());
+void RenameDialog::okClicked() {
+    main_.dataSource.edit();
+    main_.pictures.fieldByName("filename").setAsString(textEdit->text().toStdString());
     // A failed post keeps the dialog open, so the text can be corrected.
-    main_.ADOQuery1.post();
+    main_.pictures.post();
     accept();
 }
 

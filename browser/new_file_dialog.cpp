@@ -1,6 +1,6 @@
-#include "browser/Unit7.h"
+#include "browser/new_file_dialog.h"
 
-#include "browser/Unit1.h"
+#include "browser/main_window.h"
 
 namespace velmora {
 
@@ -24,10 +24,10 @@ SmallDialogDesign design() {
 
 }  // namespace
 
-TForm7::TForm7(TForm1& main) : SmallDialog(design(), &main), main_(main) {}
+NewFileDialog::NewFileDialog(MainWindow& main) : SmallDialog(design(), &main), main_(main) {}
 
-void TForm7::Button1Click() {
-    main_.createPictureFile(Edit1->text().toStdString());
+void NewFileDialog::okClicked() {
+    main_.createPictureFile(textEdit->text().toStdString());
     accept();
 }
 

@@ -1,8 +1,8 @@
 // Adding pictures from a file or from the clipboard.
 #include <optional>
 
-#include "browser/Unit1.h"
-#include "browser/Unit2.h"
+#include "browser/main_window.h"
+#include "browser/picture_name_dialog.h"
 #include "browser/message_boxes.h"
 #include "store/imagefile/clipboard.h"
 #include "store/imagefile/picture_file.h"
@@ -19,67 +19,67 @@ struct AcceptedFlagReset {
 
 }  // namespace
 
-bool TForm1::askPictureName() {
+bool MainWindow::askPictureName() {
     nameEntry.accepted = false;
-    TForm2 dialog(*this, "图片" + QString::number(pictureCount + 1));
+    PictureNameDialog dialog(*this, "图片" + QString::number(pictureCount + 1));
     dialog.exec();
     return nameEntry.accepted;
 }
 
-void TForm1::appendPicture(JpegPicture& picture) {
-    ADOQuery1.append();
-    ADOQuery1.fieldByName("filename").setAsString(nameEntry.name);
-    ADOQuery1.fieldByName("picture").writeBytes(picture.jpegData());
+void MainWindow::appendPicture(JpegPicture& picture) {
+    pictures.append();
+    pictures.fieldByName("filename").setAsString(nameEntry.name);
+    pictures.fieldByName("picture").writeBytes(picture.jpegData());
 }
 
-void TForm1::LoadFormFileClick() {
+void MainWindow::addFromFile() {
     AcceptedFlagReset reset{nameEntry};
-    DataSource1.edit();
-    auto path = services_.fileDialogs->execute(this, FileDialogKind::Open, OpenPictureDialog1);
+    dataSource.edit();
+    auto path = services_.fileDialogs->execute(this, FileDialogKind::Open, openPictureDialog);
     if (!path) return;
     JpegPicture picture = loadPictureFile(*path);
     std::optional<JpegPicture> previous;
-    if (!currentPictureIsNull()) previous = Image1->picture();
+    if (!currentPictureIsNull()) previous = pictureView->picture();
 
-    Image1->setPicture(picture);
+    pictureView->setPicture(picture);
     if (askPictureName()) {
         appendPicture(picture);
         // From a file the rule comes before the post: the refresh after it decides
         // the navigation buttons.
         applyAddedPictureRule();
         nameEntry.accepted = false;
-        ADOQuery1.post();
+        pictures.post();
     } else if (currentPictureIsNull() || !previous) {
-        Image1->clear();
+        pictureView->clear();
     } else {
-        Image1->setPicture(*previous);
+        pictureView->setPicture(*previous);
     }
 }
 
-void TForm1::PasteFromCBoardClick() {
+void MainWindow::pasteFromClipboard() {
     AcceptedFlagReset reset{nameEntry};
-    DataSource1.edit();
+    dataSource.edit();
     if (!services_.clipboard->hasBitmap()) {
         showCondition("剪贴板中没有二进制图片拷贝!");
         return;
     }
     JpegPicture previous;
-    Field stored = ADOQuery1.fieldByName("picture");
+    Field stored = pictures.fieldByName("picture");
     previous.readStored(stored.isNull() ? shareBytes({}) : stored.asBytes());
 
     PictureContainer pasted = pastePicture(*services_.clipboard);
     JpegPicture picture;
     picture.assignBitmap(pasted.bitmap());
-    Image1->setPicture(picture);
+    pictureView->setPicture(picture);
     if (askPictureName()) {
         appendPicture(picture);
         // From the clipboard the rule comes last and decides the navigation buttons.
-        ADOQuery1.post();
+        pictures.post();
         applyAddedPictureRule();
     } else if (currentPictureIsNull()) {
-        Image1->clear();
+        pictureView->clear();
     } else {
-        Image1->setPicture(previous);
+        pictureView->setPicture(previous);
     }
 }
 

@@ -1,8 +1,8 @@
-#include "platform/system_error.h"
+#include "base/system_error.h"
 
 #include <cerrno>
 
-namespace velmora::platform {
+namespace velmora {
 
 unsigned win32ErrorFromErrno(int err) {
     switch (err) {
@@ -67,4 +67,4 @@ std::string cannotOpenFileMessage(const std::string& path, unsigned code) {
     return "Cannot open file \"" + path + "\". " + win32ErrorText(code);
 }
 
-}  // namespace velmora::platform
+}  // namespace velmora

@@ -1,4 +1,4 @@
-#include "platform/qt/clipboard_qt.h"
+#include "browser/system_clipboard.h"
 
 #include <cstring>
 
@@ -7,9 +7,9 @@
 #include <QImage>
 #include <QMimeData>
 
-#include "store/error.h"
+#include "base/error.h"
 
-namespace velmora::platform {
+namespace velmora {
 
 namespace {
 
@@ -80,4 +80,4 @@ Bitmap QtClipboard::bitmap() {
     return fromImage(image);
 }
 
-}  // namespace velmora::platform
+}  // namespace velmora

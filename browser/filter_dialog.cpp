@@ -1,6 +1,6 @@
-#include "browser/Unit6.h"
+#include "browser/filter_dialog.h"
 
-#include "browser/Unit1.h"
+#include "browser/main_window.h"
 
 namespace velmora {
 
@@ -26,15 +26,15 @@ SmallDialogDesign design() {
 
 }  // namespace
 
-TForm6::TForm6(TForm1& main) : SmallDialog(design(), &main), main_(main) {}
+FilterDialog::FilterDialog(MainWindow& main) : SmallDialog(design(), &main), main_(main) {}
 
-void TForm6::Button1Click() {
+void FilterDialog::okClicked() {
     // The text is a bound value: a quote is an ordinary character, and nothing typed
     // can change the statement. "%" and "_" keep their wildcard meaning.
-    main_.ADOQuery1.setSql(kFilterStatement, {Edit1->text().toStdString()});
-    main_.ADOQuery1.open();
+    main_.pictures.setSql(kFilterStatement, {textEdit->text().toStdString()});
+    main_.pictures.open();
     if (main_.currentPictureIsNull()) {
-        main_.Image1->clear();
+        main_.pictureView->clear();
     } else {
         main_.showCurrentPicture();
     }

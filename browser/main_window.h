@@ -1,5 +1,5 @@
 #pragma once
-// TForm1, the main window: the name list, the picture area, the buttons and the
+// The main window: the name list, the picture area, the buttons and the
 // popup menu; it owns the store objects, the picture count and the name entry result,
 // and applies the rules that decide which commands are available.
 
@@ -28,88 +28,88 @@ struct NameEntryResult {
     std::string name;
 };
 
-class TForm1 : public QWidget {
+class MainWindow : public QWidget {
     Q_OBJECT
 
 public:
-    explicit TForm1(BrowserServices services, QWidget* parent = nullptr);
-    ~TForm1() override;
+    explicit MainWindow(BrowserServices services, QWidget* parent = nullptr);
+    ~MainWindow() override;
 
     // Store objects, owned for the whole run.
-    Connection ADOConnection1;
-    PictureQuery ADOQuery1{ADOConnection1, "ADOQuery1"};
-    DataSource DataSource1{ADOQuery1};
+    Connection connection;
+    PictureQuery pictures{connection, "ADOQuery1"};
+    DataSource dataSource{pictures};
 
     // Program-wide state.
     int pictureCount = 0;
     NameEntryResult nameEntry;
 
     // Controls.
-    QPushButton* SpeedButton1;
-    QPushButton* SpeedButton2;
-    QPushButton* SpeedButton3;
-    QPushButton* SpeedButton4;
-    QPushButton* SpeedButton5;
-    QPushButton* SpeedButton6;
-    QLabel* Label1;
-    QLabel* DBText1;
-    QLabel* Label2;
-    QLabel* Label3;
-    QLabel* Label4;
-    NameGrid* DBGrid1;
-    QScrollArea* ScrollBox1;
-    PictureImage* Image1;
-    QMenu* PopupMenu1;
-    QAction* LoadFormFile;
-    QAction* SaveToFile;
-    QAction* DeleteFormDB;
-    QAction* MenuSeperator1;
-    QAction* NewPicFile;
-    QAction* OpenPicDataFile;
-    QAction* MenuSeperator4;
-    QAction* Rename;
-    QMenu* PicFilt;
-    QAction* ShowAll;
-    QAction* FiltByName;
-    QAction* SetToDesktop;
-    QAction* MenuSeperator2;
-    QAction* CopyToCBoard;
-    QAction* CutToCBoard;
-    QAction* PasteFromCBoard;
-    QAction* MenuSeperator3;
-    QAction* Quit;
+    QPushButton* previousButton;
+    QPushButton* nextButton;
+    QPushButton* deleteButton;
+    QPushButton* wallpaperButton;
+    QPushButton* quitButton;
+    QPushButton* webSiteButton;
+    QLabel* nameCaption;
+    QLabel* nameLabel;
+    QLabel* countCaption;
+    QLabel* countLabel;
+    QLabel* hintLabel;
+    NameGrid* nameList;
+    QScrollArea* pictureArea;
+    PictureImage* pictureView;
+    QMenu* popupMenu;
+    QAction* addFromFileAction;
+    QAction* saveAction;
+    QAction* deleteAction;
+    QAction* pictureSeparator;
+    QAction* newFileAction;
+    QAction* openFileAction;
+    QAction* fileSeparator;
+    QAction* renameAction;
+    QMenu* filterMenu;
+    QAction* showAllAction;
+    QAction* filterByNameAction;
+    QAction* wallpaperAction;
+    QAction* clipboardSeparator;
+    QAction* copyAction;
+    QAction* cutAction;
+    QAction* pasteAction;
+    QAction* quitSeparator;
+    QAction* quitAction;
 
     // File dialog settings (the dialogs themselves are shown through the services).
-    FileDialogSettings OpenPictureDialog1;
-    FileDialogSettings SavePictureDialog1;
-    FileDialogSettings OpenDialog1;
+    FileDialogSettings openPictureDialog;
+    FileDialogSettings savePictureDialog;
+    FileDialogSettings openFileDialog;
 
     // Window creation and display.
-    void FormCreate();
-    void DataSource1DataChange();
-    void SpeedButton1Click();
-    void SpeedButton2Click();
-    void SpeedButton6Click();
-    void QuitClick();
-    void Image1Click();
+    void openDefaultFile();
+    void followCurrentRecord();
+    void showPrevious();
+    void showNext();
+    void openWebSite();
+    void quit();
+    void openViewer();
 
     // Adding pictures.
-    void LoadFormFileClick();
-    void PasteFromCBoardClick();
+    void addFromFile();
+    void pasteFromClipboard();
     // Removing, renaming and exporting.
-    void DeleteFormDBClick();
-    void CutToCBoardClick();
-    void CopyToCBoardClick();
-    void RenameClick();
-    void SaveToFileClick();
+    void deletePicture();
+    void cutToClipboard();
+    void copyToClipboard();
+    void renamePicture();
+    void savePicture();
     // Name filter.
-    void FiltByNameClick();
-    void ShowAllClick();
+    void filterByName();
+    void showAll();
     // Picture data files.
-    void OpenPicDataFileClick();
-    void NewPicFileClick();
+    void openPictureFile();
+    void newPictureFile();
     // Wallpaper.
-    void SetToDesktopClick();
+    void setAsWallpaper();
 
     // Rules shared by the commands.
     bool currentPictureIsNull();
@@ -119,7 +119,7 @@ public:
     void applyAddedPictureRule();
     void updateCountLabel();
     void setPictureCommandsEnabled(bool enabled);
-    // The name of the current record as DBText1 shows it.
+    // The name of the current record as nameLabel shows it.
     std::string displayedName() const;
 
     // The services the commands use.

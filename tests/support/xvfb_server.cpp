@@ -1,4 +1,4 @@
-#include "tests/qt/xvfb_server.h"
+#include "tests/support/xvfb_server.h"
 
 #include <fcntl.h>
 #include <poll.h>
@@ -64,7 +64,7 @@ XvfbServer::XvfbServer() {
     options.passDescriptors = {{pipe.writeEnd(), kDisplayFdInChild}};
     server_ = std::make_unique<ChildProcess>(
         std::vector<std::string>{"Xvfb", "-displayfd", std::to_string(kDisplayFdInChild), "-nolisten", "tcp",
-                                 "-screen", "0", "640x480x24"},
+                                 "-noreset", "-screen", "0", "640x480x24"},
         options);
     pipe.closeWriteEnd();
     display_ = ":" + readDisplayNumber(pipe.readEnd(), 15000);

@@ -4,7 +4,7 @@
 
 #include <string>
 
-namespace velmora::platform {
+namespace velmora {
 
 // Win32 codes the product names.
 enum Win32Error : unsigned {
@@ -44,4 +44,4 @@ std::string win32ErrorText(unsigned code);
 std::string cannotCreateFileMessage(const std::string& path, unsigned code);
 std::string cannotOpenFileMessage(const std::string& path, unsigned code);
 
-}  // namespace velmora::platform
+}  // namespace velmora

@@ -1,11 +1,12 @@
 #pragma once
-// A private X server for one test: Xvfb picks a free display number and reports it
+// A private X server for one test (kept alive between clients, so root-window
+// properties stay): Xvfb picks a free display number and reports it
 // once it accepts connections; it is stopped when the object goes.
 
 #include <memory>
 #include <string>
 
-#include "tests/qt/child_process.h"
+#include "tests/support/child_process.h"
 
 namespace velmora::test {
 
