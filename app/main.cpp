@@ -1,18 +1,69 @@
-// Velmora: sets the application title, creates the main window and runs the
-// message loop until it closes.
+// velmora: reads the command line, then sets the application title, creates the main
+// window and runs the message loop until it closes.
+#include <cstdio>
+#include <string>
+
 #include <QApplication>
 #include <QDesktopServices>
+#include <QIcon>
 #include <QScreen>
 #include <QUrl>
 
+#include "app/command_line.h"
+#include "app/data_folder.h"
+#include "app/user_collection.h"
+#include "app/velmora_version.h"
 #include "browser/main_window.h"
-#include "platform/linux_platform.h"
 #include "browser/system_clipboard.h"
+#include "platform/linux_platform.h"
 #include "store/picture/jpeg_picture.h"
 
+namespace {
+
+// Help, version, bad usage and the wallpaper options finish here, before any display is
+// needed. Returns the exit status, or -1 to go on and open the window.
+int runWithoutWindow(const velmora::CommandLine& commandLine) {
+    using Action = velmora::CommandLine::Action;
+    switch (commandLine.action) {
+    case Action::Help:
+        std::fputs(velmora::helpText().c_str(), stdout);
+        return 0;
+    case Action::Version:
+        std::fputs(velmora::versionText().c_str(), stdout);
+        return 0;
+    case Action::Invalid:
+        std::fprintf(stderr, "velmora: %s\nTry 'velmora --help' for more information.\n",
+                     commandLine.error.c_str());
+        return 2;
+    case Action::Wallpaper:
+        // The wallpaper command line takes these over (commandLine.wallpaperArguments).
+        std::fprintf(stderr, "velmora: the wallpaper options are not available in this build\n");
+        return 2;
+    case Action::Browse:
+        break;
+    }
+    return -1;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    velmora::CommandLine commandLine = velmora::parseCommandLine(argc, argv);
+    if (int status = runWithoutWindow(commandLine); status >= 0) return status;
+    if (commandLine.userCollection) {
+        try {
+            velmora::enterUserCollection(velmora::userCollectionFolder(), velmora::emptyCollectionPath());
+        } catch (const std::exception& error) {
+            // The window still opens; opening the collection then reports what is missing.
+            std::fprintf(stderr, "velmora: %s\n", error.what());
+        }
+    }
+
     QApplication application(argc, argv);
     application.setApplicationName("Velmora");
+    application.setApplicationVersion(velmora::kVelmoraVersion);
+    QGuiApplication::setDesktopFileName("example.velmora.Velmora");
+    QGuiApplication::setWindowIcon(QIcon::fromTheme("velmora"));
     if (QScreen* screen = QGuiApplication::primaryScreen()) velmora::settleScreenDepth(screen->depth());
 
     velmora::platform::LinuxPlatform linuxPlatform;
@@ -24,7 +75,7 @@ int main(int argc, char** argv) {
     services.platform = &platform;
     services.openUrl = [](const std::string& url) { QDesktopServices::openUrl(QUrl(QString::fromStdString(url))); };
 
-    velmora::MainWindow form(services);
+    velmora::MainWindow form(services, commandLine.file);
     form.show();
     return application.exec();
 }

@@ -2,6 +2,7 @@
 
 #include <QCloseEvent>
 #include <QDir>
+#include <QFileInfo>
 
 #include "browser/app_title.h"
 #include "browser/command_guard.h"
@@ -46,7 +47,7 @@ std::string connectionStringFor(const std::string& path) {
     return "Provider=Microsoft.Jet.OLEDB.4.0;User ID=Admin;Data Source=" + path + ";Persist Security Info=False";
 }
 
-MainWindow::MainWindow(BrowserServices services, QWidget* parent)
+MainWindow::MainWindow(BrowserServices services, std::optional<std::string> startFile, QWidget* parent)
     : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
                           Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
       services_(std::move(services)) {
@@ -72,7 +73,7 @@ MainWindow::MainWindow(BrowserServices services, QWidget* parent)
     dataSource.attachDisplay([this](const Field*) { refreshNameDisplays(); }, [this] { blankNameDisplays(); });
     dataSource.setOnDataChange([this](const Field*) { followCurrentRecord(); });
 
-    runGuarded([this] { openDefaultFile(); });
+    runGuarded([this, &startFile] { startFile ? openStartFile(*startFile) : openDefaultFile(); });
 }
 
 MainWindow::~MainWindow() {
@@ -223,6 +224,15 @@ void MainWindow::openDefaultFile() {
         nextButton->setEnabled(true);
     }
     updateCountLabel();
+}
+
+void MainWindow::openStartFile(const std::string& path) {
+    nameEntry.accepted = false;
+    // As a file chosen in the open dialog: its folder becomes the current directory, so
+    // new files are made beside it.
+    QFileInfo file(QString::fromStdString(path));
+    QDir::setCurrent(file.absolutePath());
+    openPictureFileAt(QDir::toNativeSeparators(QDir::cleanPath(file.absoluteFilePath())).toStdString());
 }
 
 void MainWindow::openWebSite() {

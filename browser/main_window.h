@@ -3,6 +3,9 @@
 // popup menu; it owns the store objects, the picture count and the name entry result,
 // and applies the rules that decide which commands are available.
 
+#include <optional>
+#include <string>
+
 #include <QAction>
 #include <QLabel>
 #include <QMenu>
@@ -32,7 +35,10 @@ class MainWindow : public QWidget {
     Q_OBJECT
 
 public:
-    explicit MainWindow(BrowserServices services, QWidget* parent = nullptr);
+    // Window creation opens startFile when one is given (the command line's file), else
+    // pictures.vlm of the current directory.
+    explicit MainWindow(BrowserServices services, std::optional<std::string> startFile = std::nullopt,
+                        QWidget* parent = nullptr);
     ~MainWindow() override;
 
     // Store objects, owned for the whole run.
@@ -86,6 +92,8 @@ public:
 
     // Window creation and display.
     void openDefaultFile();
+    // The command line's file: opened as the open command does, its folder made current.
+    void openStartFile(const std::string& path);
     void followCurrentRecord();
     void showPrevious();
     void showNext();
@@ -107,6 +115,8 @@ public:
     void showAll();
     // Picture data files.
     void openPictureFile();
+    // The open command once a path is chosen: switches to that file and applies the rules.
+    void openPictureFileAt(const std::string& path);
     void newPictureFile();
     // Wallpaper.
     void setAsWallpaper();

@@ -50,8 +50,13 @@ int readWholeFile(const std::string& path, std::string& content) {
     return 0;
 }
 
-int writeFileAtomically(const std::string& path, const std::uint8_t* data, std::size_t size,
-                        unsigned mode) {
+namespace {
+
+// Writes the bytes to a temporary file beside path, flushed to disk, then puts it in
+// place: renamed over path, or (keepExisting) linked to path, which fails with EEXIST
+// when path exists.
+int placeFile(const std::string& path, const std::uint8_t* data, std::size_t size, unsigned mode,
+              bool keepExisting) {
     std::string folder = parentFolder(path);
     std::string name = path.substr(path.find_last_of('/') + 1);
     std::string temp = folder + "/." + name + ".XXXXXX";
@@ -61,18 +66,31 @@ int writeFileAtomically(const std::string& path, const std::uint8_t* data, std::
     if (err == 0 && ::fchmod(fd, static_cast<mode_t>(mode)) != 0) err = errno;
     if (err == 0 && ::fsync(fd) != 0) err = errno;
     if (::close(fd) != 0 && err == 0) err = errno;
-    if (err == 0 && ::rename(temp.c_str(), path.c_str()) != 0) err = errno;
-    if (err != 0) {
-        ::unlink(temp.c_str());
-        return err;
+    if (err == 0) {
+        int placed = keepExisting ? ::link(temp.c_str(), path.c_str()) : ::rename(temp.c_str(), path.c_str());
+        if (placed != 0) err = errno;
     }
-    // The rename itself must reach the disk too.
+    if (err != 0 || keepExisting) ::unlink(temp.c_str());
+    if (err != 0) return err;
+    // The new name itself must reach the disk too.
     int dir = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
     if (dir >= 0) {
         ::fsync(dir);
         ::close(dir);
     }
     return 0;
+}
+
+}  // namespace
+
+int writeFileAtomically(const std::string& path, const std::uint8_t* data, std::size_t size,
+                        unsigned mode) {
+    return placeFile(path, data, size, mode, false);
+}
+
+int createFileAtomically(const std::string& path, const std::uint8_t* data, std::size_t size,
+                         unsigned mode) {
+    return placeFile(path, data, size, mode, true);
 }
 
 int makeDirectories(const std::string& path) {

@@ -20,6 +20,11 @@ int readWholeFile(const std::string& path, std::string& content);
 int writeFileAtomically(const std::string& path, const std::uint8_t* data, std::size_t size,
                         unsigned mode);
 
+// As writeFileAtomically, but an existing path is never replaced: the call then fails
+// with EEXIST and leaves it untouched.
+int createFileAtomically(const std::string& path, const std::uint8_t* data, std::size_t size,
+                         unsigned mode);
+
 // mkdir -p with mode 0700 for new folders. Returns 0 or the errno of the failure.
 int makeDirectories(const std::string& path);
 

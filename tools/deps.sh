@@ -7,6 +7,8 @@ packages=(
   qt6-base-dev libgl-dev libsqlite3-dev libjpeg62-turbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xclip xdotool fonts-wqy-microhei libjpeg-turbo-progs
+  librsvg2-bin desktop-file-utils appstream shared-mime-info libxml2-utils
+  dpkg-dev fakeroot file lintian
 )
 
 missing=()

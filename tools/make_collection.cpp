@@ -1,4 +1,4 @@
-// velmora_make_collection FILE [--count N] [--size WxH] [--prefix NAME]
+// velmora-make-collection FILE [--count N] [--size WxH] [--prefix NAME]
 // Makes a picture data file: an empty template, or one holding N generated pictures
 // (real JPEG streams) named PREFIX1..PREFIXN.
 #include <cstdio>
@@ -13,7 +13,7 @@
 namespace {
 
 int usage() {
-    std::fprintf(stderr, "usage: velmora_make_collection FILE [--count N] [--size WxH] [--prefix NAME]\n");
+    std::fprintf(stderr, "usage: velmora-make-collection FILE [--count N] [--size WxH] [--prefix NAME]\n");
     return 2;
 }
 
@@ -52,7 +52,7 @@ int main(int argc, char** argv) {
             tools::appendRecords(path, records);
         }
     } catch (const Error& error) {
-        std::fprintf(stderr, "velmora_make_collection: %s\n", error.what());
+        std::fprintf(stderr, "velmora-make-collection: %s\n", error.what());
         return 1;
     }
     return 0;

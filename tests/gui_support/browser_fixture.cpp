@@ -55,8 +55,8 @@ void BrowserTest::makeDefaultFile(const std::vector<tools::CollectionRecord>& re
     tools::createCollection(dir.file("pictures.vlm"), records);
 }
 
-MainWindow& BrowserTest::openWindow() {
-    form = std::make_unique<MainWindow>(services);
+MainWindow& BrowserTest::openWindow(std::optional<std::string> startFile) {
+    form = std::make_unique<MainWindow>(services, std::move(startFile));
     form->show();
     settle();
     return *form;

@@ -44,8 +44,8 @@ public:
 
     // Writes pictures.vlm into the current (temporary) directory.
     void makeDefaultFile(const std::vector<tools::CollectionRecord>& records);
-    // Creates the main window (window creation runs now).
-    MainWindow& openWindow();
+    // Creates the main window (window creation runs now), on startFile when one is given.
+    MainWindow& openWindow(std::optional<std::string> startFile = std::nullopt);
     // Lets queued events (paints, deferred reports) run.
     void settle();
 

@@ -1,0 +1,113 @@
+#include "app/command_line.h"
+
+#include <algorithm>
+#include <array>
+#include <filesystem>
+#include <string_view>
+
+#include "app/velmora_version.h"
+
+namespace velmora {
+namespace {
+
+// Qt's own options that take a value; the others (-reverse, -nograb, ...) take none.
+constexpr std::array<std::string_view, 13> kQtOptionsWithValue = {
+    "-platform", "-platformpluginpath", "-platformtheme", "-plugin", "-qmljsdebugger", "-qwindowgeometry",
+    "-qwindowicon", "-qwindowtitle", "-style", "-stylesheet", "-session", "-display", "-geometry",
+};
+constexpr std::array<std::string_view, 6> kQtFlags = {
+    "-reverse", "-nograb", "-dograb", "-sync", "-widgetcount", "-graphicssystem",
+};
+
+// Qt accepts its options with one dash or two, and "-style=NAME" as well as "-style NAME".
+std::string_view qtSpelling(std::string_view arg) {
+    if (arg.starts_with("--")) arg.remove_prefix(1);
+    return arg.substr(0, arg.find('='));
+}
+
+bool isQtOptionWithValue(std::string_view arg) {
+    return std::ranges::find(kQtOptionsWithValue, qtSpelling(arg)) != kQtOptionsWithValue.end();
+}
+
+bool isQtFlag(std::string_view arg) {
+    return std::ranges::find(kQtFlags, qtSpelling(arg)) != kQtFlags.end();
+}
+
+CommandLine invalid(std::string error) {
+    CommandLine result;
+    result.action = CommandLine::Action::Invalid;
+    result.error = std::move(error);
+    return result;
+}
+
+}  // namespace
+
+CommandLine parseCommandLine(int argc, const char* const* argv) {
+    std::vector<std::string_view> args(argv + std::min(argc, 1), argv + argc);
+    // The wallpaper options own the whole command line: their arguments are theirs to read.
+    for (std::string_view arg : args) {
+        if (arg == "--") break;
+        if (arg == "--set-wallpaper" || arg == "--next-wallpaper") {
+            CommandLine result;
+            result.action = CommandLine::Action::Wallpaper;
+            result.wallpaperArguments.assign(args.begin(), args.end());
+            return result;
+        }
+    }
+
+    CommandLine result;
+    bool optionsEnded = false;
+    for (std::size_t i = 0; i < args.size(); ++i) {
+        std::string_view arg = args[i];
+        if (!optionsEnded && arg.size() > 1 && arg.front() == '-') {
+            if (arg == "--") {
+                optionsEnded = true;
+            } else if (arg == "-h" || arg == "--help") {
+                result.action = CommandLine::Action::Help;
+                return result;
+            } else if (arg == "--version") {
+                result.action = CommandLine::Action::Version;
+                return result;
+            } else if (arg == "--user-collection") {
+                result.userCollection = true;
+            } else if (isQtOptionWithValue(arg)) {
+                if (arg.find('=') == std::string_view::npos) {
+                    if (i + 1 >= args.size()) return invalid("option '" + std::string(arg) + "' needs a value");
+                    ++i;
+                }
+            } else if (!isQtFlag(arg)) {
+                return invalid("unknown option '" + std::string(arg) + "'");
+            }
+            continue;
+        }
+        if (result.file) return invalid("only one collection file can be opened at a time");
+        result.file = std::filesystem::absolute(std::filesystem::path(arg)).lexically_normal().string();
+    }
+    return result;
+}
+
+std::string helpText() {
+    return "Usage: velmora [OPTION]... [FILE.vlm]\n"
+           "Keep pictures in a collection file, browse them and make them the desktop wallpaper.\n"
+           "\n"
+           "Without FILE, velmora opens pictures.vlm of the current directory; with FILE it opens\n"
+           "that collection and makes its folder the current directory.\n"
+           "\n"
+           "Options:\n"
+           "  --user-collection  start in the per-user folder $XDG_DATA_HOME/velmora (default\n"
+           "                     ~/.local/share/velmora), making an empty pictures.vlm there first\n"
+           "                     when it has none\n"
+           "  --set-wallpaper NAME [FILE.vlm]  make the picture named NAME of the collection the desktop"
+           " wallpaper, without opening the window\n"
+           "  --next-wallpaper [FILE.vlm]  make the picture after the last wallpaper the desktop wallpaper"
+           " (wraps round)\n"
+           "  -h, --help         show this help and exit\n"
+           "      --version      show the version and exit\n"
+           "\n"
+           "Qt's standard options, such as -platform NAME or -style NAME, are passed on to Qt.\n"
+           "See velmora(1) for more.\n";
+}
+
+std::string versionText() { return std::string("velmora ") + kVelmoraVersion + "\n"; }
+
+}  // namespace velmora

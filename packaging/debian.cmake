@@ -1,0 +1,32 @@
+# The Debian package (tools/package.sh): velmora_<version>_<arch>.deb with the files of
+# the install rules, dependencies computed from the binaries, and no maintainer scripts
+# (menus, icons and file types are refreshed by the desktop's own triggers).
+set(CPACK_GENERATOR DEB)
+set(CPACK_PACKAGE_NAME velmora)
+set(CPACK_PACKAGE_VERSION ${PROJECT_VERSION})
+set(CPACK_PACKAGE_VENDOR "The Velmora developers")
+set(CPACK_PACKAGE_CONTACT "The Velmora developers <velmora@velmora.example>")
+set(CPACK_PACKAGE_DESCRIPTION_SUMMARY "keep a collection of pictures and make them the desktop wallpaper")
+set(CPACK_PACKAGING_INSTALL_PREFIX /usr)
+set(CPACK_STRIP_FILES ON)
+set(CPACK_INSTALL_DEFAULT_DIRECTORY_PERMISSIONS
+    OWNER_READ OWNER_WRITE OWNER_EXECUTE GROUP_READ GROUP_EXECUTE WORLD_READ WORLD_EXECUTE)
+
+set(CPACK_DEBIAN_FILE_NAME DEB-DEFAULT)
+set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
+set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
+set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${PROJECT_HOMEPAGE_URL})
+set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
+# Qt finds its display plugins (xcb, wayland) at run time, so no library names them.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wqy-microhei | fonts-noto-cjk")
+set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
+# CPack puts the summary above this.
+set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
+    "Velmora keeps pictures in one collection file (an SQLite 3 database) and
+shows them one at a time. Pictures come in from JPEG and BMP files or from
+the clipboard; they can be renamed, saved to JPEG files, copied, cut and
+deleted, the list can be narrowed by name, and any picture becomes the
+desktop wallpaper with one click.")
+
+include(CPack)

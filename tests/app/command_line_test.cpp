@@ -1,0 +1,100 @@
+// The command line: what each form of it asks for, read before any window exists.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "app/command_line.h"
+
+namespace velmora {
+namespace {
+
+using Action = CommandLine::Action;
+
+CommandLine parse(std::vector<const char*> args) {
+    args.insert(args.begin(), "velmora");
+    return parseCommandLine(static_cast<int>(args.size()), args.data());
+}
+
+std::string absolute(const std::string& path) {
+    return std::filesystem::absolute(path).lexically_normal().string();
+}
+
+TEST(CommandLine, ReadsEachFormOfTheCommandLine) {
+    struct Case {
+        std::vector<const char*> args;
+        Action action;
+        std::optional<std::string> file;
+        bool userCollection;
+        std::string error;
+    };
+    const std::vector<Case> cases = {
+        {{}, Action::Browse, std::nullopt, false, ""},
+        {{"album.vlm"}, Action::Browse, absolute("album.vlm"), false, ""},
+        {{"../x/./y/../相册.vlm"}, Action::Browse, absolute("../x/相册.vlm"), false, ""},
+        {{"/srv/pictures/a.vlm"}, Action::Browse, "/srv/pictures/a.vlm", false, ""},
+        {{"--user-collection"}, Action::Browse, std::nullopt, true, ""},
+        {{"--user-collection", "/a.vlm"}, Action::Browse, "/a.vlm", true, ""},
+        {{"-h"}, Action::Help, std::nullopt, false, ""},
+        {{"--help", "--no-such-option"}, Action::Help, std::nullopt, false, ""},
+        {{"a.vlm", "--version"}, Action::Version, std::nullopt, false, ""},
+        // Qt's own options, with their values, are left to Qt.
+        {{"-platform", "offscreen", "/a.vlm"}, Action::Browse, "/a.vlm", false, ""},
+        {{"--platform=offscreen", "-reverse", "-style", "fusion", "/a.vlm"}, Action::Browse, "/a.vlm", false, ""},
+        {{"--", "-odd.vlm"}, Action::Browse, absolute("-odd.vlm"), false, ""},
+        {{"--", "--set-wallpaper"}, Action::Browse, absolute("--set-wallpaper"), false, ""},
+        {{"--no-such-option"}, Action::Invalid, std::nullopt, false, "unknown option '--no-such-option'"},
+        {{"-x"}, Action::Invalid, std::nullopt, false, "unknown option '-x'"},
+        {{"a.vlm", "b.vlm"}, Action::Invalid, std::nullopt, false, "only one collection file can be opened at a time"},
+        {{"-platform"}, Action::Invalid, std::nullopt, false, "option '-platform' needs a value"},
+    };
+    for (const Case& c : cases) {
+        std::string args;
+        for (const char* arg : c.args) args += std::string(" ") + arg;
+        SCOPED_TRACE("velmora" + args);
+        CommandLine result = parse(c.args);
+        EXPECT_EQ(result.action, c.action);
+        if (c.action == Action::Invalid) {
+            EXPECT_EQ(result.error, c.error);
+            continue;
+        }
+        if (c.action != Action::Browse) continue;
+        EXPECT_EQ(result.file, c.file);
+        EXPECT_EQ(result.userCollection, c.userCollection);
+    }
+}
+
+TEST(CommandLine, WallpaperOptionsAreHandedOnWhole) {
+    const std::vector<std::vector<const char*>> commandLines = {
+        {"--set-wallpaper", "Sky", "album.vlm"},
+        {"--next-wallpaper"},
+        {"-platform", "xcb", "--next-wallpaper", "a", "b"},
+    };
+    for (const auto& args : commandLines) {
+        CommandLine result = parse(args);
+        EXPECT_EQ(result.action, Action::Wallpaper);
+        EXPECT_EQ(result.wallpaperArguments, std::vector<std::string>(args.begin(), args.end()));
+    }
+}
+
+TEST(CommandLine, HelpNamesEveryOption) {
+    std::string help = helpText();
+    for (const char* line : {
+             "Usage: velmora [OPTION]... [FILE.vlm]\n",
+             "  --user-collection  ",
+             "  --set-wallpaper NAME [FILE.vlm]  make the picture named NAME of the collection the desktop wallpaper, "
+             "without opening the window\n",
+             "  --next-wallpaper [FILE.vlm]  make the picture after the last wallpaper the desktop wallpaper "
+             "(wraps round)\n",
+             "  -h, --help  ",
+             "  --version  ",
+         }) {
+        EXPECT_NE(help.find(line), std::string::npos) << line;
+    }
+    EXPECT_TRUE(versionText().starts_with("velmora 1.")) << versionText();
+}
+
+}  // namespace
+}  // namespace velmora
