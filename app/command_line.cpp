@@ -11,13 +11,11 @@ namespace velmora {
 namespace {
 
 // Qt's own options that take a value; the others (-reverse, -nograb, ...) take none.
-constexpr std::array<std::string_view, 13> kQtOptionsWithValue = {
+constexpr std::array<std::string_view, 15> kQtOptionsWithValue = {
     "-platform", "-platformpluginpath", "-platformtheme", "-plugin", "-qmljsdebugger", "-qwindowgeometry",
-    "-qwindowicon", "-qwindowtitle", "-style", "-stylesheet", "-session", "-display", "-geometry",
+    "-qwindowicon", "-qwindowtitle", "-style", "-stylesheet", "-session", "-display", "-geometry", "-name", "-title",
 };
-constexpr std::array<std::string_view, 6> kQtFlags = {
-    "-reverse", "-nograb", "-dograb", "-sync", "-widgetcount", "-graphicssystem",
-};
+constexpr std::array<std::string_view, 5> kQtFlags = {"-reverse", "-nograb", "-dograb", "-sync", "-widgetcount"};
 
 // Qt accepts its options with one dash or two, and "-style=NAME" as well as "-style NAME".
 std::string_view qtSpelling(std::string_view arg) {
