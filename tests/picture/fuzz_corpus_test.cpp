@@ -14,8 +14,10 @@
 namespace velmora {
 namespace {
 
+// Found from the tests' data folder (an absolute path): __FILE__ may be relative when a
+// compiler cache rewrites source paths.
 std::filesystem::path corpusDir() {
-    return std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "fuzz" / "corpus" / "jpeg";
+    return std::filesystem::path(VELMORA_TEST_DATA_DIR).parent_path().parent_path() / "fuzz" / "corpus" / "jpeg";
 }
 
 TEST(JpegFuzzCorpus, EveryKeptInputReadsAndDecodesSafely) {
