@@ -15,11 +15,15 @@ namespace velmora {
 void MainWindow::openPictureFile() {
     auto path = services_.fileDialogs->execute(this, FileDialogKind::Open, openFileDialog);
     if (!path) return;
+    openPictureFileAt(*path);
+}
+
+void MainWindow::openPictureFileAt(const std::string& path) {
     connection.close();
-    connection.setConnectionString(connectionStringFor(*path));
+    connection.setConnectionString(connectionStringFor(path));
     connection.open();
     pictures.open();
-    setWindowTitle("Velmora    [ " + QString::fromStdString(*path) + " ]");
+    setWindowTitle("Velmora    [ " + QString::fromStdString(path) + " ]");
     if (currentPictureIsNull()) {
         applyEmptyFileRule();
     } else {
