@@ -1,5 +1,6 @@
 #include "store/picture/exif_orientation.h"
 
+#include <algorithm>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -66,6 +67,35 @@ int orientationInExif(const std::uint8_t* payload, std::size_t size) {
     return 0;
 }
 
+// Where upright pixel (x, y) starts in the stored bytes: origin + x * stepX + y * stepY.
+struct Steps {
+    std::ptrdiff_t origin;
+    std::ptrdiff_t stepX;
+    std::ptrdiff_t stepY;
+};
+
+// Copies tile by tile, so that a turn's column-wise reads stay in the cache.
+template <int kPixelBytes>
+void copyTurned(const Bitmap& stored, Bitmap& upright, const Steps& steps) {
+    constexpr int kTile = 64;
+    const std::uint8_t* in = stored.bits();
+    const int width = upright.width();
+    const int height = upright.height();
+    for (int top = 0; top < height; top += kTile) {
+        const int bottom = std::min(top + kTile, height);
+        for (int left = 0; left < width; left += kTile) {
+            const int right = std::min(left + kTile, width);
+            for (int y = top; y < bottom; ++y) {
+                std::uint8_t* out = upright.scanLine(y) + static_cast<std::ptrdiff_t>(left) * kPixelBytes;
+                std::ptrdiff_t at = steps.origin + left * steps.stepX + y * steps.stepY;
+                for (int x = left; x < right; ++x, at += steps.stepX, out += kPixelBytes) {
+                    for (int b = 0; b < kPixelBytes; ++b) out[b] = in[at + b];
+                }
+            }
+        }
+    }
+}
+
 }  // namespace
 
 Orientation exifOrientation(const Bytes& jpeg) {
@@ -120,15 +150,11 @@ Bitmap orientBitmap(const Bitmap& stored, Orientation orientation) {
     upright.setPalette(stored.palette());
     const std::ptrdiff_t pixelBytes = stored.bitsPerPixel() / 8;
     const auto stride = static_cast<std::ptrdiff_t>(stored.bytesPerLine());
-    const std::ptrdiff_t stepX = ax * pixelBytes + ay * stride;
-    const std::ptrdiff_t stepY = bx * pixelBytes + by * stride;
-    const std::uint8_t* in = stored.bits();
-    for (int y = 0; y < upright.height(); ++y) {
-        std::uint8_t* out = upright.scanLine(y);
-        std::ptrdiff_t at = cx * pixelBytes + cy * stride + y * stepY;
-        for (int x = 0; x < upright.width(); ++x, at += stepX, out += pixelBytes) {
-            for (std::ptrdiff_t b = 0; b < pixelBytes; ++b) out[b] = in[at + b];
-        }
+    const Steps steps{cx * pixelBytes + cy * stride, ax * pixelBytes + ay * stride, bx * pixelBytes + by * stride};
+    if (pixelBytes == 3) {
+        copyTurned<3>(stored, upright, steps);
+    } else {
+        copyTurned<1>(stored, upright, steps);
     }
     return upright;
 }
