@@ -6,25 +6,6 @@
 
 namespace velmora::test {
 
-namespace {
-
-void put16(Bytes& out, unsigned value, bool bigEndian) {
-    if (bigEndian) {
-        out.push_back(static_cast<std::uint8_t>(value >> 8));
-        out.push_back(static_cast<std::uint8_t>(value));
-    } else {
-        out.push_back(static_cast<std::uint8_t>(value));
-        out.push_back(static_cast<std::uint8_t>(value >> 8));
-    }
-}
-
-void put32(Bytes& out, std::uint32_t value, bool bigEndian) {
-    put16(out, bigEndian ? value >> 16 : value & 0xFFFF, bigEndian);
-    put16(out, bigEndian ? value & 0xFFFF : value >> 16, bigEndian);
-}
-
-}  // namespace
-
 Rgb blockColour(int column, int row) {
     static constexpr Rgb kColours[kBlockRows][kBlockColumns] = {
         {{230, 30, 30}, {30, 200, 30}, {30, 30, 230}},
@@ -34,32 +15,26 @@ Rgb blockColour(int column, int row) {
 }
 
 Bytes exifSegment(int orientation, bool bigEndian) {
-    Bytes tiff;
-    tiff.push_back(bigEndian ? 'M' : 'I');
-    tiff.push_back(bigEndian ? 'M' : 'I');
-    put16(tiff, 42, bigEndian);
-    put32(tiff, 8, bigEndian);   // IFD0 right after the header
-    put16(tiff, 2, bigEndian);   // two entries: a resolution unit, then the orientation
-    put16(tiff, 0x0128, bigEndian);
-    put16(tiff, 3, bigEndian);
-    put32(tiff, 1, bigEndian);
-    put16(tiff, 2, bigEndian);
-    put16(tiff, 0, bigEndian);
-    put16(tiff, 0x0112, bigEndian);
-    put16(tiff, 3, bigEndian);
-    put32(tiff, 1, bigEndian);
-    put16(tiff, static_cast<unsigned>(orientation), bigEndian);
-    put16(tiff, 0, bigEndian);
-    put32(tiff, 0, bigEndian);  // no next IFD
-
-    Bytes segment{0xFF, 0xE1};
-    const std::size_t length = 2 + 6 + tiff.size();
-    segment.push_back(static_cast<std::uint8_t>(length >> 8));
-    segment.push_back(static_cast<std::uint8_t>(length));
-    for (char c : {'E', 'x', 'i', 'f'}) segment.push_back(static_cast<std::uint8_t>(c));
-    segment.push_back(0);
-    segment.push_back(0);
-    segment.insert(segment.end(), tiff.begin(), tiff.end());
+    // "Exif\0\0", a TIFF header, then IFD0 with a resolution unit and the orientation.
+    Bytes segment{0xFF, 0xE1, 0, 6 + 2 + 38, 'E', 'x', 'i', 'f', 0, 0};
+    auto put = [&](std::uint32_t value, int bytes) {
+        for (int i = 0; i < bytes; ++i) {
+            const int shift = 8 * (bigEndian ? bytes - 1 - i : i);
+            segment.push_back(static_cast<std::uint8_t>(value >> shift));
+        }
+    };
+    put(bigEndian ? 0x4D4D : 0x4949, 2);
+    put(42, 2);
+    put(8, 4);
+    put(2, 2);
+    for (std::uint32_t tag : {0x0128u, 0x0112u}) {
+        put(tag, 2);
+        put(3, 2);  // SHORT
+        put(1, 4);  // one value, in the first half of the value field
+        put(tag == 0x0112 ? static_cast<std::uint32_t>(orientation) : 2, 2);
+        put(0, 2);
+    }
+    put(0, 4);  // no next IFD
     return segment;
 }
 
