@@ -46,13 +46,28 @@ void addPicturePreview(QFileDialog& dialog) {
 
 }  // namespace
 
+std::vector<std::string> FileDialogs::executeOpenMany(QWidget* parent, FileDialogSettings& settings) {
+    std::optional<std::string> path = execute(parent, FileDialogKind::Open, settings);
+    return path ? std::vector<std::string>{*path} : std::vector<std::string>{};
+}
+
 std::optional<std::string> QtFileDialogs::execute(QWidget* parent, FileDialogKind kind, FileDialogSettings& settings) {
+    std::vector<std::string> chosen = run(parent, kind, settings, false);
+    return chosen.empty() ? std::nullopt : std::optional(chosen.front());
+}
+
+std::vector<std::string> QtFileDialogs::executeOpenMany(QWidget* parent, FileDialogSettings& settings) {
+    return run(parent, FileDialogKind::Open, settings, true);
+}
+
+std::vector<std::string> QtFileDialogs::run(QWidget* parent, FileDialogKind kind, FileDialogSettings& settings,
+                                            bool many) {
     QFileDialog dialog(parent);
     dialog.setOption(QFileDialog::DontUseNativeDialog);
     dialog.setOption(QFileDialog::HideNameFilterDetails);
     dialog.setAcceptMode(kind == FileDialogKind::Save ? QFileDialog::AcceptSave : QFileDialog::AcceptOpen);
-    // The open dialogs do not insist that the named file exists.
-    dialog.setFileMode(QFileDialog::AnyFile);
+    // A single open dialog does not insist that the named file exists.
+    dialog.setFileMode(many ? QFileDialog::ExistingFiles : QFileDialog::AnyFile);
     if (kind == FileDialogKind::Save && !settings.overwritePrompt) dialog.setOption(QFileDialog::DontConfirmOverwrite);
     QStringList filters = qtNameFilters(settings.filter);
     dialog.setNameFilters(filters);
@@ -67,11 +82,14 @@ std::optional<std::string> QtFileDialogs::execute(QWidget* parent, FileDialogKin
     if (!settings.fileName.empty()) dialog.selectFile(QString::fromStdString(settings.fileName));
     if (settings.picturePreview) addPicturePreview(dialog);
 
-    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return std::nullopt;
+    if (dialog.exec() != QDialog::Accepted || dialog.selectedFiles().isEmpty()) return {};
     settings.filterIndex = static_cast<int>(filters.indexOf(dialog.selectedNameFilter())) + 1;
-    QString chosen = QDir::toNativeSeparators(QFileInfo(dialog.selectedFiles().first()).absoluteFilePath());
-    QDir::setCurrent(QFileInfo(chosen).absolutePath());
-    return chosen.toStdString();
+    std::vector<std::string> chosen;
+    for (const QString& file : dialog.selectedFiles()) {
+        chosen.push_back(QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath()).toStdString());
+    }
+    QDir::setCurrent(QFileInfo(QString::fromStdString(chosen.front())).absolutePath());
+    return chosen;
 }
 
 }  // namespace velmora

@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 class QWidget;
 
@@ -28,6 +29,9 @@ public:
     // Shows the dialog; returns the chosen full path, or nullopt when cancelled. Updates
     // settings.filterIndex to the file type selected.
     virtual std::optional<std::string> execute(QWidget* parent, FileDialogKind kind, FileDialogSettings& settings) = 0;
+    // An open dialog in which several existing files can be chosen; returns their full
+    // paths in the order given, empty when cancelled. By default one file, as execute().
+    virtual std::vector<std::string> executeOpenMany(QWidget* parent, FileDialogSettings& settings);
 };
 
 // The Qt file dialogs. Choosing a file moves the process's current directory to its
@@ -35,6 +39,11 @@ public:
 class QtFileDialogs : public FileDialogs {
 public:
     std::optional<std::string> execute(QWidget* parent, FileDialogKind kind, FileDialogSettings& settings) override;
+    std::vector<std::string> executeOpenMany(QWidget* parent, FileDialogSettings& settings) override;
+
+private:
+    // Shows a dialog set up from settings; the chosen files, empty when cancelled.
+    std::vector<std::string> run(QWidget* parent, FileDialogKind kind, FileDialogSettings& settings, bool many);
 };
 
 }  // namespace velmora

@@ -69,6 +69,7 @@ MainWindow::MainWindow(BrowserServices services, std::optional<std::string> star
     buildControls();
     buildPopupMenu();
     connectCommands();
+    setAcceptDrops(true);
 
     dataSource.attachDisplay([this](const Field*) { refreshNameDisplays(); }, [this] { blankNameDisplays(); });
     dataSource.setOnDataChange([this](const Field*) { followCurrentRecord(); });

@@ -17,6 +17,7 @@
 #include "browser/file_dialogs.h"
 #include "browser/name_grid.h"
 #include "browser/picture_image.h"
+#include "browser/qt_image_decoder.h"
 #include "store/database/connection.h"
 #include "store/database/data_source.h"
 #include "store/database/picture_query.h"
@@ -104,6 +105,9 @@ public:
     // Adding pictures.
     void addFromFile();
     void pasteFromClipboard();
+    // Adds picture files chosen or dropped: one through the naming dialog, several
+    // named after their files, with progress and one summary of what was not added.
+    void addPictureFiles(const std::vector<std::string>& paths);
     // Removing, renaming and exporting.
     void deletePicture();
     void cutToClipboard();
@@ -126,7 +130,8 @@ public:
     void showCurrentPicture();
     void applyEmptyFileRule();
     void applyLoadedFileRule();
-    void applyAddedPictureRule();
+    // Count grows by `added`; the last added picture is current.
+    void applyAddedPictureRule(int added = 1);
     void updateCountLabel();
     void setPictureCommandsEnabled(bool enabled);
     // The name of the current record as nameLabel shows it.
@@ -134,12 +139,26 @@ public:
 
     // The services the commands use.
     BrowserServices& services() { return services_; }
+    // The reader of the picture formats the store leaves to Qt.
+    const ImageDecoder& imageDecoder() const { return imageDecoder_; }
 
     // Creates name + ".vlm" in the current directory from the template pictures.vlm
     // and switches to it (the new-file dialog's confirmation).
     void createPictureFile(const std::string& name);
 
+signals:
+    // A picture of a several-file add was committed; `added` counts them so far.
+    void batchPictureAdded(int added);
+
+protected:
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
+
 private:
+    // Adding one file through the naming dialog, once it is chosen.
+    void addNamedPicture(const std::string& path);
+    // Adding several files, each named after its file and committed at once.
+    void addPictureBatch(const std::vector<std::string>& paths);
     // The naming dialog with the proposed name; true when a name was confirmed.
     bool askPictureName();
     // Appends a record named by the name entry result holding picture's JPEG bytes.
@@ -156,6 +175,7 @@ private:
 
     BrowserServices services_;
     QtFileDialogs defaultDialogs_;
+    QtImageDecoder imageDecoder_;
 };
 
 // The connection string for a picture data file path.

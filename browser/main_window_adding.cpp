@@ -33,11 +33,21 @@ void MainWindow::appendPicture(JpegPicture& picture) {
 }
 
 void MainWindow::addFromFile() {
-    AcceptedFlagReset reset{nameEntry};
     dataSource.edit();
-    auto path = services_.fileDialogs->execute(this, FileDialogKind::Open, openPictureDialog);
-    if (!path) return;
-    JpegPicture picture = loadPictureFile(*path);
+    addPictureFiles(services_.fileDialogs->executeOpenMany(this, openPictureDialog));
+}
+
+void MainWindow::addPictureFiles(const std::vector<std::string>& paths) {
+    if (paths.size() == 1) {
+        addNamedPicture(paths.front());
+    } else if (!paths.empty()) {
+        addPictureBatch(paths);
+    }
+}
+
+void MainWindow::addNamedPicture(const std::string& path) {
+    AcceptedFlagReset reset{nameEntry};
+    JpegPicture picture = loadPictureFile(path, &imageDecoder_);
     std::optional<JpegPicture> previous;
     if (!currentPictureIsNull()) previous = pictureView->picture();
 

@@ -43,8 +43,8 @@ void MainWindow::applyLoadedFileRule() {
     updateCountLabel();
 }
 
-void MainWindow::applyAddedPictureRule() {
-    pictureCount += 1;
+void MainWindow::applyAddedPictureRule(int added) {
+    pictureCount += added;
     updateCountLabel();
     previousButton->setEnabled(true);
     nextButton->setEnabled(false);

@@ -1,13 +1,12 @@
 #include "browser/system_clipboard.h"
 
-#include <cstring>
-
 #include <QClipboard>
 #include <QGuiApplication>
 #include <QImage>
 #include <QMimeData>
 
 #include "base/error.h"
+#include "browser/bitmap_from_image.h"
 
 namespace velmora {
 
@@ -42,16 +41,6 @@ QImage toImage(const Bitmap& bitmap) {
     return view.copy();
 }
 
-Bitmap fromImage(const QImage& image) {
-    const QImage bgr = image.convertToFormat(QImage::Format_BGR888);
-    Bitmap bitmap(bgr.width(), bgr.height(), Bitmap::Format::Bgr24);
-    const std::size_t rowBytes = static_cast<std::size_t>(bgr.width()) * 3;
-    for (int y = 0; y < bgr.height(); ++y) {
-        std::memcpy(bitmap.scanLine(y), bgr.constScanLine(y), rowBytes);
-    }
-    return bitmap;
-}
-
 }  // namespace
 
 bool QtClipboard::hasBitmap() {
@@ -77,7 +66,7 @@ Bitmap QtClipboard::bitmap() {
     if (image.isNull()) {
         throw Error("Unsupported clipboard format");
     }
-    return fromImage(image);
+    return bitmapFromImage(image);
 }
 
 }  // namespace velmora

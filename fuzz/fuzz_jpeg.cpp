@@ -1,5 +1,5 @@
-// Arbitrary bytes as a stored picture value: read (graphic-header rule, headers),
-// then decoded and drawn as the main window would. Errors are fine; crashes, leaks,
+// Arbitrary bytes as a stored picture value: read (graphic-header rule, headers, EXIF
+// orientation), then decoded, turned upright and drawn as the main window would. Errors are fine; crashes, leaks,
 // hangs and undefined behaviour are not.
 //
 // Build with clang (-DVELMORA_FUZZ=ON, sanitizers in CMAKE_CXX_FLAGS; pointing

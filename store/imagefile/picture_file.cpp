@@ -1,7 +1,6 @@
 #include "store/imagefile/picture_file.h"
 
 #include <array>
-#include <utility>
 
 #include "base/error.h"
 #include "store/imagefile/bmp_reader.h"
@@ -14,14 +13,25 @@ namespace {
 
 using Kind = PictureContainer::Kind;
 
+struct FileFormat {
+    const char* extension;
+    Kind kind;
+    bool decodedByHost;  // read through the ImageDecoder handed in, and unknown without one
+};
+
 // In registration order; searched from the last row.
-constexpr std::array<std::pair<const char*, Kind>, 6> kFileFormats{{
-    {"wmf", Kind::Metafile},
-    {"emf", Kind::Metafile},
-    {"ico", Kind::Icon},
-    {"bmp", Kind::Bitmap},
-    {"jpeg", Kind::Picture},
-    {"jpg", Kind::Picture},
+constexpr std::array<FileFormat, 11> kFileFormats{{
+    {"wmf", Kind::Metafile, false},
+    {"emf", Kind::Metafile, false},
+    {"ico", Kind::Icon, false},
+    {"bmp", Kind::Bitmap, false},
+    {"jpeg", Kind::Picture, false},
+    {"jpg", Kind::Picture, false},
+    {"png", Kind::Bitmap, true},
+    {"gif", Kind::Bitmap, true},
+    {"webp", Kind::Bitmap, true},
+    {"tif", Kind::Bitmap, true},
+    {"tiff", Kind::Bitmap, true},
 }};
 
 bool equalIgnoringCase(const std::string& text, const char* ascii) {
@@ -42,9 +52,23 @@ JpegPicture pictureFromFileBytes(const std::string& path) {
     return picture;
 }
 
+const FileFormat* formatForExtension(const std::string& extension, const ImageDecoder* decoder) {
+    for (auto row = kFileFormats.rbegin(); row != kFileFormats.rend(); ++row) {
+        if ((decoder || !row->decodedByHost) && equalIgnoringCase(extension, row->extension)) {
+            return &*row;
+        }
+    }
+    return nullptr;
+}
+
 // Step one of loading: the file read as the graphic its extension names.
-void loadGraphic(PictureContainer& container, Kind kind, const std::string& path) {
-    switch (kind) {
+void loadGraphic(PictureContainer& container, const FileFormat& format, const std::string& path,
+                 const ImageDecoder* decoder) {
+    if (format.decodedByHost) {
+        container.assign(decoder->decode(readFileBytes(path), format.extension));
+        return;
+    }
+    switch (format.kind) {
     case Kind::Bitmap: container.assign(readBmpFile(path)); break;
     case Kind::Icon: container.assign(readIcon(readFileBytes(path))); break;
     case Kind::Metafile: container.assign(readMetafile(readFileBytes(path))); break;
@@ -64,23 +88,25 @@ std::string pictureFileExtension(const std::string& path) {
     return path.substr(dot + 1);
 }
 
-std::optional<PictureContainer::Kind> graphicKindForExtension(const std::string& extension) {
-    for (auto row = kFileFormats.rbegin(); row != kFileFormats.rend(); ++row) {
-        if (equalIgnoringCase(extension, row->first)) {
-            return row->second;
-        }
-    }
-    return std::nullopt;
+std::optional<PictureContainer::Kind> graphicKindForExtension(const std::string& extension,
+                                                             const ImageDecoder* decoder) {
+    const FileFormat* format = formatForExtension(extension, decoder);
+    return format ? std::optional(format->kind) : std::nullopt;
 }
 
-JpegPicture loadPictureFile(const std::string& path) {
+bool isAddablePictureFile(const std::string& path, const ImageDecoder* decoder) {
+    const std::optional<Kind> kind = graphicKindForExtension(pictureFileExtension(path), decoder);
+    return kind == Kind::Bitmap || kind == Kind::Picture;
+}
+
+JpegPicture loadPictureFile(const std::string& path, const ImageDecoder* decoder) {
     const std::string extension = pictureFileExtension(path);
-    const std::optional<Kind> kind = graphicKindForExtension(extension);
-    if (!kind) {
+    const FileFormat* format = formatForExtension(extension, decoder);
+    if (!format) {
         throw Error("Unknown picture file extension (." + extension + ")");
     }
     PictureContainer container;
-    loadGraphic(container, *kind, path);
+    loadGraphic(container, *format, path, decoder);
     // Only a bitmap survives the container's bitmap view; everything else, a JPEG file
     // too, is read again straight as JPEG data.
     // One named result, so that it is returned in place: a picture object has no move.

@@ -8,6 +8,7 @@
 
 #include "base/system_error.h"
 #include "base/error.h"
+#include "store/picture/exif_orientation.h"
 #include "store/picture/jpeg_decoder.h"
 #include "store/picture/jpeg_encoder.h"
 
@@ -56,6 +57,7 @@ struct JpegPicture::DataSlot {
     int height = 0;
     bool grayscale = false;
     bool progressive = false;
+    Orientation orientation = Orientation::Normal;  // from the stream's EXIF data
 };
 
 JpegPicture::JpegPicture() : data_(std::make_shared<DataSlot>()), settings_(jpegDefaults()) {}
@@ -98,6 +100,7 @@ void JpegPicture::loadData(const SharedBytes& bytes) {
         slot->height = header.height;
         slot->grayscale = header.grayscale;
         slot->progressive = header.progressive;
+        slot->orientation = exifOrientation(*slot->bytes);
     }
 }
 
@@ -120,11 +123,21 @@ bool JpegPicture::hasData() const {
 }
 
 int JpegPicture::width() const {
-    return bitmap_ ? bitmap_->width() : data_->width;
+    if (bitmap_) return bitmap_->width();
+    return swapsWidthAndHeight(data_->orientation) ? data_->height : data_->width;
 }
 
 int JpegPicture::height() const {
-    return bitmap_ ? bitmap_->height() : data_->height;
+    if (bitmap_) return bitmap_->height();
+    return swapsWidthAndHeight(data_->orientation) ? data_->width : data_->height;
+}
+
+Orientation JpegPicture::orientation() const {
+    return data_->orientation;
+}
+
+void JpegPicture::turnUpright(Bitmap& decoded) const {
+    if (data_->orientation != Orientation::Normal) decoded = orientBitmap(decoded, data_->orientation);
 }
 
 bool JpegPicture::grayscale() const {
@@ -186,8 +199,10 @@ const Bitmap& JpegPicture::bitmap() {
             decodeJpeg(*data_->bytes, settings_, *bitmap_);
         } catch (const Error&) {
             decodeFailed_ = true;
+            turnUpright(*bitmap_);
             throw;
         }
+        turnUpright(*bitmap_);
     }
     return *bitmap_;
 }

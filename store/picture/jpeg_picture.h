@@ -8,6 +8,7 @@
 
 #include "base/bytes.h"
 #include "store/picture/bitmap.h"
+#include "store/picture/exif_orientation.h"
 #include "store/picture/jpeg_settings.h"
 
 namespace velmora {
@@ -35,8 +36,11 @@ public:
 
     bool empty() const;
     bool hasData() const;
-    int width() const;   // the bitmap's, else the data's frame header
+    // The bitmap's, else the data's frame header turned upright by its EXIF orientation.
+    int width() const;
     int height() const;
+    // The EXIF orientation of the data (Normal for a bitmap and for data without one).
+    Orientation orientation() const;
     bool grayscale() const;
     bool progressive() const;
 
@@ -47,7 +51,7 @@ public:
     // "Cannot create file "%s". %s" when it cannot be created.
     void saveToFile(const std::string& path);
 
-    // The decoded bitmap, decoding on first use. A fatal decoder error is raised once
+    // The decoded bitmap, upright by the data's EXIF orientation, decoding on first use. A fatal decoder error is raised once
     // (JpegError); the object keeps the bitmap as far as it was filled and later
     // calls return it without raising.
     const Bitmap& bitmap();
@@ -57,6 +61,10 @@ public:
     bool decodeFailed() const;
 
 private:
+    // Turns a bitmap decoded from the data upright by its EXIF orientation; the data
+    // themselves are never changed.
+    void turnUpright(Bitmap& decoded) const;
+
     struct DataSlot;
     std::shared_ptr<DataSlot> data_;
     std::unique_ptr<Bitmap> bitmap_;

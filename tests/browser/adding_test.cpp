@@ -45,8 +45,11 @@ TEST_F(Adding, AJpegFileInAnEmptyFileIsStoredByteForByte) {
     EXPECT_FALSE(f.nameEntry.accepted);
     ASSERT_EQ(dialogs.shown.size(), 1u);
     EXPECT_EQ(dialogs.shown[0].filter,
-              "JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg|Bitmaps (*.bmp)|*.bmp|All Support "
-              "Files(*.jpg;*.jpeg;*.bmp)|*.jpg;*.jpeg;*.bmp");
+              "JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg|Bitmaps (*.bmp)|*.bmp|"
+              "PNG Image File (*.png)|*.png|GIF Image File (*.gif)|*.gif|WebP Image File (*.webp)|*.webp|"
+              "TIFF Image File (*.tif;*.tiff)|*.tif;*.tiff|"
+              "All Support Files(*.jpg;*.jpeg;*.bmp;*.png;*.gif;*.webp;*.tif;*.tiff)|"
+              "*.jpg;*.jpeg;*.bmp;*.png;*.gif;*.webp;*.tif;*.tiff");
 }
 
 TEST_F(Adding, ABmpFileIsStoredAsBaselineJfif) {
@@ -113,12 +116,12 @@ TEST_F(Adding, AFileThatIsNotAPictureWritesNothing) {
     EXPECT_EQ(f.pictureView->picture().jpegData(), before);
     EXPECT_EQ(namesInFile(path()).size(), 1u);
 
-    writeFile(dir.file("photo.gif"), "GIF89a");
-    dialogs.answers.push_back(dir.file("photo.gif"));
+    writeFile(dir.file("photo.psd"), "8BPS");
+    dialogs.answers.push_back(dir.file("photo.psd"));
     modals.answerBox();
     f.addFromFileAction->trigger();
     ASSERT_EQ(modals.seen.size(), 2u);
-    EXPECT_EQ(modals.seen[1].text, "Unknown picture file extension (.gif)");
+    EXPECT_EQ(modals.seen[1].text, "Unknown picture file extension (.psd)");
 }
 
 TEST_F(Adding, PastingLeavesOnlyThePreviousButtonAvailable) {

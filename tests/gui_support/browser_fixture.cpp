@@ -27,6 +27,15 @@ std::optional<std::string> ScriptedFileDialogs::execute(QWidget*, FileDialogKind
     return answer;
 }
 
+std::vector<std::string> ScriptedFileDialogs::executeOpenMany(QWidget* parent, FileDialogSettings& settings) {
+    if (selections.empty()) return FileDialogs::executeOpenMany(parent, settings);
+    shown.push_back(settings);
+    std::vector<std::string> chosen = selections.front();
+    selections.pop_front();
+    if (!chosen.empty()) QDir::setCurrent(QFileInfo(QString::fromStdString(chosen.front())).absolutePath());
+    return chosen;
+}
+
 std::vector<tools::CollectionRecord> pictureRecords(const std::vector<std::string>& names, int width, int height) {
     std::vector<tools::CollectionRecord> records;
     int variant = 0;

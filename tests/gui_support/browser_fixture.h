@@ -27,6 +27,10 @@ namespace velmora::test {
 class ScriptedFileDialogs : public FileDialogs {
 public:
     std::optional<std::string> execute(QWidget* parent, FileDialogKind kind, FileDialogSettings& settings) override;
+    // Takes the next of `selections` when one is queued, else one of `answers`.
+    std::vector<std::string> executeOpenMany(QWidget* parent, FileDialogSettings& settings) override;
+    // Files chosen together in a dialog that allows several (empty = cancelled).
+    std::deque<std::vector<std::string>> selections;
     // nullopt = the user cancels. A chosen file moves the current directory to its
     // folder, as the real dialogs do.
     std::deque<std::optional<std::string>> answers;

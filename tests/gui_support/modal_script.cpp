@@ -7,6 +7,7 @@
 #include <QKeyEvent>
 #include <QMessageBox>
 #include <QPointer>
+#include <QProgressDialog>
 
 namespace velmora::test {
 
@@ -49,6 +50,8 @@ void ModalScript::escapeBox() {
 void ModalScript::poll() {
     QWidget* modal = QApplication::activeModalWidget();
     if (!modal || modal == handled_ || !modal->isVisible()) return;
+    // A progress dialog closes by itself; tests cancel it through what it reports.
+    if (qobject_cast<QProgressDialog*>(modal)) return;
     handled_ = modal;
     QPointer<QWidget> guard(modal);
     if (actions_.empty()) {

@@ -1,6 +1,7 @@
 #pragma once
 // Drives modal windows from a test: each queued action runs on the next modal
 // window that opens (message boxes, dialogs), from inside its own event loop.
+// Progress dialogs are left alone.
 
 #include <QObject>
 #include <QPointer>
