@@ -4,7 +4,7 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/deps.sh"
 # Only the program and the collection tool: the tests and benchmarks wait for tools/test.sh.
-VELMORA_TARGETS="Velmora velmora_make_collection" "$root/tools/build.sh" "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
+VELMORA_TARGETS="velmora velmora_make_collection" "$root/tools/build.sh" "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
 
 sample="$root/sample"
 if [[ ! -f "$sample/pictures.vlm" ]]; then
@@ -16,6 +16,6 @@ fi
 cd "$sample"
 if [[ -z "${DISPLAY:-}" && -z "${WAYLAND_DISPLAY:-}" ]]; then
   echo "No display found: starting Velmora on a virtual X server (xvfb-run)."
-  exec xvfb-run -a "$root/build/app/Velmora" "$@"
+  exec xvfb-run -a "$root/build/app/velmora" "$@"
 fi
-exec "$root/build/app/Velmora" "$@"
+exec "$root/build/app/velmora" "$@"
