@@ -7,6 +7,13 @@ packages=(
   qt6-base-dev libgl-dev libsqlite3-dev libjpeg62-turbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xclip xdotool fonts-wqy-microhei libjpeg-turbo-progs
+  libxcb1-dev x11-utils
+  # the desktops' own settings stores and clients, on a private session bus in the tests
+  dbus-daemon dbus-bin libglib2.0-bin dconf-gsettings-backend gsettings-desktop-schemas
+  mate-desktop-common cinnamon-desktop-data xfconf libxfconf-0-3
+  sway swaybg qt6-wayland
+  # the stand-in for the Plasma shell's D-Bus service
+  python3-dbus python3-gi
 )
 
 missing=()
