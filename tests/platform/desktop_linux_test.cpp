@@ -6,6 +6,7 @@
 
 #include "platform/desktop_linux.h"
 #include "platform/fake_registry.h"
+#include "platform/process_runner.h"
 #include "platform/wallpaper_backends.h"
 #include "base/system_error.h"
 #include "tests/platform/xdg_sandbox.h"
@@ -197,6 +198,20 @@ TEST(ProcessRunner, SlowProgramIsCutOffAtTheTimeout) {
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(3));
     EXPECT_TRUE(DesktopServices::system().run({"true"}));
     EXPECT_FALSE(DesktopServices::system().run({"velmora-no-such-program"}));
+}
+
+TEST(ProcessRunner, CaptureKeepsTheOutputAndWaitsNeitherForSlowProgramsNorForWhatTheyLeave) {
+    const auto limit = std::chrono::seconds(3);
+    EXPECT_EQ(captureProgram({"printf", "a\\nb  \\n\\n"}, limit), "a\nb  \n\n");
+    EXPECT_EQ(outputLines("a\nb  \n\n c\r\n"), (std::vector<std::string>{"a", "b", " c"}));
+    EXPECT_EQ(captureProgram({"sh", "-c", "echo out; exit 3"}, limit), std::nullopt);
+    EXPECT_EQ(captureProgram({"velmora-no-such-program"}, limit), std::nullopt);
+
+    auto start = std::chrono::steady_clock::now();
+    EXPECT_EQ(captureProgram({"sleep", "5"}, std::chrono::milliseconds(200)), std::nullopt);
+    // A program that ends while something it started still holds its output.
+    EXPECT_EQ(captureProgram({"sh", "-c", "echo done; sleep 5 &"}, limit), "done\n");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(2));
 }
 
 }  // namespace
