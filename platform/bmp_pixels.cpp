@@ -5,40 +5,30 @@
 #include <fstream>
 #include <iterator>
 
+#include "base/little_endian.h"
+
 namespace velmora::platform {
 namespace {
 
 constexpr long long kMostPixels = 1LL << 28;
 
-std::uint32_t le32(const std::string& bytes, std::size_t at) {
-    std::uint32_t value = 0;
-    for (int i = 3; i >= 0; --i) value = value << 8 | static_cast<std::uint8_t>(bytes[at + i]);
-    return value;
-}
-
-std::uint16_t le16(const std::string& bytes, std::size_t at) {
-    return static_cast<std::uint16_t>(static_cast<std::uint8_t>(bytes[at]) |
-                                      static_cast<std::uint8_t>(bytes[at + 1]) << 8);
-}
-
-std::uint32_t bgr(const std::string& bytes, std::size_t at) {
-    return static_cast<std::uint32_t>(static_cast<std::uint8_t>(bytes[at + 2])) << 16 |
-           static_cast<std::uint32_t>(static_cast<std::uint8_t>(bytes[at + 1])) << 8 |
-           static_cast<std::uint8_t>(bytes[at]);
+std::uint32_t bgr(const Bytes& bytes, std::size_t at) {
+    return static_cast<std::uint32_t>(bytes[at + 2]) << 16 | static_cast<std::uint32_t>(bytes[at + 1]) << 8 |
+           bytes[at];
 }
 
 }  // namespace
 
 std::optional<RgbPixels> readBmpPixels(const std::string& path) {
     std::ifstream in(path, std::ios::binary);
-    std::string bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-    if (bytes.size() < 54 || bytes.compare(0, 2, "BM") != 0) return std::nullopt;
-    const std::uint32_t pixelOffset = le32(bytes, 10);
-    const std::uint32_t headerSize = le32(bytes, 14);
-    const auto width = static_cast<std::int32_t>(le32(bytes, 18));
-    const auto height = static_cast<std::int32_t>(le32(bytes, 22));
-    const int bits = le16(bytes, 28);
-    if (headerSize < 40 || le32(bytes, 30) != 0 || (bits != 8 && bits != 24 && bits != 32)) return std::nullopt;
+    const Bytes bytes((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+    if (bytes.size() < 54 || bytes[0] != 'B' || bytes[1] != 'M') return std::nullopt;
+    const std::uint32_t pixelOffset = le::u32(&bytes[10]);
+    const std::uint32_t headerSize = le::u32(&bytes[14]);
+    const std::int32_t width = le::i32(&bytes[18]);
+    const std::int32_t height = le::i32(&bytes[22]);
+    const int bits = le::u16(&bytes[28]);
+    if (headerSize < 40 || le::u32(&bytes[30]) != 0 || (bits != 8 && bits != 24 && bits != 32)) return std::nullopt;
     const long long rows = std::llabs(static_cast<long long>(height));
     if (width <= 0 || rows == 0 || width * rows > kMostPixels) return std::nullopt;
     const std::size_t stride = (static_cast<std::size_t>(width) * bits / 8 + 3) / 4 * 4;
@@ -47,8 +37,9 @@ std::optional<RgbPixels> readBmpPixels(const std::string& path) {
 
     std::vector<std::uint32_t> palette;
     if (bits == 8) {
-        std::size_t count = le32(bytes, 46) ? std::min<std::uint32_t>(le32(bytes, 46), 256) : 256;
-        std::size_t at = 14 + headerSize;
+        const std::uint32_t used = le::u32(&bytes[46]);
+        const std::size_t count = used ? std::min<std::uint32_t>(used, 256) : 256;
+        const std::size_t at = 14 + std::size_t{headerSize};
         if (at + 4 * count > pixelOffset) return std::nullopt;
         for (std::size_t i = 0; i < count; ++i) palette.push_back(bgr(bytes, at + 4 * i));
         palette.resize(256, 0);
@@ -63,7 +54,7 @@ std::optional<RgbPixels> readBmpPixels(const std::string& path) {
         std::size_t row = pixelOffset + stride * static_cast<std::size_t>(height > 0 ? rows - 1 - y : y);
         std::uint32_t* out = &picture.rgb[static_cast<std::size_t>(y) * width];
         for (std::int32_t x = 0; x < width; ++x) {
-            out[x] = bits == 8 ? palette[static_cast<std::uint8_t>(bytes[row + x])]
+            out[x] = bits == 8 ? palette[bytes[row + x]]
                                : bgr(bytes, row + static_cast<std::size_t>(x) * (bits / 8));
         }
     }

@@ -15,7 +15,8 @@ namespace velmora {
 namespace {
 
 std::filesystem::path corpusDir() {
-    return std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "fuzz" / "corpus" / "jpeg";
+    // __FILE__ may be relative to the build folder; the data folder's path is absolute.
+    return std::filesystem::path(VELMORA_TEST_DATA_DIR).parent_path().parent_path() / "fuzz" / "corpus" / "jpeg";
 }
 
 TEST(JpegFuzzCorpus, EveryKeptInputReadsAndDecodesSafely) {
