@@ -12,6 +12,7 @@
 #include "app/command_line.h"
 #include "app/data_folder.h"
 #include "app/user_collection.h"
+#include "app/wallpaper_cli.h"
 #include "app/velmora_version.h"
 #include "browser/main_window.h"
 #include "browser/system_clipboard.h"
@@ -22,7 +23,7 @@ namespace {
 
 // Help, version, bad usage and the wallpaper options finish here, before any display is
 // needed. Returns the exit status, or -1 to go on and open the window.
-int runWithoutWindow(const velmora::CommandLine& commandLine) {
+int runWithoutWindow(const velmora::CommandLine& commandLine, int argc, char** argv) {
     using Action = velmora::CommandLine::Action;
     switch (commandLine.action) {
     case Action::Help:
@@ -36,9 +37,7 @@ int runWithoutWindow(const velmora::CommandLine& commandLine) {
                      commandLine.error.c_str());
         return 2;
     case Action::Wallpaper:
-        // The wallpaper command line takes these over (commandLine.wallpaperArguments).
-        std::fprintf(stderr, "velmora: the wallpaper options are not available in this build\n");
-        return 2;
+        return velmora::runWallpaperCommandLine(argc, argv).value_or(2);
     case Action::Browse:
         break;
     }
@@ -49,7 +48,7 @@ int runWithoutWindow(const velmora::CommandLine& commandLine) {
 
 int main(int argc, char** argv) {
     velmora::CommandLine commandLine = velmora::parseCommandLine(argc, argv);
-    if (int status = runWithoutWindow(commandLine); status >= 0) return status;
+    if (int status = runWithoutWindow(commandLine, argc, argv); status >= 0) return status;
     if (commandLine.userCollection) {
         try {
             velmora::enterUserCollection(velmora::userCollectionFolder(), velmora::emptyCollectionPath());

@@ -1,5 +1,6 @@
 #include "platform/desktop_linux.h"
 
+#include <cstdio>
 #include <cstdlib>
 #include <thread>
 
@@ -8,19 +9,15 @@
 #include "platform/ascii_case.h"
 #include "platform/drive_folder.h"
 #include "platform/process_runner.h"
+#include "platform/root_background_x11.h"
 #include "platform/show_desktop_x11.h"
 #include "platform/virtual_keys.h"
+#include "platform/wallpaper_backends.h"
 
 namespace velmora::platform {
 namespace {
 
 const char* const kDesktopKey = "Control Panel\\Desktop";
-
-bool desktopIs(const std::string& currentDesktops, const std::string& name) {
-    // XDG_CURRENT_DESKTOP is a colon-separated list such as "ubuntu:GNOME".
-    std::string list = ":" + foldAsciiCase(currentDesktops) + ":";
-    return list.find(":" + foldAsciiCase(name) + ":") != std::string::npos;
-}
 
 std::string absolute(const std::string& host) {
     if (!host.empty() && host[0] == '/') return host;
@@ -39,11 +36,19 @@ DesktopServices DesktopServices::system(std::chrono::milliseconds timeout) {
     };
     services.programOnPath = [](const std::string& name) { return velmora::platform::programOnPath(name); };
     services.run = [timeout](const std::vector<std::string>& argv) { return runProgram(argv, timeout); };
+    services.capture = [timeout](const std::vector<std::string>& argv) { return captureProgram(argv, timeout); };
+    services.setRootBackground = [timeout](const std::string& file) { return platform::setRootBackground(file, timeout); };
+    services.report = [](const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); };
     services.requestShowDesktop = [] { return velmora::platform::requestShowDesktop(); };
     services.sleep = [](unsigned milliseconds) {
         std::this_thread::sleep_for(std::chrono::milliseconds(milliseconds));
     };
     return services;
+}
+
+std::optional<std::string> DesktopServices::output(const std::vector<std::string>& argv) const {
+    if (!capture || argv.empty() || !programOnPath(argv[0])) return std::nullopt;
+    return capture(argv);
 }
 
 std::string fileUri(const std::string& absolutePath) {
@@ -77,28 +82,24 @@ bool LinuxDesktop::rememberWallpaper(const std::string& path) {
     return code == 0;
 }
 
-void LinuxDesktop::applyToRunningDesktop(const std::string& file) {
-    std::string uri = fileUri(file);
-    std::string desktops = services_.environment("XDG_CURRENT_DESKTOP");
-    if (services_.programOnPath("gsettings")) {
-        // GNOME, Ubuntu, Budgie, Pantheon and Unity share these keys; the dark one
-        // is what GNOME shows in dark style.
-        services_.run({"gsettings", "set", "org.gnome.desktop.background", "picture-uri", uri});
-        services_.run({"gsettings", "set", "org.gnome.desktop.background", "picture-uri-dark", uri});
-        if (desktopIs(desktops, "X-Cinnamon") || desktopIs(desktops, "Cinnamon"))
-            services_.run({"gsettings", "set", "org.cinnamon.desktop.background", "picture-uri", uri});
-        if (desktopIs(desktops, "MATE"))
-            services_.run({"gsettings", "set", "org.mate.background", "picture-filename", file});
+bool LinuxDesktop::applyToRunningDesktop(const std::string& file) {
+    DesktopFamily family = detectDesktopFamily(services_);
+    bool applied = applyWallpaper(family, file, services_);
+    if (services_.report) {
+        services_.report(family == DesktopFamily::Unknown
+                             ? "velmora: wallpaper not handed to the desktop: no known desktop is running"
+                         : applied ? "velmora: wallpaper set through " + describeBackend(family) + ": " + file
+                                   : "velmora: wallpaper not set: " + describeBackend(family) + " did not take " + file);
     }
-    if (desktopIs(desktops, "KDE") && services_.programOnPath("plasma-apply-wallpaperimage"))
-        services_.run({"plasma-apply-wallpaperimage", file});
+    return applied;
 }
 
 bool LinuxDesktop::setWallpaper(const std::string& path) {
+    wallpaperApplied_ = false;
     if (!rememberWallpaper(path)) return false;
     std::string host;
     if (hostPath(path, host) != 0) return false;
-    applyToRunningDesktop(absolute(host));
+    wallpaperApplied_ = applyToRunningDesktop(absolute(host));
     return true;
 }
 

@@ -1,34 +1,18 @@
 #pragma once
 // The desktop services on this machine. The wallpaper is kept as
 // HKCU\Control Panel\Desktop "Wallpaper" in the registry and handed to the running
-// desktop where one is found (GNOME and its relatives through gsettings, MATE,
-// Cinnamon, KDE Plasma); Win+M becomes the window manager's "show desktop" request.
+// desktop through the backend of its family (wallpaper_backends.h), which is named
+// on standard error; Win+M becomes the window manager's "show desktop" request.
 // Everything reaching outside the process goes through DesktopServices, so tests
 // can record it instead.
 
-#include <chrono>
-#include <functional>
 #include <string>
-#include <vector>
 
 #include "platform/desktop.h"
+#include "platform/desktop_services.h"
 #include "platform/registry.h"
 
 namespace velmora::platform {
-
-struct DesktopServices {
-    std::function<std::string(const char* name)> environment;  // "" when unset
-    std::function<bool(const std::string& name)> programOnPath;
-    std::function<bool(const std::vector<std::string>& argv)> run;  // bounded in time
-    std::function<bool()> requestShowDesktop;
-    std::function<void(unsigned milliseconds)> sleep;
-    // Opens a web address or file URL; the browser plugs in QDesktopServices. Unset,
-    // shellExecute() fails.
-    std::function<bool(const std::string& url)> openUrl;
-
-    // The real ones; each helper program may take at most `timeout`.
-    static DesktopServices system(std::chrono::milliseconds timeout = std::chrono::seconds(3));
-};
 
 class LinuxDesktop : public Desktop {
 public:
@@ -43,14 +27,17 @@ public:
                       const std::string& parameters, unsigned showCommand) override;
 
     DesktopServices& services() { return services_; }
+    // Whether the latest setWallpaper() reached the running desktop.
+    bool wallpaperApplied() const { return wallpaperApplied_; }
 
 private:
     bool rememberWallpaper(const std::string& path);
-    void applyToRunningDesktop(const std::string& file);
+    bool applyToRunningDesktop(const std::string& file);
 
     Registry& registry_;
     DesktopServices services_;
     bool windowsKeyDown_ = false;
+    bool wallpaperApplied_ = false;
 };
 
 // "file:///..." for an absolute path of this machine, bytes outside the unreserved

@@ -3,6 +3,7 @@
 // waiting long for them.
 
 #include <chrono>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -12,6 +13,14 @@ namespace velmora::platform {
 // true when it ended within timeout with exit status 0; a program still running
 // at the timeout is killed.
 bool runProgram(const std::vector<std::string>& argv, std::chrono::milliseconds timeout);
+
+// The same, keeping the program's standard output: returned when the program ended
+// well within timeout. A program that ends while a child of its own still holds the
+// output is not waited for.
+std::optional<std::string> captureProgram(const std::vector<std::string>& argv, std::chrono::milliseconds timeout);
+
+// A program's output as lines, each without its trailing blanks; empty lines dropped.
+std::vector<std::string> outputLines(const std::string& output);
 
 // True when PATH holds an executable file of that name.
 bool programOnPath(const std::string& name);

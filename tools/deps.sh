@@ -9,6 +9,13 @@ packages=(
   xvfb xauth xclip xdotool fonts-wqy-microhei libjpeg-turbo-progs
   librsvg2-bin desktop-file-utils appstream shared-mime-info libxml2-utils
   dpkg-dev fakeroot file lintian
+  libxcb1-dev x11-utils
+  # the desktops' own settings stores and clients, on a private session bus in the tests
+  dbus-daemon dbus-bin libglib2.0-bin dconf-gsettings-backend gsettings-desktop-schemas
+  mate-desktop-common cinnamon-desktop-data xfconf libxfconf-0-3
+  sway swaybg qt6-wayland
+  # the stand-in for the Plasma shell's D-Bus service
+  python3-dbus python3-gi
 )
 
 missing=()

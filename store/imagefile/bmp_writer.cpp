@@ -6,7 +6,7 @@
 
 #include "base/error.h"
 #include "store/imagefile/file_access.h"
-#include "store/imagefile/little_endian.h"
+#include "base/little_endian.h"
 
 namespace velmora {
 

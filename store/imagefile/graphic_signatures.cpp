@@ -4,7 +4,7 @@
 #include <cstring>
 
 #include "base/error.h"
-#include "store/imagefile/little_endian.h"
+#include "base/little_endian.h"
 
 namespace velmora {
 

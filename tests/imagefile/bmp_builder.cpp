@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "store/imagefile/little_endian.h"
+#include "base/little_endian.h"
 
 namespace velmora::test {
 

@@ -7,7 +7,7 @@
 #include "base/error.h"
 #include "store/imagefile/bmp_reader.h"
 #include "store/imagefile/bmp_writer.h"
-#include "store/imagefile/little_endian.h"
+#include "base/little_endian.h"
 #include "tests/imagefile/bmp_builder.h"
 #include "tests/support/temp_dir.h"
 

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -41,8 +42,13 @@ protected:
 
     DesktopServices recordedServices() {
         DesktopServices services;
-        services.environment = [](const char*) { return std::string(); };
+        services.environment = [](const char* name) {
+            return std::string(name) == "XDG_CURRENT_DESKTOP" ? "GNOME" : "";
+        };
         services.programOnPath = [](const std::string& name) { return name == "gsettings"; };
+        services.capture = [](const std::vector<std::string>& argv) -> std::optional<std::string> {
+            return argv[1] == "list-keys" ? "picture-uri\npicture-uri-dark\n" : "";
+        };
         services.run = [this](const std::vector<std::string>& argv) {
             runs.push_back(argv);
             return true;
@@ -120,7 +126,7 @@ TEST_F(WallpaperOnThisMachine, CompletedCommandLeavesHiveFolderAndDesktopSetting
               std::string::npos)
         << hive;
     ASSERT_FALSE(runs.empty());
-    EXPECT_EQ(runs.back().back(), "file://" + folder().string() + "/%E5%9B%BE%E7%89%873.bmp");
+    EXPECT_EQ(runs.back().back(), "'file://" + folder().string() + "/%E5%9B%BE%E7%89%873.bmp'");
     EXPECT_EQ(slept, 2000u);
 
     const std::string bmp = test::readFile((folder() / "图片3.bmp").string());

@@ -1,0 +1,179 @@
+#include "platform/root_background_x11.h"
+
+#include <bit>
+#include <cstdlib>
+#include <cstring>
+#include <future>
+#include <memory>
+#include <optional>
+#include <thread>
+#include <vector>
+
+#include <xcb/xcb.h>
+
+#include "platform/bmp_pixels.h"
+
+namespace velmora::platform {
+namespace {
+
+template <typename T>
+using Reply = std::unique_ptr<T, decltype(&std::free)>;
+
+template <typename T>
+Reply<T> reply(T* answer) {
+    return Reply<T>(answer, &std::free);
+}
+
+// How the root window's depth lays out a pixel in a ZPixmap image.
+struct PixelLayout {
+    int bitsPerPixel = 0;
+    int scanlinePad = 0;
+    bool mostSignificantFirst = false;
+    std::uint32_t masks[3] = {};  // red, green, blue
+};
+
+std::optional<PixelLayout> rootLayout(const xcb_setup_t* setup, const xcb_screen_t* screen) {
+    PixelLayout layout;
+    for (auto format = xcb_setup_pixmap_formats_iterator(setup); format.rem; xcb_format_next(&format)) {
+        if (format.data->depth != screen->root_depth) continue;
+        layout.bitsPerPixel = format.data->bits_per_pixel;
+        layout.scanlinePad = format.data->scanline_pad;
+    }
+    layout.mostSignificantFirst = setup->image_byte_order == XCB_IMAGE_ORDER_MSB_FIRST;
+    for (auto depth = xcb_screen_allowed_depths_iterator(screen); depth.rem; xcb_depth_next(&depth)) {
+        for (auto visual = xcb_depth_visuals_iterator(depth.data); visual.rem; xcb_visualtype_next(&visual)) {
+            const xcb_visualtype_t* type = visual.data;
+            if (type->visual_id != screen->root_visual) continue;
+            if (type->_class != XCB_VISUAL_CLASS_TRUE_COLOR && type->_class != XCB_VISUAL_CLASS_DIRECT_COLOR)
+                return std::nullopt;
+            layout.masks[0] = type->red_mask;
+            layout.masks[1] = type->green_mask;
+            layout.masks[2] = type->blue_mask;
+        }
+    }
+    bool usable = (layout.bitsPerPixel == 16 || layout.bitsPerPixel == 24 || layout.bitsPerPixel == 32) &&
+                  layout.scanlinePad % 8 == 0 && layout.masks[0] && layout.masks[1] && layout.masks[2];
+    return usable ? std::optional<PixelLayout>(layout) : std::nullopt;
+}
+
+std::uint32_t pixelValue(std::uint32_t rgb, const PixelLayout& layout) {
+    std::uint32_t value = 0;
+    for (int channel = 0; channel < 3; ++channel) {
+        std::uint32_t mask = layout.masks[channel];
+        std::uint32_t level = rgb >> (16 - 8 * channel) & 0xFF;
+        int bits = std::popcount(mask);
+        level = bits <= 8 ? level >> (8 - bits) : level << (bits - 8);
+        value |= level << std::countr_zero(mask) & mask;
+    }
+    return value;
+}
+
+std::vector<std::uint8_t> imageRows(const RgbPixels& picture, int top, int rows, std::size_t stride,
+                                    const PixelLayout& layout) {
+    std::vector<std::uint8_t> bytes(stride * rows);
+    const int bytesPerPixel = layout.bitsPerPixel / 8;
+    for (int y = 0; y < rows; ++y) {
+        std::uint8_t* out = &bytes[stride * y];
+        for (int x = 0; x < picture.width; ++x, out += bytesPerPixel) {
+            std::uint32_t value = pixelValue(picture.at(x, top + y), layout);
+            for (int i = 0; i < bytesPerPixel; ++i) {
+                int shift = 8 * (layout.mostSignificantFirst ? bytesPerPixel - 1 - i : i);
+                out[i] = static_cast<std::uint8_t>(value >> shift);
+            }
+        }
+    }
+    return bytes;
+}
+
+xcb_atom_t internAtom(xcb_connection_t* connection, const char* name) {
+    auto answer = reply(xcb_intern_atom_reply(
+        connection, xcb_intern_atom(connection, 0, static_cast<std::uint16_t>(std::strlen(name)), name), nullptr));
+    return answer ? answer->atom : static_cast<xcb_atom_t>(XCB_ATOM_NONE);
+}
+
+std::optional<xcb_pixmap_t> pixmapProperty(xcb_connection_t* connection, xcb_window_t root, xcb_atom_t name) {
+    auto answer = reply(xcb_get_property_reply(
+        connection, xcb_get_property(connection, 0, root, name, XCB_ATOM_PIXMAP, 0, 1), nullptr));
+    if (!answer || answer->type != XCB_ATOM_PIXMAP || answer->format != 32 || answer->value_len != 1)
+        return std::nullopt;
+    return *static_cast<const xcb_pixmap_t*>(xcb_get_property_value(answer.get()));
+}
+
+// Uploads the picture into a new pixmap of the root's depth, in requests the server takes.
+bool uploadPixmap(xcb_connection_t* connection, const xcb_screen_t* screen, const PixelLayout& layout,
+                  const RgbPixels& picture, xcb_pixmap_t pixmap) {
+    xcb_create_pixmap(connection, screen->root_depth, pixmap, screen->root, static_cast<std::uint16_t>(picture.width),
+                      static_cast<std::uint16_t>(picture.height));
+    xcb_gcontext_t gc = xcb_generate_id(connection);
+    xcb_create_gc(connection, gc, pixmap, 0, nullptr);
+    const std::size_t padBytes = static_cast<std::size_t>(layout.scanlinePad) / 8;
+    const std::size_t stride = (static_cast<std::size_t>(picture.width) * layout.bitsPerPixel / 8 + padBytes - 1) /
+                               padBytes * padBytes;
+    const std::size_t room = static_cast<std::size_t>(xcb_get_maximum_request_length(connection)) * 4 - 64;
+    if (stride > room) return false;
+    const int band = static_cast<int>(std::min<std::size_t>(room / stride, 0xFFFF));
+    for (int top = 0; top < picture.height; top += band) {
+        int rows = std::min(band, picture.height - top);
+        std::vector<std::uint8_t> bytes = imageRows(picture, top, rows, stride, layout);
+        xcb_put_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP, pixmap, gc, static_cast<std::uint16_t>(picture.width),
+                      static_cast<std::uint16_t>(rows), 0, static_cast<std::int16_t>(top), 0, screen->root_depth,
+                      static_cast<std::uint32_t>(bytes.size()), bytes.data());
+    }
+    xcb_free_gc(connection, gc);
+    return true;
+}
+
+bool drawRootBackground(const RgbPixels& picture) {
+    int screenNumber = 0;
+    xcb_connection_t* connection = xcb_connect(nullptr, &screenNumber);
+    std::unique_ptr<xcb_connection_t, decltype(&xcb_disconnect)> closer(connection, &xcb_disconnect);
+    if (xcb_connection_has_error(connection)) return false;
+    const xcb_setup_t* setup = xcb_get_setup(connection);
+    auto screens = xcb_setup_roots_iterator(setup);
+    for (int i = 0; i < screenNumber && screens.rem; ++i) xcb_screen_next(&screens);
+    if (!screens.rem) return false;
+    const xcb_screen_t* screen = screens.data;
+    std::optional<PixelLayout> layout = rootLayout(setup, screen);
+    if (!layout) return false;
+
+    xcb_pixmap_t pixmap = xcb_generate_id(connection);
+    if (!uploadPixmap(connection, screen, *layout,
+                      scaleToCover(picture, screen->width_in_pixels, screen->height_in_pixels), pixmap))
+        return false;
+
+    const xcb_atom_t rootPixmapId = internAtom(connection, "_XROOTPMAP_ID");
+    const xcb_atom_t esetrootPixmapId = internAtom(connection, "ESETROOT_PMAP_ID");
+    if (rootPixmapId == XCB_ATOM_NONE || esetrootPixmapId == XCB_ATOM_NONE) return false;
+    // The same pixmap under both names was left by a setter like this one, kept by the
+    // server only for the root window: free it with the client that made it.
+    auto previous = pixmapProperty(connection, screen->root, rootPixmapId);
+    if (previous && previous == pixmapProperty(connection, screen->root, esetrootPixmapId))
+        std::free(xcb_request_check(connection, xcb_kill_client_checked(connection, *previous)));
+
+    for (xcb_atom_t name : {rootPixmapId, esetrootPixmapId})
+        xcb_change_property(connection, XCB_PROP_MODE_REPLACE, screen->root, name, XCB_ATOM_PIXMAP, 32, 1, &pixmap);
+    xcb_change_window_attributes(connection, screen->root, XCB_CW_BACK_PIXMAP, &pixmap);
+    xcb_clear_area(connection, 0, screen->root, 0, 0, 0, 0);
+    xcb_set_close_down_mode(connection, XCB_CLOSE_DOWN_RETAIN_PERMANENT);
+    // The checked request is a round trip: every error of the requests before it has
+    // arrived by then.
+    Reply<xcb_generic_error_t> failed = reply(xcb_request_check(connection, xcb_no_operation_checked(connection)));
+    bool clean = !failed;
+    while (auto event = reply(xcb_poll_for_event(connection))) clean = clean && event->response_type != 0;
+    return clean && !xcb_connection_has_error(connection);
+}
+
+}  // namespace
+
+bool setRootBackground(const std::string& file, std::chrono::milliseconds timeout) {
+    std::optional<RgbPixels> picture = readBmpPixels(file);
+    if (!picture) return false;
+    // libxcb has no time limit of its own; a server that does not answer leaves the
+    // drawing thread waiting, never the caller.
+    auto result = std::make_shared<std::promise<bool>>();
+    std::future<bool> drawn = result->get_future();
+    std::thread([result, picture = std::move(*picture)] { result->set_value(drawRootBackground(picture)); }).detach();
+    return drawn.wait_for(timeout) == std::future_status::ready && drawn.get();
+}
+
+}  // namespace velmora::platform

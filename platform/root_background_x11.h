@@ -1,0 +1,18 @@
+#pragma once
+// The background of the X root window, for sessions whose window manager draws no
+// desktop of its own (i3, Openbox, awesome, bspwm, ...).
+
+#include <chrono>
+#include <string>
+
+namespace velmora::platform {
+
+// Draws the BMP file scaled to cover the screen of $DISPLAY into a pixmap that the
+// server keeps after this process ends, makes it the root window's background and
+// names it in _XROOTPMAP_ID and ESETROOT_PMAP_ID, where compositors and transparent
+// terminals look for it. The pixmap such a call left before is freed. False when
+// there is no display, the file is no readable BMP, the screen's pixel format is not
+// a true-colour one, or the server does not answer within timeout.
+bool setRootBackground(const std::string& file, std::chrono::milliseconds timeout);
+
+}  // namespace velmora::platform

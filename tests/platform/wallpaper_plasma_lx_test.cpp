@@ -1,0 +1,96 @@
+// KDE Plasma, LXQt and LXDE. Their shells cannot run here: a recording D-Bus service
+// stands in for plasmashell on a private session bus, recording programs on PATH for
+// pcmanfm-qt, pcmanfm and plasma-apply-wallpaperimage.
+
+#include <sys/stat.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "platform/desktop_linux.h"
+#include "platform/wallpaper_backends.h"
+#include "tests/platform/session_desktop.h"
+#include "tests/support/temp_dir.h"
+
+namespace velmora::platform {
+namespace {
+
+namespace fs = std::filesystem;
+
+class ShellDesktops : public test::SessionDesktop {
+protected:
+    // A program on PATH that appends its name and arguments, one a line, to a log.
+    std::string recordingProgram(const std::string& name) {
+        const std::string log = bin.file(name + ".log");
+        const std::string script = bin.file(name);
+        test::writeFile(script, "#!/bin/sh\nprintf '%s\\n' \"$(basename \"$0\")\" \"$@\" >> '" + log + "'\n");
+        ::chmod(script.c_str(), 0755);
+        return log;
+    }
+    static std::string readIfThere(const std::string& path) { return fs::exists(path) ? test::readFile(path) : ""; }
+
+    test::TempDir bin;
+    test::ScopedEnvironment path{"PATH", bin.path().string() + ":" + std::getenv("PATH")};
+};
+
+TEST_F(ShellDesktops, PlasmaShellGetsAScriptThatSetsTheImageOnEveryDesktop) {
+    // Debian's python3, whose dbus and gi modules deps.sh installs, not another one on PATH.
+    const std::string python = "/usr/bin/python3";
+    if (!fs::exists(python) || !programOnPath("dbus-send")) GTEST_SKIP() << "python3 or dbus-send missing";
+    const std::string scripts = bin.file("scripts.log");
+    const std::string ready = bin.file("ready");
+    test::ChildOptions options;
+    options.standardOutput = ready;
+    const std::string recorder = std::string(VELMORA_TEST_DATA_DIR) + "/plasmashell_recorder.py";
+    test::ChildProcess shell({python, recorder, scripts}, options);
+    auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+    while (readIfThere(ready).find("ready") == std::string::npos) {
+        ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "the plasmashell stand-in did not start";
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+
+    const std::string file = setWallpaper("KDE", "图片 3's.bmp");
+    EXPECT_EQ(readIfThere(scripts), plasmaWallpaperScript(fileUri(file)));
+    EXPECT_NE(plasmaWallpaperScript(fileUri(file)).find("d.writeConfig(\"Image\", \"file://" + sandbox.driveC() +
+                                                        "/%E5%9B%BE%E7%89%87%203%27s.bmp\");"),
+              std::string::npos);
+    EXPECT_EQ(reports, std::vector<std::string>{"velmora: wallpaper set through KDE Plasma (plasmashell): " + file});
+
+    // Plasma's own tool comes first where it is installed.
+    const std::string applied = recordingProgram("plasma-apply-wallpaperimage");
+    setWallpaper("KDE", "tool.bmp");
+    EXPECT_EQ(readIfThere(applied), "plasma-apply-wallpaperimage\n" + sandbox.driveC() + "/tool.bmp\n");
+    EXPECT_EQ(readIfThere(scripts), plasmaWallpaperScript(fileUri(file)));
+    shell.stop();
+}
+
+TEST_F(ShellDesktops, NoPlasmaShellOnTheBusIsAFailureNotAHang) {
+    auto start = std::chrono::steady_clock::now();
+    const std::string file = setWallpaper("KDE", "w.bmp");
+    EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));
+    EXPECT_EQ(reports, std::vector<std::string>{"velmora: wallpaper not set: KDE Plasma (plasmashell) did not take " +
+                                                file});
+}
+
+TEST_F(ShellDesktops, LxqtAndLxdeHandTheFileToTheirFileManager) {
+    struct Case {
+        const char* desktop;
+        const char* program;
+    };
+    for (const Case& c : {Case{"LXQt", "pcmanfm-qt"}, Case{"LXDE", "pcmanfm"}}) {
+        const std::string log = recordingProgram(c.program);
+        const std::string file = setWallpaper(c.desktop, std::string(c.desktop) + " 图片.bmp");
+        EXPECT_EQ(readIfThere(log), std::string(c.program) + "\n--set-wallpaper\n" + file + "\n") << c.desktop;
+    }
+    ASSERT_EQ(reports.size(), 2u);
+    EXPECT_EQ(reports[1], "velmora: wallpaper set through LXDE (pcmanfm): " + sandbox.driveC() + "/LXDE 图片.bmp");
+}
+
+}  // namespace
+}  // namespace velmora::platform

@@ -1,0 +1,61 @@
+// Xfce against the real xfconfd, started on a private session bus.
+
+#include <memory>
+#include <string>
+
+#include <gtest/gtest.h>
+
+#include "platform/wallpaper_backends.h"
+#include "tests/platform/session_desktop.h"
+#include "tests/support/xvfb_server.h"
+
+namespace velmora::platform {
+namespace {
+
+class XfceDesktop : public test::SessionDesktop {
+protected:
+    void SetUp() override {
+        if (!programOnPath("xfconf-query")) GTEST_SKIP() << "xfconf missing";
+    }
+    static std::string get(const std::string& property) {
+        return output({"xfconf-query", "-c", "xfce4-desktop", "-p", property});
+    }
+    static void seed(const std::string& property, const std::string& type, const std::string& value) {
+        ASSERT_TRUE(runProgram({"xfconf-query", "-c", "xfce4-desktop", "-p", property, "-n", "-t", type, "-s", value},
+                               kLimit));
+    }
+};
+
+TEST_F(XfceDesktop, EveryBackdropImageThatExistsGetsThePicture) {
+    const std::string images[] = {"/backdrop/screen0/monitorVirtual-1/workspace0/last-image",
+                                  "/backdrop/screen0/monitorVirtual-1/workspace3/last-image",
+                                  "/backdrop/screen0/monitor0/image-path"};
+    for (const std::string& property : images) seed(property, "string", "/usr/share/old.png");
+    seed("/backdrop/screen0/monitorVirtual-1/workspace0/image-style", "int", "5");
+    seed("/backdrop/screen0/monitorVirtual-1/workspace0/last-single-image", "string", "/usr/share/old.png");
+
+    const std::string file = setWallpaper("XFCE", "图片 1.bmp");
+    for (const std::string& property : images) EXPECT_EQ(get(property), file) << property;
+    EXPECT_EQ(get("/backdrop/screen0/monitorVirtual-1/workspace0/image-style"), "5");
+    EXPECT_EQ(get("/backdrop/screen0/monitorVirtual-1/workspace0/last-single-image"), "/usr/share/old.png");
+    EXPECT_EQ(reports, std::vector<std::string>{"velmora: wallpaper set through Xfce (xfconf xfce4-desktop): " + file});
+}
+
+TEST_F(XfceDesktop, FirstPictureGoesToTheCurrentScreenMonitorAndWorkspace) {
+    std::string file = setWallpaper("XFCE", "first.bmp");
+    EXPECT_EQ(get("/backdrop/screen0/monitor0/workspace0/last-image"), file);
+
+    if (!programOnPath("Xvfb") || !programOnPath("xprop")) GTEST_SKIP() << "Xvfb or xprop missing";
+    test::XvfbServer server;
+    test::ScopedEnvironment display("DISPLAY", server.display());
+    ASSERT_TRUE(runProgram({"xprop", "-root", "-f", "_NET_CURRENT_DESKTOP", "32c", "-set", "_NET_CURRENT_DESKTOP", "2"},
+                           kLimit));
+    ASSERT_TRUE(runProgram({"xfconf-query", "-c", "xfce4-desktop", "-r", "-R", "-p", "/backdrop"}, kLimit));
+    EXPECT_EQ(currentXfceBackdropProperty(platform.desktop().services()),
+              "/backdrop/screen0/monitor0/workspace2/last-image");
+    file = setWallpaper("XFCE", "second.bmp");
+    EXPECT_EQ(get("/backdrop/screen0/monitor0/workspace2/last-image"), file);
+}
+
+}  // namespace
+}  // namespace velmora::platform
