@@ -146,7 +146,7 @@ TEST_F(SwaySession, CommandLineWallpaperBecomesTheBackgroundAndTheWindowOpensUnd
         tree = platform::captureProgram({"swaymsg", "-s", socket("sway-ipc."), "-t", "get_tree"},
                                         std::chrono::seconds(5))
                    .value_or("");
-        return tree.find("\"app_id\": \"velmora\"") != std::string::npos;
+        return tree.find("\"app_id\": \"example.velmora.Velmora\"") != std::string::npos;
     })) << tree;
     EXPECT_NE(tree.find("Zantrel"), std::string::npos);
     window.stop();
