@@ -446,7 +446,6 @@ void PictureQuery::post() {
             // The row is gone or changed: posting again can never succeed, so the edit
             // is dropped and the row shown as it now is; the cursor stays usable.
             if (std::string(error.what()) != kRowChanged) throw;
-            rowCheck_.reset();
             cancel();
             throw;
         }
@@ -485,8 +484,8 @@ void PictureQuery::remove() {
     bindRowCheck(erase.statement, 1);
     stepWrite(erase.statement, 0);
     if (sqlite3_changes(db) != 1) {
-        // Nothing changes; the row reads as it now is the next time it is shown.
-        rowCheck_.reset();
+        // Nothing changes. Until the row is shown again, as it now is, every change of
+        // it fails the same way: what was read still stands for it.
         invalidateRow();
         throw Error(kRowChanged);
     }

@@ -71,7 +71,7 @@ void requirePlainPictureTable(sqlite3* db) {
     if (row.second > 0) refuse("carries triggers");
     // A column named like the rowid would stand in for it in every statement here.
     row = firstRow(db, "SELECT count(*) FROM pragma_table_xinfo('pictures', 'main') "
-                       "WHERE name IN ('rowid', '_rowid_', 'oid') COLLATE NOCASE");
+                       "WHERE lower(name) IN ('rowid', '_rowid_', 'oid')");
     if (row.found && std::stoll(row.text) > 0) refuse("has a column named like its rowid");
 }
 

@@ -7,9 +7,7 @@
 namespace velmora::test {
 
 std::vector<KeptInput> keptFuzzInputs(const std::string& target) {
-    // This file lies in tests/support of the source tree.
-    const auto corpus = std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "fuzz" / "corpus" /
-                        target;
+    const auto corpus = std::filesystem::path(VELMORA_SOURCE_DIR) / "fuzz" / "corpus" / target;
     std::vector<KeptInput> inputs;
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(corpus, error)) {

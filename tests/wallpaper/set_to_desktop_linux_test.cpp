@@ -161,7 +161,9 @@ TEST_F(WallpaperOnThisMachine, AFullDiskFailsTheBitmapClearlyAndLeavesNoPartialF
     // The bitmap, or with a process-wide size limit already the registry hive, fails.
     EXPECT_TRUE(message.rfind("Cannot create file \"", 0) == 0 || message.rfind("Failed to set data", 0) == 0)
         << message;
-    if (disk.mounted()) EXPECT_NE(message.find("There is not enough space on the disk"), std::string::npos) << message;
+    if (disk.mounted()) {
+        EXPECT_NE(message.find("There is not enough space on the disk"), std::string::npos) << message;
+    }
     EXPECT_TRUE(!fs::exists(folder()) || folderNames().empty());  // no partial bitmap, no temporary
     EXPECT_EQ(log.calls.size(), callsBefore);  // the main window was not hidden
     ASSERT_EQ(run("after", tools::syntheticJpeg(16, 16)), "");
