@@ -19,6 +19,7 @@ unsigned win32ErrorFromErrno(int err) {
     case EROFS: return kErrorWriteProtect;
     case EBUSY: return kErrorSharingViolation;
     case ENOSPC:
+    case EFBIG:
     case EDQUOT: return kErrorDiskFull;
     case EEXIST: return kErrorFileExists;
     case EINVAL: return kErrorInvalidParameter;
@@ -26,6 +27,10 @@ unsigned win32ErrorFromErrno(int err) {
     case ENOTEMPTY: return kErrorDirNotEmpty;
     default: return kErrorIoDevice;
     }
+}
+
+unsigned win32CreateErrorFromErrno(int err) {
+    return err == ENOENT ? kErrorPathNotFound : win32ErrorFromErrno(err);
 }
 
 std::string win32ErrorText(unsigned code) {

@@ -35,6 +35,9 @@ enum Win32Error : unsigned {
 
 // Maps an errno value to the Win32 code Windows would report for the same failure.
 unsigned win32ErrorFromErrno(int err);
+// The same for a failure to create a file: a missing folder on the way (ENOENT) is
+// "path not found" (3), as CreateFile reports it.
+unsigned win32CreateErrorFromErrno(int err);
 
 // FormatMessage's English text for a Win32 code, with trailing blanks, line breaks
 // and full stops removed, as the file-error messages use it.

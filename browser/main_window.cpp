@@ -21,6 +21,8 @@ QFont fontOfHeight(const QFont& base, int pixels, bool bold = false) {
 
 QLabel* makeLabel(QWidget* parent, const char* name, const QString& text, QRect geometry) {
     auto* label = new QLabel(text, parent);
+    // Picture names are shown as typed: "<b>x</b>" is not bold.
+    label->setTextFormat(Qt::PlainText);
     label->setObjectName(name);
     label->setGeometry(geometry);
     return label;

@@ -1,14 +1,9 @@
 // Opening another picture data file, and creating a new one from the template.
-#include <filesystem>
-
 #include <QDir>
 
 #include "browser/main_window.h"
 #include "browser/new_file_dialog.h"
-#include "platform/files.h"
-#include "platform/platform.h"
-#include "base/system_error.h"
-#include "base/error.h"
+#include "store/database/collection_copy.h"
 
 namespace velmora {
 
@@ -38,13 +33,9 @@ void MainWindow::newPictureFile() {
 
 void MainWindow::createPictureFile(const std::string& name) {
     const std::string fileName = name + ".vlm";
-    // Never replace, and never empty, a file that already exists under that name.
-    platform::Files& files = services_.platform->files;
-    if (!files.copyFile("pictures.vlm", fileName, true) && files.lastError() == kErrorFileExists) {
-        throw Error(cannotCreateFileMessage(std::filesystem::absolute(fileName).string(),
-                                                      kErrorFileExists));
-    }
-    // Any other failure of the copy surfaces when the new file is opened.
+    // Through SQLite, so a writer in another instance cannot tear the copy; never over,
+    // and never emptying, a file that already exists under that name.
+    copyCollection("pictures.vlm", fileName);
     std::string path = QDir::currentPath().toStdString() + "/" + fileName;
     connection.close();
     connection.setConnectionString(connectionStringFor(path));
@@ -58,6 +49,8 @@ void MainWindow::createPictureFile(const std::string& name) {
     connection.beginTransaction();
     try {
         for (int i = 0; i < count; ++i) pictures.remove();
+        // Records a name filter does not select are deleted too: the new file is empty.
+        deleteAllPictures(connection);
         connection.commit();
     } catch (...) {
         // Put the file and the result set back as they were before the deletes.

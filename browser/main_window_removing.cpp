@@ -37,11 +37,10 @@ void MainWindow::cutToClipboard() {
                         "剪切的图片将在数据库中删除，确实要删除此图片吗？")) {
         return;
     }
-    // The refresh after the delete replaces pictureView's picture: keep the removed one,
-    // and write the clipboard only once the delete has succeeded.
-    JpegPicture removed = pictureView->picture();
+    // The clipboard first: a picture that cannot be decoded, or a clipboard that refuses
+    // it, fails the command before anything is deleted.
+    copyPicture(*services_.clipboard, pictureView->picture());
     pictures.remove();
-    copyPicture(*services_.clipboard, removed);
     showCurrentPicture();
     pictureCount -= 1;
     updateCountLabel();

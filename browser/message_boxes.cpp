@@ -26,6 +26,7 @@ void showWithOneButton(QMessageBox::Icon icon, const char* name, const std::stri
     QMessageBox box(icon, QString::fromUtf8(kApplicationTitle), QString::fromStdString(text));
     if (!details.isEmpty()) box.setDetailedText(details);
     box.setObjectName(name);
+    box.setTextFormat(Qt::PlainText);  // messages may quote picture names and paths
     QPushButton* ok = box.addButton(QMessageBox::Ok);
     ok->setText("OK");
     box.setDefaultButton(ok);
@@ -41,6 +42,7 @@ void showCondition(const std::string& text) { showWithOneButton(QMessageBox::NoI
 bool confirm(const std::string& text) {
     QMessageBox box(QMessageBox::Question, "Confirm", QString::fromStdString(text));
     box.setObjectName("ConfirmBox");
+    box.setTextFormat(Qt::PlainText);
     QPushButton* ok = box.addButton(QMessageBox::Ok);
     ok->setText("OK");
     QPushButton* cancel = box.addButton(QMessageBox::Cancel);

@@ -2,14 +2,11 @@
 // orientation), then decoded, turned upright and drawn as the main window would. Errors are fine; crashes, leaks,
 // hangs and undefined behaviour are not.
 //
-// Build with clang (-DVELMORA_FUZZ=ON, sanitizers in CMAKE_CXX_FLAGS; pointing
-// JPEG_INCLUDE_DIR and JPEG_LIBRARY at a libjpeg built with -fsanitize=fuzzer-no-link
-// lets coverage reach into the codec) and run on one core with the kept inputs as
-// the starting corpus, e.g. (one command)
-//   UBSAN_OPTIONS=halt_on_error=1 fuzz_jpeg -jobs=1 -workers=1 -rss_limit_mb=2048
-//     -timeout=10 -max_len=8192 work-corpus/ fuzz/corpus/jpeg/
-// and copy what it reports (crash-*, timeout-*, slow-unit-*) into fuzz/corpus/jpeg,
-// where tests/picture/fuzz_corpus_test.cpp replays it.
+// Run with tools/fuzz.sh jpeg SECONDS -max_len=8192 (the product is instrumented;
+// pointing JPEG_INCLUDE_DIR and JPEG_LIBRARY at a libjpeg built with
+// -fsanitize=fuzzer-no-link lets coverage reach into the codec too), and copy what it
+// reports (crash-*, timeout-*, slow-unit-*) into fuzz/corpus/jpeg, where
+// tests/picture/fuzz_corpus_test.cpp replays it.
 
 #include <cstddef>
 #include <cstdint>

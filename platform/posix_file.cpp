@@ -1,6 +1,7 @@
 #include "platform/posix_file.h"
 
 #include <cerrno>
+#include <climits>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -59,6 +60,10 @@ int placeFile(const std::string& path, const std::uint8_t* data, std::size_t siz
               bool keepExisting) {
     std::string folder = parentFolder(path);
     std::string name = path.substr(path.find_last_of('/') + 1);
+    // "." + name + ".XXXXXX" is 8 bytes longer than name: shorten the name part so
+    // that any name that fits as the final file also fits as the temporary one.
+    constexpr std::size_t kTempExtra = 8;
+    if (name.size() + kTempExtra > NAME_MAX) name.resize(NAME_MAX - kTempExtra);
     std::string temp = folder + "/." + name + ".XXXXXX";
     int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) return errno;

@@ -27,10 +27,12 @@ public:
             fail();
         }
         for (const auto& record : records) {
-            sqlite3_bind_text(statement, 1, record.name.data(), static_cast<int>(record.name.size()), SQLITE_STATIC);
-            sqlite3_bind_blob(statement, 2, record.picture.data(), static_cast<int>(record.picture.size()),
-                              SQLITE_STATIC);
-            if (sqlite3_step(statement) != SQLITE_DONE) {
+            // A value that does not bind (too long) must fail, not be stored as null.
+            if (sqlite3_bind_text64(statement, 1, record.name.data(), record.name.size(), SQLITE_STATIC,
+                                    SQLITE_UTF8) != SQLITE_OK ||
+                sqlite3_bind_blob64(statement, 2, record.picture.data(), record.picture.size(), SQLITE_STATIC) !=
+                    SQLITE_OK ||
+                sqlite3_step(statement) != SQLITE_DONE) {
                 sqlite3_finalize(statement);
                 fail();
             }

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "base/error.h"
+#include "store/database/untrusted_file.h"
 
 namespace velmora {
 
@@ -65,16 +66,23 @@ void Connection::open() {
     if (db_) return;
     std::string path = dataSourcePath();
     sqlite3* db = nullptr;
-    // Never SQLITE_OPEN_CREATE: a missing file is an error, not a new database.
+    // Never SQLITE_OPEN_CREATE: a missing file is an error, not a new database. A file
+    // that cannot be written opens for reading; edits then fail with SQLite's text.
     int rc = sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
     if (rc != SQLITE_OK) {
         std::string text = db ? sqlite3_errmsg(db) : sqlite3_errstr(rc);
         sqlite3_close(db);
         throw Error(text);
     }
-    sqlite3_busy_timeout(db, kBusyTimeoutMs);
-    sqlite3_extended_result_codes(db, 0);
+    adopt(db);
+}
+
+void Connection::adopt(sqlite3* db) {
+    if (db_) close();
     try {
+        applyUntrustedFileSettings(db);
+        sqlite3_busy_timeout(db, kBusyTimeoutMs);
+        sqlite3_extended_result_codes(db, 0);
         // Reading the schema makes a file that is not a database fail here, at open.
         execOrThrow(db, "SELECT count(*) FROM sqlite_master");
         execOrThrow(db, "PRAGMA synchronous=FULL");
@@ -82,6 +90,8 @@ void Connection::open() {
         // page, which makes removing pictures slow; FAST still erases in-page content
         // where that costs no extra I/O.
         execOrThrow(db, "PRAGMA secure_delete=FAST");
+        // A damaged page is reported as malformed before its cells are used.
+        execOrThrow(db, "PRAGMA cell_size_check=ON");
     } catch (...) {
         sqlite3_close(db);
         throw;

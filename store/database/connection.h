@@ -28,6 +28,10 @@ public:
     // No effect when open. Raises Error with SQLite's text when the file is missing,
     // is not a database, or cannot be read.
     void open();
+    // Takes over an open SQLite handle (an in-memory image of a file, for instance),
+    // with the settings open() gives a file; closes an open file first. On failure the
+    // handle is closed and Error raised.
+    void adopt(sqlite3* db);
     // No effect when closed. Datasets on the connection close first, silently.
     void close();
 

@@ -9,6 +9,7 @@
 
 #include "store/database/connection.h"
 #include "base/error.h"
+#include "store/database/untrusted_file.h"
 
 namespace velmora {
 
@@ -69,22 +70,43 @@ FieldValue columnValue(sqlite3_stmt* statement, int column) {
     return result;
 }
 
+// Binds a value, or raises SQLite's reason (a value over the length limit, say): a value
+// that did not bind would otherwise be stored as null.
 void bindValue(sqlite3_stmt* statement, int index, const FieldValue& value) {
+    int rc;
     if (auto text = std::get_if<std::string>(&value.value)) {
-        sqlite3_bind_text(statement, index, text->data(), static_cast<int>(text->size()), SQLITE_TRANSIENT);
+        rc = sqlite3_bind_text64(statement, index, text->data(), text->size(), SQLITE_TRANSIENT, SQLITE_UTF8);
     } else if (auto number = std::get_if<std::int64_t>(&value.value)) {
-        sqlite3_bind_int64(statement, index, *number);
+        rc = sqlite3_bind_int64(statement, index, *number);
     } else if (auto real = std::get_if<double>(&value.value)) {
-        sqlite3_bind_double(statement, index, *real);
+        rc = sqlite3_bind_double(statement, index, *real);
     } else if (auto bytes = std::get_if<SharedBytes>(&value.value)) {
         // An empty, non-null blob stays a 0-byte value rather than becoming null.
         static const std::uint8_t none = 0;
         const std::uint8_t* data = *bytes && !(*bytes)->empty() ? (*bytes)->data() : &none;
-        sqlite3_bind_blob(statement, index, data, *bytes ? static_cast<int>((*bytes)->size()) : 0, SQLITE_STATIC);
+        rc = sqlite3_bind_blob64(statement, index, data, *bytes ? (*bytes)->size() : 0, SQLITE_STATIC);
     } else {
-        sqlite3_bind_null(statement, index);
+        rc = sqlite3_bind_null(statement, index);
     }
+    if (rc != SQLITE_OK) throw Error(sqlite3_errstr(rc));
 }
+
+void bindRowid(sqlite3_stmt* statement, int index, std::int64_t rowid) {
+    if (int rc = sqlite3_bind_int64(statement, index, rowid); rc != SQLITE_OK) throw Error(sqlite3_errstr(rc));
+}
+
+void prepareOrThrow(sqlite3* db, const std::string& sql, sqlite3_stmt** statement) {
+    if (sqlite3_prepare_v2(db, sql.c_str(), -1, statement, nullptr) != SQLITE_OK) throw Error(sqlite3_errmsg(db));
+}
+
+const char* const kRowChanged =
+    "Row cannot be located for updating. Some values may have been changed since it was last read.";
+
+// The row as this query last read or wrote it: the name and the picture's length. An
+// update or delete matches it besides the rowid, so a row another program changed, or
+// replaced under a reused rowid, is never hit.
+const char* const kRowCheckColumns = "filename, length(picture)";
+const char* const kRowCheckCondition = "rowid=? AND filename IS ? AND length(picture) IS ?";
 
 }  // namespace
 
@@ -162,6 +184,7 @@ void PictureQuery::activate() {
     if (state_ != DatasetState::Closed) return;
     connection_.open();
     sqlite3* db = connection_.handle();
+    requirePlainPictureTable(db);
 
     // Preparing the statement itself checks its text and its table, and names the fields.
     StatementGuard statement;
@@ -179,8 +202,7 @@ void PictureQuery::activate() {
         throw Error(sqlite3_errmsg(db));
     }
     for (size_t i = 0; i < parameters_.size(); ++i) {
-        sqlite3_bind_text(rowids.statement, static_cast<int>(i + 1), parameters_[i].data(),
-                          static_cast<int>(parameters_[i].size()), SQLITE_TRANSIENT);
+        bindValue(rowids.statement, static_cast<int>(i + 1), FieldValue{parameters_[i]});
     }
     std::vector<std::int64_t> result;
     int rc;
@@ -198,7 +220,11 @@ void PictureQuery::activate() {
         throw Error(sqlite3_errmsg(db));
     }
 
+    StatementGuard check;
+    prepareOrThrow(db, std::string("SELECT ") + kRowCheckColumns + " FROM pictures WHERE rowid=?1", &check.statement);
+
     // Everything that can fail has run: the query opens.
+    checkStatement_ = std::exchange(check.statement, nullptr);
     nameStatement_ = std::exchange(names.statement, nullptr);
     rowStatement_ = std::exchange(row.statement, nullptr);
     columns_ = std::move(columns);
@@ -219,8 +245,11 @@ void PictureQuery::closeSilently() {
     bool wasOpen = state_ != DatasetState::Closed;
     sqlite3_finalize(rowStatement_);
     sqlite3_finalize(nameStatement_);
+    sqlite3_finalize(checkStatement_);
     rowStatement_ = nullptr;
     nameStatement_ = nullptr;
+    checkStatement_ = nullptr;
+    rowCheck_.reset();
     state_ = DatasetState::Closed;
     atStart_ = atEnd_ = true;
     rowids_.clear();
@@ -331,11 +360,54 @@ std::int64_t PictureQuery::insertPending() {
     }
     std::string sql = values.empty() ? "INSERT INTO pictures DEFAULT VALUES"
                                      : "INSERT INTO pictures (" + names + ") VALUES (" + places + ")";
+    sql += std::string(" RETURNING rowid, ") + kRowCheckColumns;
     StatementGuard insert;
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &insert.statement, nullptr) != SQLITE_OK) throw Error(sqlite3_errmsg(db));
+    prepareOrThrow(db, sql, &insert.statement);
     for (size_t i = 0; i < values.size(); ++i) bindValue(insert.statement, static_cast<int>(i + 1), *values[i]);
-    if (sqlite3_step(insert.statement) != SQLITE_DONE) throw Error(sqlite3_errmsg(db));
-    return sqlite3_last_insert_rowid(db);
+    std::optional<RowCheck> written = stepWrite(insert.statement, 1);
+    if (!written) throw Error(sqlite3_errmsg(db));
+    rowCheck_ = written;
+    return written->rowid;
+}
+
+std::optional<PictureQuery::RowCheck> PictureQuery::stepWrite(sqlite3_stmt* statement, int firstColumn) {
+    // The row comes back at the first step; the statement commits when it is done, and a
+    // full disk or a lock may only show there.
+    std::optional<RowCheck> row;
+    int rc = sqlite3_step(statement);
+    if (rc == SQLITE_ROW) {
+        row = RowCheck{sqlite3_column_int64(statement, 0), columnValue(statement, firstColumn),
+                       columnValue(statement, firstColumn + 1)};
+        rc = sqlite3_step(statement);
+    }
+    if (rc != SQLITE_DONE) throw Error(sqlite3_errmsg(connection_.handle()));
+    return row;
+}
+
+void PictureQuery::bindRowCheck(sqlite3_stmt* statement, int firstIndex) {
+    // What was read about the current row; read now when nothing was read yet.
+    std::int64_t rowid = rowids_[static_cast<size_t>(current_)];
+    if (!rowCheck_ || rowCheck_->rowid != rowid) readRowCheck();
+    bindRowid(statement, firstIndex, rowid);
+    bindValue(statement, firstIndex + 1, rowCheck_->name);
+    bindValue(statement, firstIndex + 2, rowCheck_->pictureLength);
+}
+
+void PictureQuery::readRowCheck() {
+    std::int64_t rowid = rowids_[static_cast<size_t>(current_)];
+    sqlite3_reset(checkStatement_);
+    bindRowid(checkStatement_, 1, rowid);
+    int rc = sqlite3_step(checkStatement_);
+    if (rc == SQLITE_ROW) {
+        rowCheck_ = RowCheck{rowid, columnValue(checkStatement_, 0), columnValue(checkStatement_, 1)};
+    } else {
+        rowCheck_.reset();
+    }
+    std::string message = rc == SQLITE_ROW || rc == SQLITE_DONE ? "" : sqlite3_errmsg(connection_.handle());
+    sqlite3_reset(checkStatement_);
+    if (!message.empty()) throw Error(message);
+    // A row another program removed cannot be located.
+    if (!rowCheck_) throw Error(kRowChanged);
 }
 
 void PictureQuery::updatePending() {
@@ -348,16 +420,15 @@ void PictureQuery::updatePending() {
         values.push_back(&*pending_.written[i]);
     }
     if (values.empty()) return;
-    std::string sql = "UPDATE pictures SET " + assignments + " WHERE rowid=?";
+    std::string sql = "UPDATE pictures SET " + assignments + " WHERE " + kRowCheckCondition + " RETURNING rowid, " +
+                      kRowCheckColumns;
     StatementGuard update;
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, &update.statement, nullptr) != SQLITE_OK) throw Error(sqlite3_errmsg(db));
+    prepareOrThrow(db, sql, &update.statement);
     for (size_t i = 0; i < values.size(); ++i) bindValue(update.statement, static_cast<int>(i + 1), *values[i]);
-    sqlite3_bind_int64(update.statement, static_cast<int>(values.size() + 1), rowids_[static_cast<size_t>(current_)]);
-    if (sqlite3_step(update.statement) != SQLITE_DONE) throw Error(sqlite3_errmsg(db));
-    if (sqlite3_changes(db) == 0) {
-        // Another process removed the row since this query opened.
-        throw Error("Row cannot be located for updating. Some values may have been changed since it was last read.");
-    }
+    bindRowCheck(update.statement, static_cast<int>(values.size() + 1));
+    std::optional<RowCheck> written = stepWrite(update.statement, 1);
+    if (!written || sqlite3_changes(db) != 1) throw Error(kRowChanged);
+    rowCheck_ = written;
 }
 
 void PictureQuery::post() {
@@ -369,7 +440,15 @@ void PictureQuery::post() {
         rowids_.push_back(rowid);
         current_ = static_cast<int>(rowids_.size()) - 1;
     } else {
-        updatePending();
+        try {
+            updatePending();
+        } catch (const Error& error) {
+            // The row is gone or changed: posting again can never succeed, so the edit
+            // is dropped and the row shown as it now is; the cursor stays usable.
+            if (std::string(error.what()) != kRowChanged) throw;
+            cancel();
+            throw;
+        }
     }
     pending_ = {};
     state_ = DatasetState::Browse;
@@ -401,11 +480,16 @@ void PictureQuery::remove() {
 
     sqlite3* db = connection_.handle();
     StatementGuard erase;
-    if (sqlite3_prepare_v2(db, "DELETE FROM pictures WHERE rowid=?1", -1, &erase.statement, nullptr) != SQLITE_OK) {
-        throw Error(sqlite3_errmsg(db));
+    prepareOrThrow(db, std::string("DELETE FROM pictures WHERE ") + kRowCheckCondition, &erase.statement);
+    bindRowCheck(erase.statement, 1);
+    stepWrite(erase.statement, 0);
+    if (sqlite3_changes(db) != 1) {
+        // Nothing changes. Until the row is shown again, as it now is, every change of
+        // it fails the same way: what was read still stands for it.
+        invalidateRow();
+        throw Error(kRowChanged);
     }
-    sqlite3_bind_int64(erase.statement, 1, rowids_[static_cast<size_t>(current_)]);
-    if (sqlite3_step(erase.statement) != SQLITE_DONE) throw Error(sqlite3_errmsg(db));
+    rowCheck_.reset();
 
     pending_ = {};
     state_ = DatasetState::Browse;
@@ -448,7 +532,7 @@ void PictureQuery::loadCurrentRow() {
     std::int64_t rowid = rowids_[static_cast<size_t>(current_)];
     rowValues_.assign(columns_.size(), FieldValue{});
     sqlite3_reset(rowStatement_);
-    sqlite3_bind_int64(rowStatement_, 1, rowid);
+    bindRowid(rowStatement_, 1, rowid);
     int rc = sqlite3_step(rowStatement_);
     if (rc == SQLITE_ROW) {
         int count = std::min(static_cast<int>(columns_.size()), sqlite3_column_count(rowStatement_));
@@ -462,6 +546,12 @@ void PictureQuery::loadCurrentRow() {
     sqlite3_reset(rowStatement_);
     loadedRowid_ = rowid;
     rowLoaded_ = true;
+    // What is shown is what an update or delete of this row will expect to find.
+    try {
+        readRowCheck();
+    } catch (const Error&) {
+        rowCheck_.reset();
+    }
 }
 
 const FieldValue& PictureQuery::currentValue(int column) {
@@ -492,7 +582,7 @@ std::optional<std::string> PictureQuery::displayName(int row) {
         }
     }
     sqlite3_reset(nameStatement_);
-    sqlite3_bind_int64(nameStatement_, 1, rowids_[static_cast<size_t>(row)]);
+    bindRowid(nameStatement_, 1, rowids_[static_cast<size_t>(row)]);
     std::optional<std::string> name;
     if (sqlite3_step(nameStatement_) == SQLITE_ROW && sqlite3_column_type(nameStatement_, 0) != SQLITE_NULL) {
         name = columnValue(nameStatement_, 0).asString();

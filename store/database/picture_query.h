@@ -132,6 +132,18 @@ private:
     std::int64_t insertPending();
     void updatePending();
 
+    // What an update or delete expects of the current row (see kRowCheckCondition).
+    struct RowCheck {
+        std::int64_t rowid = 0;
+        FieldValue name;
+        FieldValue pictureLength;
+    };
+    void readRowCheck();
+    void bindRowCheck(sqlite3_stmt* statement, int firstIndex);
+    // Steps a write to its end; the row it returned (rowid and row check from
+    // firstColumn), if any. Raises SQLite's error.
+    std::optional<RowCheck> stepWrite(sqlite3_stmt* statement, int firstColumn);
+
     Connection& connection_;
     std::string name_;
     std::string sql_ = "Select * from pictures";
@@ -154,6 +166,8 @@ private:
 
     sqlite3_stmt* rowStatement_ = nullptr;   // SELECT * FROM pictures WHERE rowid=?
     sqlite3_stmt* nameStatement_ = nullptr;  // SELECT filename FROM pictures WHERE rowid=?
+    sqlite3_stmt* checkStatement_ = nullptr;  // the row check of a rowid
+    std::optional<RowCheck> rowCheck_;
 
     struct Sink {
         int id;

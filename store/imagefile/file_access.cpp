@@ -38,9 +38,7 @@ private:
 }
 
 [[noreturn]] void raiseCannotCreate(const std::string& path, int err) {
-    // Creating a file in a missing folder is "path not found" on Windows.
-    const unsigned code = err == ENOENT ? kErrorPathNotFound : win32ErrorFromErrno(err);
-    throw Error(cannotCreateFileMessage(fullPathForMessage(path), code));
+    throw Error(cannotCreateFileMessage(fullPathForMessage(path), win32CreateErrorFromErrno(err)));
 }
 
 bool writeAll(int fd, const Bytes& bytes) {

@@ -165,7 +165,7 @@ void JpegPicture::saveToFile(const std::string& path) {
     const SharedBytes bytes = jpegData();
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) {
-        throw Error(cannotCreateFileMessage(fullPath(path), win32ErrorFromErrno(errno)));
+        throw Error(cannotCreateFileMessage(fullPath(path), win32CreateErrorFromErrno(errno)));
     }
     std::size_t written = 0;
     while (written < bytes->size()) {

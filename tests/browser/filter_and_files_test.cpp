@@ -140,13 +140,15 @@ TEST_F(FilterAndFiles, CreatingDecodesNoPictureOfARecordItDeletes) {
     EXPECT_TRUE(namesInFile(dir.file("empty.vlm")).empty());
 }
 
-TEST_F(FilterAndFiles, CreatingWithAFilterDeletesOnlyTheMatches) {
+TEST_F(FilterAndFiles, CreatingWithAFilterStillEmptiesTheWholeNewFile) {
     MainWindow& f = openNames({"猫1", "狗", "猫2"});
     filterBy("猫");
     confirmDialog(modals, QString("new"));
     f.newFileAction->trigger();
-    EXPECT_EQ(namesInFile(dir.file("new.vlm")), std::vector<std::string>{"狗"});
+    // The record the filter does not select is not left hidden in the "empty" file.
+    EXPECT_TRUE(namesInFile(dir.file("new.vlm")).empty());
     EXPECT_TRUE(pictureCommands(false));
+    EXPECT_EQ(namesInFile(dir.file("pictures.vlm")).size(), 3u);
 }
 
 TEST_F(FilterAndFiles, CreatingWithoutATemplateReportsTheStoreError) {

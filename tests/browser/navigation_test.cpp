@@ -29,6 +29,16 @@ protected:
     }
 };
 
+TEST_F(Navigation, NamesAreShownAsPlainText) {
+    MainWindow& f = openNames({"<b>x</b>", "a &amp; b"});
+    EXPECT_EQ(f.nameLabel->textFormat(), Qt::PlainText);
+    EXPECT_EQ(f.nameLabel->text(), "<b>x</b>");
+    // Drawn as typed: as wide as the tags themselves, not one bold letter.
+    EXPECT_GT(f.nameLabel->sizeHint().width(), f.nameLabel->fontMetrics().horizontalAdvance("<b>x"));
+    f.nextButton->click();
+    EXPECT_EQ(f.nameLabel->text(), "a &amp; b");
+}
+
 TEST_F(Navigation, NextToTheEndAndPastIt) {
     MainWindow& f = openNames({"R1", "R2", "R3"});
     EXPECT_EQ(state(), "R1 - next");

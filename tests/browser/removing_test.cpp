@@ -98,6 +98,19 @@ TEST_F(Removing, CutPutsTheRemovedPictureOnTheClipboardWhileTheNextShows) {
     EXPECT_EQ(f.countLabel->text().toStdString(), "2   张");
 }
 
+TEST_F(Removing, ACutWhoseClipboardCopyFailsDeletesNothing) {
+    MainWindow& f = openNames({"A", "B"});
+    clipboard.setLocked(true);
+    modals.answerBox("OK");
+    modals.answerBox();
+    f.cutAction->trigger();
+    ASSERT_EQ(modals.seen.size(), 2u);
+    EXPECT_EQ(modals.seen[1].text, "Cannot open clipboard.");
+    EXPECT_EQ(stored(), (std::vector<std::string>{"A", "B"}));
+    EXPECT_EQ(f.nameLabel->text(), "A");
+    EXPECT_EQ(f.countLabel->text().toStdString(), "2   张");
+}
+
 TEST_F(Removing, CopyLeavesFileAndDisplayAlone) {
     MainWindow& f = openNames({"A", "B"});
     SharedBytes shown = f.pictureView->picture().jpegData();
@@ -155,6 +168,9 @@ TEST_F(Removing, ASaveThatCannotCreateItsFileKeepsTheDialogSettings) {
     f.saveAction->trigger();
     ASSERT_EQ(modals.seen.size(), 1u);
     EXPECT_TRUE(modals.seen[0].text.startsWith("Cannot create file \"")) << modals.seen[0].text.toStdString();
+    // A folder that does not exist is "path not found", not "file not found".
+    EXPECT_TRUE(modals.seen[0].text.endsWith("The system cannot find the path specified."))
+        << modals.seen[0].text.toStdString();
     EXPECT_EQ(f.savePictureDialog.defaultExt, ".jpg");
 }
 

@@ -34,19 +34,6 @@ namespace {
     _exit(status);
 }
 
-std::string integrityOf(const std::string& path) {
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    sqlite3_stmt* statement = nullptr;
-    sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &statement, nullptr);
-    std::string result = sqlite3_step(statement) == SQLITE_ROW
-                             ? reinterpret_cast<const char*>(sqlite3_column_text(statement, 0))
-                             : "no answer";
-    sqlite3_finalize(statement);
-    sqlite3_close(db);
-    return result;
-}
-
 TEST(Durability, AWriterKilledWithSigkillLosesNoPostedRecord) {
     TempDir dir;
     std::string path = dir.file("p.vlm");

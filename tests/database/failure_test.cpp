@@ -10,15 +10,6 @@
 namespace velmora::test {
 namespace {
 
-std::string messageOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const Error& error) {
-        return error.what();
-    }
-    return "<no error>";
-}
-
 void expectFailedOpenStaysClosed(const std::string& path, const std::string& expected) {
     OpenStore s(path);
     std::string first = messageOf([&] { s.query.activate(); });

@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
 
-#include <filesystem>
-
 #include "base/error.h"
 #include "store/imagefile/bmp_reader.h"
-#include "tests/support/temp_dir.h"
+#include "tests/support/fuzz_corpus.h"
 
 namespace velmora {
 namespace {
@@ -12,17 +10,14 @@ namespace {
 // Every input the BMP fuzzer kept, crashes it once found among them, read again: each
 // gives a bitmap or one of the reader's errors.
 TEST(BmpFuzzCorpus, EveryKeptInputReadsOrFailsCleanly) {
-    const auto corpus = std::filesystem::path(VELMORA_TEST_DATA_DIR).parent_path().parent_path() / "fuzz/corpus/bmp";
-    int files = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(corpus)) {
-        const std::string bytes = test::readFile(entry.path().string());
+    const auto inputs = test::keptFuzzInputs("bmp");
+    for (const auto& input : inputs) {
         try {
-            readBmp(Bytes(bytes.begin(), bytes.end()));
+            readBmp(Bytes(input.bytes.begin(), input.bytes.end()));
         } catch (const Error&) {
         }
-        ++files;
     }
-    EXPECT_GT(files, 0) << corpus;
+    EXPECT_GT(inputs.size(), 0u);
 }
 
 }  // namespace

@@ -1,12 +1,9 @@
 // Every input the JPEG fuzzer kept (crashes it found, slow inputs, starting points)
 // goes through the fuzz target's own code path again.
 
-#include <filesystem>
-#include <fstream>
-#include <iterator>
-#include <vector>
-
 #include <gtest/gtest.h>
+
+#include "tests/support/fuzz_corpus.h"
 
 // The fuzz target itself: its LLVMFuzzerTestOneInput is called below.
 #include "fuzz/fuzz_jpeg.cpp"
@@ -14,26 +11,14 @@
 namespace velmora {
 namespace {
 
-// Found from the tests' data folder (an absolute path): __FILE__ may be relative when a
-// compiler cache rewrites source paths.
-std::filesystem::path corpusDir() {
-    return std::filesystem::path(VELMORA_TEST_DATA_DIR).parent_path().parent_path() / "fuzz" / "corpus" / "jpeg";
-}
-
 TEST(JpegFuzzCorpus, EveryKeptInputReadsAndDecodesSafely) {
-    ASSERT_TRUE(std::filesystem::is_directory(corpusDir())) << corpusDir();
-    int replayed = 0;
-    for (const auto& entry : std::filesystem::directory_iterator(corpusDir())) {
-        if (!entry.is_regular_file()) {
-            continue;
-        }
-        std::ifstream file(entry.path(), std::ios::binary);
-        const std::vector<std::uint8_t> bytes{std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
-        SCOPED_TRACE(entry.path().filename().string());
-        EXPECT_EQ(LLVMFuzzerTestOneInput(bytes.data(), bytes.size()), 0);
-        ++replayed;
+    const auto inputs = test::keptFuzzInputs("jpeg");
+    for (const auto& input : inputs) {
+        SCOPED_TRACE(input.name);
+        EXPECT_EQ(LLVMFuzzerTestOneInput(reinterpret_cast<const std::uint8_t*>(input.bytes.data()), input.bytes.size()),
+                  0);
     }
-    EXPECT_GT(replayed, 0);
+    EXPECT_GT(inputs.size(), 0u);
 }
 
 }  // namespace

@@ -216,7 +216,8 @@ TEST(SavePictureFile, AFileThatCannotBeCreatedNamesThePathAndTheSystemText) {
         picture.saveToFile(path);
         FAIL() << "no error";
     } catch (const Error& error) {
-        EXPECT_EQ(error.what(), cannotCreateFileMessage(path, win32ErrorFromErrno(ENOENT)));
+        // A folder that does not exist: "path not found" (3), as CreateFile reports it.
+        EXPECT_EQ(error.what(), cannotCreateFileMessage(path, kErrorPathNotFound));
     }
     EXPECT_FALSE(std::filesystem::exists(path));
 }

@@ -37,6 +37,29 @@ std::vector<std::string> namesInFile(const std::string& path) {
     return names;
 }
 
+std::string integrityOf(const std::string& path) {
+    sqlite3* db = nullptr;
+    // Read-write, so that a hot journal left by a killed writer is rolled back first.
+    sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    sqlite3_stmt* statement = nullptr;
+    sqlite3_prepare_v2(db, "PRAGMA integrity_check", -1, &statement, nullptr);
+    std::string result = sqlite3_step(statement) == SQLITE_ROW
+                             ? reinterpret_cast<const char*>(sqlite3_column_text(statement, 0))
+                             : sqlite3_errmsg(db);
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return result;
+}
+
+std::string messageOf(const std::function<void()>& action) {
+    try {
+        action();
+    } catch (const std::exception& error) {
+        return error.what();
+    }
+    return "<no error>";
+}
+
 OpenStore::OpenStore(const std::string& path) {
     connection.setConnectionString(connectionStringFor(path));
     sinkId = query.addChangeSink([this](const Field*) { ++notifications; }, false);

@@ -2,6 +2,7 @@
 // Builds picture data files in a temporary folder and opens them through the store,
 // counting the data-change notifications the query raises.
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,12 @@ std::vector<tools::CollectionRecord> namedRecords(const std::vector<std::string>
 
 // Names of every record in a file, in rowid order, read with plain SQLite.
 std::vector<std::string> namesInFile(const std::string& path);
+
+// The answer of PRAGMA integrity_check ("ok" for a sound file).
+std::string integrityOf(const std::string& path);
+
+// What a failing action raised ("<no error>" when it did not).
+std::string messageOf(const std::function<void()>& action);
 
 struct OpenStore {
     explicit OpenStore(const std::string& path);

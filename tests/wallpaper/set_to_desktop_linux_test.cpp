@@ -14,6 +14,7 @@
 #include "base/error.h"
 #include "store/picture/jpeg_encoder.h"
 #include "tests/platform/xdg_sandbox.h"
+#include "tests/support/small_disk.h"
 #include "tests/support/temp_dir.h"
 #include "tests/wallpaper/recording_windows.h"
 #include "tools/synthetic_picture.h"
@@ -141,6 +142,38 @@ TEST_F(WallpaperOnThisMachine, CompletedCommandLeavesHiveFolderAndDesktopSetting
     EXPECT_EQ(le16(bmp, 28), 24u);
     EXPECT_EQ(le32(bmp, 34), 3072u * 768u);
     expectRowsOfDecodedPicture(bmp, jpeg);
+}
+
+TEST_F(WallpaperOnThisMachine, ANameWhoseFileFitsTheFolderWorks) {
+    // 251 bytes + ".bmp" is the longest file name the file system takes.
+    const std::string longest(251, 'n');
+    ASSERT_EQ(run(longest, tools::syntheticJpeg(16, 16)), "");
+    EXPECT_EQ(folderNames(), std::vector<std::string>{longest + ".bmp"});
+    const std::string tooLong(252, 'n');
+    std::string message = run(tooLong, tools::syntheticJpeg(16, 16));
+    EXPECT_NE(message.find("The filename or extension is too long"), std::string::npos) << message;
+    EXPECT_TRUE(folderNames().empty());
+}
+
+TEST_F(WallpaperOnThisMachine, AFullDiskFailsTheBitmapClearlyAndLeavesNoPartialFile) {
+    ASSERT_EQ(run("before", tools::syntheticJpeg(16, 16)), "");
+    // The drive folder on a small file system, filled up.
+    test::SmallDisk disk(1u << 20, sandbox.dir().file("data"));
+    fs::create_directories(folder());
+    disk.fill();
+    const std::size_t callsBefore = log.calls.size();
+    std::string message = run("big", tools::syntheticJpeg(1024, 768));
+    disk.release();
+    // The bitmap, or with a process-wide size limit already the registry hive, fails.
+    EXPECT_TRUE(message.rfind("Cannot create file \"", 0) == 0 || message.rfind("Failed to set data", 0) == 0)
+        << message;
+    if (disk.mounted()) {
+        EXPECT_NE(message.find("There is not enough space on the disk"), std::string::npos) << message;
+    }
+    EXPECT_TRUE(!fs::exists(folder()) || folderNames().empty());  // no partial bitmap, no temporary
+    EXPECT_EQ(log.calls.size(), callsBefore);  // the main window was not hidden
+    ASSERT_EQ(run("after", tools::syntheticJpeg(16, 16)), "");
+    EXPECT_EQ(folderNames(), std::vector<std::string>{"after.bmp"});
 }
 
 TEST_F(WallpaperOnThisMachine, OddWidthRowsArePaddedToFourBytes) {

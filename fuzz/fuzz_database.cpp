@@ -1,0 +1,130 @@
+// Arbitrary bytes as a whole picture data file (an SQLite database image): opened,
+// walked with every picture's header read, filtered, one record deleted and one
+// posted, as the program does with a file someone sent. Errors are fine; crashes,
+// leaks, hangs and undefined behaviour are not.
+//
+// Run with tools/fuzz.sh database SECONDS; its kept inputs (fuzz/corpus/database,
+// started from real collection files) are replayed by tests/database.
+
+#include <sqlite3.h>
+
+#include <cstddef>
+#include <cstdint>
+#include <cstring>
+
+#include "base/error.h"
+#include "store/database/connection.h"
+#include "store/database/picture_query.h"
+#include "store/picture/jpeg_picture.h"
+
+namespace {
+
+// Long walks only cost time; a few dozen rows reach every kind of page.
+constexpr int kMaxRowsWalked = 48;
+constexpr sqlite3_int64 kMaxImageBytes = 32 << 20;
+// SQLite allocates a value's declared length before it reads it, and an overflow chain
+// that loops back on itself fills all of it; under the sanitizers a few hundred MB take
+// seconds. Smaller limits on values and on SQLite's heap keep each run fast (a refused
+// allocation is SQLite's "out of memory" error); the checks themselves are the same code.
+constexpr int kFuzzMaxValueBytes = 4 << 20;
+constexpr sqlite3_int64 kFuzzHeapLimit = 96 << 20;
+
+// SQLite's heap limit is the process's: set for one input, then put back.
+class HeapLimit {
+public:
+    HeapLimit() : previous_(sqlite3_hard_heap_limit64(kFuzzHeapLimit)) {}
+    ~HeapLimit() { sqlite3_hard_heap_limit64(previous_); }
+    HeapLimit(const HeapLimit&) = delete;
+    HeapLimit& operator=(const HeapLimit&) = delete;
+
+private:
+    sqlite3_int64 previous_;
+};
+
+template <typename Step>
+void tolerate(Step step) {
+    try {
+        step();
+    } catch (const velmora::Error&) {
+    }
+}
+
+void readCurrent(velmora::PictureQuery& query) {
+    tolerate([&] { query.fieldByName("filename").asString(); });
+    tolerate([&] {
+        velmora::Field picture = query.fieldByName("picture");
+        if (picture.isNull()) return;
+        velmora::JpegPicture jpeg;
+        jpeg.readStored(picture.asBytes());
+    });
+}
+
+void walk(velmora::PictureQuery& query) {
+    for (int row = 0; row < kMaxRowsWalked && query.active() && !query.atEnd(); ++row) {
+        readCurrent(query);
+        tolerate([&] { query.displayName(row); });
+        tolerate([&] { query.next(); });
+    }
+    tolerate([&] { query.first(); });
+}
+
+void exercise(velmora::Connection& connection) {
+    velmora::PictureQuery query(connection);
+    tolerate([&] { query.activate(); });
+    if (!query.active()) return;
+    walk(query);
+
+    query.setSql("select * from pictures where filename like '%' || ?1 || '%'\r\n", {"a"});
+    tolerate([&] { query.activate(); });
+    walk(query);
+    tolerate([&] {
+        query.next();
+        if (query.recordCount() > 1) query.remove();
+    });
+    readCurrent(query);
+    tolerate([&] {
+        query.append();
+        query.fieldByName("filename").setAsString("fuzz");
+        query.fieldByName("picture").writeBytes(velmora::shareBytes(velmora::Bytes(300, 0x5a)));
+        query.post();
+    });
+    tolerate([&] {
+        query.edit();
+        query.fieldByName("filename").setAsString("renamed");
+        query.post();
+    });
+
+    query.setSql("select * from pictures\r\n");
+    tolerate([&] { query.activate(); });
+    walk(query);
+}
+
+}  // namespace
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+    HeapLimit heapLimit;
+    sqlite3* db = nullptr;
+    if (sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
+        sqlite3_close(db);
+        return 0;
+    }
+    auto* image = static_cast<unsigned char*>(sqlite3_malloc64(size ? size : 1));
+    if (size) std::memcpy(image, data, size);
+    // SQLite owns the image from here, also when deserializing fails.
+    if (sqlite3_deserialize(db, "main", image, static_cast<sqlite3_int64>(size), static_cast<sqlite3_int64>(size),
+                            SQLITE_DESERIALIZE_FREEONCLOSE | SQLITE_DESERIALIZE_RESIZEABLE) != SQLITE_OK) {
+        sqlite3_close(db);
+        return 0;
+    }
+    sqlite3_int64 limit = kMaxImageBytes;
+    sqlite3_file_control(db, "main", SQLITE_FCNTL_SIZE_LIMIT, &limit);
+    velmora::Connection connection;
+    try {
+        connection.adopt(db);
+    } catch (const velmora::Error&) {
+        return 0;  // adopt closed the handle
+    }
+    sqlite3_limit(connection.handle(), SQLITE_LIMIT_LENGTH, kFuzzMaxValueBytes);
+    exercise(connection);
+    return 0;
+}

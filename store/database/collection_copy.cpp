@@ -1,0 +1,126 @@
+#include "store/database/collection_copy.h"
+
+#include <sqlite3.h>
+
+#include <cerrno>
+#include <cstdio>
+#include <filesystem>
+#include <string>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "base/error.h"
+#include "base/system_error.h"
+#include "store/database/connection.h"
+#include "store/database/untrusted_file.h"
+
+namespace velmora {
+
+namespace {
+
+constexpr int kBusyTimeoutMs = 10000;
+
+// Closes the handle when dropped.
+struct Database {
+    sqlite3* db = nullptr;
+    ~Database() { sqlite3_close(db); }
+};
+
+std::string folderOf(const std::string& path) {
+    std::string folder = std::filesystem::path(path).parent_path().string();
+    return folder.empty() ? "." : folder;
+}
+
+[[noreturn]] void cannotCreate(const std::string& target, unsigned code) {
+    std::error_code ignored;
+    std::string shown = std::filesystem::absolute(target, ignored).string();
+    throw Error(cannotCreateFileMessage(shown.empty() ? target : shown, code));
+}
+
+// Renames without replacing: renameat2's NOREPLACE where the file system has it,
+// else a hard link (which fails on an existing name) and the removal of the old name.
+int renameNoReplace(const std::string& from, const std::string& to) {
+    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
+    if (errno != EINVAL && errno != ENOSYS) return errno;
+    if (::link(from.c_str(), to.c_str()) != 0) return errno;
+    ::unlink(from.c_str());
+    return 0;
+}
+
+void syncFolder(const std::string& folder) {
+    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+    if (fd >= 0) {
+        ::fsync(fd);
+        ::close(fd);
+    }
+}
+
+// Copies every page of source into the empty file at temporary, synced. Raises Error.
+void copyPages(const std::string& source, const std::string& temporary) {
+    Database from;
+    if (int rc = sqlite3_open_v2(source.c_str(), &from.db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
+        rc != SQLITE_OK) {
+        throw Error(from.db ? sqlite3_errmsg(from.db) : sqlite3_errstr(rc));
+    }
+    applyUntrustedFileSettings(from.db);
+    sqlite3_busy_timeout(from.db, kBusyTimeoutMs);
+    Database to;
+    if (int rc = sqlite3_open_v2(temporary.c_str(), &to.db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+        rc != SQLITE_OK) {
+        throw Error(to.db ? sqlite3_errmsg(to.db) : sqlite3_errstr(rc));
+    }
+    applyUntrustedFileSettings(to.db);
+    sqlite3_exec(to.db, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
+    sqlite3_backup* backup = sqlite3_backup_init(to.db, "main", from.db, "main");
+    if (!backup) throw Error(sqlite3_errmsg(to.db));
+    // All pages in one step: one read transaction, so a concurrent writer waits for it.
+    int rc = sqlite3_backup_step(backup, -1);
+    while (rc == SQLITE_BUSY || rc == SQLITE_LOCKED) {
+        sqlite3_sleep(10);
+        rc = sqlite3_backup_step(backup, -1);
+    }
+    sqlite3_backup_finish(backup);
+    if (rc != SQLITE_DONE) throw Error(sqlite3_errstr(rc));
+    if (sqlite3_errcode(to.db) != SQLITE_OK) throw Error(sqlite3_errmsg(to.db));
+}
+
+}  // namespace
+
+void copyCollection(const std::string& source, const std::string& target) {
+    if (::access(target.c_str(), F_OK) == 0) cannotCreate(target, kErrorFileExists);
+    // A short temporary name: it must fit wherever the target's name fits.
+    std::string temporary = folderOf(target) + "/.vlm-XXXXXX";
+    int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+    if (fd < 0) cannotCreate(target, win32CreateErrorFromErrno(errno));
+    // mkostemp makes it private; the copy gets the mode any new file would.
+    mode_t mask = ::umask(0);
+    ::umask(mask);
+    ::fchmod(fd, 0666 & ~mask);
+    ::close(fd);
+    try {
+        copyPages(source, temporary);
+    } catch (...) {
+        ::unlink(temporary.c_str());
+        ::unlink((temporary + "-journal").c_str());
+        throw;
+    }
+    if (int err = renameNoReplace(temporary, target)) {
+        ::unlink(temporary.c_str());
+        cannotCreate(target, err == EEXIST ? kErrorFileExists : win32CreateErrorFromErrno(err));
+    }
+    syncFolder(folderOf(target));
+}
+
+void deleteAllPictures(Connection& connection) {
+    if (!connection.isOpen()) throw Error("Connection is closed");
+    char* message = nullptr;
+    if (sqlite3_exec(connection.handle(), "DELETE FROM pictures", nullptr, nullptr, &message) != SQLITE_OK) {
+        std::string text = message ? message : sqlite3_errmsg(connection.handle());
+        sqlite3_free(message);
+        throw Error(text);
+    }
+}
+
+}  // namespace velmora

@@ -1,0 +1,24 @@
+#pragma once
+// Copies a picture data file through SQLite, so a writer in another program cannot
+// tear the copy, and gives the copy its name only once it is complete.
+
+#include <string>
+
+namespace velmora {
+
+class Connection;
+
+// Copies the database at source to target, which must not exist: the pages go into a
+// new file beside target under a temporary name (one read transaction on source, so
+// the copy is consistent), which is synced and then renamed to target without ever
+// replacing an existing file. Raises Error with SQLite's text when source cannot be
+// read (a missing file: "unable to open database file"), and "Cannot create file ..."
+// with the system's reason when target exists (80) or cannot be written; target is
+// then absent or, when it existed, untouched.
+void copyCollection(const std::string& source, const std::string& target);
+
+// Deletes every record of the file's `pictures` table, also those the statement in
+// force does not select. Part of the caller's transaction when one is open.
+void deleteAllPictures(Connection& connection);
+
+}  // namespace velmora
