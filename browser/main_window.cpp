@@ -68,6 +68,7 @@ MainWindow::MainWindow(BrowserServices services, QWidget* parent)
     buildControls();
     buildPopupMenu();
     connectCommands();
+    setNeighbourPreloading(true);
 
     dataSource.attachDisplay([this](const Field*) { refreshNameDisplays(); }, [this] { blankNameDisplays(); });
     dataSource.setOnDataChange([this](const Field*) { followCurrentRecord(); });

@@ -10,9 +10,13 @@
 #include <QScrollArea>
 #include <QWidget>
 
+#include <memory>
+#include <optional>
+
 #include "browser/browser_services.h"
 #include "browser/file_dialogs.h"
 #include "browser/name_grid.h"
+#include "browser/neighbour_preloader.h"
 #include "browser/picture_image.h"
 #include "store/database/connection.h"
 #include "store/database/data_source.h"
@@ -121,6 +125,10 @@ public:
     void setPictureCommandsEnabled(bool enabled);
     // The name of the current record as nameLabel shows it.
     std::string displayedName() const;
+    // Decoding the neighbours of the shown record ahead, on a worker thread (on by
+    // default); the preloader, for tests and benchmarks (null when off).
+    void setNeighbourPreloading(bool on);
+    NeighbourPreloader* neighbourPreloader() { return preloader_.get(); }
 
     // The services the commands use.
     BrowserServices& services() { return services_; }
@@ -143,9 +151,15 @@ private:
     void refreshNameDisplays();
     void blankNameDisplays();
     void popupAt(const QPoint& globalPos);
+    // The preloaded picture of the current record, when there is one.
+    std::optional<PreloadedPicture> takePreloaded();
+    void schedulePreload();
+    void preloadNeighbours();
 
     BrowserServices services_;
     QtFileDialogs defaultDialogs_;
+    std::unique_ptr<NeighbourPreloader> preloader_;
+    bool preloadScheduled_ = false;
 };
 
 // The connection string for a picture data file path.

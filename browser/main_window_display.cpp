@@ -2,6 +2,8 @@
 // availability rules.
 #include "browser/main_window.h"
 
+#include <QTimer>
+
 namespace velmora {
 
 bool MainWindow::currentPictureIsNull() { return pictures.fieldByName("picture").isNull(); }
@@ -10,8 +12,68 @@ void MainWindow::showCurrentPicture() {
     Field field = pictures.fieldByName("picture");
     if (field.isNull()) return;
     JpegPicture picture;
-    picture.readStored(field.asBytes());
-    pictureView->setPicture(picture);
+    if (std::optional<DeferredBytes> deferred = field.deferredBytes()) {
+        picture.readStored(*deferred);  // the headers only, until the picture is drawn
+    } else {
+        picture.readStored(field.asBytes());
+    }
+    std::optional<std::string> decoderError;
+    std::optional<PreloadedPicture> preloaded = takePreloaded();
+    if (preloaded && (!preloaded->display.empty() || preloaded->error)) {
+        picture.adoptDisplayBitmap(std::move(preloaded->display), preloaded->error.has_value());
+        decoderError = std::move(preloaded->error);
+    }
+    pictureView->setPicture(picture, std::move(decoderError));
+}
+
+void MainWindow::setNeighbourPreloading(bool on) {
+    if (!on) {
+        preloader_.reset();
+    } else if (!preloader_) {
+        preloader_ = std::make_unique<NeighbourPreloader>();
+        connect(pictureView, &PictureImage::painted, this, &MainWindow::schedulePreload, Qt::UniqueConnection);
+    }
+}
+
+std::optional<PreloadedPicture> MainWindow::takePreloaded() {
+    if (!preloader_ || pictures.state() != DatasetState::Browse || !pictureView->drawsDisplayBitmaps()) {
+        return std::nullopt;
+    }
+    const std::optional<std::int64_t> rowid = pictures.rowidAt(pictures.currentRow());
+    // The data version costs a statement: ask for it only when a picture waits.
+    if (!rowid || !preloader_->hasRowid(*rowid)) return std::nullopt;
+    return preloader_->take(PreloadKey{*rowid, pictures.dataVersion(), pictureView->displayTarget()});
+}
+
+void MainWindow::schedulePreload() {
+    if (!preloader_ || preloadScheduled_) return;
+    preloadScheduled_ = true;
+    // After the paint has been shown: reading the neighbours' bytes waits until then.
+    QTimer::singleShot(0, this, [this] {
+        preloadScheduled_ = false;
+        preloadNeighbours();
+    });
+}
+
+void MainWindow::preloadNeighbours() {
+    if (!preloader_ || pictures.state() != DatasetState::Browse || !pictureView->drawsDisplayBitmaps()) return;
+    const int row = pictures.currentRow();
+    if (row < 0) return;
+    const PictureQuery::DataVersion version = pictures.dataVersion();
+    const DisplayTarget target = pictureView->displayTarget();
+    // At most two ahead and one behind, nearest first.
+    std::vector<std::pair<int, PreloadKey>> neighbours;
+    for (int offset : {1, 2, -1}) {
+        if (auto rowid = pictures.rowidAt(row + offset)) neighbours.push_back({row + offset, {*rowid, version, target}});
+    }
+    std::vector<PreloadKey> keys;
+    for (const auto& neighbour : neighbours) keys.push_back(neighbour.second);
+    preloader_->keepOnly(keys);
+    for (const auto& [neighbourRow, key] : neighbours) {
+        if (preloader_->has(key)) continue;
+        // Read here, on this thread's connection; the worker gets bytes only.
+        if (SharedBytes bytes = pictures.blobAt(neighbourRow, "picture")) preloader_->add(key, std::move(bytes));
+    }
 }
 
 void MainWindow::setPictureCommandsEnabled(bool enabled) {

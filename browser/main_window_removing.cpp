@@ -40,6 +40,7 @@ void MainWindow::cutToClipboard() {
     // The refresh after the delete replaces pictureView's picture: keep the removed one,
     // and write the clipboard only once the delete has succeeded.
     JpegPicture removed = pictureView->picture();
+    removed.jpegData();  // fetch the bytes while the record is still there
     pictures.remove();
     copyPicture(*services_.clipboard, removed);
     showCurrentPicture();
