@@ -160,6 +160,9 @@ private:
     QtFileDialogs defaultDialogs_;
     std::unique_ptr<NeighbourPreloader> preloader_;
     bool preloadScheduled_ = false;
+    // The preloaded picture last shown: a command that shows the record again (next
+    // and previous do, after the refresh) finds it here.
+    std::optional<std::pair<PreloadKey, PreloadedPicture>> lastPreloaded_;
 };
 
 // The connection string for a picture data file path.

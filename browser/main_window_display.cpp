@@ -29,6 +29,7 @@ void MainWindow::showCurrentPicture() {
 void MainWindow::setNeighbourPreloading(bool on) {
     if (!on) {
         preloader_.reset();
+        lastPreloaded_.reset();
     } else if (!preloader_) {
         preloader_ = std::make_unique<NeighbourPreloader>();
         connect(pictureView, &PictureImage::painted, this, &MainWindow::schedulePreload, Qt::UniqueConnection);
@@ -41,8 +42,14 @@ std::optional<PreloadedPicture> MainWindow::takePreloaded() {
     }
     const std::optional<std::int64_t> rowid = pictures.rowidAt(pictures.currentRow());
     // The data version costs a statement: ask for it only when a picture waits.
-    if (!rowid || !preloader_->hasRowid(*rowid)) return std::nullopt;
-    return preloader_->take(PreloadKey{*rowid, pictures.dataVersion(), pictureView->displayTarget()});
+    const bool again = rowid && lastPreloaded_ && lastPreloaded_->first.rowid == *rowid;
+    if (!rowid || (!again && !preloader_->hasRowid(*rowid))) return std::nullopt;
+    const PreloadKey key{*rowid, pictures.dataVersion(), pictureView->displayTarget()};
+    if (again && lastPreloaded_->first == key) return lastPreloaded_->second;
+    lastPreloaded_.reset();
+    std::optional<PreloadedPicture> preloaded = preloader_->take(key);
+    if (preloaded) lastPreloaded_.emplace(key, *preloaded);
+    return preloaded;
 }
 
 void MainWindow::schedulePreload() {

@@ -455,7 +455,7 @@ void PictureQuery::invalidateRow() {
 void PictureQuery::loadCurrentRow() {
     std::int64_t rowid = rowids_[static_cast<size_t>(current_)];
     rowValues_.assign(columns_.size(), FieldValue{});
-    deferred_.assign(columns_.size(), std::nullopt);
+    deferred_.assign(columns_.size(), nullptr);
     sqlite3_reset(rowStatement_);
     sqlite3_bind_int64(rowStatement_, 1, rowid);
     int rc = sqlite3_step(rowStatement_);
@@ -465,7 +465,8 @@ void PictureQuery::loadCurrentRow() {
         for (int i = 0; i < count; ++i) {
             rowValues_[static_cast<size_t>(i)] = columnValue(rowStatement_, 2 * i);
             if (sqlite3_column_type(rowStatement_, 2 * i + 1) != SQLITE_NULL) {
-                deferred_[static_cast<size_t>(i)] = static_cast<size_t>(sqlite3_column_int64(rowStatement_, 2 * i + 1));
+                deferred_[static_cast<size_t>(i)] = std::make_shared<DeferredCell>(
+                    DeferredCell{static_cast<size_t>(sqlite3_column_int64(rowStatement_, 2 * i + 1)), nullptr});
             }
         }
     } else if (rc != SQLITE_DONE) {

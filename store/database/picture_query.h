@@ -175,8 +175,14 @@ private:
     std::int64_t loadedRowid_ = 0;
     bool rowLoaded_ = false;
     std::vector<FieldValue> rowValues_;
-    // Per column: the byte count of a blob not read yet (its value then stays null).
-    std::vector<std::optional<std::size_t>> deferred_;
+    // Per column: a blob not read yet (its value then stays null), else null. The
+    // first whole read of it, by the query or by a deferred read, is kept in the cell,
+    // so every reader of the loaded record shares the same bytes.
+    struct DeferredCell {
+        std::size_t size = 0;
+        SharedBytes whole;
+    };
+    std::vector<std::shared_ptr<DeferredCell>> deferred_;
     std::shared_ptr<struct HandleLease> lease_;
     std::uint64_t opened_ = 0;
 

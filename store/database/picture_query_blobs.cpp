@@ -13,9 +13,14 @@ std::optional<DeferredBytes> Field::deferredBytes() const {
     PictureQuery& q = *query_;
     if (q.state_ != DatasetState::Browse || q.current_ < 0) return std::nullopt;
     q.currentIsNull(column_);  // loads the record
-    const auto& size = q.deferred_[static_cast<size_t>(column_)];
-    if (!size) return std::nullopt;
-    return deferredBlob(q.lease_, "pictures", name(), q.loadedRowid_, *size);
+    std::shared_ptr<PictureQuery::DeferredCell> cell = q.deferred_[static_cast<size_t>(column_)];
+    if (!cell || cell->whole) return std::nullopt;  // read already: asBytes() shares it
+    DeferredBytes value = deferredBlob(q.lease_, "pictures", name(), q.loadedRowid_, cell->size);
+    value.readWhole = [cell, readWhole = std::move(value.readWhole)] {
+        if (!cell->whole) cell->whole = readWhole();
+        return cell->whole;
+    };
+    return value;
 }
 
 bool PictureQuery::currentIsNull(int column) {
@@ -25,14 +30,20 @@ bool PictureQuery::currentIsNull(int column) {
 }
 
 void PictureQuery::fetchDeferred(int column) {
-    deferred_[static_cast<size_t>(column)].reset();
+    const std::shared_ptr<DeferredCell> cell = std::move(deferred_[static_cast<size_t>(column)]);
+    FieldValue& value = rowValues_[static_cast<size_t>(column)];
+    if (cell->whole) {
+        value.value = cell->whole;
+        return;
+    }
     try {
         BlobReader reader(connection_.handle(), "pictures", columns_[static_cast<size_t>(column)], loadedRowid_);
-        rowValues_[static_cast<size_t>(column)].value = shareBytes(reader.readFront(reader.size()));
+        cell->whole = shareBytes(reader.readFront(reader.size()));
+        value.value = cell->whole;
     } catch (const Error&) {
         // Removed by another process since the record was loaded: reads as null, as a
         // row that was gone at loading does.
-        rowValues_[static_cast<size_t>(column)] = FieldValue{};
+        value = FieldValue{};
     }
 }
 
