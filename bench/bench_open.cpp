@@ -128,7 +128,7 @@ int main(int argc, char** argv) {
     });
     query.close();
     connection.close();
-    const double rss = bench::runChildFigures(argv[0], {"--walk"})["rss_100k_mb"];
+    const double rss = bench::runChildFigures("/proc/self/exe", {"--walk"})["rss_100k_mb"];
 
     bench::report("open_100k_ms", open, "ms");
     bench::report("rowid_scan_ms", rowidScan, "ms");

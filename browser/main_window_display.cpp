@@ -32,6 +32,9 @@ void MainWindow::setNeighbourPreloading(bool on) {
         lastPreloaded_.reset();
     } else if (!preloader_) {
         preloader_ = std::make_unique<NeighbourPreloader>();
+        // The next neighbour's bytes are read when the worker is free, not all at once:
+        // at most one stored value waits in memory.
+        preloader_->setOnIdle([this] { QMetaObject::invokeMethod(this, &MainWindow::schedulePreload, Qt::QueuedConnection); });
         connect(pictureView, &PictureImage::painted, this, &MainWindow::schedulePreload, Qt::UniqueConnection);
     }
 }
@@ -76,10 +79,14 @@ void MainWindow::preloadNeighbours() {
     std::vector<PreloadKey> keys;
     for (const auto& neighbour : neighbours) keys.push_back(neighbour.second);
     preloader_->keepOnly(keys);
+    if (preloader_->busy()) return;  // asks again when idle
     for (const auto& [neighbourRow, key] : neighbours) {
         if (preloader_->has(key)) continue;
         // Read here, on this thread's connection; the worker gets bytes only.
-        if (SharedBytes bytes = pictures.blobAt(neighbourRow, "picture")) preloader_->add(key, std::move(bytes));
+        if (SharedBytes bytes = pictures.blobAt(neighbourRow, "picture")) {
+            preloader_->add(key, std::move(bytes));
+            return;
+        }
     }
 }
 

@@ -72,6 +72,16 @@ std::optional<PreloadedPicture> NeighbourPreloader::take(const PreloadKey& key) 
     return picture;
 }
 
+bool NeighbourPreloader::busy() {
+    std::lock_guard lock(mutex_);
+    return running_ || !queue_.empty();
+}
+
+void NeighbourPreloader::setOnIdle(std::function<void()> onIdle) {
+    std::lock_guard lock(mutex_);
+    onIdle_ = std::move(onIdle);
+}
+
 int NeighbourPreloader::readyCount() {
     std::lock_guard lock(mutex_);
     return static_cast<int>(done_.size());
@@ -121,6 +131,7 @@ void NeighbourPreloader::run() {
             ++dropped_;
         }
         changed_.notify_all();
+        if (queue_.empty() && onIdle_) onIdle_();
     }
 }
 

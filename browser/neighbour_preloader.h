@@ -7,6 +7,7 @@
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <optional>
@@ -56,6 +57,11 @@ public:
     std::optional<PreloadedPicture> take(const PreloadKey& key);
     // Drops everything.
     void clear() { keepOnly({}); }
+    // True while a picture is queued or being decoded.
+    bool busy();
+    // Called on the worker thread whenever it has finished a picture and has nothing
+    // queued: the owner may hand it the next one (post to its own thread first).
+    void setOnIdle(std::function<void()> onIdle);
     // Results ready to be taken, and results dropped as stale so far; for tests.
     int readyCount();
     int droppedResults();
@@ -77,6 +83,7 @@ private:
     std::vector<PreloadKey> wanted_;
     int dropped_ = 0;
     bool stopping_ = false;
+    std::function<void()> onIdle_;
     std::thread worker_;
 };
 

@@ -6,21 +6,9 @@
 #include <utility>
 
 #include "base/error.h"
+#include "store/database/sql_text.h"
 
 namespace velmora {
-
-namespace {
-
-std::string quoted(const std::string& name) {
-    std::string text = "\"";
-    for (char c : name) {
-        if (c == '"') text += '"';
-        text += c;
-    }
-    return text + "\"";
-}
-
-}  // namespace
 
 BlobReader::BlobReader(sqlite3* db, const std::string& table, const std::string& column, std::int64_t rowid)
     : db_(db) {
@@ -61,7 +49,7 @@ DeferredBytes deferredBlob(std::shared_ptr<HandleLease> lease, std::string table
 std::string rowStatementDeferringBlobs(const std::vector<std::string>& columns) {
     std::string list;
     for (const std::string& column : columns) {
-        const std::string name = quoted(column);
+        const std::string name = quoteIdentifier(column);
         if (!list.empty()) list += ", ";
         list += "CASE WHEN typeof(" + name + ")='blob' THEN NULL ELSE " + name + " END, ";
         list += "CASE WHEN typeof(" + name + ")='blob' THEN length(" + name + ") END";

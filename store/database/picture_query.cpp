@@ -9,6 +9,7 @@
 
 #include "store/database/blob_reader.h"
 #include "store/database/connection.h"
+#include "store/database/sql_text.h"
 #include "base/error.h"
 
 namespace velmora {
@@ -20,15 +21,6 @@ struct StatementGuard {
     sqlite3_stmt* statement = nullptr;
     ~StatementGuard() { sqlite3_finalize(statement); }
 };
-
-std::string quoteIdentifier(const std::string& name) {
-    std::string quoted = "\"";
-    for (char c : name) {
-        if (c == '"') quoted += '"';
-        quoted += c;
-    }
-    return quoted + "\"";
-}
 
 bool equalsIgnoringCase(const std::string& a, const std::string& b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
