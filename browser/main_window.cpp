@@ -71,6 +71,7 @@ MainWindow::MainWindow(BrowserServices services, std::optional<std::string> star
     buildControls();
     buildPopupMenu();
     connectCommands();
+    setNeighbourPreloading(true);
     setAcceptDrops(true);
 
     dataSource.attachDisplay([this](const Field*) { refreshNameDisplays(); }, [this] { blankNameDisplays(); });

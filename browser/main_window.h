@@ -13,9 +13,13 @@
 #include <QScrollArea>
 #include <QWidget>
 
+#include <memory>
+#include <optional>
+
 #include "browser/browser_services.h"
 #include "browser/file_dialogs.h"
 #include "browser/name_grid.h"
+#include "browser/neighbour_preloader.h"
 #include "browser/picture_image.h"
 #include "browser/qt_image_decoder.h"
 #include "store/database/connection.h"
@@ -136,6 +140,10 @@ public:
     void setPictureCommandsEnabled(bool enabled);
     // The name of the current record as nameLabel shows it.
     std::string displayedName() const;
+    // Decoding the neighbours of the shown record ahead, on a worker thread (on by
+    // default); the preloader, for tests and benchmarks (null when off).
+    void setNeighbourPreloading(bool on);
+    NeighbourPreloader* neighbourPreloader() { return preloader_.get(); }
 
     // The services the commands use.
     BrowserServices& services() { return services_; }
@@ -172,10 +180,19 @@ private:
     void refreshNameDisplays();
     void blankNameDisplays();
     void popupAt(const QPoint& globalPos);
+    // The preloaded picture of the current record, when there is one.
+    std::optional<PreloadedPicture> takePreloaded();
+    void schedulePreload();
+    void preloadNeighbours();
 
     BrowserServices services_;
     QtFileDialogs defaultDialogs_;
     QtImageDecoder imageDecoder_;
+    std::unique_ptr<NeighbourPreloader> preloader_;
+    bool preloadScheduled_ = false;
+    // The preloaded picture last shown: a command that shows the record again (next
+    // and previous do, after the refresh) finds it here.
+    std::optional<std::pair<PreloadKey, PreloadedPicture>> lastPreloaded_;
 };
 
 // The connection string for a picture data file path.

@@ -12,9 +12,9 @@ namespace velmora {
 
 namespace {
 
-// A QImage over the bitmap's own rows; the bitmap must outlive it.
-QImage imageOver(Bitmap& bitmap) {
-    auto* bits = const_cast<uchar*>(bitmap.bits());
+// A QImage over the bitmap's own rows, never written through; the bitmap must outlive it.
+QImage imageOver(const Bitmap& bitmap) {
+    const uchar* bits = bitmap.bits();
     if (bitmap.format() == Bitmap::Format::Bgr24) {
         return QImage(bits, bitmap.width(), bitmap.height(), static_cast<qsizetype>(bitmap.bytesPerLine()),
                       QImage::Format_BGR888);
@@ -32,11 +32,12 @@ QImage imageOver(Bitmap& bitmap) {
 
 PictureImage::PictureImage(QWidget* parent) : QWidget(parent) {}
 
-void PictureImage::setPicture(const JpegPicture& picture) {
+void PictureImage::setPicture(const JpegPicture& picture, std::optional<std::string> decoderError) {
     image_ = QImage();  // it may point into the old picture's bitmap
     scaled_ = Bitmap();
     picture_ = picture;
     hasPicture_ = !picture_.empty();
+    pendingError_ = std::move(decoderError);
     imageValid_ = false;
     if (autoSize_ && picture_.width() > 0 && picture_.height() > 0) resize(picture_.width(), picture_.height());
     update();
@@ -45,39 +46,56 @@ void PictureImage::setPicture(const JpegPicture& picture) {
 void PictureImage::clear() {
     picture_ = JpegPicture();
     hasPicture_ = false;
+    pendingError_.reset();
     imageValid_ = false;
     scaled_ = Bitmap();
     image_ = QImage();
     update();
 }
 
+DisplayTarget PictureImage::displayTarget() const {
+    return DisplayTarget{width(), height(), flags_, devicePixelRatioF()};
+}
+
 FitRect PictureImage::drawRect() const {
     if (!hasPicture_) return {};
-    auto& picture = const_cast<JpegPicture&>(picture_);
-    return displayFit(picture.width(), picture.height(), width(), height(), flags_);
+    return displayTarget().fit(picture_.width(), picture_.height());
+}
+
+const Bitmap* PictureImage::bitmapFor(const FitRect& rect, double pixelRatio) {
+    const DisplayTarget target{width(), height(), flags_, pixelRatio};
+    auto decode = [&]() -> const Bitmap& {
+        if (drawsDisplayBitmaps()) return picture_.displayBitmap(target.device(rect.width), target.device(rect.height));
+        return picture_.bitmap();
+    };
+    try {
+        return &decode();
+    } catch (const std::exception& error) {
+        // Reported once, after this paint; the object keeps what was decoded.
+        pendingError_ = error.what();
+        try {
+            return &decode();
+        } catch (const std::exception&) {
+            return nullptr;
+        }
+    }
 }
 
 void PictureImage::prepareImage(const FitRect& rect) {
     imageValid_ = true;
     imageRect_ = rect;
+    imageRatio_ = devicePixelRatioF();
     image_ = QImage();
     scaled_ = Bitmap();
-    const Bitmap* bitmap = nullptr;
-    try {
-        bitmap = &picture_.bitmap();
-    } catch (const std::exception& error) {
-        // Reported once, after this paint; the object keeps what was decoded.
-        std::string message = error.what();
-        QTimer::singleShot(0, [message] { showError(message); });
-        try {
-            bitmap = &picture_.bitmap();
-        } catch (const std::exception&) {
-            return;
-        }
-    }
-    if (!bitmap || bitmap->empty() || rect.width <= 0 || rect.height <= 0) return;
-    if (rect.width == bitmap->width() && rect.height == bitmap->height()) {
-        image_ = imageOver(const_cast<Bitmap&>(*bitmap));  // drawn 1:1 straight from the picture
+    if (rect.width <= 0 || rect.height <= 0) return;
+    const Bitmap* bitmap = bitmapFor(rect, imageRatio_);
+    if (!bitmap || bitmap->empty()) return;
+    if (drawsDisplayBitmaps()) {
+        // Made for the rectangle in device pixels: drawn as it is, tagged with the ratio.
+        image_ = imageOver(*bitmap);
+        image_.setDevicePixelRatio(imageRatio_);
+    } else if (rect.width == bitmap->width() && rect.height == bitmap->height()) {
+        image_ = imageOver(*bitmap);  // drawn 1:1 straight from the picture
     } else {
         scaled_ = scaleNearest(*bitmap, rect.width, rect.height);
         image_ = imageOver(scaled_);
@@ -87,10 +105,16 @@ void PictureImage::prepareImage(const FitRect& rect) {
 void PictureImage::paintEvent(QPaintEvent*) {
     if (!hasPicture_) return;
     FitRect rect = drawRect();
-    if (!imageValid_ || !(rect == imageRect_)) prepareImage(rect);
-    if (image_.isNull()) return;
-    QPainter painter(this);
-    painter.drawImage(QPoint(imageRect_.left, imageRect_.top), image_);
+    if (!imageValid_ || !(rect == imageRect_) || imageRatio_ != devicePixelRatioF()) prepareImage(rect);
+    if (!image_.isNull()) {
+        QPainter painter(this);
+        painter.drawImage(QPoint(imageRect_.left, imageRect_.top), image_);
+    }
+    if (pendingError_) {
+        QTimer::singleShot(0, [message = *pendingError_] { showError(message); });
+        pendingError_.reset();
+    }
+    emit painted();
 }
 
 void PictureImage::mouseReleaseEvent(QMouseEvent* event) {

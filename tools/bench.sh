@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # tools/bench.sh [NAME...]: builds in Release and runs the benchmarks in bench/
-# (all of them, or bench_NAME for each NAME given), printing `name: value unit` lines.
+# (all of them, or bench_NAME for each NAME given), printing `name: value unit` lines,
+# then each figure that has a target beside that target.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/deps.sh"
@@ -13,9 +14,24 @@ if ((${#names[@]} == 0)); then
     [[ -x "$program" ]] && names+=("$(basename "$program" | sed 's/^bench_//')")
   done
 fi
+output=$(mktemp)
+trap 'rm -f "$output"' EXIT
 for name in "${names[@]}"; do
   program="$root/build-release/bench/bench_$name"
   [[ -x "$program" ]] || { echo "no benchmark named $name" >&2; exit 2; }
   echo "== $name"
-  "$program"
+  "$program" | tee -a "$output"
 done
+
+# Targets: figure, comparison, limit (ratios are against floors measured in the same run).
+echo "== targets"
+awk '
+  BEGIN {
+    target["next_cold_ratio"] = 0.35; target["next_warm_ms"] = 16; target["next_gray_ratio"] = 1.2
+    target["first_picture_ratio"] = 1.0; target["walk_peak_mb"] = 55; target["create_ratio"] = 1.10
+    target["add_bmp_ratio"] = 1.20; target["open_ratio"] = 2; target["filter_ratio"] = 2; target["rss_100k_mb"] = 20
+  }
+  {
+    name = $1; sub(/:$/, "", name)
+    if (name in target) printf "%s: %s %s (target <= %s: %s)\n", name, $2, $3, target[name], ($2 <= target[name] ? "met" : "missed")
+  }' "$output"

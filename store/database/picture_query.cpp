@@ -7,7 +7,9 @@
 #include <regex>
 #include <utility>
 
+#include "store/database/blob_reader.h"
 #include "store/database/connection.h"
+#include "store/database/sql_text.h"
 #include "base/error.h"
 #include "store/database/untrusted_file.h"
 
@@ -20,15 +22,6 @@ struct StatementGuard {
     sqlite3_stmt* statement = nullptr;
     ~StatementGuard() { sqlite3_finalize(statement); }
 };
-
-std::string quoteIdentifier(const std::string& name) {
-    std::string quoted = "\"";
-    for (char c : name) {
-        if (c == '"') quoted += '"';
-        quoted += c;
-    }
-    return quoted + "\"";
-}
 
 bool equalsIgnoringCase(const std::string& a, const std::string& b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
@@ -126,7 +119,7 @@ bool Field::isNull() const {
         if (q.state_ == DatasetState::Insert) return true;
     }
     if (q.current_ < 0) return true;
-    return q.currentValue(column_).isNull();
+    return q.currentIsNull(column_);
 }
 
 std::string Field::asString() const {
@@ -214,7 +207,9 @@ void PictureQuery::activate() {
         SQLITE_OK) {
         throw Error(sqlite3_errmsg(db));
     }
-    std::string rowSql = "SELECT * FROM pictures WHERE rowid=?1";
+    // Blobs are left unread until asked for: a refresh that needs only a stream's
+    // headers reads those alone.
+    std::string rowSql = rowStatementDeferringBlobs(columns);
     StatementGuard row;
     if (sqlite3_prepare_v2(db, rowSql.c_str(), -1, &row.statement, nullptr) != SQLITE_OK) {
         throw Error(sqlite3_errmsg(db));
@@ -229,6 +224,8 @@ void PictureQuery::activate() {
     rowStatement_ = std::exchange(row.statement, nullptr);
     columns_ = std::move(columns);
     rowids_ = std::move(result);
+    lease_ = std::make_shared<HandleLease>(HandleLease{db});
+    ++opened_;
     current_ = rowids_.empty() ? -1 : 0;
     beforeInsert_ = -1;
     pending_ = {};
@@ -248,6 +245,8 @@ void PictureQuery::closeSilently() {
     sqlite3_finalize(checkStatement_);
     rowStatement_ = nullptr;
     nameStatement_ = nullptr;
+    if (lease_) lease_->db = nullptr;
+    lease_.reset();
     checkStatement_ = nullptr;
     rowCheck_.reset();
     state_ = DatasetState::Closed;
@@ -526,17 +525,26 @@ void PictureQuery::writeField(int column, FieldValue value, int notifications) {
 void PictureQuery::invalidateRow() {
     rowLoaded_ = false;
     rowValues_.clear();
+    deferred_.clear();
 }
 
 void PictureQuery::loadCurrentRow() {
     std::int64_t rowid = rowids_[static_cast<size_t>(current_)];
     rowValues_.assign(columns_.size(), FieldValue{});
+    deferred_.assign(columns_.size(), nullptr);
     sqlite3_reset(rowStatement_);
     bindRowid(rowStatement_, 1, rowid);
     int rc = sqlite3_step(rowStatement_);
     if (rc == SQLITE_ROW) {
-        int count = std::min(static_cast<int>(columns_.size()), sqlite3_column_count(rowStatement_));
-        for (int i = 0; i < count; ++i) rowValues_[static_cast<size_t>(i)] = columnValue(rowStatement_, i);
+        // Two result columns per column: the value, and a blob's length (its bytes unread).
+        int count = std::min(static_cast<int>(columns_.size()), sqlite3_column_count(rowStatement_) / 2);
+        for (int i = 0; i < count; ++i) {
+            rowValues_[static_cast<size_t>(i)] = columnValue(rowStatement_, 2 * i);
+            if (sqlite3_column_type(rowStatement_, 2 * i + 1) != SQLITE_NULL) {
+                deferred_[static_cast<size_t>(i)] = std::make_shared<DeferredCell>(
+                    DeferredCell{static_cast<size_t>(sqlite3_column_int64(rowStatement_, 2 * i + 1)), nullptr});
+            }
+        }
     } else if (rc != SQLITE_DONE) {
         std::string message = sqlite3_errmsg(connection_.handle());
         sqlite3_reset(rowStatement_);
@@ -556,6 +564,7 @@ void PictureQuery::loadCurrentRow() {
 
 const FieldValue& PictureQuery::currentValue(int column) {
     if (!rowLoaded_ || loadedRowid_ != rowids_[static_cast<size_t>(current_)]) loadCurrentRow();
+    if (deferred_[static_cast<size_t>(column)]) fetchDeferred(column);
     return rowValues_[static_cast<size_t>(column)];
 }
 

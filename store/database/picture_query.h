@@ -11,11 +11,13 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "base/bytes.h"
+#include "base/deferred_bytes.h"
 #include "store/database/field_value.h"
 
 struct sqlite3_stmt;
@@ -37,6 +39,10 @@ public:
     bool isNull() const;
     std::string asString() const;
     SharedBytes asBytes() const;  // the stored bytes (empty buffer for null)
+    // The stored blob of the current record, to be read from its front now and whole
+    // later, while its bytes have not been read yet; nullopt otherwise (then use
+    // asBytes()).
+    std::optional<DeferredBytes> deferredBytes() const;
     // Field writes: only in edit or insert state; each marks the record modified and
     // notifies (a picture write notifies twice).
     void setAsString(const std::string& text);
@@ -111,6 +117,22 @@ public:
     // Count of notifications raised since opening the program; for tests.
     std::uint64_t notificationCount() const { return notifications_; }
 
+    // Changes whenever what a record holds may have changed: the query reopened, a
+    // write on this connection, or a commit by another process. Equal versions mean
+    // that bytes read under the first still hold.
+    struct DataVersion {
+        std::uint64_t opened = 0;
+        std::int64_t ownChanges = 0;
+        std::int64_t fileVersion = 0;
+        bool operator==(const DataVersion&) const = default;
+    };
+    DataVersion dataVersion() const;
+    // The rowid of a record of the result set (row: its index).
+    std::optional<std::int64_t> rowidAt(int row) const;
+    // The blob of `column` in a record of the result set, read whole; null when the
+    // record holds no blob there or cannot be read.
+    SharedBytes blobAt(int row, const std::string& column);
+
 private:
     friend class Field;
     struct Pending {
@@ -125,6 +147,8 @@ private:
     void closeSilently();
     std::string storeMessage(const std::string& message) const;
     const FieldValue& currentValue(int column);
+    bool currentIsNull(int column);
+    void fetchDeferred(int column);
     void loadCurrentRow();
     void invalidateRow();
     int columnIndex(const std::string& column) const;
@@ -163,6 +187,16 @@ private:
     std::int64_t loadedRowid_ = 0;
     bool rowLoaded_ = false;
     std::vector<FieldValue> rowValues_;
+    // Per column: a blob not read yet (its value then stays null), else null. The
+    // first whole read of it, by the query or by a deferred read, is kept in the cell,
+    // so every reader of the loaded record shares the same bytes.
+    struct DeferredCell {
+        std::size_t size = 0;
+        SharedBytes whole;
+    };
+    std::vector<std::shared_ptr<DeferredCell>> deferred_;
+    std::shared_ptr<struct HandleLease> lease_;
+    std::uint64_t opened_ = 0;
 
     sqlite3_stmt* rowStatement_ = nullptr;   // SELECT * FROM pictures WHERE rowid=?
     sqlite3_stmt* nameStatement_ = nullptr;  // SELECT filename FROM pictures WHERE rowid=?

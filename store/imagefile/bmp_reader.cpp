@@ -39,19 +39,20 @@ public:
 
 class MemorySource : public Source {
 public:
-    explicit MemorySource(const Bytes& bytes) : bytes_(bytes) {}
-    std::uint64_t size() const override { return bytes_.size(); }
+    MemorySource(const std::uint8_t* data, std::size_t size) : data_(data), size_(size) {}
+    std::uint64_t size() const override { return size_; }
     std::size_t copy(std::uint64_t offset, std::uint8_t* into, std::size_t count) override {
-        if (count == 0 || offset >= bytes_.size()) {
+        if (count == 0 || offset >= size_) {
             return 0;
         }
-        const std::size_t n = std::min<std::uint64_t>(count, bytes_.size() - offset);
-        std::memcpy(into, bytes_.data() + offset, n);
+        const std::size_t n = std::min<std::uint64_t>(count, size_ - offset);
+        std::memcpy(into, data_ + offset, n);
         return n;
     }
 
 private:
-    const Bytes& bytes_;
+    const std::uint8_t* data_;
+    std::size_t size_;
 };
 
 class FileSource : public Source {
@@ -425,12 +426,17 @@ Bitmap readFromSource(Source& source, std::uint64_t maxPixels) {
 }  // namespace
 
 Bitmap readBmp(const Bytes& file, std::uint64_t maxPixels) {
-    MemorySource source(file);
+    MemorySource source(file.data(), file.size());
     return readFromSource(source, maxPixels);
 }
 
 Bitmap readBmpFile(const std::string& path, std::uint64_t maxPixels) {
     InputFile file(path);
+    const MappedFile mapped(file);
+    if (mapped.data()) {
+        MemorySource source(mapped.data(), mapped.size());
+        return readFromSource(source, maxPixels);
+    }
     FileSource source(file);
     return readFromSource(source, maxPixels);
 }

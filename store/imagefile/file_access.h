@@ -21,6 +21,7 @@ public:
 
     // The size when it was opened.
     std::uint64_t size() const { return size_; }
+    int descriptor() const { return fd_; }
     // Up to count bytes from offset; fewer only where the file ends. Raises
     // "Stream read error" when reading fails.
     std::size_t readAt(std::uint64_t offset, std::uint8_t* into, std::size_t count);
@@ -28,6 +29,25 @@ public:
 private:
     int fd_ = -1;
     std::uint64_t size_ = 0;
+};
+
+// An open file mapped into memory for reading, read ahead in one go: large files are
+// read without a copy into a buffer first. Unmapped when dropped.
+class MappedFile {
+public:
+    // data() is null when the file cannot be mapped (empty, or mapping refused):
+    // read it through the InputFile then.
+    explicit MappedFile(const InputFile& file);
+    ~MappedFile();
+    MappedFile(const MappedFile&) = delete;
+    MappedFile& operator=(const MappedFile&) = delete;
+
+    const std::uint8_t* data() const { return data_; }
+    std::size_t size() const { return size_; }
+
+private:
+    const std::uint8_t* data_ = nullptr;
+    std::size_t size_ = 0;
 };
 
 // Every byte of a regular file, with InputFile's errors.

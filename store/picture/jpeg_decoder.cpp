@@ -1,5 +1,6 @@
 #include "store/picture/jpeg_decoder.h"
 
+#include <algorithm>
 #include <csetjmp>
 #include <cstdint>
 #include <cstdio>
@@ -23,10 +24,10 @@ constexpr int kQuantizedColours = 236;
 // A decompressor over `data` that is destroyed on every way out.
 class Decompressor {
 public:
-    explicit Decompressor(const Bytes& data) {
+    explicit Decompressor(const Bytes& data, bool prefixOnly = false) {
         cinfo.err = installErrorTrap(trap);
         jpeg_create_decompress(&cinfo);
-        setMemorySource(&cinfo, data);
+        setMemorySource(&cinfo, data, prefixOnly);
     }
     ~Decompressor() { jpeg_destroy_decompress(&cinfo); }
     Decompressor(const Decompressor&) = delete;
@@ -145,13 +146,32 @@ bool parseHeader(Decompressor& codec, JpegHeader& header) {
     return true;
 }
 
-bool decodeInto(Decompressor& codec, const JpegDefaults& settings, Bitmap& target) {
+// The largest reduction 1/2^n (n <= 3) whose output still covers minWidth x minHeight.
+unsigned coveringDenominator(JDIMENSION width, JDIMENSION height, int minWidth, int minHeight) {
+    unsigned denominator = 1;
+    while (denominator < 8) {
+        const unsigned next = denominator * 2;
+        const auto scaledWidth = static_cast<std::int64_t>((width + next - 1) / next);
+        const auto scaledHeight = static_cast<std::int64_t>((height + next - 1) / next);
+        if (scaledWidth < minWidth || scaledHeight < minHeight) break;
+        denominator = next;
+    }
+    return denominator;
+}
+
+// cover: {0, 0} decodes at the settings' scale; otherwise at the smallest DCT scale
+// whose output covers cover.width x cover.height.
+bool decodeInto(Decompressor& codec, const JpegDefaults& settings, const CoverSize& cover, Bitmap& target) {
     if (setjmp(codec.trap.jump)) {
         return false;
     }
     jpeg_decompress_struct& cinfo = codec.cinfo;
     jpeg_read_header(&cinfo, TRUE);
     chooseOutput(cinfo, settings);
+    if (cover.width > 0 && cover.height > 0) {
+        cinfo.scale_denom = std::max<unsigned>(
+            cinfo.scale_denom, coveringDenominator(cinfo.image_width, cinfo.image_height, cover.width, cover.height));
+    }
     jpeg_calc_output_dimensions(&cinfo);
     const std::uint64_t pixels = std::uint64_t{cinfo.output_width} * cinfo.output_height;
     if (pixels > kMaxBitmapPixels) {
@@ -180,9 +200,25 @@ JpegHeader readJpegHeader(const Bytes& data) {
     return header;
 }
 
+std::optional<JpegHeader> readJpegHeaderFromFront(const Bytes& front) {
+    Decompressor codec(front, true);
+    JpegHeader header;
+    if (parseHeader(codec, header)) {
+        return header;
+    }
+    if (memorySourceRanOut(&codec.cinfo)) {
+        return std::nullopt;
+    }
+    codec.raise();
+}
+
 void decodeJpeg(const Bytes& data, const JpegDefaults& settings, Bitmap& target) {
+    decodeJpegCovering(data, settings, CoverSize{}, target);
+}
+
+void decodeJpegCovering(const Bytes& data, const JpegDefaults& settings, CoverSize cover, Bitmap& target) {
     Decompressor codec(data);
-    if (!decodeInto(codec, settings, target)) {
+    if (!decodeInto(codec, settings, cover, target)) {
         codec.raise();
     }
 }

@@ -12,6 +12,8 @@ struct MemorySource {
     jpeg_source_mgr manager;  // first member: libjpeg sees only this part
     const Bytes* data;
     std::size_t offset;
+    bool prefixOnly;  // the data are the front of a longer stream: running out is fatal
+    bool ranOut;
 };
 
 const JOCTET kEndOfImage[2] = {0xFF, JPEG_EOI};
@@ -30,6 +32,10 @@ boolean fillInputBuffer(j_decompress_ptr cinfo) {
     }
     if (data.empty()) {
         ERREXIT(cinfo, JERR_INPUT_EMPTY);
+    }
+    source->ranOut = true;
+    if (source->prefixOnly) {
+        ERREXIT(cinfo, JERR_INPUT_EOF);
     }
     WARNMS(cinfo, JWRN_JPEG_EOF);
     source->manager.next_input_byte = kEndOfImage;
@@ -95,7 +101,7 @@ void termDestination(j_compress_ptr cinfo) {
 
 }  // namespace
 
-void setMemorySource(j_decompress_ptr cinfo, const Bytes& data) {
+void setMemorySource(j_decompress_ptr cinfo, const Bytes& data, bool prefixOnly) {
     auto* source = static_cast<MemorySource*>((*cinfo->mem->alloc_small)(
         reinterpret_cast<j_common_ptr>(cinfo), JPOOL_PERMANENT, sizeof(MemorySource)));
     source->manager.init_source = initSource;
@@ -107,7 +113,13 @@ void setMemorySource(j_decompress_ptr cinfo, const Bytes& data) {
     source->manager.bytes_in_buffer = 0;
     source->data = &data;
     source->offset = 0;
+    source->prefixOnly = prefixOnly;
+    source->ranOut = false;
     cinfo->src = &source->manager;
+}
+
+bool memorySourceRanOut(j_decompress_ptr cinfo) {
+    return reinterpret_cast<MemorySource*>(cinfo->src)->ranOut;
 }
 
 void setMemoryDestination(j_compress_ptr cinfo, Bytes& out) {

@@ -1,8 +1,11 @@
 #include "store/picture/jpeg_picture.h"
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <optional>
 #include <fcntl.h>
 #include <unistd.h>
 
@@ -11,6 +14,7 @@
 #include "store/picture/exif_orientation.h"
 #include "store/picture/jpeg_decoder.h"
 #include "store/picture/jpeg_encoder.h"
+#include "store/picture/scale_nearest.h"
 
 namespace velmora {
 
@@ -21,17 +25,27 @@ JpegDefaults& defaultsInForce() {
     return defaults;
 }
 
+// The front read at first; values up to this size are read whole at once.
+constexpr std::size_t kFirstFront = 64 * 1024;
+
 // The foreign "graphic header": 01 00 00 01, then the 32-bit little-endian length
-// of what follows it.
-bool hasGraphicHeader(const Bytes& value) {
-    if (value.size() < 8 || value[0] != 0x01 || value[1] != 0x00 || value[2] != 0x00 || value[3] != 0x01) {
+// of what follows it. `front` holds the value's first bytes, `size` is its length.
+bool hasGraphicHeader(const Bytes& front, std::size_t size) {
+    if (size < 8 || front.size() < 8 || front[0] != 0x01 || front[1] != 0x00 || front[2] != 0x00 ||
+        front[3] != 0x01) {
         return false;
     }
-    const std::uint32_t length = static_cast<std::uint32_t>(value[4]) | static_cast<std::uint32_t>(value[5]) << 8 |
-                                 static_cast<std::uint32_t>(value[6]) << 16 |
-                                 static_cast<std::uint32_t>(value[7]) << 24;
-    return length == value.size() - 8;
+    const std::uint32_t length = static_cast<std::uint32_t>(front[4]) | static_cast<std::uint32_t>(front[5]) << 8 |
+                                 static_cast<std::uint32_t>(front[6]) << 16 |
+                                 static_cast<std::uint32_t>(front[7]) << 24;
+    return length == size - 8;
 }
+
+bool hasGraphicHeader(const Bytes& value) {
+    return hasGraphicHeader(value, value.size());
+}
+
+const char* const kValueChanged = "The picture's record was changed or removed since it was read";
 
 std::string fullPath(const std::string& path) {
     std::error_code error;
@@ -52,7 +66,14 @@ void settleScreenDepth(int bitsPerPixelTimesPlanes) {
 // The JPEG data and what its headers say. Copies of a picture object share one slot,
 // so data one of them makes by encoding is seen by all.
 struct JpegPicture::DataSlot {
-    SharedBytes bytes;  // null: no data yet
+    SharedBytes bytes;  // null: no data yet, or not fetched yet
+    // A value whose headers alone were read: fetched on first use, checked against
+    // the front that was parsed.
+    std::function<SharedBytes()> fetchWhole;
+    Bytes front;
+    std::size_t valueSize = 0;
+    std::size_t skip = 0;  // a graphic header's 8 bytes
+    bool lost = false;     // the fetch failed: the value changed under the picture
     int width = 0;
     int height = 0;
     bool grayscale = false;
@@ -65,6 +86,7 @@ JpegPicture::JpegPicture() : data_(std::make_shared<DataSlot>()), settings_(jpeg
 JpegPicture::JpegPicture(const JpegPicture& other)
     : data_(other.data_),
       bitmap_(other.bitmap_ ? std::make_unique<Bitmap>(*other.bitmap_) : nullptr),
+      display_(other.display_),
       decodeFailed_(other.decodeFailed_),
       settings_(other.settings_) {}
 
@@ -72,6 +94,7 @@ JpegPicture& JpegPicture::operator=(const JpegPicture& other) {
     if (this != &other) {
         data_ = other.data_;
         bitmap_ = other.bitmap_ ? std::make_unique<Bitmap>(*other.bitmap_) : nullptr;
+        display_ = other.display_;
         decodeFailed_ = other.decodeFailed_;
         settings_ = other.settings_;
     }
@@ -88,11 +111,73 @@ void JpegPicture::readStored(const SharedBytes& value) {
     }
 }
 
+void JpegPicture::readStored(const DeferredBytes& value) {
+    if (value.size <= kFirstFront) {
+        readStored(value.readWhole());
+        return;
+    }
+    Bytes front = value.readFront(kFirstFront);
+    const std::size_t skip = hasGraphicHeader(front, value.size) ? 8 : 0;
+    std::optional<JpegHeader> header;
+    for (;;) {
+        // The decoder reads the stream from behind the graphic header.
+        header = readJpegHeaderFromFront(skip ? Bytes(front.begin() + 8, front.end()) : front);
+        if (header) break;
+        if (front.size() >= value.size / 2) {
+            // Headers that fill half the value: reading the rest is as cheap.
+            readStored(value.readWhole());
+            return;
+        }
+        front = value.readFront(std::min(value.size, front.size() * 4));
+    }
+    auto slot = std::make_shared<DataSlot>();
+    slot->fetchWhole = value.readWhole;
+    slot->front = std::move(front);
+    slot->valueSize = value.size;
+    slot->skip = skip;
+    slot->width = header->width;
+    slot->height = header->height;
+    slot->grayscale = header->grayscale;
+    slot->progressive = header->progressive;
+    data_ = slot;
+    bitmap_.reset();
+    display_.reset();
+    decodeFailed_ = false;
+}
+
+const SharedBytes& JpegPicture::fetchedBytes() {
+    DataSlot& slot = *data_;
+    if (slot.lost) throw Error(kValueChanged);
+    if (!slot.fetchWhole) return slot.bytes;
+    const auto fetch = std::move(slot.fetchWhole);
+    slot.fetchWhole = nullptr;
+    SharedBytes whole;
+    try {
+        whole = fetch();
+    } catch (const Error&) {
+        slot.lost = true;
+        throw;
+    }
+    if (!whole || whole->size() != slot.valueSize || !std::equal(slot.front.begin(), slot.front.end(), whole->begin())) {
+        slot.lost = true;
+        throw Error(kValueChanged);
+    }
+    slot.bytes = slot.skip ? shareBytes(Bytes(whole->begin() + static_cast<std::ptrdiff_t>(slot.skip), whole->end()))
+                           : std::move(whole);
+    slot.front = Bytes();
+    return slot.bytes;
+}
+
+bool JpegPicture::dataFetched() const {
+    return data_->bytes != nullptr;
+}
+
 void JpegPicture::loadData(const SharedBytes& bytes) {
     auto slot = std::make_shared<DataSlot>();
     slot->bytes = bytes ? bytes : shareBytes({});
     data_ = slot;
     bitmap_.reset();
+    display_.reset();
     decodeFailed_ = false;
     if (!slot->bytes->empty()) {
         const JpegHeader header = readJpegHeader(*slot->bytes);
@@ -111,15 +196,16 @@ void JpegPicture::assignBitmap(const Bitmap& bitmap) {
 void JpegPicture::assignBitmap(Bitmap&& bitmap) {
     data_ = std::make_shared<DataSlot>();
     bitmap_ = std::make_unique<Bitmap>(std::move(bitmap));
+    display_.reset();
     decodeFailed_ = false;
 }
 
 bool JpegPicture::empty() const {
-    return !data_->bytes && (!bitmap_ || bitmap_->empty());
+    return !hasData() && (!bitmap_ || bitmap_->empty());
 }
 
 bool JpegPicture::hasData() const {
-    return data_->bytes != nullptr;
+    return data_->bytes != nullptr || data_->fetchWhole != nullptr || data_->lost;
 }
 
 int JpegPicture::width() const {
@@ -137,7 +223,8 @@ Orientation JpegPicture::orientation() const {
 }
 
 void JpegPicture::turnUpright(Bitmap& decoded) const {
-    if (data_->orientation != Orientation::Normal) decoded = orientBitmap(decoded, data_->orientation);
+    if (data_->orientation != Orientation::Normal && decoded.width() > 0 && decoded.height() > 0)
+        decoded = orientBitmap(decoded, data_->orientation);
 }
 
 bool JpegPicture::grayscale() const {
@@ -149,6 +236,7 @@ bool JpegPicture::progressive() const {
 }
 
 SharedBytes JpegPicture::jpegData() {
+    fetchedBytes();
     if (!data_->bytes) {
         const bool encodable = bitmap_ && !bitmap_->empty();
         SharedBytes encoded = shareBytes(encodable ? encodeJpeg(*bitmap_, settings_) : Bytes{});
@@ -193,18 +281,56 @@ const Bitmap& JpegPicture::bitmap() {
     }
     // The bitmap exists from here on, also when decoding fails: the error is raised
     // once and later draws show what was decoded.
+    const SharedBytes& bytes = fetchedBytes();
     bitmap_ = std::make_unique<Bitmap>();
-    if (data_->bytes) {
+    if (bytes) {
+        // After a failed display decode the error has been reported already: the
+        // full decode keeps what it gets without raising it again.
+        const bool reported = decodeFailed_;
         try {
-            decodeJpeg(*data_->bytes, settings_, *bitmap_);
+            decodeJpeg(*bytes, settings_, *bitmap_);
         } catch (const Error&) {
             decodeFailed_ = true;
-            turnUpright(*bitmap_);
-            throw;
+            if (!reported) {
+                turnUpright(*bitmap_);
+                throw;
+            }
         }
         turnUpright(*bitmap_);
     }
     return *bitmap_;
+}
+
+const Bitmap& JpegPicture::displayBitmap(int width, int height) {
+    if (display_ && display_->width() == width && display_->height() == height) return *display_;
+    if (bitmap_ || decodeFailed_ || data_->lost) {
+        // From the full bitmap, or, after a failure, from what was decoded.
+        const Bitmap* source = bitmap_ ? bitmap_.get() : display_.get();
+        display_ = std::make_shared<const Bitmap>(source ? scaleNearest(*source, width, height) : Bitmap());
+        return *display_;
+    }
+    const SharedBytes& bytes = fetchedBytes();
+    Bitmap reduced;
+    // The stream is stored sideways for orientations 5 to 8: cover the turned rectangle.
+    const bool sideways = swapsWidthAndHeight(data_->orientation);
+    try {
+        if (bytes) decodeJpegCovering(*bytes, settings_, sideways ? CoverSize{height, width} : CoverSize{width, height},
+                                      reduced);
+    } catch (const Error&) {
+        decodeFailed_ = true;
+        turnUpright(reduced);
+        display_ = std::make_shared<const Bitmap>(scaleNearest(reduced, width, height));
+        throw;
+    }
+    turnUpright(reduced);
+    const bool exact = reduced.width() == width && reduced.height() == height;
+    display_ = std::make_shared<const Bitmap>(exact ? std::move(reduced) : scaleNearest(reduced, width, height));
+    return *display_;
+}
+
+void JpegPicture::adoptDisplayBitmap(Bitmap bitmap, bool decodeFailed) {
+    display_ = std::make_shared<const Bitmap>(std::move(bitmap));
+    decodeFailed_ = decodeFailed_ || decodeFailed;
 }
 
 bool JpegPicture::hasBitmap() const {

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "base/bytes.h"
+#include "base/deferred_bytes.h"
 #include "store/picture/bitmap.h"
 #include "store/picture/exif_orientation.h"
 #include "store/picture/jpeg_settings.h"
@@ -27,6 +28,10 @@ public:
     // and parses the headers (no pixels). A 0-byte rest is not parsed. Raises
     // JpegError when the headers do not parse; the data stays replaced.
     void readStored(const SharedBytes& value);
+    // The same, reading only the front of the value until the headers are parsed;
+    // the rest is fetched when the picture's bytes or pixels are first needed. A
+    // value that changed in between raises Error then, and the picture stays empty.
+    void readStored(const DeferredBytes& value);
     // The same for the bytes of a JPEG file: no graphic-header rule.
     void loadData(const SharedBytes& bytes);
     // Gets a new, absent data slot and a copy of the bitmap.
@@ -57,6 +62,20 @@ public:
     const Bitmap& bitmap();
     // True when a bitmap exists (decoded, partially decoded, or assigned).
     bool hasBitmap() const;
+
+    // The picture at exactly width x height for a display area, made by nearest
+    // neighbour from the smallest DCT-reduced decode that covers that size (or from
+    // the full bitmap when there is one). Kept for later calls of the same size;
+    // the full bitmap is not made. A fatal decoder error is raised once, like
+    // bitmap(); the display bitmap then holds what was decoded, and a later full
+    // decode keeps its partial bitmap without raising again.
+    const Bitmap& displayBitmap(int width, int height);
+    // Takes over a display bitmap made elsewhere (a preloaded one) from this
+    // picture's data; decodeFailed: its decoder error is still to be reported.
+    void adoptDisplayBitmap(Bitmap bitmap, bool decodeFailed);
+    bool hasDisplayBitmap() const { return display_ != nullptr; }
+    // True when the bytes are in memory (false while only the headers were read).
+    bool dataFetched() const;
     // True when decoding failed: the bitmap is unfinished and is never decoded again.
     bool decodeFailed() const;
 
@@ -66,8 +85,12 @@ private:
     void turnUpright(Bitmap& decoded) const;
 
     struct DataSlot;
+    // The JPEG bytes, fetching a deferred value first (null when there are none).
+    const SharedBytes& fetchedBytes();
+
     std::shared_ptr<DataSlot> data_;
     std::unique_ptr<Bitmap> bitmap_;
+    std::shared_ptr<const Bitmap> display_;  // never changed once made: copies share it
     bool decodeFailed_ = false;
     JpegDefaults settings_;
 };

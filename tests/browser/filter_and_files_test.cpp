@@ -124,12 +124,16 @@ TEST_F(FilterAndFiles, CreatingAFileFromTheTemplate) {
 }
 
 TEST_F(FilterAndFiles, CreatingDecodesNoPictureOfARecordItDeletes) {
-    MainWindow& f = openNames({"1", "2", "3", "4"});
-    int refreshes = 0, decoded = 0;
+    // Pictures large enough to be read from their front: the headers alone are read.
+    makeDefaultFile(pictureRecords({"1", "2", "3", "4"}, 1200, 900));
+    MainWindow& f = openWindow();
+    int refreshes = 0, decoded = 0, fetched = 0;
     int sink = f.pictures.addChangeSink(
         [&](const Field*) {
             ++refreshes;
-            if (f.pictureView->picture().hasBitmap()) ++decoded;
+            JpegPicture& shown = f.pictureView->picture();
+            if (shown.hasBitmap() || shown.hasDisplayBitmap()) ++decoded;
+            if (shown.hasData() && shown.dataFetched()) ++fetched;
         },
         false);
     confirmDialog(modals, QString("empty"));
@@ -137,6 +141,7 @@ TEST_F(FilterAndFiles, CreatingDecodesNoPictureOfARecordItDeletes) {
     f.pictures.removeSink(sink);
     EXPECT_GE(refreshes, 4);  // the opening and one per delete
     EXPECT_EQ(decoded, 0);
+    EXPECT_EQ(fetched, 0);  // only the headers of each picture were read
     EXPECT_TRUE(namesInFile(dir.file("empty.vlm")).empty());
 }
 

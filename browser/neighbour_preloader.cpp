@@ -1,0 +1,138 @@
+#include "browser/neighbour_preloader.h"
+
+#include <algorithm>
+
+#include "base/error.h"
+#include "store/picture/jpeg_picture.h"
+
+namespace velmora {
+
+NeighbourPreloader::NeighbourPreloader() : worker_([this] { run(); }) {}
+
+NeighbourPreloader::~NeighbourPreloader() {
+    {
+        std::lock_guard lock(mutex_);
+        stopping_ = true;
+        queue_.clear();
+    }
+    changed_.notify_all();
+    worker_.join();
+}
+
+bool NeighbourPreloader::wanted(const PreloadKey& key) const {
+    return std::find(wanted_.begin(), wanted_.end(), key) != wanted_.end();
+}
+
+void NeighbourPreloader::keepOnly(const std::vector<PreloadKey>& wanted) {
+    std::lock_guard lock(mutex_);
+    wanted_ = wanted;
+    std::erase_if(queue_, [this](const Job& job) { return !this->wanted(job.key); });
+    dropped_ += static_cast<int>(
+        std::erase_if(done_, [this](const auto& entry) { return !this->wanted(entry.first); }));
+    // Nearest first.
+    std::stable_sort(queue_.begin(), queue_.end(), [&](const Job& a, const Job& b) {
+        return std::find(wanted_.begin(), wanted_.end(), a.key) < std::find(wanted_.begin(), wanted_.end(), b.key);
+    });
+}
+
+bool NeighbourPreloader::has(const PreloadKey& key) {
+    std::lock_guard lock(mutex_);
+    return (running_ && *running_ == key) ||
+           std::any_of(queue_.begin(), queue_.end(), [&](const Job& job) { return job.key == key; }) ||
+           std::any_of(done_.begin(), done_.end(), [&](const auto& entry) { return entry.first == key; });
+}
+
+bool NeighbourPreloader::hasRowid(std::int64_t rowid) {
+    std::lock_guard lock(mutex_);
+    auto same = [rowid](const PreloadKey& key) { return key.rowid == rowid; };
+    return (running_ && same(*running_)) ||
+           std::any_of(queue_.begin(), queue_.end(), [&](const Job& job) { return same(job.key); }) ||
+           std::any_of(done_.begin(), done_.end(), [&](const auto& entry) { return same(entry.first); });
+}
+
+void NeighbourPreloader::add(const PreloadKey& key, SharedBytes bytes) {
+    {
+        std::lock_guard lock(mutex_);
+        if (!wanted(key)) wanted_.push_back(key);
+        queue_.push_back(Job{key, std::move(bytes)});
+    }
+    changed_.notify_all();
+}
+
+std::optional<PreloadedPicture> NeighbourPreloader::take(const PreloadKey& key) {
+    std::unique_lock lock(mutex_);
+    // The picture being decoded now is ready sooner than a decode started afresh.
+    changed_.wait(lock, [&] { return !running_ || !(*running_ == key); });
+    // Shown now without it: the worker need not make it any more.
+    std::erase_if(queue_, [&](const Job& job) { return job.key == key; });
+    auto found = std::find_if(done_.begin(), done_.end(), [&](const auto& entry) { return entry.first == key; });
+    if (found == done_.end()) return std::nullopt;
+    PreloadedPicture picture = std::move(found->second);
+    done_.erase(found);
+    return picture;
+}
+
+bool NeighbourPreloader::busy() {
+    std::lock_guard lock(mutex_);
+    return running_ || !queue_.empty();
+}
+
+void NeighbourPreloader::setOnIdle(std::function<void()> onIdle) {
+    std::lock_guard lock(mutex_);
+    onIdle_ = std::move(onIdle);
+}
+
+int NeighbourPreloader::readyCount() {
+    std::lock_guard lock(mutex_);
+    return static_cast<int>(done_.size());
+}
+
+int NeighbourPreloader::droppedResults() {
+    std::lock_guard lock(mutex_);
+    return dropped_;
+}
+
+PreloadedPicture NeighbourPreloader::decode(const Job& job) {
+    PreloadedPicture result;
+    try {
+        // A picture object of this thread alone, over bytes nobody changes.
+        JpegPicture picture;
+        picture.readStored(job.bytes);
+        const FitRect rect = job.key.target.fit(picture.width(), picture.height());
+        if (rect.width <= 0 || rect.height <= 0) return result;
+        const int width = job.key.target.device(rect.width), height = job.key.target.device(rect.height);
+        try {
+            result.display = picture.displayBitmap(width, height);
+        } catch (const Error& error) {
+            result.error = error.what();
+            result.display = picture.displayBitmap(width, height);  // what was decoded
+        }
+    } catch (const std::exception&) {
+        // Headers that do not parse: the refresh that reads them reports it.
+    }
+    return result;
+}
+
+void NeighbourPreloader::run() {
+    std::unique_lock lock(mutex_);
+    for (;;) {
+        changed_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
+        if (stopping_) return;
+        Job job = std::move(queue_.front());
+        queue_.pop_front();
+        running_ = job.key;
+        lock.unlock();
+        PreloadedPicture picture = decode(job);
+        lock.lock();
+        running_.reset();
+        if (wanted(job.key)) {
+            done_.emplace_back(job.key, std::move(picture));
+        } else {
+            ++dropped_;
+        }
+        changed_.notify_all();
+        if (queue_.empty() && onIdle_) onIdle_();
+    }
+}
+
+}  // namespace velmora

@@ -1,0 +1,90 @@
+#pragma once
+// Decodes the display bitmaps of the records around the current one on a worker
+// thread, so that the next move finds its picture ready. The worker sees only bytes
+// handed to it and plain values: it never touches a widget or the database
+// connection. Results for records that are no longer wanted are dropped.
+
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <map>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "base/bytes.h"
+#include "browser/display_target.h"
+#include "store/database/picture_query.h"
+#include "store/picture/bitmap.h"
+
+namespace velmora {
+
+// Which stored value a preloaded bitmap is for, and for which display.
+struct PreloadKey {
+    std::int64_t rowid = 0;
+    PictureQuery::DataVersion version;
+    DisplayTarget target;
+    bool operator==(const PreloadKey&) const = default;
+};
+
+struct PreloadedPicture {
+    Bitmap display;                    // for the fitted rectangle in device pixels
+    std::optional<std::string> error;  // a decoder error, to be reported when shown
+};
+
+class NeighbourPreloader {
+public:
+    NeighbourPreloader();
+    // Stops the worker after the picture it is decoding.
+    ~NeighbourPreloader();
+    NeighbourPreloader(const NeighbourPreloader&) = delete;
+    NeighbourPreloader& operator=(const NeighbourPreloader&) = delete;
+
+    // The records wanted now, nearest first: everything else, queued or done, is
+    // dropped, and a result still being made for another record is dropped when done.
+    void keepOnly(const std::vector<PreloadKey>& wanted);
+    // True when key is queued, being decoded or done.
+    bool has(const PreloadKey& key);
+    // True when a picture of this rowid, for any version or display, is queued,
+    // being decoded or done.
+    bool hasRowid(std::int64_t rowid);
+    // Queues the stored value of key for decoding.
+    void add(const PreloadKey& key, SharedBytes bytes);
+    // The result for key, taken out; waits when the worker is decoding it right now.
+    std::optional<PreloadedPicture> take(const PreloadKey& key);
+    // Drops everything.
+    void clear() { keepOnly({}); }
+    // True while a picture is queued or being decoded.
+    bool busy();
+    // Called on the worker thread whenever it has finished a picture and has nothing
+    // queued: the owner may hand it the next one (post to its own thread first).
+    void setOnIdle(std::function<void()> onIdle);
+    // Results ready to be taken, and results dropped as stale so far; for tests.
+    int readyCount();
+    int droppedResults();
+
+private:
+    struct Job {
+        PreloadKey key;
+        SharedBytes bytes;
+    };
+    void run();
+    static PreloadedPicture decode(const Job& job);
+    bool wanted(const PreloadKey& key) const;
+
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::deque<Job> queue_;
+    std::optional<PreloadKey> running_;
+    std::vector<std::pair<PreloadKey, PreloadedPicture>> done_;
+    std::vector<PreloadKey> wanted_;
+    int dropped_ = 0;
+    bool stopping_ = false;
+    std::function<void()> onIdle_;
+    std::thread worker_;
+};
+
+}  // namespace velmora
