@@ -139,6 +139,8 @@ void JpegPicture::readStored(const DeferredBytes& value) {
     slot->height = header->height;
     slot->grayscale = header->grayscale;
     slot->progressive = header->progressive;
+    // The Exif segment comes before the frame header, so the front read holds it.
+    slot->orientation = exifOrientation(skip ? Bytes(slot->front.begin() + 8, slot->front.end()) : slot->front);
     data_ = slot;
     bitmap_.reset();
     display_.reset();
