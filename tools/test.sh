@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds Velmora twice (plain, and with AddressSanitizer +
-# UndefinedBehaviorSanitizer) and runs every test through CTest in both builds.
+# UndefinedBehaviorSanitizer) and runs every test through CTest in both builds; then
+# cross-builds the core and velmora.exe for Windows and runs their tests under Wine.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/deps.sh"
@@ -21,3 +22,8 @@ export ASAN_OPTIONS="abort_on_error=1:detect_leaks=1:strict_string_checks=1"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 export LSAN_OPTIONS="suppressions=$root/tools/lsan.supp:print_suppressions=0"
 ctest --test-dir "$root/build-asan" --output-on-failure -j "$jobs" --timeout 600
+
+echo "== build and tests: Windows (mingw-w64, under Wine)"
+started=$SECONDS
+"$root/tools/test-windows.sh" "$root/build-windows"
+echo "== Windows stage: $((SECONDS - started)) s"
