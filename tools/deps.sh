@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Velmora builds, tests and runs with, when missing.
+# tools/deps.sh PACKAGE... installs those instead (tools/test-windows.sh does).
 set -euo pipefail
 
 packages=(
@@ -8,6 +9,7 @@ packages=(
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xclip xdotool fonts-wqy-microhei libjpeg-turbo-progs
 )
+(($#)) && packages=("$@")
 
 missing=()
 for package in "${packages[@]}"; do

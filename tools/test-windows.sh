@@ -6,19 +6,8 @@ set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 dir=$(mkdir -p "${1:-$root/build-windows}" && cd "${1:-$root/build-windows}" && pwd)
 
-packages=(g++-mingw-w64-x86-64-posix wine64 nasm tcl dpkg-dev cmake ninja-build libgtest-dev libgmock-dev)
-missing=()
-for package in "${packages[@]}"; do
-  status=$(dpkg-query -W -f='${Status}' "$package" 2>/dev/null || true)
-  [[ "$status" == "install ok installed" ]] || missing+=("$package")
-done
-if ((${#missing[@]})); then
-  echo "Installing: ${missing[*]}"
-  sudo=""
-  [[ $(id -u) -eq 0 ]] || sudo="sudo"
-  $sudo apt-get update -qq
-  DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${missing[@]}"
-fi
+"$root/tools/deps.sh" g++-mingw-w64-x86-64-posix wine64 nasm tcl dpkg-dev xz-utils make cmake ninja-build \
+  libgtest-dev
 
 "$root/tools/windows-deps.sh" "$dir/deps"
 
@@ -26,7 +15,7 @@ wine=/usr/lib/wine/wine64
 export WINEPREFIX=$dir/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
 emulator="/usr/bin/env;WINEPREFIX=$WINEPREFIX;WINEDEBUG=-all;WINEDLLOVERRIDES=$WINEDLLOVERRIDES;$wine"
 "$root/tools/build.sh" "$dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
-  -DVELMORA_WINDOWS_DEPS="$dir/deps" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CROSSCOMPILING_EMULATOR="$emulator"
+  -DVELMORA_WINDOWS_DEPS="$dir/deps" -DCMAKE_BUILD_TYPE=Release -DCMAKE_CROSSCOMPILING_EMULATOR="$emulator"
 
 # A fresh prefix every run: nothing left in its registry or C: drive by an earlier one.
 rm -rf "$WINEPREFIX"

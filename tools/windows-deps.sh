@@ -60,7 +60,7 @@ install -m 644 "$jpeg_src/jpeglib.h" "$jpeg_src/jmorecfg.h" "$jpeg_src/jerror.h"
 
 echo "windows-deps: GoogleTest"
 build cmake -S /usr/src/googletest -B "$work/gtest-build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
-  -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" >/dev/null
+  -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -DBUILD_GMOCK=OFF >/dev/null
 build cmake --build "$work/gtest-build" -j "$jobs" >/dev/null
 cmake --install "$work/gtest-build" >/dev/null
 
