@@ -15,7 +15,9 @@ namespace velmora {
 namespace {
 
 std::filesystem::path corpusDir() {
-    return std::filesystem::path(__FILE__).parent_path().parent_path().parent_path() / "fuzz" / "corpus" / "jpeg";
+    // From the absolute source path CMake gives: __FILE__ may be relative to the build
+    // folder (ccache rewrites paths below its base folder).
+    return std::filesystem::path(VELMORA_TEST_DATA_DIR).parent_path().parent_path() / "fuzz" / "corpus" / "jpeg";
 }
 
 TEST(JpegFuzzCorpus, EveryKeptInputReadsAndDecodesSafely) {
