@@ -20,7 +20,7 @@ emulator="/usr/bin/env;WINEPREFIX=$WINEPREFIX;WINEDEBUG=-all;WINEDLLOVERRIDES=$W
 # A fresh prefix every run: nothing left in its registry or C: drive by an earlier one.
 rm -rf "$WINEPREFIX"
 "$wine" wineboot -i >/dev/null 2>&1
-# One wine server for every test program, instead of one started per program.
-/usr/lib/wine/wineserver -p
-trap '/usr/lib/wine/wineserver -k 2>/dev/null || true' EXIT
+# Wait for wineboot's server to end. No persistent server: the system processes it
+# starts would inherit a test's output pipe and keep CTest waiting.
+/usr/lib/wine/wineserver -w
 ctest --test-dir "$dir" --output-on-failure -j "$(nproc)" --timeout 300
