@@ -20,7 +20,10 @@ unsigned win32ErrorFromErrno(int err) {
     case EBUSY: return kErrorSharingViolation;
     case ENOSPC:
     case EFBIG:
-    case EDQUOT: return kErrorDiskFull;
+#ifdef EDQUOT  // not in every C runtime (msvcrt has none)
+    case EDQUOT:
+#endif
+        return kErrorDiskFull;
     case EEXIST: return kErrorFileExists;
     case EINVAL: return kErrorInvalidParameter;
     case ENAMETOOLONG: return kErrorFilenameExcedRange;
@@ -33,6 +36,8 @@ unsigned win32CreateErrorFromErrno(int err) {
     return err == ENOENT ? kErrorPathNotFound : win32ErrorFromErrno(err);
 }
 
+#ifndef _WIN32
+// Windows asks the system itself (system_error_win32.cpp).
 std::string win32ErrorText(unsigned code) {
     // The message table texts without their closing full stop.
     switch (code) {
@@ -63,6 +68,7 @@ std::string win32ErrorText(unsigned code) {
     default: return "Unknown error " + std::to_string(code);
     }
 }
+#endif
 
 std::string cannotCreateFileMessage(const std::string& path, unsigned code) {
     return "Cannot create file \"" + path + "\". " + win32ErrorText(code);

@@ -1,6 +1,7 @@
 #pragma once
 // Win32 error codes and their English system texts, derived from errno. The
 // commands report file failures with these texts ("Cannot create file ...").
+// On Windows the codes come from GetLastError and the texts from FormatMessage.
 
 #include <string>
 

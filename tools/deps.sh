@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # Installs the Debian packages Velmora builds, tests and runs with, when missing.
+# tools/deps.sh PACKAGE... installs those instead (tools/test-windows.sh does).
 set -euo pipefail
 
 packages=(
@@ -17,6 +18,7 @@ packages=(
   # the stand-in for the Plasma shell's D-Bus service
   python3-dbus python3-gi
 )
+(($#)) && packages=("$@")
 
 missing=()
 for package in "${packages[@]}"; do

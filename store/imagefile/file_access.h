@@ -27,7 +27,11 @@ public:
     std::size_t readAt(std::uint64_t offset, std::uint8_t* into, std::size_t count);
 
 private:
+#ifdef _WIN32
+    void* handle_ = nullptr;  // HANDLE (file_access_win32.cpp)
+#else
     int fd_ = -1;
+#endif
     std::uint64_t size_ = 0;
 };
 

@@ -6,8 +6,13 @@
 #include <filesystem>
 #include <functional>
 #include <optional>
+
+#ifdef _WIN32
+#include "base/file_replace.h"
+#else
 #include <fcntl.h>
 #include <unistd.h>
+#endif
 
 #include "base/system_error.h"
 #include "base/error.h"
@@ -47,11 +52,13 @@ bool hasGraphicHeader(const Bytes& value) {
 
 const char* const kValueChanged = "The picture's record was changed or removed since it was read";
 
+#ifndef _WIN32
 std::string fullPath(const std::string& path) {
     std::error_code error;
     const std::filesystem::path absolute = std::filesystem::absolute(path, error);
     return error ? path : absolute.string();
 }
+#endif
 
 }  // namespace
 
@@ -253,6 +260,17 @@ SharedBytes JpegPicture::jpegData() {
 
 void JpegPicture::saveToFile(const std::string& path) {
     const SharedBytes bytes = jpegData();
+#ifdef _WIN32
+    // Through the Win32 file calls: always binary, and never a partial file.
+    const FileReplaceResult result = replaceFile(path, bytes->data(), bytes->size());
+    if (result.writeFailed) {
+        throw Error("Stream write error");
+    }
+    if (result.error != 0) {
+        throw Error(cannotCreateFileMessage(fullPathName(path), result.error));
+    }
+}
+#else
     const int fd = ::open(path.c_str(), O_WRONLY | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
     if (fd < 0) {
         throw Error(cannotCreateFileMessage(fullPath(path), win32CreateErrorFromErrno(errno)));
@@ -276,6 +294,7 @@ void JpegPicture::saveToFile(const std::string& path) {
         throw Error("Stream write error");
     }
 }
+#endif
 
 const Bitmap& JpegPicture::bitmap() {
     if (bitmap_) {

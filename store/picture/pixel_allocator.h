@@ -3,7 +3,11 @@
 // them: a 4000 x 3000 bitmap then takes a few dozen page faults instead of thousands,
 // which dominates the cost of loading and decoding big pictures.
 
+#ifdef _WIN32
+#include <malloc.h>
+#else
 #include <sys/mman.h>
+#endif
 
 #include <cstddef>
 #include <cstdlib>
@@ -27,9 +31,15 @@ struct PixelAllocator {
             return static_cast<T*>(::operator new(bytes));
         }
         std::size_t rounded = (bytes + kHugePage - 1) / kHugePage * kHugePage;
+#ifdef _WIN32
+        // The C runtime of Windows has no aligned_alloc; large pages there need a privilege.
+        void* memory = _aligned_malloc(rounded, kHugePage);
+        if (!memory) throw std::bad_alloc();
+#else
         void* memory = std::aligned_alloc(kHugePage, rounded);
         if (!memory) throw std::bad_alloc();
         madvise(memory, rounded, MADV_HUGEPAGE);  // a hint: ignored where unsupported
+#endif
         return static_cast<T*>(memory);
     }
 
@@ -37,7 +47,11 @@ struct PixelAllocator {
         if (count * sizeof(T) < 2 * kHugePage) {
             ::operator delete(pointer);
         } else {
+#ifdef _WIN32
+            _aligned_free(pointer);
+#else
             std::free(pointer);
+#endif
         }
     }
 

@@ -5,9 +5,11 @@
 #include <filesystem>
 
 #include "base/error.h"
+#include "base/system_error.h"
 #include "store/imagefile/bmp_reader.h"
 #include "store/imagefile/bmp_writer.h"
 #include "base/little_endian.h"
+#include "store/imagefile/file_access.h"
 #include "tests/imagefile/bmp_builder.h"
 #include "tests/support/temp_dir.h"
 
@@ -100,21 +102,26 @@ TEST_F(BmpFileTest, ReplacesAnExistingFileAndLeavesNothingElse) {
 }
 
 TEST_F(BmpFileTest, FailuresNameTheFullPathAndTheSystemText) {
+    // The path as the system expands it, the system's own text for the code.
     EXPECT_EQ(createError(dir.file("missing/wall.bmp")),
-              "Cannot create file \"" + dir.file("missing/wall.bmp") + "\". The system cannot find the path specified");
+              cannotCreateFileMessage(fullPathForMessage(dir.file("missing/wall.bmp")), kErrorPathNotFound));
     std::filesystem::create_directory(dir.file("folder.bmp"));
     EXPECT_EQ(createError(dir.file("folder.bmp")),
-              "Cannot create file \"" + dir.file("folder.bmp") + "\". Access is denied");
+              cannotCreateFileMessage(fullPathForMessage(dir.file("folder.bmp")), kErrorAccessDenied));
 }
 
 TEST_F(BmpFileTest, AReadOnlyFileIsNeitherReplacedNorChanged) {
+#ifndef _WIN32
     if (::geteuid() == 0) {
         GTEST_SKIP() << "root writes read-only files";
     }
+#endif
     const std::string path = dir.file("locked.bmp");
     test::writeFile(path, "old");
-    ::chmod(path.c_str(), 0444);
-    EXPECT_EQ(createError(path), "Cannot create file \"" + path + "\". Access is denied");
+    // On Windows this sets the read-only attribute.
+    std::filesystem::permissions(path, std::filesystem::perms::owner_read | std::filesystem::perms::group_read |
+                                           std::filesystem::perms::others_read);
+    EXPECT_EQ(createError(path), cannotCreateFileMessage(path, kErrorAccessDenied));
     EXPECT_EQ(test::readFile(path), "old");
 }
 

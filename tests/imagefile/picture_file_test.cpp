@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "base/error.h"
+#include "base/system_error.h"
 #include "store/imagefile/bmp_writer.h"
 #include "store/imagefile/picture_file.h"
 #include "tests/imagefile/bmp_builder.h"
@@ -130,21 +131,21 @@ TEST_F(PictureFileTest, AnEmptyBmpFileGivesAPictureOfNoBytes) {
 
 TEST_F(PictureFileTest, FilesThatCannotBeOpenedNameTheirFullPath) {
     const std::string missing = dir.file("missing.jpg");
-    EXPECT_EQ(loadError(missing),
-              "Cannot open file \"" + missing + "\". The system cannot find the file specified");
+    EXPECT_EQ(loadError(missing), cannotOpenFileMessage(missing, kErrorFileNotFound));
     std::filesystem::create_directory(dir.file("folder.jpg"));
-    EXPECT_EQ(loadError(dir.file("folder.jpg")),
-              "Cannot open file \"" + dir.file("folder.jpg") + "\". Access is denied");
+    EXPECT_EQ(loadError(dir.file("folder.jpg")), cannotOpenFileMessage(dir.file("folder.jpg"), kErrorAccessDenied));
+#ifndef _WIN32
     // A named pipe is refused at once instead of waiting for a writer.
     ASSERT_EQ(::mkfifo(dir.file("pipe.bmp").c_str(), 0600), 0);
     EXPECT_EQ(loadError(dir.file("pipe.bmp")),
               "Cannot open file \"" + dir.file("pipe.bmp") + "\". Access is denied");
+#endif
 
     const auto previous = std::filesystem::current_path();
     std::filesystem::current_path(dir.path());
     const std::string relative = loadError("missing.bmp");
     std::filesystem::current_path(previous);
-    EXPECT_EQ(relative, "Cannot open file \"" + dir.file("missing.bmp") + "\". The system cannot find the file specified");
+    EXPECT_EQ(relative, cannotOpenFileMessage(dir.file("missing.bmp"), kErrorFileNotFound));
 }
 
 }  // namespace

@@ -1,8 +1,6 @@
 // The codec's settings: what the encoder writes, how streams of each colour space
 // decode, and the refusal of headers that promise too many pixels.
 
-#include <sys/resource.h>
-
 #include <algorithm>
 #include <cstdio>
 #include <cstdlib>
@@ -18,6 +16,7 @@
 #include "store/picture/jpeg_picture.h"
 #include "tests/picture/jpeg_samples.h"
 #include "tests/picture/libjpeg_reference.h"
+#include "tests/support/peak_memory.h"
 #include "tools/synthetic_picture.h"
 
 namespace velmora {
@@ -278,8 +277,7 @@ TEST(JpegDecoder, RefusesHeadersPromisingMoreThan2To28PixelsBeforeAllocating) {
     jpeg[sof + 7] = 0xEA;
     jpeg[sof + 8] = 0x60;
 
-    rusage before{};
-    getrusage(RUSAGE_SELF, &before);
+    const std::int64_t before = test::peakMemoryKiB();
     JpegPicture picture;
     picture.readStored(shareBytes(jpeg));
     EXPECT_EQ(picture.width(), 60000);
@@ -291,9 +289,7 @@ TEST(JpegDecoder, RefusesHeadersPromisingMoreThan2To28PixelsBeforeAllocating) {
         EXPECT_EQ(error.code(), 41);
     }
     EXPECT_TRUE(picture.bitmap().empty());
-    rusage after{};
-    getrusage(RUSAGE_SELF, &after);
-    EXPECT_LT(after.ru_maxrss - before.ru_maxrss, 64 * 1024);  // KiB
+    EXPECT_LT(test::peakMemoryKiB() - before, 64 * 1024);  // KiB
 }
 
 TEST(JpegDecoder, BitmapSizesBeyondTheLimitAreRefused) {

@@ -222,9 +222,7 @@ TEST_F(WallpaperCommand, RefusedWriteOnFirstUseCreatesNoFolder) {
 
 TEST_F(WallpaperCommand, NameWithQuestionMarkIsRememberedButNotWritten) {
     const std::string message = run("a?b");
-    EXPECT_EQ(message, "Cannot create file \"" + kFolder +
-                           "\\a?b.bmp\". The filename, directory name, or volume label syntax is "
-                           "incorrect.");
+    EXPECT_EQ(message, withClosingFullStop(cannotCreateFileMessage(kFolder + "\\a?b.bmp", kErrorInvalidName)));
     EXPECT_EQ(remembered(), std::string("a?b\0", 4));
     EXPECT_TRUE(files.list(kFolder).empty());
     EXPECT_FALSE(windowHidden());
@@ -289,9 +287,8 @@ TEST_F(WallpaperCommand, NameLeavingTheFolderChangesNothing) {
     files.putFile(kFolder + "\\Old.bmp");
     for (const std::string name : {"..\\..\\x", "sub/x", "..", "a\\b"}) {
         log.clear();
-        EXPECT_EQ(run(name), "Cannot create file \"" + kFolder + "\\" + name +
-                                 ".bmp\". The filename, directory name, or volume label syntax "
-                                 "is incorrect.");
+        EXPECT_EQ(run(name),
+                  withClosingFullStop(cannotCreateFileMessage(kFolder + "\\" + name + ".bmp", kErrorInvalidName)));
         EXPECT_TRUE(log.calls.empty()) << name;
     }
     EXPECT_EQ(remembered(), std::string("Old\0", 4));

@@ -1,0 +1,42 @@
+#include "platform/desktop_win32.h"
+
+#include <windows.h>
+
+#include "base/utf16.h"
+
+namespace velmora::platform {
+
+bool WindowsDesktop::setWallpaper(const std::string& path) {
+    std::wstring file = toUtf16(path);
+    return SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, file.data(), SPIF_UPDATEINIFILE) != FALSE;
+}
+
+unsigned WindowsDesktop::mapVirtualKey(unsigned code, unsigned mapType) {
+    return MapVirtualKeyA(code, mapType);
+}
+
+void WindowsDesktop::keyboardEvent(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags,
+                                   std::uintptr_t extraInfo) {
+    keybd_event(virtualKey, scanCode, flags, extraInfo);
+}
+
+void WindowsDesktop::sleep(unsigned milliseconds) {
+    Sleep(milliseconds);
+}
+
+bool WindowsDesktop::shellExecute(const std::string& verb, const std::string& file, const std::string& parameters,
+                                  unsigned showCommand) {
+    HINSTANCE result = ShellExecuteW(nullptr, toUtf16(verb).c_str(), toUtf16(file).c_str(),
+                                     parameters.empty() ? nullptr : toUtf16(parameters).c_str(), nullptr,
+                                     static_cast<int>(showCommand));
+    // Values above 32 mean success.
+    return reinterpret_cast<INT_PTR>(result) > 32;
+}
+
+std::string currentWallpaper() {
+    wchar_t path[MAX_PATH + 1] = {};
+    if (!SystemParametersInfoW(SPI_GETDESKWALLPAPER, MAX_PATH, path, 0)) return "";
+    return fromUtf16(std::wstring(path));
+}
+
+}  // namespace velmora::platform

@@ -1,0 +1,111 @@
+#include <windows.h>
+
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "base/utf16.h"
+#include "platform/windows_platform.h"
+#include "tests/support/temp_dir.h"
+#include "tools/collection_file.h"
+#include "tools/synthetic_picture.h"
+#include "windows/console_command.h"
+
+namespace velmora {
+namespace {
+
+TEST(ConsoleCommandLine, OptionsAndTheirMistakes) {
+    struct Case {
+        std::vector<std::string> arguments;
+        ConsoleAction action;
+        std::string name;
+        std::string collection;
+    };
+    const Case cases[] = {
+        {{"--help"}, ConsoleAction::Help, "", "pictures.vlm"},
+        {{"--version"}, ConsoleAction::Version, "", "pictures.vlm"},
+        {{"--set-wallpaper", "Sunset"}, ConsoleAction::SetWallpaper, "Sunset", "pictures.vlm"},
+        {{"--set-wallpaper", "", "D:\\a.vlm"}, ConsoleAction::SetWallpaper, "", "D:\\a.vlm"},
+        {{"--next-wallpaper"}, ConsoleAction::NextWallpaper, "", "pictures.vlm"},
+        {{"--next-wallpaper", "b.vlm"}, ConsoleAction::NextWallpaper, "", "b.vlm"},
+        {{}, ConsoleAction::Usage, "", "pictures.vlm"},
+        {{"--set-wallpaper"}, ConsoleAction::Usage, "", "pictures.vlm"},
+        {{"--set-wallpaper", "a", "b", "c"}, ConsoleAction::Usage, "", "pictures.vlm"},
+        {{"--next-wallpaper", "a", "b"}, ConsoleAction::Usage, "", "pictures.vlm"},
+        {{"--version", "x"}, ConsoleAction::Usage, "", "pictures.vlm"},
+        {{"pictures.vlm"}, ConsoleAction::Usage, "", "pictures.vlm"},
+    };
+    for (const Case& c : cases) {
+        const ConsoleCommand command = parseConsoleCommand(c.arguments);
+        const std::string label = c.arguments.empty() ? "(none)" : c.arguments[0];
+        EXPECT_EQ(command.action, c.action) << label;
+        if (command.action == ConsoleAction::Usage) {
+            EXPECT_FALSE(command.problem.empty()) << label;
+            continue;
+        }
+        EXPECT_EQ(command.name, c.name) << label;
+        EXPECT_EQ(command.collection, c.collection) << label;
+    }
+}
+
+class ConsoleWallpaper : public ::testing::Test {
+protected:
+    void SetUp() override {
+        RegDeleteTreeW(HKEY_CURRENT_USER, L"software\\Velmora");
+        tools::createCollection(collection, {{"Sunset", tools::syntheticJpeg(32, 24, 1)},
+                                             {"\xE5\x9B\xBE\xE7\x89\x87 2", tools::syntheticJpeg(32, 24, 2)},
+                                             {"Empty", {}}});
+    }
+
+    int run(const std::vector<std::string>& arguments) {
+        out.str("");
+        err.str("");
+        return runConsoleCommand(parseConsoleCommand(arguments), system.platform(), out, err);
+    }
+
+    std::string wallpaperName() {
+        const std::string path = platform::currentWallpaper();
+        const std::size_t slash = path.find_last_of('\\');
+        return path.substr(slash + 1, path.size() - slash - 5);  // without ".bmp"
+    }
+
+    test::TempDir dir;
+    std::string collection = dir.file("pictures.vlm");
+    platform::WindowsPlatform system;
+    std::ostringstream out;
+    std::ostringstream err;
+};
+
+TEST_F(ConsoleWallpaper, ByNameAndInTurnWithExitCodes) {
+    EXPECT_EQ(run({"--set-wallpaper", "\xE5\x9B\xBE\xE7\x89\x87 2", collection}), kExitSuccess) << err.str();
+    EXPECT_EQ(wallpaperName(), "\xE5\x9B\xBE\xE7\x89\x87 2");
+
+    // Next after the remembered one; the record without a picture stops the turn.
+    EXPECT_EQ(run({"--next-wallpaper", collection}), kExitFailure);
+    EXPECT_EQ(err.str(), "velmora: \xE5\xBD\x93\xE5\x89\x8D\xE6\xB2\xA1\xE6\x9C\x89\xE5\x8F\xAF\xE4\xBD\x9C\xE4\xB8\xBA"
+                         "\xE6\xA1\x8C\xE9\x9D\xA2\xE7\x9A\x84\xE5\x9B\xBE\xE7\x89\x87!\n");
+    EXPECT_EQ(wallpaperName(), "\xE5\x9B\xBE\xE7\x89\x87 2");
+
+    EXPECT_EQ(run({"--set-wallpaper", "Sunset", collection}), kExitSuccess) << err.str();
+    EXPECT_EQ(run({"--next-wallpaper", collection}), kExitSuccess) << err.str();
+    EXPECT_EQ(wallpaperName(), "\xE5\x9B\xBE\xE7\x89\x87 2");
+
+    EXPECT_EQ(run({"--set-wallpaper", "Nobody", collection}), kExitFailure);
+    EXPECT_EQ(err.str(), "velmora: No picture named 'Nobody' in " + collection + ".\n");
+    EXPECT_EQ(run({"--set-wallpaper", "Sunset", dir.file("missing.vlm")}), kExitFailure);
+    EXPECT_NE(err.str().find("velmora: "), std::string::npos);
+    EXPECT_EQ(run({"--bogus"}), kExitUsage);
+    EXPECT_NE(err.str().find("Usage: velmora"), std::string::npos);
+    EXPECT_EQ(run({"--help"}), kExitSuccess);
+    EXPECT_NE(out.str().find("--next-wallpaper"), std::string::npos);
+}
+
+TEST_F(ConsoleWallpaper, NextStartsAtTheFirstWhenNothingIsRemembered) {
+    EXPECT_EQ(run({"--next-wallpaper", collection}), kExitSuccess) << err.str();
+    EXPECT_EQ(wallpaperName(), "Sunset");
+}
+
+}  // namespace
+}  // namespace velmora

@@ -1,0 +1,69 @@
+#!/usr/bin/env bash
+# tools/windows-deps.sh PREFIX: builds static SQLite, libjpeg-turbo and GoogleTest
+# for 64-bit Windows into PREFIX, from Debian's own source packages (SQLite's
+# amalgamation is generated with tclsh, libjpeg-turbo's SIMD code assembled with
+# nasm) and GoogleTest's sources in libgtest-dev. Does nothing when PREFIX already
+# holds all three; a deb-src entry is added to APT when none is configured.
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+prefix=$(mkdir -p "$1" && cd "$1" && pwd)
+toolchain=$root/cmake/mingw-w64-x86_64.cmake
+stamp=$prefix/.complete
+
+[[ -f $stamp ]] && exit 0
+
+sudo=""
+[[ $(id -u) -eq 0 ]] || sudo="sudo"
+
+has_deb_src() {
+  grep -Eqs '^[[:space:]]*Types:.*deb-src' /etc/apt/sources.list.d/*.sources ||
+    grep -Eqs '^[[:space:]]*deb-src[[:space:]]' /etc/apt/sources.list /etc/apt/sources.list.d/*.list
+}
+if ! has_deb_src; then
+  # The same archive as the binary packages, for source packages.
+  main=/etc/apt/sources.list.d/debian.sources
+  [[ -f $main ]] || { echo "windows-deps: no deb-src entry and no $main to derive one from" >&2; exit 1; }
+  echo "windows-deps: adding deb-src entries to APT"
+  sed -E 's/^Types:.*/Types: deb-src/' "$main" | $sudo tee /etc/apt/sources.list.d/debian-src.sources >/dev/null
+  $sudo apt-get update -qq
+fi
+
+work=$prefix/src
+rm -rf "$work"
+mkdir -p "$work"
+cd "$work"
+apt-get source -qq sqlite3 libjpeg-turbo 2>&1 | grep -v '^W: Download is performed unsandboxed' || true
+jobs=$(nproc)
+build() { nice -n 10 "$@"; }
+
+echo "windows-deps: SQLite"
+sqlite_src=$(find "$work" -maxdepth 1 -type d -name 'sqlite3-*' | head -1)
+mkdir -p "$work/sqlite-amalgamation"
+(cd "$work/sqlite-amalgamation" && build "$sqlite_src/configure" --disable-tcl >/dev/null &&
+  build make -s sqlite3.c >/dev/null)
+mkdir -p "$prefix/include" "$prefix/lib"
+build x86_64-w64-mingw32-gcc-posix -O2 -DSQLITE_THREADSAFE=1 -DSQLITE_OMIT_LOAD_EXTENSION \
+  -c "$work/sqlite-amalgamation/sqlite3.c" -o "$work/sqlite3.o"
+x86_64-w64-mingw32-ar rcs "$prefix/lib/libsqlite3.a" "$work/sqlite3.o"
+cp "$work/sqlite-amalgamation/sqlite3.h" "$sqlite_src/src/sqlite3ext.h" "$prefix/include/" 2>/dev/null ||
+  cp "$work/sqlite-amalgamation/sqlite3.h" "$prefix/include/"
+
+echo "windows-deps: libjpeg-turbo"
+jpeg_src=$(find "$work" -maxdepth 1 -type d -name 'libjpeg-turbo-*' | head -1)
+build cmake -S "$jpeg_src" -B "$work/jpeg-build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+  -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -DENABLE_SHARED=OFF -DENABLE_STATIC=ON \
+  -DWITH_TURBOJPEG=OFF -DREQUIRE_SIMD=ON >/dev/null
+build cmake --build "$work/jpeg-build" -j "$jobs" --target jpeg-static >/dev/null
+install -m 644 "$work/jpeg-build/libjpeg.a" "$prefix/lib/"
+install -m 644 "$jpeg_src/jpeglib.h" "$jpeg_src/jmorecfg.h" "$jpeg_src/jerror.h" "$work/jpeg-build/jconfig.h" \
+  "$prefix/include/"
+
+echo "windows-deps: GoogleTest"
+build cmake -S /usr/src/googletest -B "$work/gtest-build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+  -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -DBUILD_GMOCK=OFF >/dev/null
+build cmake --build "$work/gtest-build" -j "$jobs" >/dev/null
+cmake --install "$work/gtest-build" >/dev/null
+
+rm -rf "$work"
+touch "$stamp"
+echo "windows-deps: done in $prefix"
