@@ -43,7 +43,7 @@ Bytes grayJpeg(int variant) {
 // The folder's pictures.vlm, made once and kept under the build folder. gray: every
 // second picture greyscale.
 std::string cachedFile(const std::string& name, bool gray) {
-    const std::string dir = std::string(VELMORA_BENCH_CACHE) + "/" + name;
+    const std::string dir = bench::cacheDir() + "/" + name;
     const std::string path = dir + "/pictures.vlm";
     if (std::filesystem::exists(path)) return dir;
     std::filesystem::create_directories(dir);

@@ -25,9 +25,9 @@ const char* const kFilter = "select * from pictures where filename like '%' || ?
 
 // Made once and kept under the build folder: every 100th name holds "猫".
 std::string cachedFile() {
-    const std::string path = std::string(VELMORA_BENCH_CACHE) + "/open100k.vlm";
+    const std::string path = bench::cacheDir() + "/open100k.vlm";
     if (std::filesystem::exists(path)) return path;
-    std::filesystem::create_directories(VELMORA_BENCH_CACHE);
+    std::filesystem::create_directories(bench::cacheDir());
     std::vector<Bytes> streams;
     for (int i = 0; i < 8; ++i) streams.push_back(tools::syntheticJpeg(160, 120, i));
     tools::createCollection(path + ".part");

@@ -11,6 +11,8 @@
 
 namespace velmora::bench {
 
+std::string cacheDir() { return VELMORA_BENCH_CACHE; }
+
 double timeMs(const std::function<void()>& fn) {
     auto start = std::chrono::steady_clock::now();
     fn();

@@ -32,6 +32,8 @@ double peakResidentMb();
 void resetPeakResident();
 // Prints "name: value unit" with a sensible number of digits.
 void report(const std::string& name, double value, const std::string& unit);
+// The build tree's folder for generated collections kept between runs.
+std::string cacheDir();
 // A scratch folder under the system temporary folder, removed by the caller.
 std::string scratchDir(const std::string& tag);
 

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-  g++ cmake ninja-build pkg-config
+  g++ cmake ninja-build pkg-config ccache
   qt6-base-dev qt6-image-formats-plugins libgl-dev libsqlite3-dev libjpeg62-turbo-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xclip xdotool fonts-wqy-microhei libjpeg-turbo-progs

@@ -13,6 +13,7 @@
 #include "store/imagefile/bmp_writer.h"
 #include "store/imagefile/picture_file.h"
 #include "tests/gui_support/browser_fixture.h"
+#include "tests/support/build_paths.h"
 #include "tests/support/store_fixture.h"
 #include "tools/synthetic_picture.h"
 
@@ -41,7 +42,7 @@ protected:
         if (extension == "bmp") return put(name, encodeBmp(tools::syntheticBitmap(width, height, 4)));
         // Qt writes no GIF: a kept 40 x 30 animation, red and blue halves, then all green.
         if (extension == "gif") {
-            writeFile(dir.file(name), readFile(VELMORA_TEST_DATA_DIR "/two-frames.gif"));
+            writeFile(dir.file(name), readFile(test::testDataDir() + "/two-frames.gif"));
             return dir.file(name);
         }
         const char* format = extension == "png" ? "PNG" : extension == "webp" ? "WEBP" : "TIFF";

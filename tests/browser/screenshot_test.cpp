@@ -6,6 +6,7 @@
 #include "store/picture/jpeg_picture.h"
 #include "store/picture/scale_nearest.h"
 #include "tests/gui_support/browser_fixture.h"
+#include "tests/support/build_paths.h"
 
 namespace velmora::test {
 namespace {
@@ -17,7 +18,7 @@ TEST_F(Screenshot, MainWindowShowsTheFirstPictureInItsFittedRectangle) {
     makeDefaultFile(records);
     MainWindow& f = openWindow();
     QImage shot = f.grab().toImage().convertToFormat(QImage::Format_RGB32);
-    shot.save(QString(VELMORA_BINARY_DIR) + "/main_window.png");
+    shot.save(QString::fromStdString(test::binaryDir() + "/main_window.png"));
     ASSERT_EQ(shot.size(), QSize(788, 478));
 
     FitRect fit = f.pictureView->drawRect();

@@ -16,6 +16,7 @@
 #include "platform/desktop_linux.h"
 #include "platform/wallpaper_backends.h"
 #include "tests/platform/session_desktop.h"
+#include "tests/support/build_paths.h"
 #include "tests/support/temp_dir.h"
 
 namespace velmora::platform {
@@ -47,7 +48,7 @@ TEST_F(ShellDesktops, PlasmaShellGetsAScriptThatSetsTheImageOnEveryDesktop) {
     const std::string ready = bin.file("ready");
     test::ChildOptions options;
     options.standardOutput = ready;
-    const std::string recorder = std::string(VELMORA_TEST_DATA_DIR) + "/plasmashell_recorder.py";
+    const std::string recorder = test::testDataDir() + "/plasmashell_recorder.py";
     test::ChildProcess shell({python, recorder, scripts}, options);
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (readIfThere(ready).find("ready") == std::string::npos) {

@@ -1,3 +1,4 @@
+#include "tests/support/build_paths.h"
 #include "tests/support/fuzz_corpus.h"
 
 #include <algorithm>
@@ -7,7 +8,7 @@
 namespace velmora::test {
 
 std::vector<KeptInput> keptFuzzInputs(const std::string& target) {
-    const auto corpus = std::filesystem::path(VELMORA_SOURCE_DIR) / "fuzz" / "corpus" / target;
+    const auto corpus = std::filesystem::path(sourceDir()) / "fuzz" / "corpus" / target;
     std::vector<KeptInput> inputs;
     std::error_code error;
     for (const auto& entry : std::filesystem::directory_iterator(corpus, error)) {

@@ -13,6 +13,7 @@
 #include "platform/process_runner.h"
 #include "platform/registry_linux.h"
 #include "tests/platform/xdg_sandbox.h"
+#include "tests/support/build_paths.h"
 #include "tests/support/xvfb_server.h"
 #include "tests/wallpaper_cli/program_run.h"
 #include "tools/collection_file.h"
@@ -37,7 +38,7 @@ protected:
     std::string collection() const { return sandbox.dir().file("pictures.vlm"); }
 
     test::ProgramRun velmora(const std::vector<std::string>& arguments, const std::string& display) {
-        std::vector<std::string> argv{VELMORA_PROGRAM};
+        std::vector<std::string> argv{test::velmoraProgram()};
         argv.insert(argv.end(), arguments.begin(), arguments.end());
         return test::runProgramIn(sandbox.dir().path().string(), {}, argv,
                                   {"DISPLAY=" + display, "WAYLAND_DISPLAY=", "XDG_CURRENT_DESKTOP=",

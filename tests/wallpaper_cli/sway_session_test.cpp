@@ -19,6 +19,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/process_runner.h"
+#include "tests/support/build_paths.h"
 #include "tests/support/temp_dir.h"
 #include "tests/wallpaper_cli/program_run.h"
 #include "tools/collection_file.h"
@@ -64,7 +65,7 @@ protected:
         fs::create_directories(home.file("run"));
         ::chmod(home.file("run").c_str(), 0700);
         test::writeFile(home.file("sway.config"), "");
-        fs::copy_file(VELMORA_PROGRAM, home.file("velmora"));  // the build tree may be closed to the user
+        fs::copy_file(test::velmoraProgram(), home.file("velmora"));  // the build tree may be closed to the user
         tools::createCollection(home.file("pictures.vlm"), {{"海 1", tools::syntheticJpeg(64, 48, 1)},
                                                             {"b", tools::syntheticJpeg(64, 48, 2)}});
         if (::getuid() == 0) {
