@@ -5,10 +5,23 @@
 #include <QKeyEvent>
 #include <QMouseEvent>
 #include <QPalette>
+#include <QScrollBar>
 
 #include "browser/command_guard.h"
 
 namespace velmora {
+namespace {
+
+// The row indicator column. Its width is fixed, so the view never needs it measured
+// from the contents: QHeaderView would measure up to 200 rows again after every
+// change of the list, once per record when a thousand records are deleted.
+class IndicatorHeader : public QHeaderView {
+public:
+    explicit IndicatorHeader(QWidget* parent) : QHeaderView(Qt::Vertical, parent) { setHighlightSections(true); }
+    QSize sizeHint() const override { return {minimumWidth(), defaultSectionSize()}; }
+};
+
+}  // namespace
 
 NameListModel::NameListModel(PictureQuery& query, QObject* parent) : QAbstractTableModel(parent), query_(query) {}
 
@@ -45,19 +58,29 @@ QVariant NameListModel::headerData(int section, Qt::Orientation orientation, int
     }
 }
 
-void NameListModel::refresh() {
-    int rows = query_.displayRowCount();
-    if (rows != rows_) {
-        beginResetModel();
+bool NameListModel::refresh() {
+    const int rows = query_.displayRowCount();
+    const int before = rows_;
+    // Rows added or taken at the end rather than a reset: a reset makes every view
+    // measure its headers again, once per record when a thousand are deleted.
+    if (rows > rows_) {
+        beginInsertRows({}, rows_, rows - 1);
         rows_ = rows;
-        endResetModel();
-    } else if (rows_ > 0) {
+        endInsertRows();
+    } else if (rows < rows_) {
+        beginRemoveRows({}, rows, rows_ - 1);
+        rows_ = rows;
+        endRemoveRows();
+    }
+    if (rows_ > 0) {
         emit dataChanged(index(0, 0), index(rows_ - 1, 0));
         emit headerDataChanged(Qt::Vertical, 0, rows_ - 1);
     }
+    return rows_ != before;
 }
 
 NameGrid::NameGrid(PictureQuery& query, QWidget* parent) : QTableView(parent), query_(query), model_(query) {
+    setVerticalHeader(new IndicatorHeader(this));
     setModel(&model_);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
     setSelectionMode(QAbstractItemView::NoSelection);
@@ -72,7 +95,8 @@ NameGrid::NameGrid(PictureQuery& query, QWidget* parent) : QTableView(parent), q
 }
 
 void NameGrid::refresh() {
-    model_.refresh();
+    // A changed row count starts from the top, as a fresh list would.
+    if (model_.refresh()) verticalScrollBar()->setValue(0);
     int row = query_.currentRow();
     if (row >= 0 && row < model_.rowCount()) scrollTo(model_.index(row, 0), QAbstractItemView::EnsureVisible);
     viewport()->update();

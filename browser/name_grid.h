@@ -20,8 +20,9 @@ public:
     QVariant data(const QModelIndex& index, int role) const override;
     QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
 
-    // Follows the query after a notification (or its closing).
-    void refresh();
+    // Follows the query after a notification (or its closing); true when the number
+    // of rows changed.
+    bool refresh();
 
 private:
     PictureQuery& query_;

@@ -2,10 +2,12 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
 #include <cerrno>
 #include <cstdio>
 #include <filesystem>
 #include <string>
+#include <vector>
 
 #include <fcntl.h>
 #include <sys/stat.h>
@@ -57,6 +59,56 @@ void syncFolder(const std::string& folder) {
     }
 }
 
+[[noreturn]] void raiseCode(int rc) { throw Error(sqlite3_errstr(rc)); }
+
+sqlite3_file* fileOf(sqlite3* db) {
+    sqlite3_file* file = nullptr;
+    if (sqlite3_file_control(db, "main", SQLITE_FCNTL_FILE_POINTER, &file) != SQLITE_OK || !file || !file->pMethods) {
+        return nullptr;
+    }
+    return file;
+}
+
+// Copies the source's bytes as they stand under a read transaction, which keeps every
+// writer out of the file meanwhile, in large pieces through SQLite's own file handles
+// (no second handle on the source, whose closing would drop SQLite's locks). False
+// when the file is in WAL mode: its latest pages may sit in the -wal file, so the
+// backup API copies those page by page.
+bool copyWholeFile(sqlite3* from, sqlite3* to) {
+    if (int rc = sqlite3_exec(from, "BEGIN; SELECT count(*) FROM sqlite_schema", nullptr, nullptr, nullptr);
+        rc != SQLITE_OK) {
+        sqlite3_exec(from, "ROLLBACK", nullptr, nullptr, nullptr);
+        throw Error(sqlite3_errmsg(from));
+    }
+    struct EndRead {
+        sqlite3* db;
+        ~EndRead() { sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr); }
+    } endRead{from};
+    sqlite3_stmt* mode = nullptr;
+    bool wal = false;
+    if (sqlite3_prepare_v2(from, "PRAGMA journal_mode", -1, &mode, nullptr) == SQLITE_OK && sqlite3_step(mode) == SQLITE_ROW) {
+        const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(mode, 0));
+        wal = text && std::string(text) == "wal";
+    }
+    sqlite3_finalize(mode);
+    sqlite3_file* in = fileOf(from);
+    sqlite3_file* out = fileOf(to);
+    if (wal || !in || !out) return false;
+
+    sqlite3_int64 size = 0;
+    if (int rc = in->pMethods->xFileSize(in, &size); rc != SQLITE_OK) raiseCode(rc);
+    // The largest page there is: SQLite's file layer writes no more at once.
+    constexpr sqlite3_int64 kPiece = 65536;
+    std::vector<unsigned char> piece(static_cast<std::size_t>(std::min(size, kPiece)));
+    for (sqlite3_int64 offset = 0; offset < size; offset += kPiece) {
+        const int length = static_cast<int>(std::min(kPiece, size - offset));
+        if (int rc = in->pMethods->xRead(in, piece.data(), length, offset); rc != SQLITE_OK) raiseCode(rc);
+        if (int rc = out->pMethods->xWrite(out, piece.data(), length, offset); rc != SQLITE_OK) raiseCode(rc);
+    }
+    if (int rc = out->pMethods->xSync(out, SQLITE_SYNC_FULL); rc != SQLITE_OK) raiseCode(rc);
+    return true;
+}
+
 // Copies every page of source into the empty file at temporary, synced. Raises Error.
 void copyPages(const std::string& source, const std::string& temporary) {
     Database from;
@@ -73,6 +125,7 @@ void copyPages(const std::string& source, const std::string& temporary) {
     }
     applyUntrustedFileSettings(to.db);
     sqlite3_exec(to.db, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
+    if (copyWholeFile(from.db, to.db)) return;
     sqlite3_backup* backup = sqlite3_backup_init(to.db, "main", from.db, "main");
     if (!backup) throw Error(sqlite3_errmsg(to.db));
     // All pages in one step: one read transaction, so a concurrent writer waits for it.
