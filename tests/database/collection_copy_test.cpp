@@ -1,0 +1,55 @@
+// Copying a picture data file to a new name: a complete, equal file under the new
+// name, or an error and no file at all; an existing file is never replaced.
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+#include "store/database/collection_copy.h"
+#include "tests/support/store_fixture.h"
+
+namespace velmora::test {
+namespace {
+
+// File names as UTF-8, whatever the system's own encoding of them.
+std::vector<std::string> entriesOf(const std::filesystem::path& folder) {
+    std::vector<std::string> names;
+    for (const auto& entry : std::filesystem::directory_iterator(folder)) {
+        const std::u8string name = entry.path().filename().u8string();
+        names.emplace_back(name.begin(), name.end());
+    }
+    std::sort(names.begin(), names.end());
+    return names;
+}
+
+bool cannotCreate(const std::string& message, const std::string& name) {
+    return message.rfind("Cannot create file \"", 0) == 0 && message.find(name) != std::string::npos;
+}
+
+TEST(CollectionCopy, CopiesWholeFilesAndNeverReplacesOrLeavesHalfAFile) {
+    TempDir dir;
+    const std::string folder = dir.path().string() + "/";
+    const std::string source = folder + "pictures.vlm";
+    tools::createCollection(source, namedRecords({"a", "b", "c"}));
+
+    // A Chinese name, as the file dialog hands it over: UTF-8.
+    const std::string chinese = "\xE6\x96\xB0\xE5\xBB\xBA.vlm";
+    EXPECT_EQ(messageOf([&] { copyCollection(source, folder + chinese); }), "<no error>");
+    EXPECT_EQ(namesInFile(folder + chinese), (std::vector<std::string>{"a", "b", "c"}));
+    EXPECT_EQ(integrityOf(folder + chinese), "ok");
+
+    writeFile(folder + "kept.vlm", "not to be replaced");
+    EXPECT_TRUE(cannotCreate(messageOf([&] { copyCollection(source, folder + "kept.vlm"); }), "kept.vlm"));
+    EXPECT_EQ(readFile(folder + "kept.vlm"), "not to be replaced");
+    EXPECT_TRUE(cannotCreate(messageOf([&] { copyCollection(source, folder + chinese); }), chinese));
+    EXPECT_EQ(namesInFile(folder + chinese), (std::vector<std::string>{"a", "b", "c"}));
+
+    EXPECT_EQ(messageOf([&] { copyCollection(folder + "missing.vlm", folder + "none.vlm"); }),
+              "unable to open database file");
+    EXPECT_TRUE(cannotCreate(messageOf([&] { copyCollection(source, folder + "no folder/new.vlm"); }), "new.vlm"));
+
+    // Neither the failures nor the copy left a temporary file behind.
+    EXPECT_EQ(entriesOf(dir.path()), (std::vector<std::string>{"kept.vlm", "pictures.vlm", chinese}));
+}
+
+}  // namespace
+}  // namespace velmora::test
