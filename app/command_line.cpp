@@ -5,7 +5,6 @@
 #include <filesystem>
 #include <string_view>
 
-#include "app/velmora_version.h"
 
 namespace velmora {
 namespace {
@@ -42,15 +41,11 @@ CommandLine invalid(std::string error) {
 
 CommandLine parseCommandLine(int argc, const char* const* argv) {
     std::vector<std::string_view> args(argv + std::min(argc, 1), argv + argc);
-    // The wallpaper options own the whole command line: their arguments are theirs to read.
-    for (std::string_view arg : args) {
-        if (arg == "--") break;
-        if (arg == "--set-wallpaper" || arg == "--next-wallpaper") {
-            CommandLine result;
-            result.action = CommandLine::Action::Wallpaper;
-            result.wallpaperArguments.assign(args.begin(), args.end());
-            return result;
-        }
+    if (asksForWallpaper(args)) {
+        CommandLine result;
+        result.action = CommandLine::Action::Wallpaper;
+        result.wallpaperArguments.assign(args.begin(), args.end());
+        return result;
     }
 
     CommandLine result;
@@ -60,10 +55,10 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
         if (!optionsEnded && arg.size() > 1 && arg.front() == '-') {
             if (arg == "--") {
                 optionsEnded = true;
-            } else if (arg == "-h" || arg == "--help") {
+            } else if (isHelpOption(arg)) {
                 result.action = CommandLine::Action::Help;
                 return result;
-            } else if (arg == "--version") {
+            } else if (isVersionOption(arg)) {
                 result.action = CommandLine::Action::Version;
                 return result;
             } else if (arg == "--user-collection") {
@@ -85,27 +80,20 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
 }
 
 std::string helpText() {
-    return "Usage: velmora [OPTION]... [FILE.vlm]\n"
-           "Keep pictures in a collection file, browse them and make them the desktop wallpaper.\n"
-           "\n"
-           "Without FILE, velmora opens pictures.vlm of the current directory; with FILE it opens\n"
-           "that collection and makes its folder the current directory.\n"
-           "\n"
-           "Options:\n"
-           "  --user-collection  start in the per-user folder $XDG_DATA_HOME/velmora (default\n"
-           "                     ~/.local/share/velmora), making an empty pictures.vlm there first\n"
-           "                     when it has none\n"
-           "  --set-wallpaper NAME [FILE.vlm]  make the picture named NAME of the collection the desktop"
-           " wallpaper, without opening the window\n"
-           "  --next-wallpaper [FILE.vlm]  make the picture after the last wallpaper the desktop wallpaper"
-           " (wraps round)\n"
-           "  -h, --help         show this help and exit\n"
-           "      --version      show the version and exit\n"
+    return std::string("Usage: velmora [OPTION]... [FILE.vlm]\n"
+                       "Keep pictures in a collection file, browse them and make them the desktop wallpaper.\n"
+                       "\n"
+                       "Without FILE, velmora opens pictures.vlm of the current directory; with FILE it opens\n"
+                       "that collection and makes its folder the current directory.\n"
+                       "\n"
+                       "Options:\n"
+                       "  --user-collection  start in the per-user folder $XDG_DATA_HOME/velmora (default\n"
+                       "                     ~/.local/share/velmora), making an empty pictures.vlm there first\n"
+                       "                     when it has none\n") +
+           wallpaperOptionsHelp() + generalOptionsHelp() +
            "\n"
            "Qt's standard options, such as -platform NAME or -style NAME, are passed on to Qt.\n"
            "See velmora(1) for more.\n";
 }
-
-std::string versionText() { return std::string("velmora ") + kVelmoraVersion + "\n"; }
 
 }  // namespace velmora

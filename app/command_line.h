@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "app/command_options.h"
+
 namespace velmora {
 
 struct CommandLine {
@@ -31,7 +33,7 @@ struct CommandLine {
 // NAME, -reverse, ...) are skipped here and left to QApplication.
 CommandLine parseCommandLine(int argc, const char* const* argv);
 
+// The help of the program with a window; versionText() is in command_options.h.
 std::string helpText();
-std::string versionText();
 
 }  // namespace velmora

@@ -33,8 +33,7 @@ int runWithoutWindow(const velmora::CommandLine& commandLine, int argc, char** a
         std::fputs(velmora::versionText().c_str(), stdout);
         return 0;
     case Action::Invalid:
-        std::fprintf(stderr, "velmora: %s\nTry 'velmora --help' for more information.\n",
-                     commandLine.error.c_str());
+        std::fputs(velmora::invalidCommandLineText(commandLine.error).c_str(), stderr);
         return 2;
     case Action::Wallpaper:
         return velmora::runWallpaperCommandLine(argc, argv).value_or(2);

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "app/command_options.h"
 #include "base/error.h"
 #include "platform/linux_platform.h"
 #include "platform/message_text.h"
@@ -11,8 +12,6 @@
 
 namespace velmora {
 namespace {
-
-const char* const kDefaultFile = "pictures.vlm";
 
 int fail(const std::string& message, int status) {
     std::fprintf(stderr, "velmora: %s\n", message.c_str());
@@ -23,25 +22,13 @@ int fail(const std::string& message, int status) {
 
 std::optional<int> runWallpaperCommandLine(int argc, char** argv) {
     if (argc < 2) return std::nullopt;
-    const std::string option = argv[1];
-    const std::vector<std::string> operands(argv + 2, argv + argc);
-    std::optional<std::string> name;
-    std::string file = kDefaultFile;
-    if (option == "--set-wallpaper") {
-        if (operands.empty() || operands.size() > 2)
-            return fail("usage: velmora --set-wallpaper NAME [FILE.vlm]", 2);
-        name = operands[0];
-        if (operands.size() == 2) file = operands[1];
-    } else if (option == "--next-wallpaper") {
-        if (operands.size() > 1) return fail("usage: velmora --next-wallpaper [FILE.vlm]", 2);
-        if (operands.size() == 1) file = operands[0];
-    } else {
-        return std::nullopt;
-    }
+    const WallpaperOptions options = parseWallpaperOptions(std::vector<std::string>(argv + 1, argv + argc));
+    if (!options.given) return std::nullopt;
+    if (!options.usageError.empty()) return fail(options.usageError, 2);
 
     platform::LinuxPlatform linuxPlatform;
     try {
-        setWallpaperFromFile(file, name, linuxPlatform.platform());
+        setWallpaperFromFile(options.file, options.name, linuxPlatform.platform());
     } catch (const std::exception& e) {
         return fail(platform::withClosingFullStop(e.what()), 1);
     }

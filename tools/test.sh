@@ -21,3 +21,5 @@ export ASAN_OPTIONS="abort_on_error=1:detect_leaks=1:strict_string_checks=1"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 export LSAN_OPTIONS="suppressions=$root/tools/lsan.supp:print_suppressions=0"
 ctest --test-dir "$root/build-asan" --output-on-failure -j "$jobs" --timeout 600
+echo "== build and tests: Windows (mingw-w64, Wine)"
+"$root/tools/test-windows.sh"

@@ -1,45 +1,52 @@
 #include "windows/console_command.h"
 
 #include <ostream>
+#include <string_view>
 
 #include "base/error.h"
 #include "platform/message_text.h"
-#include "windows/wallpaper_from_collection.h"
+#include "wallpaper/wallpaper_rotation.h"
 
 namespace velmora {
+namespace {
+
+ConsoleCommand usage(const std::string& text) {
+    ConsoleCommand command;
+    command.problem = text;
+    return command;
+}
+
+ConsoleCommand wallpaperCommand(const std::vector<std::string>& arguments) {
+    const WallpaperOptions options = parseWallpaperOptions(arguments);
+    if (!options.given) return usage(invalidCommandLineText("--set-wallpaper and --next-wallpaper come first"));
+    if (!options.usageError.empty()) return usage("velmora: " + options.usageError + "\n");
+    ConsoleCommand command;
+    command.action = options.name ? ConsoleAction::SetWallpaper : ConsoleAction::NextWallpaper;
+    command.name = options.name.value_or("");
+    command.collection = options.file;
+    return command;
+}
+
+}  // namespace
 
 ConsoleCommand parseConsoleCommand(const std::vector<std::string>& arguments) {
-    ConsoleCommand command;
-    auto usage = [&](std::string problem) {
-        command.action = ConsoleAction::Usage;
-        command.problem = std::move(problem);
-        return command;
-    };
-    if (arguments.empty()) return usage("this build has no window; give one of the options below");
-    const std::string& option = arguments[0];
-    const std::size_t extra = arguments.size() - 1;
-    if (option == "--help" || option == "-h") {
-        command.action = ConsoleAction::Help;
-        return extra == 0 ? command : usage("--help takes no argument");
+    const std::vector<std::string_view> args(arguments.begin(), arguments.end());
+    if (asksForWallpaper(args)) return wallpaperCommand(arguments);
+    for (std::string_view arg : args) {
+        if (arg == "--") break;
+        ConsoleCommand command;
+        if (isHelpOption(arg)) {
+            command.action = ConsoleAction::Help;
+            return command;
+        }
+        if (isVersionOption(arg)) {
+            command.action = ConsoleAction::Version;
+            return command;
+        }
+        if (arg.size() > 1 && arg.front() == '-')
+            return usage(invalidCommandLineText("unknown option '" + std::string(arg) + "'"));
     }
-    if (option == "--version") {
-        command.action = ConsoleAction::Version;
-        return extra == 0 ? command : usage("--version takes no argument");
-    }
-    if (option == "--set-wallpaper") {
-        if (extra < 1 || extra > 2) return usage("--set-wallpaper needs NAME and at most one FILE.vlm");
-        command.action = ConsoleAction::SetWallpaper;
-        command.name = arguments[1];
-        if (extra == 2) command.collection = arguments[2];
-        return command;
-    }
-    if (option == "--next-wallpaper") {
-        if (extra > 1) return usage("--next-wallpaper takes at most one FILE.vlm");
-        command.action = ConsoleAction::NextWallpaper;
-        if (extra == 1) command.collection = arguments[1];
-        return command;
-    }
-    return usage("unknown option '" + option + "'");
+    return usage(invalidCommandLineText("this build has no window: give --set-wallpaper or --next-wallpaper"));
 }
 
 std::string consoleHelpText() {
@@ -47,11 +54,8 @@ std::string consoleHelpText() {
            "Makes a picture of a Velmora collection the desktop wallpaper.\n"
            "This Windows build has no window yet: it offers the options below.\n"
            "\n"
-           "  --set-wallpaper NAME [FILE.vlm]  the picture named NAME becomes the wallpaper\n"
-           "  --next-wallpaper [FILE.vlm]      the picture after the current wallpaper becomes\n"
-           "                                   the wallpaper (the first one after the last)\n"
-           "  --help                           show this help and exit\n"
-           "  --version                        show the version and exit\n"
+           "Options:\n" +
+           wallpaperOptionsHelp() + generalOptionsHelp() +
            "\n"
            "FILE.vlm is pictures.vlm in the current folder when not given.\n"
            "Exit status: 0 done, 1 the wallpaper could not be set, 2 wrong options.\n";
@@ -62,15 +66,13 @@ int runConsoleCommand(const ConsoleCommand& command, const platform::Platform& p
     try {
         switch (command.action) {
         case ConsoleAction::Help: out << consoleHelpText(); return kExitSuccess;
-        case ConsoleAction::Version: out << "velmora " << VELMORA_VERSION << "\n"; return kExitSuccess;
-        case ConsoleAction::Usage:
-            err << "velmora: " << command.problem << "\n\n" << consoleHelpText();
-            return kExitUsage;
+        case ConsoleAction::Version: out << versionText(); return kExitSuccess;
+        case ConsoleAction::Usage: err << command.problem; return kExitUsage;
         case ConsoleAction::SetWallpaper:
-            setWallpaperByName(command.collection, command.name, platform);
+            setWallpaperFromFile(command.collection, command.name, platform);
             return kExitSuccess;
         case ConsoleAction::NextWallpaper:
-            setNextWallpaper(command.collection, platform);
+            setWallpaperFromFile(command.collection, std::nullopt, platform);
             return kExitSuccess;
         }
     } catch (const std::exception& error) {

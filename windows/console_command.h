@@ -3,12 +3,14 @@
 //   velmora --help | --version
 //   velmora --set-wallpaper NAME [FILE.vlm]
 //   velmora --next-wallpaper [FILE.vlm]
-// FILE.vlm defaults to pictures.vlm in the current folder.
+// read by the rules of the Linux program (app/command_options.h). FILE.vlm defaults
+// to pictures.vlm in the current folder.
 
 #include <iosfwd>
 #include <string>
 #include <vector>
 
+#include "app/command_options.h"
 #include "platform/platform.h"
 
 namespace velmora {
@@ -17,9 +19,9 @@ enum class ConsoleAction { Help, Version, SetWallpaper, NextWallpaper, Usage };
 
 struct ConsoleCommand {
     ConsoleAction action = ConsoleAction::Usage;
-    std::string name;                        // --set-wallpaper
-    std::string collection = "pictures.vlm";
-    std::string problem;                     // Usage: what is wrong with the arguments
+    std::string name;  // --set-wallpaper
+    std::string collection = kDefaultCollection;
+    std::string problem;  // Usage: what goes to standard error
 };
 
 inline constexpr int kExitSuccess = 0;

@@ -3,18 +3,12 @@
 #include <sqlite3.h>
 
 #include <algorithm>
-#include <cerrno>
-#include <cstdio>
-#include <filesystem>
 #include <string>
 #include <vector>
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include "base/error.h"
 #include "base/system_error.h"
+#include "store/database/collection_copy_file.h"
 #include "store/database/connection.h"
 #include "store/database/untrusted_file.h"
 
@@ -30,33 +24,8 @@ struct Database {
     ~Database() { sqlite3_close(db); }
 };
 
-std::string folderOf(const std::string& path) {
-    std::string folder = std::filesystem::path(path).parent_path().string();
-    return folder.empty() ? "." : folder;
-}
-
 [[noreturn]] void cannotCreate(const std::string& target, unsigned code) {
-    std::error_code ignored;
-    std::string shown = std::filesystem::absolute(target, ignored).string();
-    throw Error(cannotCreateFileMessage(shown.empty() ? target : shown, code));
-}
-
-// Renames without replacing: renameat2's NOREPLACE where the file system has it,
-// else a hard link (which fails on an existing name) and the removal of the old name.
-int renameNoReplace(const std::string& from, const std::string& to) {
-    if (::renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return 0;
-    if (errno != EINVAL && errno != ENOSYS) return errno;
-    if (::link(from.c_str(), to.c_str()) != 0) return errno;
-    ::unlink(from.c_str());
-    return 0;
-}
-
-void syncFolder(const std::string& folder) {
-    int fd = ::open(folder.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-    if (fd >= 0) {
-        ::fsync(fd);
-        ::close(fd);
-    }
+    throw Error(cannotCreateFileMessage(fullPathOf(target), code));
 }
 
 [[noreturn]] void raiseCode(int rc) { throw Error(sqlite3_errstr(rc)); }
@@ -142,28 +111,20 @@ void copyPages(const std::string& source, const std::string& temporary) {
 }  // namespace
 
 void copyCollection(const std::string& source, const std::string& target) {
-    if (::access(target.c_str(), F_OK) == 0) cannotCreate(target, kErrorFileExists);
-    // A short temporary name: it must fit wherever the target's name fits.
-    std::string temporary = folderOf(target) + "/.vlm-XXXXXX";
-    int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
-    if (fd < 0) cannotCreate(target, win32CreateErrorFromErrno(errno));
-    // mkostemp makes it private; the copy gets the mode any new file would.
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
-    ::close(fd);
+    if (fileExists(target)) cannotCreate(target, kErrorFileExists);
+    const TemporaryFile temporary = createTemporaryBeside(target);
+    if (temporary.error != 0) cannotCreate(target, temporary.error);
     try {
-        copyPages(source, temporary);
+        copyPages(source, temporary.path);
     } catch (...) {
-        ::unlink(temporary.c_str());
-        ::unlink((temporary + "-journal").c_str());
+        removeFile(temporary.path);
+        removeFile(temporary.path + "-journal");
         throw;
     }
-    if (int err = renameNoReplace(temporary, target)) {
-        ::unlink(temporary.c_str());
-        cannotCreate(target, err == EEXIST ? kErrorFileExists : win32CreateErrorFromErrno(err));
+    if (unsigned error = renameNoReplace(temporary.path, target)) {
+        removeFile(temporary.path);
+        cannotCreate(target, error);
     }
-    syncFolder(folderOf(target));
 }
 
 void deleteAllPictures(Connection& connection) {

@@ -21,7 +21,11 @@ public:
 
     // The size when it was opened.
     std::uint64_t size() const { return size_; }
+#ifdef _WIN32
+    void* handle() const { return handle_; }
+#else
     int descriptor() const { return fd_; }
+#endif
     // Up to count bytes from offset; fewer only where the file ends. Raises
     // "Stream read error" when reading fails.
     std::size_t readAt(std::uint64_t offset, std::uint8_t* into, std::size_t count);

@@ -74,6 +74,27 @@ std::size_t InputFile::readAt(std::uint64_t offset, std::uint8_t* into, std::siz
     return done;
 }
 
+MappedFile::MappedFile(const InputFile& file) {
+    if (file.size() == 0 || file.size() > SIZE_MAX) return;
+    const auto size = static_cast<std::size_t>(file.size());
+    HANDLE mapping = CreateFileMappingW(handleOf(file.handle()), nullptr, PAGE_READONLY, 0, 0, nullptr);
+    if (!mapping) return;
+    // Asking for the size seen at opening fails if the file has shrunk since: then it is read instead.
+    void* view = MapViewOfFile(mapping, FILE_MAP_READ, 0, 0, size);
+    // The view keeps the mapping alive.
+    CloseHandle(mapping);
+    if (!view) return;
+    // Read ahead in one go instead of one fault per page, where the system offers it.
+    WIN32_MEMORY_RANGE_ENTRY range{view, size};
+    PrefetchVirtualMemory(GetCurrentProcess(), 1, &range, 0);
+    data_ = static_cast<const std::uint8_t*>(view);
+    size_ = size;
+}
+
+MappedFile::~MappedFile() {
+    if (data_) UnmapViewOfFile(data_);
+}
+
 void writeFileReplacing(const std::string& path, const Bytes& bytes) {
     const FileReplaceResult result = replaceFile(path, bytes.data(), bytes.size());
     if (result.error != 0) {

@@ -1,5 +1,6 @@
 #include <windows.h>
 
+#include <filesystem>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -11,6 +12,7 @@
 #include "tests/support/temp_dir.h"
 #include "tools/collection_file.h"
 #include "tools/synthetic_picture.h"
+#include "wallpaper/wallpaper_location.h"
 #include "windows/console_command.h"
 
 namespace velmora {
@@ -34,7 +36,13 @@ TEST(ConsoleCommandLine, OptionsAndTheirMistakes) {
         {{"--set-wallpaper"}, ConsoleAction::Usage, "", "pictures.vlm"},
         {{"--set-wallpaper", "a", "b", "c"}, ConsoleAction::Usage, "", "pictures.vlm"},
         {{"--next-wallpaper", "a", "b"}, ConsoleAction::Usage, "", "pictures.vlm"},
-        {{"--version", "x"}, ConsoleAction::Usage, "", "pictures.vlm"},
+        // The Linux program's rules: help and version win over files, a wallpaper option
+        // anywhere owns the line but must come first, "--" ends the options.
+        {{"a.vlm", "--version"}, ConsoleAction::Version, "", "pictures.vlm"},
+        {{"-h", "--bogus"}, ConsoleAction::Help, "", "pictures.vlm"},
+        {{"--bogus", "-h"}, ConsoleAction::Usage, "", "pictures.vlm"},
+        {{"--help", "--next-wallpaper"}, ConsoleAction::Usage, "", "pictures.vlm"},
+        {{"--", "--help"}, ConsoleAction::Usage, "", "pictures.vlm"},
         {{"pictures.vlm"}, ConsoleAction::Usage, "", "pictures.vlm"},
     };
     for (const Case& c : cases) {
@@ -53,7 +61,10 @@ TEST(ConsoleCommandLine, OptionsAndTheirMistakes) {
 class ConsoleWallpaper : public ::testing::Test {
 protected:
     void SetUp() override {
+        // Nothing remembered and no wallpaper folder left by an earlier run.
         RegDeleteTreeW(HKEY_CURRENT_USER, L"software\\Velmora");
+        std::error_code ignored;
+        std::filesystem::remove_all(toUtf16(kWallpaperFolder), ignored);
         tools::createCollection(collection, {{"Sunset", tools::syntheticJpeg(32, 24, 1)},
                                              {"\xE5\x9B\xBE\xE7\x89\x87 2", tools::syntheticJpeg(32, 24, 2)},
                                              {"Empty", {}}});
@@ -93,11 +104,13 @@ TEST_F(ConsoleWallpaper, ByNameAndInTurnWithExitCodes) {
     EXPECT_EQ(wallpaperName(), "\xE5\x9B\xBE\xE7\x89\x87 2");
 
     EXPECT_EQ(run({"--set-wallpaper", "Nobody", collection}), kExitFailure);
-    EXPECT_EQ(err.str(), "velmora: No picture named 'Nobody' in " + collection + ".\n");
+    EXPECT_EQ(err.str(), "velmora: No picture named \"Nobody\" in \"" + collection + "\"\n");
     EXPECT_EQ(run({"--set-wallpaper", "Sunset", dir.file("missing.vlm")}), kExitFailure);
     EXPECT_NE(err.str().find("velmora: "), std::string::npos);
     EXPECT_EQ(run({"--bogus"}), kExitUsage);
-    EXPECT_NE(err.str().find("Usage: velmora"), std::string::npos);
+    EXPECT_EQ(err.str(), "velmora: unknown option '--bogus'\nTry 'velmora --help' for more information.\n");
+    EXPECT_EQ(run({"--set-wallpaper"}), kExitUsage);
+    EXPECT_EQ(err.str(), "velmora: usage: velmora --set-wallpaper NAME [FILE.vlm]\n");
     EXPECT_EQ(run({"--help"}), kExitSuccess);
     EXPECT_NE(out.str().find("--next-wallpaper"), std::string::npos);
 }
