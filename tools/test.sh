@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# Installs what is missing, builds Velmora twice (plain, and with AddressSanitizer +
-# UndefinedBehaviorSanitizer) and runs every test through CTest in both builds.
+# Installs what is missing, builds Velmora three times (plain, with AddressSanitizer +
+# UndefinedBehaviorSanitizer, and for Windows with mingw-w64) and runs every test
+# through CTest in each (the Windows one under Wine).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/deps.sh"

@@ -35,6 +35,14 @@ cd "$work"
 apt-get source -qq sqlite3 libjpeg-turbo 2>&1 | grep -v '^W: Download is performed unsandboxed' || true
 jobs=$(nproc)
 build() { nice -n 10 "$@"; }
+# The compiler cache, as in tools/build.sh: a second clone compiles nothing again.
+cache=()
+launcher=()
+if command -v ccache >/dev/null; then
+  cache=(env "CCACHE_BASEDIR=$root" CCACHE_NOHASHDIR=true ccache)
+  launch="env;CCACHE_BASEDIR=$root;CCACHE_NOHASHDIR=true;ccache"
+  launcher=(-DCMAKE_C_COMPILER_LAUNCHER="$launch" -DCMAKE_CXX_COMPILER_LAUNCHER="$launch")
+fi
 
 echo "windows-deps: SQLite"
 sqlite_src=$(find "$work" -maxdepth 1 -type d -name 'sqlite3-*' | head -1)
@@ -42,7 +50,7 @@ mkdir -p "$work/sqlite-amalgamation"
 (cd "$work/sqlite-amalgamation" && build "$sqlite_src/configure" --disable-tcl >/dev/null &&
   build make -s sqlite3.c >/dev/null)
 mkdir -p "$prefix/include" "$prefix/lib"
-build x86_64-w64-mingw32-gcc-posix -O2 -DSQLITE_THREADSAFE=1 -DSQLITE_OMIT_LOAD_EXTENSION \
+build "${cache[@]}" x86_64-w64-mingw32-gcc-posix -O2 -DSQLITE_THREADSAFE=1 -DSQLITE_OMIT_LOAD_EXTENSION \
   -c "$work/sqlite-amalgamation/sqlite3.c" -o "$work/sqlite3.o"
 x86_64-w64-mingw32-ar rcs "$prefix/lib/libsqlite3.a" "$work/sqlite3.o"
 cp "$work/sqlite-amalgamation/sqlite3.h" "$sqlite_src/src/sqlite3ext.h" "$prefix/include/" 2>/dev/null ||
@@ -50,7 +58,7 @@ cp "$work/sqlite-amalgamation/sqlite3.h" "$sqlite_src/src/sqlite3ext.h" "$prefix
 
 echo "windows-deps: libjpeg-turbo"
 jpeg_src=$(find "$work" -maxdepth 1 -type d -name 'libjpeg-turbo-*' | head -1)
-build cmake -S "$jpeg_src" -B "$work/jpeg-build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+build cmake -S "$jpeg_src" -B "$work/jpeg-build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" "${launcher[@]}" \
   -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -DENABLE_SHARED=OFF -DENABLE_STATIC=ON \
   -DWITH_TURBOJPEG=OFF -DREQUIRE_SIMD=ON >/dev/null
 build cmake --build "$work/jpeg-build" -j "$jobs" --target jpeg-static >/dev/null
@@ -59,7 +67,7 @@ install -m 644 "$jpeg_src/jpeglib.h" "$jpeg_src/jmorecfg.h" "$jpeg_src/jerror.h"
   "$prefix/include/"
 
 echo "windows-deps: GoogleTest"
-build cmake -S /usr/src/googletest -B "$work/gtest-build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" \
+build cmake -S /usr/src/googletest -B "$work/gtest-build" -G Ninja -DCMAKE_TOOLCHAIN_FILE="$toolchain" "${launcher[@]}" \
   -DCMAKE_BUILD_TYPE=Release -DCMAKE_INSTALL_PREFIX="$prefix" -DBUILD_GMOCK=OFF >/dev/null
 build cmake --build "$work/gtest-build" -j "$jobs" >/dev/null
 cmake --install "$work/gtest-build" >/dev/null
