@@ -435,7 +435,10 @@ Bitmap readBmpFile(const std::string& path, std::uint64_t maxPixels) {
     const MappedFile mapped(file);
     if (mapped.data()) {
         MemorySource source(mapped.data(), mapped.size());
-        return readFromSource(source, maxPixels);
+        Bitmap bitmap = readFromSource(source, maxPixels);
+        // Shortened by another program while it was read: what it held is gone.
+        if (!mapped.intact()) throw Error(kStreamReadError);
+        return bitmap;
     }
     FileSource source(file);
     return readFromSource(source, maxPixels);

@@ -13,6 +13,7 @@
 
 #include "base/system_error.h"
 #include "base/error.h"
+#include "store/imagefile/mapping_guard.h"
 
 namespace velmora {
 
@@ -78,13 +79,22 @@ MappedFile::MappedFile(const InputFile& file) {
     // MAP_POPULATE reads the whole file in with one call instead of one fault per page.
     void* map = ::mmap(nullptr, size, PROT_READ, MAP_PRIVATE | MAP_POPULATE, file.descriptor(), 0);
     if (map == MAP_FAILED) return;
+    guard_ = guardMapping(map, size);
+    if (guard_ < 0) {
+        ::munmap(map, size);
+        return;
+    }
     data_ = static_cast<const std::uint8_t*>(map);
     size_ = size;
 }
 
 MappedFile::~MappedFile() {
-    if (data_) ::munmap(const_cast<std::uint8_t*>(data_), size_);
+    if (!data_) return;
+    unguardMapping(guard_);
+    ::munmap(const_cast<std::uint8_t*>(data_), size_);
 }
+
+bool MappedFile::intact() const { return !mappingDamaged(guard_); }
 
 std::string fullPathForMessage(const std::string& path) {
     std::error_code error;

@@ -52,10 +52,14 @@ public:
 
     const std::uint8_t* data() const { return data_; }
     std::size_t size() const { return size_; }
+    // False when the file was shortened by another program while it was mapped: the
+    // bytes past its new end then read as zeros, and what was read must be dropped.
+    bool intact() const;
 
 private:
     const std::uint8_t* data_ = nullptr;
     std::size_t size_ = 0;
+    int guard_ = -1;
 };
 
 // Every byte of a regular file, with InputFile's errors.

@@ -95,6 +95,9 @@ MappedFile::~MappedFile() {
     if (data_) UnmapViewOfFile(data_);
 }
 
+// Windows refuses to shorten a file while a view of it is mapped.
+bool MappedFile::intact() const { return true; }
+
 void writeFileReplacing(const std::string& path, const Bytes& bytes) {
     const FileReplaceResult result = replaceFile(path, bytes.data(), bytes.size());
     if (result.error != 0) {

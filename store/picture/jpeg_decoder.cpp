@@ -171,6 +171,9 @@ bool decodeInto(Decompressor& codec, const JpegDefaults& settings, const CoverSi
     if (cover.width > 0 && cover.height > 0) {
         cinfo.scale_denom = std::max<unsigned>(
             cinfo.scale_denom, coveringDenominator(cinfo.image_width, cinfo.image_height, cover.width, cover.height));
+        // A reduced display bitmap is scaled down once more to its rectangle: the
+        // smoothing of subsampled colour would not survive that, and costs a fifth.
+        if (cinfo.scale_denom > 1) cinfo.do_fancy_upsampling = FALSE;
     }
     jpeg_calc_output_dimensions(&cinfo);
     const std::uint64_t pixels = std::uint64_t{cinfo.output_width} * cinfo.output_height;
