@@ -180,8 +180,12 @@ private:
     void refreshNameDisplays();
     void blankNameDisplays();
     void popupAt(const QPoint& globalPos);
-    // The preloaded picture of the current record, when there is one.
-    std::optional<PreloadedPicture> takePreloaded();
+    // The preloaded picture of the current record, when there is one; wait: also
+    // when the worker is decoding it right now (a paint waits; a refresh does not).
+    std::optional<PreloadedPicture> takePreloaded(bool wait);
+    // Starts decoding the current record's display bitmap on the worker, so that the
+    // rest of the refresh (and at start, the window's first show) runs beside it.
+    void decodeCurrentAhead();
     void schedulePreload();
     void preloadNeighbours();
 

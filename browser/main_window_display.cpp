@@ -18,19 +18,24 @@ void MainWindow::showCurrentPicture() {
         picture.readStored(field.asBytes());
     }
     std::optional<std::string> decoderError;
-    std::optional<PreloadedPicture> preloaded = takePreloaded();
+    std::optional<PreloadedPicture> preloaded = takePreloaded(false);
     if (preloaded && (!preloaded->display.empty() || preloaded->error)) {
         picture.adoptDisplayBitmap(std::move(preloaded->display), preloaded->error.has_value());
         decoderError = std::move(preloaded->error);
+    } else {
+        decodeCurrentAhead();
     }
     pictureView->setPicture(picture, std::move(decoderError));
 }
 
 void MainWindow::setNeighbourPreloading(bool on) {
     if (!on) {
+        pictureView->setAheadSource({});
         preloader_.reset();
         lastPreloaded_.reset();
     } else if (!preloader_) {
+        // A paint that finds no display bitmap takes the one being made ahead.
+        pictureView->setAheadSource([this] { return takePreloaded(true); });
         preloader_ = std::make_unique<NeighbourPreloader>();
         // The next neighbour's bytes are read when the worker is free, not all at once:
         // at most one stored value waits in memory.
@@ -39,7 +44,7 @@ void MainWindow::setNeighbourPreloading(bool on) {
     }
 }
 
-std::optional<PreloadedPicture> MainWindow::takePreloaded() {
+std::optional<PreloadedPicture> MainWindow::takePreloaded(bool wait) {
     if (!preloader_ || pictures.state() != DatasetState::Browse || !pictureView->drawsDisplayBitmaps()) {
         return std::nullopt;
     }
@@ -50,9 +55,22 @@ std::optional<PreloadedPicture> MainWindow::takePreloaded() {
     const PreloadKey key{*rowid, pictures.dataVersion(), pictureView->displayTarget()};
     if (again && lastPreloaded_->first == key) return lastPreloaded_->second;
     lastPreloaded_.reset();
-    std::optional<PreloadedPicture> preloaded = preloader_->take(key);
+    std::optional<PreloadedPicture> preloaded = preloader_->take(key, wait);
     if (preloaded) lastPreloaded_.emplace(key, *preloaded);
     return preloaded;
+}
+
+void MainWindow::decodeCurrentAhead() {
+    if (!preloader_ || pictures.state() != DatasetState::Browse || !pictureView->drawsDisplayBitmaps()) return;
+    const int row = pictures.currentRow();
+    const std::optional<std::int64_t> rowid = pictures.rowidAt(row);
+    if (!rowid) return;
+    const PreloadKey key{*rowid, pictures.dataVersion(), pictureView->displayTarget()};
+    if (preloader_->has(key)) {
+        preloader_->moveToFront(key);
+        return;
+    }
+    if (SharedBytes bytes = pictures.blobAt(row, "picture")) preloader_->add(key, std::move(bytes), true);
 }
 
 void MainWindow::schedulePreload() {

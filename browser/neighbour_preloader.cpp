@@ -50,26 +50,41 @@ bool NeighbourPreloader::hasRowid(std::int64_t rowid) {
            std::any_of(done_.begin(), done_.end(), [&](const auto& entry) { return same(entry.first); });
 }
 
-void NeighbourPreloader::add(const PreloadKey& key, SharedBytes bytes) {
+void NeighbourPreloader::add(const PreloadKey& key, SharedBytes bytes, bool first) {
     {
         std::lock_guard lock(mutex_);
         if (!wanted(key)) wanted_.push_back(key);
-        queue_.push_back(Job{key, std::move(bytes)});
+        if (first) {
+            queue_.push_front(Job{key, std::move(bytes)});
+        } else {
+            queue_.push_back(Job{key, std::move(bytes)});
+        }
     }
     changed_.notify_all();
 }
 
-std::optional<PreloadedPicture> NeighbourPreloader::take(const PreloadKey& key) {
+std::optional<PreloadedPicture> NeighbourPreloader::take(const PreloadKey& key, bool wait) {
     std::unique_lock lock(mutex_);
-    // The picture being decoded now is ready sooner than a decode started afresh.
-    changed_.wait(lock, [&] { return !running_ || !(*running_ == key); });
-    // Shown now without it: the worker need not make it any more.
-    std::erase_if(queue_, [&](const Job& job) { return job.key == key; });
+    if (wait) {
+        // The picture being decoded now is ready sooner than a decode started afresh.
+        changed_.wait(lock, [&] { return !running_ || !(*running_ == key); });
+        // Shown now without it: the worker need not make it any more.
+        std::erase_if(queue_, [&](const Job& job) { return job.key == key; });
+    }
     auto found = std::find_if(done_.begin(), done_.end(), [&](const auto& entry) { return entry.first == key; });
     if (found == done_.end()) return std::nullopt;
     PreloadedPicture picture = std::move(found->second);
     done_.erase(found);
     return picture;
+}
+
+void NeighbourPreloader::moveToFront(const PreloadKey& key) {
+    std::lock_guard lock(mutex_);
+    auto found = std::find_if(queue_.begin(), queue_.end(), [&](const Job& job) { return job.key == key; });
+    if (found == queue_.end() || found == queue_.begin()) return;
+    Job job = std::move(*found);
+    queue_.erase(found);
+    queue_.push_front(std::move(job));
 }
 
 bool NeighbourPreloader::busy() {

@@ -51,10 +51,15 @@ public:
     // True when a picture of this rowid, for any version or display, is queued,
     // being decoded or done.
     bool hasRowid(std::int64_t rowid);
-    // Queues the stored value of key for decoding.
-    void add(const PreloadKey& key, SharedBytes bytes);
-    // The result for key, taken out; waits when the worker is decoding it right now.
-    std::optional<PreloadedPicture> take(const PreloadKey& key);
+    // Queues the stored value of key for decoding; first: ahead of everything queued
+    // (the record being shown, before its neighbours).
+    void add(const PreloadKey& key, SharedBytes bytes, bool first = false);
+    // The result for key, taken out. wait: waits when the worker is decoding it right
+    // now, and drops it from the queue when it is not ready (it is shown without it);
+    // otherwise only a finished result is taken and the rest stays as it is.
+    std::optional<PreloadedPicture> take(const PreloadKey& key, bool wait = true);
+    // Makes a queued key the next one decoded.
+    void moveToFront(const PreloadKey& key);
     // Drops everything.
     void clear() { keepOnly({}); }
     // True while a picture is queued or being decoded.

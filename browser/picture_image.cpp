@@ -64,6 +64,13 @@ FitRect PictureImage::drawRect() const {
 
 const Bitmap* PictureImage::bitmapFor(const FitRect& rect, double pixelRatio) {
     const DisplayTarget target{width(), height(), flags_, pixelRatio};
+    if (drawsDisplayBitmaps() && aheadSource_ && !picture_.hasDisplayBitmap()) {
+        std::optional<PreloadedPicture> ahead = aheadSource_();
+        if (ahead && (!ahead->display.empty() || ahead->error)) {
+            picture_.adoptDisplayBitmap(std::move(ahead->display), ahead->error.has_value());
+            if (ahead->error && !pendingError_) pendingError_ = std::move(ahead->error);
+        }
+    }
     auto decode = [&]() -> const Bitmap& {
         if (drawsDisplayBitmaps()) return picture_.displayBitmap(target.device(rect.width), target.device(rect.height));
         return picture_.bitmap();

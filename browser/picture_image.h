@@ -5,6 +5,7 @@
 // pixels; the others draw the full bitmap. The picture is decoded at its first draw; a
 // decoder error is reported once, after the paint.
 
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -12,6 +13,7 @@
 #include <QWidget>
 
 #include "browser/display_target.h"
+#include "browser/neighbour_preloader.h"
 #include "store/picture/bitmap.h"
 #include "store/picture/display_fit.h"
 #include "store/picture/jpeg_picture.h"
@@ -43,6 +45,9 @@ public:
     DisplayTarget displayTarget() const;
     // True when this area draws display bitmaps rather than the full bitmap.
     bool drawsDisplayBitmaps() const { return flags_.proportional; }
+    // Asked by a paint that needs a display bitmap the picture does not have: may give
+    // one decoded ahead (with its decoder error) instead of a decode on this thread.
+    void setAheadSource(std::function<std::optional<PreloadedPicture>()> source) { aheadSource_ = std::move(source); }
 
 signals:
     void clicked();
@@ -64,6 +69,7 @@ private:
     bool autoSize_ = false;
     FitFlags flags_;
     std::optional<std::string> pendingError_;
+    std::function<std::optional<PreloadedPicture>()> aheadSource_;
     // What was last drawn, kept so repaints neither decode nor scale again.
     Bitmap scaled_;
     QImage image_;

@@ -133,7 +133,17 @@ TEST_F(Preloading, ARecordWrittenSinceIsDecodedAfresh) {
     sqlite3_close(other);
 
     f.nextButton->click();
-    EXPECT_FALSE(f.pictureView->picture().hasDisplayBitmap());  // the old result is not used
+    EXPECT_TRUE(showsCurrentRecord());  // the new picture, not the old result
+}
+
+TEST_F(Preloading, TheFirstPictureIsDecodedOnTheWorkerWhileTheWindowIsBuilt) {
+    makeDefaultFile(pictureRecords({"a", "b"}, 1200, 900));
+    form = std::make_unique<MainWindow>(services);
+    // Queued (or already being decoded) before the window is even shown.
+    ASSERT_TRUE(form->neighbourPreloader()->hasRowid(*form->pictures.rowidAt(0)));
+    form->show();
+    settle();
+    EXPECT_FALSE(form->pictureView->picture().hasBitmap());
     EXPECT_TRUE(showsCurrentRecord());
 }
 
