@@ -223,6 +223,7 @@ void MainWindow::openDefaultFile() {
         pictureCount = 0;
     } else {
         showCurrentPicture();
+        decodeCurrentAhead();
         pictureCount = pictures.recordCount();
         previousButton->setEnabled(false);
         nextButton->setEnabled(true);

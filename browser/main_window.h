@@ -183,8 +183,9 @@ private:
     // The preloaded picture of the current record, when there is one; wait: also
     // when the worker is decoding it right now (a paint waits; a refresh does not).
     std::optional<PreloadedPicture> takePreloaded(bool wait);
-    // Starts decoding the current record's display bitmap on the worker, so that the
-    // rest of the refresh (and at start, the window's first show) runs beside it.
+    // Starts decoding the current record's display bitmap on the worker, so that what
+    // follows the opening of a file (at start, the window's first show) runs beside it.
+    // Not on every refresh: a command that walks many records paints only the last.
     void decodeCurrentAhead();
     void schedulePreload();
     void preloadNeighbours();

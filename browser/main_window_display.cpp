@@ -22,8 +22,6 @@ void MainWindow::showCurrentPicture() {
     if (preloaded && (!preloaded->display.empty() || preloaded->error)) {
         picture.adoptDisplayBitmap(std::move(preloaded->display), preloaded->error.has_value());
         decoderError = std::move(preloaded->error);
-    } else {
-        decodeCurrentAhead();
     }
     pictureView->setPicture(picture, std::move(decoderError));
 }
@@ -130,6 +128,7 @@ void MainWindow::applyEmptyFileRule() {
 
 void MainWindow::applyLoadedFileRule() {
     showCurrentPicture();
+    decodeCurrentAhead();
     pictureCount = pictures.recordCount();
     previousButton->setEnabled(false);
     nextButton->setEnabled(true);

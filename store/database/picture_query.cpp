@@ -23,6 +23,15 @@ struct StatementGuard {
     ~StatementGuard() { sqlite3_finalize(statement); }
 };
 
+// Readies a kept statement for its next use however this one ends.
+struct StatementReset {
+    sqlite3_stmt* statement;
+    ~StatementReset() {
+        sqlite3_reset(statement);
+        sqlite3_clear_bindings(statement);
+    }
+};
+
 bool equalsIgnoringCase(const std::string& a, const std::string& b) {
     return a.size() == b.size() && std::equal(a.begin(), a.end(), b.begin(), [](unsigned char x, unsigned char y) {
                return std::tolower(x) == std::tolower(y);
@@ -243,6 +252,8 @@ void PictureQuery::closeSilently() {
     sqlite3_finalize(rowStatement_);
     sqlite3_finalize(nameStatement_);
     sqlite3_finalize(checkStatement_);
+    sqlite3_finalize(eraseStatement_);
+    eraseStatement_ = nullptr;
     rowStatement_ = nullptr;
     nameStatement_ = nullptr;
     if (lease_) lease_->db = nullptr;
@@ -478,10 +489,13 @@ void PictureQuery::remove() {
     if (rowids_.empty()) throw Error(storeMessage("Cannot perform this operation on an empty dataset"));
 
     sqlite3* db = connection_.handle();
-    StatementGuard erase;
-    prepareOrThrow(db, std::string("DELETE FROM pictures WHERE ") + kRowCheckCondition, &erase.statement);
-    bindRowCheck(erase.statement, 1);
-    stepWrite(erase.statement, 0);
+    // Kept while the query is open: emptying a file deletes its records one by one.
+    if (!eraseStatement_) {
+        prepareOrThrow(db, std::string("DELETE FROM pictures WHERE ") + kRowCheckCondition, &eraseStatement_);
+    }
+    StatementReset reset{eraseStatement_};
+    bindRowCheck(eraseStatement_, 1);
+    stepWrite(eraseStatement_, 0);
     if (sqlite3_changes(db) != 1) {
         // Nothing changes. Until the row is shown again, as it now is, every change of
         // it fails the same way: what was read still stands for it.

@@ -201,6 +201,7 @@ private:
     sqlite3_stmt* rowStatement_ = nullptr;   // SELECT * FROM pictures WHERE rowid=?
     sqlite3_stmt* nameStatement_ = nullptr;  // SELECT filename FROM pictures WHERE rowid=?
     sqlite3_stmt* checkStatement_ = nullptr;  // the row check of a rowid
+    sqlite3_stmt* eraseStatement_ = nullptr;  // the delete of the current row, once prepared
     std::optional<RowCheck> rowCheck_;
 
     struct Sink {

@@ -30,8 +30,9 @@ JpegDefaults& defaultsInForce() {
     return defaults;
 }
 
-// The front read at first; values up to this size are read whole at once.
-constexpr std::size_t kFirstFront = 64 * 1024;
+// The front read at first (headers without a large Exif segment fit), growing fourfold
+// while the frame header is not in it; values up to this size are read whole at once.
+constexpr std::size_t kFirstFront = 16 * 1024;
 
 // The foreign "graphic header": 01 00 00 01, then the 32-bit little-endian length
 // of what follows it. `front` holds the value's first bytes, `size` is its length.
@@ -127,8 +128,9 @@ void JpegPicture::readStored(const DeferredBytes& value) {
     const std::size_t skip = hasGraphicHeader(front, value.size) ? 8 : 0;
     std::optional<JpegHeader> header;
     for (;;) {
-        // The decoder reads the stream from behind the graphic header.
-        header = readJpegHeaderFromFront(skip ? Bytes(front.begin() + 8, front.end()) : front);
+        // The decoder reads the stream from behind the graphic header (copied only then).
+        const Bytes behind = skip ? Bytes(front.begin() + 8, front.end()) : Bytes();
+        header = readJpegHeaderFromFront(skip ? behind : front);
         if (header) break;
         if (front.size() >= value.size / 2) {
             // Headers that fill half the value: reading the rest is as cheap.
@@ -147,7 +149,8 @@ void JpegPicture::readStored(const DeferredBytes& value) {
     slot->grayscale = header->grayscale;
     slot->progressive = header->progressive;
     // The Exif segment comes before the frame header, so the front read holds it.
-    slot->orientation = exifOrientation(skip ? Bytes(slot->front.begin() + 8, slot->front.end()) : slot->front);
+    const Bytes behind = skip ? Bytes(slot->front.begin() + 8, slot->front.end()) : Bytes();
+    slot->orientation = exifOrientation(skip ? behind : slot->front);
     data_ = slot;
     bitmap_.reset();
     display_.reset();
