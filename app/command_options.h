@@ -39,5 +39,7 @@ std::string versionText();
 
 // What a wrong command line prints before exiting with status 2.
 std::string invalidCommandLineText(const std::string& error);
+// The error of a wallpaper option that is not the first argument.
+inline constexpr const char* kWallpaperOptionsFirst = "--set-wallpaper and --next-wallpaper come first";
 
 }  // namespace velmora

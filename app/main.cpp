@@ -1,6 +1,7 @@
 // velmora: reads the command line, then sets the application title, creates the main
 // window and runs the message loop until it closes.
 #include <cstdio>
+#include <optional>
 #include <string>
 
 #include <QApplication>
@@ -36,7 +37,9 @@ int runWithoutWindow(const velmora::CommandLine& commandLine, int argc, char** a
         std::fputs(velmora::invalidCommandLineText(commandLine.error).c_str(), stderr);
         return 2;
     case Action::Wallpaper:
-        return velmora::runWallpaperCommandLine(argc, argv).value_or(2);
+        if (std::optional<int> status = velmora::runWallpaperCommandLine(argc, argv)) return *status;
+        std::fputs(velmora::invalidCommandLineText(velmora::kWallpaperOptionsFirst).c_str(), stderr);
+        return 2;
     case Action::Browse:
         break;
     }

@@ -18,7 +18,7 @@ ConsoleCommand usage(const std::string& text) {
 
 ConsoleCommand wallpaperCommand(const std::vector<std::string>& arguments) {
     const WallpaperOptions options = parseWallpaperOptions(arguments);
-    if (!options.given) return usage(invalidCommandLineText("--set-wallpaper and --next-wallpaper come first"));
+    if (!options.given) return usage(invalidCommandLineText(kWallpaperOptionsFirst));
     if (!options.usageError.empty()) return usage("velmora: " + options.usageError + "\n");
     ConsoleCommand command;
     command.action = options.name ? ConsoleAction::SetWallpaper : ConsoleAction::NextWallpaper;

@@ -101,6 +101,8 @@ TEST_F(CommandLineWallpaper, FailuresSayWhatIsWrongAndExitNonZero) {
         {{"--set-wallpaper", "a", "pictures.vlm", "more"}, 2,
          "velmora: usage: velmora --set-wallpaper NAME [FILE.vlm]\n"},
         {{"--next-wallpaper", "a.vlm", "b.vlm"}, 2, "velmora: usage: velmora --next-wallpaper [FILE.vlm]\n"},
+        {{"-style", "fusion", "--set-wallpaper", "a"}, 2,
+         "velmora: --set-wallpaper and --next-wallpaper come first\nTry 'velmora --help' for more information.\n"},
     };
     for (const Case& c : cases) {
         test::ProgramRun run = velmora(c.arguments, display);
