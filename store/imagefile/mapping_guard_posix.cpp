@@ -20,6 +20,7 @@ struct Slot {
 constexpr int kSlots = 32;
 Slot slots[kSlots];
 struct sigaction previous {};
+std::uintptr_t pageSize = 4096;  // read once, before the handler can run
 
 // Runs in the signal handler: only atomics and system calls.
 void onBusError(int signal, siginfo_t* info, void* context) {
@@ -27,10 +28,9 @@ void onBusError(int signal, siginfo_t* info, void* context) {
     for (Slot& slot : slots) {
         const std::uintptr_t begin = slot.begin.load();
         if (begin == 0 || address < begin || address >= slot.end.load()) continue;
-        const auto page = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
-        void* at = reinterpret_cast<void*>(address & ~(page - 1));
+        void* at = reinterpret_cast<void*>(address & ~(pageSize - 1));
         // A zero page in place of the vanished one; the read that faulted goes on.
-        if (::mmap(at, page, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0) != MAP_FAILED) {
+        if (::mmap(at, pageSize, PROT_READ, MAP_PRIVATE | MAP_ANONYMOUS | MAP_FIXED, -1, 0) != MAP_FAILED) {
             slot.damaged.store(true);
             return;
         }
@@ -47,6 +47,7 @@ void onBusError(int signal, siginfo_t* info, void* context) {
 }
 
 void installHandler() {
+    pageSize = static_cast<std::uintptr_t>(::sysconf(_SC_PAGESIZE));
     struct sigaction action {};
     action.sa_sigaction = onBusError;
     action.sa_flags = SA_SIGINFO | SA_NODEFER;
