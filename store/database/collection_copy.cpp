@@ -43,7 +43,7 @@ sqlite3_file* fileOf(sqlite3* db) {
 // (no second handle on the source, whose closing would drop SQLite's locks). False
 // when the file is in WAL mode: its latest pages may sit in the -wal file, so the
 // backup API copies those page by page.
-bool copyWholeFile(sqlite3* from, sqlite3* to) {
+bool copyWholeFile(sqlite3* from, sqlite3* to, const std::string& temporary) {
     if (int rc = sqlite3_exec(from, "BEGIN; SELECT count(*) FROM sqlite_schema", nullptr, nullptr, nullptr);
         rc != SQLITE_OK) {
         sqlite3_exec(from, "ROLLBACK", nullptr, nullptr, nullptr);
@@ -68,11 +68,16 @@ bool copyWholeFile(sqlite3* from, sqlite3* to) {
     if (int rc = in->pMethods->xFileSize(in, &size); rc != SQLITE_OK) raiseCode(rc);
     // The largest page there is: SQLite's file layer writes no more at once.
     constexpr sqlite3_int64 kPiece = 65536;
+    // Written to disk in the background every 8 MiB, beside the copying.
+    constexpr sqlite3_int64 kWriteback = 8 << 20;
+    EarlyWriteback writeback(temporary);
     std::vector<unsigned char> piece(static_cast<std::size_t>(std::min(size, kPiece)));
     for (sqlite3_int64 offset = 0; offset < size; offset += kPiece) {
         const int length = static_cast<int>(std::min(kPiece, size - offset));
         if (int rc = in->pMethods->xRead(in, piece.data(), length, offset); rc != SQLITE_OK) raiseCode(rc);
         if (int rc = out->pMethods->xWrite(out, piece.data(), length, offset); rc != SQLITE_OK) raiseCode(rc);
+        const sqlite3_int64 end = offset + length;
+        if (end % kWriteback == 0) writeback.written(end - kWriteback, kWriteback);
     }
     if (int rc = out->pMethods->xSync(out, SQLITE_SYNC_FULL); rc != SQLITE_OK) raiseCode(rc);
     return true;
@@ -94,7 +99,7 @@ void copyPages(const std::string& source, const std::string& temporary) {
     }
     applyUntrustedFileSettings(to.db);
     sqlite3_exec(to.db, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
-    if (copyWholeFile(from.db, to.db)) return;
+    if (copyWholeFile(from.db, to.db, temporary)) return;
     sqlite3_backup* backup = sqlite3_backup_init(to.db, "main", from.db, "main");
     if (!backup) throw Error(sqlite3_errmsg(to.db));
     // All pages in one step: one read transaction, so a concurrent writer waits for it.

@@ -69,4 +69,15 @@ void removeFile(const std::string& path) {
     ::unlink(path.c_str());
 }
 
+EarlyWriteback::EarlyWriteback(const std::string& path) : fd_(::open(path.c_str(), O_WRONLY | O_CLOEXEC)) {}
+
+EarlyWriteback::~EarlyWriteback() {
+    if (fd_ >= 0) ::close(fd_);
+}
+
+void EarlyWriteback::written(std::int64_t offset, std::int64_t length) {
+    // Only starts the writing; whether it worked shows at the final sync.
+    if (fd_ >= 0) ::sync_file_range(fd_, offset, length, SYNC_FILE_RANGE_WRITE);
+}
+
 }  // namespace velmora

@@ -56,4 +56,10 @@ void removeFile(const std::string& path) {
     DeleteFileW(toUtf16(path).c_str());
 }
 
+EarlyWriteback::EarlyWriteback(const std::string&) {}
+
+EarlyWriteback::~EarlyWriteback() = default;
+
+void EarlyWriteback::written(std::int64_t, std::int64_t) {}
+
 }  // namespace velmora
