@@ -97,8 +97,13 @@ NameGrid::NameGrid(PictureQuery& query, QWidget* parent) : QTableView(parent), q
 void NameGrid::refresh() {
     // A changed row count starts from the top, as a fresh list would.
     if (model_.refresh()) verticalScrollBar()->setValue(0);
-    int row = query_.currentRow();
-    if (row >= 0 && row < model_.rowCount()) scrollTo(model_.index(row, 0), QAbstractItemView::EnsureVisible);
+    const int row = query_.currentRow();
+    // The first row with the list at its top is in view already; asking the view would
+    // lay it out now, once per record when a file is emptied record by record.
+    const bool firstInView = row == 0 && verticalScrollBar()->value() == 0;
+    if (row >= 0 && row < model_.rowCount() && !firstInView) {
+        scrollTo(model_.index(row, 0), QAbstractItemView::EnsureVisible);
+    }
     viewport()->update();
 }
 
