@@ -1,6 +1,8 @@
 // Arbitrary bytes as a stored picture value: read (graphic-header rule, headers, EXIF
-// orientation), then decoded, turned upright and drawn as the main window would. Errors are fine; crashes, leaks,
-// hangs and undefined behaviour are not.
+// orientation), then decoded, turned upright and drawn as the main window would; and
+// through the two-thread display decoder at every reduction, which must give the
+// same bitmap as its one-thread form whenever it takes the stream. Errors are fine;
+// crashes, leaks, hangs, undefined behaviour and a differing bitmap are not.
 //
 // Run with tools/fuzz.sh jpeg SECONDS -max_len=8192 (the product is instrumented;
 // pointing JPEG_INCLUDE_DIR and JPEG_LIBRARY at a libjpeg built with
@@ -10,10 +12,13 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdlib>
 
 #include "base/error.h"
 #include "store/picture/display_fit.h"
+#include "store/picture/jpeg_decoder.h"
 #include "store/picture/jpeg_picture.h"
+#include "store/picture/reduced_jpeg_decoder.h"
 #include "store/picture/scale_nearest.h"
 
 namespace {
@@ -43,9 +48,28 @@ void readDecodeAndDraw(const std::uint8_t* data, std::size_t size) {
     velmora::scaleNearest(bitmap, fit.width, fit.height);
 }
 
+void decodeReducedBothWays(const std::uint8_t* data, std::size_t size) {
+    const velmora::Bytes bytes(data, data + size);
+    try {
+        const velmora::JpegHeader header = velmora::readJpegHeader(bytes);
+        if (static_cast<std::int64_t>(header.width) * header.height > kFuzzPixelLimit) return;
+    } catch (const velmora::Error&) {
+        return;
+    }
+    for (unsigned denominator : {2u, 4u, 8u}) {
+        velmora::Bitmap alone, split;
+        const bool tookAlone = velmora::decodeReducedBaseline(bytes, denominator, alone, {false, 0});
+        const bool tookSplit = velmora::decodeReducedBaseline(bytes, denominator, split, {true, 0});
+        // The split decode may turn down what the lone one takes (too little data to
+        // split), never the other way round, and never differ.
+        if ((tookSplit && !tookAlone) || (tookSplit && !(alone == split))) std::abort();
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     readDecodeAndDraw(data, size);
+    decodeReducedBothWays(data, size);
     return 0;
 }

@@ -11,10 +11,12 @@
 #include <jerror.h>
 
 #include "base/error.h"
+#include "store/picture/covering_scale.h"
 #include "store/picture/jpeg_error_trap.h"
 #include "store/picture/jpeg_memory_io.h"
 #include "store/picture/jpeg_message_codes.h"
 #include "store/picture/picture_limits.h"
+#include "store/picture/reduced_jpeg_decoder.h"
 
 namespace velmora {
 namespace {
@@ -146,19 +148,6 @@ bool parseHeader(Decompressor& codec, JpegHeader& header) {
     return true;
 }
 
-// The largest reduction 1/2^n (n <= 3) whose output still covers minWidth x minHeight.
-unsigned coveringDenominator(JDIMENSION width, JDIMENSION height, int minWidth, int minHeight) {
-    unsigned denominator = 1;
-    while (denominator < 8) {
-        const unsigned next = denominator * 2;
-        const auto scaledWidth = static_cast<std::int64_t>((width + next - 1) / next);
-        const auto scaledHeight = static_cast<std::int64_t>((height + next - 1) / next);
-        if (scaledWidth < minWidth || scaledHeight < minHeight) break;
-        denominator = next;
-    }
-    return denominator;
-}
-
 // cover: {0, 0} decodes at the settings' scale; otherwise at the smallest DCT scale
 // whose output covers cover.width x cover.height.
 bool decodeInto(Decompressor& codec, const JpegDefaults& settings, const CoverSize& cover, Bitmap& target) {
@@ -220,6 +209,11 @@ void decodeJpeg(const Bytes& data, const JpegDefaults& settings, Bitmap& target)
 }
 
 void decodeJpegCovering(const Bytes& data, const JpegDefaults& settings, CoverSize cover, Bitmap& target) {
+    const bool plainOutput = settings.scale == 0 && !settings.grayscaleOutput && !settings.bestSpeed &&
+                             settings.pixelFormat == PixelFormat::Bits24;
+    if (plainOutput && cover.width > 0 && cover.height > 0 && decodeReducedBaselineCovering(data, cover, target)) {
+        return;
+    }
     Decompressor codec(data);
     if (!decodeInto(codec, settings, cover, target)) {
         codec.raise();

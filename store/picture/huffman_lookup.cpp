@@ -1,0 +1,60 @@
+#include "store/picture/huffman_lookup.h"
+
+namespace velmora {
+
+HuffmanLookup::HuffmanLookup(const HuffmanSpec& spec, bool dc) : values_(spec.values) {
+    std::int32_t code = 0;
+    int index = 0;
+    for (int length = 1; length <= 16; ++length) {
+        const int count = spec.bits[static_cast<std::size_t>(length)];
+        valueOffset_[static_cast<std::size_t>(length)] = index - code;
+        for (int i = 0; i < count; ++i, ++code, ++index) {
+            if (index >= 256 || (dc && values_[static_cast<std::size_t>(index)] > 15)) {
+                valid_ = false;
+                return;
+            }
+            if (length <= kLookBits) {
+                // Every look-up value that starts with this code decodes to it.
+                const int spare = kLookBits - length;
+                const auto entry = static_cast<std::uint16_t>((length << 8) | values_[static_cast<std::size_t>(index)]);
+                for (int fill = 0; fill < (1 << spare); ++fill) {
+                    fast_[static_cast<std::size_t>((code << spare) | fill)] = entry;
+                }
+            }
+        }
+        maxCode_[static_cast<std::size_t>(length)] = count > 0 ? code - 1 : -1;
+        // A length's codes must fit in its bits, leaving the all-ones code unused.
+        if (code >= (1 << length)) {
+            valid_ = false;
+            return;
+        }
+        code <<= 1;
+    }
+    if (!dc) fillFastCoefficients();
+}
+
+void HuffmanLookup::fillFastCoefficients() {
+    for (std::uint32_t look = 0; look < fast_.size(); ++look) {
+        const int length = fast_[look] >> 8;
+        const int symbol = fast_[look] & 0xFF;
+        const int run = symbol >> 4, size = symbol & 15;
+        if (length == 0 || size == 0 || length + size > kLookBits) continue;
+        // The extra bits follow the code within the look-up bits.
+        const int bits = static_cast<int>((look >> (kLookBits - length - size)) & ((1u << size) - 1));
+        const int value = bits < (1 << (size - 1)) ? bits - (1 << size) + 1 : bits;
+        if (value < -128 || value > 127) continue;
+        fastCoefficient_[look] = static_cast<std::int16_t>(value * 256 + (run << 4) + length + size);
+    }
+}
+
+int HuffmanLookup::slow(std::uint64_t bits, int& length) const {
+    for (length = kLookBits + 1; length <= 16; ++length) {
+        const auto code = static_cast<std::int32_t>(bits >> (64 - length));
+        if (code <= maxCode_[static_cast<std::size_t>(length)]) {
+            return values_[static_cast<std::size_t>(code + valueOffset_[static_cast<std::size_t>(length)])];
+        }
+    }
+    return -1;
+}
+
+}  // namespace velmora

@@ -1,0 +1,42 @@
+#pragma once
+// A JPEG Huffman table made ready for decoding: codes of up to kLookBits bits are
+// found with one table look-up, longer ones by comparing against each length's
+// largest code.
+
+#include <array>
+#include <cstdint>
+
+#include "store/picture/jpeg_scan_layout.h"
+
+namespace velmora {
+
+class HuffmanLookup {
+public:
+    static constexpr int kLookBits = 10;
+
+    // valid() is false for a table whose counts overflow a code length, or a DC table
+    // with a symbol above 15.
+    HuffmanLookup(const HuffmanSpec& spec, bool dc);
+    bool valid() const { return valid_; }
+
+    // Entry for the next kLookBits bits: (length << 8) | symbol, or 0 when the code is longer.
+    std::uint16_t fast(std::uint32_t lookBits) const { return fast_[lookBits]; }
+    // For an AC table: the next kLookBits bits as one whole coefficient when its code
+    // and extra bits fit in them: (value << 8) | (run << 4) | bits used; 0 otherwise.
+    std::int16_t fastCoefficient(std::uint32_t lookBits) const { return fastCoefficient_[lookBits]; }
+    // The symbol of a code longer than kLookBits at the top of `bits` (64 bits, MSB
+    // first) and its length, or -1 when no code matches.
+    int slow(std::uint64_t bits, int& length) const;
+
+private:
+    void fillFastCoefficients();
+
+    std::array<std::uint16_t, 1u << kLookBits> fast_{};
+    std::array<std::int16_t, 1u << kLookBits> fastCoefficient_{};
+    std::array<std::int32_t, 17> maxCode_{};
+    std::array<std::int32_t, 17> valueOffset_{};
+    std::array<std::uint8_t, 256> values_{};
+    bool valid_ = true;
+};
+
+}  // namespace velmora

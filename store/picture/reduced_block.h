@@ -1,0 +1,134 @@
+#pragma once
+// One 8 x 8 block of a baseline scan decoded straight to its N x N reduced pixels:
+// each coefficient is added, dequantized, into the box averages of the inverse DCT
+// over (8/N) x (8/N) squares, without ever forming the 64 pixels. N = 1 only skips
+// the AC codes: the block's pixel is its DC term.
+
+#include <array>
+#include <cstdint>
+#include <cstring>
+#include <memory>
+
+#include "store/picture/entropy_bit_reader.h"
+#include "store/picture/huffman_lookup.h"
+
+namespace velmora {
+
+struct ComponentCoding {
+    HuffmanLookup dc;
+    HuffmanLookup ac;
+    int dcQuantization = 1;
+    // weights[k * N * N + i]: what coefficient k (zigzag order), valued 1, adds to
+    // reduced pixel i, its quantization included.
+    std::unique_ptr<float[]> weights;
+};
+
+// Weights for `quantization` (natural order) and n reduced pixels per side.
+std::unique_ptr<float[]> reducedWeights(const std::array<std::uint16_t, 64>& quantization, int n);
+
+// The DC term's share of every reduced pixel, rounded as libjpeg's 1 x 1 transform
+// does; limited, since a damaged stream's DC values can grow without bound.
+inline int dcLevel(int dc, int quantization) {
+    const std::int64_t level = ((std::int64_t{dc} * quantization + 4) >> 3) + 128;
+    return static_cast<int>(level < -8192 ? -8192 : level > 8192 ? 8192 : level);
+}
+
+// DC prediction with wrap-around instead of overflow.
+inline int addDifference(int predictor, int difference) {
+    return static_cast<int>(static_cast<std::uint32_t>(predictor) + static_cast<std::uint32_t>(difference));
+}
+
+inline std::uint8_t clampSample(int value) {
+    return static_cast<std::uint8_t>(value < 0 ? 0 : value > 255 ? 255 : value);
+}
+
+// The next symbol of `table`, or -1 for bits that are no code of it.
+inline int decodeSymbol(EntropyBitReader& reader, const HuffmanLookup& table) {
+    if (reader.count() < 32) reader.refill();
+    const std::uint16_t entry = table.fast(reader.peek(HuffmanLookup::kLookBits));
+    if (entry != 0) {
+        reader.skip(entry >> 8);
+        return entry & 0xFF;
+    }
+    int length = 0;
+    const int symbol = table.slow(reader.bits(), length);
+    if (symbol >= 0) reader.skip(length);
+    return symbol;
+}
+
+// Without a branch: the sign of a coefficient is a coin toss for the predictor.
+inline int extendSign(std::uint32_t bits, int size) {
+    const int value = static_cast<int>(bits);
+    const int negative = (value - (1 << (size - 1))) >> 31;  // all ones when below half
+    return value + (negative & (1 - (1 << size)));
+}
+
+// Decodes one block: its DC difference and the AC share of its N x N pixels, rounded.
+// False for codes a sound stream never holds (no code, or past the 64th coefficient).
+template <int N>
+bool decodeReducedBlock(EntropyBitReader& shared, const ComponentCoding& coding, int& dcDifference,
+                        std::int16_t* acShare) {
+    // A local copy keeps the bit window in registers.
+    EntropyBitReader local = shared;
+    auto keep = [&](bool result) {
+        shared = local;
+        return result;
+    };
+    const int dcSize = decodeSymbol(local, coding.dc);
+    if (dcSize < 0) return keep(false);
+    dcDifference = dcSize == 0 ? 0 : extendSign(local.take(dcSize), dcSize);
+    // The codes first, the arithmetic after: the two loops stay tight.
+    int positions[64];
+    int values[64];
+    int count = 0;
+    for (int k = 1; k < 64; ++k) {
+        if (local.count() < 32) local.refill();
+        const int whole = coding.ac.fastCoefficient(local.peek(HuffmanLookup::kLookBits));
+        if (whole != 0) {
+            k += (whole >> 4) & 15;
+            if (k > 63) return keep(false);
+            local.skip(whole & 15);
+            positions[count] = k;
+            values[count++] = whole >> 8;
+            continue;
+        }
+        const int symbol = decodeSymbol(local, coding.ac);
+        if (symbol < 0) return keep(false);
+        const int run = symbol >> 4;
+        const int size = symbol & 15;
+        if (size == 0) {
+            if (run != 15) break;  // end of block
+            k += 15;
+            if (k > 63) return keep(false);
+            continue;
+        }
+        k += run;
+        if (k > 63) return keep(false);
+        positions[count] = k;
+        values[count++] = extendSign(local.take(size), size);
+    }
+    using Lanes = float __attribute__((vector_size(16)));
+    constexpr int kVectors = N * N >= 4 ? N * N / 4 : 1;
+    Lanes sum[kVectors] = {};
+    if constexpr (N > 1) {
+        for (int c = 0; c < count; ++c) {
+            const float* weight = coding.weights.get() + positions[c] * N * N;
+            const Lanes factor = Lanes{} + static_cast<float>(values[c]);
+            for (int v = 0; v < kVectors; ++v) {
+                Lanes lanes;
+                std::memcpy(&lanes, weight + 4 * v, sizeof lanes);
+                sum[v] += factor * lanes;
+            }
+        }
+    }
+    keep(true);
+    // Far outside the sample range only for nonsense data; kept within 16 bits.
+    for (int i = 0; i < N * N; ++i) {
+        float share = sum[i / 4][i % 4];
+        share = share < -4096.0f ? -4096.0f : share > 4096.0f ? 4096.0f : share;
+        acShare[i] = static_cast<std::int16_t>(__builtin_lrintf(share));
+    }
+    return true;
+}
+
+}  // namespace velmora

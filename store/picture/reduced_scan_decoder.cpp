@@ -1,0 +1,276 @@
+#include "store/picture/reduced_scan_decoder.h"
+
+#include <algorithm>
+#include <array>
+#include <thread>
+
+#include "store/picture/reduced_block.h"
+
+namespace velmora {
+namespace {
+
+std::vector<ComponentCoding> codingFor(const ScanLayout& layout, int n, bool& valid) {
+    std::vector<ComponentCoding> coding;
+    valid = true;
+    for (const ScanComponent& component : layout.components) {
+        ComponentCoding entry{HuffmanLookup(layout.dcTables[static_cast<std::size_t>(component.dcTable)], true),
+                              HuffmanLookup(layout.acTables[static_cast<std::size_t>(component.acTable)], false),
+                              component.quantization[0], reducedWeights(component.quantization, n)};
+        valid = valid && entry.dc.valid() && entry.ac.valid();
+        coding.push_back(std::move(entry));
+    }
+    return coding;
+}
+
+// A point where the guessing thread started an MCU: its bit position and how many
+// blocks it had decoded by then.
+struct MeetingPoint {
+    std::uint64_t bit;
+    std::size_t block;
+};
+
+// Writes decoded blocks into the planes at their place in the MCU grid.
+template <int N>
+class PlaneWriter {
+public:
+    PlaneWriter(const ScanLayout& layout, std::vector<ReducedPlane>& planes)
+        : layout_(layout), planes_(planes), interleaved_(layout.components.size() > 1) {}
+
+    void write(std::size_t mcu, const McuSlot& slot, int dc, int dcQuantization, const std::int16_t* acShare) {
+        const ScanComponent& component = layout_.components[static_cast<std::size_t>(slot.component)];
+        const std::size_t mcuX = mcu % static_cast<std::size_t>(layout_.mcusAcross);
+        const std::size_t mcuY = mcu / static_cast<std::size_t>(layout_.mcusAcross);
+        const std::size_t blockX = mcuX * static_cast<std::size_t>(interleaved_ ? component.horizontal : 1) +
+                                   static_cast<std::size_t>(slot.across);
+        const std::size_t blockY = mcuY * static_cast<std::size_t>(interleaved_ ? component.vertical : 1) +
+                                   static_cast<std::size_t>(slot.down);
+        ReducedPlane& plane = planes_[static_cast<std::size_t>(slot.component)];
+        const int level = dcLevel(dc, dcQuantization);
+        std::uint8_t* row = plane.samples.data() + blockY * N * static_cast<std::size_t>(plane.width) + blockX * N;
+        for (int i = 0; i < N; ++i, row += plane.width) {
+            for (int j = 0; j < N; ++j) row[j] = clampSample(acShare[i * N + j] + level);
+        }
+    }
+
+private:
+    const ScanLayout& layout_;
+    std::vector<ReducedPlane>& planes_;
+    bool interleaved_;
+};
+
+// Decodes MCUs in order from a known state (the scan's start, or just after a
+// restart marker), writing each block to its place.
+template <int N>
+class KnownStateDecoder {
+public:
+    KnownStateDecoder(const ScanLayout& layout, const UnstuffedScan& scan, const std::vector<ComponentCoding>& coding,
+                      PlaneWriter<N>& writer)
+        : layout_(layout), scan_(scan), coding_(coding), writer_(writer) {}
+
+    // Moves past the restart marker that ends interval `index`; false when it is not there.
+    bool restart(EntropyBitReader& reader, std::size_t index) {
+        const std::size_t at = reader.alignToByte();
+        if (index >= scan_.restarts.size()) return false;
+        const UnstuffedScan::Restart& marker = scan_.restarts[index];
+        return marker.at == at && marker.code == 0xD0 + static_cast<int>(index % 8);
+    }
+
+    // Decodes MCUs [first, end) and leaves `reached` at the first MCU not decoded;
+    // stops early, before MCU m, when meet(position, m) says so. False for bad data.
+    template <class Meet>
+    bool decode(EntropyBitReader& reader, std::size_t first, std::size_t end, Meet meet, std::size_t& reached) {
+        const unsigned interval = layout_.restartInterval;
+        for (std::size_t mcu = first; mcu < end; ++mcu) {
+            if (interval != 0 && mcu > first && mcu % interval == 0) {
+                if (!restart(reader, mcu / interval - 1)) return false;
+                predictors.fill(0);
+            }
+            if (meet(reader.position(), mcu)) {
+                reached = mcu;
+                return true;
+            }
+            for (const McuSlot& slot : layout_.mcu) {
+                const auto component = static_cast<std::size_t>(slot.component);
+                const ComponentCoding& coding = coding_[component];
+                int difference = 0;
+                std::int16_t acShare[N * N];
+                if (!decodeReducedBlock<N>(reader, coding, difference, acShare)) return false;
+                predictors[component] = addDifference(predictors[component], difference);
+                writer_.write(mcu, slot, predictors[component], coding.dcQuantization, acShare);
+            }
+            if (reader.overran()) return false;
+        }
+        reached = end;
+        return true;
+    }
+
+    std::array<int, 4> predictors{};
+
+private:
+    const ScanLayout& layout_;
+    const UnstuffedScan& scan_;
+    const std::vector<ComponentCoding>& coding_;
+    PlaneWriter<N>& writer_;
+};
+
+// Decodes from a guessed state to the end of the data, keeping each block's DC
+// difference and AC share, and where its MCUs began.
+template <int N>
+class GuessingDecoder {
+public:
+    static constexpr std::size_t kStride = N * N + 1;
+
+    GuessingDecoder(const ScanLayout& layout, const std::vector<ComponentCoding>& coding, std::size_t expectedBlocks)
+        : layout_(layout), coding_(coding) {
+        blocks.reserve(expectedBlocks * kStride);
+    }
+
+    void decode(EntropyBitReader& reader) {
+        while (!reader.overran()) {
+            points.push_back({reader.position(), count()});
+            for (const McuSlot& slot : layout_.mcu) {
+                int difference = 0;
+                std::int16_t acShare[N * N];
+                if (!decodeReducedBlock<N>(reader, coding_[static_cast<std::size_t>(slot.component)], difference,
+                                           acShare)) {
+                    failures.push_back(points.size() - 1);
+                    reader.refill();
+                    reader.skip(1);  // try again one bit on
+                    break;
+                }
+                if (reader.overran()) return;
+                blocks.insert(blocks.end(), acShare, acShare + N * N);
+                blocks.push_back(static_cast<std::int16_t>(difference));
+            }
+        }
+    }
+
+    std::size_t count() const { return blocks.size() / kStride; }
+
+    std::vector<std::int16_t> blocks;
+    std::vector<MeetingPoint> points;
+    std::vector<std::size_t> failures;  // the points whose MCU failed to decode
+
+private:
+    const ScanLayout& layout_;
+    const std::vector<ComponentCoding>& coding_;
+};
+
+bool noMeeting(std::uint64_t, std::size_t) {
+    return false;
+}
+
+// Two threads split at the restart marker nearest after the middle.
+template <int N>
+bool decodeAtRestart(const UnstuffedScan& scan, const ScanLayout& layout, const std::vector<ComponentCoding>& coding,
+                     PlaneWriter<N>& writer) {
+    std::size_t marker = 0;
+    while (marker < scan.restarts.size() && scan.restarts[marker].at < scan.size / 2) ++marker;
+    const std::size_t split = (marker + 1) * layout.restartInterval;
+    if (marker >= scan.restarts.size() || split >= layout.mcuCount()) return false;
+    bool secondOk = false;
+    std::thread second([&] {
+        KnownStateDecoder<N> decoder(layout, scan, coding, writer);
+        EntropyBitReader reader(scan, scan.restarts[marker].at);
+        std::size_t reached = 0;
+        secondOk = decoder.decode(reader, split, layout.mcuCount(), noMeeting, reached);
+    });
+    KnownStateDecoder<N> decoder(layout, scan, coding, writer);
+    EntropyBitReader reader(scan, 0);
+    std::size_t reached = 0;
+    const bool firstOk = decoder.decode(reader, 0, split, noMeeting, reached) && decoder.restart(reader, marker);
+    second.join();
+    return firstOk && secondOk;
+}
+
+// Two threads, the second starting on a guess in the middle.
+template <int N>
+bool decodeMeeting(const UnstuffedScan& scan, const ScanLayout& layout, const std::vector<ComponentCoding>& coding,
+                   PlaneWriter<N>& writer) {
+    const std::size_t middle = scan.size / 2;
+    const std::uint64_t middleBit = std::uint64_t{middle} * 8;
+    const std::size_t totalBlocks = layout.mcuCount() * layout.mcu.size();
+
+    GuessingDecoder<N> guesser(layout, coding, totalBlocks / 2 + totalBlocks / 16);
+    std::thread second([&] {
+        EntropyBitReader reader(scan, middle);
+        guesser.decode(reader);
+    });
+    bool joined = false;
+    std::size_t next = 0;
+    bool met = false;
+    auto meet = [&](std::uint64_t bit, std::size_t) {
+        if (bit < middleBit) return false;
+        if (!joined) {
+            second.join();
+            joined = true;
+        }
+        const std::vector<MeetingPoint>& points = guesser.points;
+        while (next < points.size() && points[next].bit < bit) ++next;
+        met = next < points.size() && points[next].bit == bit;
+        return met;
+    };
+    KnownStateDecoder<N> decoder(layout, scan, coding, writer);
+    EntropyBitReader reader(scan, 0);
+    std::size_t reached = 0;
+    const bool ok = decoder.decode(reader, 0, layout.mcuCount(), meet, reached);
+    if (!joined) second.join();
+    if (!ok) return false;
+    if (!met) return true;  // the first thread decoded everything
+
+    // The guessed blocks from the meeting point on are the stream's own.
+    const std::size_t meetingBlock = guesser.points[next].block;
+    const std::size_t needed = (layout.mcuCount() - reached) * layout.mcu.size();
+    if (guesser.count() - meetingBlock < needed) return false;  // the data end too soon
+    for (std::size_t failure : guesser.failures) {
+        if (failure >= next) return false;
+    }
+    std::array<int, 4> predictors = decoder.predictors;
+    const std::int16_t* block = guesser.blocks.data() + meetingBlock * GuessingDecoder<N>::kStride;
+    for (std::size_t i = 0; i < needed; ++i, block += GuessingDecoder<N>::kStride) {
+        const McuSlot& slot = layout.mcu[i % layout.mcu.size()];
+        const auto component = static_cast<std::size_t>(slot.component);
+        predictors[component] = addDifference(predictors[component], block[N * N]);
+        writer.write(reached + i / layout.mcu.size(), slot, predictors[component],
+                     coding[component].dcQuantization, block);
+    }
+    return true;
+}
+
+template <int N>
+bool decodeWith(const UnstuffedScan& scan, const ScanLayout& layout, const std::vector<ComponentCoding>& coding,
+                bool twoThreads, std::vector<ReducedPlane>& planes) {
+    PlaneWriter<N> writer(layout, planes);
+    if (twoThreads && layout.restartInterval != 0 && decodeAtRestart<N>(scan, layout, coding, writer)) return true;
+    if (twoThreads && layout.restartInterval == 0) return decodeMeeting<N>(scan, layout, coding, writer);
+    KnownStateDecoder<N> decoder(layout, scan, coding, writer);
+    EntropyBitReader reader(scan, 0);
+    std::size_t reached = 0;
+    return decoder.decode(reader, 0, layout.mcuCount(), noMeeting, reached);
+}
+
+}  // namespace
+
+bool decodeReducedScan(const Bytes& data, const ScanLayout& layout, int n, bool twoThreads,
+                       std::vector<ReducedPlane>& planes) {
+    bool valid = false;
+    const std::vector<ComponentCoding> coding = codingFor(layout, n, valid);
+    if (!valid || layout.components.size() > 4) return false;
+    planes.clear();
+    for (const ScanComponent& component : layout.components) {
+        ReducedPlane plane;
+        plane.width = component.blocksAcross * n;
+        plane.height = component.blocksDown * n;
+        plane.samples.resize(static_cast<std::size_t>(plane.width) * static_cast<std::size_t>(plane.height));
+        planes.push_back(std::move(plane));
+    }
+    const UnstuffedScan scan = unstuffScan(data, layout.entropyStart);
+    switch (n) {
+        case 1: return decodeWith<1>(scan, layout, coding, twoThreads, planes);
+        case 2: return decodeWith<2>(scan, layout, coding, twoThreads, planes);
+        case 4: return decodeWith<4>(scan, layout, coding, twoThreads, planes);
+        default: return false;
+    }
+}
+
+}  // namespace velmora

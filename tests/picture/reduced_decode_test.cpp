@@ -1,0 +1,134 @@
+// The two-thread display decoder: the same bitmap alone and split, close to libjpeg's
+// own reduced decode on every sampling layout, and streams it must not take left to
+// libjpeg.
+
+#include <gtest/gtest.h>
+
+#include <cstdlib>
+#include <string>
+#include <vector>
+
+#include "store/picture/jpeg_decoder.h"
+#include "store/picture/reduced_jpeg_decoder.h"
+#include "tests/picture/jpeg_samples.h"
+#include "tests/picture/libjpeg_reference.h"
+#include "tools/synthetic_picture.h"
+
+namespace velmora::test {
+namespace {
+
+struct Layout {
+    std::string name;
+    int horizontal = 2;  // luma sampling; chroma is 1 x 1
+    int vertical = 2;
+    bool grey = false;
+    int restartRows = 0;
+};
+
+Bytes encode(const Bitmap& picture, const Layout& layout) {
+    LibjpegCompressor compressor(picture.width(), picture.height(), layout.grey ? 1 : 3,
+                                 layout.grey ? JCS_GRAYSCALE : JCS_EXT_BGR);
+    jpeg_set_defaults(&compressor.cinfo);
+    jpeg_set_quality(&compressor.cinfo, 90, TRUE);
+    compressor.cinfo.comp_info[0].h_samp_factor = layout.grey ? 1 : layout.horizontal;
+    compressor.cinfo.comp_info[0].v_samp_factor = layout.grey ? 1 : layout.vertical;
+    compressor.cinfo.restart_in_rows = layout.restartRows;
+    std::vector<std::uint8_t> greyRow(static_cast<std::size_t>(picture.width()));
+    return compressor.finish([&](int y) {
+        if (!layout.grey) return picture.scanLine(y);
+        for (int x = 0; x < picture.width(); ++x) greyRow[static_cast<std::size_t>(x)] = picture.scanLine(y)[3 * x + 1];
+        return static_cast<const std::uint8_t*>(greyRow.data());
+    });
+}
+
+double meanDifference(const Bitmap& a, const Bitmap& b) {
+    const Bitmap left = a.toBgr24(), right = b.toBgr24();
+    double sum = 0;
+    for (int y = 0; y < left.height(); ++y) {
+        for (int x = 0; x < left.width() * 3; ++x) sum += std::abs(left.scanLine(y)[x] - right.scanLine(y)[x]);
+    }
+    return sum / (3.0 * left.width() * left.height());
+}
+
+Bitmap libjpegReduced(const Bytes& jpeg, unsigned denominator) {
+    JpegDefaults settings;
+    settings.scale = denominator == 2 ? 1 : denominator == 4 ? 2 : 3;
+    Bitmap bitmap;
+    decodeJpeg(jpeg, settings, bitmap);
+    return bitmap;
+}
+
+const ReducedDecodeOptions kAlone{false, 0};
+const ReducedDecodeOptions kSplit{true, 0};
+
+TEST(ReducedDecode, SplitOrAloneItGivesOneBitmapCloseToLibjpegsOnEveryLayout) {
+    const Bitmap picture = tools::syntheticBitmap(1600, 1200, 3);
+    const std::vector<Layout> layouts = {
+        {"4:2:0", 2, 2}, {"4:2:2", 2, 1}, {"4:4:4", 1, 1}, {"grey", 1, 1, true},
+        {"4:2:0 with restart markers", 2, 2, false, 3}, {"grey with restart markers", 1, 1, true, 1}};
+    for (const Layout& layout : layouts) {
+        const Bytes jpeg = encode(picture, layout);
+        for (unsigned denominator : {2u, 4u, 8u}) {
+            SCOPED_TRACE(layout.name + " at 1/" + std::to_string(denominator));
+            Bitmap alone, split;
+            ASSERT_TRUE(decodeReducedBaseline(jpeg, denominator, alone, kAlone));
+            ASSERT_TRUE(decodeReducedBaseline(jpeg, denominator, split, kSplit));
+            EXPECT_TRUE(alone == split);
+            const Bitmap reference = libjpegReduced(jpeg, denominator);
+            ASSERT_EQ(alone.width(), reference.width());
+            ASSERT_EQ(alone.height(), reference.height());
+            EXPECT_EQ(alone.format(), reference.format());
+            EXPECT_EQ(alone.palette().size(), reference.palette().size());
+            EXPECT_LT(meanDifference(alone, reference), 2.0);
+        }
+    }
+}
+
+TEST(ReducedDecode, TheDisplayPathUsesItForLargePicturesAndKeepsLibjpegForTheRest) {
+    const Bitmap picture = tools::syntheticBitmap(1600, 1200, 3);
+    const Bytes jpeg = encode(picture, {"4:2:0"});
+    ASSERT_GE(jpeg.size(), ReducedDecodeOptions{}.minimumBytes);
+    Bitmap shown, direct;
+    decodeJpegCovering(jpeg, JpegDefaults{}, CoverSize{350, 260}, shown);
+    ASSERT_TRUE(decodeReducedBaseline(jpeg, 4, direct));
+    EXPECT_TRUE(shown == direct);
+
+    // Streams it turns down, whatever their size: each is decoded by libjpeg as before.
+    Bytes truncated(jpeg.begin(), jpeg.begin() + static_cast<std::ptrdiff_t>(jpeg.size() * 6 / 10));
+    Bytes cutInTheMiddle = jpeg;  // an end-of-image marker halfway through the data
+    cutInTheMiddle[jpeg.size() / 2] = 0xFF;
+    cutInTheMiddle[jpeg.size() / 2 + 1] = 0xD9;
+    Bytes badCode = jpeg;  // 64 one bits: somewhere in them a code starts, and none is all ones
+    for (std::size_t i = jpeg.size() / 3; i < jpeg.size() / 3 + 16; i += 2) {
+        badCode[i] = 0xFF;
+        badCode[i + 1] = 0x00;
+    }
+    SampleStream progressiveSample{64, 48, SampleSpace::Rgb, true, [](int x, int y) {
+                                       return std::vector<std::uint8_t>{std::uint8_t(x * 4), std::uint8_t(y * 5), 90};
+                                   }};
+    SampleStream cmykSample = progressiveSample;
+    cmykSample.progressive = false;
+    cmykSample.space = SampleSpace::Cmyk;
+    cmykSample.pixel = [](int x, int y) { return std::vector<std::uint8_t>{std::uint8_t(x), std::uint8_t(y), 30, 40}; };
+    const std::vector<std::pair<std::string, Bytes>> refused = {
+        {"cut off", truncated}, {"ended early", cutInTheMiddle}, {"no such code", badCode},
+        {"progressive", libjpegEncode(progressiveSample)}, {"CMYK", libjpegEncode(cmykSample)}, {"empty", Bytes{}}};
+    for (const auto& [name, stream] : refused) {
+        SCOPED_TRACE(name);
+        for (const ReducedDecodeOptions& options : {kAlone, kSplit}) {
+            Bitmap untouched;
+            EXPECT_FALSE(decodeReducedBaseline(stream, 4, untouched, options));
+            EXPECT_TRUE(untouched.empty());
+        }
+    }
+    Bitmap small;
+    EXPECT_FALSE(decodeReducedBaseline(encode(tools::syntheticBitmap(200, 150, 1), {"4:2:0"}), 4, small));
+    // A cut-off stream still shows what it has, as libjpeg always showed it.
+    Bitmap partial;
+    decodeJpegCovering(truncated, JpegDefaults{}, CoverSize{350, 260}, partial);
+    EXPECT_EQ(partial.width(), 400);
+    EXPECT_EQ(partial.height(), 300);
+}
+
+}  // namespace
+}  // namespace velmora::test
