@@ -187,7 +187,9 @@ bool decodeAtRestart(const UnstuffedScan& scan, const ScanLayout& layout, const 
 template <int N>
 bool decodeMeeting(const UnstuffedScan& scan, const ScanLayout& layout, const std::vector<ComponentCoding>& coding,
                    PlaneWriter<N>& writer) {
-    const std::size_t middle = scan.size / 2;
+    // The first thread also writes its blocks straight out and finds the meeting
+    // point: it takes a little less.
+    const std::size_t middle = scan.size / 100 * 46;
     const std::uint64_t middleBit = std::uint64_t{middle} * 8;
     const std::size_t totalBlocks = layout.mcuCount() * layout.mcu.size();
 
@@ -225,15 +227,28 @@ bool decodeMeeting(const UnstuffedScan& scan, const ScanLayout& layout, const st
     for (std::size_t failure : guesser.failures) {
         if (failure >= next) return false;
     }
-    std::array<int, 4> predictors = decoder.predictors;
-    const std::int16_t* block = guesser.blocks.data() + meetingBlock * GuessingDecoder<N>::kStride;
-    for (std::size_t i = 0; i < needed; ++i, block += GuessingDecoder<N>::kStride) {
-        const McuSlot& slot = layout.mcu[i % layout.mcu.size()];
-        const auto component = static_cast<std::size_t>(slot.component);
-        predictors[component] = addDifference(predictors[component], block[N * N]);
-        writer.write(reached + i / layout.mcu.size(), slot, predictors[component],
-                     coding[component].dcQuantization, block);
+    // Written out by both threads: the second half's DC predictors are summed first.
+    const std::size_t mcuBlocks = layout.mcu.size();
+    const std::size_t half = needed / mcuBlocks / 2 * mcuBlocks;
+    const std::int16_t* blocks = guesser.blocks.data() + meetingBlock * GuessingDecoder<N>::kStride;
+    std::array<int, 4> halfway = decoder.predictors;
+    for (std::size_t i = 0; i < half; ++i) {
+        const auto component = static_cast<std::size_t>(layout.mcu[i % mcuBlocks].component);
+        halfway[component] = addDifference(halfway[component], blocks[i * GuessingDecoder<N>::kStride + N * N]);
     }
+    auto writeOut = [&](std::size_t from, std::size_t to, std::array<int, 4> predictors) {
+        const std::int16_t* block = blocks + from * GuessingDecoder<N>::kStride;
+        for (std::size_t i = from; i < to; ++i, block += GuessingDecoder<N>::kStride) {
+            const McuSlot& slot = layout.mcu[i % mcuBlocks];
+            const auto component = static_cast<std::size_t>(slot.component);
+            predictors[component] = addDifference(predictors[component], block[N * N]);
+            writer.write(reached + i / mcuBlocks, slot, predictors[component], coding[component].dcQuantization,
+                         block);
+        }
+    };
+    std::thread lower([&] { writeOut(half, needed, halfway); });
+    writeOut(0, half, decoder.predictors);
+    lower.join();
     return true;
 }
 
