@@ -29,33 +29,61 @@ struct MeetingPoint {
     std::size_t block;
 };
 
-// Writes decoded blocks into the planes at their place in the MCU grid.
+// Writes decoded blocks into the planes at their place in the MCU grid. Each thread
+// keeps its own copy: the copy remembers the MCU it is at.
 template <int N>
 class PlaneWriter {
 public:
     PlaneWriter(const ScanLayout& layout, std::vector<ReducedPlane>& planes)
-        : layout_(layout), planes_(planes), interleaved_(layout.components.size() > 1) {}
+        : mcusAcross_(static_cast<std::size_t>(layout.mcusAcross)) {
+        const bool interleaved = layout.components.size() > 1;
+        for (std::size_t c = 0; c < layout.components.size(); ++c) {
+            const ScanComponent& component = layout.components[c];
+            const auto width = static_cast<std::size_t>(planes[c].width);
+            base_[c] = planes[c].samples.data();
+            width_[c] = width;
+            across_[c] = static_cast<std::size_t>(interleaved ? component.horizontal : 1) * N;
+            down_[c] = static_cast<std::size_t>(interleaved ? component.vertical : 1) * N * width;
+        }
+        for (const McuSlot& slot : layout.mcu) {
+            const auto c = static_cast<std::size_t>(slot.component);
+            slots_.push_back({c, static_cast<std::size_t>(slot.down) * N * width_[c] + static_cast<std::size_t>(slot.across) * N});
+        }
+    }
 
-    void write(std::size_t mcu, const McuSlot& slot, int dc, int dcQuantization, const std::int16_t* acShare) {
-        const ScanComponent& component = layout_.components[static_cast<std::size_t>(slot.component)];
-        const std::size_t mcuX = mcu % static_cast<std::size_t>(layout_.mcusAcross);
-        const std::size_t mcuY = mcu / static_cast<std::size_t>(layout_.mcusAcross);
-        const std::size_t blockX = mcuX * static_cast<std::size_t>(interleaved_ ? component.horizontal : 1) +
-                                   static_cast<std::size_t>(slot.across);
-        const std::size_t blockY = mcuY * static_cast<std::size_t>(interleaved_ ? component.vertical : 1) +
-                                   static_cast<std::size_t>(slot.down);
-        ReducedPlane& plane = planes_[static_cast<std::size_t>(slot.component)];
+    void seek(std::size_t mcu) {
+        mcuX_ = mcu % mcusAcross_;
+        mcuY_ = mcu / mcusAcross_;
+    }
+    void advance() {
+        if (++mcuX_ == mcusAcross_) {
+            mcuX_ = 0;
+            ++mcuY_;
+        }
+    }
+
+    // Block `slot` of the current MCU.
+    void write(std::size_t slot, int dc, int dcQuantization, const std::int16_t* acShare) const {
+        const Slot& where = slots_[slot];
+        const std::size_t c = where.component;
+        const std::size_t width = width_[c];
+        std::uint8_t* row = base_[c] + mcuY_ * down_[c] + mcuX_ * across_[c] + where.offset;
         const int level = dcLevel(dc, dcQuantization);
-        std::uint8_t* row = plane.samples.data() + blockY * N * static_cast<std::size_t>(plane.width) + blockX * N;
-        for (int i = 0; i < N; ++i, row += plane.width) {
+        for (int i = 0; i < N; ++i, row += width) {
             for (int j = 0; j < N; ++j) row[j] = clampSample(acShare[i * N + j] + level);
         }
     }
 
 private:
-    const ScanLayout& layout_;
-    std::vector<ReducedPlane>& planes_;
-    bool interleaved_;
+    struct Slot {
+        std::size_t component;
+        std::size_t offset;  // from the MCU's corner in the component's plane
+    };
+    std::size_t mcusAcross_;
+    std::array<std::uint8_t*, 4> base_{};
+    std::array<std::size_t, 4> width_{}, across_{}, down_{};
+    std::vector<Slot> slots_;
+    std::size_t mcuX_ = 0, mcuY_ = 0;
 };
 
 // Decodes MCUs in order from a known state (the scan's start, or just after a
@@ -64,7 +92,7 @@ template <int N>
 class KnownStateDecoder {
 public:
     KnownStateDecoder(const ScanLayout& layout, const UnstuffedScan& scan, const std::vector<ComponentCoding>& coding,
-                      PlaneWriter<N>& writer)
+                      const PlaneWriter<N>& writer)
         : layout_(layout), scan_(scan), coding_(coding), writer_(writer) {}
 
     // Moves past the restart marker that ends interval `index`; false when it is not there.
@@ -80,7 +108,8 @@ public:
     template <class Meet>
     bool decode(EntropyBitReader& reader, std::size_t first, std::size_t end, Meet meet, std::size_t& reached) {
         const unsigned interval = layout_.restartInterval;
-        for (std::size_t mcu = first; mcu < end; ++mcu) {
+        writer_.seek(first);
+        for (std::size_t mcu = first; mcu < end; ++mcu, writer_.advance()) {
             if (interval != 0 && mcu > first && mcu % interval == 0) {
                 if (!restart(reader, mcu / interval - 1)) return false;
                 predictors.fill(0);
@@ -89,14 +118,14 @@ public:
                 reached = mcu;
                 return true;
             }
-            for (const McuSlot& slot : layout_.mcu) {
-                const auto component = static_cast<std::size_t>(slot.component);
+            for (std::size_t slot = 0; slot < layout_.mcu.size(); ++slot) {
+                const auto component = static_cast<std::size_t>(layout_.mcu[slot].component);
                 const ComponentCoding& coding = coding_[component];
                 int difference = 0;
                 std::int16_t acShare[N * N];
                 if (!decodeReducedBlock<N>(reader, coding, difference, acShare)) return false;
                 predictors[component] = addDifference(predictors[component], difference);
-                writer_.write(mcu, slot, predictors[component], coding.dcQuantization, acShare);
+                writer_.write(slot, predictors[component], coding.dcQuantization, acShare);
             }
             if (reader.overran()) return false;
         }
@@ -110,7 +139,7 @@ private:
     const ScanLayout& layout_;
     const UnstuffedScan& scan_;
     const std::vector<ComponentCoding>& coding_;
-    PlaneWriter<N>& writer_;
+    PlaneWriter<N> writer_;
 };
 
 // Decodes from a guessed state to the end of the data, keeping each block's DC
@@ -237,13 +266,17 @@ bool decodeMeeting(const UnstuffedScan& scan, const ScanLayout& layout, const st
         halfway[component] = addDifference(halfway[component], blocks[i * GuessingDecoder<N>::kStride + N * N]);
     }
     auto writeOut = [&](std::size_t from, std::size_t to, std::array<int, 4> predictors) {
+        PlaneWriter<N> own = writer;
+        own.seek(reached + from / mcuBlocks);
         const std::int16_t* block = blocks + from * GuessingDecoder<N>::kStride;
-        for (std::size_t i = from; i < to; ++i, block += GuessingDecoder<N>::kStride) {
-            const McuSlot& slot = layout.mcu[i % mcuBlocks];
-            const auto component = static_cast<std::size_t>(slot.component);
+        for (std::size_t i = from, slot = 0; i < to; ++i, block += GuessingDecoder<N>::kStride) {
+            const auto component = static_cast<std::size_t>(layout.mcu[slot].component);
             predictors[component] = addDifference(predictors[component], block[N * N]);
-            writer.write(reached + i / mcuBlocks, slot, predictors[component], coding[component].dcQuantization,
-                         block);
+            own.write(slot, predictors[component], coding[component].dcQuantization, block);
+            if (++slot == mcuBlocks) {
+                slot = 0;
+                own.advance();
+            }
         }
     };
     std::thread lower([&] { writeOut(half, needed, halfway); });
