@@ -78,7 +78,7 @@ bool spliceAtRestart(Bytes& top, const Bytes& bottom, int height, std::size_t to
     top.resize(upper->entropyEnd);
     top.push_back(kMarker);
     top.push_back(static_cast<std::uint8_t>(kFirstRestart + ((topIntervals - 1) & 7)));
-    appendRenumbered(top, bottom.data() + lower->entropyStart, entropySize, 0);
+    appendRenumbered(top, bottom.data() + lower->entropyStart, entropySize, topIntervals);
     top.push_back(kMarker);
     top.push_back(kEndOfImage);
     return true;
