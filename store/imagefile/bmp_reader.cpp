@@ -318,6 +318,7 @@ void copyWholeRows(const std::uint8_t* data, std::uint64_t stride, std::int64_t 
     try {
         if (half > 0) worker = std::thread(copyRows, half, rows);
     } catch (const std::system_error&) {
+        // No thread to be had: this one copies every row.
     }
     copyRows(0, worker.joinable() ? half : rows);
     if (worker.joinable()) worker.join();

@@ -99,7 +99,7 @@ Bytes encodeWhole(const Bitmap& bitmap, const JpegDefaults& settings) {
 
 // Where the halves meet: a whole number of restart intervals of whole MCU rows.
 struct HalvesPlan {
-    int splitRow = 0;           // first row of the bottom half; 0: no split
+    int splitRow = 0;              // first row of the bottom half; 0: no split
     unsigned restartInterval = 0;  // in MCUs
     std::size_t topIntervals = 0;
 };

@@ -38,7 +38,7 @@ std::optional<StreamLayout> layoutOf(const Bytes& jpeg) {
         } else if (marker == 0xDA) {
             if (!heightField) return std::nullopt;
             return StreamLayout{*heightField, at + 2 + length, size - 2};
-        } else if ((marker >= 0xC1 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC)) {
+        } else if (marker >= 0xC1 && marker <= 0xCF && marker != 0xC4 && marker != 0xC8 && marker != 0xCC) {
             return std::nullopt;  // not a baseline frame
         }
         at += 2 + length;
