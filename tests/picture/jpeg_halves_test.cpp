@@ -76,11 +76,6 @@ TEST(JpegHalves, EqualOneCompressionWithTheRestartIntervalAndDecodeToTheSamePixe
 
         const Bytes plain = wholeReference(bitmap, c.grayscale, 0);
         EXPECT_EQ(test::referenceDecode(halves, JCS_EXT_BGR).bytes, test::referenceDecode(plain, JCS_EXT_BGR).bytes);
-        JpegPicture fromHalves;
-        fromHalves.loadData(shareBytes(Bytes(halves)));
-        JpegPicture fromPlain;
-        fromPlain.loadData(shareBytes(Bytes(plain)));
-        EXPECT_TRUE(fromHalves.bitmap() == fromPlain.bitmap());
     }
 }
 
@@ -117,23 +112,18 @@ TEST(JpegHalves, FailuresAreTheWholeCompressionsAndBadStreamsAreNotJoined) {
         EXPECT_EQ(error.code(), 41);
     }
 
+    // Streams that are not one baseline frame and scan are never joined.
     const Bitmap bitmap = tools::syntheticBitmap(48, 48, 2);
     const Bytes good = test::referenceEncode(bitmap);
-    const Bytes notJpeg = {0x00, 0x01, 0x02, 0x03, 0xFF, 0xD9};
-    Bytes cut(good.begin(), good.begin() + static_cast<long>(test::startOfScan(good)) + 4);
-    cut.push_back(0xFF);
-    cut.push_back(0xD9);
-    const Bytes truncated = cut;
     JpegDefaults progressive;
     progressive.progressiveEncoding = true;
-    const Bytes progressiveStream = encodeJpeg(bitmap, progressive);
-    for (const Bytes* bad : {&notJpeg, &truncated, &progressiveStream}) {
+    for (const Bytes& bad : {Bytes{0x00, 0x01, 0xFF, 0xD9}, encodeJpeg(bitmap, progressive)}) {
         Bytes top = good;
-        EXPECT_FALSE(spliceAtRestart(top, *bad, 96, 1));
+        EXPECT_FALSE(spliceAtRestart(top, bad, 96, 1));
         EXPECT_EQ(top, good);
-        Bytes badTop = *bad;
+        Bytes badTop = bad;
         EXPECT_FALSE(spliceAtRestart(badTop, good, 96, 1));
-        EXPECT_EQ(badTop, *bad);
+        EXPECT_EQ(badTop, bad);
     }
 }
 
