@@ -109,24 +109,36 @@ bool decodeReducedBlock(EntropyBitReader& shared, const ComponentCoding& coding,
     }
     using Lanes = float __attribute__((vector_size(16)));
     constexpr int kVectors = N * N >= 4 ? N * N / 4 : 1;
-    Lanes sum[kVectors] = {};
+    // Two sums taking turns halve the chain of dependent additions.
+    Lanes sum[kVectors] = {}, other[kVectors] = {};
     if constexpr (N > 1) {
-        for (int c = 0; c < count; ++c) {
+        auto add = [&](Lanes* into, int c) {
             const float* weight = coding.weights.get() + positions[c] * N * N;
             const Lanes factor = Lanes{} + static_cast<float>(values[c]);
             for (int v = 0; v < kVectors; ++v) {
                 Lanes lanes;
                 std::memcpy(&lanes, weight + 4 * v, sizeof lanes);
-                sum[v] += factor * lanes;
+                into[v] += factor * lanes;
             }
+        };
+        int c = 0;
+        for (; c + 1 < count; c += 2) {
+            add(sum, c);
+            add(other, c + 1);
         }
+        if (c < count) add(sum, c);
+        for (int v = 0; v < kVectors; ++v) sum[v] += other[v];
     }
     keep(true);
-    // Far outside the sample range only for nonsense data; kept within 16 bits.
-    for (int i = 0; i < N * N; ++i) {
-        float share = sum[i / 4][i % 4];
-        share = share < -4096.0f ? -4096.0f : share > 4096.0f ? 4096.0f : share;
-        acShare[i] = static_cast<std::int16_t>(__builtin_lrintf(share));
+    // Rounded without a library call; far outside the sample range only for
+    // nonsense data, so kept within 16 bits.
+    using Whole = std::int32_t __attribute__((vector_size(16)));
+    const Lanes low = Lanes{} - 4096.0f, high = Lanes{} + 4096.0f, offset = Lanes{} + 4096.5f;
+    for (int v = 0; v < kVectors; ++v) {
+        Lanes share = sum[v] < low ? low : sum[v];
+        share = share > high ? high : share;
+        const Whole rounded = __builtin_convertvector(share + offset, Whole) - 4096;
+        for (int i = 0; i < 4 && 4 * v + i < N * N; ++i) acShare[4 * v + i] = static_cast<std::int16_t>(rounded[i]);
     }
     return true;
 }
