@@ -1,7 +1,9 @@
 #pragma once
-// The entropy-coded data of a scan with the stuffed zero bytes and the restart
-// markers taken out, and a reader of their bits, most significant first.
+// Reading the bits of a scan's entropy-coded data, most significant first. The stuffed
+// zero bytes and the restart markers are taken out a chunk at a time, as the reader
+// needs more, into a buffer that stays in the cache.
 
+#include <array>
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
@@ -11,37 +13,69 @@
 
 namespace velmora {
 
-struct UnstuffedScan {
+class ScanChunks {
+public:
     struct Restart {
-        std::size_t at;  // offset in `bytes` where the marker stood
-        int code;        // 0xD0 ... 0xD7
+        std::uint64_t at;  // offset in the unstuffed data where the marker stood
+        int code;          // 0xD0 ... 0xD7
     };
-    std::vector<std::uint8_t> bytes;  // the data, then zero bytes (see kPadding)
-    std::size_t size = 0;             // bytes of data
-    std::vector<Restart> restarts;
+    struct Span {
+        const std::uint8_t* next;
+        const std::uint8_t* end;  // at least 8 bytes past next
+    };
 
-    static constexpr std::size_t kPadding = 64;
+    // The data from `start` in `data` (which must outlive this), counted in the
+    // unstuffed data from `startOffset` on.
+    ScanChunks(const Bytes& data, std::size_t start, std::uint64_t startOffset = 0)
+        : data_(data), raw_(start), chunkStart_(startOffset) {}
+    ScanChunks(const ScanChunks&) = delete;
+    ScanChunks& operator=(const ScanChunks&) = delete;
+
+    // Keeps the bytes from `next` (in the buffer) on, adds more after them, and says
+    // where they now are. Past the end of the data come zero bytes.
+    Span more(const std::uint8_t* next);
+    Span first() { return more(buffer_.data()); }
+
+    std::uint64_t offsetOf(const std::uint8_t* at) const {
+        return chunkStart_ + static_cast<std::uint64_t>(at - buffer_.data());
+    }
+    bool ended() const { return ended_; }
+    std::uint64_t endOffset() const { return end_; }  // once ended()
+    const std::vector<Restart>& restarts() const { return restarts_; }
+
+private:
+    static constexpr std::size_t kChunk = 16 * 1024;
+    static constexpr std::size_t kSlack = 64;
+
+    void unstuffMore();
+
+    const Bytes& data_;
+    std::size_t raw_;
+    std::uint64_t chunkStart_;
+    std::array<std::uint8_t, kChunk + kSlack + 8> buffer_{};
+    std::size_t fill_ = 0;
+    bool ended_ = false;
+    std::uint64_t end_ = 0;
+    std::vector<Restart> restarts_;
 };
 
-// The data from `start` up to the first marker other than a restart marker (or the end).
-UnstuffedScan unstuffScan(const Bytes& data, std::size_t start);
-
-// Reads bits from an UnstuffedScan. position() counts bits from its start; a decoder
-// that runs past the data reads zero bits, and overran() says so.
+// The bit window over ScanChunks: small, so a block decoder copies it into registers.
 class EntropyBitReader {
 public:
-    EntropyBitReader(const UnstuffedScan& scan, std::size_t startByte)
-        : base_(scan.bytes.data()), limit_(base_ + scan.size + UnstuffedScan::kPadding / 2),
-          next_(base_ + startByte), end_(scan.size * 8) {}
+    explicit EntropyBitReader(ScanChunks& chunks) : chunks_(&chunks) {
+        const ScanChunks::Span span = chunks.first();
+        next_ = span.next;
+        end_ = span.end;
+    }
 
     // At least 56 bits in the window.
     void refill() {
+        if (end_ - next_ < 8) more();
         std::uint64_t word;
         std::memcpy(&word, next_, 8);
         bits_ |= __builtin_bswap64(word) >> count_;
         next_ += (63 - count_) >> 3;
         count_ |= 56;
-        if (next_ > limit_) next_ = limit_;  // past the end: zeros, and overran() holds
     }
     std::uint64_t bits() const { return bits_; }
     int count() const { return count_; }
@@ -55,19 +89,25 @@ public:
         skip(n);
         return value;
     }
-    std::uint64_t position() const { return static_cast<std::uint64_t>(next_ - base_) * 8 - static_cast<std::uint64_t>(count_); }
-    bool overran() const { return position() > end_; }
-    // Drops the bits up to the next byte boundary, where a restart marker stood.
-    std::size_t alignToByte() {
-        skip(count_ % 8);
-        return static_cast<std::size_t>(position() / 8);
-    }
+
+    // Bits taken from the unstuffed data, counted from its start.
+    std::uint64_t position() const { return chunks_->offsetOf(next_) * 8 - static_cast<std::uint64_t>(count_); }
+    bool overran() const { return chunks_->ended() && position() > chunks_->endOffset() * 8; }
+    // Drops the bits up to the byte boundary where restart marker `index` (counted
+    // from `firstIndex`, the first this reader meets) must have stood; false when it
+    // did not stand there.
+    bool passRestart(std::size_t index, std::size_t firstIndex);
 
 private:
-    const std::uint8_t* base_;
-    const std::uint8_t* limit_;
-    const std::uint8_t* next_;
-    std::uint64_t end_;
+    [[gnu::noinline]] void more() {
+        const ScanChunks::Span span = chunks_->more(next_);
+        next_ = span.next;
+        end_ = span.end;
+    }
+
+    ScanChunks* chunks_;
+    const std::uint8_t* next_ = nullptr;
+    const std::uint8_t* end_ = nullptr;
     std::uint64_t bits_ = 0;
     int count_ = 0;
 };

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <cstring>
 #include <thread>
 
 #include "store/picture/reduced_block.h"
@@ -91,17 +92,13 @@ private:
 template <int N>
 class KnownStateDecoder {
 public:
-    KnownStateDecoder(const ScanLayout& layout, const UnstuffedScan& scan, const std::vector<ComponentCoding>& coding,
-                      const PlaneWriter<N>& writer)
-        : layout_(layout), scan_(scan), coding_(coding), writer_(writer) {}
+    // firstMarker: the index of the first restart marker the reader meets.
+    KnownStateDecoder(const ScanLayout& layout, const std::vector<ComponentCoding>& coding,
+                      const PlaneWriter<N>& writer, std::size_t firstMarker = 0)
+        : layout_(layout), coding_(coding), writer_(writer), firstMarker_(firstMarker) {}
 
     // Moves past the restart marker that ends interval `index`; false when it is not there.
-    bool restart(EntropyBitReader& reader, std::size_t index) {
-        const std::size_t at = reader.alignToByte();
-        if (index >= scan_.restarts.size()) return false;
-        const UnstuffedScan::Restart& marker = scan_.restarts[index];
-        return marker.at == at && marker.code == 0xD0 + static_cast<int>(index % 8);
-    }
+    bool restart(EntropyBitReader& reader, std::size_t index) { return reader.passRestart(index, firstMarker_); }
 
     // Decodes MCUs [first, end) and leaves `reached` at the first MCU not decoded;
     // stops early, before MCU m, when meet(position, m) says so. False for bad data.
@@ -137,9 +134,9 @@ public:
 
 private:
     const ScanLayout& layout_;
-    const UnstuffedScan& scan_;
     const std::vector<ComponentCoding>& coding_;
     PlaneWriter<N> writer_;
+    std::size_t firstMarker_;
 };
 
 // Decodes from a guessed state to the end of the data, keeping each block's DC
@@ -189,42 +186,66 @@ bool noMeeting(std::uint64_t, std::size_t) {
     return false;
 }
 
+bool isRestartMarker(const Bytes& data, std::size_t at) {
+    return at + 1 < data.size() && data[at] == 0xFF && (data[at + 1] & 0xF8) == 0xD0;
+}
+
+// A point `share` percent into the entropy-coded data, moved off a stuffed zero byte.
+std::size_t rawSplit(const Bytes& data, std::size_t start, std::size_t share) {
+    std::size_t at = start + (data.size() - start) / 100 * share;
+    while (at < data.size() && data[at - 1] == 0xFF) ++at;
+    return at;
+}
+
 // Two threads split at the restart marker nearest after the middle.
 template <int N>
-bool decodeAtRestart(const UnstuffedScan& scan, const ScanLayout& layout, const std::vector<ComponentCoding>& coding,
-                     PlaneWriter<N>& writer) {
-    std::size_t marker = 0;
-    while (marker < scan.restarts.size() && scan.restarts[marker].at < scan.size / 2) ++marker;
+bool decodeAtRestart(const Bytes& data, const ScanLayout& layout, const std::vector<ComponentCoding>& coding,
+                     const PlaneWriter<N>& writer) {
+    const std::size_t start = layout.entropyStart;
+    std::size_t at = rawSplit(data, start, 50);
+    while (at + 1 < data.size() && !isRestartMarker(data, at)) ++at;
+    std::size_t marker = 0;  // restart markers before it
+    for (const std::uint8_t* mark = data.data() + start;
+         (mark = static_cast<const std::uint8_t*>(std::memchr(mark, 0xFF, static_cast<std::size_t>(data.data() + at - mark)))) != nullptr;
+         ++mark) {
+        marker += isRestartMarker(data, static_cast<std::size_t>(mark - data.data())) ? 1 : 0;
+    }
     const std::size_t split = (marker + 1) * layout.restartInterval;
-    if (marker >= scan.restarts.size() || split >= layout.mcuCount()) return false;
+    if (!isRestartMarker(data, at) || split >= layout.mcuCount()) return false;
     bool secondOk = false;
     std::thread second([&] {
-        KnownStateDecoder<N> decoder(layout, scan, coding, writer);
-        EntropyBitReader reader(scan, scan.restarts[marker].at);
+        KnownStateDecoder<N> decoder(layout, coding, writer, marker + 1);
+        ScanChunks chunks(data, at + 2);
+        EntropyBitReader reader(chunks);
         std::size_t reached = 0;
         secondOk = decoder.decode(reader, split, layout.mcuCount(), noMeeting, reached);
     });
-    KnownStateDecoder<N> decoder(layout, scan, coding, writer);
-    EntropyBitReader reader(scan, 0);
+    KnownStateDecoder<N> decoder(layout, coding, writer);
+    ScanChunks chunks(data, start);
+    EntropyBitReader reader(chunks);
     std::size_t reached = 0;
     const bool firstOk = decoder.decode(reader, 0, split, noMeeting, reached) && decoder.restart(reader, marker);
     second.join();
     return firstOk && secondOk;
 }
 
-// Two threads, the second starting on a guess in the middle.
+// Two threads, the second starting on a guess a little before the middle: the first
+// thread also writes its blocks straight out and finds the meeting point.
 template <int N>
-bool decodeMeeting(const UnstuffedScan& scan, const ScanLayout& layout, const std::vector<ComponentCoding>& coding,
-                   PlaneWriter<N>& writer) {
-    // The first thread also writes its blocks straight out and finds the meeting
-    // point: it takes a little less.
-    const std::size_t middle = scan.size / 100 * 46;
-    const std::uint64_t middleBit = std::uint64_t{middle} * 8;
+bool decodeMeeting(const Bytes& data, const ScanLayout& layout, const std::vector<ComponentCoding>& coding,
+                   const PlaneWriter<N>& writer) {
+    const std::size_t start = layout.entropyStart;
+    const std::size_t middle = rawSplit(data, start, 46);
+    // Its place in the unstuffed data: each 0xFF before it had a zero byte stuffed after it.
+    const auto stuffed = static_cast<std::size_t>(std::count(data.begin() + static_cast<std::ptrdiff_t>(start),
+                                                             data.begin() + static_cast<std::ptrdiff_t>(middle), 0xFF));
+    const std::uint64_t middleBit = std::uint64_t{middle - start - stuffed} * 8;
     const std::size_t totalBlocks = layout.mcuCount() * layout.mcu.size();
 
     GuessingDecoder<N> guesser(layout, coding, totalBlocks / 2 + totalBlocks / 16);
     std::thread second([&] {
-        EntropyBitReader reader(scan, middle);
+        ScanChunks chunks(data, middle, middleBit / 8);
+        EntropyBitReader reader(chunks);
         guesser.decode(reader);
     });
     bool joined = false;
@@ -241,8 +262,9 @@ bool decodeMeeting(const UnstuffedScan& scan, const ScanLayout& layout, const st
         met = next < points.size() && points[next].bit == bit;
         return met;
     };
-    KnownStateDecoder<N> decoder(layout, scan, coding, writer);
-    EntropyBitReader reader(scan, 0);
+    KnownStateDecoder<N> decoder(layout, coding, writer);
+    ScanChunks chunks(data, start);
+    EntropyBitReader reader(chunks);
     std::size_t reached = 0;
     const bool ok = decoder.decode(reader, 0, layout.mcuCount(), meet, reached);
     if (!joined) second.join();
@@ -286,13 +308,14 @@ bool decodeMeeting(const UnstuffedScan& scan, const ScanLayout& layout, const st
 }
 
 template <int N>
-bool decodeWith(const UnstuffedScan& scan, const ScanLayout& layout, const std::vector<ComponentCoding>& coding,
+bool decodeWith(const Bytes& data, const ScanLayout& layout, const std::vector<ComponentCoding>& coding,
                 bool twoThreads, std::vector<ReducedPlane>& planes) {
     PlaneWriter<N> writer(layout, planes);
-    if (twoThreads && layout.restartInterval != 0 && decodeAtRestart<N>(scan, layout, coding, writer)) return true;
-    if (twoThreads && layout.restartInterval == 0) return decodeMeeting<N>(scan, layout, coding, writer);
-    KnownStateDecoder<N> decoder(layout, scan, coding, writer);
-    EntropyBitReader reader(scan, 0);
+    if (twoThreads && layout.restartInterval != 0 && decodeAtRestart<N>(data, layout, coding, writer)) return true;
+    if (twoThreads && layout.restartInterval == 0) return decodeMeeting<N>(data, layout, coding, writer);
+    KnownStateDecoder<N> decoder(layout, coding, writer);
+    ScanChunks chunks(data, layout.entropyStart);
+    EntropyBitReader reader(chunks);
     std::size_t reached = 0;
     return decoder.decode(reader, 0, layout.mcuCount(), noMeeting, reached);
 }
@@ -312,11 +335,10 @@ bool decodeReducedScan(const Bytes& data, const ScanLayout& layout, int n, bool 
         plane.samples.resize(static_cast<std::size_t>(plane.width) * static_cast<std::size_t>(plane.height));
         planes.push_back(std::move(plane));
     }
-    const UnstuffedScan scan = unstuffScan(data, layout.entropyStart);
     switch (n) {
-        case 1: return decodeWith<1>(scan, layout, coding, twoThreads, planes);
-        case 2: return decodeWith<2>(scan, layout, coding, twoThreads, planes);
-        case 4: return decodeWith<4>(scan, layout, coding, twoThreads, planes);
+        case 1: return decodeWith<1>(data, layout, coding, twoThreads, planes);
+        case 2: return decodeWith<2>(data, layout, coding, twoThreads, planes);
+        case 4: return decodeWith<4>(data, layout, coding, twoThreads, planes);
         default: return false;
     }
 }
