@@ -17,6 +17,7 @@
 #include "store/picture/jpeg_message_codes.h"
 #include "store/picture/picture_limits.h"
 #include "store/picture/reduced_jpeg_decoder.h"
+#include "store/picture/scale_nearest.h"
 
 namespace velmora {
 namespace {
@@ -208,15 +209,35 @@ void decodeJpeg(const Bytes& data, const JpegDefaults& settings, Bitmap& target)
     decodeJpegCovering(data, settings, CoverSize{}, target);
 }
 
+namespace {
+
+// The settings under which the display-size decoder gives what libjpeg would.
+bool plainOutput(const JpegDefaults& settings) {
+    return settings.scale == 0 && !settings.grayscaleOutput && !settings.bestSpeed &&
+           settings.pixelFormat == PixelFormat::Bits24;
+}
+
+}  // namespace
+
 void decodeJpegCovering(const Bytes& data, const JpegDefaults& settings, CoverSize cover, Bitmap& target) {
-    const bool plainOutput = settings.scale == 0 && !settings.grayscaleOutput && !settings.bestSpeed &&
-                             settings.pixelFormat == PixelFormat::Bits24;
-    if (plainOutput && cover.width > 0 && cover.height > 0 && decodeReducedBaselineCovering(data, cover, target)) {
+    if (plainOutput(settings) && cover.width > 0 && cover.height > 0 &&
+        decodeReducedBaselineCovering(data, cover, target)) {
         return;
     }
     Decompressor codec(data);
     if (!decodeInto(codec, settings, cover, target)) {
         codec.raise();
+    }
+}
+
+void decodeJpegAtSize(const Bytes& data, const JpegDefaults& settings, CoverSize size, Bitmap& target) {
+    if (plainOutput(settings) && size.width > 0 && size.height > 0 &&
+        decodeReducedBaselineCovering(data, size, target, size)) {
+        return;
+    }
+    decodeJpegCovering(data, settings, size, target);
+    if (target.width() != size.width || target.height() != size.height) {
+        target = scaleNearest(target, size.width, size.height);
     }
 }
 

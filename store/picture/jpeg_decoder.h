@@ -42,5 +42,8 @@ void decodeJpeg(const Bytes& data, const JpegDefaults& settings, Bitmap& target)
 // covers `cover`: only the reduced bitmap is ever made, and grayscale streams are
 // quantized at that size.
 void decodeJpegCovering(const Bytes& data, const JpegDefaults& settings, CoverSize cover, Bitmap& target);
+// decodeJpegCovering(size), drawn at exactly `size` by nearest neighbour. On a fatal
+// error `target` is the covering bitmap as far as it was decoded.
+void decodeJpegAtSize(const Bytes& data, const JpegDefaults& settings, CoverSize size, Bitmap& target);
 
 }  // namespace velmora

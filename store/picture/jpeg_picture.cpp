@@ -337,9 +337,14 @@ const Bitmap& JpegPicture::displayBitmap(int width, int height) {
     Bitmap reduced;
     // The stream is stored sideways for orientations 5 to 8: cover the turned rectangle.
     const bool sideways = swapsWidthAndHeight(data_->orientation);
+    const bool upright = data_->orientation == Orientation::Normal;
     try {
-        if (bytes) decodeJpegCovering(*bytes, settings_, sideways ? CoverSize{height, width} : CoverSize{width, height},
-                                      reduced);
+        if (bytes && upright) {
+            decodeJpegAtSize(*bytes, settings_, CoverSize{width, height}, reduced);
+        } else if (bytes) {
+            decodeJpegCovering(*bytes, settings_, sideways ? CoverSize{height, width} : CoverSize{width, height},
+                               reduced);
+        }
     } catch (const Error&) {
         decodeFailed_ = true;
         turnUpright(reduced);

@@ -5,6 +5,7 @@
 #include <cstdint>
 
 #include "store/picture/reduced_block.h"
+#include "store/picture/scale_nearest.h"
 
 namespace velmora {
 namespace {
@@ -33,10 +34,10 @@ const YccTables& yccTables() {
 }
 
 // For each output column, the sample column of a component sampled `factor` of `maximum`.
-std::vector<int> sampleColumns(int width, int factor, int maximum) {
-    std::vector<int> columns(static_cast<std::size_t>(width));
-    for (int x = 0; x < width; ++x) columns[static_cast<std::size_t>(x)] = x * factor / maximum;
-    return columns;
+std::vector<int> sampleColumns(const std::vector<int>& columns, int factor, int maximum) {
+    std::vector<int> samples(columns.size());
+    for (std::size_t x = 0; x < columns.size(); ++x) samples[x] = columns[x] * factor / maximum;
+    return samples;
 }
 
 int greyLevel(int index) {
@@ -56,18 +57,25 @@ void clearRowPadding(const Bitmap& target, std::uint8_t* row) {
 
 }  // namespace
 
-void colourRowsFromPlanes(const ScanLayout& layout, const std::vector<ReducedPlane>& planes, Bitmap& target,
-                          int firstRow, int endRow) {
+SampleGrid sampleGrid(int reducedWidth, int reducedHeight, int width, int height) {
+    SampleGrid grid;
+    for (int x = 0; x < width; ++x) grid.columns.push_back(nearestSource(x, width, reducedWidth));
+    for (int y = 0; y < height; ++y) grid.rows.push_back(nearestSource(y, height, reducedHeight));
+    return grid;
+}
+
+void colourRowsFromPlanes(const ScanLayout& layout, const std::vector<ReducedPlane>& planes, const SampleGrid& grid,
+                          Bitmap& target, int firstRow, int endRow) {
     const YccTables& tables = yccTables();
     const int width = target.width();
     std::array<std::vector<int>, 3> columns;
     for (std::size_t c = 0; c < 3; ++c) {
-        columns[c] = sampleColumns(width, layout.components[c].horizontal, layout.maxHorizontal);
+        columns[c] = sampleColumns(grid.columns, layout.components[c].horizontal, layout.maxHorizontal);
     }
     for (int y = firstRow; y < endRow; ++y) {
         std::array<const std::uint8_t*, 3> rows{};
         for (std::size_t c = 0; c < 3; ++c) {
-            const int sampleRow = y * layout.components[c].vertical / layout.maxVertical;
+            const int sampleRow = grid.rows[static_cast<std::size_t>(y)] * layout.components[c].vertical / layout.maxVertical;
             rows[c] = planes[c].samples.data() + static_cast<std::size_t>(sampleRow) * static_cast<std::size_t>(planes[c].width);
         }
         std::uint8_t* out = target.scanLine(y);

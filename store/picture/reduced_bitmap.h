@@ -12,9 +12,17 @@
 
 namespace velmora {
 
+// For each pixel column and row of the target, the column and row of the reduced
+// picture it shows (the same, or picked by nearestSource() for a smaller target).
+struct SampleGrid {
+    std::vector<int> columns;
+    std::vector<int> rows;
+};
+SampleGrid sampleGrid(int reducedWidth, int reducedHeight, int width, int height);
+
 // Rows [firstRow, endRow) of a 24-bit `target`, already sized, from three planes.
-void colourRowsFromPlanes(const ScanLayout& layout, const std::vector<ReducedPlane>& planes, Bitmap& target,
-                          int firstRow, int endRow);
+void colourRowsFromPlanes(const ScanLayout& layout, const std::vector<ReducedPlane>& planes, const SampleGrid& grid,
+                          Bitmap& target, int firstRow, int endRow);
 
 // The whole 8-bit `target`, already sized, from one grey plane; sets its palette.
 void quantizedGreyFromPlane(const ReducedPlane& plane, Bitmap& target);

@@ -7,13 +7,15 @@
 #include "store/picture/picture_limits.h"
 #include "store/picture/reduced_bitmap.h"
 #include "store/picture/reduced_scan_decoder.h"
+#include "store/picture/scale_nearest.h"
 
 namespace velmora {
 
 namespace {
 
+// shown: the size of the bitmap made ({0, 0}: the reduced picture's own).
 bool decodeLayout(const Bytes& data, const std::optional<ScanLayout>& layout, unsigned denominator, Bitmap& target,
-                  const ReducedDecodeOptions& options) {
+                  const ReducedDecodeOptions& options, CoverSize shown = {}) {
     if (denominator != 2 && denominator != 4 && denominator != 8) return false;
     if (!layout || data.size() - layout->entropyStart < options.minimumBytes) return false;
     const bool twoThreads = options.twoThreads;
@@ -27,19 +29,24 @@ bool decodeLayout(const Bytes& data, const std::optional<ScanLayout>& layout, un
 
     std::vector<ReducedPlane> planes;
     if (!decodeReducedScan(data, *layout, static_cast<int>(8 / denominator), twoThreads, planes)) return false;
+    const bool resized = shown.width > 0 && shown.height > 0;
     if (layout->grayscale()) {
+        // Dithering spreads each pixel's error to its neighbours: the whole picture first.
         Bitmap grey(width, height, Bitmap::Format::Indexed8, Bitmap::Fill::Unset);
         quantizedGreyFromPlane(planes[0], grey);
-        target = std::move(grey);
+        target = resized ? scaleNearest(grey, shown.width, shown.height) : std::move(grey);
         return true;
     }
-    Bitmap colour(width, height, Bitmap::Format::Bgr24, Bitmap::Fill::Unset);
+    // Only the pixels shown are converted to colour.
+    const int shownWidth = resized ? shown.width : width, shownHeight = resized ? shown.height : height;
+    const SampleGrid grid = sampleGrid(width, height, shownWidth, shownHeight);
+    Bitmap colour(shownWidth, shownHeight, Bitmap::Format::Bgr24, Bitmap::Fill::Unset);
     if (twoThreads) {
-        std::thread lower([&] { colourRowsFromPlanes(*layout, planes, colour, height / 2, height); });
-        colourRowsFromPlanes(*layout, planes, colour, 0, height / 2);
+        std::thread lower([&] { colourRowsFromPlanes(*layout, planes, grid, colour, shownHeight / 2, shownHeight); });
+        colourRowsFromPlanes(*layout, planes, grid, colour, 0, shownHeight / 2);
         lower.join();
     } else {
-        colourRowsFromPlanes(*layout, planes, colour, 0, height);
+        colourRowsFromPlanes(*layout, planes, grid, colour, 0, shownHeight);
     }
     target = std::move(colour);
     return true;
@@ -52,13 +59,13 @@ bool decodeReducedBaseline(const Bytes& data, unsigned denominator, Bitmap& targ
     return decodeLayout(data, readBaselineLayout(data), denominator, target, options);
 }
 
-bool decodeReducedBaselineCovering(const Bytes& data, CoverSize cover, Bitmap& target) {
+bool decodeReducedBaselineCovering(const Bytes& data, CoverSize cover, Bitmap& target, CoverSize shown) {
     const std::optional<ScanLayout> layout = readBaselineLayout(data);
     if (!layout) return false;
     const unsigned denominator = coveringDenominator(static_cast<std::uint32_t>(layout->width),
                                                      static_cast<std::uint32_t>(layout->height), cover.width,
                                                      cover.height);
-    return decodeLayout(data, layout, denominator, target, ReducedDecodeOptions{});
+    return decodeLayout(data, layout, denominator, target, ReducedDecodeOptions{}, shown);
 }
 
 }  // namespace velmora

@@ -23,7 +23,8 @@ bool decodeReducedBaseline(const Bytes& data, unsigned denominator, Bitmap& targ
                            const ReducedDecodeOptions& options = {});
 
 // The same at the largest reduction whose output still covers `cover`; false also
-// when no reduction does.
-bool decodeReducedBaselineCovering(const Bytes& data, CoverSize cover, Bitmap& target);
+// when no reduction does. With `shown` set, the bitmap made is that reduction drawn
+// at exactly that size by nearest neighbour (as scaleNearest() draws it).
+bool decodeReducedBaselineCovering(const Bytes& data, CoverSize cover, Bitmap& target, CoverSize shown = {});
 
 }  // namespace velmora

@@ -10,6 +10,7 @@
 
 #include "store/picture/jpeg_decoder.h"
 #include "store/picture/reduced_jpeg_decoder.h"
+#include "store/picture/scale_nearest.h"
 #include "tests/picture/jpeg_samples.h"
 #include "tests/picture/libjpeg_reference.h"
 #include "tools/synthetic_picture.h"
@@ -92,6 +93,14 @@ TEST(ReducedDecode, TheDisplayPathUsesItForLargePicturesAndKeepsLibjpegForTheRes
     decodeJpegCovering(jpeg, JpegDefaults{}, CoverSize{350, 260}, shown);
     ASSERT_TRUE(decodeReducedBaseline(jpeg, 4, direct));
     EXPECT_TRUE(shown == direct);
+    // Drawn at a size straight from the planes: the same pixels as the nearest
+    // neighbour step from the reduced picture, for colour and for dithered grey.
+    for (const Bytes& stream : {jpeg, encode(picture, {"grey", 1, 1, true})}) {
+        Bitmap atSize, reduced;
+        decodeJpegAtSize(stream, JpegDefaults{}, CoverSize{350, 260}, atSize);
+        ASSERT_TRUE(decodeReducedBaseline(stream, 4, reduced));
+        EXPECT_TRUE(atSize == scaleNearest(reduced, 350, 260));
+    }
 
     // Streams it turns down, whatever their size: each is decoded by libjpeg as before.
     Bytes truncated(jpeg.begin(), jpeg.begin() + static_cast<std::ptrdiff_t>(jpeg.size() * 6 / 10));
