@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "base/error.h"
 #include "store/picture/jpeg_decoder.h"
 #include "store/picture/reduced_jpeg_decoder.h"
 #include "store/picture/scale_nearest.h"
@@ -24,6 +25,8 @@ struct Layout {
     int vertical = 2;
     bool grey = false;
     int restartRows = 0;
+    int width = 1600;  // sizes that are no whole number of MCUs test the edges
+    int height = 1200;
 };
 
 Bytes encode(const Bitmap& picture, const Layout& layout) {
@@ -63,12 +66,12 @@ const ReducedDecodeOptions kAlone{false, 0};
 const ReducedDecodeOptions kSplit{true, 0};
 
 TEST(ReducedDecode, SplitOrAloneItGivesOneBitmapCloseToLibjpegsOnEveryLayout) {
-    const Bitmap picture = tools::syntheticBitmap(1600, 1200, 3);
     const std::vector<Layout> layouts = {
         {"4:2:0", 2, 2}, {"4:2:2", 2, 1}, {"4:4:4", 1, 1}, {"grey", 1, 1, true},
-        {"4:2:0 with restart markers", 2, 2, false, 3}, {"grey with restart markers", 1, 1, true, 1}};
+        {"4:2:0 with restart markers", 2, 2, false, 3}, {"grey with restart markers", 1, 1, true, 1},
+        {"4:2:0 of 1601 x 1203", 2, 2, false, 0, 1601, 1203}, {"4:2:2 of 1203 x 1601", 2, 1, false, 0, 1203, 1601}};
     for (const Layout& layout : layouts) {
-        const Bytes jpeg = encode(picture, layout);
+        const Bytes jpeg = encode(tools::syntheticBitmap(layout.width, layout.height, 3), layout);
         for (unsigned denominator : {2u, 4u, 8u}) {
             SCOPED_TRACE(layout.name + " at 1/" + std::to_string(denominator));
             Bitmap alone, split;
@@ -132,6 +135,21 @@ TEST(ReducedDecode, TheDisplayPathUsesItForLargePicturesAndKeepsLibjpegForTheRes
     }
     Bitmap small;
     EXPECT_FALSE(decodeReducedBaseline(encode(tools::syntheticBitmap(200, 150, 1), {"4:2:0"}), 4, small));
+    // Restart markers out of turn: libjpeg resynchronises as it always has.
+    const Bytes restarting = encode(picture, {"4:2:0 with restart markers", 2, 2, false, 1});
+    Bytes outOfTurn = restarting;
+    const std::size_t marker = markerOffset(Bytes(restarting.begin() + static_cast<std::ptrdiff_t>(restarting.size() / 2),
+                                                  restarting.end()), 0xD3) + restarting.size() / 2;
+    ASSERT_LT(marker, restarting.size());
+    outOfTurn[marker + 1] = 0xD5;
+    for (const ReducedDecodeOptions& options : {kAlone, kSplit}) EXPECT_FALSE(decodeReducedBaseline(outOfTurn, 4, small, options));
+    // A Huffman table with more codes than its lengths hold: libjpeg's own error, as before.
+    Bytes bogusTable = jpeg;
+    const std::size_t table = markerOffset(jpeg, 0xC4);
+    bogusTable[table + 5] = 0x03;  // three codes of one bit
+    EXPECT_FALSE(decodeReducedBaseline(bogusTable, 4, small, kAlone));
+    Bitmap failed;
+    EXPECT_THROW(decodeJpegCovering(bogusTable, JpegDefaults{}, CoverSize{350, 260}, failed), JpegError);
     // A cut-off stream still shows what it has, as libjpeg always showed it.
     Bitmap partial;
     decodeJpegCovering(truncated, JpegDefaults{}, CoverSize{350, 260}, partial);
