@@ -39,6 +39,12 @@ bool describe(const jpeg_decompress_struct& cinfo, const Bytes& data, ScanLayout
     layout.mcusDown = interleaved ? ceilDiv(layout.height, 8LL * layout.maxVertical) : 0;
     for (int i = 0; i < cinfo.comps_in_scan; ++i) {
         const jpeg_component_info& info = *cinfo.cur_comp_info[i];
+        // The headers only name the tables; libjpeg checks the numbers when it starts decoding.
+        const auto inRange = [](int number, int count) { return number >= 0 && number < count; };
+        if (!inRange(info.quant_tbl_no, NUM_QUANT_TBLS) || !inRange(info.dc_tbl_no, NUM_HUFF_TBLS) ||
+            !inRange(info.ac_tbl_no, NUM_HUFF_TBLS)) {
+            return false;
+        }
         const JQUANT_TBL* quant = cinfo.quant_tbl_ptrs[info.quant_tbl_no];
         const JHUFF_TBL* dc = cinfo.dc_huff_tbl_ptrs[info.dc_tbl_no];
         const JHUFF_TBL* ac = cinfo.ac_huff_tbl_ptrs[info.ac_tbl_no];
