@@ -9,7 +9,8 @@ HuffmanLookup::HuffmanLookup(const HuffmanSpec& spec, bool dc) : values_(spec.va
         const int count = spec.bits[static_cast<std::size_t>(length)];
         valueOffset_[static_cast<std::size_t>(length)] = index - code;
         for (int i = 0; i < count; ++i, ++code, ++index) {
-            if (index >= 256 || (dc && values_[static_cast<std::size_t>(index)] > 15)) {
+            // A length's codes must fit in its bits, leaving the all-ones code unused.
+            if (index >= 256 || code + 1 >= (1 << length) || (dc && values_[static_cast<std::size_t>(index)] > 15)) {
                 valid_ = false;
                 return;
             }
@@ -23,11 +24,6 @@ HuffmanLookup::HuffmanLookup(const HuffmanSpec& spec, bool dc) : values_(spec.va
             }
         }
         maxCode_[static_cast<std::size_t>(length)] = count > 0 ? code - 1 : -1;
-        // A length's codes must fit in its bits, leaving the all-ones code unused.
-        if (code >= (1 << length)) {
-            valid_ = false;
-            return;
-        }
         code <<= 1;
     }
     if (!dc) fillFastCoefficients();
