@@ -26,20 +26,22 @@ HuffmanLookup::HuffmanLookup(const HuffmanSpec& spec, bool dc) : values_(spec.va
         maxCode_[static_cast<std::size_t>(length)] = count > 0 ? code - 1 : -1;
         code <<= 1;
     }
-    if (!dc) fillFastCoefficients();
+    if (!dc) fillAcEntries();
 }
 
-void HuffmanLookup::fillFastCoefficients() {
+void HuffmanLookup::fillAcEntries() {
     for (std::uint32_t look = 0; look < fast_.size(); ++look) {
-        const int length = fast_[look] >> 8;
-        const int symbol = fast_[look] & 0xFF;
-        const int run = symbol >> 4, size = symbol & 15;
-        if (length == 0 || size == 0 || length + size > kLookBits) continue;
+        const std::uint32_t length = fast_[look] >> 8;
+        const std::uint32_t symbol = fast_[look] & 0xFF;
+        const int size = static_cast<int>(symbol & 15);
+        if (length == 0) continue;
+        acEntry_[look] = (symbol << 8) | length;
+        if (size == 0 || static_cast<int>(length) + size > kLookBits) continue;
         // The extra bits follow the code within the look-up bits.
-        const int bits = static_cast<int>((look >> (kLookBits - length - size)) & ((1u << size) - 1));
+        const int bits = static_cast<int>((look >> (kLookBits - static_cast<int>(length) - size)) & ((1u << size) - 1));
         const int value = bits < (1 << (size - 1)) ? bits - (1 << size) + 1 : bits;
-        if (value < -128 || value > 127) continue;
-        fastCoefficient_[look] = static_cast<std::int16_t>(value * 256 + (run << 4) + length + size);
+        acEntry_[look] = (static_cast<std::uint32_t>(value) << 16) | (symbol << 8) | kWhole |
+                         (length + static_cast<std::uint32_t>(size));
     }
 }
 

@@ -82,18 +82,27 @@ bool decodeReducedBlock(EntropyBitReader& shared, const ComponentCoding& coding,
     int values[64];
     int count = 0;
     for (int k = 1; k < 64; ++k) {
+        // At most 26 bits per turn: a code of 16 and 10 extra bits.
         if (local.count() < 32) local.refill();
-        const int whole = coding.ac.fastCoefficient(local.peek(HuffmanLookup::kLookBits));
-        if (whole != 0) {
-            k += (whole >> 4) & 15;
+        const std::uint32_t entry = coding.ac.acEntry(local.peek(HuffmanLookup::kLookBits));
+        int symbol;
+        if (entry & HuffmanLookup::kWhole) {
+            local.skip(static_cast<int>(entry & 63));
+            k += static_cast<int>((entry >> 12) & 15);
             if (k > 63) return keep(false);
-            local.skip(whole & 15);
             positions[count] = k;
-            values[count++] = whole >> 8;
+            values[count++] = static_cast<std::int16_t>(entry >> 16);
             continue;
         }
-        const int symbol = decodeSymbol(local, coding.ac);
-        if (symbol < 0) return keep(false);
+        if (entry != 0) {
+            local.skip(static_cast<int>(entry & 63));
+            symbol = static_cast<int>((entry >> 8) & 0xFF);
+        } else {
+            int length = 0;
+            symbol = coding.ac.slow(local.bits(), length);
+            if (symbol < 0) return keep(false);
+            local.skip(length);
+        }
         const int run = symbol >> 4;
         const int size = symbol & 15;
         if (size == 0) {
