@@ -235,7 +235,7 @@ template <int N>
 bool decodeMeeting(const Bytes& data, const ScanLayout& layout, const std::vector<ComponentCoding>& coding,
                    const PlaneWriter<N>& writer) {
     const std::size_t start = layout.entropyStart;
-    const std::size_t middle = rawSplit(data, start, 46);
+    const std::size_t middle = rawSplit(data, start, 48);
     // Its place in the unstuffed data: each 0xFF before it had a zero byte stuffed after it.
     const auto stuffed = static_cast<std::size_t>(std::count(data.begin() + static_cast<std::ptrdiff_t>(start),
                                                              data.begin() + static_cast<std::ptrdiff_t>(middle), 0xFF));
