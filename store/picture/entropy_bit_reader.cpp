@@ -50,11 +50,6 @@ void ScanChunks::unstuffMore() {
             break;
         }
     }
-    // A restart marker right at the chunk's end is noted now, before a reader needs it.
-    if (!ended_ && in + 1 < end && in[0] == 0xFF && (in[1] & 0xF8) == 0xD0) {
-        restarts_.push_back({chunkStart_ + fill_, in[1]});
-        in += 2;
-    }
     raw_ = static_cast<std::size_t>(in - data_.data());
     if (ended_) {
         end_ = chunkStart_ + fill_;

@@ -41,6 +41,8 @@ public:
     }
     bool ended() const { return ended_; }
     std::uint64_t endOffset() const { return end_; }  // once ended()
+    // The markers met so far: a reader asks for the bytes after one (its window runs
+    // ahead) before it arrives there.
     const std::vector<Restart>& restarts() const { return restarts_; }
 
 private:

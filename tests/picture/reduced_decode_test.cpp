@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "base/error.h"
+#include "store/picture/entropy_bit_reader.h"
 #include "store/picture/jpeg_decoder.h"
 #include "store/picture/reduced_jpeg_decoder.h"
 #include "store/picture/scale_nearest.h"
@@ -155,6 +156,42 @@ TEST(ReducedDecode, TheDisplayPathUsesItForLargePicturesAndKeepsLibjpegForTheRes
     decodeJpegCovering(truncated, JpegDefaults{}, CoverSize{350, 260}, partial);
     EXPECT_EQ(partial.width(), 400);
     EXPECT_EQ(partial.height(), 300);
+}
+
+TEST(EntropyBitReader, StuffingRestartMarkersAndChunkEdgesReadAsTheBareBytes) {
+    // Bare bytes with every 0xFF stuffed, restart markers at chosen places (two right
+    // at the reader's 16 KiB chunk edges), then a fill byte and the end of the image.
+    const std::vector<std::size_t> markersAt = {100, 16384, 20000, 32768, 40001};
+    std::vector<std::uint8_t> bare;
+    Bytes raw;
+    for (std::size_t i = 0, marker = 0; i < 50000; ++i) {
+        if (marker < markersAt.size() && markersAt[marker] == i) {
+            raw.insert(raw.end(), {0xFF, static_cast<std::uint8_t>(0xD0 + marker % 8)});
+            ++marker;
+        }
+        const auto byte = static_cast<std::uint8_t>(i * 7 % 256);
+        bare.push_back(byte);
+        raw.push_back(byte);
+        if (byte == 0xFF) raw.push_back(0x00);
+    }
+    raw.insert(raw.end(), {0xFF, 0xFF, 0xD9});
+
+    ScanChunks chunks(raw, 0);
+    EntropyBitReader reader(chunks);
+    std::size_t marker = 0;
+    for (std::size_t i = 0; i < bare.size(); ++i) {
+        if (marker < markersAt.size() && markersAt[marker] == i) {
+            ASSERT_TRUE(reader.passRestart(marker, 0)) << "marker " << marker;
+            ++marker;
+        }
+        if (reader.count() < 32) reader.refill();
+        ASSERT_EQ(reader.take(8), bare[i]) << "byte " << i;
+    }
+    EXPECT_FALSE(reader.overran());
+    EXPECT_FALSE(reader.passRestart(marker, 0));  // no marker was left
+    reader.refill();
+    EXPECT_EQ(reader.take(16), 0u);  // past the end: zeros, and it says so
+    EXPECT_TRUE(reader.overran());
 }
 
 }  // namespace
