@@ -72,7 +72,13 @@ public:
 
     // At least 56 bits in the window.
     void refill() {
-        if (end_ - next_ < 8) more();
+        if (end_ - next_ < 8) {
+            // Through the chunks alone: the reader's own address never leaves the
+            // decoder, so a copy of it can live in registers.
+            const ScanChunks::Span span = chunks_->more(next_);
+            next_ = span.next;
+            end_ = span.end;
+        }
         std::uint64_t word;
         std::memcpy(&word, next_, 8);
         bits_ |= __builtin_bswap64(word) >> count_;
@@ -101,12 +107,6 @@ public:
     bool passRestart(std::size_t index, std::size_t firstIndex);
 
 private:
-    [[gnu::noinline]] void more() {
-        const ScanChunks::Span span = chunks_->more(next_);
-        next_ = span.next;
-        end_ = span.end;
-    }
-
     ScanChunks* chunks_;
     const std::uint8_t* next_ = nullptr;
     const std::uint8_t* end_ = nullptr;
