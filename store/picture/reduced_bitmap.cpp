@@ -91,6 +91,18 @@ void colourRowsFromPlanes(const ScanLayout& layout, const std::vector<ReducedPla
     }
 }
 
+ReducedPlane pickedSamples(const ReducedPlane& plane, const SampleGrid& grid) {
+    ReducedPlane picked;
+    picked.width = static_cast<int>(grid.columns.size());
+    picked.height = static_cast<int>(grid.rows.size());
+    picked.samples.reserve(grid.columns.size() * grid.rows.size());
+    for (int row : grid.rows) {
+        const std::uint8_t* in = plane.samples.data() + static_cast<std::size_t>(row) * static_cast<std::size_t>(plane.width);
+        for (int column : grid.columns) picked.samples.push_back(in[column]);
+    }
+    return picked;
+}
+
 void quantizedGreyFromPlane(const ReducedPlane& plane, Bitmap& target) {
     std::vector<PaletteEntry> palette;
     std::array<std::uint8_t, 256> nearest{};

@@ -24,6 +24,9 @@ SampleGrid sampleGrid(int reducedWidth, int reducedHeight, int width, int height
 void colourRowsFromPlanes(const ScanLayout& layout, const std::vector<ReducedPlane>& planes, const SampleGrid& grid,
                           Bitmap& target, int firstRow, int endRow);
 
+// The plane's samples at the grid's columns and rows.
+ReducedPlane pickedSamples(const ReducedPlane& plane, const SampleGrid& grid);
+
 // The whole 8-bit `target`, already sized, from one grey plane; sets its palette.
 void quantizedGreyFromPlane(const ReducedPlane& plane, Bitmap& target);
 

@@ -30,16 +30,19 @@ bool decodeLayout(const Bytes& data, const std::optional<ScanLayout>& layout, un
     std::vector<ReducedPlane> planes;
     if (!decodeReducedScan(data, *layout, static_cast<int>(8 / denominator), twoThreads, planes)) return false;
     const bool resized = shown.width > 0 && shown.height > 0;
-    if (layout->grayscale()) {
-        // Dithering spreads each pixel's error to its neighbours: the whole picture first.
-        Bitmap grey(width, height, Bitmap::Format::Indexed8, Bitmap::Fill::Unset);
-        quantizedGreyFromPlane(planes[0], grey);
-        target = resized ? scaleNearest(grey, shown.width, shown.height) : std::move(grey);
-        return true;
-    }
-    // Only the pixels shown are converted to colour.
+    // Only the pixels shown are converted to colour, or quantized to grey levels.
     const int shownWidth = resized ? shown.width : width, shownHeight = resized ? shown.height : height;
     const SampleGrid grid = sampleGrid(width, height, shownWidth, shownHeight);
+    if (layout->grayscale()) {
+        Bitmap grey(shownWidth, shownHeight, Bitmap::Format::Indexed8, Bitmap::Fill::Unset);
+        if (resized) {
+            quantizedGreyFromPlane(pickedSamples(planes[0], grid), grey);
+        } else {
+            quantizedGreyFromPlane(planes[0], grey);
+        }
+        target = std::move(grey);
+        return true;
+    }
     Bitmap colour(shownWidth, shownHeight, Bitmap::Format::Bgr24, Bitmap::Fill::Unset);
     if (twoThreads) {
         std::thread lower([&] { colourRowsFromPlanes(*layout, planes, grid, colour, shownHeight / 2, shownHeight); });
