@@ -275,8 +275,10 @@ bool decodeMeeting(const Bytes& data, const ScanLayout& layout, const std::vecto
     const std::size_t meetingBlock = guesser.points[next].block;
     const std::size_t needed = (layout.mcuCount() - reached) * layout.mcu.size();
     if (guesser.count() - meetingBlock < needed) return false;  // the data end too soon
+    // A failure counts from the meeting point up to the last block of the picture
+    // (past it, the guess decodes the padding bits).
     for (std::size_t failure : guesser.failures) {
-        if (failure >= next) return false;
+        if (failure >= next && guesser.points[failure].block < meetingBlock + needed) return false;
     }
     // Written out by both threads: the second half's DC predictors are summed first.
     const std::size_t mcuBlocks = layout.mcu.size();
