@@ -2,11 +2,11 @@
 
 namespace velmora {
 
-HuffmanLookup::HuffmanLookup(const HuffmanSpec& spec, bool dc) : values_(spec.values) {
+HuffmanLookup::HuffmanLookup(const HuffmanTable& table, bool dc) : values_(table.values) {
     std::int32_t code = 0;
     int index = 0;
     for (int length = 1; length <= 16; ++length) {
-        const int count = spec.bits[static_cast<std::size_t>(length)];
+        const int count = table.bits[static_cast<std::size_t>(length)];
         valueOffset_[static_cast<std::size_t>(length)] = index - code;
         for (int i = 0; i < count; ++i, ++code, ++index) {
             // A length's codes must fit in its bits, leaving the all-ones code unused.

@@ -16,7 +16,7 @@ public:
 
     // valid() is false for a table whose counts overflow a code length, or a DC table
     // with a symbol above 15.
-    HuffmanLookup(const HuffmanSpec& spec, bool dc);
+    HuffmanLookup(const HuffmanTable& table, bool dc);
     bool valid() const { return valid_; }
 
     // Entry for the next kLookBits bits: (length << 8) | symbol, or 0 when the code is longer.

@@ -10,11 +10,11 @@
 namespace velmora {
 namespace {
 
-HuffmanSpec specFrom(const JHUFF_TBL& table) {
-    HuffmanSpec spec;
-    for (int i = 0; i < 17; ++i) spec.bits[static_cast<std::size_t>(i)] = table.bits[i];
-    for (int i = 0; i < 256; ++i) spec.values[static_cast<std::size_t>(i)] = table.huffval[i];
-    return spec;
+HuffmanTable tableFrom(const JHUFF_TBL& source) {
+    HuffmanTable table;
+    for (int i = 0; i < 17; ++i) table.bits[static_cast<std::size_t>(i)] = source.bits[i];
+    for (int i = 0; i < 256; ++i) table.values[static_cast<std::size_t>(i)] = source.huffval[i];
+    return table;
 }
 
 int ceilDiv(long long a, long long b) {
@@ -55,8 +55,8 @@ bool describe(const jpeg_decompress_struct& cinfo, const Bytes& data, ScanLayout
         for (int k = 0; k < 64; ++k) component.quantization[static_cast<std::size_t>(k)] = quant->quantval[k];
         component.dcTable = static_cast<int>(layout.dcTables.size());
         component.acTable = static_cast<int>(layout.acTables.size());
-        layout.dcTables.push_back(specFrom(*dc));
-        layout.acTables.push_back(specFrom(*ac));
+        layout.dcTables.push_back(tableFrom(*dc));
+        layout.acTables.push_back(tableFrom(*ac));
         if (interleaved) {
             component.blocksAcross = layout.mcusAcross * component.horizontal;
             component.blocksDown = layout.mcusDown * component.vertical;

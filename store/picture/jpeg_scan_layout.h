@@ -13,7 +13,7 @@
 
 namespace velmora {
 
-struct HuffmanSpec {
+struct HuffmanTable {
     std::array<std::uint8_t, 17> bits{};  // bits[l]: how many codes of length l
     std::array<std::uint8_t, 256> values{};
 };
@@ -41,8 +41,8 @@ struct ScanLayout {
     int maxHorizontal = 1;
     int maxVertical = 1;
     std::vector<ScanComponent> components;  // in scan order
-    std::vector<HuffmanSpec> dcTables;
-    std::vector<HuffmanSpec> acTables;
+    std::vector<HuffmanTable> dcTables;
+    std::vector<HuffmanTable> acTables;
     std::vector<McuSlot> mcu;
     int mcusAcross = 0;
     int mcusDown = 0;
