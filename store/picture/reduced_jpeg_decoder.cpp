@@ -1,5 +1,6 @@
 #include "store/picture/reduced_jpeg_decoder.h"
 
+#include <system_error>
 #include <thread>
 
 #include "store/picture/covering_scale.h"
@@ -7,7 +8,6 @@
 #include "store/picture/picture_limits.h"
 #include "store/picture/reduced_bitmap.h"
 #include "store/picture/reduced_scan_decoder.h"
-#include "store/picture/scale_nearest.h"
 
 namespace velmora {
 
@@ -55,11 +55,22 @@ bool decodeLayout(const Bytes& data, const std::optional<ScanLayout>& layout, un
     return true;
 }
 
+// A thread that cannot be started leaves the picture to libjpeg (every thread started
+// before is joined by then).
+bool decodeOrLeave(const Bytes& data, const std::optional<ScanLayout>& layout, unsigned denominator,
+                   Bitmap& target, const ReducedDecodeOptions& options, CoverSize shown = {}) {
+    try {
+        return decodeLayout(data, layout, denominator, target, options, shown);
+    } catch (const std::system_error&) {
+        return false;
+    }
+}
+
 }  // namespace
 
 bool decodeReducedBaseline(const Bytes& data, unsigned denominator, Bitmap& target,
                            const ReducedDecodeOptions& options) {
-    return decodeLayout(data, readBaselineLayout(data), denominator, target, options);
+    return decodeOrLeave(data, readBaselineLayout(data), denominator, target, options);
 }
 
 bool decodeReducedBaselineCovering(const Bytes& data, CoverSize cover, Bitmap& target, CoverSize shown) {
@@ -68,7 +79,7 @@ bool decodeReducedBaselineCovering(const Bytes& data, CoverSize cover, Bitmap& t
     const unsigned denominator = coveringDenominator(static_cast<std::uint32_t>(layout->width),
                                                      static_cast<std::uint32_t>(layout->height), cover.width,
                                                      cover.height);
-    return decodeLayout(data, layout, denominator, target, ReducedDecodeOptions{}, shown);
+    return decodeOrLeave(data, layout, denominator, target, ReducedDecodeOptions{}, shown);
 }
 
 }  // namespace velmora
