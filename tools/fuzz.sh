@@ -2,9 +2,12 @@
 # tools/fuzz.sh NAME SECONDS [libFuzzer options...]
 # Builds the libFuzzer target fuzz/fuzz_NAME.cpp with clang (the product's libraries
 # instrumented for coverage, AddressSanitizer and UndefinedBehaviorSanitizer) into
-# build-fuzz/, and runs it for SECONDS on one core, starting from the kept inputs in
-# fuzz/corpus/NAME. New inputs collect in build-fuzz/corpus-NAME; what it finds
-# (crash-*, leak-*, timeout-*, slow-unit-*) lands in build-fuzz/findings-NAME.
+# build-fuzz-NAME/, and runs it for SECONDS on one core, starting from the kept inputs in
+# fuzz/corpus/NAME, with the dictionary fuzz/NAME.dict when there is one. New inputs
+# collect in build-fuzz-NAME/corpus-NAME; what it finds
+# (crash-*, leak-*, timeout-*, slow-unit-*) lands in build-fuzz-NAME/findings-NAME.
+# Every target runs under a memory limit, so an input that makes it allocate without
+# bound is a finding too.
 # With VELMORA_FUZZ_KEEP=1 the run's corpus is merged, minimised, into fuzz/corpus/NAME
 # afterwards (commit the new files; the tests replay them).
 set -euo pipefail
@@ -32,7 +35,7 @@ if ((${#need[@]})); then
   DEBIAN_FRONTEND=noninteractive $sudo apt-get install -y -qq --no-install-recommends "${need[@]}"
 fi
 
-build="$root/build-fuzz"
+build="$root/build-fuzz-$name"
 CC=clang CXX=clang++ VELMORA_TARGETS="fuzz_$name" "$root/tools/build.sh" "$build" \
   -DCMAKE_BUILD_TYPE=RelWithDebInfo -DVELMORA_FUZZ=ON -DVELMORA_TESTS=OFF -DVELMORA_BENCH=OFF -DVELMORA_GUI=OFF
 
@@ -44,8 +47,10 @@ mkdir -p "$kept"
 
 export ASAN_OPTIONS="${ASAN_OPTIONS:-detect_leaks=1:abort_on_error=0}"
 export UBSAN_OPTIONS="${UBSAN_OPTIONS:-halt_on_error=1:print_stacktrace=1}"
-"$build/fuzz/fuzz_$name" -max_total_time="$seconds" -rss_limit_mb=2048 -timeout=10 \
-  -max_len=65536 -print_final_stats=1 -artifact_prefix="$findings/" "$@" "$corpus" "$kept"
+dictionary=()
+[[ -f "$root/fuzz/$name.dict" ]] && dictionary=(-dict="$root/fuzz/$name.dict")
+"$build/fuzz/fuzz_$name" -max_total_time="$seconds" -rss_limit_mb=2048 -malloc_limit_mb=1024 -timeout=10 \
+  -max_len=65536 -print_final_stats=1 -artifact_prefix="$findings/" "${dictionary[@]}" "$@" "$corpus" "$kept"
 
 if [[ "${VELMORA_FUZZ_KEEP:-0}" == 1 ]]; then
   "$build/fuzz/fuzz_$name" -merge=1 -max_len=65536 "$kept" "$corpus"
