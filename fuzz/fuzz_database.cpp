@@ -15,6 +15,7 @@
 #include "base/error.h"
 #include "store/database/connection.h"
 #include "store/database/picture_query.h"
+#include "store/database/untrusted_file.h"
 #include "store/picture/jpeg_picture.h"
 
 namespace {
@@ -28,18 +29,6 @@ constexpr sqlite3_int64 kMaxImageBytes = 32 << 20;
 // allocation is SQLite's "out of memory" error); the checks themselves are the same code.
 constexpr int kFuzzMaxValueBytes = 4 << 20;
 constexpr sqlite3_int64 kFuzzHeapLimit = 96 << 20;
-
-// SQLite's heap limit is the process's: set for one input, then put back.
-class HeapLimit {
-public:
-    HeapLimit() : previous_(sqlite3_hard_heap_limit64(kFuzzHeapLimit)) {}
-    ~HeapLimit() { sqlite3_hard_heap_limit64(previous_); }
-    HeapLimit(const HeapLimit&) = delete;
-    HeapLimit& operator=(const HeapLimit&) = delete;
-
-private:
-    sqlite3_int64 previous_;
-};
 
 template <typename Step>
 void tolerate(Step step) {
@@ -102,7 +91,7 @@ void exercise(velmora::Connection& connection) {
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-    HeapLimit heapLimit;
+    velmora::ScopedSqliteHeapLimit heapLimit(kFuzzHeapLimit);
     sqlite3* db = nullptr;
     if (sqlite3_open_v2(":memory:", &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr) != SQLITE_OK) {
         sqlite3_close(db);

@@ -3,8 +3,10 @@
 #include <sqlite3.h>
 
 #include <string>
+#include <vector>
 
 #include "base/error.h"
+#include "store/database/sql_tokens.h"
 
 namespace velmora {
 
@@ -17,6 +19,23 @@ void setFlag(sqlite3* db, int option, int value) {
     }
 }
 
+// Runs sql and hands each row to onRow; raises Error with SQLite's text when it fails.
+template <typename OnRow>
+void eachRow(sqlite3* db, const char* sql, OnRow onRow) {
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) != SQLITE_OK) throw Error(sqlite3_errmsg(db));
+    int rc;
+    while ((rc = sqlite3_step(statement)) == SQLITE_ROW) onRow(statement);
+    std::string message = rc == SQLITE_DONE ? "" : sqlite3_errmsg(db);
+    sqlite3_finalize(statement);
+    if (!message.empty()) throw Error(message);
+}
+
+std::string textOf(sqlite3_stmt* statement, int column) {
+    const unsigned char* text = sqlite3_column_text(statement, column);
+    return text ? reinterpret_cast<const char*>(text) : "";
+}
+
 struct Row {
     bool found = false;
     std::string text;  // the first column as text
@@ -24,21 +43,43 @@ struct Row {
 };
 
 Row firstRow(sqlite3* db, const char* sql) {
-    sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(db, sql, -1, &statement, nullptr) != SQLITE_OK) throw Error(sqlite3_errmsg(db));
     Row row;
-    int rc = sqlite3_step(statement);
-    if (rc == SQLITE_ROW) {
-        row.found = true;
-        const unsigned char* text = sqlite3_column_text(statement, 0);
-        row.text = text ? reinterpret_cast<const char*>(text) : "";
-        row.first = sqlite3_column_int64(statement, 1);
-        row.second = sqlite3_column_int64(statement, 2);
-    }
-    std::string message = rc == SQLITE_ROW || rc == SQLITE_DONE ? "" : sqlite3_errmsg(db);
-    sqlite3_finalize(statement);
-    if (!message.empty()) throw Error(message);
+    eachRow(db, sql, [&](sqlite3_stmt* statement) {
+        if (row.found) return;
+        row = {true, textOf(statement, 0), sqlite3_column_int64(statement, 1), sqlite3_column_int64(statement, 2)};
+    });
     return row;
+}
+
+// The first column of every row, as text (empty for NULL).
+std::vector<std::string> texts(sqlite3* db, const char* sql) {
+    std::vector<std::string> result;
+    eachRow(db, sql, [&](sqlite3_stmt* statement) { result.push_back(textOf(statement, 0)); });
+    return result;
+}
+
+bool anyRow(sqlite3* db, const char* countSql) { return std::stoll(firstRow(db, countSql).text) > 0; }
+
+// CHECK is a reserved word: as a bare word in the table's definition it is a constraint.
+bool declaresCheck(const std::string& createSql) {
+    for (const SqlToken& token : sqlTokens(createSql)) {
+        if (isWord(token, "check")) return true;
+    }
+    return false;
+}
+
+// A default as pragma_table_xinfo shows it (the parentheses around it dropped): one
+// literal, a name taken as text, or a keyword such as NULL or CURRENT_TIMESTAMP, after
+// any signs. Anything else is an expression, and an expression can call a function.
+bool isPlainValue(const std::string& defaultSql) {
+    const std::vector<SqlToken> tokens = sqlTokens(defaultSql);
+    std::size_t at = 0;
+    while (at < tokens.size() && tokens[at].kind == SqlTokenKind::Symbol &&
+           (tokens[at].text == "+" || tokens[at].text == "-")) {
+        ++at;
+    }
+    return at + 1 == tokens.size() && tokens[at].kind != SqlTokenKind::Symbol &&
+           tokens[at].kind != SqlTokenKind::Unfinished;
 }
 
 [[noreturn]] void refuse(const std::string& what) {
@@ -47,7 +88,23 @@ Row firstRow(sqlite3* db, const char* sql) {
 
 }  // namespace
 
+void limitSqliteHeap() {
+    static const bool limited = [] {
+        sqlite3_hard_heap_limit64(kSqliteHeapLimit);
+        return true;
+    }();
+    (void)limited;
+}
+
+ScopedSqliteHeapLimit::ScopedSqliteHeapLimit(long long bytes) {
+    limitSqliteHeap();
+    previous_ = sqlite3_hard_heap_limit64(bytes);
+}
+
+ScopedSqliteHeapLimit::~ScopedSqliteHeapLimit() { sqlite3_hard_heap_limit64(previous_); }
+
 void applyUntrustedFileSettings(sqlite3* db) {
+    limitSqliteHeap();
     setFlag(db, SQLITE_DBCONFIG_DEFENSIVE, 1);
     setFlag(db, SQLITE_DBCONFIG_TRUSTED_SCHEMA, 0);
     setFlag(db, SQLITE_DBCONFIG_ENABLE_TRIGGER, 0);
@@ -70,9 +127,32 @@ void requirePlainPictureTable(sqlite3* db) {
     if (row.first != 0) refuse("has no rowids");
     if (row.second > 0) refuse("carries triggers");
     // A column named like the rowid would stand in for it in every statement here.
-    row = firstRow(db, "SELECT count(*) FROM pragma_table_xinfo('pictures', 'main') "
-                       "WHERE lower(name) IN ('rowid', '_rowid_', 'oid')");
-    if (row.found && std::stoll(row.text) > 0) refuse("has a column named like its rowid");
+    if (anyRow(db, "SELECT count(*) FROM pragma_table_xinfo('pictures', 'main') "
+                   "WHERE lower(name) IN ('rowid', '_rowid_', 'oid')")) {
+        refuse("has a column named like its rowid");
+    }
+
+    // Built-in functions run in these even with the schema untrusted, on every read
+    // or write of a row: printf('%.*c', 67108864, filename) is a 64 MB value per column.
+    if (anyRow(db, "SELECT count(*) FROM pragma_table_xinfo('pictures', 'main') WHERE hidden != 0")) {
+        refuse("has generated columns");
+    }
+    for (const std::string& sql :
+         texts(db, "SELECT sql FROM main.sqlite_schema WHERE type = 'table' AND name = 'pictures' COLLATE NOCASE")) {
+        if (declaresCheck(sql)) refuse("has CHECK constraints");
+    }
+    for (const std::string& value :
+         texts(db, "SELECT dflt_value FROM pragma_table_xinfo('pictures', 'main') WHERE dflt_value IS NOT NULL")) {
+        if (!isPlainValue(value)) refuse("has a column default that is not a plain value");
+    }
+    if (anyRow(db, "SELECT count(*) FROM pragma_index_list('pictures', 'main') AS list, "
+                   "pragma_index_xinfo(list.name, 'main') AS part WHERE part.cid = -2")) {
+        refuse("has an index on an expression");
+    }
+    // A partial index's condition is evaluated on every insert and delete.
+    if (anyRow(db, "SELECT count(*) FROM pragma_index_list('pictures', 'main') WHERE partial")) {
+        refuse("has an index with a WHERE clause");
+    }
 }
 
 }  // namespace velmora

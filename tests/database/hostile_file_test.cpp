@@ -7,6 +7,7 @@
 #include <filesystem>
 #include <functional>
 
+#include "store/database/untrusted_file.h"
 #include "tests/support/store_fixture.h"
 
 namespace velmora::test {
@@ -44,6 +45,16 @@ void declareHugePicture(const std::string& path) {
         header += static_cast<char>(((serialType >> shift) & 0x7f) | (shift ? 0x80 : 0));
     }
     overwrite(path, at, header + "HUGE");
+}
+
+// Two records in a table `pictures` made by `create`, then `extra` run.
+std::function<void(const std::string&)> withSchema(const std::string& create, const std::string& extra = "") {
+    return [=](const std::string& path) {
+        tools::createCollection(path, namedRecords({"a", "b"}));
+        exec(path, "ALTER TABLE pictures RENAME TO stored; " + create +
+                       "; INSERT INTO pictures (filename, picture) SELECT filename, picture FROM stored; "
+                       "DROP TABLE stored; " + extra);
+    };
 }
 
 struct HostileCase {
@@ -97,6 +108,29 @@ TEST(HostileFiles, EachFailsClearlyAtItsStepAndNothingIsWritten) {
          },
          "database disk image is malformed"},
         {"a picture declaring 600 MB", declareHugePicture, "malformed"},
+        // Functions in the schema run on the rows even with the schema untrusted.
+        {"generated columns of 64 MB each",
+         withSchema("CREATE TABLE pictures (filename TEXT, picture BLOB, "
+                    "g1 TEXT AS (printf('%.*c', 67108864, filename)), g2 GENERATED ALWAYS AS (zeroblob(1e8)))"),
+         "The table 'pictures' has generated columns"},
+        {"a CHECK on the table",
+         withSchema("CREATE TABLE pictures (filename TEXT, picture BLOB, CHECK (length(randomblob(1e6)) > 0))"),
+         "The table 'pictures' has CHECK constraints"},
+        {"a CHECK on a column",
+         withSchema("CREATE TABLE pictures (filename TEXT /* plain */ Check(printf('%.*c', 1e6, filename) <> ''), "
+                    "picture BLOB)"),
+         "The table 'pictures' has CHECK constraints"},
+        {"a default that calls a function",
+         withSchema("CREATE TABLE pictures (filename TEXT DEFAULT 'x', picture BLOB, n DEFAULT (-(zeroblob(1e6))))"),
+         "The table 'pictures' has a column default that is not a plain value"},
+        {"an index on an expression",
+         withSchema("CREATE TABLE pictures (filename TEXT, picture BLOB)",
+                    "CREATE INDEX names ON pictures (filename, length(printf('%.*c', 1e6, filename)))"),
+         "The table 'pictures' has an index on an expression"},
+        {"an index with a WHERE clause",
+         withSchema("CREATE TABLE pictures (filename TEXT, picture BLOB)",
+                    "CREATE INDEX names ON pictures (filename) WHERE length(zeroblob(1e6)) > 0"),
+         "The table 'pictures' has an index with a WHERE clause"},
     };
     for (const auto& test : cases) {
         SCOPED_TRACE(test.name);
@@ -124,6 +158,47 @@ TEST(HostileFiles, EachFailsClearlyAtItsStepAndNothingIsWritten) {
         EXPECT_EQ(readFile(path), before);
         EXPECT_FALSE(std::filesystem::exists(path + "-journal"));
     }
+}
+
+// SQLite's heap is limited for the whole program: a row that needs more fails with
+// SQLite's own message instead of taking the machine's memory, writes nothing, and can
+// still be deleted.
+TEST(HostileFiles, ARowLargerThanSqlitesHeapFailsToReadButCanBeDeleted) {
+    TempDir dir;
+    const std::string path = dir.file("big row.vlm");
+    withSchema("CREATE TABLE pictures (filename TEXT, picture BLOB, a TEXT, b TEXT)")(path);
+    const std::string value = "CAST(zeroblob(3000000) AS TEXT)";  // 9 MB of text in the first row
+    exec(path, "UPDATE pictures SET filename = " + value + ", a = " + value + ", b = " + value + " WHERE rowid = 1");
+    const std::string before = readFile(path);
+
+    const ScopedSqliteHeapLimit limit(8 << 20);
+    OpenStore s(path);
+    s.query.activate();
+    EXPECT_EQ(messageOf([&] { s.current(); }), "out of memory");
+    EXPECT_EQ(readFile(path), before);
+    s.query.remove();
+    EXPECT_EQ(s.current(), "b");
+    s.connection.close();
+    EXPECT_EQ(namesInFile(path), std::vector<std::string>{"b"});
+}
+
+// Plain defaults, indexes on columns, and CHECK where it is only a name, a text or a
+// comment are what other tools may leave in a file: it opens and takes a new record.
+TEST(HostileFiles, PlainDefaultsAndColumnIndexesStillOpen) {
+    TempDir dir;
+    const std::string path = dir.file("plain.vlm");
+    withSchema("CREATE TABLE pictures (filename TEXT DEFAULT 'CHECK (1)', picture BLOB DEFAULT x'00', "
+               "\"check\" DEFAULT -5 /* CHECK (0) */, [check it] DEFAULT (+1.5e-3), `c` DEFAULT CURRENT_TIMESTAMP, "
+               "d DEFAULT NULL, e DEFAULT plain -- CHECK\n)",
+               "CREATE INDEX names ON pictures (filename, picture DESC)")(path);
+    OpenStore s(path);
+    s.query.activate();
+    EXPECT_EQ(s.current(), "a");
+    s.query.append();
+    s.query.fieldByName("filename").setAsString("new");
+    s.query.post();
+    s.connection.close();
+    EXPECT_EQ(namesInFile(path), (std::vector<std::string>{"a", "b", "new"}));
 }
 
 }  // namespace
