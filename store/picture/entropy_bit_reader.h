@@ -105,6 +105,13 @@ public:
     // from `firstIndex`, the first this reader meets) must have stood; false when it
     // did not stand there.
     bool passRestart(std::size_t index, std::size_t firstIndex);
+    // True when the bits taken so far run past a restart marker other than the first
+    // `passed` this reader met (those passRestart() accepted). libjpeg stops at such
+    // a marker, so a decoder that read across it no longer decodes what libjpeg does.
+    bool crossedMarker(std::size_t passed) const {
+        const std::vector<ScanChunks::Restart>& restarts = chunks_->restarts();
+        return restarts.size() > passed && restarts[passed].at * 8 < position();
+    }
 
 private:
     ScanChunks* chunks_;

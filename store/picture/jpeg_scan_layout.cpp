@@ -52,7 +52,12 @@ bool describe(const jpeg_decompress_struct& cinfo, const Bytes& data, ScanLayout
         ScanComponent component;
         component.horizontal = info.h_samp_factor;
         component.vertical = info.v_samp_factor;
-        for (int k = 0; k < 64; ++k) component.quantization[static_cast<std::size_t>(k)] = quant->quantval[k];
+        for (int k = 0; k < 64; ++k) {
+            // libjpeg's reduced transforms multiply in 16 signed bits: larger steps (a
+            // 16-bit table's) turn negative there.
+            if (quant->quantval[k] > 32767) return false;
+            component.quantization[static_cast<std::size_t>(k)] = quant->quantval[k];
+        }
         component.dcTable = static_cast<int>(layout.dcTables.size());
         component.acTable = static_cast<int>(layout.acTables.size());
         layout.dcTables.push_back(tableFrom(*dc));
@@ -90,11 +95,17 @@ struct HeaderReader {
 };
 
 // Under the trap's setjmp: no object with a destructor lives across the libjpeg calls.
+// Decoding is started too (at 1/8, where it allocates least): libjpeg refuses some
+// streams only then (more blocks to an MCU than it holds, sampling factors that do
+// not divide the largest, ...), and those it must go on refusing.
 bool readInto(HeaderReader& reader, const Bytes& data, ScanLayout& layout) {
     if (setjmp(reader.trap.jump)) return false;
     jpeg_mem_src(&reader.cinfo, data.data(), static_cast<unsigned long>(data.size()));
     if (jpeg_read_header(&reader.cinfo, TRUE) != JPEG_HEADER_OK) return false;
-    return describe(reader.cinfo, data, layout);
+    if (!describe(reader.cinfo, data, layout)) return false;
+    reader.cinfo.scale_num = 1;
+    reader.cinfo.scale_denom = 8;
+    return jpeg_start_decompress(&reader.cinfo) == TRUE;
 }
 
 }  // namespace

@@ -1,8 +1,8 @@
 #include "store/picture/reduced_jpeg_decoder.h"
 
-#include <system_error>
-#include <thread>
+#include <exception>
 
+#include "base/worker_thread.h"
 #include "store/picture/covering_scale.h"
 #include "store/picture/jpeg_scan_layout.h"
 #include "store/picture/picture_limits.h"
@@ -45,9 +45,8 @@ bool decodeLayout(const Bytes& data, const std::optional<ScanLayout>& layout, un
     }
     Bitmap colour(shownWidth, shownHeight, Bitmap::Format::Bgr24, Bitmap::Fill::Unset);
     if (twoThreads) {
-        std::thread lower([&] { colourRowsFromPlanes(*layout, planes, grid, colour, shownHeight / 2, shownHeight); });
-        colourRowsFromPlanes(*layout, planes, grid, colour, 0, shownHeight / 2);
-        lower.join();
+        runSideBySide([&] { colourRowsFromPlanes(*layout, planes, grid, colour, 0, shownHeight / 2); },
+                      [&] { colourRowsFromPlanes(*layout, planes, grid, colour, shownHeight / 2, shownHeight); });
     } else {
         colourRowsFromPlanes(*layout, planes, grid, colour, 0, shownHeight);
     }
@@ -55,13 +54,13 @@ bool decodeLayout(const Bytes& data, const std::optional<ScanLayout>& layout, un
     return true;
 }
 
-// A thread that cannot be started leaves the picture to libjpeg (every thread started
-// before is joined by then).
+// Memory that runs out leaves the picture to libjpeg (every thread started before is
+// joined by then), which reports it as it always has.
 bool decodeOrLeave(const Bytes& data, const std::optional<ScanLayout>& layout, unsigned denominator,
                    Bitmap& target, const ReducedDecodeOptions& options, CoverSize shown = {}) {
     try {
         return decodeLayout(data, layout, denominator, target, options, shown);
-    } catch (const std::system_error&) {
+    } catch (const std::exception&) {
         return false;
     }
 }

@@ -9,6 +9,7 @@
 #include "store/picture/jpeg_picture.h"
 #include "store/picture/scale_nearest.h"
 #include "tests/picture/jpeg_samples.h"
+#include "tests/picture/libjpeg_oracle.h"
 
 namespace velmora::test {
 namespace {
@@ -27,16 +28,6 @@ Bytes photoLike(int width, int height, SampleSpace space) {
         return {r, g, b};
     };
     return libjpegEncode(sample);
-}
-
-// Mean absolute difference of two bitmaps of one size, over their 24-bit forms.
-double meanDifference(const Bitmap& a, const Bitmap& b) {
-    const Bitmap x = a.toBgr24(), y = b.toBgr24();
-    double sum = 0;
-    for (int row = 0; row < x.height(); ++row) {
-        for (int i = 0; i < 3 * x.width(); ++i) sum += std::abs(x.scanLine(row)[i] - y.scanLine(row)[i]);
-    }
-    return sum / (3.0 * x.width() * x.height());
 }
 
 // A stored value handed out in two steps, counting what was read.

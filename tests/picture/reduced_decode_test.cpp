@@ -14,6 +14,7 @@
 #include "store/picture/reduced_jpeg_decoder.h"
 #include "store/picture/scale_nearest.h"
 #include "tests/picture/jpeg_samples.h"
+#include "tests/picture/libjpeg_oracle.h"
 #include "tests/picture/libjpeg_reference.h"
 #include "tools/synthetic_picture.h"
 
@@ -44,23 +45,6 @@ Bytes encode(const Bitmap& picture, const Layout& layout) {
         for (int x = 0; x < picture.width(); ++x) greyRow[static_cast<std::size_t>(x)] = picture.scanLine(y)[3 * x + 1];
         return static_cast<const std::uint8_t*>(greyRow.data());
     });
-}
-
-double meanDifference(const Bitmap& a, const Bitmap& b) {
-    const Bitmap left = a.toBgr24(), right = b.toBgr24();
-    double sum = 0;
-    for (int y = 0; y < left.height(); ++y) {
-        for (int x = 0; x < left.width() * 3; ++x) sum += std::abs(left.scanLine(y)[x] - right.scanLine(y)[x]);
-    }
-    return sum / (3.0 * left.width() * left.height());
-}
-
-Bitmap libjpegReduced(const Bytes& jpeg, unsigned denominator) {
-    JpegDefaults settings;
-    settings.scale = denominator == 2 ? 1 : denominator == 4 ? 2 : 3;
-    Bitmap bitmap;
-    decodeJpeg(jpeg, settings, bitmap);
-    return bitmap;
 }
 
 const ReducedDecodeOptions kAlone{false, 0};
