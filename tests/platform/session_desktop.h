@@ -12,6 +12,7 @@
 
 #include "platform/linux_platform.h"
 #include "platform/process_runner.h"
+#include "tests/platform/private_path.h"
 #include "tests/platform/xdg_sandbox.h"
 #include "tests/support/session_bus.h"
 
@@ -49,6 +50,8 @@ protected:
     ScopedEnvironment noDesktopSession{"DESKTOP_SESSION", std::nullopt};
     ScopedEnvironment noDisplay{"DISPLAY", std::nullopt};
     ScopedEnvironment noWayland{"WAYLAND_DISPLAY", std::nullopt};
+    // Only the helper programs a test links here are found, installed or not elsewhere.
+    PrivatePath programs{"dbus-daemon"};
     SessionBus bus;
     std::vector<std::string> reports;
     platform::LinuxPlatform platform{reportingServices()};

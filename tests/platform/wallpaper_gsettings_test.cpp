@@ -15,7 +15,7 @@ namespace {
 class GsettingsDesktops : public test::SessionDesktop {
 protected:
     void SetUp() override {
-        if (!programOnPath("gsettings") || !programOnPath("dbus-daemon")) GTEST_SKIP() << "gsettings missing";
+        if (!programs.link("gsettings") || !programOnPath("dbus-daemon")) GTEST_SKIP() << "gsettings missing";
     }
     static std::string get(const std::string& schema, const std::string& key) {
         return output({"gsettings", "get", schema, key});

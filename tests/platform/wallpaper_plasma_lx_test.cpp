@@ -1,6 +1,7 @@
 // KDE Plasma, LXQt and LXDE. Their shells cannot run here: a recording D-Bus service
 // stands in for plasmashell on a private session bus, recording programs on PATH for
-// pcmanfm-qt, pcmanfm and plasma-apply-wallpaperimage.
+// pcmanfm-qt, pcmanfm and plasma-apply-wallpaperimage, on a PATH of the test's own (so
+// the real ones, where installed, are not found).
 
 #include <sys/stat.h>
 
@@ -28,24 +29,21 @@ class ShellDesktops : public test::SessionDesktop {
 protected:
     // A program on PATH that appends its name and arguments, one a line, to a log.
     std::string recordingProgram(const std::string& name) {
-        const std::string log = bin.file(name + ".log");
-        const std::string script = bin.file(name);
-        test::writeFile(script, "#!/bin/sh\nprintf '%s\\n' \"$(basename \"$0\")\" \"$@\" >> '" + log + "'\n");
+        const std::string log = programs.file(name + ".log");
+        const std::string script = programs.file(name);
+        test::writeFile(script, "#!/bin/sh\nprintf '%s\\n' \"${0##*/}\" \"$@\" >> '" + log + "'\n");
         ::chmod(script.c_str(), 0755);
         return log;
     }
     static std::string readIfThere(const std::string& path) { return fs::exists(path) ? test::readFile(path) : ""; }
-
-    test::TempDir bin;
-    test::ScopedEnvironment path{"PATH", bin.path().string() + ":" + std::getenv("PATH")};
 };
 
 TEST_F(ShellDesktops, PlasmaShellGetsAScriptThatSetsTheImageOnEveryDesktop) {
     // Debian's python3, whose dbus and gi modules deps.sh installs, not another one on PATH.
     const std::string python = "/usr/bin/python3";
-    if (!fs::exists(python) || !programOnPath("dbus-send")) GTEST_SKIP() << "python3 or dbus-send missing";
-    const std::string scripts = bin.file("scripts.log");
-    const std::string ready = bin.file("ready");
+    if (!fs::exists(python) || !programs.link("dbus-send")) GTEST_SKIP() << "python3 or dbus-send missing";
+    const std::string scripts = programs.file("scripts.log");
+    const std::string ready = programs.file("ready");
     test::ChildOptions options;
     options.standardOutput = ready;
     const std::string recorder = test::testDataDir() + "/plasmashell_recorder.py";
@@ -72,6 +70,7 @@ TEST_F(ShellDesktops, PlasmaShellGetsAScriptThatSetsTheImageOnEveryDesktop) {
 }
 
 TEST_F(ShellDesktops, NoPlasmaShellOnTheBusIsAFailureNotAHang) {
+    programs.link("dbus-send");
     auto start = std::chrono::steady_clock::now();
     const std::string file = setWallpaper("KDE", "w.bmp");
     EXPECT_LT(std::chrono::steady_clock::now() - start, std::chrono::seconds(5));

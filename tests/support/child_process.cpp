@@ -110,17 +110,19 @@ void ChildProcess::stop() {
     }
 }
 
-bool programAvailable(const std::string& name) {
-    const char* path = std::getenv("PATH");
-    std::istringstream folders(path ? path : "");
+std::string programLocation(const std::string& name, const std::string& searchPath) {
+    std::istringstream folders(searchPath);
     std::string folder;
     while (std::getline(folders, folder, ':')) {
         const std::string candidate = (std::filesystem::path(folder) / name).string();
-        if (::access(candidate.c_str(), X_OK) == 0) {
-            return true;
-        }
+        if (!folder.empty() && ::access(candidate.c_str(), X_OK) == 0) return candidate;
     }
-    return false;
+    return "";
+}
+
+bool programAvailable(const std::string& name) {
+    const char* path = std::getenv("PATH");
+    return !programLocation(name, path ? path : "").empty();
 }
 
 }  // namespace velmora::test

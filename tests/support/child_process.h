@@ -39,6 +39,10 @@ private:
     std::optional<int> exitCode_;
 };
 
+// Where the program `name` is found in the folders of `searchPath` (PATH's form); "" when
+// none holds it.
+std::string programLocation(const std::string& name, const std::string& searchPath);
+// Whether the program is found on PATH.
 bool programAvailable(const std::string& name);
 
 }  // namespace velmora::test
