@@ -50,7 +50,7 @@ private:
 
 void createCollection(const std::string& path, const std::vector<CollectionRecord>& records) {
     if (std::filesystem::exists(path)) throw Error("File already exists: " + path);
-    {
+    try {
         Database db(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
         // Pictures are large values: 16 KiB pages keep their overflow chains short,
         // while the table's own pages stay small enough for a quick walk of its rows.
@@ -59,6 +59,10 @@ void createCollection(const std::string& path, const std::vector<CollectionRecor
         db.exec("CREATE TABLE pictures (filename TEXT, picture BLOB)");
         db.insert(records);
         db.exec("COMMIT");
+    } catch (...) {
+        // A file without its table is no collection: nothing is left behind.
+        removeCollection(path);
+        throw;
     }
 }
 
@@ -67,6 +71,12 @@ void appendRecords(const std::string& path, const std::vector<CollectionRecord>&
     db.exec("BEGIN");
     db.insert(records);
     db.exec("COMMIT");
+}
+
+void removeCollection(const std::string& path) {
+    std::error_code ignored;
+    std::filesystem::remove(path, ignored);
+    std::filesystem::remove(path + "-journal", ignored);
 }
 
 }  // namespace velmora::tools

@@ -16,9 +16,11 @@ struct CollectionRecord {
 };
 
 // Creates path (failing if it exists) with the table and the given records, in one
-// transaction. Raises velmora::Error on failure.
+// transaction. Raises velmora::Error on failure, and then leaves no file behind.
 void createCollection(const std::string& path, const std::vector<CollectionRecord>& records = {});
 // Appends records to an existing collection file in one transaction.
 void appendRecords(const std::string& path, const std::vector<CollectionRecord>& records);
+// Removes a collection file and its journal, if there; never raises.
+void removeCollection(const std::string& path);
 
 }  // namespace velmora::tools

@@ -1,6 +1,6 @@
 #pragma once
 // Runs the velmora program the way a user or a timer does, in a folder of the test,
-// with the environment the test gives, and keeps what it says on standard error.
+// with the environment the test gives, and keeps what it says on standard output and error.
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -17,6 +17,7 @@ namespace velmora::test {
 struct ProgramRun {
     int status = -1;
     std::string errors;
+    std::string output;
 };
 
 // `prefix` comes before the program, e.g. to run it as another user.
@@ -31,11 +32,13 @@ inline ProgramRun runProgramIn(const std::string& folder, const std::vector<std:
     ChildOptions options;
     options.environment = environment;
     options.passDescriptors = {{fd, 2}};
+    options.standardOutput = scratch.file("stdout");
     ChildProcess child(argv, options);
     ::close(fd);
     ProgramRun run;
     run.status = child.wait(std::chrono::seconds(60)).value_or(-1);
     run.errors = readFile(errorFile);
+    run.output = readFile(options.standardOutput);
     return run;
 }
 
