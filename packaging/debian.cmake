@@ -17,16 +17,25 @@ set(CPACK_DEBIAN_PACKAGE_SECTION graphics)
 set(CPACK_DEBIAN_PACKAGE_PRIORITY optional)
 set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${PROJECT_HOMEPAGE_URL})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
-# Qt finds its display plugins (xcb, wayland) at run time, so no library names them.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins")
-set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wqy-microhei | fonts-noto-cjk")
+# Qt finds its display plugins (xcb, wayland) and its WebP and TIFF readers at run time,
+# so no library names them; the add dialog offers those formats.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-image-formats-plugins")
+# xdg-open starts the browser for the web-site button.
+set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wqy-microhei | fonts-noto-cjk, xdg-utils")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
 # CPack puts the summary above this.
 set(CPACK_DEBIAN_PACKAGE_DESCRIPTION
     "Velmora keeps pictures in one collection file (an SQLite 3 database) and
-shows them one at a time. Pictures come in from JPEG and BMP files or from
-the clipboard; they can be renamed, saved to JPEG files, copied, cut and
-deleted, the list can be narrowed by name, and any picture becomes the
-desktop wallpaper with one click.")
+shows them one at a time. Pictures come in from JPEG, BMP, PNG, GIF, WebP
+and TIFF files, several at once or dropped on the window, or from the
+clipboard; they can be renamed, saved to JPEG files, copied, cut and
+deleted, and the list can be narrowed by name.
+.
+Any picture becomes the desktop wallpaper with one click, on GNOME,
+Cinnamon, MATE, Xfce, KDE Plasma, LXQt, LXDE, sway and other X11 desktops;
+from the command line, velmora --set-wallpaper and --next-wallpaper change
+it without opening the window, and a systemd user timer can rotate it.
+The package also holds velmora-make-collection, which makes empty or
+sample collection files.")
 
 include(CPack)

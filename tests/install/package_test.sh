@@ -20,9 +20,11 @@ expect_equal "Version" "$(dpkg-deb -f "$deb" Version)" "$version"
 expect_equal "Section" "$(dpkg-deb -f "$deb" Section)" graphics
 depends=$(dpkg-deb -f "$deb" Depends)
 for library in libc6 libstdc++6 libqt6core6 libqt6gui6 libqt6widgets6 libsqlite3-0 libjpeg62-turbo \
-  qt6-qpa-plugins; do
+  qt6-qpa-plugins qt6-image-formats-plugins; do
   [[ ", $depends," == *", $library "[\(,]* || ", $depends," == *", $library,"* ]] || fail "Depends lacks $library: $depends"
 done
+
+[[ ", $(dpkg-deb -f "$deb" Recommends)," == *", xdg-utils,"* ]] || fail "Recommends lacks xdg-utils"
 
 expect_equal "control files" "$(dpkg-deb --ctrl-tarfile "$deb" | tar -t | LC_ALL=C sort | tr '\n' ' ')" \
   "./control ./md5sums "
