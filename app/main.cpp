@@ -74,7 +74,13 @@ int main(int argc, char** argv) {
     velmora::BrowserServices services;
     services.clipboard = &clipboard;
     services.platform = &platform;
-    services.openUrl = [](const std::string& url) { QDesktopServices::openUrl(QUrl(QString::fromStdString(url))); };
+    services.openUrl = [](const std::string& url) {
+        // As on Windows nothing is shown when no browser starts; standard error says why.
+        if (!QDesktopServices::openUrl(QUrl(QString::fromStdString(url)))) {
+            std::fprintf(stderr, "velmora: cannot open %s: no web browser found (xdg-open of xdg-utils starts one)\n",
+                         url.c_str());
+        }
+    };
 
     velmora::MainWindow form(services, commandLine.file);
     form.show();
