@@ -10,6 +10,8 @@ packages=(
   xvfb xauth xclip xdotool fonts-wqy-microhei libjpeg-turbo-progs
   librsvg2-bin desktop-file-utils appstream shared-mime-info libxml2-utils
   dpkg-dev fakeroot file lintian
+  # the package installed into a minimal Debian 12 (tools/test-package.sh)
+  debootstrap
   libxcb1-dev x11-utils x11-xserver-utils
   # the desktops' own settings stores and clients, on a private session bus in the tests
   dbus-daemon dbus-bin libglib2.0-bin dconf-gsettings-backend gsettings-desktop-schemas
