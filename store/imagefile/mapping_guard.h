@@ -2,7 +2,8 @@
 // Keeps a read of a memory-mapped file from ending the program when another program
 // shortens the file meanwhile (the system would send SIGBUS for the pages past the new
 // end): those pages are replaced by zeros and the mapping is marked damaged, so the
-// reader can report a read error instead.
+// reader can report a read error instead. Only that fault is handled: any other SIGBUS,
+// one another program sends included, goes where it went before the guard.
 
 #include <cstddef>
 
