@@ -1,8 +1,9 @@
 // Arbitrary bytes as a stored picture value: read (graphic-header rule, headers, EXIF
 // orientation), then decoded, turned upright and drawn as the main window would; and
-// through the two-thread display decoder at every reduction, which must give the
-// same bitmap as its one-thread form whenever it takes the stream. Errors are fine;
-// crashes, leaks, hangs, undefined behaviour and a differing bitmap are not.
+// through the display decoder at every reduction, alone and split, which must give
+// libjpeg's own reduced picture of the bytes or decline them. Errors are fine;
+// crashes, leaks, hangs, undefined behaviour, memory beyond the run's limit and a
+// bitmap other than libjpeg's are not.
 //
 // Run with tools/fuzz.sh jpeg SECONDS -max_len=8192 (the product is instrumented;
 // pointing JPEG_INCLUDE_DIR and JPEG_LIBRARY at a libjpeg built with
@@ -12,6 +13,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <cstdio>
 #include <cstdlib>
 
 #include "base/error.h"
@@ -20,6 +22,7 @@
 #include "store/picture/jpeg_picture.h"
 #include "store/picture/reduced_jpeg_decoder.h"
 #include "store/picture/scale_nearest.h"
+#include "tests/picture/libjpeg_oracle.h"
 
 namespace {
 
@@ -48,7 +51,7 @@ void readDecodeAndDraw(const std::uint8_t* data, std::size_t size) {
     velmora::scaleNearest(bitmap, fit.width, fit.height);
 }
 
-void decodeReducedBothWays(const std::uint8_t* data, std::size_t size) {
+void decodeReducedAgainstLibjpeg(const std::uint8_t* data, std::size_t size) {
     const velmora::Bytes bytes(data, data + size);
     try {
         const velmora::JpegHeader header = velmora::readJpegHeader(bytes);
@@ -57,12 +60,15 @@ void decodeReducedBothWays(const std::uint8_t* data, std::size_t size) {
         return;
     }
     for (unsigned denominator : {2u, 4u, 8u}) {
-        velmora::Bitmap alone, split;
-        const bool tookAlone = velmora::decodeReducedBaseline(bytes, denominator, alone, {false, 0});
-        const bool tookSplit = velmora::decodeReducedBaseline(bytes, denominator, split, {true, 0});
-        // The split decode may turn down what the lone one takes (too little data to
-        // split), never the other way round, and never differ.
-        if ((tookSplit && !tookAlone) || (tookSplit && !(alone == split))) std::abort();
+        for (bool twoThreads : {false, true}) {
+            const velmora::test::OracleVerdict verdict =
+                velmora::test::compareWithLibjpeg(bytes, denominator, {twoThreads, 0});
+            if (!verdict.fault.empty()) {
+                std::fprintf(stderr, "display decoder at 1/%u%s: %s\n", denominator, twoThreads ? ", split" : "",
+                             verdict.fault.c_str());
+                std::abort();
+            }
+        }
     }
 }
 
@@ -70,6 +76,6 @@ void decodeReducedBothWays(const std::uint8_t* data, std::size_t size) {
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     readDecodeAndDraw(data, size);
-    decodeReducedBothWays(data, size);
+    decodeReducedAgainstLibjpeg(data, size);
     return 0;
 }

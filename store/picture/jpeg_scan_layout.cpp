@@ -2,6 +2,7 @@
 
 #include <csetjmp>
 #include <cstdio>
+#include <cstring>
 
 #include <jpeglib.h>
 
@@ -108,6 +109,23 @@ bool readInto(HeaderReader& reader, const Bytes& data, ScanLayout& layout) {
     return jpeg_start_decompress(&reader.cinfo) == TRUE;
 }
 
+// True when the scan's entropy-coded data (restart markers among them) run up to the
+// end-of-image marker or to the end of the data. libjpeg reads the markers after the
+// scan when it finishes, and refuses some there (another SOI, SOF or SOS, a damaged
+// table): a stream with anything after its scan is left to it.
+bool scanEndsTheImage(const Bytes& data, std::size_t start) {
+    const std::uint8_t* at = data.data() + start;
+    const std::uint8_t* const end = data.data() + data.size();
+    while ((at = static_cast<const std::uint8_t*>(std::memchr(at, 0xFF, static_cast<std::size_t>(end - at)))) != nullptr) {
+        if (at + 1 == end) return true;
+        const std::uint8_t code = at[1];
+        if (code == 0xD9) return true;
+        if (code != 0x00 && code != 0xFF && (code & 0xF8) != 0xD0) return false;
+        at += code == 0xFF ? 1 : 2;
+    }
+    return true;
+}
+
 }  // namespace
 
 std::optional<ScanLayout> readBaselineLayout(const Bytes& data) {
@@ -115,6 +133,7 @@ std::optional<ScanLayout> readBaselineLayout(const Bytes& data) {
     HeaderReader reader;
     ScanLayout layout;
     if (!readInto(reader, data, layout) || reader.cinfo.err->num_warnings != 0) return std::nullopt;
+    if (!scanEndsTheImage(data, layout.entropyStart)) return std::nullopt;
     return layout;
 }
 

@@ -41,4 +41,13 @@ std::unique_ptr<float[]> reducedWeights(const std::array<std::uint16_t, 64>& qua
     return weights;
 }
 
+std::array<std::int32_t, 64> acLimits(const std::array<std::uint16_t, 64>& quantization) {
+    std::array<std::int32_t, 64> limits{};
+    for (std::size_t k = 0; k < 64; ++k) {
+        const int step = quantization[kZigzagToNatural[k]];
+        limits[k] = step == 0 ? 0x7FFFFFFF : 32767 / step;
+    }
+    return limits;
+}
+
 }  // namespace velmora

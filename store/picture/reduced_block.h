@@ -21,10 +21,14 @@ struct ComponentCoding {
     // weights[k * N * N + i]: what coefficient k (zigzag order), valued 1, adds to
     // reduced pixel i, its quantization included.
     std::unique_ptr<float[]> weights;
+    // acLimits[k]: the largest AC value at zigzag position k whose dequantized value
+    // fits 16 signed bits, the width libjpeg's reduced transforms multiply in.
+    std::array<std::int32_t, 64> acLimits{};
 };
 
 // Weights for `quantization` (natural order) and n reduced pixels per side.
 std::unique_ptr<float[]> reducedWeights(const std::array<std::uint16_t, 64>& quantization, int n);
+std::array<std::int32_t, 64> acLimits(const std::array<std::uint16_t, 64>& quantization);
 
 // The DC term's share of every reduced pixel, rounded as libjpeg's 1 x 1 transform
 // does; limited, since a damaged stream's DC values can grow without bound.
@@ -121,6 +125,12 @@ bool decodeReducedBlock(EntropyBitReader& shared, const ComponentCoding& coding,
     // Two sums taking turns halve the chain of dependent additions.
     Lanes sum[kVectors] = {}, other[kVectors] = {};
     if constexpr (N > 1) {
+        // A value libjpeg would wrap is declined rather than shown otherwise.
+        int beyond = 0;
+        for (int c = 0; c < count; ++c) {
+            beyond |= (values[c] < 0 ? -values[c] : values[c]) > coding.acLimits[static_cast<std::size_t>(positions[c])];
+        }
+        if (beyond) return keep(false);
         auto add = [&](Lanes* into, int c) {
             const float* weight = coding.weights.get() + positions[c] * N * N;
             const Lanes factor = Lanes{} + static_cast<float>(values[c]);

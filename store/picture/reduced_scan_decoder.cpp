@@ -37,7 +37,8 @@ std::vector<ComponentCoding> codingFor(const ScanLayout& layout, int n, bool& va
     for (const ScanComponent& component : layout.components) {
         ComponentCoding entry{HuffmanLookup(layout.dcTables[static_cast<std::size_t>(component.dcTable)], true),
                               HuffmanLookup(layout.acTables[static_cast<std::size_t>(component.acTable)], false),
-                              component.quantization[0], reducedWeights(component.quantization, n)};
+                              component.quantization[0], reducedWeights(component.quantization, n),
+                              acLimits(component.quantization)};
         valid = valid && entry.dc.valid() && entry.ac.valid();
         coding.push_back(std::move(entry));
     }
