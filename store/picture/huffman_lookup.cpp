@@ -2,7 +2,7 @@
 
 namespace velmora {
 
-HuffmanLookup::HuffmanLookup(const HuffmanTable& table, bool dc) : values_(table.values) {
+HuffmanLookup::HuffmanLookup(const HuffmanTable& table, bool dc, int maxWholeSize) : values_(table.values) {
     std::int32_t code = 0;
     int index = 0;
     for (int length = 1; length <= 16; ++length) {
@@ -26,17 +26,17 @@ HuffmanLookup::HuffmanLookup(const HuffmanTable& table, bool dc) : values_(table
         maxCode_[static_cast<std::size_t>(length)] = count > 0 ? code - 1 : -1;
         code <<= 1;
     }
-    if (!dc) fillAcEntries();
+    if (!dc) fillAcEntries(maxWholeSize);
 }
 
-void HuffmanLookup::fillAcEntries() {
+void HuffmanLookup::fillAcEntries(int maxWholeSize) {
     for (std::uint32_t look = 0; look < fast_.size(); ++look) {
         const std::uint32_t length = fast_[look] >> 8;
         const std::uint32_t symbol = fast_[look] & 0xFF;
         const int size = static_cast<int>(symbol & 15);
         if (length == 0) continue;
         acEntry_[look] = (symbol << 8) | length;
-        if (size == 0 || static_cast<int>(length) + size > kLookBits) continue;
+        if (size == 0 || size > maxWholeSize || static_cast<int>(length) + size > kLookBits) continue;
         // The extra bits follow the code within the look-up bits.
         const int bits = static_cast<int>((look >> (kLookBits - static_cast<int>(length) - size)) & ((1u << size) - 1));
         const int value = bits < (1 << (size - 1)) ? bits - (1 << size) + 1 : bits;

@@ -16,7 +16,8 @@ public:
 
     // valid() is false for a table whose counts overflow a code length, or a DC table
     // with a symbol above 15.
-    HuffmanLookup(const HuffmanTable& table, bool dc);
+    // An AC table's whole-coefficient entries hold values of at most maxWholeSize bits.
+    HuffmanLookup(const HuffmanTable& table, bool dc, int maxWholeSize = 15);
     bool valid() const { return valid_; }
 
     // Entry for the next kLookBits bits: (length << 8) | symbol, or 0 when the code is longer.
@@ -31,7 +32,7 @@ public:
     int slow(std::uint64_t bits, int& length) const;
 
 private:
-    void fillAcEntries();
+    void fillAcEntries(int maxWholeSize);
 
     std::array<std::uint16_t, 1u << kLookBits> fast_{};
     std::array<std::uint32_t, 1u << kLookBits> acEntry_{};

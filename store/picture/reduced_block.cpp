@@ -1,5 +1,6 @@
 #include "store/picture/reduced_block.h"
 
+#include <algorithm>
 #include <cmath>
 #include <numbers>
 
@@ -48,6 +49,14 @@ std::array<std::int32_t, 64> acLimits(const std::array<std::uint16_t, 64>& quant
         limits[k] = step == 0 ? 0x7FFFFFFF : 32767 / step;
     }
     return limits;
+}
+
+int safeAcSize(const std::array<std::uint16_t, 64>& quantization) {
+    int largest = 1;
+    for (std::size_t k = 1; k < 64; ++k) largest = std::max<int>(largest, quantization[kZigzagToNatural[k]]);
+    int size = 15;
+    while (size > 0 && ((1 << size) - 1) * largest > 32767) --size;
+    return size;
 }
 
 }  // namespace velmora

@@ -6,6 +6,7 @@
 
 #include <array>
 #include <cstdint>
+#include <cstdlib>
 #include <cstring>
 #include <memory>
 
@@ -22,13 +23,17 @@ struct ComponentCoding {
     // reduced pixel i, its quantization included.
     std::unique_ptr<float[]> weights;
     // acLimits[k]: the largest AC value at zigzag position k whose dequantized value
-    // fits 16 signed bits, the width libjpeg's reduced transforms multiply in.
+    // fits 16 signed bits, the width libjpeg's reduced transforms multiply in. Values
+    // of up to safeSize bits fit at every position and are not looked at.
     std::array<std::int32_t, 64> acLimits{};
+    int safeSize = 15;
 };
 
 // Weights for `quantization` (natural order) and n reduced pixels per side.
 std::unique_ptr<float[]> reducedWeights(const std::array<std::uint16_t, 64>& quantization, int n);
 std::array<std::int32_t, 64> acLimits(const std::array<std::uint16_t, 64>& quantization);
+// The most bits an AC value may take and fit 16 signed bits dequantized at any position.
+int safeAcSize(const std::array<std::uint16_t, 64>& quantization);
 
 // The DC term's share of every reduced pixel, rounded as libjpeg's 1 x 1 transform
 // does; limited, since a damaged stream's DC values can grow without bound.
@@ -119,18 +124,18 @@ bool decodeReducedBlock(EntropyBitReader& shared, const ComponentCoding& coding,
         if (k > 63) return keep(false);
         positions[count] = k;
         values[count++] = extendSign(local.take(size), size);
+        // A value libjpeg's reduced transforms would wrap is declined rather than
+        // shown otherwise (whole-coefficient entries never hold one).
+        if (N > 1 && size > coding.safeSize &&
+            std::abs(values[count - 1]) > coding.acLimits[static_cast<std::size_t>(k)]) {
+            return keep(false);
+        }
     }
     using Lanes = float __attribute__((vector_size(16)));
     constexpr int kVectors = N * N >= 4 ? N * N / 4 : 1;
     // Two sums taking turns halve the chain of dependent additions.
     Lanes sum[kVectors] = {}, other[kVectors] = {};
     if constexpr (N > 1) {
-        // A value libjpeg would wrap is declined rather than shown otherwise.
-        int beyond = 0;
-        for (int c = 0; c < count; ++c) {
-            beyond |= (values[c] < 0 ? -values[c] : values[c]) > coding.acLimits[static_cast<std::size_t>(positions[c])];
-        }
-        if (beyond) return keep(false);
         auto add = [&](Lanes* into, int c) {
             const float* weight = coding.weights.get() + positions[c] * N * N;
             const Lanes factor = Lanes{} + static_cast<float>(values[c]);

@@ -35,10 +35,11 @@ std::vector<ComponentCoding> codingFor(const ScanLayout& layout, int n, bool& va
     std::vector<ComponentCoding> coding;
     valid = true;
     for (const ScanComponent& component : layout.components) {
+        const int safeSize = safeAcSize(component.quantization);
         ComponentCoding entry{HuffmanLookup(layout.dcTables[static_cast<std::size_t>(component.dcTable)], true),
-                              HuffmanLookup(layout.acTables[static_cast<std::size_t>(component.acTable)], false),
+                              HuffmanLookup(layout.acTables[static_cast<std::size_t>(component.acTable)], false, safeSize),
                               component.quantization[0], reducedWeights(component.quantization, n),
-                              acLimits(component.quantization)};
+                              acLimits(component.quantization), safeSize};
         valid = valid && entry.dc.valid() && entry.ac.valid();
         coding.push_back(std::move(entry));
     }

@@ -99,7 +99,8 @@ constexpr double kReducedTolerance = 2.0;
 // libjpeg's samples of component `c` in the cell each plane sample stands for (a
 // single sample where both keep the same resolution). Where libjpeg keeps chroma
 // finer, it range-limits each finer sample, and their mean is no longer the mean of
-// the transform; the range holds either way.
+// the transform; the range holds either way. Cells cut by the picture's edge are
+// left out.
 inline double planeDifference(const ReducedPlane& plane, const ScanLayout& layout, std::size_t c,
                               const LibjpegSamples& reference) {
     const int cellWidth = layout.maxHorizontal / layout.components[c].horizontal;
@@ -107,8 +108,12 @@ inline double planeDifference(const ReducedPlane& plane, const ScanLayout& layou
     double sum = 0;
     long cells = 0;
     for (int y = 0; y * cellHeight < reference.height; ++y) {
-        for (int x = 0; x * cellWidth < reference.width; ++x, ++cells) {
+        for (int x = 0; x * cellWidth < reference.width; ++x) {
             if (x >= plane.width || y >= plane.height) return 255;  // a plane too small for the picture
+            // A cell cut by the picture's edge: the plane's sample also covers the
+            // padding beyond it, which libjpeg's finer chroma leaves out.
+            if ((x + 1) * cellWidth > reference.width || (y + 1) * cellHeight > reference.height) continue;
+            ++cells;
             int low = 255, high = 0;
             for (int v = y * cellHeight; v < std::min((y + 1) * cellHeight, reference.height); ++v) {
                 for (int u = x * cellWidth; u < std::min((x + 1) * cellWidth, reference.width); ++u) {
