@@ -140,13 +140,21 @@ void NeighbourPreloader::run() {
         PreloadedPicture picture = decode(job);
         lock.lock();
         running_.reset();
-        if (wanted(job.key)) {
-            done_.emplace_back(job.key, std::move(picture));
-        } else {
-            ++dropped_;
+        try {
+            if (wanted(job.key)) {
+                done_.emplace_back(job.key, std::move(picture));
+            } else {
+                ++dropped_;
+            }
+        } catch (const std::exception&) {
+            ++dropped_;  // no memory to keep it: the picture is decoded when it is shown
         }
         changed_.notify_all();
-        if (queue_.empty() && onIdle_) onIdle_();
+        try {
+            if (queue_.empty() && onIdle_) onIdle_();
+        } catch (const std::exception&) {
+            // Nothing may leave this thread; whoever waits for idle asks busy() again.
+        }
     }
 }
 

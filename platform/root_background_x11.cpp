@@ -3,6 +3,7 @@
 #include <bit>
 #include <cstdlib>
 #include <cstring>
+#include <exception>
 #include <future>
 #include <memory>
 #include <optional>
@@ -172,7 +173,15 @@ bool setRootBackground(const std::string& file, std::chrono::milliseconds timeou
     // drawing thread waiting, never the caller.
     auto result = std::make_shared<std::promise<bool>>();
     std::future<bool> drawn = result->get_future();
-    std::thread([result, picture = std::move(*picture)] { result->set_value(drawRootBackground(picture)); }).detach();
+    std::thread([result, picture = std::move(*picture)] {
+        // Nothing may leave this thread: a failure is a background not drawn.
+        bool drawn = false;
+        try {
+            drawn = drawRootBackground(picture);
+        } catch (const std::exception&) {
+        }
+        result->set_value(drawn);
+    }).detach();
     return drawn.wait_for(timeout) == std::future_status::ready && drawn.get();
 }
 

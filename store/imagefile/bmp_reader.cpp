@@ -4,11 +4,10 @@
 #include <array>
 #include <bit>
 #include <cstring>
-#include <system_error>
-#include <thread>
 #include <vector>
 
 #include "base/error.h"
+#include "base/worker_thread.h"
 #include "store/imagefile/file_access.h"
 #include "base/little_endian.h"
 
@@ -313,15 +312,11 @@ void copyWholeRows(const std::uint8_t* data, std::uint64_t stride, std::int64_t 
             std::memset(out + used, 0, padding);
         }
     };
-    const std::int64_t half = stride * static_cast<std::uint64_t>(rows) >= kTwoThreadCopyBytes ? rows / 2 : 0;
-    std::thread worker;
-    try {
-        if (half > 0) worker = std::thread(copyRows, half, rows);
-    } catch (const std::system_error&) {
-        // No thread to be had: this one copies every row.
+    if (stride * static_cast<std::uint64_t>(rows) < kTwoThreadCopyBytes) {
+        copyRows(0, rows);
+        return;
     }
-    copyRows(0, worker.joinable() ? half : rows);
-    if (worker.joinable()) worker.join();
+    runSideBySide([&] { copyRows(0, rows / 2); }, [&] { copyRows(rows / 2, rows); });
 }
 
 // Rows as far as the data go; a row cut short keeps its whole pixels. 24-bit rows

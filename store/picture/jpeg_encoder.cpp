@@ -3,12 +3,12 @@
 #include <algorithm>
 #include <csetjmp>
 #include <cstdio>
-#include <system_error>
 #include <thread>
 
 #include <jpeglib.h>
 
 #include "base/error.h"
+#include "base/worker_thread.h"
 #include "store/picture/jpeg_error_trap.h"
 #include "store/picture/jpeg_memory_io.h"
 #include "store/picture/jpeg_message_codes.h"
@@ -138,20 +138,10 @@ Bytes encodeJpegInHalves(const Bitmap& bitmap, const JpegDefaults& settings, std
     top.reserve(expectedSize(bitmap, bitmap.height()));
     Bytes bottom;
     bottom.reserve(expectedSize(bitmap, bottomRows.count));
-    int bottomCode = 0;
-    auto encodeBottom = [&] { bottomCode = compress(bottom, bitmap, bottomRows, settings); };
-    std::thread worker;
-    try {
-        worker = std::thread(encodeBottom);
-    } catch (const std::system_error&) {
-        // No thread to be had: the halves one after the other still give the same stream.
-    }
-    const int topCode = compress(top, bitmap, topRows, settings);
-    if (worker.joinable()) {
-        worker.join();
-    } else if (topCode == 0) {
-        encodeBottom();
-    }
+    int topCode = 0, bottomCode = 0;
+    // Without a second thread the halves one after the other still give the same stream.
+    runSideBySide([&] { topCode = compress(top, bitmap, topRows, settings); },
+                  [&] { bottomCode = compress(bottom, bitmap, bottomRows, settings); });
     // The top half's error first: the one a single compression would have met.
     if (const int code = topCode ? topCode : bottomCode) {
         throw JpegError(libjpeg6bMessageCode(code));
