@@ -15,6 +15,7 @@
 #include "bench/child_process_figure.h"
 #include "bench/measure.h"
 #include "browser/main_window.h"
+#include "store/picture/reduced_scan_decoder.h"
 #include "tests/picture/libjpeg_reference.h"
 #include "tools/collection_file.h"
 #include "tools/synthetic_picture.h"
@@ -124,6 +125,7 @@ int main(int argc, char** argv) {
     QDir::setCurrent(QString::fromStdString(big));
     std::vector<double> cold, coldFloor;
     double firstFloor = 0;
+    const SplitStatistics splitBefore = splitStatistics();
     {
         MainWindow form{BrowserServices{}};
         form.setNeighbourPreloading(false);
@@ -140,6 +142,7 @@ int main(int argc, char** argv) {
         }
     }
 
+    const SplitStatistics splitAfter = splitStatistics();
     std::vector<double> warm;
     {
         MainWindow form{BrowserServices{}};
@@ -181,6 +184,12 @@ int main(int argc, char** argv) {
     bench::report("next_cold_ms", coldMs, "ms");
     bench::report("full_decode_ms", coldFloorMs, "ms");
     bench::report("next_cold_ratio", coldMs / coldFloorMs, "x");
+    // How the display decoder's two threads shared the cold pictures' blocks.
+    const double firstBlocks = double(splitAfter.firstBlocks - splitBefore.firstBlocks);
+    const double secondBlocks = double(splitAfter.secondBlocks - splitBefore.secondBlocks);
+    const double splits = double(splitAfter.decodes - splitBefore.decodes);
+    bench::report("split_second_share", firstBlocks + secondBlocks > 0 ? secondBlocks / (firstBlocks + secondBlocks) : 0, "x");
+    bench::report("split_met_share", splits > 0 ? double(splitAfter.met - splitBefore.met) / splits : 0, "x");
     bench::report("next_warm_ms", percentile90(warm), "ms");
     bench::report("next_warm_median_ms", bench::median(warm), "ms");
     const double grayMs = bench::median(grayTimes), colourMs = bench::median(colourTimes);

@@ -4,16 +4,21 @@
 // then the same stream with EXIF data saying "turn 90 degrees clockwise", shown upright,
 // against the stream shown as stored.
 #include <algorithm>
+#include <cstdlib>
 #include <functional>
+#include <string>
 #include <vector>
 
 #include <QApplication>
 #include <QImage>
 
+#include "bench/child_process_figure.h"
 #include "bench/measure.h"
 #include "browser/picture_image.h"
 #include "store/picture/jpeg_picture.h"
+#include "store/picture/reduced_jpeg_decoder.h"
 // The floor: libjpeg called directly with the same settings.
+#include "tests/picture/libjpeg_oracle.h"
 #include "tests/picture/libjpeg_reference.h"
 #include "tools/synthetic_picture.h"
 
@@ -40,9 +45,44 @@ Bytes rotate90Segment() {
             0x12, 0x01, 3, 0, 1, 0, 0, 0, 6, 0, 0, 0, 0, 0, 0, 0};
 }
 
+// A 2048 x 2048 grey picture whose scan runs on for 32 MB past its last block.
+Bytes longTailStream() {
+    const Bitmap colour = tools::syntheticBitmap(2048, 2048, 1);
+    std::vector<std::uint8_t> row(2048);
+    test::LibjpegCompressor compressor(2048, 2048, 1, JCS_GRAYSCALE);
+    jpeg_set_defaults(&compressor.cinfo);
+    jpeg_set_quality(&compressor.cinfo, 90, TRUE);
+    Bytes stream = compressor.finish([&](int y) {
+        for (int x = 0; x < 2048; ++x) row[static_cast<std::size_t>(x)] = colour.scanLine(y)[3 * x + 1];
+        return static_cast<const std::uint8_t*>(row.data());
+    });
+    stream.insert(stream.end() - 2, std::size_t{32} << 20, std::uint8_t{0});
+    return stream;
+}
+
+// Child: the long-tail stream decoded at 1/2 by the display decoder (split) or by
+// libjpeg, its time and the peak memory the decode added.
+int longTail(const std::string& decoder) {
+    const Bytes stream = longTailStream();
+    const double before = bench::residentMb();
+    bench::resetPeakResident();
+    const double ms = bench::timeMs([&] {
+        Bitmap bitmap;
+        if (decoder == "display") {
+            if (!decodeReducedBaseline(stream, 2, bitmap)) std::abort();
+        } else {
+            bitmap = test::libjpegReduced(stream, 2);
+        }
+    });
+    bench::report("peak_mb", bench::peakResidentMb() - before, "MiB");
+    bench::report("ms", ms, "ms");
+    return 0;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 3 && std::string(argv[1]) == "--long-tail") return longTail(argv[2]);
     QApplication app(argc, argv);
     PictureImage area;
     area.setFitFlags(FitFlags{false, true, true});
@@ -103,5 +143,15 @@ int main(int argc, char** argv) {
     bench::report("as_stored_decode_draw_ms", asStoredMs, "ms");
     bench::report("upright_ratio", uprightMs / asStoredMs, "x");
     bench::report("upright_decode_peak_mb", uprightPeakMb, "MiB");
+
+    // A hostile stream: each decoder in a fresh process, so neither inherits the other's heap.
+    auto display = bench::runChildFigures("/proc/self/exe", {"--long-tail", "display"});
+    auto libjpeg = bench::runChildFigures("/proc/self/exe", {"--long-tail", "libjpeg"});
+    bench::report("long_tail_peak_mb", display["peak_mb"], "MiB");
+    bench::report("long_tail_libjpeg_peak_mb", libjpeg["peak_mb"], "MiB");
+    bench::report("long_tail_peak_ratio", display["peak_mb"] / libjpeg["peak_mb"], "x");
+    bench::report("long_tail_ms", display["ms"], "ms");
+    bench::report("long_tail_libjpeg_ms", libjpeg["ms"], "ms");
+    bench::report("long_tail_ratio", display["ms"] / libjpeg["ms"], "x");
     return 0;
 }
