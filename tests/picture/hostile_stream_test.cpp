@@ -10,9 +10,11 @@
 
 #include <fstream>
 #include <functional>
+#include <new>
 #include <string>
 #include <vector>
 
+#include "base/worker_thread.h"
 #include "tests/picture/jpeg_samples.h"
 #include "tests/picture/libjpeg_oracle.h"
 #include "tests/picture/libjpeg_reference.h"
@@ -172,6 +174,15 @@ TEST(HostileStreams, EachGivesLibjpegsPictureOrIsDeclined) {
             }
         }
     }
+}
+
+TEST(HostileStreams, AWorkersErrorReachesTheThreadThatWaitsForIt) {
+    // As an allocation failing on the second thread would: raised by the join, never
+    // std::terminate; and the first thread's own error first.
+    bool ownRan = false;
+    EXPECT_THROW(runSideBySide([&] { ownRan = true; }, [] { throw std::bad_alloc(); }), std::bad_alloc);
+    EXPECT_TRUE(ownRan);
+    EXPECT_THROW(runSideBySide([] { throw JpegError(54); }, [] { throw std::bad_alloc(); }), JpegError);
 }
 
 #if !defined(__SANITIZE_ADDRESS__) && !defined(__SANITIZE_THREAD__)
