@@ -59,4 +59,23 @@ int safeAcSize(const std::array<std::uint16_t, 64>& quantization) {
     return size;
 }
 
+std::array<std::int32_t, 64> zigzagSteps(const std::array<std::uint16_t, 64>& quantization) {
+    std::array<std::int32_t, 64> steps{};
+    for (std::size_t k = 0; k < 64; ++k) steps[k] = quantization[kZigzagToNatural[k]];
+    return steps;
+}
+
+bool fineSamplesWithinSwing(const ComponentCoding& coding, const int* positions, const int* values, int count) {
+    const int samples = coding.fineSize * coding.fineSize;
+    float moved[64] = {};
+    for (int c = 0; c < count; ++c) {
+        const float* weight = coding.fineWeights.get() + positions[c] * samples;
+        for (int i = 0; i < samples; ++i) moved[i] += static_cast<float>(values[c]) * weight[i];
+    }
+    for (int i = 0; i < samples; ++i) {
+        if (moved[i] < -kFineSwing || moved[i] > kFineSwing) return false;
+    }
+    return true;
+}
+
 }  // namespace velmora

@@ -27,11 +27,30 @@ struct ComponentCoding {
     // of up to safeSize bits fit at every position and are not looked at.
     std::array<std::int32_t, 64> acLimits{};
     int safeSize = 15;
+    // Set where libjpeg decodes this component finer than N x N a block (4:2:0 chroma,
+    // which it scales up in the transform): its finer samples swing farther than the
+    // means kept here, so the block's AC terms are bounded instead (see below).
+    bool fineSamples = false;
+    std::array<std::int32_t, 64> steps{};  // quantization steps in zigzag order
+    int fineSize = 0;                       // libjpeg's samples a side for this component
+    std::unique_ptr<float[]> fineWeights;   // reducedWeights() at fineSize
 };
+
+// For a component libjpeg decodes finer, the farthest its AC terms may move one of
+// libjpeg's samples: with the DC level kept within [-64, 319], no finer sample leaves
+// the range libjpeg's range limit clamps ([-384, 639]), and none is wrapped. Each AC
+// value moves a sample by at most a quarter of itself dequantized: blocks whose values
+// add up to no more than four times the swing need no closer look.
+constexpr int kFineSwing = 320;
+
+// Whether the AC terms of a block move none of its samples at `coding.fineSize` a side
+// by more than kFineSwing (the exact samples, for the blocks the sum does not settle).
+bool fineSamplesWithinSwing(const ComponentCoding& coding, const int* positions, const int* values, int count);
 
 // Weights for `quantization` (natural order) and n reduced pixels per side.
 std::unique_ptr<float[]> reducedWeights(const std::array<std::uint16_t, 64>& quantization, int n);
 std::array<std::int32_t, 64> acLimits(const std::array<std::uint16_t, 64>& quantization);
+std::array<std::int32_t, 64> zigzagSteps(const std::array<std::uint16_t, 64>& quantization);
 // The most bits an AC value may take and fit 16 signed bits dequantized at any position.
 int safeAcSize(const std::array<std::uint16_t, 64>& quantization);
 
@@ -130,6 +149,13 @@ bool decodeReducedBlock(EntropyBitReader& shared, const ComponentCoding& coding,
             std::abs(values[count - 1]) > coding.acLimits[static_cast<std::size_t>(k)]) {
             return keep(false);
         }
+    }
+    if (coding.fineSamples) {
+        std::int64_t sum = 0;
+        for (int c = 0; c < count; ++c) {
+            sum += std::int64_t{values[c] < 0 ? -values[c] : values[c]} * coding.steps[static_cast<std::size_t>(positions[c])];
+        }
+        if (sum > 4 * kFineSwing && !fineSamplesWithinSwing(coding, positions, values, count)) return keep(false);
     }
     using Lanes = float __attribute__((vector_size(16)));
     constexpr int kVectors = N * N >= 4 ? N * N / 4 : 1;

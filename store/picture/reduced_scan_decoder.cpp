@@ -31,6 +31,17 @@ void countSplit(bool met, std::uint64_t firstBlocks, std::uint64_t secondBlocks)
     counters.secondBlocks.fetch_add(secondBlocks, std::memory_order_relaxed);
 }
 
+// The samples a side libjpeg makes of this component's blocks when decoding at n: more
+// than n where it scales the transform up instead of upsampling (4:2:0 chroma).
+int libjpegBlockSize(const ScanLayout& layout, const ScanComponent& component, int n) {
+    int size = n;
+    while (size < 8 && (layout.maxHorizontal * n) % (component.horizontal * size * 2) == 0 &&
+           (layout.maxVertical * n) % (component.vertical * size * 2) == 0) {
+        size *= 2;
+    }
+    return size;
+}
+
 std::vector<ComponentCoding> codingFor(const ScanLayout& layout, int n, bool& valid) {
     std::vector<ComponentCoding> coding;
     valid = true;
@@ -40,6 +51,13 @@ std::vector<ComponentCoding> codingFor(const ScanLayout& layout, int n, bool& va
                               HuffmanLookup(layout.acTables[static_cast<std::size_t>(component.acTable)], false, safeSize),
                               component.quantization[0], reducedWeights(component.quantization, n),
                               acLimits(component.quantization), safeSize};
+        const int fineSize = libjpegBlockSize(layout, component, n);
+        if (fineSize > n) {
+            entry.fineSamples = true;
+            entry.steps = zigzagSteps(component.quantization);
+            entry.fineSize = fineSize;
+            entry.fineWeights = reducedWeights(component.quantization, fineSize);
+        }
         valid = valid && entry.dc.valid() && entry.ac.valid();
         coding.push_back(std::move(entry));
     }
@@ -50,14 +68,17 @@ std::vector<ComponentCoding> codingFor(const ScanLayout& layout, int n, bool& va
 // [-384, 639]; farther out it wraps. Sound data stay near [0, 255]. A DC level or a
 // sample beyond this narrower range (damaged data alone get there) is declined, so
 // that nothing is clamped here that libjpeg would wrap, whatever the small difference
-// between the two transforms.
-constexpr int kLowestSample = -256;
-constexpr int kHighestSample = 511;
-
-inline unsigned outsideSafeRange(int value) {
-    return static_cast<unsigned>(value - kLowestSample) > static_cast<unsigned>(kHighestSample - kLowestSample) ? 1u
-                                                                                                                : 0u;
-}
+// between the two transforms. A component libjpeg decodes finer keeps its DC level
+// within [0, 255] (see kFineAcSum).
+struct SampleRange {
+    int lowest = -256;
+    int highest = 511;
+    unsigned outside(int value) const {
+        return static_cast<unsigned>(value - lowest) > static_cast<unsigned>(highest - lowest) ? 1u : 0u;
+    }
+};
+constexpr SampleRange kSampleRange{};
+constexpr SampleRange kFineLevelRange{-64, 319};
 
 // A point where the guessing thread started an MCU: its bit position and how many
 // blocks it had decoded by then.
@@ -71,7 +92,7 @@ struct MeetingPoint {
 template <int N>
 class PlaneWriter {
 public:
-    PlaneWriter(const ScanLayout& layout, std::vector<ReducedPlane>& planes)
+    PlaneWriter(const ScanLayout& layout, const std::vector<ComponentCoding>& coding, std::vector<ReducedPlane>& planes)
         : mcusAcross_(static_cast<std::size_t>(layout.mcusAcross)) {
         const bool interleaved = layout.components.size() > 1;
         for (std::size_t c = 0; c < layout.components.size(); ++c) {
@@ -84,7 +105,8 @@ public:
         }
         for (const McuSlot& slot : layout.mcu) {
             const auto c = static_cast<std::size_t>(slot.component);
-            slots_.push_back({c, static_cast<std::size_t>(slot.down) * N * width_[c] + static_cast<std::size_t>(slot.across) * N});
+            slots_.push_back({c, static_cast<std::size_t>(slot.down) * N * width_[c] + static_cast<std::size_t>(slot.across) * N,
+                              coding[c].fineSamples ? kFineLevelRange : kSampleRange});
         }
     }
 
@@ -107,11 +129,11 @@ public:
         const std::size_t width = width_[c];
         std::uint8_t* row = base_[c] + mcuY_ * down_[c] + mcuX_ * across_[c] + where.offset;
         const int level = dcLevel(dc, dcQuantization);
-        unsigned outside = outsideSafeRange(level);
+        unsigned outside = where.levelRange.outside(level);
         for (int i = 0; i < N; ++i, row += width) {
             for (int j = 0; j < N; ++j) {
                 const int value = acShare[i * N + j] + level;
-                outside |= outsideSafeRange(value);
+                outside |= kSampleRange.outside(value);
                 row[j] = clampSample(value);
             }
         }
@@ -122,6 +144,7 @@ private:
     struct Slot {
         std::size_t component;
         std::size_t offset;  // from the MCU's corner in the component's plane
+        SampleRange levelRange;
     };
     std::size_t mcusAcross_;
     std::array<std::uint8_t*, 4> base_{};
@@ -490,7 +513,7 @@ bool decodeMeeting(const Bytes& data, const ScanLayout& layout, const std::vecto
 template <int N>
 bool decodeWith(const Bytes& data, const ScanLayout& layout, const std::vector<ComponentCoding>& coding,
                 bool twoThreads, std::vector<ReducedPlane>& planes) {
-    PlaneWriter<N> writer(layout, planes);
+    PlaneWriter<N> writer(layout, coding, planes);
     if (!twoThreads) return decodeAlone<N>(data, layout, coding, writer);
     if (layout.restartInterval != 0) return decodeAtRestart<N>(data, layout, coding, writer);
     return decodeMeeting<N>(data, layout, coding, writer);
