@@ -58,12 +58,18 @@ FieldValue columnValue(sqlite3_stmt* statement, int column) {
     case SQLITE_FLOAT: result.value = sqlite3_column_double(statement, column); break;
     case SQLITE_TEXT: {
         auto text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+        // No text for a text value: SQLite ran out of memory (its heap is limited);
+        // that is an error, never an empty name.
+        if (text == nullptr) throw Error(sqlite3_errmsg(sqlite3_db_handle(statement)));
         result.value = std::string(text, static_cast<size_t>(sqlite3_column_bytes(statement, column)));
         break;
     }
     case SQLITE_BLOB: {
         auto data = static_cast<const std::uint8_t*>(sqlite3_column_blob(statement, column));
         auto size = static_cast<size_t>(sqlite3_column_bytes(statement, column));
+        if (data == nullptr && sqlite3_errcode(sqlite3_db_handle(statement)) == SQLITE_NOMEM) {
+            throw Error(sqlite3_errmsg(sqlite3_db_handle(statement)));
+        }
         result.value = shareBytes(Bytes(data, data + size));
         break;
     }
