@@ -13,7 +13,12 @@ namespace {
 class Database {
 public:
     Database(const std::string& path, int flags) {
-        if (sqlite3_open_v2(path.c_str(), &db_, flags, nullptr) != SQLITE_OK) fail();
+        if (sqlite3_open_v2(path.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
+            // The handle exists even when opening fails, and no destructor will close it.
+            Error error(db_ ? sqlite3_errmsg(db_) : "out of memory");
+            sqlite3_close(db_);
+            throw error;
+        }
         sqlite3_busy_timeout(db_, 10000);
     }
     ~Database() { sqlite3_close(db_); }
