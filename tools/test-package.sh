@@ -17,8 +17,9 @@
 # only the package and what it pulls in, so a dependency the package forgets to declare
 # is missing there as it would be for a user.
 #
-# The minimal system is cached in build-package-test/ (rebuilt weekly, or when the APT
-# sources change), with the packages apt downloaded, so a warm run takes about a minute.
+# The minimal system is cached in build-package-test/ (or $VELMORA_PACKAGE_TEST_CACHE; made
+# afresh weekly, or when the APT sources change) with the packages apt downloaded, so a
+# warm run takes about a minute.
 # Everything is mounted and run in a folder under /var/tmp that is removed at the end,
 # mounts first, also when a step fails. Skipped, with a line saying so, only when the
 # mirror cannot be reached.
@@ -33,12 +34,12 @@ while (($#)); do
 done
 if ((EUID != 0)); then
   echo "test-package: debootstrap, chroot and mount need root; running under sudo"
-  exec sudo "$0" "${build[@]}"
+  exec sudo VELMORA_PACKAGE_TEST_CACHE="${VELMORA_PACKAGE_TEST_CACHE:-}" "$0" "${build[@]}"
 fi
 "$root/tools/deps.sh"
 
 started=$SECONDS
-cache="$root/build-package-test"
+cache="${VELMORA_PACKAGE_TEST_CACHE:-$root/build-package-test}"
 rm -f "$cache/failed-screen.png"
 helper="$root/tools/test-package-helper.py"
 suite=bookworm
