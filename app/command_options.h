@@ -19,15 +19,40 @@ bool isVersionOption(std::string_view arg);
 // line, its arguments are its to read.
 bool asksForWallpaper(const std::vector<std::string_view>& args);
 
+enum class WallpaperAction {
+    None,            // only settings
+    SetNamed,        // --set-wallpaper NAME [FILE.vlm]
+    Next,            // --next-wallpaper [FILE.vlm]
+    Previous,        // --previous-wallpaper [FILE.vlm]
+    RotateEvery,     // --rotate-every DURATION|off [FILE.vlm]
+    PauseRotation,   // --pause-rotation
+    ResumeRotation,  // --resume-rotation
+    LeaveOut,        // --leave-out NAME [FILE.vlm]
+    PutBack,         // --put-back NAME [FILE.vlm]
+};
+
+// Settings the command line chose, each as given (already checked); nothing when not given.
+struct WallpaperSettingOptions {
+    std::optional<std::string> fit;         // fill|fit|stretch|center|tile|span|desktop
+    std::optional<std::string> perMonitor;  // on|off
+    std::optional<std::string> order;       // in-turn|shuffle
+    std::optional<std::string> lockScreen;  // same|off
+    bool any() const { return fit || perMonitor || order || lockScreen; }
+};
+
 struct WallpaperOptions {
     bool given = false;                // the first argument is a wallpaper option
-    std::optional<std::string> name;   // --set-wallpaper NAME; none for --next-wallpaper
+    WallpaperAction action = WallpaperAction::None;
+    std::optional<std::string> name;   // --set-wallpaper, --leave-out, --put-back NAME
+    std::optional<int> rotateMinutes;  // --rotate-every: none for "off"
     std::string file = kDefaultCollection;
+    WallpaperSettingOptions settings;
     std::string usageError;            // the option's usage line when its operands are wrong
 };
 
-// Reads the arguments after the program name:
-//   --set-wallpaper NAME [FILE.vlm] | --next-wallpaper [FILE.vlm]
+// Reads the arguments after the program name: any of the settings
+//   --fit MODE --per-monitor on|off --order in-turn|shuffle --lock-screen same|off
+// and at most one of the actions above, with its operands.
 WallpaperOptions parseWallpaperOptions(const std::vector<std::string>& arguments);
 
 // The help lines of the wallpaper options, and of help and version.

@@ -1,14 +1,16 @@
 #include "app/wallpaper_cli.h"
 
 #include <cstdio>
+#include <filesystem>
+#include <iostream>
 #include <string>
 #include <vector>
 
 #include "app/command_options.h"
-#include "base/error.h"
+#include "app/wallpaper_run.h"
 #include "platform/linux_platform.h"
-#include "platform/message_text.h"
-#include "wallpaper/wallpaper_rotation.h"
+#include "platform/rotation_timer_linux.h"
+#include "platform/settings_file_linux.h"
 
 namespace velmora {
 namespace {
@@ -16,6 +18,12 @@ namespace {
 int fail(const std::string& message, int status) {
     std::fprintf(stderr, "velmora: %s\n", message.c_str());
     return status;
+}
+
+std::string thisProgram() {
+    std::error_code error;
+    std::filesystem::path self = std::filesystem::read_symlink("/proc/self/exe", error);
+    return error ? std::string("velmora") : self.string();
 }
 
 }  // namespace
@@ -27,13 +35,14 @@ std::optional<int> runWallpaperCommandLine(int argc, char** argv) {
     if (!options.usageError.empty()) return fail(options.usageError, 2);
 
     platform::LinuxPlatform linuxPlatform;
-    try {
-        setWallpaperFromFile(options.file, options.name, linuxPlatform.platform());
-    } catch (const std::exception& e) {
-        return fail(platform::withClosingFullStop(e.what()), 1);
-    }
-    // The desktop has said on standard error which backend it used and how it went.
-    return linuxPlatform.desktop().wallpaperApplied() ? 0 : 1;
+    const platform::Platform system = linuxPlatform.platform();
+    platform::SettingsFile settings;
+    platform::SystemdRotationTimer timer(thisProgram(), platform::DesktopServices::system());
+    WallpaperRunServices services{
+        system, settings, timer, [&linuxPlatform] { return linuxPlatform.desktop().wallpaperApplied(); },
+        [](const std::string& path) { return std::filesystem::absolute(path).lexically_normal().string(); }};
+    std::cerr.flush();
+    return runWallpaperOptions(options, services, std::cerr);
 }
 
 }  // namespace velmora

@@ -5,6 +5,8 @@
 #include <cstdint>
 #include <string>
 
+#include "platform/wallpaper_layout.h"
+
 namespace velmora::platform {
 
 constexpr std::uint8_t kVkLeftWindows = 0x5B;
@@ -20,6 +22,9 @@ public:
     // SystemParametersInfo(SPI_SETDESKWALLPAPER, 0, path, SPIF_UPDATEINIFILE): makes
     // the file at the Windows path the wallpaper and keeps the setting.
     virtual bool setWallpaper(const std::string& path) = 0;
+    // How the following setWallpaper() calls lay the picture out. A desktop that
+    // cannot follow a choice keeps its own.
+    virtual void setWallpaperLayout(const WallpaperLayout&) {}
     // MapVirtualKey(code, mapType); 0 when there is no translation.
     virtual unsigned mapVirtualKey(unsigned code, unsigned mapType) = 0;
     // keybd_event: one key going down (flags 0) or up (kKeyEventKeyUp).

@@ -76,20 +76,44 @@ std::string describeBackend(DesktopFamily family) {
     return "no known desktop";
 }
 
-bool applyWallpaper(DesktopFamily family, const std::string& file, const DesktopServices& services) {
+bool applyWallpaper(DesktopFamily family, const std::string& file, const DesktopServices& services,
+                    const WallpaperLayout& layout) {
+    const std::optional<FitMode> fit = layout.fit;
     switch (family) {
-    case DesktopFamily::Gnome: return setGnomeWallpaper(file, services);
-    case DesktopFamily::Cinnamon: return setCinnamonWallpaper(file, services);
-    case DesktopFamily::Mate: return setMateWallpaper(file, services);
-    case DesktopFamily::Xfce: return setXfceWallpaper(file, services);
-    case DesktopFamily::Plasma: return setPlasmaWallpaper(file, services);
-    case DesktopFamily::Lxqt: return setLxqtWallpaper(file, services);
-    case DesktopFamily::Lxde: return setLxdeWallpaper(file, services);
-    case DesktopFamily::Sway: return setSwayWallpaper(file, services);
-    case DesktopFamily::X11: return services.setRootBackground && services.setRootBackground(file);
+    case DesktopFamily::Gnome: return setGnomeWallpaper(file, services, fit);
+    case DesktopFamily::Cinnamon: return setCinnamonWallpaper(file, services, fit);
+    case DesktopFamily::Mate: return setMateWallpaper(file, services, fit);
+    case DesktopFamily::Xfce: return setXfceWallpaper(file, services, fit);
+    case DesktopFamily::Plasma: return setPlasmaWallpaper(file, services, fit);
+    case DesktopFamily::Lxqt: return setLxqtWallpaper(file, services, fit);
+    case DesktopFamily::Lxde: return setLxdeWallpaper(file, services, fit);
+    case DesktopFamily::Sway: return setSwayWallpaper(file, services, fit);
+    case DesktopFamily::X11: return services.setRootBackground && services.setRootBackground(file, fit);
     case DesktopFamily::Unknown: break;
     }
     return false;
+}
+
+std::string applyLockScreen(DesktopFamily family, const std::string& file, const DesktopServices& services,
+                            const WallpaperLayout& layout) {
+    const std::string name = describeBackend(family);
+    switch (family) {
+    case DesktopFamily::Gnome:
+        return setGnomeLockScreen(file, services, layout.fit)
+                   ? "velmora: lock screen set through org.gnome.desktop.screensaver: " + file
+                   : "velmora: lock screen not set: org.gnome.desktop.screensaver did not take " + file;
+    case DesktopFamily::Plasma:
+        return setPlasmaLockScreen(file, services, layout.fit)
+                   ? "velmora: lock screen set through kscreenlockerrc: " + file
+                   : "velmora: lock screen not set: neither kwriteconfig6 nor kwriteconfig5 wrote kscreenlockerrc";
+    // Their screen lockers draw the desktop's own background: it is the same picture already.
+    case DesktopFamily::Cinnamon:
+    case DesktopFamily::Mate:
+    case DesktopFamily::Xfce:
+        return "velmora: the lock screen of " + name + " shows the desktop wallpaper itself";
+    default: break;
+    }
+    return "velmora: the lock screen of this desktop (" + name + ") cannot be set";
 }
 
 }  // namespace velmora::platform

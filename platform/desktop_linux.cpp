@@ -37,7 +37,9 @@ DesktopServices DesktopServices::system(std::chrono::milliseconds timeout) {
     services.programOnPath = [](const std::string& name) { return velmora::platform::programOnPath(name); };
     services.run = [timeout](const std::vector<std::string>& argv) { return runProgram(argv, timeout); };
     services.capture = [timeout](const std::vector<std::string>& argv) { return captureProgram(argv, timeout); };
-    services.setRootBackground = [timeout](const std::string& file) { return platform::setRootBackground(file, timeout); };
+    services.setRootBackground = [timeout](const std::string& file, std::optional<FitMode> fit) {
+        return platform::setRootBackground(file, timeout, fit);
+    };
     services.report = [](const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); };
     services.requestShowDesktop = [] { return velmora::platform::requestShowDesktop(); };
     services.sleep = [](unsigned milliseconds) {
@@ -74,22 +76,33 @@ LinuxDesktop::LinuxDesktop(Registry& registry, DesktopServices services)
 bool LinuxDesktop::rememberWallpaper(const std::string& path) {
     RegKey key = kNoKey;
     if (registry_.createKey(kHkeyCurrentUser, kDesktopKey, kKeyAllAccess, &key) != 0) return false;
-    std::string data = path + '\0';
-    long code = registry_.setValue(key, "Wallpaper", kRegSz,
-                                   reinterpret_cast<const std::uint8_t*>(data.data()),
-                                   static_cast<std::uint32_t>(data.size()));
+    auto set = [this, key](const char* name, const std::string& text) {
+        std::string data = text + '\0';
+        return registry_.setValue(key, name, kRegSz, reinterpret_cast<const std::uint8_t*>(data.data()),
+                                  static_cast<std::uint32_t>(data.size())) == 0;
+    };
+    bool written = true;
+    if (layout_.fit) {
+        WindowsWallpaperStyle style = windowsWallpaperStyle(*layout_.fit);
+        written = set("WallpaperStyle", style.style) && set("TileWallpaper", style.tile);
+    }
+    written = written && set("Wallpaper", path);
     registry_.closeKey(key);
-    return code == 0;
+    return written;
 }
 
 bool LinuxDesktop::applyToRunningDesktop(const std::string& file) {
     DesktopFamily family = detectDesktopFamily(services_);
-    bool applied = applyWallpaper(family, file, services_);
+    bool applied = applyWallpaper(family, file, services_, layout_);
     if (services_.report) {
         services_.report(family == DesktopFamily::Unknown
                              ? "velmora: wallpaper not handed to the desktop: no known desktop is running"
                          : applied ? "velmora: wallpaper set through " + describeBackend(family) + ": " + file
                                    : "velmora: wallpaper not set: " + describeBackend(family) + " did not take " + file);
+    }
+    if (layout_.lockScreen) {
+        std::string line = applyLockScreen(family, file, services_, layout_);
+        if (services_.report) services_.report(line);
     }
     return applied;
 }

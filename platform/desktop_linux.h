@@ -1,6 +1,7 @@
 #pragma once
 // The desktop services on this machine. The wallpaper is kept as
-// HKCU\Control Panel\Desktop "Wallpaper" in the registry and handed to the running
+// HKCU\Control Panel\Desktop "Wallpaper" (with a chosen fit mode, "WallpaperStyle"
+// and "TileWallpaper", as on Windows) in the registry and handed to the running
 // desktop through the backend of its family (wallpaper_backends.h), which is named
 // on standard error; Win+M becomes the window manager's "show desktop" request.
 // Everything reaching outside the process goes through DesktopServices, so tests
@@ -19,6 +20,7 @@ public:
     LinuxDesktop(Registry& registry, DesktopServices services = DesktopServices::system());
 
     bool setWallpaper(const std::string& path) override;
+    void setWallpaperLayout(const WallpaperLayout& layout) override { layout_ = layout; }
     unsigned mapVirtualKey(unsigned code, unsigned mapType) override;
     void keyboardEvent(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags,
                        std::uintptr_t extraInfo) override;
@@ -36,6 +38,7 @@ private:
 
     Registry& registry_;
     DesktopServices services_;
+    WallpaperLayout layout_;
     bool windowsKeyDown_ = false;
     bool wallpaperApplied_ = false;
 };

@@ -9,6 +9,8 @@
 #include <string>
 #include <vector>
 
+#include "platform/wallpaper_layout.h"
+
 namespace velmora::platform {
 
 struct DesktopServices {
@@ -18,8 +20,9 @@ struct DesktopServices {
     // The standard output of a program that ended well within the time limit;
     // nothing when it failed, timed out or could not start. Unset: no program runs.
     std::function<std::optional<std::string>(const std::vector<std::string>& argv)> capture;
-    // Makes the picture file the background of the X root window (root_background_x11.h).
-    std::function<bool(const std::string& file)> setRootBackground;
+    // Makes the picture file the background of the X root window in the fit mode
+    // (root_background_x11.h).
+    std::function<bool(const std::string& file, std::optional<FitMode> fit)> setRootBackground;
     // One line for whoever troubleshoots: which desktop took the wallpaper.
     std::function<void(const std::string& line)> report;
     std::function<bool()> requestShowDesktop;

@@ -6,7 +6,22 @@
 
 namespace velmora::platform {
 
+namespace {
+
+bool writeDesktopString(const wchar_t* name, const char* text) {
+    std::wstring value = toUtf16(text);
+    return RegSetKeyValueW(HKEY_CURRENT_USER, L"Control Panel\\Desktop", name, REG_SZ, value.c_str(),
+                           static_cast<DWORD>((value.size() + 1) * sizeof(wchar_t))) == ERROR_SUCCESS;
+}
+
+}  // namespace
+
 bool WindowsDesktop::setWallpaper(const std::string& path) {
+    if (layout_.fit) {
+        WindowsWallpaperStyle style = windowsWallpaperStyle(*layout_.fit);
+        writeDesktopString(L"WallpaperStyle", style.style);
+        writeDesktopString(L"TileWallpaper", style.tile);
+    }
     std::wstring file = toUtf16(path);
     return SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, file.data(), SPIF_UPDATEINIFILE) != FALSE;
 }

@@ -13,6 +13,7 @@
 #include <xcb/xcb.h>
 
 #include "platform/bmp_pixels.h"
+#include "platform/picture_fit.h"
 
 namespace velmora::platform {
 namespace {
@@ -124,7 +125,15 @@ bool uploadPixmap(xcb_connection_t* connection, const xcb_screen_t* screen, cons
     return true;
 }
 
-bool drawRootBackground(const RgbPixels& picture) {
+// The whole root window's picture: covered as always when no mode was chosen.
+RgbPixels screenPicture(const RgbPixels& picture, std::optional<FitMode> fit, int width, int height) {
+    if (!fit) return scaleToCover(picture, width, height);
+    RgbPixels canvas = blankCanvas(width, height);
+    drawFitted(picture, *fit, PixelRect{0, 0, width, height}, canvas);
+    return canvas;
+}
+
+bool drawRootBackground(const RgbPixels& picture, std::optional<FitMode> fit) {
     int screenNumber = 0;
     xcb_connection_t* connection = xcb_connect(nullptr, &screenNumber);
     std::unique_ptr<xcb_connection_t, decltype(&xcb_disconnect)> closer(connection, &xcb_disconnect);
@@ -139,7 +148,7 @@ bool drawRootBackground(const RgbPixels& picture) {
 
     xcb_pixmap_t pixmap = xcb_generate_id(connection);
     if (!uploadPixmap(connection, screen, *layout,
-                      scaleToCover(picture, screen->width_in_pixels, screen->height_in_pixels), pixmap))
+                      screenPicture(picture, fit, screen->width_in_pixels, screen->height_in_pixels), pixmap))
         return false;
 
     const xcb_atom_t rootPixmapId = internAtom(connection, "_XROOTPMAP_ID");
@@ -166,18 +175,18 @@ bool drawRootBackground(const RgbPixels& picture) {
 
 }  // namespace
 
-bool setRootBackground(const std::string& file, std::chrono::milliseconds timeout) {
+bool setRootBackground(const std::string& file, std::chrono::milliseconds timeout, std::optional<FitMode> fit) {
     std::optional<RgbPixels> picture = readBmpPixels(file);
     if (!picture) return false;
     // libxcb has no time limit of its own; a server that does not answer leaves the
     // drawing thread waiting, never the caller.
     auto result = std::make_shared<std::promise<bool>>();
     std::future<bool> drawn = result->get_future();
-    std::thread([result, picture = std::move(*picture)] {
+    std::thread([result, fit, picture = std::move(*picture)] {
         // Nothing may leave this thread: a failure is a background not drawn.
         bool drawn = false;
         try {
-            drawn = drawRootBackground(picture);
+            drawn = drawRootBackground(picture, fit);
         } catch (const std::exception&) {
         }
         result->set_value(drawn);

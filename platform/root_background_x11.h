@@ -3,16 +3,20 @@
 // desktop of its own (i3, Openbox, awesome, bspwm, ...).
 
 #include <chrono>
+#include <optional>
 #include <string>
+
+#include "platform/wallpaper_layout.h"
 
 namespace velmora::platform {
 
-// Draws the BMP file scaled to cover the screen of $DISPLAY into a pixmap that the
+// Draws the BMP file in the fit mode (without one: scaled to cover) over the screen of $DISPLAY into a pixmap that the
 // server keeps after this process ends, makes it the root window's background and
 // names it in _XROOTPMAP_ID and ESETROOT_PMAP_ID, where compositors and transparent
 // terminals look for it. The pixmap such a call left before is freed. False when
 // there is no display, the file is no readable BMP, the screen's pixel format is not
 // a true-colour one, or the server does not answer within timeout.
-bool setRootBackground(const std::string& file, std::chrono::milliseconds timeout);
+bool setRootBackground(const std::string& file, std::chrono::milliseconds timeout,
+                       std::optional<FitMode> fit = std::nullopt);
 
 }  // namespace velmora::platform

@@ -27,18 +27,50 @@ std::string swayPathArgument(const std::string& path) {
     return word + "'\"";
 }
 
+// pcmanfm's --wallpaper-mode names; pcmanfm-qt calls fill "zoom" and has no span.
+std::string pcmanfmMode(FitMode mode, bool qt) {
+    switch (mode) {
+    case FitMode::Fill: return qt ? "zoom" : "crop";
+    case FitMode::Fit: return "fit";
+    case FitMode::Stretch: return "stretch";
+    case FitMode::Center: return "center";
+    case FitMode::Tile: return "tile";
+    case FitMode::Span: return qt ? "zoom" : "screen";
+    }
+    return "fit";
+}
+
+bool setPcmanfmWallpaper(const char* program, const std::string& file, const DesktopServices& services,
+                         std::optional<FitMode> fit) {
+    std::vector<std::string> argv{program, "--set-wallpaper", file};
+    if (fit) argv.push_back("--wallpaper-mode=" + pcmanfmMode(*fit, std::string(program) == "pcmanfm-qt"));
+    return runInstalled(services, argv);
+}
+
+const char* swayMode(std::optional<FitMode> fit) {
+    switch (fit.value_or(FitMode::Fill)) {
+    case FitMode::Fit: return "fit";
+    case FitMode::Stretch: return "stretch";
+    case FitMode::Center: return "center";
+    case FitMode::Tile: return "tile";
+    case FitMode::Fill:
+    case FitMode::Span: break;
+    }
+    return "fill";
+}
+
 }  // namespace
 
-bool setLxqtWallpaper(const std::string& file, const DesktopServices& services) {
-    return runInstalled(services, {"pcmanfm-qt", "--set-wallpaper", file});
+bool setLxqtWallpaper(const std::string& file, const DesktopServices& services, std::optional<FitMode> fit) {
+    return setPcmanfmWallpaper("pcmanfm-qt", file, services, fit);
 }
 
-bool setLxdeWallpaper(const std::string& file, const DesktopServices& services) {
-    return runInstalled(services, {"pcmanfm", "--set-wallpaper", file});
+bool setLxdeWallpaper(const std::string& file, const DesktopServices& services, std::optional<FitMode> fit) {
+    return setPcmanfmWallpaper("pcmanfm", file, services, fit);
 }
 
-bool setSwayWallpaper(const std::string& file, const DesktopServices& services) {
-    return runInstalled(services, {"swaymsg", "output", "*", "bg", swayPathArgument(file), "fill"});
+bool setSwayWallpaper(const std::string& file, const DesktopServices& services, std::optional<FitMode> fit) {
+    return runInstalled(services, {"swaymsg", "output", "*", "bg", swayPathArgument(file), swayMode(fit)});
 }
 
 }  // namespace velmora::platform

@@ -33,7 +33,13 @@ public:
     }
     bool setString(const std::string& key, const std::string& text) const { return set(key, quoted(text)); }
 
-    // "none" hides the picture altogether; any other choice of the user stays.
+    // The chosen mode; without one, "none" (which hides the picture altogether) becomes
+    // "zoom" where asked, and any other choice of the user stays.
+    bool pictureOptions(std::optional<FitMode> fit, bool zoomWhenNone) const {
+        if (fit) return has("picture-options") && set("picture-options", quoted(gsettingsPictureOption(*fit)));
+        return !zoomWhenNone || this->zoomWhenNone();
+    }
+
     bool zoomWhenNone() const {
         if (!has("picture-options")) return true;
         auto current = services_.output({"gsettings", "get", name_, "picture-options"});
@@ -48,28 +54,46 @@ private:
     std::vector<std::string> keys_;
 };
 
-bool setPictureUri(const Schema& schema, const std::string& file, bool withDark) {
+bool setPictureUri(const Schema& schema, const std::string& file, bool withDark, std::optional<FitMode> fit,
+                   bool zoomWhenNone) {
     if (!schema.has("picture-uri")) return false;
     const std::string uri = fileUri(file);
     bool written = schema.setString("picture-uri", uri);
     // GNOME 42 and later show this one in the dark style.
     if (withDark && schema.has("picture-uri-dark")) written = schema.setString("picture-uri-dark", uri) && written;
-    return schema.zoomWhenNone() && written;
+    return schema.pictureOptions(fit, zoomWhenNone) && written;
 }
 
 }  // namespace
 
-bool setGnomeWallpaper(const std::string& file, const DesktopServices& services) {
-    return setPictureUri(Schema(services, "org.gnome.desktop.background"), file, true);
+const char* gsettingsPictureOption(FitMode mode) {
+    switch (mode) {
+    case FitMode::Fill: return "zoom";
+    case FitMode::Fit: return "scaled";
+    case FitMode::Stretch: return "stretched";
+    case FitMode::Center: return "centered";
+    case FitMode::Tile: return "wallpaper";
+    case FitMode::Span: return "spanned";
+    }
+    return "zoom";
 }
 
-bool setCinnamonWallpaper(const std::string& file, const DesktopServices& services) {
-    return setPictureUri(Schema(services, "org.cinnamon.desktop.background"), file, false);
+bool setGnomeWallpaper(const std::string& file, const DesktopServices& services, std::optional<FitMode> fit) {
+    return setPictureUri(Schema(services, "org.gnome.desktop.background"), file, true, fit, true);
 }
 
-bool setMateWallpaper(const std::string& file, const DesktopServices& services) {
+bool setCinnamonWallpaper(const std::string& file, const DesktopServices& services, std::optional<FitMode> fit) {
+    return setPictureUri(Schema(services, "org.cinnamon.desktop.background"), file, false, fit, true);
+}
+
+bool setMateWallpaper(const std::string& file, const DesktopServices& services, std::optional<FitMode> fit) {
     Schema schema(services, "org.mate.background");
-    return schema.has("picture-filename") && schema.setString("picture-filename", file);
+    bool written = schema.has("picture-filename") && schema.setString("picture-filename", file);
+    return schema.pictureOptions(fit, false) && written;
+}
+
+bool setGnomeLockScreen(const std::string& file, const DesktopServices& services, std::optional<FitMode> fit) {
+    return setPictureUri(Schema(services, "org.gnome.desktop.screensaver"), file, false, fit, false);
 }
 
 }  // namespace velmora::platform

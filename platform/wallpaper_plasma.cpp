@@ -5,24 +5,58 @@
 
 namespace velmora::platform {
 
-std::string plasmaWallpaperScript(const std::string& uri) {
+std::string plasmaWallpaperScript(const std::string& uri, std::optional<int> fillMode) {
     // The URI is percent-encoded (fileUri), so it needs no escaping inside the quotes.
     return "var all = desktops();\n"
            "for (var i = 0; i < all.length; i++) {\n"
            "    var d = all[i];\n"
            "    d.wallpaperPlugin = \"org.kde.image\";\n"
            "    d.currentConfigGroup = [\"Wallpaper\", \"org.kde.image\", \"General\"];\n"
-           "    d.writeConfig(\"Image\", \"" + uri + "\");\n"
+           "    d.writeConfig(\"Image\", \"" + uri + "\");\n" +
+           (fillMode ? "    d.writeConfig(\"FillMode\", " + std::to_string(*fillMode) + ");\n" : "") +
            "}\n";
 }
 
-bool setPlasmaWallpaper(const std::string& file, const DesktopServices& services) {
-    if (services.programOnPath("plasma-apply-wallpaperimage") && services.run({"plasma-apply-wallpaperimage", file}))
+int plasmaFillMode(FitMode mode) {
+    switch (mode) {
+    case FitMode::Fit: return 1;
+    case FitMode::Stretch: return 0;
+    case FitMode::Center: return 6;
+    case FitMode::Tile: return 3;
+    case FitMode::Fill:
+    case FitMode::Span: break;
+    }
+    return 2;
+}
+
+bool setPlasmaWallpaper(const std::string& file, const DesktopServices& services, std::optional<FitMode> fit) {
+    // The tool takes no fill mode: with one chosen, the script says both.
+    if (!fit && services.programOnPath("plasma-apply-wallpaperimage") &&
+        services.run({"plasma-apply-wallpaperimage", file}))
         return true;
     if (!services.programOnPath("dbus-send")) return false;
+    std::optional<int> fillMode;
+    if (fit) fillMode = plasmaFillMode(*fit);
     return services.run({"dbus-send", "--session", "--print-reply", "--reply-timeout=2500",
                          "--dest=org.kde.plasmashell", "/PlasmaShell", "org.kde.PlasmaShell.evaluateScript",
-                         "string:" + plasmaWallpaperScript(fileUri(file))});
+                         "string:" + plasmaWallpaperScript(fileUri(file), fillMode)});
+}
+
+bool setPlasmaLockScreen(const std::string& file, const DesktopServices& services, std::optional<FitMode> fit) {
+    for (const char* tool : {"kwriteconfig6", "kwriteconfig5"}) {
+        if (!services.programOnPath(tool)) continue;
+        std::vector<std::string> group{tool,     "--file",  "kscreenlockerrc", "--group", "Greeter", "--group",
+                                       "Wallpaper", "--group", "org.kde.image",   "--group", "General"};
+        auto write = [&](const std::string& key, const std::string& value) {
+            std::vector<std::string> argv = group;
+            argv.insert(argv.end(), {"--key", key, value});
+            return services.run(argv);
+        };
+        bool written = write("Image", fileUri(file));
+        if (fit) written = write("FillMode", std::to_string(plasmaFillMode(*fit))) && written;
+        return written;
+    }
+    return false;
 }
 
 }  // namespace velmora::platform

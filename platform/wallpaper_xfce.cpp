@@ -46,7 +46,36 @@ std::string monitorName(const std::string& listing) {
     return first;
 }
 
+// The image-style property beside an image property.
+std::string styleProperty(const std::string& imageProperty) {
+    return imageProperty.substr(0, imageProperty.rfind('/')) + "/image-style";
+}
+
+bool setImage(const DesktopServices& services, const std::string& property, const std::string& file,
+              std::optional<FitMode> fit, bool create) {
+    std::vector<std::string> argv{"xfconf-query", "-c", kChannel, "-p", property};
+    if (create) argv.insert(argv.end(), {"-n", "-t", "string"});
+    argv.insert(argv.end(), {"-s", file});
+    bool written = services.run(argv);
+    if (fit)
+        written = services.run({"xfconf-query", "-c", kChannel, "-p", styleProperty(property), "-n", "-t", "int", "-s",
+                                std::to_string(xfceImageStyle(*fit))}) && written;
+    return written;
+}
+
 }  // namespace
+
+int xfceImageStyle(FitMode mode) {
+    switch (mode) {
+    case FitMode::Fill: return 5;
+    case FitMode::Fit: return 4;
+    case FitMode::Stretch: return 3;
+    case FitMode::Center: return 1;
+    case FitMode::Tile: return 2;
+    case FitMode::Span: return 6;
+    }
+    return 5;
+}
 
 std::string currentXfceBackdropProperty(const DesktopServices& services) {
     // DISPLAY is ":0" or ":0.1"; the part after the dot is the screen.
@@ -61,18 +90,15 @@ std::string currentXfceBackdropProperty(const DesktopServices& services) {
            (workspace.empty() ? "0" : workspace) + "/last-image";
 }
 
-bool setXfceWallpaper(const std::string& file, const DesktopServices& services) {
+bool setXfceWallpaper(const std::string& file, const DesktopServices& services, std::optional<FitMode> fit) {
     if (!services.programOnPath("xfconf-query")) return false;
     std::vector<std::string> properties;
     if (auto listed = services.output({"xfconf-query", "-c", kChannel, "-l"}))
         for (const std::string& property : outputLines(*listed))
             if (isBackdropImage(property)) properties.push_back(property);
-    if (properties.empty())
-        return services.run({"xfconf-query", "-c", kChannel, "-p", currentXfceBackdropProperty(services), "-n", "-t",
-                             "string", "-s", file});
+    if (properties.empty()) return setImage(services, currentXfceBackdropProperty(services), file, fit, true);
     bool written = true;
-    for (const std::string& property : properties)
-        written = services.run({"xfconf-query", "-c", kChannel, "-p", property, "-s", file}) && written;
+    for (const std::string& property : properties) written = setImage(services, property, file, fit, false) && written;
     return written;
 }
 

@@ -1,0 +1,72 @@
+#include "platform/picture_fit.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace velmora::platform {
+namespace {
+
+// Where the picture lands in the area: its top left corner and its scale on each axis.
+struct Placement {
+    double left = 0;
+    double top = 0;
+    double scaleX = 1;
+    double scaleY = 1;
+    bool repeat = false;
+};
+
+Placement placement(const RgbPixels& picture, FitMode mode, const PixelRect& area) {
+    const double fitX = static_cast<double>(area.width) / picture.width;
+    const double fitY = static_cast<double>(area.height) / picture.height;
+    Placement place;
+    switch (mode) {
+    case FitMode::Fill:
+    case FitMode::Span: place.scaleX = place.scaleY = std::max(fitX, fitY); break;
+    case FitMode::Fit: place.scaleX = place.scaleY = std::min(fitX, fitY); break;
+    case FitMode::Stretch: place.scaleX = fitX, place.scaleY = fitY; break;
+    case FitMode::Center: break;
+    case FitMode::Tile: place.repeat = true; return place;
+    }
+    place.left = (area.width - picture.width * place.scaleX) / 2;
+    place.top = (area.height - picture.height * place.scaleY) / 2;
+    return place;
+}
+
+// The picture's column or row for a pixel of the area; -1 where the picture does not reach.
+int source(int at, double start, double scale, int size, bool repeat) {
+    if (repeat) return at % size;
+    double position = (at + 0.5 - start) / scale;
+    if (position < 0 || position >= size) return -1;
+    return std::min(static_cast<int>(position), size - 1);
+}
+
+}  // namespace
+
+RgbPixels blankCanvas(int width, int height) {
+    RgbPixels canvas;
+    canvas.width = std::max(width, 0);
+    canvas.height = std::max(height, 0);
+    canvas.rgb.assign(static_cast<std::size_t>(canvas.width) * canvas.height, 0);
+    return canvas;
+}
+
+void drawFitted(const RgbPixels& picture, FitMode mode, const PixelRect& area, RgbPixels& canvas) {
+    if (picture.width <= 0 || picture.height <= 0 || area.width <= 0 || area.height <= 0) return;
+    const Placement place = placement(picture, mode, area);
+    const int firstX = std::max(area.x, 0), endX = std::min(area.x + area.width, canvas.width);
+    const int firstY = std::max(area.y, 0), endY = std::min(area.y + area.height, canvas.height);
+    if (firstX >= endX || firstY >= endY) return;
+    std::vector<int> columns(static_cast<std::size_t>(endX - firstX));
+    for (int x = firstX; x < endX; ++x)
+        columns[x - firstX] = source(x - area.x, place.left, place.scaleX, picture.width, place.repeat);
+    for (int y = firstY; y < endY; ++y) {
+        const int row = source(y - area.y, place.top, place.scaleY, picture.height, place.repeat);
+        std::uint32_t* out = &canvas.rgb[static_cast<std::size_t>(y) * canvas.width];
+        for (int x = firstX; x < endX; ++x) {
+            const int column = columns[x - firstX];
+            out[x] = row < 0 || column < 0 ? 0 : picture.at(column, row);
+        }
+    }
+}
+
+}  // namespace velmora::platform

@@ -1,0 +1,29 @@
+#include "wallpaper/registry_settings.h"
+
+#include "wallpaper/registry_string.h"
+
+namespace velmora {
+
+using namespace platform;
+
+SettingValues RegistrySettings::load() {
+    SettingValues values;
+    OpenRegistryKey key(registry_);
+    if (registry_.openKey(kHkeyCurrentUser, kSettingsKey, kKeyRead, key.handle()) != 0) return values;
+    for (const std::string& name : names_) {
+        std::string value = readRegistryString(registry_, key.key(), name);
+        if (!value.empty()) values[name] = value;
+    }
+    return values;
+}
+
+void RegistrySettings::save(const SettingValues& values) {
+    OpenRegistryKey key(registry_);
+    registry_.createKey(kHkeyCurrentUser, kSettingsKey, kKeyAllAccess, key.handle());
+    for (const std::string& name : names_) {
+        auto found = values.find(name);
+        writeRegistryString(registry_, key.key(), name, found == values.end() ? "" : found->second);
+    }
+}
+
+}  // namespace velmora

@@ -1,0 +1,71 @@
+#pragma once
+// What the rotation remembers of one collection, kept in the collection file itself
+// in tables of its own beside `pictures`, which it never writes: the pictures left out
+// of rotation, which pictures the current shuffle round has shown, and the order they
+// were shown in, for stepping back.
+//
+// A picture is known by its content (its bytes' size and a 64-bit FNV-1a digest), so
+// marks hold while other programs rename, delete, add or renumber rows. The digests
+// are cached by rowid and size, so a picture is read once, not at every change.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct sqlite3;
+
+namespace velmora {
+
+struct HistoryEntry {
+    std::string key;
+    std::optional<std::int64_t> roundBefore;  // the picture's round before it was shown
+};
+
+class RotationState {
+public:
+    // Reads nothing yet; the file's tables are made only when something is written.
+    explicit RotationState(sqlite3* db) : db_(db) {}
+
+    // Whether this collection holds any rotation state yet.
+    bool inUse() { return hasTables(); }
+    // Makes the tables, so that keys are cached from now on.
+    void prepare() { makeTables(); }
+
+    // The key of each row, in the order given; "" for a row without a picture. Raises
+    // Error when the file cannot be read.
+    std::vector<std::string> keysOf(const std::vector<std::int64_t>& rowids);
+
+    bool leftOut(const std::string& key);
+    void setLeftOut(const std::string& key, bool leftOut);
+
+    // The shuffle round: a picture shown in the current round is not shown again before
+    // every other picture has been.
+    std::int64_t round();
+    std::optional<std::int64_t> shownRound(const std::string& key);
+
+    // Records that key was shown in the current round (which becomes `round`).
+    void recordShown(const std::string& key, std::int64_t round);
+    // Records that key was on show before the rotation came to it, leaving its round as it is.
+    void recordStart(const std::string& key);
+    // The latest entries first; at most `count`.
+    std::vector<HistoryEntry> latestShown(int count);
+    // Removes the latest entry and puts the picture's round back.
+    void undoLatestShown();
+
+    // Everything written since begin() is kept by commit() together, or not at all.
+    void begin();
+    void commit();
+    void rollback();
+
+private:
+    bool hasTables();
+    void makeTables();
+    void exec(const std::string& sql);
+
+    sqlite3* db_;
+    bool tablesKnown_ = false;
+    bool tablesExist_ = false;
+};
+
+}  // namespace velmora
