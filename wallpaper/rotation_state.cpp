@@ -195,13 +195,6 @@ void RotationState::recordShown(const std::string& key, std::int64_t round) {
     exec("DELETE FROM velmora_rotation_history WHERE step <= (SELECT max(step) - 1000 FROM velmora_rotation_history)");
 }
 
-void RotationState::recordStart(const std::string& key) {
-    makeTables();
-    Statement history(db_, "INSERT INTO velmora_rotation_history(key, round_before) VALUES (?, ?)");
-    history.bind(1, key).bind(2, shownRound(key));
-    history.step();
-}
-
 std::vector<HistoryEntry> RotationState::latestShown(int count) {
     std::vector<HistoryEntry> entries;
     if (!hasTables()) return entries;

@@ -46,8 +46,6 @@ public:
 
     // Records that key was shown in the current round (which becomes `round`).
     void recordShown(const std::string& key, std::int64_t round);
-    // Records that key was on show before the rotation came to it, leaving its round as it is.
-    void recordStart(const std::string& key);
     // The latest entries first; at most `count`.
     std::vector<HistoryEntry> latestShown(int count);
     // Removes the latest entry and puts the picture's round back.

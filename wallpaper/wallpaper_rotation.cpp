@@ -62,6 +62,7 @@ public:
         }
         for (int row = 0; row < pictures_.recordCount(); ++row) names_.push_back(pictures_.displayName(row));
         if (names_.empty()) throw Error("The picture data file " + quoted(path) + " holds no pictures");
+        state_.emplace(connection_.handle());
     }
 
     const std::vector<std::optional<std::string>>& names() const { return names_; }
@@ -69,7 +70,7 @@ public:
         throw Error("Every picture of " + quoted(path_) + " is left out of rotation");
     }
     PictureQuery& pictures() { return pictures_; }
-    RotationState& state() { return state_; }
+    RotationState& state() { return *state_; }
 
     std::size_t named(const std::string& name) const {
         auto found = std::find(names_.begin(), names_.end(), name);
@@ -87,12 +88,12 @@ public:
         if (keys_.empty()) {
             std::vector<std::int64_t> rowids;
             for (int row = 0; row < pictures_.recordCount(); ++row) rowids.push_back(pictures_.rowidAt(row).value_or(0));
-            keys_ = state_.keysOf(rowids);
+            keys_ = state_->keysOf(rowids);
         }
         return keys_;
     }
     // A row the rotation may show: it has a picture and is not left out.
-    bool eligible(std::size_t row) { return !keys()[row].empty() && !state_.leftOut(keys()[row]); }
+    bool eligible(std::size_t row) { return !keys()[row].empty() && !state_->leftOut(keys()[row]); }
     std::optional<std::size_t> rowOfKey(const std::string& key) {
         for (std::size_t row = 0; row < names_.size(); ++row)
             if (keys()[row] == key) return row;
@@ -104,7 +105,7 @@ private:
     Connection connection_;
     PictureQuery pictures_;
     std::vector<std::optional<std::string>> names_;
-    RotationState state_{connection_.handle()};
+    std::optional<RotationState> state_;  // once the file is open
     std::vector<std::string> keys_;
 };
 
@@ -231,12 +232,12 @@ std::string changeWallpaper(const std::string& path, const WallpaperChoice& choi
         try {
             for (int i = 0; i < undo; ++i) state.undoLatestShown();
             if (round != 0) {
-                // What was on show before is where Previous comes back to.
+                // What was on show before has been seen in this round, and is where Previous comes back to.
                 std::optional<std::size_t> before = collection.find(remembered);
                 std::vector<HistoryEntry> latest = state.latestShown(1);
                 if (before && !collection.keys()[*before].empty() &&
                     (latest.empty() || latest[0].key != collection.keys()[*before]))
-                    state.recordStart(collection.keys()[*before]);
+                    state.recordShown(collection.keys()[*before], round);
                 state.recordShown(collection.keys()[index], round);
             }
             state.commit();

@@ -188,3 +188,29 @@ TEST_F(RootWindow, PictureCoversTheScreenInAPixmapThatOutlivesTheSetter) {
 
 }  // namespace
 }  // namespace velmora::platform
+
+namespace velmora::platform {
+namespace {
+
+TEST_F(RootWindow, ChosenFitModeIsDrawnOverTheScreen) {
+    const auto limit = std::chrono::seconds(10);
+    const std::string square = bmpFile(dir_, "square.bmp", quadrants(40, 40, Bitmap::Format::Bgr24));
+    struct Sample {
+        int x, y;
+        std::uint32_t colour;
+    };
+    const std::pair<FitMode, std::vector<Sample>> cases[] = {
+        {FitMode::Fit, {{40, 240, 0}, {600, 240, 0}, {100, 10, kRed}, {540, 470, kWhite}}},
+        {FitMode::Tile, {{0, 0, kRed}, {45, 5, kRed}, {25, 5, kGreen}, {5, 465, kBlue}}},
+        {FitMode::Center, {{299, 219, 0}, {300, 220, kRed}, {339, 259, kWhite}, {340, 260, 0}}},
+        {FitMode::Stretch, {{0, 0, kRed}, {639, 0, kGreen}, {0, 479, kBlue}, {639, 479, kWhite}}},
+    };
+    for (const auto& [mode, samples] : cases) {
+        ASSERT_TRUE(setRootBackground(square, limit, mode)) << fitModeName(mode);
+        for (const Sample& s : samples)
+            EXPECT_EQ(pixel(root_, s.x, s.y), s.colour) << fitModeName(mode) << " at " << s.x << "," << s.y;
+    }
+}
+
+}  // namespace
+}  // namespace velmora::platform

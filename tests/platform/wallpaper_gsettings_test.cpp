@@ -53,6 +53,34 @@ TEST_F(GsettingsDesktops, EachDesktopReadsThePictureBackFromItsOwnSchema) {
     EXPECT_EQ(reports[2], "velmora: wallpaper set through MATE (gsettings org.mate.background): " + file);
 }
 
+TEST_F(GsettingsDesktops, ChosenFitModeAndLockScreenReachEachSchema) {
+    const std::pair<FitMode, const char*> modes[] = {
+        {FitMode::Fill, "'zoom'"},        {FitMode::Fit, "'scaled'"},     {FitMode::Stretch, "'stretched'"},
+        {FitMode::Center, "'centered'"}, {FitMode::Tile, "'wallpaper'"}, {FitMode::Span, "'spanned'"},
+    };
+    for (const auto& [mode, option] : modes) {
+        platform.desktop().setWallpaperLayout(WallpaperLayout{mode, true});
+        const std::string uri = "'" + fileUri(setWallpaper("GNOME", "g.bmp")) + "'";
+        EXPECT_EQ(get("org.gnome.desktop.background", "picture-options"), option);
+        EXPECT_EQ(get("org.gnome.desktop.screensaver", "picture-uri"), uri);
+        EXPECT_EQ(get("org.gnome.desktop.screensaver", "picture-options"), option);
+        setWallpaper("X-Cinnamon", "c.bmp");
+        EXPECT_EQ(get("org.cinnamon.desktop.background", "picture-options"), option);
+        setWallpaper("MATE", "m.bmp");
+        EXPECT_EQ(get("org.mate.background", "picture-options"), option);
+    }
+    ASSERT_EQ(reports.size(), 6u * 6);
+    EXPECT_EQ(reports[1], "velmora: lock screen set through org.gnome.desktop.screensaver: " + sandbox.driveC() + "/g.bmp");
+    EXPECT_EQ(reports[3], "velmora: the lock screen of Cinnamon (gsettings org.cinnamon.desktop.background) shows the "
+                          "desktop wallpaper itself");
+
+    // Without a lock screen choice the screen saver's picture stays as it is.
+    set("org.gnome.desktop.screensaver", "picture-uri", "'file:///mine.png'");
+    platform.desktop().setWallpaperLayout(WallpaperLayout{FitMode::Fit, false});
+    setWallpaper("GNOME", "again.bmp");
+    EXPECT_EQ(get("org.gnome.desktop.screensaver", "picture-uri"), "'file:///mine.png'");
+}
+
 TEST_F(GsettingsDesktops, MissingSchemaIsReportedNotOpened) {
     test::TempDir noSchemas;
     test::ScopedEnvironment dataDirs("XDG_DATA_DIRS", noSchemas.path().string());

@@ -92,5 +92,42 @@ TEST_F(ShellDesktops, LxqtAndLxdeHandTheFileToTheirFileManager) {
     EXPECT_EQ(reports[1], "velmora: wallpaper set through LXDE (pcmanfm): " + sandbox.driveC() + "/LXDE 图片.bmp");
 }
 
+TEST_F(ShellDesktops, ChosenFitModeReachesEachCommandAndPlasmasLockScreen) {
+    struct Case {
+        FitMode mode;
+        const char* lxqt;
+        const char* lxde;
+        const char* sway;
+        const char* plasma;
+    };
+    const Case cases[] = {{FitMode::Fill, "zoom", "crop", "fill", "2"},      {FitMode::Fit, "fit", "fit", "fit", "1"},
+                          {FitMode::Stretch, "stretch", "stretch", "stretch", "0"},
+                          {FitMode::Center, "center", "center", "center", "6"},
+                          {FitMode::Tile, "tile", "tile", "tile", "3"},      {FitMode::Span, "zoom", "screen", "fill", "2"}};
+    for (const Case& c : cases) {
+        platform.desktop().setWallpaperLayout(WallpaperLayout{c.mode, true});
+        const std::string lxqt = recordingProgram("pcmanfm-qt"), lxde = recordingProgram("pcmanfm");
+        const std::string sway = recordingProgram("swaymsg"), kwrite = recordingProgram("kwriteconfig5");
+        const std::string file = setWallpaper("LXQt", "p.bmp");
+        setWallpaper("LXDE", "p.bmp");
+        setWallpaper("sway", "p.bmp");
+        setWallpaper("KDE", "p.bmp");
+        const char* mode = fitModeName(c.mode);
+        EXPECT_EQ(readIfThere(lxqt), "pcmanfm-qt\n--set-wallpaper\n" + file + "\n--wallpaper-mode=" + c.lxqt + "\n") << mode;
+        EXPECT_EQ(readIfThere(lxde), "pcmanfm\n--set-wallpaper\n" + file + "\n--wallpaper-mode=" + c.lxde + "\n") << mode;
+        EXPECT_EQ(readIfThere(sway), "swaymsg\noutput\n*\nbg\n\"'" + file + "'\"\n" + c.sway + "\n") << mode;
+        const std::string group = "--file\nkscreenlockerrc\n--group\nGreeter\n--group\nWallpaper\n--group\norg.kde.image\n"
+                                  "--group\nGeneral\n--key\n";
+        EXPECT_EQ(readIfThere(kwrite), "kwriteconfig5\n" + group + "Image\n" + fileUri(file) + "\nkwriteconfig5\n" + group +
+                                           "FillMode\n" + c.plasma + "\n") << mode;
+        EXPECT_NE(plasmaWallpaperScript("file:///p.bmp", plasmaFillMode(c.mode)).find(
+                      std::string("d.writeConfig(\"FillMode\", ") + c.plasma + ");"),
+                  std::string::npos);
+        for (const std::string& log : {lxqt, lxde, sway, kwrite}) fs::remove(log);
+    }
+    EXPECT_EQ(reports[1], "velmora: the lock screen of this desktop (LXQt (pcmanfm-qt)) cannot be set");
+    EXPECT_EQ(reports.back(), "velmora: lock screen set through kscreenlockerrc: " + sandbox.driveC() + "/p.bmp");
+}
+
 }  // namespace
 }  // namespace velmora::platform

@@ -41,6 +41,26 @@ TEST_F(XfceDesktop, EveryBackdropImageThatExistsGetsThePicture) {
     EXPECT_EQ(reports, std::vector<std::string>{"velmora: wallpaper set through Xfce (xfconf xfce4-desktop): " + file});
 }
 
+TEST_F(XfceDesktop, ChosenFitModeGoesBesideEveryImage) {
+    const std::string images[] = {"/backdrop/screen0/monitorHDMI-1/workspace0/last-image",
+                                  "/backdrop/screen0/monitoreDP-1/workspace1/last-image"};
+    for (const std::string& property : images) seed(property, "string", "/usr/share/old.png");
+    seed("/backdrop/screen0/monitorHDMI-1/workspace0/image-style", "int", "0");
+    const std::pair<FitMode, const char*> modes[] = {{FitMode::Fill, "5"},   {FitMode::Fit, "4"},
+                                                     {FitMode::Stretch, "3"}, {FitMode::Center, "1"},
+                                                     {FitMode::Tile, "2"},    {FitMode::Span, "6"}};
+    for (const auto& [mode, style] : modes) {
+        platform.desktop().setWallpaperLayout(WallpaperLayout{mode, true});
+        const std::string file = setWallpaper("XFCE", "styled.bmp");
+        for (const std::string& property : images) {
+            EXPECT_EQ(get(property), file);
+            const std::string styleProperty = property.substr(0, property.rfind('/')) + "/image-style";
+            EXPECT_EQ(get(styleProperty), style) << styleProperty;
+        }
+    }
+    EXPECT_EQ(reports.back(), "velmora: the lock screen of Xfce (xfconf xfce4-desktop) shows the desktop wallpaper itself");
+}
+
 TEST_F(XfceDesktop, FirstPictureGoesToTheCurrentScreenMonitorAndWorkspace) {
     std::string file = setWallpaper("XFCE", "first.bmp");
     EXPECT_EQ(get("/backdrop/screen0/monitor0/workspace0/last-image"), file);
