@@ -119,7 +119,7 @@ std::string wallpaperOptionsHelp() {
            " (in turn after the last wallpaper, wrapping round, or shuffled)\n"
            "  --previous-wallpaper [FILE.vlm]  go back to the picture shown before\n"
            "  --rotate-every DURATION|off [FILE.vlm]  change the wallpaper every DURATION (30m, 2h, 1h30m)"
-           " through a systemd user timer, or stop doing so\n"
+           " through the system's scheduler (a systemd user timer; on Windows a Task Scheduler task), or stop doing so\n"
            "  --pause-rotation, --resume-rotation  stop the timer for a while, and start it again\n"
            "  --leave-out NAME [FILE.vlm], --put-back NAME [FILE.vlm]  leave a picture out of the rotation,"
            " or take it back\n"

@@ -17,7 +17,7 @@ void applyChanges(const WallpaperSettingOptions& given, WallpaperSettings& setti
     if (given.lockScreen) settings.lockScreen = *given.lockScreen == "same";
 }
 
-// What the timer was asked to do, saved with the settings when it is done.
+// Asks the timer for what the options say and notes it in settings; "" when it did it.
 std::string runTimer(const WallpaperOptions& options, WallpaperRunServices& services, WallpaperSettings& settings) {
     std::string problem;
     switch (options.action) {
@@ -52,7 +52,10 @@ int runWallpaperOptions(const WallpaperOptions& options, WallpaperRunServices& s
         WallpaperSettings settings = loadWallpaperSettings(services.settings);
         const WallpaperSettings before = settings;
         applyChanges(options.settings, settings);
-        std::string problem = runTimer(options, services, settings);
+        // The timer's part is kept only once the timer did what was asked.
+        WallpaperSettings timed = settings;
+        std::string problem = runTimer(options, services, timed);
+        if (problem.empty()) settings = timed;
         if (!(settings == before)) saveWallpaperSettings(services.settings, settings);
         if (!problem.empty()) throw Error(problem);
 

@@ -3,9 +3,13 @@
 #include <ostream>
 #include <string_view>
 
-#include "base/error.h"
-#include "platform/message_text.h"
-#include "wallpaper/wallpaper_rotation.h"
+#include <windows.h>
+
+#include "app/wallpaper_run.h"
+#include "base/utf16.h"
+#include "platform/rotation_timer_win32.h"
+#include "wallpaper/registry_settings.h"
+#include "wallpaper/wallpaper_settings.h"
 
 namespace velmora {
 namespace {
@@ -21,9 +25,13 @@ ConsoleCommand wallpaperCommand(const std::vector<std::string>& arguments) {
     if (!options.given) return usage(invalidCommandLineText(kWallpaperOptionsFirst));
     if (!options.usageError.empty()) return usage("velmora: " + options.usageError + "\n");
     ConsoleCommand command;
-    command.action = options.name ? ConsoleAction::SetWallpaper : ConsoleAction::NextWallpaper;
+    const bool plain = !options.settings.any();
+    command.action = plain && options.action == WallpaperAction::SetNamed ? ConsoleAction::SetWallpaper
+                     : plain && options.action == WallpaperAction::Next   ? ConsoleAction::NextWallpaper
+                                                                          : ConsoleAction::OtherWallpaper;
     command.name = options.name.value_or("");
     command.collection = options.file;
+    command.wallpaper = options;
     return command;
 }
 
@@ -61,24 +69,34 @@ std::string consoleHelpText() {
            "Exit status: 0 done, 1 the wallpaper could not be set, 2 wrong options.\n";
 }
 
+static std::string thisProgram() {
+    wchar_t path[MAX_PATH + 1] = {};
+    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    return length == 0 || length >= MAX_PATH ? "velmora.exe" : fromUtf16(std::wstring(path, length));
+}
+
 int runConsoleCommand(const ConsoleCommand& command, const platform::Platform& platform, std::ostream& out,
                       std::ostream& err) {
-    try {
-        switch (command.action) {
-        case ConsoleAction::Help: out << consoleHelpText(); return kExitSuccess;
-        case ConsoleAction::Version: out << versionText(); return kExitSuccess;
-        case ConsoleAction::Usage: err << command.problem; return kExitUsage;
-        case ConsoleAction::SetWallpaper:
-            setWallpaperFromFile(command.collection, command.name, platform);
-            return kExitSuccess;
-        case ConsoleAction::NextWallpaper:
-            setWallpaperFromFile(command.collection, std::nullopt, platform);
-            return kExitSuccess;
-        }
-    } catch (const std::exception& error) {
-        err << "velmora: " << platform::withClosingFullStop(error.what()) << "\n";
+    platform::TaskSchedulerTimer timer(thisProgram());
+    return runConsoleCommand(command, platform, timer, out, err);
+}
+
+int runConsoleCommand(const ConsoleCommand& command, const platform::Platform& platform, platform::RotationTimer& timer,
+                      std::ostream& out, std::ostream& err) {
+    switch (command.action) {
+    case ConsoleAction::Help: out << consoleHelpText(); return kExitSuccess;
+    case ConsoleAction::Version: out << versionText(); return kExitSuccess;
+    case ConsoleAction::Usage: err << command.problem; return kExitUsage;
+    default: break;
     }
-    return kExitFailure;
+    RegistrySettings settings(platform.registry, wallpaperSettingNames());
+    WallpaperRunServices services{platform, settings, timer, [] { return true; }, [](const std::string& path) {
+                                      wchar_t full[MAX_PATH + 1] = {};
+                                      DWORD length = GetFullPathNameW(toUtf16(path).c_str(), MAX_PATH, full, nullptr);
+                                      return length == 0 || length >= MAX_PATH ? path
+                                                                               : fromUtf16(std::wstring(full, length));
+                                  }};
+    return runWallpaperOptions(command.wallpaper, services, err) == 0 ? kExitSuccess : kExitFailure;
 }
 
 }  // namespace velmora

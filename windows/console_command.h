@@ -3,6 +3,7 @@
 //   velmora --help | --version
 //   velmora --set-wallpaper NAME [FILE.vlm]
 //   velmora --next-wallpaper [FILE.vlm]
+//   and the other wallpaper options and settings (--previous-wallpaper, --fit, ...)
 // read by the rules of the Linux program (app/command_options.h). FILE.vlm defaults
 // to pictures.vlm in the current folder.
 
@@ -12,16 +13,18 @@
 
 #include "app/command_options.h"
 #include "platform/platform.h"
+#include "platform/rotation_timer.h"
 
 namespace velmora {
 
-enum class ConsoleAction { Help, Version, SetWallpaper, NextWallpaper, Usage };
+enum class ConsoleAction { Help, Version, SetWallpaper, NextWallpaper, OtherWallpaper, Usage };
 
 struct ConsoleCommand {
     ConsoleAction action = ConsoleAction::Usage;
     std::string name;  // --set-wallpaper
     std::string collection = kDefaultCollection;
     std::string problem;  // Usage: what goes to standard error
+    WallpaperOptions wallpaper;  // every wallpaper action, settings included
 };
 
 inline constexpr int kExitSuccess = 0;
@@ -35,7 +38,11 @@ std::string consoleHelpText();
 
 // Runs the command: help and version go to out, messages of failures to err.
 // Returns the process exit code.
+// Settings go to HKCU\Software\Velmora\Wallpaper, the timer is a Task Scheduler task.
 int runConsoleCommand(const ConsoleCommand& command, const platform::Platform& platform, std::ostream& out,
                       std::ostream& err);
+// The same with a timer of the caller's.
+int runConsoleCommand(const ConsoleCommand& command, const platform::Platform& platform, platform::RotationTimer& timer,
+                      std::ostream& out, std::ostream& err);
 
 }  // namespace velmora

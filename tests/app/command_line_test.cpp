@@ -71,6 +71,7 @@ TEST(CommandLine, WallpaperOptionsAreHandedOnWhole) {
         {"--set-wallpaper", "Sky", "album.vlm"},
         {"--next-wallpaper"},
         {"-platform", "xcb", "--next-wallpaper", "a", "b"},
+        {"--fit", "span", "--previous-wallpaper"},
     };
     for (const auto& args : commandLines) {
         CommandLine result = parse(args);
@@ -86,8 +87,16 @@ TEST(CommandLine, HelpNamesEveryOption) {
              "  --user-collection  ",
              "  --set-wallpaper NAME [FILE.vlm]  make the picture named NAME of the collection the desktop wallpaper, "
              "without opening the window\n",
-             "  --next-wallpaper [FILE.vlm]  make the picture after the last wallpaper the desktop wallpaper "
-             "(wraps round)\n",
+             "  --next-wallpaper [FILE.vlm]  make the next picture of the rotation the desktop wallpaper "
+             "(in turn after the last wallpaper, wrapping round, or shuffled)\n",
+             "  --previous-wallpaper [FILE.vlm]  ",
+             "  --rotate-every DURATION|off [FILE.vlm]  ",
+             "  --pause-rotation, --resume-rotation  ",
+             "  --leave-out NAME [FILE.vlm], --put-back NAME [FILE.vlm]  ",
+             "  --fit fill|fit|stretch|center|tile|span|desktop  ",
+             "  --per-monitor on|off  ",
+             "  --order in-turn|shuffle  ",
+             "  --lock-screen same|off  ",
              "  -h, --help  ",
              "  --version  ",
          }) {

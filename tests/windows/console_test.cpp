@@ -13,6 +13,7 @@
 #include "tools/collection_file.h"
 #include "tools/synthetic_picture.h"
 #include "wallpaper/wallpaper_location.h"
+#include "platform/rotation_timer_win32.h"
 #include "windows/console_command.h"
 
 namespace velmora {
@@ -113,6 +114,56 @@ TEST_F(ConsoleWallpaper, ByNameAndInTurnWithExitCodes) {
     EXPECT_EQ(err.str(), "velmora: usage: velmora --set-wallpaper NAME [FILE.vlm]\n");
     EXPECT_EQ(run({"--help"}), kExitSuccess);
     EXPECT_NE(out.str().find("--next-wallpaper"), std::string::npos);
+}
+
+// The fit mode reaches WallpaperStyle and TileWallpaper, which Windows reads when the
+// wallpaper is applied; the settings stay under HKCU\Software\Velmora\Wallpaper. Wine's
+// schtasks.exe makes no repeating task, so a recording runner stands in for it.
+TEST_F(ConsoleWallpaper, SettingsAndTheTimerLandWhereWindowsKeepsThem) {
+    auto desktopValue = [](const wchar_t* key, const wchar_t* name) {
+        wchar_t data[64] = {};
+        DWORD size = sizeof data;
+        if (RegGetValueW(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, data, &size) != ERROR_SUCCESS) return std::string("<none>");
+        return fromUtf16(std::wstring(data));
+    };
+    std::vector<std::vector<std::string>> calls;
+    platform::TaskSchedulerTimer timer("C:\\Program Files\\Velmora\\velmora.exe", [&calls](const std::vector<std::string>& argv) {
+        calls.push_back(argv);
+        return true;
+    });
+    auto runWith = [&](const std::vector<std::string>& arguments) {
+        err.str("");
+        return runConsoleCommand(parseConsoleCommand(arguments), system.platform(), timer, out, err);
+    };
+    const std::pair<const char*, std::pair<const char*, const char*>> modes[] = {
+        {"fill", {"10", "0"}}, {"fit", {"6", "0"}}, {"stretch", {"2", "0"}},
+        {"center", {"0", "0"}}, {"tile", {"0", "1"}}, {"span", {"22", "0"}}};
+    for (const auto& [mode, values] : modes) {
+        EXPECT_EQ(runWith({"--fit", mode, "--set-wallpaper", "Sunset", collection}), kExitSuccess) << err.str();
+        EXPECT_EQ(desktopValue(L"Control Panel\\Desktop", L"WallpaperStyle"), values.first) << mode;
+        EXPECT_EQ(desktopValue(L"Control Panel\\Desktop", L"TileWallpaper"), values.second) << mode;
+        EXPECT_EQ(desktopValue(L"Software\\Velmora\\Wallpaper", L"fit"), mode);
+    }
+    EXPECT_EQ(wallpaperName(), "Sunset");
+    // Settings alone, then a shuffled rotation and a step back, as on Linux.
+    EXPECT_EQ(runWith({"--order", "shuffle"}), kExitSuccess) << err.str();
+    EXPECT_EQ(runWith({"--next-wallpaper", collection}), kExitSuccess) << err.str();
+    EXPECT_EQ(wallpaperName(), "\xE5\x9B\xBE\xE7\x89\x87 2");
+    EXPECT_EQ(runWith({"--previous-wallpaper", collection}), kExitSuccess) << err.str();
+    EXPECT_EQ(wallpaperName(), "Sunset");
+
+    EXPECT_EQ(runWith({"--rotate-every", "2h", "D:\\my pictures\\a.vlm"}), kExitSuccess) << err.str();
+    EXPECT_EQ(runWith({"--pause-rotation"}), kExitSuccess) << err.str();
+    EXPECT_EQ(runWith({"--rotate-every", "off"}), kExitSuccess) << err.str();
+    EXPECT_EQ(runWith({"--rotate-every", "25h"}), kExitFailure);
+    EXPECT_EQ(err.str(), "velmora: the Task Scheduler repeats by whole days above one day.\n");
+    const std::string task = "Velmora\\Next wallpaper";
+    ASSERT_EQ(calls.size(), 3u);
+    EXPECT_EQ(calls[0], (std::vector<std::string>{"schtasks.exe", "/Create", "/F", "/TN", task, "/SC", "MINUTE", "/MO", "120",
+                                                  "/TR", "\"C:\\Program Files\\Velmora\\velmora.exe\" --next-wallpaper \"D:\\my pictures\\a.vlm\""}));
+    EXPECT_EQ(calls[1], (std::vector<std::string>{"schtasks.exe", "/Change", "/TN", task, "/DISABLE"}));
+    EXPECT_EQ(calls[2], (std::vector<std::string>{"schtasks.exe", "/Delete", "/F", "/TN", task}));
+    EXPECT_EQ(desktopValue(L"Software\\Velmora\\Wallpaper", L"rotate-every"), "<none>");
 }
 
 TEST_F(ConsoleWallpaper, NextStartsAtTheFirstWhenNothingIsRemembered) {

@@ -1,0 +1,39 @@
+#pragma once
+// The rotation timer as a Task Scheduler task, "Velmora\Next wallpaper", made,
+// changed and removed with the system's schtasks.exe.
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/rotation_timer.h"
+
+namespace velmora::platform {
+
+inline constexpr const char* kRotationTaskName = "Velmora\\Next wallpaper";
+
+class TaskSchedulerTimer : public RotationTimer {
+public:
+    // Runs a program and tells whether it ended with status 0; by default schtasks.exe
+    // itself, without a console window.
+    using Runner = std::function<bool(const std::vector<std::string>& argv)>;
+
+    // program: the velmora.exe the task runs.
+    explicit TaskSchedulerTimer(std::string program, Runner run = {});
+
+    std::string schedule(int minutes, const std::string& collection) override;
+    std::string cancel() override;
+    std::string pause() override;
+    std::string resume() override;
+
+private:
+    std::string schtasks(std::vector<std::string> arguments);
+
+    std::string program_;
+    Runner run_;
+};
+
+// The command line of one program run, each argument quoted as CommandLineToArgvW reads it.
+std::string windowsCommandLine(const std::vector<std::string>& argv);
+
+}  // namespace velmora::platform
