@@ -1,6 +1,8 @@
 #include "wallpaper/registry_settings.h"
 
+#include "wallpaper/folder_chain.h"
 #include "wallpaper/registry_string.h"
+#include "wallpaper/wallpaper_location.h"
 
 namespace velmora {
 
@@ -18,6 +20,13 @@ SettingValues RegistrySettings::load() {
 }
 
 void RegistrySettings::save(const SettingValues& values) {
+    bool commandKeyExisted = false;
+    {
+        OpenRegistryKey commandKey(registry_);
+        commandKeyExisted =
+            registry_.openKey(kHkeyCurrentUser, registryKeyPath(kWallpaperKey), kKeyQueryAndEnumerate, commandKey.handle()) == 0;
+    }
+    if (!commandKeyExisted) createFolderChain(files_, kWallpaperFolder);
     OpenRegistryKey key(registry_);
     registry_.createKey(kHkeyCurrentUser, kSettingsKey, kKeyAllAccess, key.handle());
     for (const std::string& name : names_) {

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/files.h"
 #include "platform/registry.h"
 #include "platform/settings_store.h"
 
@@ -15,16 +16,19 @@ inline constexpr const char* kSettingsKey = "Software\\Velmora\\Wallpaper";
 
 class RegistrySettings : public platform::SettingsStore {
 public:
-    RegistrySettings(platform::Registry& registry, std::vector<std::string> names)
-        : registry_(registry), names_(std::move(names)) {}
+    RegistrySettings(platform::Registry& registry, platform::Files& files, std::vector<std::string> names)
+        : registry_(registry), files_(files), names_(std::move(names)) {}
 
     // Raises the registry's "Invalid data type for '<name>'" for a value that is no string.
     platform::SettingValues load() override;
-    // Raises "Failed to set data for '<name>'".
+    // Raises "Failed to set data for '<name>'". Where this makes HKCU\Software\Velmora,
+    // the wallpaper folder is made too: the wallpaper command takes an existing key to
+    // mean that its folder exists, and would otherwise fail to remove it ("File not found").
     void save(const platform::SettingValues& values) override;
 
 private:
     platform::Registry& registry_;
+    platform::Files& files_;
     std::vector<std::string> names_;
 };
 

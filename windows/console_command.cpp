@@ -89,7 +89,7 @@ int runConsoleCommand(const ConsoleCommand& command, const platform::Platform& p
     case ConsoleAction::Usage: err << command.problem; return kExitUsage;
     default: break;
     }
-    RegistrySettings settings(platform.registry, wallpaperSettingNames());
+    RegistrySettings settings(platform.registry, platform.files, wallpaperSettingNames());
     WallpaperRunServices services{platform, settings, timer, [] { return true; }, [](const std::string& path) {
                                       wchar_t full[MAX_PATH + 1] = {};
                                       DWORD length = GetFullPathNameW(toUtf16(path).c_str(), MAX_PATH, full, nullptr);

@@ -6,6 +6,8 @@
 #include <gtest/gtest.h>
 
 #include "base/error.h"
+#include "platform/call_log.h"
+#include "platform/fake_files.h"
 #include "platform/memory_registry.h"
 #include "wallpaper/registry_settings.h"
 #include "wallpaper/wallpaper_settings.h"
@@ -15,7 +17,9 @@ namespace {
 
 TEST(WallpaperSettingsInTheRegistry, EverySettingRoundTripsAndNothingChosenIsAbsent) {
     platform::MemoryRegistry registry;
-    RegistrySettings store(registry, wallpaperSettingNames());
+    platform::CallLog log;
+    platform::FakeFiles files(log);
+    RegistrySettings store(registry, files, wallpaperSettingNames());
     EXPECT_EQ(loadWallpaperSettings(store), WallpaperSettings{});
 
     WallpaperSettings chosen;
@@ -27,6 +31,8 @@ TEST(WallpaperSettingsInTheRegistry, EverySettingRoundTripsAndNothingChosenIsAbs
     chosen.lockScreen = true;
     saveWallpaperSettings(store, chosen);
     EXPECT_EQ(loadWallpaperSettings(store), chosen);
+    // The key the wallpaper command tests now exists, so its folder does too, as after its first run.
+    EXPECT_TRUE(files.hasFolder("C:\\WINDOWS\\Web\\Wallpaper\\myWallPaper"));
     EXPECT_EQ(store.load().at("rotate-every"), "2h30m");
 
     saveWallpaperSettings(store, WallpaperSettings{});

@@ -163,7 +163,7 @@ TEST_F(ConsoleWallpaper, SettingsAndTheTimerLandWhereWindowsKeepsThem) {
                                                   "/TR", "\"C:\\Program Files\\Velmora\\velmora.exe\" --next-wallpaper \"D:\\my pictures\\a.vlm\""}));
     EXPECT_EQ(calls[1], (std::vector<std::string>{"schtasks.exe", "/Change", "/TN", task, "/DISABLE"}));
     EXPECT_EQ(calls[2], (std::vector<std::string>{"schtasks.exe", "/Delete", "/F", "/TN", task}));
-    EXPECT_EQ(desktopValue(L"Software\\Velmora\\Wallpaper", L"rotate-every"), "<none>");
+    EXPECT_EQ(desktopValue(L"Software\\Velmora\\Wallpaper", L"rotate-every"), "");  // empty: not chosen
 }
 
 TEST_F(ConsoleWallpaper, NextStartsAtTheFirstWhenNothingIsRemembered) {
