@@ -8,6 +8,8 @@
 
 #include "base/bytes.h"
 
+struct sqlite3_stmt;
+
 namespace velmora {
 
 struct FieldValue {
@@ -18,5 +20,9 @@ struct FieldValue {
     std::string asString() const;
     SharedBytes asBytes() const;  // empty buffer for null
 };
+
+// Binds a value to a statement's place, or raises SQLite's reason (a value over the
+// length limit, say): a value that did not bind would otherwise be stored as null.
+void bindFieldValue(sqlite3_stmt* statement, int index, const FieldValue& value);
 
 }  // namespace velmora

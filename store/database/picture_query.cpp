@@ -9,6 +9,7 @@
 
 #include "store/database/blob_reader.h"
 #include "store/database/connection.h"
+#include "store/database/row_check.h"
 #include "store/database/sql_text.h"
 #include "base/error.h"
 #include "store/database/untrusted_file.h"
@@ -78,27 +79,6 @@ FieldValue columnValue(sqlite3_stmt* statement, int column) {
     return result;
 }
 
-// Binds a value, or raises SQLite's reason (a value over the length limit, say): a value
-// that did not bind would otherwise be stored as null.
-void bindValue(sqlite3_stmt* statement, int index, const FieldValue& value) {
-    int rc;
-    if (auto text = std::get_if<std::string>(&value.value)) {
-        rc = sqlite3_bind_text64(statement, index, text->data(), text->size(), SQLITE_TRANSIENT, SQLITE_UTF8);
-    } else if (auto number = std::get_if<std::int64_t>(&value.value)) {
-        rc = sqlite3_bind_int64(statement, index, *number);
-    } else if (auto real = std::get_if<double>(&value.value)) {
-        rc = sqlite3_bind_double(statement, index, *real);
-    } else if (auto bytes = std::get_if<SharedBytes>(&value.value)) {
-        // An empty, non-null blob stays a 0-byte value rather than becoming null.
-        static const std::uint8_t none = 0;
-        const std::uint8_t* data = *bytes && !(*bytes)->empty() ? (*bytes)->data() : &none;
-        rc = sqlite3_bind_blob64(statement, index, data, *bytes ? (*bytes)->size() : 0, SQLITE_STATIC);
-    } else {
-        rc = sqlite3_bind_null(statement, index);
-    }
-    if (rc != SQLITE_OK) throw Error(sqlite3_errstr(rc));
-}
-
 void bindRowid(sqlite3_stmt* statement, int index, std::int64_t rowid) {
     if (int rc = sqlite3_bind_int64(statement, index, rowid); rc != SQLITE_OK) throw Error(sqlite3_errstr(rc));
 }
@@ -107,14 +87,6 @@ void prepareOrThrow(sqlite3* db, const std::string& sql, sqlite3_stmt** statemen
     if (sqlite3_prepare_v2(db, sql.c_str(), -1, statement, nullptr) != SQLITE_OK) throw Error(sqlite3_errmsg(db));
 }
 
-const char* const kRowChanged =
-    "Row cannot be located for updating. Some values may have been changed since it was last read.";
-
-// The row as this query last read or wrote it: the name and the picture's length. An
-// update or delete matches it besides the rowid, so a row another program changed, or
-// replaced under a reused rowid, is never hit.
-const char* const kRowCheckColumns = "filename, length(picture)";
-const char* const kRowCheckCondition = "rowid=? AND filename IS ? AND length(picture) IS ?";
 
 }  // namespace
 
@@ -210,7 +182,7 @@ void PictureQuery::activate() {
         throw Error(sqlite3_errmsg(db));
     }
     for (size_t i = 0; i < parameters_.size(); ++i) {
-        bindValue(rowids.statement, static_cast<int>(i + 1), FieldValue{parameters_[i]});
+        bindFieldValue(rowids.statement, static_cast<int>(i + 1), FieldValue{parameters_[i]});
     }
     std::vector<std::int64_t> result;
     int rc;
@@ -379,7 +351,7 @@ std::int64_t PictureQuery::insertPending() {
     sql += std::string(" RETURNING rowid, ") + kRowCheckColumns;
     StatementGuard insert;
     prepareOrThrow(db, sql, &insert.statement);
-    for (size_t i = 0; i < values.size(); ++i) bindValue(insert.statement, static_cast<int>(i + 1), *values[i]);
+    for (size_t i = 0; i < values.size(); ++i) bindFieldValue(insert.statement, static_cast<int>(i + 1), *values[i]);
     std::optional<RowCheck> written = stepWrite(insert.statement, 1);
     if (!written) throw Error(sqlite3_errmsg(db));
     rowCheck_ = written;
@@ -405,8 +377,8 @@ void PictureQuery::bindRowCheck(sqlite3_stmt* statement, int firstIndex) {
     std::int64_t rowid = rowids_[static_cast<size_t>(current_)];
     if (!rowCheck_ || rowCheck_->rowid != rowid) readRowCheck();
     bindRowid(statement, firstIndex, rowid);
-    bindValue(statement, firstIndex + 1, rowCheck_->name);
-    bindValue(statement, firstIndex + 2, rowCheck_->pictureLength);
+    bindFieldValue(statement, firstIndex + 1, rowCheck_->name);
+    bindFieldValue(statement, firstIndex + 2, rowCheck_->pictureLength);
 }
 
 void PictureQuery::readRowCheck() {
@@ -440,7 +412,7 @@ void PictureQuery::updatePending() {
                       kRowCheckColumns;
     StatementGuard update;
     prepareOrThrow(db, sql, &update.statement);
-    for (size_t i = 0; i < values.size(); ++i) bindValue(update.statement, static_cast<int>(i + 1), *values[i]);
+    for (size_t i = 0; i < values.size(); ++i) bindFieldValue(update.statement, static_cast<int>(i + 1), *values[i]);
     bindRowCheck(update.statement, static_cast<int>(values.size() + 1));
     std::optional<RowCheck> written = stepWrite(update.statement, 1);
     if (!written || sqlite3_changes(db) != 1) throw Error(kRowChanged);
@@ -486,37 +458,55 @@ void PictureQuery::cancel() {
     notify(nullptr);
 }
 
-void PictureQuery::remove() {
+void PictureQuery::remove() { removeCurrent(false); }
+
+std::optional<TrashEntry> PictureQuery::removeCurrent(bool keepInTrash) {
     ensureOpen();
     if (state_ == DatasetState::Insert) {
         cancel();
-        return;
+        return std::nullopt;
     }
     if (rowids_.empty()) throw Error(storeMessage("Cannot perform this operation on an empty dataset"));
 
-    sqlite3* db = connection_.handle();
-    // Kept while the query is open: emptying a file deletes its records one by one.
-    if (!eraseStatement_) {
-        prepareOrThrow(db, std::string("DELETE FROM pictures WHERE ") + kRowCheckCondition, &eraseStatement_);
-    }
-    StatementReset reset{eraseStatement_};
-    bindRowCheck(eraseStatement_, 1);
-    stepWrite(eraseStatement_, 0);
-    if (sqlite3_changes(db) != 1) {
-        // Nothing changes. Until the row is shown again, as it now is, every change of
-        // it fails the same way: what was read still stands for it.
-        invalidateRow();
-        throw Error(kRowChanged);
+    std::optional<TrashEntry> kept;
+    if (keepInTrash) {
+        if (!rowCheck_ || rowCheck_->rowid != rowids_[static_cast<size_t>(current_)]) readRowCheck();
+        try {
+            kept = trashRow(*rowCheck_);
+        } catch (const Error& error) {
+            if (std::string(error.what()) == kRowChanged) invalidateRow();
+            throw;
+        }
+    } else {
+        sqlite3* db = connection_.handle();
+        // Kept while the query is open: emptying a file deletes its records one by one.
+        if (!eraseStatement_) {
+            prepareOrThrow(db, std::string("DELETE FROM pictures WHERE ") + kRowCheckCondition, &eraseStatement_);
+        }
+        StatementReset reset{eraseStatement_};
+        bindRowCheck(eraseStatement_, 1);
+        stepWrite(eraseStatement_, 0);
+        if (sqlite3_changes(db) != 1) {
+            // Nothing changes. Until the row is shown again, as it now is, every change of
+            // it fails the same way: what was read still stands for it.
+            invalidateRow();
+            throw Error(kRowChanged);
+        }
     }
     rowCheck_.reset();
-
     pending_ = {};
     state_ = DatasetState::Browse;
-    rowids_.erase(rowids_.begin() + current_);
+    forgetRow(current_);
+    notify(nullptr);
+    return kept;
+}
+
+void PictureQuery::forgetRow(int index) {
+    rowids_.erase(rowids_.begin() + index);
+    if (index < current_) --current_;
     current_ = std::min(current_, static_cast<int>(rowids_.size()) - 1);
     invalidateRow();
     atStart_ = atEnd_ = rowids_.empty();
-    notify(nullptr);
 }
 
 int PictureQuery::columnIndex(const std::string& column) const {

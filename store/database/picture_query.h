@@ -19,6 +19,7 @@
 #include "base/bytes.h"
 #include "base/deferred_bytes.h"
 #include "store/database/field_value.h"
+#include "store/database/picture_trash.h"
 
 struct sqlite3_stmt;
 
@@ -97,6 +98,33 @@ public:
     void cancel();
     void remove();  // delete
 
+    // A stored row as the row checks see it: rowid, name and picture length. A write
+    // aimed at it changes it only while the row is still so.
+    struct RowIdentity {
+        std::int64_t rowid = 0;
+        FieldValue name;
+        FieldValue pictureLength;
+    };
+    // The current record's identity, read when not known; nullopt without one.
+    std::optional<RowIdentity> currentIdentity();
+
+    // Delete, with the record kept in the trash (made when missing) in the same
+    // transaction: the same cursor rules, notification and errors as remove(). Returns
+    // the trash entry, or nullopt when it cancelled an insert instead.
+    std::optional<TrashEntry> moveToTrash();
+    // Moves a record of the result set that is still as `row` says to the trash; the
+    // following record becomes current when it was current. Raises "Row cannot be
+    // located..." and changes nothing when the row changed or is gone.
+    TrashEntry moveRowToTrash(const RowIdentity& row);
+    // Adds a trashed picture back, name and bytes as kept, as a new last record that
+    // becomes current (as a post of an append), and takes it out of the trash in the
+    // same transaction. With `expected`, only while the entry is still as it says.
+    // Raises "Row cannot be located..." and changes nothing when the entry is gone.
+    void restoreFromTrash(std::int64_t id, const std::optional<TrashEntry>& expected = std::nullopt);
+    // Writes `name` into the row while it is still as `row` says; notifies. Returns the
+    // row's new identity. Raises "Row cannot be located..." otherwise.
+    RowIdentity renameRow(const RowIdentity& row, const FieldValue& name);
+
     // The field named (case-insensitive); raises "ADOQuery1: Field 'x' not found".
     Field fieldByName(const std::string& column);
     std::vector<std::string> fieldNames() const { return columns_; }
@@ -157,11 +185,10 @@ private:
     void updatePending();
 
     // What an update or delete expects of the current row (see kRowCheckCondition).
-    struct RowCheck {
-        std::int64_t rowid = 0;
-        FieldValue name;
-        FieldValue pictureLength;
-    };
+    using RowCheck = RowIdentity;
+    std::optional<TrashEntry> removeCurrent(bool keepInTrash);
+    TrashEntry trashRow(const RowIdentity& row);
+    void forgetRow(int index);
     void readRowCheck();
     void bindRowCheck(sqlite3_stmt* statement, int firstIndex);
     // Steps a write to its end; the row it returned (rowid and row check from

@@ -82,8 +82,8 @@ bool isPlainValue(const std::string& defaultSql) {
            tokens[at].kind != SqlTokenKind::Unfinished;
 }
 
-[[noreturn]] void refuse(const std::string& what) {
-    throw Error("The table 'pictures' " + what + "; a picture data file holds a plain table");
+[[noreturn]] void refuse(const std::string& table, const std::string& what) {
+    throw Error("The table '" + table + "' " + what + "; a picture data file holds a plain table");
 }
 
 }  // namespace
@@ -114,45 +114,47 @@ void applyUntrustedFileSettings(sqlite3* db) {
     sqlite3_limit(db, SQLITE_LIMIT_ATTACHED, 0);
 }
 
-void requirePlainPictureTable(sqlite3* db) {
+void requirePlainPictureTable(sqlite3* db) { requirePlainTable(db, "pictures"); }
+
+void requirePlainTable(sqlite3* db, const std::string& table) {
+    // The names are the program's own constants, spliced as SQL string literals.
+    const std::string name = "'" + table + "'";
+    const auto fail = [&](const std::string& what) { refuse(table, what); };
     // Names compare without regard to case, as SQL does; table_list reads the schema only.
-    const char* sql =
+    const std::string sql =
         "SELECT type, wr, "
-        "(SELECT count(*) FROM main.sqlite_schema WHERE type = 'trigger' AND tbl_name = 'pictures' COLLATE NOCASE) "
-        "FROM pragma_table_list('pictures') WHERE schema = 'main'";
-    Row row = firstRow(db, sql);
+        "(SELECT count(*) FROM main.sqlite_schema WHERE type = 'trigger' AND tbl_name = " + name + " COLLATE NOCASE) "
+        "FROM pragma_table_list(" + name + ") WHERE schema = 'main'";
+    Row row = firstRow(db, sql.c_str());
     if (!row.found) return;  // left to the statement: "no such table: pictures"
-    if (row.text == "view") refuse("is a view");
-    if (row.text != "table") refuse("is a " + row.text + " table");
-    if (row.first != 0) refuse("has no rowids");
-    if (row.second > 0) refuse("carries triggers");
+    if (row.text == "view") fail("is a view");
+    if (row.text != "table") fail("is a " + row.text + " table");
+    if (row.first != 0) fail("has no rowids");
+    if (row.second > 0) fail("carries triggers");
+    const std::string columns = "pragma_table_xinfo(" + name + ", 'main')";
     // A column named like the rowid would stand in for it in every statement here.
-    if (anyRow(db, "SELECT count(*) FROM pragma_table_xinfo('pictures', 'main') "
-                   "WHERE lower(name) IN ('rowid', '_rowid_', 'oid')")) {
-        refuse("has a column named like its rowid");
+    if (anyRow(db, ("SELECT count(*) FROM " + columns + " WHERE lower(name) IN ('rowid', '_rowid_', 'oid')").c_str())) {
+        fail("has a column named like its rowid");
     }
 
     // Built-in functions run in these even with the schema untrusted, on every read
     // or write of a row: printf('%.*c', 67108864, filename) is a 64 MB value per column.
-    if (anyRow(db, "SELECT count(*) FROM pragma_table_xinfo('pictures', 'main') WHERE hidden != 0")) {
-        refuse("has generated columns");
-    }
-    for (const std::string& sql :
-         texts(db, "SELECT sql FROM main.sqlite_schema WHERE type = 'table' AND name = 'pictures' COLLATE NOCASE")) {
-        if (declaresCheck(sql)) refuse("has CHECK constraints");
+    if (anyRow(db, ("SELECT count(*) FROM " + columns + " WHERE hidden != 0").c_str())) fail("has generated columns");
+    for (const std::string& sql : texts(db, ("SELECT sql FROM main.sqlite_schema WHERE type = 'table' AND name = " +
+                                             name + " COLLATE NOCASE").c_str())) {
+        if (declaresCheck(sql)) fail("has CHECK constraints");
     }
     for (const std::string& value :
-         texts(db, "SELECT dflt_value FROM pragma_table_xinfo('pictures', 'main') WHERE dflt_value IS NOT NULL")) {
-        if (!isPlainValue(value)) refuse("has a column default that is not a plain value");
+         texts(db, ("SELECT dflt_value FROM " + columns + " WHERE dflt_value IS NOT NULL").c_str())) {
+        if (!isPlainValue(value)) fail("has a column default that is not a plain value");
     }
-    if (anyRow(db, "SELECT count(*) FROM pragma_index_list('pictures', 'main') AS list, "
-                   "pragma_index_xinfo(list.name, 'main') AS part WHERE part.cid = -2")) {
-        refuse("has an index on an expression");
+    const std::string indexes = "pragma_index_list(" + name + ", 'main')";
+    if (anyRow(db, ("SELECT count(*) FROM " + indexes + " AS list, "
+                    "pragma_index_xinfo(list.name, 'main') AS part WHERE part.cid = -2").c_str())) {
+        fail("has an index on an expression");
     }
     // A partial index's condition is evaluated on every insert and delete.
-    if (anyRow(db, "SELECT count(*) FROM pragma_index_list('pictures', 'main') WHERE partial")) {
-        refuse("has an index with a WHERE clause");
-    }
+    if (anyRow(db, ("SELECT count(*) FROM " + indexes + " WHERE partial").c_str())) fail("has an index with a WHERE clause");
 }
 
 }  // namespace velmora

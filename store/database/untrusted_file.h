@@ -4,6 +4,8 @@
 // its own (triggers, views, functions in the schema) or make SQLite allocate
 // without bound.
 
+#include <string>
+
 struct sqlite3;
 
 namespace velmora {
@@ -47,5 +49,8 @@ void applyUntrustedFileSettings(sqlite3* db);
 // A missing table is left to the statement that names it ("no such table").
 // Raises Error with a message that says what is wrong otherwise.
 void requirePlainPictureTable(sqlite3* db);
+// The same for another table of the program's own (the trash, the digests); `table`
+// is a constant of the program, never text from a file or a user.
+void requirePlainTable(sqlite3* db, const std::string& table);
 
 }  // namespace velmora

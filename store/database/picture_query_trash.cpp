@@ -1,0 +1,111 @@
+// The picture query's writes that keep pictures: delete into the trash, restore from it,
+// and the writes of an undo, each aimed at a row by its identity (row_check.h).
+#include <sqlite3.h>
+
+#include "base/error.h"
+#include "store/database/connection.h"
+#include "store/database/picture_query.h"
+#include "store/database/row_check.h"
+#include "store/database/sql_statement.h"
+
+namespace velmora {
+
+namespace {
+
+void bindIdentity(sqlite3_stmt* statement, int firstIndex, const PictureQuery::RowIdentity& row) {
+    if (int rc = sqlite3_bind_int64(statement, firstIndex, row.rowid); rc != SQLITE_OK) throw Error(sqlite3_errstr(rc));
+    bindFieldValue(statement, firstIndex + 1, row.name);
+    bindFieldValue(statement, firstIndex + 2, row.pictureLength);
+}
+
+}  // namespace
+
+std::optional<PictureQuery::RowIdentity> PictureQuery::currentIdentity() {
+    if (state_ == DatasetState::Closed || current_ < 0) return std::nullopt;
+    if (!rowCheck_ || rowCheck_->rowid != rowids_[static_cast<size_t>(current_)]) readRowCheck();
+    return rowCheck_;
+}
+
+TrashEntry PictureQuery::trashRow(const RowIdentity& row) {
+    sqlite3* db = connection_.handle();
+    // One transaction: the picture is in `pictures` or in the trash, never in neither.
+    Savepoint savepoint(db, "velmora_trash");
+    ensureTrash(db);
+    SqlStatement keep(db, std::string("INSERT INTO ") + kTrashTable +
+                              " (filename, picture, deleted_at, former_rowid) "
+                              "SELECT filename, picture, CAST(strftime('%s', 'now') AS INTEGER), rowid "
+                              "FROM pictures WHERE " + kRowCheckCondition + " RETURNING id");
+    bindIdentity(keep.handle(), 1, row);
+    if (!keep.step()) throw Error(kRowChanged);
+    const std::int64_t id = keep.integer(0);
+    keep.run();
+    SqlStatement erase(db, std::string("DELETE FROM pictures WHERE ") + kRowCheckCondition);
+    bindIdentity(erase.handle(), 1, row);
+    erase.run();
+    if (sqlite3_changes(db) != 1) throw Error(kRowChanged);
+    savepoint.commit();
+    return TrashEntry{id, row.name, row.pictureLength};
+}
+
+std::optional<TrashEntry> PictureQuery::moveToTrash() { return removeCurrent(true); }
+
+TrashEntry PictureQuery::moveRowToTrash(const RowIdentity& row) {
+    ensureOpen();
+    browseCheck();
+    auto at = std::find(rowids_.begin(), rowids_.end(), row.rowid);
+    if (at == rowids_.end()) throw Error(kRowChanged);
+    TrashEntry entry = trashRow(row);
+    if (rowCheck_ && rowCheck_->rowid == row.rowid) rowCheck_.reset();
+    forgetRow(static_cast<int>(at - rowids_.begin()));
+    notify(nullptr);
+    return entry;
+}
+
+void PictureQuery::restoreFromTrash(std::int64_t id, const std::optional<TrashEntry>& expected) {
+    ensureOpen();
+    browseCheck();
+    sqlite3* db = connection_.handle();
+    if (!hasTrash(db)) throw Error(kRowChanged);
+    Savepoint savepoint(db, "velmora_restore");
+    const std::string condition =
+        expected ? " WHERE id = ?1 AND filename IS ?2 AND length(picture) IS ?3" : " WHERE id = ?1";
+    SqlStatement restore(db, std::string("INSERT INTO pictures (filename, picture) SELECT filename, picture FROM ") +
+                                 kTrashTable + condition + " RETURNING rowid, " + kRowCheckColumns);
+    restore.bind(1, id);
+    if (expected) {
+        bindFieldValue(restore.handle(), 2, expected->name);
+        bindFieldValue(restore.handle(), 3, expected->pictureLength);
+    }
+    std::optional<RowCheck> added = stepWrite(restore.handle(), 1);
+    if (!added) throw Error(kRowChanged);
+    SqlStatement erase(db, std::string("DELETE FROM ") + kTrashTable + " WHERE id = ?1");
+    erase.bind(1, id).run();
+    savepoint.commit();
+
+    rowids_.push_back(added->rowid);
+    current_ = static_cast<int>(rowids_.size()) - 1;
+    rowCheck_ = added;
+    pending_ = {};
+    state_ = DatasetState::Browse;
+    invalidateRow();
+    atStart_ = atEnd_ = false;
+    notify(nullptr);
+}
+
+PictureQuery::RowIdentity PictureQuery::renameRow(const RowIdentity& row, const FieldValue& name) {
+    ensureOpen();
+    browseCheck();
+    sqlite3* db = connection_.handle();
+    SqlStatement update(db, std::string("UPDATE pictures SET filename = ?1 WHERE ") + kRowCheckCondition +
+                                " RETURNING rowid, " + kRowCheckColumns);
+    bindFieldValue(update.handle(), 1, name);
+    bindIdentity(update.handle(), 2, row);
+    std::optional<RowCheck> written = stepWrite(update.handle(), 1);
+    if (!written) throw Error(kRowChanged);
+    if (current_ >= 0 && rowids_[static_cast<size_t>(current_)] == row.rowid) rowCheck_ = written;
+    invalidateRow();
+    notify(nullptr);
+    return *written;
+}
+
+}  // namespace velmora

@@ -1,0 +1,114 @@
+#include "store/database/picture_trash.h"
+
+#include <sqlite3.h>
+
+#include "base/error.h"
+#include "store/database/connection.h"
+#include "store/database/row_check.h"
+#include "store/database/sql_statement.h"
+#include "store/database/untrusted_file.h"
+
+namespace velmora {
+
+namespace {
+
+// Kept while VACUUM rebuilds the file: SQLite copies the rows of a table with an index
+// under their own rowids, while a plain rowid table would be renumbered.
+const char* const kRowidKeeper = "velmora_keep_rowids";
+
+sqlite3* openHandle(const Connection& connection) {
+    if (!connection.isOpen()) throw Error("Connection is closed");
+    return connection.handle();
+}
+
+std::int64_t pragmaValue(sqlite3* db, const char* pragma) {
+    SqlStatement statement(db, std::string("PRAGMA ") + pragma);
+    return statement.step() ? statement.integer(0) : 0;
+}
+
+}  // namespace
+
+bool hasTrash(sqlite3* db) {
+    SqlStatement statement(db, "SELECT count(*) FROM main.sqlite_schema WHERE type = 'table' AND name = ?1 COLLATE NOCASE");
+    statement.bind(1, std::string(kTrashTable));
+    return statement.step() && statement.integer(0) > 0;
+}
+
+void ensureTrash(sqlite3* db) {
+    if (hasTrash(db)) {
+        // Another program may have made one with expressions of its own.
+        requirePlainTable(db, kTrashTable);
+        return;
+    }
+    // No declared types: names and bytes are kept exactly as `pictures` held them.
+    execSql(db, std::string("CREATE TABLE ") + kTrashTable +
+                    " (id INTEGER PRIMARY KEY, filename, picture, deleted_at INTEGER, former_rowid INTEGER)");
+}
+
+std::vector<TrashedPicture> PictureTrash::list() const {
+    sqlite3* db = openHandle(connection_);
+    std::vector<TrashedPicture> result;
+    if (!hasTrash(db)) return result;
+    requirePlainTable(db, kTrashTable);
+    SqlStatement statement(db, std::string("SELECT id, CAST(filename AS TEXT), deleted_at, length(picture) FROM ") +
+                                   kTrashTable + " ORDER BY deleted_at DESC, id DESC");
+    while (statement.step()) {
+        result.push_back({statement.integer(0), statement.text(1), statement.integer(2), statement.integer(3)});
+    }
+    return result;
+}
+
+std::int64_t PictureTrash::heldBytes() const {
+    sqlite3* db = openHandle(connection_);
+    if (!hasTrash(db)) return 0;
+    SqlStatement statement(db, std::string("SELECT coalesce(sum(coalesce(length(picture), 0) + "
+                                           "coalesce(length(CAST(filename AS BLOB)), 0)), 0) FROM ") +
+                                   kTrashTable);
+    return statement.step() ? statement.integer(0) : 0;
+}
+
+bool PictureTrash::holds(const TrashEntry& entry) const {
+    sqlite3* db = openHandle(connection_);
+    if (!hasTrash(db)) return false;
+    // The comparison of the store's row checks: IS, so nulls match nulls.
+    SqlStatement statement(db, std::string("SELECT count(*) FROM ") + kTrashTable +
+                                   " WHERE id = ?1 AND filename IS ?2 AND length(picture) IS ?3");
+    statement.bind(1, entry.id);
+    bindFieldValue(statement.handle(), 2, entry.name);
+    bindFieldValue(statement.handle(), 3, entry.pictureLength);
+    return statement.step() && statement.integer(0) == 1;
+}
+
+void PictureTrash::deleteForever(std::int64_t id) {
+    sqlite3* db = openHandle(connection_);
+    if (!hasTrash(db)) throw Error(kRowChanged);
+    SqlStatement erase(db, std::string("DELETE FROM ") + kTrashTable + " WHERE id = ?1");
+    erase.bind(1, id).run();
+    if (sqlite3_changes(db) != 1) throw Error(kRowChanged);
+}
+
+void PictureTrash::empty() {
+    sqlite3* db = openHandle(connection_);
+    if (!hasTrash(db)) return;
+    execSql(db, std::string("DELETE FROM ") + kTrashTable);
+    compactFile(db);
+}
+
+void compactFile(sqlite3* db) {
+    if (!sqlite3_get_autocommit(db)) throw Error("cannot give space back within a transaction");
+    if (pragmaValue(db, "auto_vacuum") != 2) {
+        // A keeper left by a crash in an earlier run is simply used again.
+        execSql(db, std::string("CREATE INDEX IF NOT EXISTS ") + kRowidKeeper + " ON pictures (filename)");
+        execSql(db, "PRAGMA auto_vacuum = INCREMENTAL");
+        try {
+            execSql(db, "VACUUM");
+        } catch (...) {
+            sqlite3_exec(db, (std::string("DROP INDEX IF EXISTS ") + kRowidKeeper).c_str(), nullptr, nullptr, nullptr);
+            throw;
+        }
+        execSql(db, std::string("DROP INDEX IF EXISTS ") + kRowidKeeper);
+    }
+    execSql(db, "PRAGMA incremental_vacuum");
+}
+
+}  // namespace velmora
