@@ -100,12 +100,17 @@ void compactFile(sqlite3* db) {
         // A keeper left by a crash in an earlier run is simply used again.
         execSql(db, std::string("CREATE INDEX IF NOT EXISTS ") + kRowidKeeper + " ON pictures (filename)");
         execSql(db, "PRAGMA auto_vacuum = INCREMENTAL");
+        // VACUUM builds the new file as an attached database of its own; nothing else
+        // may attach one, so the limit is lifted for it alone.
+        const int attachLimit = sqlite3_limit(db, SQLITE_LIMIT_ATTACHED, 1);
         try {
             execSql(db, "VACUUM");
         } catch (...) {
+            sqlite3_limit(db, SQLITE_LIMIT_ATTACHED, attachLimit);
             sqlite3_exec(db, (std::string("DROP INDEX IF EXISTS ") + kRowidKeeper).c_str(), nullptr, nullptr, nullptr);
             throw;
         }
+        sqlite3_limit(db, SQLITE_LIMIT_ATTACHED, attachLimit);
         execSql(db, std::string("DROP INDEX IF EXISTS ") + kRowidKeeper);
     }
     execSql(db, "PRAGMA incremental_vacuum");
