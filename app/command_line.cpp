@@ -48,6 +48,13 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
         return result;
     }
 
+    if (asksForMaintenance(args)) {
+        CommandLine result;
+        result.action = CommandLine::Action::Maintenance;
+        result.maintenance = parseMaintenanceOptions(std::vector<std::string>(args.begin(), args.end()));
+        return result;
+    }
+
     CommandLine result;
     bool optionsEnded = false;
     for (std::size_t i = 0; i < args.size(); ++i) {
@@ -90,7 +97,7 @@ std::string helpText() {
                        "  --user-collection  start in the per-user folder $XDG_DATA_HOME/velmora (default\n"
                        "                     ~/.local/share/velmora), making an empty pictures.vlm there first\n"
                        "                     when it has none\n") +
-           wallpaperOptionsHelp() + generalOptionsHelp() +
+           wallpaperOptionsHelp() + maintenanceOptionsHelp() + generalOptionsHelp() +
            "\n"
            "Qt's standard options, such as -platform NAME or -style NAME, are passed on to Qt.\n"
            "See velmora(1) for more.\n";

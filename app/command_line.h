@@ -16,6 +16,7 @@ struct CommandLine {
         Help,       // print helpText() and exit
         Version,    // print versionText() and exit
         Wallpaper,  // a wallpaper option: handled without the window
+        Maintenance,  // --check or --backup: handled without the window
         Invalid,    // print error and exit with status 2
     };
     Action action = Action::Browse;
@@ -26,6 +27,8 @@ struct CommandLine {
     bool userCollection = false;
     // For Action::Wallpaper: the program's arguments as given, for the wallpaper command.
     std::vector<std::string> wallpaperArguments;
+    // For Action::Maintenance: the options read.
+    MaintenanceOptions maintenance;
     std::string error;  // for Action::Invalid, without the program name
 };
 

@@ -1,6 +1,7 @@
 // velmora: reads the command line, then sets the application title, creates the main
 // window and runs the message loop until it closes.
 #include <cstdio>
+#include <iostream>
 #include <optional>
 #include <string>
 
@@ -12,6 +13,7 @@
 
 #include "app/command_line.h"
 #include "app/data_folder.h"
+#include "app/maintenance_cli.h"
 #include "app/user_collection.h"
 #include "app/wallpaper_cli.h"
 #include "app/velmora_version.h"
@@ -40,6 +42,8 @@ int runWithoutWindow(const velmora::CommandLine& commandLine, int argc, char** a
         if (std::optional<int> status = velmora::runWallpaperCommandLine(argc, argv)) return *status;
         std::fputs(velmora::invalidCommandLineText(velmora::kWallpaperOptionsFirst).c_str(), stderr);
         return 2;
+    case Action::Maintenance:
+        return velmora::runMaintenance(commandLine.maintenance, std::cout, std::cerr);
     case Action::Browse:
         break;
     }

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include "app/maintenance_cli.h"
 #include "app/wallpaper_run.h"
 #include "base/utf16.h"
 #include "platform/rotation_timer_win32.h"
@@ -40,6 +41,12 @@ ConsoleCommand wallpaperCommand(const std::vector<std::string>& arguments) {
 ConsoleCommand parseConsoleCommand(const std::vector<std::string>& arguments) {
     const std::vector<std::string_view> args(arguments.begin(), arguments.end());
     if (asksForWallpaper(args)) return wallpaperCommand(arguments);
+    if (asksForMaintenance(args)) {
+        ConsoleCommand command;
+        command.action = ConsoleAction::Maintenance;
+        command.maintenance = parseMaintenanceOptions(arguments);
+        return command;
+    }
     for (std::string_view arg : args) {
         if (arg == "--") break;
         ConsoleCommand command;
@@ -59,14 +66,15 @@ ConsoleCommand parseConsoleCommand(const std::vector<std::string>& arguments) {
 
 std::string consoleHelpText() {
     return "Usage: velmora OPTION\n"
-           "Makes a picture of a Velmora collection the desktop wallpaper.\n"
+           "Makes a picture of a Velmora collection the desktop wallpaper, checks and backs up collections.\n"
            "This Windows build has no window yet: it offers the options below.\n"
            "\n"
            "Options:\n" +
-           wallpaperOptionsHelp() + generalOptionsHelp() +
+           wallpaperOptionsHelp() + maintenanceOptionsHelp() + generalOptionsHelp() +
            "\n"
            "FILE.vlm is pictures.vlm in the current folder when not given.\n"
-           "Exit status: 0 done, 1 the wallpaper could not be set, 2 wrong options.\n";
+           "Exit status: 0 done, 1 the wallpaper could not be set, the check found problems or the\n"
+           "backup failed, 2 wrong options.\n";
 }
 
 static std::string thisProgram() {
@@ -87,6 +95,7 @@ int runConsoleCommand(const ConsoleCommand& command, const platform::Platform& p
     case ConsoleAction::Help: out << consoleHelpText(); return kExitSuccess;
     case ConsoleAction::Version: out << versionText(); return kExitSuccess;
     case ConsoleAction::Usage: err << command.problem; return kExitUsage;
+    case ConsoleAction::Maintenance: return runMaintenance(command.maintenance, out, err);
     default: break;
     }
     RegistrySettings settings(platform.registry, platform.files, wallpaperSettingNames());

@@ -4,6 +4,7 @@
 //   velmora --set-wallpaper NAME [FILE.vlm]
 //   velmora --next-wallpaper [FILE.vlm]
 //   and the other wallpaper options and settings (--previous-wallpaper, --fit, ...)
+//   velmora --check FILE.vlm | --backup FILE.vlm DEST.vlm
 // read by the rules of the Linux program (app/command_options.h). FILE.vlm defaults
 // to pictures.vlm in the current folder.
 
@@ -17,12 +18,13 @@
 
 namespace velmora {
 
-enum class ConsoleAction { Help, Version, SetWallpaper, NextWallpaper, OtherWallpaper, Usage };
+enum class ConsoleAction { Help, Version, SetWallpaper, NextWallpaper, OtherWallpaper, Maintenance, Usage };
 
 struct ConsoleCommand {
     ConsoleAction action = ConsoleAction::Usage;
     std::string name;  // --set-wallpaper
     std::string collection = kDefaultCollection;
+    MaintenanceOptions maintenance;  // --check, --backup
     std::string problem;  // Usage: what goes to standard error
     WallpaperOptions wallpaper;  // every wallpaper action, settings included
 };

@@ -83,8 +83,10 @@ bool copyWholeFile(sqlite3* from, sqlite3* to, const std::string& temporary) {
     return true;
 }
 
+enum class CopyWay { WholeFile, BackupApi };
+
 // Copies every page of source into the empty file at temporary, synced. Raises Error.
-void copyPages(const std::string& source, const std::string& temporary) {
+void copyPages(const std::string& source, const std::string& temporary, CopyWay way) {
     Database from;
     if (int rc = sqlite3_open_v2(source.c_str(), &from.db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
         rc != SQLITE_OK) {
@@ -99,7 +101,7 @@ void copyPages(const std::string& source, const std::string& temporary) {
     }
     applyUntrustedFileSettings(to.db);
     sqlite3_exec(to.db, "PRAGMA synchronous=FULL", nullptr, nullptr, nullptr);
-    if (copyWholeFile(from.db, to.db, temporary)) return;
+    if (way == CopyWay::WholeFile && copyWholeFile(from.db, to.db, temporary)) return;
     sqlite3_backup* backup = sqlite3_backup_init(to.db, "main", from.db, "main");
     if (!backup) throw Error(sqlite3_errmsg(to.db));
     // All pages in one step: one read transaction, so a concurrent writer waits for it.
@@ -115,12 +117,12 @@ void copyPages(const std::string& source, const std::string& temporary) {
 
 }  // namespace
 
-void copyCollection(const std::string& source, const std::string& target) {
+static void copyCollectionBy(const std::string& source, const std::string& target, CopyWay way) {
     if (fileExists(target)) cannotCreate(target, kErrorFileExists);
     const TemporaryFile temporary = createTemporaryBeside(target);
     if (temporary.error != 0) cannotCreate(target, temporary.error);
     try {
-        copyPages(source, temporary.path);
+        copyPages(source, temporary.path, way);
     } catch (...) {
         removeFile(temporary.path);
         removeFile(temporary.path + "-journal");
@@ -130,6 +132,14 @@ void copyCollection(const std::string& source, const std::string& target) {
         removeFile(temporary.path);
         cannotCreate(target, error);
     }
+}
+
+void copyCollection(const std::string& source, const std::string& target) {
+    copyCollectionBy(source, target, CopyWay::WholeFile);
+}
+
+void backupCollection(const std::string& source, const std::string& target) {
+    copyCollectionBy(source, target, CopyWay::BackupApi);
 }
 
 void deleteAllPictures(Connection& connection) {

@@ -17,6 +17,12 @@ class Connection;
 // then absent or, when it existed, untouched.
 void copyCollection(const std::string& source, const std::string& target);
 
+// copyCollection through SQLite's backup API alone, page by page under one read
+// transaction of the source: the copy is consistent while other programs, another
+// Velmora among them, have the file open and write to it (they wait for the read to
+// end). Same errors as copyCollection; target is never replaced.
+void backupCollection(const std::string& source, const std::string& target);
+
 // Deletes every record of the file's `pictures` table, also those the statement in
 // force does not select. Part of the caller's transaction when one is open.
 void deleteAllPictures(Connection& connection);

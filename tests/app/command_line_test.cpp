@@ -66,6 +66,30 @@ TEST(CommandLine, ReadsEachFormOfTheCommandLine) {
     }
 }
 
+TEST(CommandLine, CheckAndBackupOwnTheLineAndCountTheirOperands) {
+    using Kind = MaintenanceOptions::Kind;
+    const struct {
+        std::vector<const char*> args;
+        Kind kind;
+        std::string file, destination, usageError;
+    } cases[] = {
+        {{"--check", "a.vlm"}, Kind::Check, "a.vlm", "", ""},
+        {{"--backup", "a.vlm", "b.vlm"}, Kind::Backup, "a.vlm", "b.vlm", ""},
+        {{"--check"}, Kind::Check, "", "", "usage: velmora --check FILE.vlm"},
+        {{"--backup", "a.vlm"}, Kind::Backup, "", "", "usage: velmora --backup FILE.vlm DEST.vlm"},
+        {{"a.vlm", "--check"}, Kind::None, "", "", ""},  // not first: runMaintenance says so
+    };
+    for (const auto& c : cases) {
+        CommandLine result = parse(c.args);
+        ASSERT_EQ(result.action, Action::Maintenance);
+        EXPECT_EQ(result.maintenance.kind, c.kind);
+        EXPECT_EQ(result.maintenance.file, c.file);
+        EXPECT_EQ(result.maintenance.destination, c.destination);
+        EXPECT_EQ(result.maintenance.usageError, c.usageError);
+    }
+    EXPECT_EQ(parse({"--", "--check"}).action, Action::Browse);
+}
+
 TEST(CommandLine, WallpaperOptionsAreHandedOnWhole) {
     const std::vector<std::vector<const char*>> commandLines = {
         {"--set-wallpaper", "Sky", "album.vlm"},

@@ -1,0 +1,15 @@
+#pragma once
+// velmora --check and --backup: run without a window, in the Linux program and in
+// velmora.exe alike.
+
+#include <iosfwd>
+
+#include "app/command_options.h"
+
+namespace velmora {
+
+// Runs the option: the check's report or the backup's message to out, failures to err.
+// Returns the exit status: 0 sound / copied, 1 problems found / not copied, 2 wrong usage.
+int runMaintenance(const MaintenanceOptions& options, std::ostream& out, std::ostream& err);
+
+}  // namespace velmora
