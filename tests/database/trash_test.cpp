@@ -2,7 +2,7 @@
 // use it (delete and cut keep the record, restore, the writes of an undo, emptying),
 // with another program changing rows between the steps.
 #include <gtest/gtest.h>
-#include <sys/stat.h>
+#include <sqlite3.h>
 
 #include <filesystem>
 
@@ -171,16 +171,16 @@ TEST(Trash, OnlyADeleteThatKeepsThePictureMakesTheTable) {
         EXPECT_FALSE(SqlitePeer(copy).hasTable("velmora_trash"));
     }
     {
-        // A file that cannot be written fails the delete as before and gains nothing.
-        ::chmod(path.c_str(), 0444);
-        if (::access(path.c_str(), W_OK) != 0) {
-            OpenStore s(path);
-            s.query.activate();
-            EXPECT_EQ(messageOf([&] { s.query.moveToTrash(); }), "attempt to write a readonly database");
-            EXPECT_EQ(s.current(), "a");
-            EXPECT_EQ(s.query.recordCount(), 2);
-        }
-        ::chmod(path.c_str(), 0644);
+        // A file opened read-only fails the delete as before and gains nothing.
+        OpenStore s(path);
+        sqlite3* db = nullptr;
+        ASSERT_EQ(sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+        s.connection.adopt(db);
+        s.query.activate();
+        EXPECT_EQ(messageOf([&] { s.query.moveToTrash(); }), "attempt to write a readonly database");
+        EXPECT_EQ(s.current(), "a");
+        EXPECT_EQ(s.query.recordCount(), 2);
+        s.connection.close();
         EXPECT_FALSE(SqlitePeer(path).hasTable("velmora_trash"));
     }
     // The first delete that keeps its picture makes the table.
