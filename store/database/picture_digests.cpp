@@ -14,11 +14,7 @@ namespace velmora {
 
 namespace {
 
-bool hasDigestTable(sqlite3* db) {
-    SqlStatement statement(db, "SELECT count(*) FROM main.sqlite_schema WHERE type = 'table' AND name = ?1 COLLATE NOCASE");
-    statement.bind(1, std::string(kDigestTable));
-    return statement.step() && statement.integer(0) > 0;
-}
+bool hasDigestTable(sqlite3* db) { return hasTable(db, kDigestTable); }
 
 // Makes the table when missing; false when the file cannot take it (read-only, busy).
 bool readyForWriting(sqlite3* db) {

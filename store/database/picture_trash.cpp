@@ -28,11 +28,7 @@ std::int64_t pragmaValue(sqlite3* db, const char* pragma) {
 
 }  // namespace
 
-bool hasTrash(sqlite3* db) {
-    SqlStatement statement(db, "SELECT count(*) FROM main.sqlite_schema WHERE type = 'table' AND name = ?1 COLLATE NOCASE");
-    statement.bind(1, std::string(kTrashTable));
-    return statement.step() && statement.integer(0) > 0;
-}
+bool hasTrash(sqlite3* db) { return hasTable(db, kTrashTable); }
 
 void ensureTrash(sqlite3* db) {
     if (hasTrash(db)) {

@@ -79,6 +79,13 @@ inline void execSql(sqlite3* db, const std::string& sql) {
     }
 }
 
+// Whether the main schema holds a table of that name (any case).
+inline bool hasTable(sqlite3* db, const std::string& name) {
+    SqlStatement statement(db, "SELECT count(*) FROM main.sqlite_schema WHERE type = 'table' AND name = ?1 COLLATE NOCASE");
+    statement.bind(1, name);
+    return statement.step() && statement.integer(0) > 0;
+}
+
 // A savepoint: released by commit(), rolled back when dropped without it. Nested in
 // the caller's transaction when one is open, its own transaction otherwise.
 class Savepoint {
