@@ -1,6 +1,7 @@
 #include "platform/bmp_pixels.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <cstdlib>
 #include <fstream>
 #include <iterator>
@@ -59,6 +60,45 @@ std::optional<RgbPixels> readBmpPixels(const std::string& path) {
         }
     }
     return picture;
+}
+
+bool writeBmpPixels(const RgbPixels& picture, const std::string& path) {
+    if (picture.width <= 0 || picture.height <= 0) return false;
+    const std::size_t stride = (static_cast<std::size_t>(picture.width) * 3 + 3) / 4 * 4;
+    const std::size_t size = 54 + stride * picture.height;
+    if (size > 0xFFFFFFFFu) return false;
+    std::vector<std::uint8_t> bytes(size, 0);
+    auto put = [&bytes](std::size_t at, std::uint32_t value, int count) {
+        for (int i = 0; i < count; ++i) bytes[at + i] = static_cast<std::uint8_t>(value >> (8 * i));
+    };
+    bytes[0] = 'B';
+    bytes[1] = 'M';
+    put(2, static_cast<std::uint32_t>(size), 4);
+    put(10, 54, 4);
+    put(14, 40, 4);
+    put(18, static_cast<std::uint32_t>(picture.width), 4);
+    put(22, static_cast<std::uint32_t>(picture.height), 4);  // rows bottom to top
+    put(26, 1, 2);
+    put(28, 24, 2);
+    put(34, static_cast<std::uint32_t>(stride * picture.height), 4);
+    for (int y = 0; y < picture.height; ++y) {
+        std::uint8_t* row = &bytes[54 + stride * (picture.height - 1 - y)];
+        for (int x = 0; x < picture.width; ++x) put(static_cast<std::size_t>(row - bytes.data()) + 3 * x, picture.at(x, y), 3);
+    }
+    // A reader never sees a part: the bytes go to a file beside it, renamed over it.
+    const std::string partial = path + ".partial";
+    {
+        std::ofstream out(partial, std::ios::binary | std::ios::trunc);
+        out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+        if (!out.flush()) {
+            out.close();
+            std::remove(partial.c_str());
+            return false;
+        }
+    }
+    if (std::rename(partial.c_str(), path.c_str()) == 0) return true;
+    std::remove(partial.c_str());
+    return false;
 }
 
 RgbPixels scaleToCover(const RgbPixels& picture, int width, int height) {

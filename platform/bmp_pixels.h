@@ -21,6 +21,9 @@ struct RgbPixels {
 // Nothing when the file cannot be read or is not such a BMP file.
 std::optional<RgbPixels> readBmpPixels(const std::string& path);
 
+// Writes the picture as a 24-bit BMP file, replacing it whole. False when it cannot.
+bool writeBmpPixels(const RgbPixels& picture, const std::string& path);
+
 // The picture scaled proportionally until it covers width x height, centred, the
 // overhang cut off (what desktops call "zoom" or "fill").
 RgbPixels scaleToCover(const RgbPixels& picture, int width, int height);

@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "platform/wallpaper_layout.h"
 
@@ -25,6 +26,9 @@ public:
     // How the following setWallpaper() calls lay the picture out. A desktop that
     // cannot follow a choice keeps its own.
     virtual void setWallpaperLayout(const WallpaperLayout&) {}
+    // The monitors of a desktop that can show a picture on each (the first one is the
+    // primary); none where it cannot, or they cannot be told.
+    virtual std::vector<Monitor> monitors() { return {}; }
     // MapVirtualKey(code, mapType); 0 when there is no translation.
     virtual unsigned mapVirtualKey(unsigned code, unsigned mapType) = 0;
     // keybd_event: one key going down (flags 0) or up (kKeyEventKeyUp).

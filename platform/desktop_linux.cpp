@@ -8,6 +8,8 @@
 
 #include "platform/ascii_case.h"
 #include "platform/drive_folder.h"
+#include "platform/monitors_linux.h"
+#include "platform/posix_file.h"
 #include "platform/process_runner.h"
 #include "platform/root_background_x11.h"
 #include "platform/show_desktop_x11.h"
@@ -39,6 +41,10 @@ DesktopServices DesktopServices::system(std::chrono::milliseconds timeout) {
     services.capture = [timeout](const std::vector<std::string>& argv) { return captureProgram(argv, timeout); };
     services.setRootBackground = [timeout](const std::string& file, std::optional<FitMode> fit) {
         return platform::setRootBackground(file, timeout, fit);
+    };
+    services.setRootBackgroundAreas = [timeout](const std::vector<std::string>& files,
+                                                const std::vector<PixelRect>& areas, std::optional<FitMode> fit) {
+        return platform::setRootBackgroundAreas(files, areas, timeout, fit);
     };
     services.report = [](const std::string& line) { std::fprintf(stderr, "%s\n", line.c_str()); };
     services.requestShowDesktop = [] { return velmora::platform::requestShowDesktop(); };
@@ -93,7 +99,18 @@ bool LinuxDesktop::rememberWallpaper(const std::string& path) {
 
 bool LinuxDesktop::applyToRunningDesktop(const std::string& file) {
     DesktopFamily family = detectDesktopFamily(services_);
-    bool applied = applyWallpaper(family, file, services_, layout_);
+    bool applied = false;
+    if (layout_.monitorFiles.empty()) {
+        applied = applyWallpaper(family, file, services_, layout_);
+    } else {
+        std::vector<std::string> files{file};
+        for (const std::string& path : layout_.monitorFiles) {
+            std::string host;
+            files.push_back(hostPath(path, host) == 0 ? absolute(host) : file);
+        }
+        const std::string spanned = parentFolder(files[1]) + "/spanned.bmp";
+        applied = applyMonitorWallpapers(family, findMonitors(family, services_), files, spanned, layout_, services_);
+    }
     if (services_.report) {
         services_.report(family == DesktopFamily::Unknown
                              ? "velmora: wallpaper not handed to the desktop: no known desktop is running"
@@ -105,6 +122,19 @@ bool LinuxDesktop::applyToRunningDesktop(const std::string& file) {
         if (services_.report) services_.report(line);
     }
     return applied;
+}
+
+std::vector<Monitor> LinuxDesktop::monitors() {
+    switch (DesktopFamily family = detectDesktopFamily(services_)) {
+    case DesktopFamily::Gnome:
+    case DesktopFamily::Cinnamon:
+    case DesktopFamily::Mate:
+    case DesktopFamily::Xfce:
+    case DesktopFamily::Sway:
+    case DesktopFamily::X11: return findMonitors(family, services_);
+    default: break;
+    }
+    return {};
 }
 
 bool LinuxDesktop::setWallpaper(const std::string& path) {

@@ -21,6 +21,8 @@ public:
 
     bool setWallpaper(const std::string& path) override;
     void setWallpaperLayout(const WallpaperLayout& layout) override { layout_ = layout; }
+    // RandR's monitors or sway's outputs, where the desktop can show a picture on each.
+    std::vector<Monitor> monitors() override;
     unsigned mapVirtualKey(unsigned code, unsigned mapType) override;
     void keyboardEvent(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags,
                        std::uintptr_t extraInfo) override;

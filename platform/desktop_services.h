@@ -23,6 +23,10 @@ struct DesktopServices {
     // Makes the picture file the background of the X root window in the fit mode
     // (root_background_x11.h).
     std::function<bool(const std::string& file, std::optional<FitMode> fit)> setRootBackground;
+    // The same with files[i] drawn into areas[i] of the root window.
+    std::function<bool(const std::vector<std::string>& files, const std::vector<PixelRect>& areas,
+                       std::optional<FitMode> fit)>
+        setRootBackgroundAreas;
     // One line for whoever troubleshoots: which desktop took the wallpaper.
     std::function<void(const std::string& line)> report;
     std::function<bool()> requestShowDesktop;

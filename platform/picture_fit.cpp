@@ -1,6 +1,7 @@
 #include "platform/picture_fit.h"
 
 #include <algorithm>
+#include <climits>
 #include <vector>
 
 namespace velmora::platform {
@@ -67,6 +68,27 @@ void drawFitted(const RgbPixels& picture, FitMode mode, const PixelRect& area, R
             out[x] = row < 0 || column < 0 ? 0 : picture.at(column, row);
         }
     }
+}
+
+RgbPixels composeAreas(const std::vector<PixelRect>& areas, const std::vector<RgbPixels>& pictures, FitMode mode) {
+    if (areas.empty()) return blankCanvas(0, 0);
+    int left = INT_MAX, top = INT_MAX, right = INT_MIN, bottom = INT_MIN;
+    for (const PixelRect& m : areas) {
+        left = std::min(left, m.x);
+        top = std::min(top, m.y);
+        right = std::max(right, m.x + m.width);
+        bottom = std::max(bottom, m.y + m.height);
+    }
+    // Monitors far apart would ask for more than any screen shows.
+    if (static_cast<long long>(right - left) * (bottom - top) > kMostComposedPixels) return blankCanvas(0, 0);
+    RgbPixels canvas = blankCanvas(right - left, bottom - top);
+    for (std::size_t i = 0; i < areas.size() && i < pictures.size(); ++i) {
+        PixelRect area = areas[i];
+        area.x -= left;
+        area.y -= top;
+        drawFitted(pictures[i], mode == FitMode::Span ? FitMode::Fill : mode, area, canvas);
+    }
+    return canvas;
 }
 
 }  // namespace velmora::platform

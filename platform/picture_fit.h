@@ -3,17 +3,12 @@
 // the backends that draw the wallpaper themselves (the X root window) and for the
 // one image that spans several monitors.
 
+#include <vector>
+
 #include "platform/bmp_pixels.h"
 #include "platform/wallpaper_layout.h"
 
 namespace velmora::platform {
-
-struct PixelRect {
-    int x = 0;
-    int y = 0;
-    int width = 0;
-    int height = 0;
-};
 
 // A canvas of that size, every pixel black.
 RgbPixels blankCanvas(int width, int height);
@@ -23,5 +18,13 @@ RgbPixels blankCanvas(int width, int height);
 // takes the area's shape, center and tile draw at the picture's own size, centred or
 // repeated from the area's top left corner. Nearest-pixel sampling.
 void drawFitted(const RgbPixels& picture, FitMode mode, const PixelRect& area, RgbPixels& canvas);
+
+// A limit on the composed picture: 16384 x 16384 pixels.
+inline constexpr long long kMostComposedPixels = 16384LL * 16384;
+
+// One picture of the whole virtual screen (the bounding box of the areas, whose top
+// left corner is the leftmost and topmost edge): pictures[i] fitted into areas[i] in
+// the mode (span as fill), black where no area is. Empty when it would exceed the limit.
+RgbPixels composeAreas(const std::vector<PixelRect>& areas, const std::vector<RgbPixels>& pictures, FitMode mode);
 
 }  // namespace velmora::platform

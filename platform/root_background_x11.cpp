@@ -4,6 +4,7 @@
 #include <cstdlib>
 #include <cstring>
 #include <exception>
+#include <functional>
 #include <future>
 #include <memory>
 #include <optional>
@@ -133,7 +134,8 @@ RgbPixels screenPicture(const RgbPixels& picture, std::optional<FitMode> fit, in
     return canvas;
 }
 
-bool drawRootBackground(const RgbPixels& picture, std::optional<FitMode> fit) {
+// Draws the root window's picture, made by `paint` at the root's size.
+bool drawRootBackground(const std::function<RgbPixels(int width, int height)>& paint) {
     int screenNumber = 0;
     xcb_connection_t* connection = xcb_connect(nullptr, &screenNumber);
     std::unique_ptr<xcb_connection_t, decltype(&xcb_disconnect)> closer(connection, &xcb_disconnect);
@@ -148,7 +150,7 @@ bool drawRootBackground(const RgbPixels& picture, std::optional<FitMode> fit) {
 
     xcb_pixmap_t pixmap = xcb_generate_id(connection);
     if (!uploadPixmap(connection, screen, *layout,
-                      screenPicture(picture, fit, screen->width_in_pixels, screen->height_in_pixels), pixmap))
+                      paint(screen->width_in_pixels, screen->height_in_pixels), pixmap))
         return false;
 
     const xcb_atom_t rootPixmapId = internAtom(connection, "_XROOTPMAP_ID");
@@ -173,25 +175,48 @@ bool drawRootBackground(const RgbPixels& picture, std::optional<FitMode> fit) {
     return clean && !xcb_connection_has_error(connection);
 }
 
-}  // namespace
-
-bool setRootBackground(const std::string& file, std::chrono::milliseconds timeout, std::optional<FitMode> fit) {
-    std::optional<RgbPixels> picture = readBmpPixels(file);
-    if (!picture) return false;
+// Runs the drawing on a thread of its own, waiting at most `timeout` for it.
+bool drawWithin(std::chrono::milliseconds timeout, std::function<RgbPixels(int width, int height)> paint) {
     // libxcb has no time limit of its own; a server that does not answer leaves the
     // drawing thread waiting, never the caller.
     auto result = std::make_shared<std::promise<bool>>();
     std::future<bool> drawn = result->get_future();
-    std::thread([result, fit, picture = std::move(*picture)] {
+    std::thread([result, paint = std::move(paint)] {
         // Nothing may leave this thread: a failure is a background not drawn.
         bool drawn = false;
         try {
-            drawn = drawRootBackground(picture, fit);
+            drawn = drawRootBackground(paint);
         } catch (const std::exception&) {
         }
         result->set_value(drawn);
     }).detach();
     return drawn.wait_for(timeout) == std::future_status::ready && drawn.get();
+}
+
+}  // namespace
+
+bool setRootBackground(const std::string& file, std::chrono::milliseconds timeout, std::optional<FitMode> fit) {
+    std::optional<RgbPixels> picture = readBmpPixels(file);
+    if (!picture) return false;
+    return drawWithin(timeout, [fit, picture = std::move(*picture)](int width, int height) {
+        return screenPicture(picture, fit, width, height);
+    });
+}
+
+bool setRootBackgroundAreas(const std::vector<std::string>& files, const std::vector<PixelRect>& areas,
+                            std::chrono::milliseconds timeout, std::optional<FitMode> fit) {
+    std::vector<RgbPixels> pictures;
+    for (const std::string& file : files) {
+        std::optional<RgbPixels> picture = readBmpPixels(file);
+        if (!picture) return false;
+        pictures.push_back(std::move(*picture));
+    }
+    const FitMode mode = fit && *fit != FitMode::Span ? *fit : FitMode::Fill;
+    return drawWithin(timeout, [pictures = std::move(pictures), areas, mode](int width, int height) {
+        RgbPixels canvas = blankCanvas(width, height);
+        for (std::size_t i = 0; i < areas.size() && i < pictures.size(); ++i) drawFitted(pictures[i], mode, areas[i], canvas);
+        return canvas;
+    });
 }
 
 }  // namespace velmora::platform

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "platform/wallpaper_layout.h"
 
@@ -18,5 +19,10 @@ namespace velmora::platform {
 // a true-colour one, or the server does not answer within timeout.
 bool setRootBackground(const std::string& file, std::chrono::milliseconds timeout,
                        std::optional<FitMode> fit = std::nullopt);
+
+// The same with a picture per area of the root window (the RandR monitors): files[i]
+// drawn into areas[i] in the fit mode (fill when none), black between them.
+bool setRootBackgroundAreas(const std::vector<std::string>& files, const std::vector<PixelRect>& areas,
+                            std::chrono::milliseconds timeout, std::optional<FitMode> fit);
 
 }  // namespace velmora::platform

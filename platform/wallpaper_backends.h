@@ -5,6 +5,8 @@
 
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "platform/desktop_services.h"
 #include "platform/wallpaper_layout.h"
@@ -68,5 +70,13 @@ bool setLxqtWallpaper(const std::string& file, const DesktopServices& services, 
 bool setLxdeWallpaper(const std::string& file, const DesktopServices& services, std::optional<FitMode> fit = {});
 // output * bg FILE MODE: fill when no mode is chosen, and for span, which sway lacks.
 bool setSwayWallpaper(const std::string& file, const DesktopServices& services, std::optional<FitMode> fit = {});
+// The same for one output, by its name.
+bool setSwayOutputWallpaper(const std::string& output, const std::string& file, const DesktopServices& services,
+                            std::optional<FitMode> fit);
+// Xfce's per-monitor properties: each backdrop image of a monitor named in
+// monitorFiles (name, file) gets that file, made for the current workspace where the
+// monitor has none; the others get `otherFile`.
+bool setXfceMonitorWallpapers(const std::vector<std::pair<std::string, std::string>>& monitorFiles,
+                              const std::string& otherFile, const DesktopServices& services, std::optional<FitMode> fit);
 
 }  // namespace velmora::platform

@@ -70,7 +70,14 @@ bool setLxdeWallpaper(const std::string& file, const DesktopServices& services, 
 }
 
 bool setSwayWallpaper(const std::string& file, const DesktopServices& services, std::optional<FitMode> fit) {
-    return runInstalled(services, {"swaymsg", "output", "*", "bg", swayPathArgument(file), swayMode(fit)});
+    return setSwayOutputWallpaper("*", file, services, fit);
+}
+
+bool setSwayOutputWallpaper(const std::string& output, const std::string& file, const DesktopServices& services,
+                            std::optional<FitMode> fit) {
+    // An output's name is a word of sway's own ("HDMI-A-1"); anything else is not sent.
+    if (output.empty() || output.find_first_of(" \t\"';,") != std::string::npos) return false;
+    return runInstalled(services, {"swaymsg", "output", output, "bg", swayPathArgument(file), swayMode(fit)});
 }
 
 }  // namespace velmora::platform

@@ -6,6 +6,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace velmora::platform {
 
@@ -29,9 +30,26 @@ struct WindowsWallpaperStyle {
 };
 WindowsWallpaperStyle windowsWallpaperStyle(FitMode mode);
 
+struct PixelRect {
+    int x = 0;
+    int y = 0;
+    int width = 0;
+    int height = 0;
+    bool operator==(const PixelRect&) const = default;
+};
+
+struct Monitor {
+    std::string name;  // the output's name: "HDMI-1", "eDP-1"
+    PixelRect rect;    // on the virtual screen; x and y may be negative
+    bool operator==(const Monitor&) const = default;
+};
+
 struct WallpaperLayout {
     std::optional<FitMode> fit;  // none: the desktop's own mode stays
     bool lockScreen = false;     // the lock screen shows the same picture
+    // The pictures (Windows paths) of the second and later monitors of Desktop::monitors(),
+    // in its order; the first monitor shows the wallpaper. Empty: one picture everywhere.
+    std::vector<std::string> monitorFiles;
 };
 
 }  // namespace velmora::platform

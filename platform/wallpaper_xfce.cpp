@@ -90,6 +90,36 @@ std::string currentXfceBackdropProperty(const DesktopServices& services) {
            (workspace.empty() ? "0" : workspace) + "/last-image";
 }
 
+bool setXfceMonitorWallpapers(const std::vector<std::pair<std::string, std::string>>& monitorFiles,
+                              const std::string& otherFile, const DesktopServices& services, std::optional<FitMode> fit) {
+    if (!services.programOnPath("xfconf-query")) return false;
+    std::vector<std::string> properties;
+    if (auto listed = services.output({"xfconf-query", "-c", kChannel, "-l"}))
+        for (const std::string& property : outputLines(*listed))
+            if (isBackdropImage(property)) properties.push_back(property);
+    bool written = true;
+    std::vector<bool> found(monitorFiles.size(), false);
+    for (const std::string& property : properties) {
+        std::string file = otherFile;
+        for (std::size_t i = 0; i < monitorFiles.size(); ++i) {
+            if (property.find("/monitor" + monitorFiles[i].first + "/") == std::string::npos) continue;
+            file = monitorFiles[i].second;
+            found[i] = true;
+        }
+        written = setImage(services, property, file, fit, false) && written;
+    }
+    // A monitor Xfce has not seen yet gets the property of the current workspace.
+    const std::string current = currentXfceBackdropProperty(services);
+    const std::size_t monitorAt = current.find("/monitor"), workspaceAt = current.find("/workspace");
+    for (std::size_t i = 0; i < monitorFiles.size(); ++i) {
+        if (found[i]) continue;
+        const std::string property = current.substr(0, monitorAt) + "/monitor" + monitorFiles[i].first +
+                                     current.substr(workspaceAt);
+        written = setImage(services, property, monitorFiles[i].second, fit, true) && written;
+    }
+    return written;
+}
+
 bool setXfceWallpaper(const std::string& file, const DesktopServices& services, std::optional<FitMode> fit) {
     if (!services.programOnPath("xfconf-query")) return false;
     std::vector<std::string> properties;

@@ -1,11 +1,13 @@
 #include "wallpaper/wallpaper_rotation.h"
 
 #include <algorithm>
+#include <map>
 #include <random>
 
 #include "base/error.h"
 #include "store/database/connection.h"
 #include "store/database/picture_query.h"
+#include "wallpaper/monitor_pictures.h"
 #include "wallpaper/registry_string.h"
 #include "wallpaper/rotation_state.h"
 #include "wallpaper/set_to_desktop.h"
@@ -66,6 +68,7 @@ public:
     }
 
     const std::vector<std::optional<std::string>>& names() const { return names_; }
+    sqlite3* handle() const { return connection_.handle(); }
     [[noreturn]] void allLeftOut() const {
         throw Error("Every picture of " + quoted(path_) + " is left out of rotation");
     }
@@ -176,6 +179,37 @@ std::optional<std::size_t> previousShown(Collection& collection, const std::stri
     return std::nullopt;
 }
 
+// The pictures of the monitors after the first, where the desktop shows one on each:
+// those that follow `index` in the rotation and suit each monitor best.
+std::vector<std::string> otherMonitorPictures(Collection& collection, std::size_t index, RotationOrder order,
+                                              const Platform& platform) {
+    const std::vector<Monitor> monitors = platform.desktop.monitors();
+    if (monitors.size() < 2) return {};
+    const std::size_t count = collection.names().size();
+    std::vector<std::size_t> candidates;
+    std::map<std::size_t, PictureShape> shapes;
+    for (std::size_t step = 1; step < count; ++step) {
+        const std::size_t row = (index + step) % count;
+        if (collection.state().inUse() && !collection.eligible(row)) continue;
+        std::optional<PictureShape> shape =
+            pictureShape(collection.handle(), collection.pictures().rowidAt(static_cast<int>(row)).value_or(0));
+        if (!shape) continue;
+        shapes[row] = *shape;
+        candidates.push_back(row);
+    }
+    if (order == RotationOrder::Shuffle) {
+        std::random_device entropy;
+        std::shuffle(candidates.begin(), candidates.end(), std::mt19937(entropy()));
+    }
+    // With no other picture, every monitor shows the one chosen.
+    if (candidates.empty()) candidates.push_back(index);
+    const std::vector<std::size_t> rows = chooseMonitorRows(monitors, candidates, [&shapes](std::size_t row) {
+        auto found = shapes.find(row);
+        return found == shapes.end() ? std::nullopt : std::optional<PictureShape>(found->second);
+    });
+    return writeMonitorPictures(collection.pictures(), rows, platform.files);
+}
+
 }  // namespace
 
 std::string rememberedWallpaperName(Registry& registry) {
@@ -221,8 +255,11 @@ std::string changeWallpaper(const std::string& path, const WallpaperChoice& choi
     if (!picture.isNull()) displayed.readStored(picture.asBytes());
     WallpaperRequest request{WallpaperVariant::MainWindow, picture.isNull(), &displayed,
                              collection.names()[index].value_or("")};
+    WallpaperLayout layout = settings.layout();
+    if (settings.perMonitor && !picture.isNull())
+        layout.monitorFiles = otherMonitorPictures(collection, index, settings.order, platform);
     WindowlessDesktop desktop(platform.desktop);
-    desktop.setWallpaperLayout(settings.layout());
+    desktop.setWallpaperLayout(layout);
     NoWindows windows;
     setToDesktop(request, Platform{platform.registry, platform.files, desktop}, windows);
     if (!windows.message.empty()) throw Error(windows.message);

@@ -14,6 +14,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/bmp_pixels.h"
+#include "platform/monitors_linux.h"
 #include "platform/process_runner.h"
 #include "platform/root_background_x11.h"
 #include "store/imagefile/bmp_writer.h"
@@ -191,6 +192,30 @@ TEST_F(RootWindow, PictureCoversTheScreenInAPixmapThatOutlivesTheSetter) {
 
 namespace velmora::platform {
 namespace {
+
+TEST_F(RootWindow, TwoRandrMonitorsOnePortraitGetAPictureEach) {
+    if (!programOnPath("xrandr")) GTEST_SKIP() << "xrandr missing";
+    const auto limit = std::chrono::seconds(10);
+    ASSERT_TRUE(runProgram({"xrandr", "--setmonitor", "PORTRAIT", "300/1x480/1+0+0", "none"}, limit));
+    ASSERT_TRUE(runProgram({"xrandr", "--setmonitor", "WIDE", "340/1x200/1+300+100", "none"}, limit));
+    std::optional<std::string> listing = captureProgram({"xrandr", "--listactivemonitors"}, limit);
+    ASSERT_TRUE(listing);
+    // Xvfb's own output is a monitor too; these two are the test's.
+    std::vector<PixelRect> areas;
+    for (const char* name : {"PORTRAIT", "WIDE"})
+        for (const Monitor& monitor : parseRandrMonitors(*listing))
+            if (monitor.name == name) areas.push_back(monitor.rect);
+    ASSERT_EQ(areas.size(), 2u) << *listing;
+    ASSERT_EQ(areas[0], (PixelRect{0, 0, 300, 480}));
+    const std::string tall = bmpFile(dir_, "tall.bmp", quadrants(30, 48, Bitmap::Format::Bgr24));
+    const std::string wide = bmpFile(dir_, "wide.bmp", quadrants(34, 20, Bitmap::Format::Bgr24));
+    ASSERT_TRUE(setRootBackgroundAreas({tall, wide}, areas, limit, FitMode::Fit));
+    // Each picture's quadrants fill its own monitor; nothing is drawn outside them.
+    expectQuadrants(300, 480, [&](int x, int y) { return pixel(root_, x, y); }, "portrait monitor");
+    expectQuadrants(340, 200, [&](int x, int y) { return pixel(root_, 300 + x, 100 + y); }, "wide monitor");
+    EXPECT_EQ(pixel(root_, 400, 50), 0u);
+    EXPECT_EQ(pixel(root_, 400, 400), 0u);
+}
 
 TEST_F(RootWindow, ChosenFitModeIsDrawnOverTheScreen) {
     const auto limit = std::chrono::seconds(10);
