@@ -61,6 +61,19 @@ TEST_F(XfceDesktop, ChosenFitModeGoesBesideEveryImage) {
     EXPECT_EQ(reports.back(), "velmora: the lock screen of Xfce (xfconf xfce4-desktop) shows the desktop wallpaper itself");
 }
 
+TEST_F(XfceDesktop, EachMonitorGetsItsOwnPictureAndANewMonitorItsProperty) {
+    seed("/backdrop/screen0/monitorHDMI-1/workspace0/last-image", "string", "/old.png");
+    seed("/backdrop/screen0/monitorHDMI-1/workspace2/last-image", "string", "/old.png");
+    seed("/backdrop/screen0/monitor0/image-path", "string", "/old.png");
+    ASSERT_TRUE(setXfceMonitorWallpapers({{"HDMI-1", "/first.bmp"}, {"DP-2", "/second.bmp"}}, "/first.bmp",
+                                         platform.desktop().services(), FitMode::Fit));
+    EXPECT_EQ(get("/backdrop/screen0/monitorHDMI-1/workspace0/last-image"), "/first.bmp");
+    EXPECT_EQ(get("/backdrop/screen0/monitorHDMI-1/workspace2/last-image"), "/first.bmp");
+    EXPECT_EQ(get("/backdrop/screen0/monitor0/image-path"), "/first.bmp");
+    EXPECT_EQ(get("/backdrop/screen0/monitorDP-2/workspace0/last-image"), "/second.bmp");
+    EXPECT_EQ(get("/backdrop/screen0/monitorDP-2/workspace0/image-style"), "4");
+}
+
 TEST_F(XfceDesktop, FirstPictureGoesToTheCurrentScreenMonitorAndWorkspace) {
     std::string file = setWallpaper("XFCE", "first.bmp");
     EXPECT_EQ(get("/backdrop/screen0/monitor0/workspace0/last-image"), file);
