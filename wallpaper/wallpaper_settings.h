@@ -24,7 +24,7 @@ struct WallpaperSettings {
     bool rotationPaused = false;
     bool lockScreen = false;
 
-    platform::WallpaperLayout layout() const { return {fit, lockScreen}; }
+    platform::WallpaperLayout layout() const { return {fit, lockScreen, {}}; }
     bool operator==(const WallpaperSettings&) const = default;
 };
 

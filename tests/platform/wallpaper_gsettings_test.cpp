@@ -59,7 +59,7 @@ TEST_F(GsettingsDesktops, ChosenFitModeAndLockScreenReachEachSchema) {
         {FitMode::Center, "'centered'"}, {FitMode::Tile, "'wallpaper'"}, {FitMode::Span, "'spanned'"},
     };
     for (const auto& [mode, option] : modes) {
-        platform.desktop().setWallpaperLayout(WallpaperLayout{mode, true});
+        platform.desktop().setWallpaperLayout(WallpaperLayout{mode, true, {}});
         const std::string uri = "'" + fileUri(setWallpaper("GNOME", "g.bmp")) + "'";
         EXPECT_EQ(get("org.gnome.desktop.background", "picture-options"), option);
         EXPECT_EQ(get("org.gnome.desktop.screensaver", "picture-uri"), uri);
@@ -76,7 +76,7 @@ TEST_F(GsettingsDesktops, ChosenFitModeAndLockScreenReachEachSchema) {
 
     // Without a lock screen choice the screen saver's picture stays as it is.
     set("org.gnome.desktop.screensaver", "picture-uri", "'file:///mine.png'");
-    platform.desktop().setWallpaperLayout(WallpaperLayout{FitMode::Fit, false});
+    platform.desktop().setWallpaperLayout(WallpaperLayout{FitMode::Fit, false, {}});
     setWallpaper("GNOME", "again.bmp");
     EXPECT_EQ(get("org.gnome.desktop.screensaver", "picture-uri"), "'file:///mine.png'");
 }

@@ -105,7 +105,7 @@ TEST_F(ShellDesktops, ChosenFitModeReachesEachCommandAndPlasmasLockScreen) {
                           {FitMode::Center, "center", "center", "center", "6"},
                           {FitMode::Tile, "tile", "tile", "tile", "3"},      {FitMode::Span, "zoom", "screen", "fill", "2"}};
     for (const Case& c : cases) {
-        platform.desktop().setWallpaperLayout(WallpaperLayout{c.mode, true});
+        platform.desktop().setWallpaperLayout(WallpaperLayout{c.mode, true, {}});
         const std::string lxqt = recordingProgram("pcmanfm-qt"), lxde = recordingProgram("pcmanfm");
         const std::string sway = recordingProgram("swaymsg"), kwrite = recordingProgram("kwriteconfig5");
         const std::string file = setWallpaper("LXQt", "p.bmp");

@@ -50,7 +50,7 @@ TEST_F(XfceDesktop, ChosenFitModeGoesBesideEveryImage) {
                                                      {FitMode::Stretch, "3"}, {FitMode::Center, "1"},
                                                      {FitMode::Tile, "2"},    {FitMode::Span, "6"}};
     for (const auto& [mode, style] : modes) {
-        platform.desktop().setWallpaperLayout(WallpaperLayout{mode, true});
+        platform.desktop().setWallpaperLayout(WallpaperLayout{mode, true, {}});
         const std::string file = setWallpaper("XFCE", "styled.bmp");
         for (const std::string& property : images) {
             EXPECT_EQ(get(property), file);
