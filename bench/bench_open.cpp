@@ -1,6 +1,7 @@
 // A 100,000-record picture data file of small pictures through the picture query:
 // opening against walking its rowids with plain SQLite, a name filter matching 1 %
-// against the same LIKE query in plain SQLite, a move with the refresh's reads, and the
+// against the same LIKE query in plain SQLite, the look for a picture stored already
+// (before an add) against the rowid walk, a move with the refresh's reads, and the
 // peak memory of a fresh process that opens the file and walks 1,000 records.
 #include <sqlite3.h>
 
@@ -9,6 +10,7 @@
 #include "bench/child_process_figure.h"
 #include "bench/measure.h"
 #include "store/database/connection.h"
+#include "store/database/picture_digests.h"
 #include "store/database/picture_query.h"
 #include "store/picture/jpeg_picture.h"
 #include "tools/collection_file.h"
@@ -116,6 +118,12 @@ int main(int argc, char** argv) {
         },
         [&] { scan(db, "SELECT rowid FROM pictures WHERE filename LIKE '%猫%'"); });
     if (query.recordCount() != kRecords / 100) std::abort();
+    // Looking for a picture before adding it: one of a length no stored picture has, as
+    // almost every new picture is, costs a pass over the records' headers.
+    const Bytes fresh(123457, 0x5a);
+    auto [duplicateLook, rowidScanAgain] = bench::medianPairMs(
+        kRuns, [&] { if (findStoredDuplicate(connection, fresh)) std::abort(); },
+        [&] { scan(db, "SELECT rowid FROM pictures"); });
 
     query.setSql("Select * from pictures");
     query.activate();
@@ -136,6 +144,8 @@ int main(int argc, char** argv) {
     bench::report("filter_100k_ms", filter, "ms");
     bench::report("like_query_ms", likeQuery, "ms");
     bench::report("filter_ratio", filter / likeQuery, "x");
+    bench::report("duplicate_look_100k_ms", duplicateLook, "ms");
+    bench::report("duplicate_look_ratio", duplicateLook / rowidScanAgain, "x");
     bench::report("walk_100k_us", walk * 1000.0 / moves, "us");
     bench::report("rss_100k_mb", rss, "MB");
     return 0;
