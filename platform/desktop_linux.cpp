@@ -130,6 +130,7 @@ std::vector<Monitor> LinuxDesktop::monitors() {
     case DesktopFamily::Cinnamon:
     case DesktopFamily::Mate:
     case DesktopFamily::Xfce:
+    case DesktopFamily::Plasma:
     case DesktopFamily::Sway:
     case DesktopFamily::X11: return findMonitors(family, services_);
     default: break;

@@ -135,6 +135,7 @@ bool applyMonitorWallpapers(DesktopFamily family, const std::vector<Monitor>& mo
         for (std::size_t i = 0; i < monitors.size(); ++i) named.emplace_back(monitors[i].name, files[i]);
         return setXfceMonitorWallpapers(named, files[0], services, layout.fit);
     }
+    case DesktopFamily::Plasma: return setPlasmaMonitorWallpapers(files, services, layout.fit);
     case DesktopFamily::X11:
         return services.setRootBackgroundAreas && services.setRootBackgroundAreas(files, areas, layout.fit);
     case DesktopFamily::Gnome:

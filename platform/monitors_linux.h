@@ -24,8 +24,8 @@ std::vector<Monitor> parseSwayOutputs(const std::string& json);
 std::vector<Monitor> findMonitors(DesktopFamily family, const DesktopServices& services);
 
 // Gives each monitor its own picture: files[i] on monitors[i] (absolute paths), in
-// the family's terms: sway's outputs, Xfce's per-monitor properties, the X root window
-// composed, and for GNOME, Cinnamon and MATE one picture composed into `spannedFile`
+// the family's terms: sway's outputs, Xfce's per-monitor properties, Plasma's
+// desktop of each screen, the X root window composed, and for GNOME, Cinnamon and MATE one picture composed into `spannedFile`
 // and set spanned. True when every write it tried succeeded.
 bool applyMonitorWallpapers(DesktopFamily family, const std::vector<Monitor>& monitors,
                             const std::vector<std::string>& files, const std::string& spannedFile,

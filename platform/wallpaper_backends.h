@@ -60,6 +60,11 @@ bool setPlasmaWallpaper(const std::string& file, const DesktopServices& services
 // The Plasma shell script that shows the image at that file URI on every desktop,
 // with FillMode when a mode is given.
 std::string plasmaWallpaperScript(const std::string& uri, std::optional<int> fillMode = {});
+// The script that shows uris[i] on the desktop of screen i (the first where there is no i-th).
+std::string plasmaMonitorsScript(const std::vector<std::string>& uris, std::optional<int> fillMode);
+// files[i] (absolute paths) on the desktop of screen i, through the shell's scripting call.
+bool setPlasmaMonitorWallpapers(const std::vector<std::string>& files, const DesktopServices& services,
+                                std::optional<FitMode> fit);
 // Plasma's FillMode: 2 crop, 1 fit, 0 stretch, 6 centred, 3 tiled (and crop to span).
 int plasmaFillMode(FitMode mode);
 // kscreenlockerrc's Greeter wallpaper through kwriteconfig6 or kwriteconfig5.

@@ -17,6 +17,34 @@ std::string plasmaWallpaperScript(const std::string& uri, std::optional<int> fil
            "}\n";
 }
 
+std::string plasmaMonitorsScript(const std::vector<std::string>& uris, std::optional<int> fillMode) {
+    // Plasma keeps one desktop per screen; screen 0 is the primary monitor.
+    std::string list;
+    for (const std::string& uri : uris) list += (list.empty() ? "\"" : ", \"") + uri + "\"";
+    return "var images = [" + list + "];\n"
+           "var all = desktops();\n"
+           "for (var i = 0; i < all.length; i++) {\n"
+           "    var d = all[i];\n"
+           "    var screen = d.screen >= 0 && d.screen < images.length ? d.screen : 0;\n"
+           "    d.wallpaperPlugin = \"org.kde.image\";\n"
+           "    d.currentConfigGroup = [\"Wallpaper\", \"org.kde.image\", \"General\"];\n"
+           "    d.writeConfig(\"Image\", images[screen]);\n" +
+           (fillMode ? "    d.writeConfig(\"FillMode\", " + std::to_string(*fillMode) + ");\n" : "") +
+           "}\n";
+}
+
+bool setPlasmaMonitorWallpapers(const std::vector<std::string>& files, const DesktopServices& services,
+                                std::optional<FitMode> fit) {
+    if (!services.programOnPath("dbus-send")) return false;
+    std::vector<std::string> uris;
+    for (const std::string& file : files) uris.push_back(fileUri(file));
+    std::optional<int> fillMode;
+    if (fit) fillMode = plasmaFillMode(*fit);
+    return services.run({"dbus-send", "--session", "--print-reply", "--reply-timeout=2500",
+                         "--dest=org.kde.plasmashell", "/PlasmaShell", "org.kde.PlasmaShell.evaluateScript",
+                         "string:" + plasmaMonitorsScript(uris, fillMode)});
+}
+
 int plasmaFillMode(FitMode mode) {
     switch (mode) {
     case FitMode::Fit: return 1;

@@ -66,6 +66,12 @@ TEST_F(ShellDesktops, PlasmaShellGetsAScriptThatSetsTheImageOnEveryDesktop) {
     setWallpaper("KDE", "tool.bmp");
     EXPECT_EQ(readIfThere(applied), "plasma-apply-wallpaperimage\n" + sandbox.driveC() + "/tool.bmp\n");
     EXPECT_EQ(readIfThere(scripts), plasmaWallpaperScript(fileUri(file)));
+
+    // A picture per screen goes through the script, whatever tool is installed.
+    ASSERT_TRUE(setPlasmaMonitorWallpapers({"/first.bmp", "/second.bmp"}, platform.desktop().services(), FitMode::Fit));
+    const std::string perScreen = plasmaMonitorsScript({"file:///first.bmp", "file:///second.bmp"}, 1);
+    EXPECT_EQ(readIfThere(scripts), plasmaWallpaperScript(fileUri(file)) + perScreen);
+    EXPECT_NE(perScreen.find("var images = [\"file:///first.bmp\", \"file:///second.bmp\"];"), std::string::npos);
     shell.stop();
 }
 
@@ -120,6 +126,9 @@ TEST_F(ShellDesktops, ChosenFitModeReachesEachCommandAndPlasmasLockScreen) {
                                   "--group\nGeneral\n--key\n";
         EXPECT_EQ(readIfThere(kwrite), "kwriteconfig5\n" + group + "Image\n" + fileUri(file) + "\nkwriteconfig5\n" + group +
                                            "FillMode\n" + c.plasma + "\n") << mode;
+        EXPECT_NE(plasmaMonitorsScript({"file:///a.bmp", "file:///b.bmp"}, plasmaFillMode(c.mode)).find(
+                      std::string("d.writeConfig(\"FillMode\", ") + c.plasma + ");"),
+                  std::string::npos);
         EXPECT_NE(plasmaWallpaperScript("file:///p.bmp", plasmaFillMode(c.mode)).find(
                       std::string("d.writeConfig(\"FillMode\", ") + c.plasma + ");"),
                   std::string::npos);
