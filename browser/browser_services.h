@@ -1,23 +1,24 @@
 #pragma once
-// What the main window needs from outside itself: file dialogs, the clipboard, the
-// platform services and the shell's URL handler. Tests hand in scripted fakes.
+// What the browser needs from outside itself besides its view: the clipboard, the
+// platform services, the shell's URL handler and the reader of the picture formats
+// the store leaves to the toolkit. A view hands in its own; tests hand in fakes.
 
 #include <functional>
 #include <string>
 
 namespace velmora {
 
-class FileDialogs;
 class Clipboard;
+class ImageDecoder;
 namespace platform {
 struct Platform;
 }
 
 struct BrowserServices {
-    FileDialogs* fileDialogs = nullptr;
     Clipboard* clipboard = nullptr;
     platform::Platform* platform = nullptr;
     std::function<void(const std::string& url)> openUrl;
+    const ImageDecoder* imageDecoder = nullptr;  // null: JPEG and BMP only
 };
 
 }  // namespace velmora

@@ -1,6 +1,6 @@
 #pragma once
 // The system clipboard as the store sees it: bitmaps only, no JPEG bytes, no names.
-// An implementation per platform (Qt: browser/system_clipboard.h); tests use
+// An implementation per platform (Qt: qt_window/system_clipboard.h); tests use
 // MemoryClipboard.
 
 #include "store/imagefile/picture_container.h"

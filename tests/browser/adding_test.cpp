@@ -1,50 +1,44 @@
-// Adding pictures from files and from the clipboard through the naming dialog.
-#include <QLineEdit>
-
+// Adding pictures: one file through the naming dialog, several at once, the
+// clipboard, and files dropped.
 #include "store/imagefile/bmp_writer.h"
-#include "tests/gui_support/browser_fixture.h"
-#include "tests/support/store_fixture.h"
+#include "tests/browser/browser_fixture.h"
 #include "tools/synthetic_picture.h"
 
 namespace velmora::test {
 namespace {
 
+const Bytes kJfifStart{0xFF, 0xD8, 0xFF, 0xE0};
+
 class Adding : public BrowserTest {
 protected:
     std::string jpegFile(const std::string& name, int w = 120, int h = 90) {
-        Bytes bytes = tools::syntheticJpeg(w, h, 5);
-        writeFile(dir.file(name), std::string(bytes.begin(), bytes.end()));
-        return dir.file(name);
+        return put(name, tools::syntheticJpeg(w, h, 5));
     }
-    std::string bmpFile(const std::string& name) {
-        Bytes bytes = encodeBmp(tools::syntheticBitmap(64, 48, 3));
-        writeFile(dir.file(name), std::string(bytes.begin(), bytes.end()));
-        return dir.file(name);
-    }
+    std::string bmpFile(const std::string& name) { return put(name, encodeBmp(tools::syntheticBitmap(64, 48, 3))); }
     std::string path() { return dir.file("pictures.vlm"); }
+    static Bytes front(const Bytes& bytes) { return Bytes(bytes.begin(), bytes.begin() + 4); }
 };
 
 TEST_F(Adding, AJpegFileInAnEmptyFileIsStoredByteForByte) {
     makeDefaultFile({});
-    MainWindow& f = openWindow();
-    std::string file = jpegFile("photo.JPG");
-    dialogs.answers.push_back(file);
-    QString proposed;
-    confirmDialog(modals, std::nullopt, &proposed);
-    f.addFromFileAction->trigger();
-    EXPECT_EQ(proposed, "图片1");
+    open();
+    const std::string file = jpegFile("photo.JPG");
+    view.fileAnswers.push_back({file});
+    view.dialogAnswers.push_back({});
+    browser->run(CommandId::AddFromFile);
+    ASSERT_EQ(view.dialogs.size(), 1u);
+    EXPECT_EQ(view.dialogs[0].kind, NameDialogKind::PictureName);
+    EXPECT_EQ(view.dialogs[0].offered, "图片1");
     EXPECT_EQ(namesInFile(path()), std::vector<std::string>{"图片1"});
-    Bytes stored = picturesInFile(path())[0];
+    const Bytes stored = picturesInFile(path())[0];
     EXPECT_EQ(std::string(stored.begin(), stored.end()), readFile(file));
-    EXPECT_EQ(f.countLabel->text().toStdString(), "1   张");
-    EXPECT_TRUE(pictureCommands(true));
+    EXPECT_EQ(view.countText, "1   张");
+    EXPECT_TRUE(view.states.pictureCommands);
     // The refresh after the post finds neither end flag set.
-    EXPECT_TRUE(f.previousButton->isEnabled());
-    EXPECT_TRUE(f.nextButton->isEnabled());
-    EXPECT_EQ(f.nameLabel->text(), "图片1");
-    EXPECT_FALSE(f.nameEntry.accepted);
-    ASSERT_EQ(dialogs.shown.size(), 1u);
-    EXPECT_EQ(dialogs.shown[0].filter,
+    EXPECT_EQ(state(), "图片1 prev next");
+    EXPECT_FALSE(browser->nameAccepted());
+    ASSERT_EQ(view.fileDialogs.size(), 1u);
+    EXPECT_EQ(view.fileDialogs[0].filter,
               "JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg|Bitmaps (*.bmp)|*.bmp|"
               "PNG Image File (*.png)|*.png|GIF Image File (*.gif)|*.gif|WebP Image File (*.webp)|*.webp|"
               "TIFF Image File (*.tif;*.tiff)|*.tif;*.tiff|"
@@ -53,112 +47,208 @@ TEST_F(Adding, AJpegFileInAnEmptyFileIsStoredByteForByte) {
 }
 
 TEST_F(Adding, ABmpFileIsStoredAsBaselineJfif) {
-    makeDefaultFile(pictureRecords({"a", "b"}));
-    MainWindow& f = openWindow();
-    dialogs.answers.push_back(bmpFile("drawing.bmp"));
-    QString proposed;
-    confirmDialog(modals, QString("画"), &proposed);
-    f.addFromFileAction->trigger();
-    EXPECT_EQ(proposed, "图片3");
-    auto pictures = picturesInFile(path());
+    openNames({"a", "b"});
+    view.fileAnswers.push_back({bmpFile("drawing.bmp")});
+    view.dialogAnswers.push_back({"画"});
+    browser->addFromFiles();
+    EXPECT_EQ(view.dialogs[0].offered, "图片3");
+    const auto pictures = picturesInFile(path());
     ASSERT_EQ(pictures.size(), 3u);
-    EXPECT_EQ(Bytes(pictures[2].begin(), pictures[2].begin() + 4), (Bytes{0xFF, 0xD8, 0xFF, 0xE0}));
-    EXPECT_EQ(f.countLabel->text().toStdString(), "3   张");
+    EXPECT_EQ(front(pictures[2]), kJfifStart);
+    EXPECT_EQ(view.countText, "3   张");
 }
 
-TEST_F(Adding, CancellingBringsBackThePictureShownBefore) {
-    makeDefaultFile(pictureRecords({"a", "b"}));
-    MainWindow& f = openWindow();
-    SharedBytes before = f.pictureView->picture().jpegData();
-    dialogs.answers.push_back(jpegFile("new.jpg"));
-    cancelDialog(modals);
-    f.addFromFileAction->trigger();
-    EXPECT_EQ(f.pictureView->picture().jpegData(), before);
-    EXPECT_EQ(namesInFile(path()).size(), 2u);
-    EXPECT_EQ(f.countLabel->text().toStdString(), "2   张");
-}
-
-TEST_F(Adding, CancellingInAnEmptyFileLeavesTheDisplayEmpty) {
-    makeDefaultFile({});
-    MainWindow& f = openWindow();
-    dialogs.answers.push_back(jpegFile("new.jpg"));
-    cancelDialog(modals);
-    f.addFromFileAction->trigger();
-    EXPECT_FALSE(f.pictureView->hasPicture());
-    EXPECT_TRUE(namesInFile(path()).empty());
-    EXPECT_TRUE(pictureCommands(false));
+TEST_F(Adding, CancellingBringsBackWhatWasShownBefore) {
+    for (bool empty : {false, true}) {
+        SCOPED_TRACE(empty ? "empty file" : "two pictures");
+        std::filesystem::remove(path());
+        view.clearPicture();  // a window of its own
+        makeDefaultFile(empty ? std::vector<tools::CollectionRecord>{} : pictureRecords({"a", "b"}));
+        open();
+        const Bytes before = shownBytes();
+        view.fileAnswers.push_back({jpegFile("new.jpg")});
+        view.dialogAnswers.push_back({std::nullopt, false});
+        browser->addFromFiles();
+        EXPECT_EQ(shownBytes(), before);
+        EXPECT_EQ(view.picture.has_value(), !empty);
+        EXPECT_EQ(namesInFile(path()).size(), empty ? 0u : 2u);
+        EXPECT_EQ(view.countText, empty ? "0   张" : "2   张");
+        EXPECT_EQ(view.states.pictureCommands, !empty);
+        browser.reset();
+    }
 }
 
 TEST_F(Adding, AnEmptyNameIsRefusedThenATypedOneAccepted) {
     makeDefaultFile({});
-    MainWindow& f = openWindow();
-    dialogs.answers.push_back(jpegFile("new.jpg"));
-    confirmDialog(modals, QString(""));
-    modals.answerBox();
-    confirmDialog(modals, QString(" 猫 "));
-    f.addFromFileAction->trigger();
-    ASSERT_EQ(modals.seen.size(), 1u);
-    EXPECT_EQ(modals.seen[0].kind, "ConditionBox");
-    EXPECT_EQ(modals.seen[0].text, "请输入图片名！");
+    open();
+    view.fileAnswers.push_back({jpegFile("new.jpg")});
+    view.dialogAnswers.push_back({""});
+    view.dialogAnswers.push_back({" 猫 "});
+    browser->addFromFiles();
+    ASSERT_EQ(view.boxes.size(), 1u);
+    EXPECT_EQ(view.boxes[0].kind, BoxKind::Condition);
+    EXPECT_EQ(view.boxes[0].text, "请输入图片名！");
     EXPECT_EQ(namesInFile(path()), std::vector<std::string>{" 猫 "});
 }
 
-TEST_F(Adding, AFileThatIsNotAPictureWritesNothing) {
-    makeDefaultFile(pictureRecords({"a"}));
-    MainWindow& f = openWindow();
-    SharedBytes before = f.pictureView->picture().jpegData();
-    writeFile(dir.file("fake.jpg"), "\x89PNG\r\n\x1a\n0000");
-    dialogs.answers.push_back(dir.file("fake.jpg"));
-    modals.answerBox();
-    f.addFromFileAction->trigger();
-    ASSERT_EQ(modals.seen.size(), 1u);
-    EXPECT_EQ(modals.seen[0].text, "JPEG error #53.");
-    EXPECT_EQ(f.pictureView->picture().jpegData(), before);
-    EXPECT_EQ(namesInFile(path()).size(), 1u);
-
-    writeFile(dir.file("photo.psd"), "8BPS");
-    dialogs.answers.push_back(dir.file("photo.psd"));
-    modals.answerBox();
-    f.addFromFileAction->trigger();
-    ASSERT_EQ(modals.seen.size(), 2u);
-    EXPECT_EQ(modals.seen[1].text, "Unknown picture file extension (.psd)");
+TEST_F(Adding, AFileThatIsNoPictureWritesNothing) {
+    openNames({"a"});
+    const Bytes before = shownBytes();
+    const struct {
+        const char* name;
+        std::string content;
+        const char* message;
+    } cases[] = {
+        {"fake.jpg", "\x89PNG\r\n\x1a\n0000", "JPEG error #53."},
+        {"photo.psd", "8BPS", "Unknown picture file extension (.psd)"},
+        {"cut.bmp", "BM\x10", "Stream read error."},
+        {"icon.ico", std::string("\0\0\1\0", 4), "Icon image is not valid."},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.name);
+        view.boxes.clear();
+        writeFile(dir.file(c.name), c.content);
+        view.fileAnswers.push_back({dir.file(c.name)});
+        browser->addFromFiles();
+        ASSERT_EQ(view.boxes.size(), 1u);
+        EXPECT_EQ(view.boxes[0].kind, BoxKind::Error);
+        EXPECT_EQ(view.boxes[0].text, c.message);
+        EXPECT_EQ(shownBytes(), before);
+        EXPECT_EQ(namesInFile(path()).size(), 1u);
+        EXPECT_EQ(view.countText, "1   张");
+    }
+    EXPECT_TRUE(view.dialogs.empty());
 }
 
 TEST_F(Adding, PastingLeavesOnlyThePreviousButtonAvailable) {
-    makeDefaultFile(pictureRecords({"a", "b"}));
-    MainWindow& f = openWindow();
-    Bitmap bitmap = tools::syntheticBitmap(80, 60, 9);
-    clipboard.offerBitmap(bitmap);
-    confirmDialog(modals, QString("粘贴的图"));
-    f.pasteAction->trigger();
+    openNames({"a", "b"});
+    clipboard.offerBitmap(tools::syntheticBitmap(80, 60, 9));
+    view.dialogAnswers.push_back({"粘贴的图"});
+    browser->run(CommandId::Paste);
+    EXPECT_EQ(view.dialogs[0].offered, "图片3");
     EXPECT_EQ(namesInFile(path()).back(), "粘贴的图");
-    EXPECT_TRUE(f.previousButton->isEnabled());
-    EXPECT_FALSE(f.nextButton->isEnabled());
-    EXPECT_EQ(f.countLabel->text().toStdString(), "3   张");
-    Bytes stored = picturesInFile(path()).back();
-    EXPECT_EQ(Bytes(stored.begin(), stored.begin() + 4), (Bytes{0xFF, 0xD8, 0xFF, 0xE0}));
+    EXPECT_EQ(state(), "粘贴的图 prev -");
+    EXPECT_EQ(view.countText, "3   张");
+    EXPECT_EQ(front(picturesInFile(path()).back()), kJfifStart);
 }
 
-TEST_F(Adding, PastingWithOnlyTextOnTheClipboardChangesNothing) {
-    makeDefaultFile(pictureRecords({"a"}));
-    MainWindow& f = openWindow();
+TEST_F(Adding, PastingWithOnlyTextOnTheClipboardOrCancellingChangesNothing) {
+    openNames({"a"});
     clipboard.offerText("hello");
-    modals.answerBox();
-    f.pasteAction->trigger();
-    ASSERT_EQ(modals.seen.size(), 1u);
-    EXPECT_EQ(modals.seen[0].text, "剪贴板中没有二进制图片拷贝!");
+    browser->paste();
+    ASSERT_EQ(view.boxes.size(), 1u);
+    EXPECT_EQ(view.boxes[0].text, "剪贴板中没有二进制图片拷贝!");
+
+    clipboard.offerBitmap(tools::syntheticBitmap(30, 20, 1));
+    view.dialogAnswers.push_back({std::nullopt, false});
+    browser->paste();
+    EXPECT_EQ(shownBytes(), picturesInFile(path())[0]);
     EXPECT_EQ(namesInFile(path()).size(), 1u);
-    EXPECT_EQ(f.countLabel->text().toStdString(), "1   张");
+    EXPECT_EQ(view.countText, "1   张");
+    EXPECT_TRUE(view.dialogs.size() == 1 && view.boxes.size() == 1);
 }
 
-TEST_F(Adding, CancellingAPasteRestoresTheStoredPicture) {
-    makeDefaultFile(pictureRecords({"a"}));
-    MainWindow& f = openWindow();
-    clipboard.offerBitmap(tools::syntheticBitmap(30, 20, 1));
-    cancelDialog(modals);
-    f.pasteAction->trigger();
-    EXPECT_EQ(*f.pictureView->picture().jpegData(), picturesInFile(path())[0]);
-    EXPECT_EQ(namesInFile(path()).size(), 1u);
+TEST_F(Adding, ManyFilesAreNamedAfterThemselvesAndTheOnesNotAddedAreListed) {
+    makeDefaultFile({});
+    open();
+    std::vector<std::string> files, expected;
+    for (int i = 0; i < 20; ++i) {
+        const std::string name = "p" + std::to_string(100 + i);
+        files.push_back(i % 2 ? bmpFile(name + ".bmp") : jpegFile(name + ".jpg", 24 + i, 16));
+        if (i != 4 && i != 9 && i != 13) expected.push_back(name);
+    }
+    writeFile(files[4], "not a jpeg");            // p104.jpg
+    writeFile(files[9], "BM");                    // p109.bmp
+    std::filesystem::remove(files[13]);           // p113.bmp: typed, but not there
+    view.fileAnswers.push_back(files);
+    browser->addFromFiles();
+    EXPECT_EQ(namesInFile(path()), expected);
+    ASSERT_EQ(view.boxes.size(), 1u);
+    EXPECT_EQ(view.boxes[0].kind, BoxKind::NotAdded);
+    EXPECT_EQ(view.boxes[0].text.substr(0, view.boxes[0].text.find("p113")),
+              "以下 3 个文件未能添加：\n\np104.jpg: JPEG error #53\np109.bmp: Stream read error\n");
+    EXPECT_TRUE(view.boxes[0].details.empty());
+    EXPECT_EQ(view.progressLabels.front(), "正在添加图片 1 / 20");
+    EXPECT_EQ(view.progressLabels.size(), 20u);
+    // A JPEG file keeps its bytes; a BMP becomes a JPEG stream.
+    const auto pictures = picturesInFile(path());
+    EXPECT_EQ(std::string(pictures[0].begin(), pictures[0].end()), readFile(files[0]));
+    EXPECT_EQ(front(pictures[1]), kJfifStart);
+    // The rule once, at the end, with the last added picture current.
+    EXPECT_EQ(view.countText, "17   张");
+    EXPECT_EQ(state(), "p119 prev -");
+    EXPECT_TRUE(view.states.pictureCommands);
+    EXPECT_TRUE(view.dialogs.empty());
+
+    // Cancelled at the eleventh: ten stay, nothing is reported. Five or fewer show no progress.
+    std::vector<std::string> more;
+    for (int i = 0; i < 30; ++i) more.push_back(jpegFile("q" + std::to_string(100 + i) + ".jpg", 20, 20));
+    view.cancelProgressAt = 10;
+    view.fileAnswers.push_back(more);
+    browser->addFromFiles();
+    view.fileAnswers.push_back({jpegFile("r1.jpg"), jpegFile("r2.jpg")});
+    view.progressLabels.clear();
+    browser->addFromFiles();
+    EXPECT_TRUE(view.progressLabels.empty());
+    const auto after = namesInFile(path());
+    ASSERT_EQ(after.size(), 29u);
+    EXPECT_EQ(after[17], "q100");
+    EXPECT_EQ(after[26], "q109");
+    EXPECT_EQ(after[28], "r2");
+    EXPECT_EQ(view.countText, "29   张");
+    EXPECT_EQ(view.boxes.size(), 1u);
+}
+
+TEST_F(Adding, ALongListOfFilesNotAddedNamesTheFirstFifteenAndAllInTheDetails) {
+    makeDefaultFile({});
+    open();
+    std::vector<std::string> files;
+    for (int i = 0; i < 18; ++i) files.push_back(dir.file("gone" + std::to_string(i) + ".jpg"));
+    view.fileAnswers.push_back(files);
+    browser->addFromFiles();
+    ASSERT_EQ(view.boxes.size(), 1u);
+    const std::string& text = view.boxes[0].text;
+    EXPECT_EQ(text.rfind("以下 18 个文件未能添加：\n\ngone0.jpg: ", 0), 0u) << text;
+    EXPECT_NE(text.find("gone14.jpg"), std::string::npos);
+    EXPECT_EQ(text.find("gone15.jpg"), std::string::npos);
+    EXPECT_EQ(text.substr(text.rfind('\n')), "\n……（另有 3 个）");
+    EXPECT_NE(view.boxes[0].details.find("gone17.jpg: "), std::string::npos);
+    EXPECT_EQ(view.countText, "0   张");
+}
+
+TEST_F(Adding, DroppedFilesAreAddedOrOpenedOnceTheDropHasReturned) {
+    openNames({"a"});
+    tools::createCollection(dir.file("other.vlm"), pictureRecords({"x", "y"}));
+    const std::vector<std::string> three{jpegFile("cat.jpg"), bmpFile("dog.bmp"), jpegFile("bird.jpeg")};
+    EXPECT_TRUE(browser->acceptsDrop(three));
+    browser->drop(three);
+    EXPECT_EQ(namesInFile(path()).size(), 1u);  // not yet
+    view.runPosted();
+    EXPECT_EQ(namesInFile(path()), (std::vector<std::string>{"a", "cat", "dog", "bird"}));
+    EXPECT_EQ(view.countText, "4   张");
+
+    // One picture goes through the naming dialog, as a single add does.
+    view.dialogAnswers.push_back({"拖入的图"});
+    browser->drop({jpegFile("single.jpg")});
+    view.runPosted();
+    EXPECT_EQ(view.dialogs.back().offered, "图片5");
+    EXPECT_EQ(namesInFile(path()).back(), "拖入的图");
+
+    // A file that is no picture, an icon and a collection among pictures are refused.
+    writeFile(dir.file("notes.txt"), "notes");
+    for (const auto& refused : std::vector<std::vector<std::string>>{
+             {dir.file("notes.txt")}, {dir.file("icon.ico")}, {dir.file("other.vlm"), dir.file("notes.txt")}}) {
+        EXPECT_FALSE(browser->acceptsDrop(refused));
+    }
+
+    // One picture data file is opened as the open command opens it.
+    EXPECT_TRUE(browser->acceptsDrop({dir.file("other.vlm")}));
+    browser->drop({dir.file("other.vlm")});
+    view.runPosted();
+    EXPECT_EQ(view.title, "Velmora    [ " + dir.file("other.vlm") + " ]");
+    EXPECT_EQ(view.countText, "2   张");
+    EXPECT_EQ(view.name, "x");
+    EXPECT_EQ(view.unexpected, 0);
 }
 
 }  // namespace

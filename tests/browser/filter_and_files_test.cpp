@@ -1,186 +1,196 @@
 // The name filter, opening other picture data files and creating new ones.
-#include <QDir>
-#include <QFileInfo>
-
-#include "tests/gui_support/browser_fixture.h"
-#include "tests/support/store_fixture.h"
+#include "browser/file_names.h"
+#include "store/picture/jpeg_picture.h"
+#include "tests/browser/browser_fixture.h"
 
 namespace velmora::test {
 namespace {
 
 class FilterAndFiles : public BrowserTest {
 protected:
-    MainWindow& openNames(const std::vector<std::string>& names) {
-        makeDefaultFile(pictureRecords(names, 40, 30));
-        return openWindow();
+    void filterBy(std::optional<std::string> text) {
+        view.dialogAnswers.push_back({std::move(text)});
+        browser->run(CommandId::FilterByName);
     }
-    QStringList listed() {
-        QStringList names;
-        auto* model = form->nameList->model();
-        for (int row = 0; row < model->rowCount(); ++row) names << model->data(model->index(row, 0)).toString();
-        return names;
+    void create(const std::string& name) {
+        view.dialogAnswers.push_back({name});
+        browser->run(CommandId::NewCollection);
     }
-    void filterBy(std::optional<QString> text) {
-        confirmDialog(modals, std::move(text));
-        form->filterByNameAction->trigger();
-    }
+    const CommandStates kEmpty{.previous = false, .next = false, .pictureCommands = false};
 };
 
 TEST_F(FilterAndFiles, FilteringByTheUntouchedTextMatchesNothing) {
-    MainWindow& f = openNames({"猫1", "小猫", "狗"});
-    QString offered;
-    confirmDialog(modals, std::nullopt, &offered);
-    f.filterByNameAction->trigger();
-    EXPECT_EQ(offered, "输入过滤文字");
-    EXPECT_TRUE(listed().isEmpty());
-    EXPECT_FALSE(f.pictureView->hasPicture());
-    EXPECT_FALSE(f.previousButton->isEnabled());
-    EXPECT_FALSE(f.nextButton->isEnabled());
-    EXPECT_EQ(f.countLabel->text().toStdString(), "3   张");
+    openNames({"猫1", "小猫", "狗"});
+    filterBy(std::nullopt);
+    EXPECT_EQ(view.dialogs[0].kind, NameDialogKind::Filter);
+    EXPECT_EQ(view.dialogs[0].offered, "输入过滤文字");
+    EXPECT_TRUE(listed().empty());
+    EXPECT_FALSE(view.picture);
+    EXPECT_EQ(state(), " - -");
+    EXPECT_EQ(view.countText, "3   张");
 }
 
 TEST_F(FilterAndFiles, FilterShowAllAndTheirStatements) {
-    MainWindow& f = openNames({"猫1", "小猫", "狗", "it's"});
-    filterBy("猫");
-    EXPECT_EQ(listed(), (QStringList{"猫1", "小猫"}));
-    EXPECT_EQ(f.nameLabel->text(), "猫1");
-    EXPECT_TRUE(f.pictureView->hasPicture());
-    filterBy("'");  // a quote is found literally
-    EXPECT_EQ(listed(), QStringList{"it's"});
-    filterBy("");
-    EXPECT_EQ(listed().size(), 4);
-    filterBy("狗");
-    f.showAllAction->trigger();
-    EXPECT_EQ(listed().size(), 4);
-    EXPECT_EQ(f.nameLabel->text(), "猫1");
-    EXPECT_EQ(f.pictures.sql(), "select * from pictures\r\n");
-    EXPECT_EQ(f.countLabel->text().toStdString(), "4   张");
+    CollectionBrowser& b = openNames({"猫1", "小猫", "狗", "it's", "50%", "a_b"});
+    const struct {
+        const char* text;
+        std::vector<std::string> listed;
+    } cases[] = {
+        {"猫", {"猫1", "小猫"}},
+        {"'", {"it's"}},  // a quote is found literally
+        {"", {"猫1", "小猫", "狗", "it's", "50%", "a_b"}},
+        {"0%", {"50%"}},
+        {"a_", {"a_b"}},
+        {"_'", {"it's"}},  // "_" stands for any one character
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.text);
+        filterBy(c.text);
+        EXPECT_EQ(listed(), c.listed);
+        EXPECT_EQ(view.name, c.listed.front());
+        EXPECT_EQ(shownBytes().empty(), false);
+    }
+    b.run(CommandId::ShowAll);
+    EXPECT_EQ(listed().size(), 6u);
+    EXPECT_EQ(view.name, "猫1");
+    EXPECT_EQ(b.query().sql(), "select * from pictures\r\n");
+    EXPECT_EQ(view.countText, "6   张");
+    EXPECT_TRUE(view.boxes.empty());
 }
 
 TEST_F(FilterAndFiles, OpeningAFileShowsItsFirstPictureAndTitle) {
-    MainWindow& f = openNames({"x"});
+    CollectionBrowser& b = openNames({"x"});
     TempDir other;
-    std::string five = other.file("five.vlm");
+    const std::string five = other.file("five.vlm");
     tools::createCollection(five, pictureRecords({"1", "2", "3", "4", "5"}, 40, 30));
-    dialogs.answers.push_back(five);
-    f.openFileAction->trigger();
-    EXPECT_EQ(f.windowTitle().toStdString(), "Velmora    [ " + five + " ]");
-    EXPECT_EQ(f.countLabel->text().toStdString(), "5   张");
-    EXPECT_EQ(f.nameLabel->text(), "1");
-    EXPECT_FALSE(f.previousButton->isEnabled());
-    EXPECT_TRUE(f.nextButton->isEnabled());
-    EXPECT_TRUE(pictureCommands(true));
-    EXPECT_EQ(QDir::currentPath().toStdString(), other.path().string());
-    EXPECT_EQ(dialogs.shown[0].filter, "Velmora 文件(*.vlm)|*.vlm");
+    view.fileAnswers.push_back({five});
+    b.run(CommandId::OpenCollection);
+    EXPECT_EQ(view.title, "Velmora    [ " + five + " ]");
+    EXPECT_EQ(view.countText, "5   张");
+    EXPECT_EQ(state(), "1 - next");
+    EXPECT_TRUE(view.states.pictureCommands);
+    EXPECT_EQ(std::filesystem::current_path(), other.path());
+    EXPECT_EQ(view.fileDialogs[0].filter, "Velmora 文件(*.vlm)|*.vlm");
 
-    std::string empty = other.file("empty.vlm");
+    const std::string empty = other.file("empty.vlm");
     tools::createCollection(empty, {});
-    dialogs.answers.push_back(empty);
-    f.openFileAction->trigger();
-    EXPECT_EQ(f.countLabel->text().toStdString(), "0   张");
-    EXPECT_FALSE(f.pictureView->hasPicture());
-    EXPECT_TRUE(pictureCommands(false));
-    EXPECT_TRUE(f.addFromFileAction->isEnabled());
-    EXPECT_TRUE(f.pasteAction->isEnabled());
+    view.fileAnswers.push_back({empty});
+    b.openCollection();
+    EXPECT_EQ(view.countText, "0   张");
+    EXPECT_FALSE(view.picture);
+    EXPECT_EQ(view.states, kEmpty);
+
+    view.fileAnswers.push_back({});  // cancelled
+    b.openCollection();
+    EXPECT_EQ(view.title, "Velmora    [ " + empty + " ]");
 }
 
-TEST_F(FilterAndFiles, OpeningWithAFilterShowsOnlyMatches) {
-    MainWindow& f = openNames({"猫"});
+TEST_F(FilterAndFiles, UnderAFilterAnOpenedFileShowsOnlyItsMatches) {
+    CollectionBrowser& b = openNames({"猫"});
     filterBy("猫");
-    std::string other = dir.file("other.vlm");
-    tools::createCollection(other, pictureRecords({"大猫", "狗", "猫猫"}, 40, 30));
-    dialogs.answers.push_back(other);
-    f.openFileAction->trigger();
-    EXPECT_EQ(listed(), (QStringList{"大猫", "猫猫"}));
-    EXPECT_EQ(f.countLabel->text().toStdString(), "2   张");
+    tools::createCollection(dir.file("other.vlm"), pictureRecords({"大猫", "狗", "猫猫"}, 40, 30));
+    view.fileAnswers.push_back({dir.file("other.vlm")});
+    b.openCollection();
+    EXPECT_EQ(listed(), (std::vector<std::string>{"大猫", "猫猫"}));
+    EXPECT_EQ(view.countText, "2   张");
+
+    // No match: the empty-file rule, show all and filter off with the other picture commands.
+    tools::createCollection(dir.file("dogs.vlm"), pictureRecords({"狗"}, 40, 30));
+    view.fileAnswers.push_back({dir.file("dogs.vlm")});
+    b.openCollection();
+    EXPECT_EQ(view.states, kEmpty);
+    EXPECT_EQ(view.countText, "0   张");
 }
 
 TEST_F(FilterAndFiles, AFailedOpenLeavesEverythingAsItWas) {
-    MainWindow& f = openNames({"a", "b"});
-    QString title = f.windowTitle();
+    CollectionBrowser& b = openNames({"a", "b"});
+    const std::string title = view.title;
+    const Bytes shown = shownBytes();
     writeFile(dir.file("bad.vlm"), std::string(1024, 'q'));
-    dialogs.answers.push_back(dir.file("bad.vlm"));
-    modals.answerBox();
-    f.openFileAction->trigger();
-    ASSERT_EQ(modals.seen.size(), 1u);
-    EXPECT_EQ(modals.seen[0].text, "file is not a database.");
-    EXPECT_EQ(f.windowTitle(), title);
-    EXPECT_EQ(f.countLabel->text().toStdString(), "2   张");
-    EXPECT_TRUE(f.pictureView->hasPicture());
+    view.fileAnswers.push_back({dir.file("bad.vlm")});
+    b.openCollection();
+    ASSERT_EQ(view.boxes.size(), 1u);
+    EXPECT_EQ(view.boxes[0].text, "file is not a database.");
+    EXPECT_EQ(view.title, title);
+    EXPECT_EQ(view.countText, "2   张");
+    EXPECT_EQ(shownBytes(), shown);
+    EXPECT_TRUE(listed().empty());  // the query stays closed
 }
 
 TEST_F(FilterAndFiles, CreatingAFileFromTheTemplate) {
-    MainWindow& f = openNames({"1", "2", "3", "4"});
-    QString offered;
-    confirmDialog(modals, QString("相册"), &offered);
-    f.newFileAction->trigger();
-    EXPECT_EQ(offered, "新建图片数据库文件");
-    std::string created = dir.file("相册.vlm");
-    EXPECT_TRUE(namesInFile(created).empty());
+    openNames({"1", "2", "3", "4"});
+    create("album");
+    EXPECT_EQ(view.dialogs[0].kind, NameDialogKind::NewFile);
+    EXPECT_EQ(view.dialogs[0].offered, "新建图片数据库文件");
+    EXPECT_TRUE(namesInFile(dir.file("album.vlm")).empty());
     EXPECT_EQ(namesInFile(dir.file("pictures.vlm")).size(), 4u);
-    EXPECT_EQ(f.windowTitle().toStdString(), "Velmora    [ " + QDir::currentPath().toStdString() + "/相册.vlm ]");
-    EXPECT_EQ(f.countLabel->text().toStdString(), "0   张");
-    EXPECT_TRUE(pictureCommands(false));
+    EXPECT_EQ(view.title, "Velmora    [ " + currentDirectory() + "/album.vlm ]");
+    EXPECT_EQ(view.countText, "0   张");
+    EXPECT_EQ(view.states, kEmpty);
 }
 
-TEST_F(FilterAndFiles, CreatingDecodesNoPictureOfARecordItDeletes) {
+TEST_F(FilterAndFiles, CreatingDecodesAndReadsNoPictureOfARecordItDeletes) {
     // Pictures large enough to be read from their front: the headers alone are read.
-    makeDefaultFile(pictureRecords({"1", "2", "3", "4"}, 1200, 900));
-    MainWindow& f = openWindow();
+    CollectionBrowser& b = openNames({"1", "2", "3", "4"}, 1200, 900);
     int refreshes = 0, decoded = 0, fetched = 0;
-    int sink = f.pictures.addChangeSink(
+    const int sink = b.query().addChangeSink(
         [&](const Field*) {
             ++refreshes;
-            JpegPicture& shown = f.pictureView->picture();
-            if (shown.hasBitmap() || shown.hasDisplayBitmap()) ++decoded;
-            if (shown.hasData() && shown.dataFetched()) ++fetched;
+            if (!view.picture) return;
+            if (view.picture->hasBitmap() || view.picture->hasDisplayBitmap()) ++decoded;
+            if (view.picture->hasData() && view.picture->dataFetched()) ++fetched;
         },
         false);
-    confirmDialog(modals, QString("empty"));
-    f.newFileAction->trigger();
-    f.pictures.removeSink(sink);
+    b.setNeighbourPreloading(false);
+    create("empty");
+    b.query().removeSink(sink);
     EXPECT_GE(refreshes, 4);  // the opening and one per delete
     EXPECT_EQ(decoded, 0);
-    EXPECT_EQ(fetched, 0);  // only the headers of each picture were read
+    EXPECT_EQ(fetched, 0);
     EXPECT_TRUE(namesInFile(dir.file("empty.vlm")).empty());
 }
 
 TEST_F(FilterAndFiles, CreatingWithAFilterStillEmptiesTheWholeNewFile) {
-    MainWindow& f = openNames({"猫1", "狗", "猫2"});
+    openNames({"猫1", "狗", "猫2"});
     filterBy("猫");
-    confirmDialog(modals, QString("new"));
-    f.newFileAction->trigger();
+    create("new");
     // The record the filter does not select is not left hidden in the "empty" file.
     EXPECT_TRUE(namesInFile(dir.file("new.vlm")).empty());
-    EXPECT_TRUE(pictureCommands(false));
+    EXPECT_EQ(view.states, kEmpty);
     EXPECT_EQ(namesInFile(dir.file("pictures.vlm")).size(), 3u);
 }
 
-TEST_F(FilterAndFiles, CreatingWithoutATemplateReportsTheStoreError) {
-    MainWindow& f = openNames({"a"});
-    QDir::current().remove("pictures.vlm");
-    confirmDialog(modals, QString("new"));
-    modals.answerBox();
-    cancelDialog(modals);  // the dialog stays open after the error
-    f.newFileAction->trigger();
-    ASSERT_EQ(modals.seen.size(), 1u);
-    EXPECT_EQ(modals.seen[0].text, "unable to open database file.");
-    EXPECT_FALSE(QFileInfo::exists(QString::fromStdString(dir.file("new.vlm"))));
-}
-
-TEST_F(FilterAndFiles, CreatingOverAnExistingNameChangesNothing) {
-    MainWindow& f = openNames({"a", "b"});
-    tools::createCollection(dir.file("keep.vlm"), pictureRecords({"kept"}, 40, 30));
-    QString title = f.windowTitle();
-    confirmDialog(modals, QString("keep"));
-    modals.answerBox();
-    cancelDialog(modals);
-    f.newFileAction->trigger();
-    ASSERT_EQ(modals.seen.size(), 1u);
-    EXPECT_TRUE(modals.seen[0].text.startsWith("Cannot create file \"")) << modals.seen[0].text.toStdString();
-    EXPECT_EQ(namesInFile(dir.file("keep.vlm")), std::vector<std::string>{"kept"});
-    EXPECT_EQ(f.windowTitle(), title);
-    EXPECT_EQ(f.countLabel->text().toStdString(), "2   张");
+TEST_F(FilterAndFiles, AFailedCreateIsReportedAndTheDialogStaysOpen) {
+    struct Case {
+        const char* what;
+        bool removeTemplate;
+        const char* name;
+        const char* message;  // its start
+    };
+    for (const Case& c : {Case{"no template", true, "new", "unable to open database file."},
+                          Case{"name taken", false, "keep", "Cannot create file \""}}) {
+        SCOPED_TRACE(c.what);
+        openNames({"a", "b"});
+        tools::createCollection(dir.file("keep.vlm"), pictureRecords({"kept"}, 40, 30));
+        if (c.removeTemplate) std::filesystem::remove(dir.file("pictures.vlm"));
+        const std::string title = view.title;
+        view.boxes.clear();
+        view.dialogAnswers.push_back({c.name});
+        view.dialogAnswers.push_back({std::nullopt, false});  // the dialog is still open
+        browser->newCollection();
+        ASSERT_EQ(view.boxes.size(), 1u);
+        EXPECT_EQ(view.boxes[0].text.rfind(c.message, 0), 0u) << view.boxes[0].text;
+        EXPECT_EQ(namesInFile(dir.file("keep.vlm")), std::vector<std::string>{"kept"});
+        EXPECT_FALSE(std::filesystem::exists(dir.file("new.vlm")));
+        EXPECT_EQ(view.dialogAnswers.size(), 0u);
+        if (!c.removeTemplate) {
+            EXPECT_EQ(view.title, title);
+            EXPECT_EQ(view.countText, "2   张");
+        }
+        browser.reset();
+        std::filesystem::remove(dir.file("pictures.vlm"));
+        std::filesystem::remove(dir.file("keep.vlm"));
+    }
 }
 
 }  // namespace

@@ -1,99 +1,76 @@
 // The full-size viewer, and the wallpaper command started from both windows.
-#include <QFileInfo>
-#include <QTest>
-
-#include "browser/viewer_window.h"
-#include "platform/drive_folder.h"
-#include "tests/gui_support/browser_fixture.h"
+#include "tests/browser/browser_fixture.h"
 
 namespace velmora::test {
 namespace {
 
 class ViewerAndWallpaper : public BrowserTest {
 protected:
-    std::string wallpaperFile(const std::string& name) {
-        return platform::driveFolder('c') + "/WINDOWS/Web/Wallpaper/myWallPaper/" + name + ".bmp";
+    static std::string wallpaperFile(const std::string& name) {
+        return "C:\\WINDOWS\\Web\\Wallpaper\\myWallPaper\\" + name + ".bmp";
     }
 };
 
-TEST_F(ViewerAndWallpaper, ViewerShowsThePictureAtItsOwnSize) {
-    makeDefaultFile(pictureRecords({"图片1", "图片2", "图片3"}, 1024, 768));
-    MainWindow& f = openWindow();
-    f.nextButton->click();
-    f.nextButton->click();
-    QString caption, hint;
-    QSize size;
-    modals.then([&](QWidget* window) {
-        auto* viewer = qobject_cast<ViewerWindow*>(window);
-        ASSERT_NE(viewer, nullptr);
-        caption = viewer->windowTitle();
-        hint = viewer->toolTip();
-        size = viewer->pictureView->size();
-        QTest::mouseClick(viewer->pictureView, Qt::LeftButton);
-    });
-    f.openViewer();
-    EXPECT_EQ(caption, "查看原始图片    < 图片3 >");
-    EXPECT_EQ(hint, "图片大小：1024 X 768     单击关闭");
-    EXPECT_EQ(size, QSize(1024, 768));
-    EXPECT_EQ(modals.pending(), 0u);
-    EXPECT_TRUE(modals.seen.empty());
+TEST_F(ViewerAndWallpaper, TheViewerShowsThePictureAtItsOwnSizeWithItsCaptionAndHint) {
+    CollectionBrowser& b = openNames({"图片1", "图片2", "图片3"}, 1024, 768);
+    b.next();
+    b.next();
+    b.openViewer();
+    ASSERT_EQ(view.viewers.size(), 1u);
+    EXPECT_EQ(view.viewers[0].caption, "查看原始图片    < 图片3 >");
+    EXPECT_EQ(view.viewers[0].hint, "图片大小：1024 X 768     单击关闭");
+    EXPECT_TRUE(view.viewers[0].picture.hasBitmap());
+    EXPECT_EQ(view.viewers[0].picture.bitmap().width(), 1024);
+    EXPECT_TRUE(view.boxes.empty());
+    EXPECT_EQ(view.name, "图片3");
 }
 
-TEST_F(ViewerAndWallpaper, ViewerClosesFromItsMenu) {
-    makeDefaultFile(pictureRecords({"a"}, 64, 48));
-    MainWindow& f = openWindow();
-    bool shown = false;
-    modals.then([&](QWidget* window) {
-        shown = true;
-        qobject_cast<ViewerWindow*>(window)->closeAction->trigger();
-    });
-    f.openViewer();
-    EXPECT_TRUE(shown);
-    EXPECT_EQ(f.nameLabel->text(), "a");
+TEST_F(ViewerAndWallpaper, APictureThatDoesNotDecodeOpensNoViewer) {
+    auto records = pictureRecords({"broken"});
+    records[0].picture = withoutQuantizationTables(records[0].picture);
+    makeDefaultFile(records);
+    open();
+    view.boxes.clear();
+    browser->openViewer();
+    EXPECT_TRUE(view.viewers.empty());
+    ASSERT_EQ(view.boxes.size(), 1u);
+    EXPECT_EQ(view.boxes[0].kind, BoxKind::Error);
 }
 
-TEST_F(ViewerAndWallpaper, ViewerInAnEmptyFileShowsOnlyTheMessage) {
-    makeDefaultFile({});
-    MainWindow& f = openWindow();
-    modals.answerBox();
-    QTest::mouseClick(f.pictureView, Qt::LeftButton);
-    ASSERT_EQ(modals.seen.size(), 1u);
-    EXPECT_EQ(modals.seen[0].text, "没有可查看的图片");
-    EXPECT_EQ(modals.unexpected, 0);
-}
-
-TEST_F(ViewerAndWallpaper, MainWindowCommandWritesTheBitmapAndSetsTheWallpaper) {
-    makeDefaultFile(pictureRecords({"夕阳", "b"}, 101, 10));
-    MainWindow& f = openWindow();
-    f.wallpaperButton->click();
-    std::string file = wallpaperFile("夕阳");
-    ASSERT_TRUE(QFileInfo::exists(QString::fromStdString(file)));
-    EXPECT_EQ(QFileInfo(QString::fromStdString(file)).size(), 54 + 304 * 10);
-    EXPECT_EQ(desktop.wallpaper, "C:\\WINDOWS\\Web\\Wallpaper\\myWallPaper\\夕阳.bmp");
+TEST_F(ViewerAndWallpaper, TheMainWindowsCommandWritesTheBitmapAndSetsTheWallpaper) {
+    CollectionBrowser& b = openNames({"夕阳", "b"}, 101, 10);
+    b.run(CommandId::SetAsWallpaper);
+    ASSERT_TRUE(files.hasFile(wallpaperFile("夕阳")));
+    EXPECT_EQ(files.fileContent(wallpaperFile("夕阳"))->size(), 54u + 304 * 10);
+    EXPECT_EQ(desktop.wallpaper, wallpaperFile("夕阳"));
     EXPECT_EQ(desktop.sleptMilliseconds, 1000u);
-    EXPECT_TRUE(f.isVisible());
-    auto value = registry.value("software\\Velmora", "FileName");
-    ASSERT_TRUE(value);
+    EXPECT_EQ(view.windowSteps, (std::vector<std::string>{"hide main window", "show main window"}));
+    EXPECT_TRUE(registry.value("software\\Velmora", "FileName"));
 }
 
-TEST_F(ViewerAndWallpaper, ViewerCommandClosesTheViewer) {
-    makeDefaultFile(pictureRecords({"海"}, 64, 48));
-    MainWindow& f = openWindow();
-    modals.then([](QWidget* window) { qobject_cast<ViewerWindow*>(window)->wallpaperAction->trigger(); });
-    f.openViewer();
-    EXPECT_TRUE(QFileInfo::exists(QString::fromStdString(wallpaperFile("海"))));
-    EXPECT_TRUE(f.isVisible());
-    EXPECT_EQ(modals.unexpected, 0);
+TEST_F(ViewerAndWallpaper, TheViewersCommandUsesItsPictureAndClosesIt) {
+    CollectionBrowser& b = openNames({"海"}, 64, 48);
+    view.whileViewerOpen = [&] { b.run(CommandId::ViewerWallpaper); };
+    b.openViewer();
+    EXPECT_TRUE(files.hasFile(wallpaperFile("海")));
+    EXPECT_EQ(view.windowSteps, (std::vector<std::string>{"hide main window", "close viewer", "show main window"}));
+
+    view.whileViewerOpen = [&] { b.run(CommandId::CloseViewer); };
+    b.openViewer();
+    EXPECT_EQ(view.windowSteps.back(), "close viewer");
+    EXPECT_EQ(view.unexpected, 0);
 }
 
-TEST_F(ViewerAndWallpaper, NoPictureGivesTheVariantMessage) {
-    makeDefaultFile({});
-    MainWindow& f = openWindow();
-    modals.answerBox();
-    f.setAsWallpaper();
-    ASSERT_EQ(modals.seen.size(), 1u);
-    EXPECT_EQ(modals.seen[0].text, "当前没有可作为桌面的图片!");
+TEST_F(ViewerAndWallpaper, NoPictureGivesEachVariantItsMessage) {
+    openNames({"猫"});
+    view.dialogAnswers.push_back({"nothing matches"});
+    browser->filterByName();
+    browser->setAsWallpaper();
+    browser->setViewerAsWallpaper();
+    EXPECT_EQ(view.boxTexts(), "当前没有可作为桌面的图片! | 没有图片源!");
+    EXPECT_EQ(view.boxes[0].kind, BoxKind::Condition);
     EXPECT_TRUE(desktop.wallpaper.empty());
+    EXPECT_TRUE(calls.calls.empty());
 }
 
 }  // namespace

@@ -5,7 +5,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/desktop_linux.h"
-#include "platform/fake_registry.h"
+#include "tests/support/fake_registry.h"
 #include "platform/process_runner.h"
 #include "platform/wallpaper_backends.h"
 #include "base/system_error.h"

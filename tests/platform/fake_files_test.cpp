@@ -2,7 +2,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/fake_files.h"
+#include "tests/support/fake_files.h"
 #include "base/system_error.h"
 
 namespace velmora::platform {

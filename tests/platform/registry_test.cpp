@@ -4,7 +4,7 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/fake_registry.h"
+#include "tests/support/fake_registry.h"
 #include "platform/hive_text.h"
 #include "platform/registry_linux.h"
 #include "base/system_error.h"

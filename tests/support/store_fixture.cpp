@@ -4,6 +4,8 @@
 
 #include <stdexcept>
 
+#include "tools/synthetic_picture.h"
+
 namespace velmora::test {
 
 std::string connectionStringFor(const std::string& path) {
@@ -17,6 +19,28 @@ std::vector<tools::CollectionRecord> namedRecords(const std::vector<std::string>
         records.push_back({name, Bytes(bytes.begin(), bytes.end())});
     }
     return records;
+}
+
+std::vector<tools::CollectionRecord> pictureRecords(const std::vector<std::string>& names, int width, int height) {
+    std::vector<tools::CollectionRecord> records;
+    int variant = 0;
+    for (const auto& name : names) records.push_back({name, tools::syntheticJpeg(width, height, variant++)});
+    return records;
+}
+
+std::vector<Bytes> picturesInFile(const std::string& path) {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* statement = nullptr;
+    sqlite3_prepare_v2(db, "SELECT picture FROM pictures ORDER BY rowid", -1, &statement, nullptr);
+    std::vector<Bytes> pictures;
+    while (sqlite3_step(statement) == SQLITE_ROW) {
+        auto data = static_cast<const std::uint8_t*>(sqlite3_column_blob(statement, 0));
+        pictures.emplace_back(data, data + sqlite3_column_bytes(statement, 0));
+    }
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return pictures;
 }
 
 std::vector<std::string> namesInFile(const std::string& path) {

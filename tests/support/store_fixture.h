@@ -19,8 +19,14 @@ std::string connectionStringFor(const std::string& path);
 // Records named by `names`, each with a small distinct byte string as its picture.
 std::vector<tools::CollectionRecord> namedRecords(const std::vector<std::string>& names);
 
+// Records made from generated pictures: name i gets a width x height picture.
+std::vector<tools::CollectionRecord> pictureRecords(const std::vector<std::string>& names, int width = 320,
+                                                    int height = 240);
+
 // Names of every record in a file, in rowid order, read with plain SQLite.
 std::vector<std::string> namesInFile(const std::string& path);
+// The bytes of the `picture` column of every record, in rowid order.
+std::vector<Bytes> picturesInFile(const std::string& path);
 
 // The answer of PRAGMA integrity_check ("ok" for a sound file).
 std::string integrityOf(const std::string& path);

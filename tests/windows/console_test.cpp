@@ -14,7 +14,7 @@
 #include "tools/synthetic_picture.h"
 #include "wallpaper/wallpaper_location.h"
 #include "platform/rotation_timer_win32.h"
-#include "windows/console_command.h"
+#include "console/console_command.h"
 
 namespace velmora {
 namespace {

@@ -1,0 +1,109 @@
+#pragma once
+// What CollectionBrowser asks of a window: it shows and asks, and calls the core for
+// every command. A view never touches the store; the core calls it back only
+// through this interface, on the user-interface thread (post() excepted).
+
+#include <functional>
+#include <memory>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "browser/commands.h"
+#include "browser/display_target.h"
+#include "browser/name_dialogs.h"
+#include "store/picture/jpeg_picture.h"
+
+namespace velmora {
+
+// The settings of one of the browser's file dialogs; the core keeps them for the run.
+struct FileDialogSettings {
+    std::string filter;      // "Name|pattern;pattern|Name|pattern..."
+    int filterIndex = 1;     // 1-based, as selected
+    std::string defaultExt;  // ".jpg" or empty
+    std::string fileName;
+    std::string initialDir;
+    std::string title;
+    bool overwritePrompt = false;
+    bool picturePreview = false;
+};
+
+enum class FileDialogKind { Open, OpenMany, Save };
+
+enum class MessageKind {
+    Condition,  // a command's own condition: application title, no icon, one "OK"
+    Error,      // the default error handler: application title, stop icon, one "OK"
+    NotAdded,   // the summary of a several-file add: warning icon, one "OK"
+};
+
+// A name dialog's request. accept runs when "确定" is pressed, with the text as typed;
+// the dialog closes when it returns true and stays open otherwise.
+struct TextRequest {
+    NameDialogKind dialog;
+    std::string text;  // what the edit box holds when the dialog opens
+    std::function<bool(const std::string& text)> accept;
+};
+
+// The progress of a long command. advance() shows step `done` of the total with
+// label; false when the user has cancelled.
+class Progress {
+public:
+    virtual ~Progress() = default;
+    virtual bool advance(int done, const std::string& label) = 0;
+};
+
+// What the viewer window shows: its caption and hint, and the picture at its own size.
+struct ViewerContent {
+    std::string caption;
+    std::string hint;
+    JpegPicture picture;
+};
+
+class BrowserView {
+public:
+    virtual ~BrowserView() = default;
+
+    virtual void setTitle(const std::string& title) = 0;
+    // The current record's name as the name label shows it.
+    virtual void setCurrentName(const std::string& name) = 0;
+    virtual void setCountText(const std::string& text) = 0;
+    virtual void setCommandStates(const CommandStates& states) = 0;
+    // The rows or the current row changed: the list reads them again from the core.
+    virtual void refreshNameList() = 0;
+
+    // Shows picture in the picture area (the view keeps a copy sharing its bytes);
+    // decoderError: found while it was decoded ahead, to be reported after its paint
+    // through CollectionBrowser::reportDisplayError().
+    virtual void showPicture(const JpegPicture& picture, std::optional<std::string> decoderError) = 0;
+    virtual void clearPicture() = 0;
+    // Where the picture area draws now: size, fit and pixel ratio.
+    virtual DisplayTarget displayTarget() const = 0;
+
+    // Shows the name dialog modally until accept() takes a text or the user cancels.
+    virtual void askText(const TextRequest& request) = 0;
+    // Shows a file dialog; the chosen full paths (one unless OpenMany), empty when
+    // cancelled. Updates settings.filterIndex to the type selected and, as the system
+    // dialogs do, moves the current directory to the chosen file's folder.
+    virtual std::vector<std::string> chooseFiles(FileDialogKind kind, FileDialogSettings& settings) = 0;
+    // "Confirm", question icon, "OK" (default) and "Cancel"; true only for "OK".
+    virtual bool confirm(const std::string& question) = 0;
+    // details: the long form, shown on request (may be empty).
+    virtual void showMessage(MessageKind kind, const std::string& text, const std::string& details = {}) = 0;
+    // A cancellable progress of total steps, shown until the returned object goes.
+    virtual std::unique_ptr<Progress> startProgress(int total) = 0;
+
+    // Shows the viewer modally; it closes on a click or through closeViewer().
+    virtual void showViewer(const ViewerContent& content) = 0;
+    // Hides the open viewer and ends its modal display once the command returns.
+    virtual void closeViewer() = 0;
+    virtual void hideMainWindow() = 0;
+    virtual void showAndRaiseMainWindow() = 0;
+    // Closes the main window, which ends the program.
+    virtual void closeMainWindow() = 0;
+
+    // Runs task on the user-interface thread after the events queued now. Callable
+    // from any thread.
+    virtual void post(std::function<void()> task) = 0;
+};
+
+}  // namespace velmora

@@ -1,0 +1,115 @@
+// Opening picture data files and creating new ones from the template, and the
+// name filter.
+#include "browser/collection_browser.h"
+#include "browser/file_names.h"
+#include "store/database/collection_copy.h"
+
+namespace velmora {
+
+void CollectionBrowser::openDefaultCollection() {
+    const std::string path = currentDirectory() + "\\pictures.vlm";
+    connection_.setConnectionString(connectionStringFor(path));
+    query_.activate();
+    title_ += fillIn(texts().defaultFileTitle, {path});
+    view_.setTitle(title_);
+    if (currentPictureIsNull()) {
+        setStates({.previous = false, .next = false, .pictureCommands = false});
+        pictureCount_ = 0;
+    } else {
+        showCurrentPicture();
+        decodeCurrentAhead();
+        pictureCount_ = query_.recordCount();
+        // The picture commands keep their design state.
+        setNavigation(false, true);
+    }
+    updateCountLabel();
+}
+
+void CollectionBrowser::openStartCollection(const std::string& path) {
+    // As a file chosen in the open dialog: its folder becomes the current directory,
+    // so new files are made beside it.
+    const std::string absolute = absolutePath(path);
+    setCurrentDirectory(folderOf(absolute));
+    openCollectionAt(absolute);
+}
+
+void CollectionBrowser::switchTo(const std::string& path) {
+    connection_.close();
+    connection_.setConnectionString(connectionStringFor(path));
+    connection_.open();
+    query_.open();
+    title_ = fillIn(texts().fileTitle, {path});
+    view_.setTitle(title_);
+}
+
+void CollectionBrowser::openCollectionAt(const std::string& path) {
+    switchTo(path);
+    applyFileRule();
+}
+
+void CollectionBrowser::openCollection() {
+    guard([this] {
+        const std::vector<std::string> chosen = view_.chooseFiles(FileDialogKind::Open, openCollectionDialog_);
+        if (!chosen.empty()) openCollectionAt(chosen.front());
+    });
+}
+
+void CollectionBrowser::newCollection() {
+    view_.askText({NameDialogKind::NewFile, texts().newFileText,
+                   [this](const std::string& name) { return guard([&] { createCollection(name); }); }});
+}
+
+void CollectionBrowser::createCollection(const std::string& name) {
+    const std::string fileName = name + ".vlm";
+    // Through SQLite, so a writer in another instance cannot tear the copy; never over,
+    // and never emptying, a file that already exists under that name.
+    copyCollection("pictures.vlm", fileName);
+    switchTo(currentDirectory() + "/" + fileName);
+
+    // The copied records go in one transaction: the new file is emptied all at once,
+    // or, on a failure, not at all.
+    const int count = query_.recordCount();
+    connection_.beginTransaction();
+    try {
+        for (int i = 0; i < count; ++i) query_.remove();
+        // Records a name filter does not select are deleted too: the new file is empty.
+        deleteAllPictures(connection_);
+        connection_.commit();
+    } catch (...) {
+        // Put the file and the result set back as they were before the deletes.
+        try {
+            connection_.rollback();
+            query_.close();
+            query_.open();
+        } catch (const std::exception&) {
+        }
+        throw;
+    }
+    applyFileRule();
+}
+
+void CollectionBrowser::reopenWith(const char* statement, std::vector<std::string> parameters) {
+    query_.setSql(statement, std::move(parameters));
+    query_.open();
+    if (currentPictureIsNull()) {
+        shown_.reset();
+        view_.clearPicture();
+    } else {
+        showCurrentPicture();
+    }
+}
+
+void CollectionBrowser::filterByName() {
+    // The text is a bound value: a quote is an ordinary character, and nothing typed
+    // can change the statement. "%" and "_" keep their wildcard meaning. A statement
+    // that fails keeps the dialog open.
+    view_.askText({NameDialogKind::Filter, texts().filterText, [this](const std::string& text) {
+                       return guard([&] { reopenWith(kFilterStatement, {text}); });
+                   }});
+}
+
+void CollectionBrowser::showAll() {
+    guard([this] { reopenWith(kShowAllStatement, {}); });
+}
+
+}  // namespace velmora

@@ -1,0 +1,99 @@
+// Deleting, cutting, copying, renaming and saving the current picture. The picture
+// these commands act on is the current record's, read from the record itself.
+#include "browser/collection_browser.h"
+#include "store/imagefile/clipboard.h"
+
+namespace velmora {
+
+bool CollectionBrowser::confirmRemoval(const char* noPicture, const char* lastPicture, const char* question) {
+    if (currentPictureIsNull()) {
+        view_.showMessage(MessageKind::Condition, noPicture);
+        return false;
+    }
+    // Counted on the result set: under a filter its only record is kept too.
+    if (query_.recordCount() == 1) {
+        view_.showMessage(MessageKind::Condition, lastPicture);
+        return false;
+    }
+    return view_.confirm(question);
+}
+
+void CollectionBrowser::removeCurrent() {
+    query_.remove();
+    showCurrentPicture();
+    pictureCount_ -= 1;
+    updateCountLabel();
+}
+
+void CollectionBrowser::deletePicture() {
+    guard([this] {
+        if (confirmRemoval(texts().noPictureToDelete, texts().lastPictureNotDeleted, texts().confirmDelete)) {
+            removeCurrent();
+        }
+    });
+}
+
+void CollectionBrowser::cut() {
+    guard([this] {
+        if (!confirmRemoval(texts().noPictureToCut, texts().lastPictureNotCut, texts().confirmCut)) return;
+        // Decoded and on the clipboard first: a picture that cannot be decoded, or a
+        // clipboard that refuses it, fails the command before anything is deleted.
+        JpegPicture removed = currentPicture();
+        removed.bitmap();
+        copyPicture(*services_.clipboard, removed);
+        removeCurrent();
+    });
+}
+
+void CollectionBrowser::copy() {
+    guard([this] {
+        if (currentPictureIsNull()) {
+            view_.showMessage(MessageKind::Condition, texts().noPictureToCopy);
+            return;
+        }
+        // Decoded before the clipboard is emptied: a picture that does not decode
+        // leaves what the clipboard held.
+        JpegPicture picture = currentPicture();
+        picture.bitmap();
+        copyPicture(*services_.clipboard, picture);
+    });
+}
+
+void CollectionBrowser::rename() {
+    guard([this] {
+        if (currentPictureIsNull()) {
+            view_.showMessage(MessageKind::Condition, texts().noPictureToRename);
+            return;
+        }
+        // Written unchecked; a failed post keeps the dialog open, so the text can be
+        // corrected.
+        view_.askText({NameDialogKind::Rename, texts().renameText, [this](const std::string& name) {
+                           return guard([&] {
+                               dataSource_.edit();
+                               query_.fieldByName("filename").setAsString(name);
+                               query_.post();
+                           });
+                       }});
+    });
+}
+
+void CollectionBrowser::save() {
+    guard([this] {
+        if (currentPictureIsNull()) {
+            view_.showMessage(MessageKind::Condition, texts().noPictureToSave);
+            return;
+        }
+        const std::vector<std::string> chosen = view_.chooseFiles(FileDialogKind::Save, saveDialog_);
+        if (chosen.empty()) return;
+        currentPicture().saveToFile(chosen.front());
+        // After a completed save the dialog's texts are emptied: from now on a name typed
+        // without an extension is written as typed.
+        saveDialog_.defaultExt.clear();
+        saveDialog_.fileName.clear();
+        saveDialog_.initialDir.clear();
+        saveDialog_.title.clear();
+        saveDialog_.filter = texts().savePictureFilter;
+    });
+}
+
+}  // namespace velmora

@@ -1,0 +1,83 @@
+#pragma once
+// The browser's commands and the one table of the controls that start them: the
+// main window's buttons and popup menu, in their order, and the viewer's menu. A
+// view builds its buttons, menus and shortcuts from these rows and asks
+// CommandStates which of them are available.
+
+#include <span>
+
+#include "browser/texts.h"
+
+namespace velmora {
+
+enum class CommandId {
+    None,  // separators and the filter submenu itself
+    Previous,
+    Next,
+    Delete,
+    SetAsWallpaper,
+    WebSite,
+    Quit,
+    AddFromFile,
+    Save,
+    NewCollection,
+    OpenCollection,
+    Rename,
+    ShowAll,
+    FilterByName,
+    Copy,
+    Cut,
+    Paste,
+    ViewerWallpaper,
+    CloseViewer,
+};
+
+// The availability rule a control follows.
+enum class CommandGroup {
+    Always,
+    Previous,  // the navigation buttons, each on its own
+    Next,
+    Picture,  // the picture commands: all on or all off together
+};
+
+enum class ControlKind {
+    Button,      // a flat button of the main window
+    MenuItem,    // an item of the popup menu
+    Submenu,     // the start of the filter submenu; the items up to SubmenuEnd belong to it
+    SubmenuEnd,
+    Separator,
+};
+
+struct CommandControl {
+    ControlKind kind;
+    const char* componentName;         // the control's object name
+    const char* TextTable::*caption;   // with its accelerator; null for separators
+    CommandId command;
+    CommandGroup group;
+    const char* shortcut;  // a key sequence ("Ctrl+C"); none today
+};
+
+// The main window's buttons, top to bottom, then its popup menu in order.
+std::span<const CommandControl> mainWindowControls();
+// The viewer's popup menu.
+std::span<const CommandControl> viewerControls();
+
+// Which commands are available now, by the rules of their groups.
+struct CommandStates {
+    bool previous = true;
+    bool next = true;
+    bool pictureCommands = true;
+
+    bool enabled(CommandGroup group) const {
+        switch (group) {
+        case CommandGroup::Previous: return previous;
+        case CommandGroup::Next: return next;
+        case CommandGroup::Picture: return pictureCommands;
+        case CommandGroup::Always: break;
+        }
+        return true;
+    }
+    bool operator==(const CommandStates&) const = default;
+};
+
+}  // namespace velmora

@@ -1,0 +1,114 @@
+#pragma once
+// Every caption and message the browser shows, in one table. A view takes its
+// captions from here and the core its messages, so another language needs nothing
+// but a second table. "{}" marks where a value goes (see fillIn()).
+
+#include <initializer_list>
+#include <string>
+
+namespace velmora {
+
+struct TextTable {
+    // The application title: task bar, the main window's design caption, and the
+    // caption of the boxes that report conditions and errors.
+    const char* applicationTitle;
+    const char* defaultFileTitle;  // appended to the design caption at start
+    const char* fileTitle;         // a file opened or created later
+
+    // Main window.
+    const char* previousButton;
+    const char* nextButton;
+    const char* deleteButton;
+    const char* wallpaperButton;
+    const char* webSiteButton;
+    const char* quitButton;
+    const char* nameCaption;
+    const char* countCaption;
+    const char* countDesign;  // the count label until its first update
+    const char* countLabel;
+    const char* popupHint;
+    const char* nameListHint;
+    const char* nameListColumn;
+    const char* pictureHint;
+
+    // Popup menu.
+    const char* addFromFileItem;
+    const char* saveItem;
+    const char* deleteItem;
+    const char* newFileItem;
+    const char* openFileItem;
+    const char* renameItem;
+    const char* filterMenu;
+    const char* showAllItem;
+    const char* filterByNameItem;
+    const char* wallpaperItem;
+    const char* copyItem;
+    const char* cutItem;
+    const char* pasteItem;
+    const char* quitItem;
+
+    // Full-size viewer.
+    const char* viewerCaption;
+    const char* viewerCaptionName;  // appended: the current name
+    const char* viewerHint;
+    const char* viewerWallpaperItem;
+    const char* viewerCloseItem;
+
+    // The four name dialogs and their buttons.
+    const char* pictureNameCaption;
+    const char* pictureNameLabel;
+    const char* proposedName;
+    const char* renameCaption;
+    const char* renameLabel;
+    const char* renameText;
+    const char* filterCaption;
+    const char* filterLabel;
+    const char* filterText;
+    const char* newFileCaption;
+    const char* newFileLabel;
+    const char* newFileText;
+    const char* okButton;
+    const char* cancelButton;
+
+    // Message boxes.
+    const char* confirmCaption;
+    const char* confirmOk;
+    const char* confirmCancel;
+    const char* noPictureToDelete;
+    const char* lastPictureNotDeleted;
+    const char* confirmDelete;
+    const char* noPictureToCut;
+    const char* lastPictureNotCut;
+    const char* confirmCut;
+    const char* noPictureToCopy;
+    const char* noPictureToRename;
+    const char* noPictureToSave;
+    const char* noPictureToView;
+    const char* noPictureForDesktop;
+    const char* noPictureSource;  // the viewer's wallpaper command
+    const char* emptyPictureName;
+    const char* noBitmapOnClipboard;
+    const char* outOfMemory;
+    const char* unknownError;
+
+    // Adding several files.
+    const char* addingProgress;
+    const char* notAddedHeading;
+    const char* notAddedMore;
+
+    // File dialog filters: "Name|pattern;pattern|Name|pattern...".
+    const char* openPictureFilter;
+    const char* savePictureFilter;
+    const char* openCollectionFilter;
+};
+
+// The program's own texts, in Simplified Chinese.
+extern const TextTable kChineseTexts;
+
+// The table in use.
+const TextTable& texts();
+
+// text with each "{}" replaced by the next of values, in order.
+std::string fillIn(const char* text, std::initializer_list<std::string> values);
+
+}  // namespace velmora

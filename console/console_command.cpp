@@ -1,0 +1,111 @@
+#include "console/console_command.h"
+
+#include <ostream>
+#include <string_view>
+
+#include <windows.h>
+
+#include "app/maintenance_cli.h"
+#include "app/wallpaper_run.h"
+#include "base/utf16.h"
+#include "platform/rotation_timer_win32.h"
+#include "wallpaper/registry_settings.h"
+#include "wallpaper/wallpaper_settings.h"
+
+namespace velmora {
+namespace {
+
+ConsoleCommand usage(const std::string& text) {
+    ConsoleCommand command;
+    command.problem = text;
+    return command;
+}
+
+ConsoleCommand wallpaperCommand(const std::vector<std::string>& arguments) {
+    const WallpaperOptions options = parseWallpaperOptions(arguments);
+    if (!options.given) return usage(invalidCommandLineText(kWallpaperOptionsFirst));
+    if (!options.usageError.empty()) return usage("velmora: " + options.usageError + "\n");
+    ConsoleCommand command;
+    const bool plain = !options.settings.any();
+    command.action = plain && options.action == WallpaperAction::SetNamed ? ConsoleAction::SetWallpaper
+                     : plain && options.action == WallpaperAction::Next   ? ConsoleAction::NextWallpaper
+                                                                          : ConsoleAction::OtherWallpaper;
+    command.name = options.name.value_or("");
+    command.collection = options.file;
+    command.wallpaper = options;
+    return command;
+}
+
+}  // namespace
+
+ConsoleCommand parseConsoleCommand(const std::vector<std::string>& arguments) {
+    const std::vector<std::string_view> args(arguments.begin(), arguments.end());
+    if (asksForWallpaper(args)) return wallpaperCommand(arguments);
+    if (asksForMaintenance(args)) {
+        ConsoleCommand command;
+        command.action = ConsoleAction::Maintenance;
+        command.maintenance = parseMaintenanceOptions(arguments);
+        return command;
+    }
+    for (std::string_view arg : args) {
+        if (arg == "--") break;
+        ConsoleCommand command;
+        if (isHelpOption(arg)) {
+            command.action = ConsoleAction::Help;
+            return command;
+        }
+        if (isVersionOption(arg)) {
+            command.action = ConsoleAction::Version;
+            return command;
+        }
+        if (arg.size() > 1 && arg.front() == '-')
+            return usage(invalidCommandLineText("unknown option '" + std::string(arg) + "'"));
+    }
+    return usage(invalidCommandLineText("this build has no window: give --set-wallpaper or --next-wallpaper"));
+}
+
+std::string consoleHelpText() {
+    return "Usage: velmora OPTION\n"
+           "Makes a picture of a Velmora collection the desktop wallpaper, checks and backs up collections.\n"
+           "This Windows build has no window yet: it offers the options below.\n"
+           "\n"
+           "Options:\n" +
+           wallpaperOptionsHelp() + maintenanceOptionsHelp() + generalOptionsHelp() +
+           "\n"
+           "FILE.vlm is pictures.vlm in the current folder when not given.\n"
+           "Exit status: 0 done, 1 the wallpaper could not be set, the check found problems or the\n"
+           "backup failed, 2 wrong options.\n";
+}
+
+static std::string thisProgram() {
+    wchar_t path[MAX_PATH + 1] = {};
+    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
+    return length == 0 || length >= MAX_PATH ? "velmora.exe" : fromUtf16(std::wstring(path, length));
+}
+
+int runConsoleCommand(const ConsoleCommand& command, const platform::Platform& platform, std::ostream& out,
+                      std::ostream& err) {
+    platform::TaskSchedulerTimer timer(thisProgram());
+    return runConsoleCommand(command, platform, timer, out, err);
+}
+
+int runConsoleCommand(const ConsoleCommand& command, const platform::Platform& platform, platform::RotationTimer& timer,
+                      std::ostream& out, std::ostream& err) {
+    switch (command.action) {
+    case ConsoleAction::Help: out << consoleHelpText(); return kExitSuccess;
+    case ConsoleAction::Version: out << versionText(); return kExitSuccess;
+    case ConsoleAction::Usage: err << command.problem; return kExitUsage;
+    case ConsoleAction::Maintenance: return runMaintenance(command.maintenance, out, err);
+    default: break;
+    }
+    RegistrySettings settings(platform.registry, platform.files, wallpaperSettingNames());
+    WallpaperRunServices services{platform, settings, timer, [] { return true; }, [](const std::string& path) {
+                                      wchar_t full[MAX_PATH + 1] = {};
+                                      DWORD length = GetFullPathNameW(toUtf16(path).c_str(), MAX_PATH, full, nullptr);
+                                      return length == 0 || length >= MAX_PATH ? path
+                                                                               : fromUtf16(std::wstring(full, length));
+                                  }};
+    return runWallpaperOptions(command.wallpaper, services, err) == 0 ? kExitSuccess : kExitFailure;
+}
+
+}  // namespace velmora

@@ -1,0 +1,186 @@
+// The main window's layout, built from the command table, and its wiring to the browser.
+#include "qt_window/main_window.h"
+
+namespace velmora {
+
+namespace {
+
+QFont fontOfHeight(const QFont& base, int pixels, bool bold = false) {
+    QFont font = base;
+    font.setPixelSize(pixels);
+    font.setBold(bold);
+    return font;
+}
+
+QLabel* makeLabel(QWidget* parent, const char* name, const char* text, QRect geometry) {
+    auto* label = new QLabel(QString::fromUtf8(text), parent);
+    // Picture names are shown as typed: "<b>x</b>" is not bold.
+    label->setTextFormat(Qt::PlainText);
+    label->setObjectName(name);
+    label->setGeometry(geometry);
+    return label;
+}
+
+void paintRed(QLabel* label) {
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, Qt::red);
+    label->setPalette(palette);
+}
+
+// Where each button of the command table sits.
+QRect buttonGeometry(const char* name) {
+    static const std::pair<const char*, QRect> kGeometries[] = {
+        {"SpeedButton1", {8, 72, 89, 41}},  {"SpeedButton2", {8, 144, 89, 41}}, {"SpeedButton3", {8, 216, 89, 41}},
+        {"SpeedButton4", {8, 290, 89, 41}}, {"SpeedButton6", {8, 360, 89, 41}}, {"SpeedButton5", {8, 432, 89, 41}},
+    };
+    for (const auto& [button, geometry] : kGeometries) {
+        if (std::string_view(button) == name) return geometry;
+    }
+    return {};
+}
+
+}  // namespace
+
+MainWindow::MainWindow(BrowserServices services, std::optional<std::string> startFile, QWidget* parent)
+    : QWidget(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint |
+                          Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint) {
+    if (!services.imageDecoder) services.imageDecoder = &imageDecoder_;
+    browser_ = std::make_unique<CollectionBrowser>(std::move(services), *this);
+    setObjectName("Form1");
+    setFont(fontOfHeight(font(), 11));
+    setFixedSize(788, 478);
+    move(287, 126);
+
+    buildLabels();
+    buildPictureArea();
+    buildCommands();
+    setAcceptDrops(true);
+    browser_->start(startFile);
+}
+
+MainWindow::~MainWindow() {
+    // The browser calls back into the widgets while it closes its query.
+    browser_.reset();
+}
+
+void MainWindow::buildLabels() {
+    const TextTable& text = texts();
+    makeLabel(this, "Label1", text.nameCaption, {112, 16, 90, 13});
+    nameLabel = makeLabel(this, "DBText1", "", {216, 14, 209, 17});
+    nameLabel->setFont(fontOfHeight(font(), 13));
+    paintRed(nameLabel);
+    makeLabel(this, "Label2", text.countCaption, {491, 16, 162, 13});
+    countLabel = makeLabel(this, "Label3", text.countDesign, {659, 16, 113, 17});
+    countLabel->setFont(fontOfHeight(font(), 13));
+    paintRed(countLabel);
+    QLabel* hint = makeLabel(this, "Label4", text.popupHint, {496, 32, 281, 13});
+    hint->setAutoFillBackground(true);
+    QPalette red = hint->palette();
+    red.setColor(QPalette::Window, Qt::red);
+    hint->setPalette(red);
+
+    nameList = new NameGrid(*browser_, this);
+    nameList->setObjectName("DBGrid1");
+    nameList->setGeometry(104, 48, 113, 425);
+    nameList->setToolTip(QString::fromUtf8(text.nameListHint));
+}
+
+void MainWindow::buildPictureArea() {
+    pictureArea = new QScrollArea(this);
+    pictureArea->setObjectName("ScrollBox1");
+    pictureArea->setGeometry(224, 48, 561, 425);
+    pictureArea->setCursor(Qt::PointingHandCursor);
+    QPalette black = pictureArea->palette();
+    black.setColor(QPalette::Window, Qt::black);
+    auto* content = new QWidget;
+    content->setAutoFillBackground(true);
+    content->setPalette(black);
+    content->setCursor(Qt::PointingHandCursor);
+    content->setFixedSize(pictureArea->viewport()->size().expandedTo(QSize(553, 409)));
+    pictureArea->setPalette(black);
+    pictureArea->setWidget(content);
+    pictureArea->setWidgetResizable(true);
+
+    pictureView = new PictureImage(content);
+    pictureView->setObjectName("Image1");
+    pictureView->setGeometry(8, 8, 545, 401);
+    pictureView->setFitFlags({.stretch = false, .proportional = true, .center = true});
+    pictureView->setCursor(Qt::PointingHandCursor);
+    pictureView->setToolTip(QString::fromUtf8(texts().pictureHint));
+    // A paint that finds no display bitmap takes the one being made ahead.
+    pictureView->setAheadSource([this] { return browser_->takeAheadPicture(); });
+    connect(pictureView, &PictureImage::painted, this, [this] { browser_->pictureShown(); });
+    connect(pictureView, &PictureImage::decodeFailed, this,
+            [this](const std::string& message) { browser_->reportDisplayError(message); });
+    connect(pictureView, &PictureImage::clicked, this, [this] { browser_->openViewer(); });
+}
+
+void MainWindow::buildCommands() {
+    popupMenu = new QMenu(this);
+    popupMenu->setObjectName("PopupMenu1");
+    QMenu* menu = popupMenu;
+    for (const CommandControl& row : mainWindowControls()) {
+        const QString caption = row.caption ? QString::fromUtf8(texts().*row.caption) : QString();
+        Control control{&row, nullptr, nullptr};
+        switch (row.kind) {
+        case ControlKind::Button:
+            control.button = new QPushButton(caption, this);
+            control.button->setObjectName(row.componentName);
+            control.button->setGeometry(buttonGeometry(row.componentName));
+            control.button->setFlat(true);
+            control.button->setFocusPolicy(Qt::NoFocus);  // speed buttons never take the focus
+            connect(control.button, &QPushButton::clicked, this, [this, &row] { browser_->run(row.command); });
+            break;
+        case ControlKind::MenuItem:
+            control.action = menu->addAction(caption);
+            control.action->setObjectName(row.componentName);
+            if (row.shortcut) control.action->setShortcut(QKeySequence(QString::fromUtf8(row.shortcut)));
+            connect(control.action, &QAction::triggered, this, [this, &row] { browser_->run(row.command); });
+            break;
+        case ControlKind::Submenu:
+            menu = popupMenu->addMenu(caption);
+            menu->setObjectName(row.componentName);
+            filterMenu = menu;
+            break;
+        case ControlKind::SubmenuEnd: menu = popupMenu; break;
+        case ControlKind::Separator:
+            menu->addSeparator()->setObjectName(row.componentName);
+            break;
+        }
+        if (control.button || control.action) controls_.push_back(control);
+    }
+
+    auto popupFrom = [this](QWidget* widget) {
+        widget->setContextMenuPolicy(Qt::CustomContextMenu);
+        connect(widget, &QWidget::customContextMenuRequested, this,
+                [this, widget](const QPoint& pos) { popupMenu->popup(widget->mapToGlobal(pos)); });
+    };
+    popupFrom(pictureArea);
+    popupFrom(pictureArea->widget());
+    popupFrom(pictureView);
+    connect(nameList, &NameGrid::popupRequested, this, [this](const QPoint& pos) { popupMenu->popup(pos); });
+}
+
+QPushButton* MainWindow::button(const char* name) const {
+    for (const Control& control : controls_) {
+        if (control.button && std::string_view(control.row->componentName) == name) return control.button;
+    }
+    return nullptr;
+}
+
+QAction* MainWindow::action(const char* name) const {
+    for (const Control& control : controls_) {
+        if (control.action && std::string_view(control.row->componentName) == name) return control.action;
+    }
+    return nullptr;
+}
+
+void MainWindow::setCommandStates(const CommandStates& states) {
+    for (const Control& control : controls_) {
+        const bool enabled = states.enabled(control.row->group);
+        if (control.button) control.button->setEnabled(enabled);
+        if (control.action) control.action->setEnabled(enabled);
+    }
+}
+
+}  // namespace velmora

@@ -1,0 +1,70 @@
+#include "tests/browser/browser_fixture.h"
+
+#include "store/picture/jpeg_picture.h"
+
+namespace velmora::test {
+
+BrowserTest::BrowserTest() : previousDirectory(std::filesystem::current_path()) {
+    std::filesystem::current_path(dir.path());
+}
+
+BrowserTest::~BrowserTest() {
+    browser.reset();
+    std::filesystem::current_path(previousDirectory);
+}
+
+void BrowserTest::makeDefaultFile(const std::vector<tools::CollectionRecord>& records) {
+    tools::createCollection(dir.file("pictures.vlm"), records);
+}
+
+CollectionBrowser& BrowserTest::open(std::optional<std::string> startFile) {
+    BrowserServices services;
+    services.clipboard = &clipboard;
+    services.platform = &platform;
+    services.openUrl = [this](const std::string& url) { openedUrls.push_back(url); };
+    browser.reset();
+    browser = std::make_unique<CollectionBrowser>(services, view);
+    browser->start(startFile);
+    return *browser;
+}
+
+CollectionBrowser& BrowserTest::openNames(const std::vector<std::string>& names, int width, int height) {
+    makeDefaultFile(pictureRecords(names, width, height));
+    return open();
+}
+
+std::string BrowserTest::state() const {
+    return view.name + (view.states.previous ? " prev" : " -") + (view.states.next ? " next" : " -");
+}
+
+std::vector<std::string> BrowserTest::listed() {
+    std::vector<std::string> names;
+    for (int row = 0; row < browser->rowCount(); ++row) names.push_back(browser->rowName(row).value_or("<null>"));
+    return names;
+}
+
+Bytes BrowserTest::shownBytes() {
+    if (!view.picture) return {};
+    SharedBytes bytes = view.picture->jpegData();
+    return bytes ? *bytes : Bytes{};
+}
+
+std::string BrowserTest::put(const std::string& name, const Bytes& bytes) {
+    writeFile(dir.file(name), std::string(bytes.begin(), bytes.end()));
+    return dir.file(name);
+}
+
+Bytes withoutQuantizationTables(const Bytes& jpeg) {
+    Bytes kept(jpeg.begin(), jpeg.begin() + 2);  // SOI
+    std::size_t at = 2;
+    // Segments up to the scan, each FF, marker, two length bytes and its body.
+    while (at + 4 <= jpeg.size() && jpeg[at] == 0xFF && jpeg[at + 1] != 0xDA) {
+        const std::size_t length = 2 + (static_cast<std::size_t>(jpeg[at + 2]) << 8 | jpeg[at + 3]);
+        if (jpeg[at + 1] != 0xDB) kept.insert(kept.end(), jpeg.begin() + at, jpeg.begin() + at + length);
+        at += length;
+    }
+    kept.insert(kept.end(), jpeg.begin() + at, jpeg.end());
+    return kept;
+}
+
+}  // namespace velmora::test

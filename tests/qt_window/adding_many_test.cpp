@@ -1,0 +1,240 @@
+// Adding several picture files at once, dropping files on the window, and the picture
+// formats read through Qt's image readers.
+#include <QApplication>
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFileInfo>
+#include <QImage>
+#include <QMimeData>
+#include <QProgressDialog>
+#include <QUrl>
+
+#include "qt_window/qt_image_decoder.h"
+#include "store/imagefile/bmp_writer.h"
+#include "store/imagefile/picture_file.h"
+#include "tests/gui_support/browser_fixture.h"
+#include "tests/support/build_paths.h"
+#include "tests/support/store_fixture.h"
+#include "tools/synthetic_picture.h"
+
+namespace velmora::test {
+namespace {
+
+// Left half red, right half blue.
+QImage halves(int width, int height) {
+    QImage image(width, height, QImage::Format_RGB32);
+    for (int y = 0; y < height; ++y) {
+        for (int x = 0; x < width; ++x) image.setPixel(x, y, x < width / 2 ? qRgb(220, 20, 20) : qRgb(20, 20, 220));
+    }
+    return image;
+}
+
+class AddingMany : public BrowserTest {
+protected:
+    std::string put(const std::string& name, const Bytes& bytes) {
+        writeFile(dir.file(name), std::string(bytes.begin(), bytes.end()));
+        return dir.file(name);
+    }
+    // A valid picture file of the format its extension names, width x height.
+    std::string pictureFile(const std::string& name, int width = 40, int height = 30) {
+        const std::string extension = pictureFileExtension(name);
+        if (extension == "jpg" || extension == "jpeg") return put(name, tools::syntheticJpeg(width, height, 2));
+        if (extension == "bmp") return put(name, encodeBmp(tools::syntheticBitmap(width, height, 4)));
+        // Qt writes no GIF: a kept 40 x 30 animation, red and blue halves, then all green.
+        if (extension == "gif") {
+            writeFile(dir.file(name), readFile(test::testDataDir() + "/two-frames.gif"));
+            return dir.file(name);
+        }
+        const char* format = extension == "png" ? "PNG" : extension == "webp" ? "WEBP" : "TIFF";
+        EXPECT_TRUE(halves(width, height).save(QString::fromStdString(dir.file(name)), format, 100)) << name;
+        return dir.file(name);
+    }
+    std::string path() { return dir.file("pictures.vlm"); }
+
+    // Sends a drag entering the window, then the drop; true when the drag was accepted.
+    bool drop(QMimeData& data) {
+        QDragEnterEvent enter(QPoint(400, 200), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(form.get(), &enter);
+        QDropEvent dropped(QPointF(400, 200), Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+        QApplication::sendEvent(form.get(), &dropped);
+        settle();
+        return enter.isAccepted();
+    }
+    static void setFiles(QMimeData& data, const std::vector<std::string>& files) {
+        QList<QUrl> urls;
+        for (const auto& file : files) urls << QUrl::fromLocalFile(QString::fromStdString(file));
+        data.setUrls(urls);
+    }
+};
+
+TEST_F(AddingMany, EachNewFormatIsStoredAsAJpegOfItsSize) {
+    const QtImageDecoder decoder;
+    for (const char* name : {"a.png", "b.GIF", "c.webp", "d.tif", "e.tiff"}) {
+        SCOPED_TRACE(name);
+        JpegPicture loaded = loadPictureFile(pictureFile(name, 40, 30), &decoder);
+        JpegPicture stored;
+        stored.readStored(loaded.jpegData());
+        EXPECT_EQ((*loaded.jpegData())[0], 0xFF);
+        EXPECT_EQ(stored.width(), 40);
+        EXPECT_EQ(stored.height(), 30);
+        // The first frame of the GIF, not the green second one.
+        const Bitmap& bitmap = stored.bitmap();
+        const std::uint8_t* left = bitmap.scanLine(15) + 5 * 3;
+        const std::uint8_t* right = bitmap.scanLine(15) + 35 * 3;
+        EXPECT_GT(left[2], 150);
+        EXPECT_LT(left[0], 80);
+        EXPECT_GT(right[0], 150);
+        EXPECT_LT(right[2], 80);
+    }
+    // Transparent parts become white rather than whatever colour they hid.
+    QImage clear(8, 8, QImage::Format_ARGB32);
+    clear.fill(qRgba(0, 0, 0, 0));
+    clear.save(QString::fromStdString(dir.file("clear.png")), "PNG");
+    JpegPicture clearPicture = loadPictureFile(dir.file("clear.png"), &decoder);
+    EXPECT_EQ(clearPicture.bitmap().scanLine(4)[12], 255);
+    // Without a decoder the store knows these extensions no more than any other.
+    EXPECT_EQ(graphicKindForExtension("png"), std::nullopt);
+    EXPECT_EQ(graphicKindForExtension("PNG", &decoder), PictureContainer::Kind::Bitmap);
+}
+
+TEST_F(AddingMany, ATruncatedPngIsRefusedAndNothingStored) {
+    makeDefaultFile(pictureRecords({"a"}));
+    MainWindow& f = openWindow();
+    const SharedBytes before = f.pictureView->picture().jpegData();
+    const std::string whole = readFile(pictureFile("cut.png", 200, 150));
+    writeFile(dir.file("cut.png"), whole.substr(0, whole.size() / 2));
+    dialogs.answers.push_back(dir.file("cut.png"));
+    modals.answerBox();
+    f.addFromFileAction->trigger();
+    ASSERT_EQ(modals.seen.size(), 1u);
+    EXPECT_EQ(modals.seen[0].text, "PNG image is not valid.");
+    EXPECT_EQ(namesInFile(path()).size(), 1u);
+    EXPECT_EQ(f.pictureView->picture().jpegData(), before);
+    EXPECT_EQ(f.countLabel->text().toStdString(), "1   张");
+
+    // Other extensions are still unknown; the filter offers the new formats.
+    writeFile(dir.file("photo.pcx"), "PCX");
+    dialogs.answers.push_back(dir.file("photo.pcx"));
+    modals.answerBox();
+    f.addFromFileAction->trigger();
+    ASSERT_EQ(modals.seen.size(), 2u);
+    EXPECT_EQ(modals.seen[1].text, "Unknown picture file extension (.pcx)");
+    EXPECT_NE(dialogs.shown[0].filter.find("|*.jpg;*.jpeg;*.bmp;*.png;*.gif;*.webp;*.tif;*.tiff"), std::string::npos);
+}
+
+TEST_F(AddingMany, FiftyFilesOfMixedFormatsThenACancelledBatch) {
+    makeDefaultFile({});
+    MainWindow& f = openWindow();
+    const std::vector<std::string> extensions{"jpg", "png", "gif", "webp", "bmp", "tif", "jpeg", "tiff"};
+    std::vector<std::string> files, names;
+    for (int i = 0; i < 50; ++i) {
+        const std::string name = "p" + std::to_string(100 + i) + "." + extensions[static_cast<std::size_t>(i) % 8];
+        files.push_back(pictureFile(name, 24 + i, 16));
+        names.push_back(name.substr(0, 4));
+    }
+    writeFile(files[9], readFile(files[9]).substr(0, 60));  // p109.png cut short
+    writeFile(files[26], "not a gif");                        // p126.gif
+    writeFile(files[40], "not a jpeg");                       // p140.jpg
+    std::vector<std::string> expectedNames;
+    for (int i = 0; i < 50; ++i) {
+        if (i != 9 && i != 26 && i != 40) expectedNames.push_back(names[static_cast<std::size_t>(i)]);
+    }
+    bool progressShown = false;
+    QObject::connect(&f, &MainWindow::batchPictureAdded, [&](int) {
+        progressShown = progressShown || f.findChild<QProgressDialog*>("AddingProgress") != nullptr;
+    });
+
+    dialogs.selections.push_back(files);
+    modals.answerBox();
+    f.addFromFileAction->trigger();
+    EXPECT_EQ(namesInFile(path()), expectedNames);
+    ASSERT_EQ(modals.seen.size(), 1u);
+    EXPECT_EQ(modals.seen[0].kind, "NotAddedBox");
+    EXPECT_EQ(modals.seen[0].text.toStdString(),
+              "以下 3 个文件未能添加：\n\np109.png: PNG image is not valid\np126.gif: GIF image is not valid\n"
+              "p140.jpg: JPEG error #53");
+    EXPECT_TRUE(progressShown);
+    // A JPEG file keeps its bytes; the other formats become JPEG streams.
+    const auto stored = picturesInFile(path());
+    EXPECT_EQ(std::string(stored[0].begin(), stored[0].end()), readFile(files[0]));
+    EXPECT_EQ(Bytes(stored[1].begin(), stored[1].begin() + 4), (Bytes{0xFF, 0xD8, 0xFF, 0xE0}));
+    // The rule once, at the end, with the last added picture current.
+    EXPECT_EQ(f.countLabel->text().toStdString(), "47   张");
+    EXPECT_EQ(f.nameLabel->text().toStdString(), "p149");
+    EXPECT_TRUE(f.previousButton->isEnabled());
+    EXPECT_FALSE(f.nextButton->isEnabled());
+    EXPECT_TRUE(pictureCommands(true));
+    EXPECT_FALSE(f.nameEntry.accepted);
+
+    // The second batch is cancelled once ten are in: those ten stay, nothing is reported.
+    std::vector<std::string> more;
+    for (int i = 0; i < 50; ++i) more.push_back(pictureFile("q" + std::to_string(100 + i) + ".png", 20, 20));
+    QObject::connect(&f, &MainWindow::batchPictureAdded, [&](int added) {
+        if (added == 10) f.findChild<QProgressDialog*>("AddingProgress")->cancel();
+    });
+    dialogs.selections.push_back(more);
+    f.addFromFileAction->trigger();
+    settle();
+    const auto after = namesInFile(path());
+    ASSERT_EQ(after.size(), 57u);
+    EXPECT_EQ(after[47], "q100");
+    EXPECT_EQ(after[56], "q109");
+    EXPECT_EQ(f.countLabel->text().toStdString(), "57   张");
+    EXPECT_EQ(f.nameLabel->text().toStdString(), "q109");
+    EXPECT_EQ(modals.seen.size(), 1u);
+    EXPECT_EQ(modals.unexpected, 0);
+    EXPECT_EQ(f.findChild<QProgressDialog*>("AddingProgress"), nullptr);
+}
+
+TEST_F(AddingMany, DroppedFilesAreAddedOrOpenedAndAnythingElseIgnored) {
+    makeDefaultFile(pictureRecords({"a"}));
+    tools::createCollection(dir.file("other.vlm"), pictureRecords({"x", "y"}));
+    MainWindow& f = openWindow();
+
+    // Several pictures: named after their files, no dialog and no progress for three.
+    QMimeData three;
+    setFiles(three, {pictureFile("猫.png"), pictureFile("dog.jpg"), pictureFile("bird.gif")});
+    bool progressShown = false;
+    QObject::connect(&f, &MainWindow::batchPictureAdded, [&](int) {
+        progressShown = progressShown || f.findChild<QProgressDialog*>("AddingProgress") != nullptr;
+    });
+    EXPECT_TRUE(drop(three));
+    EXPECT_EQ(namesInFile(path()), (std::vector<std::string>{"a", "猫", "dog", "bird"}));
+    EXPECT_FALSE(progressShown);
+    EXPECT_EQ(f.countLabel->text().toStdString(), "4   张");
+
+    // One picture goes through the naming dialog, as a single add does.
+    QMimeData one;
+    setFiles(one, {pictureFile("single.webp")});
+    QString proposed;
+    confirmDialog(modals, QString("拖入的图"), &proposed);
+    EXPECT_TRUE(drop(one));
+    EXPECT_EQ(proposed, "图片5");
+    EXPECT_EQ(namesInFile(path()).back(), "拖入的图");
+
+    // Text, a file that is no picture, and a folder are refused.
+    QMimeData text;
+    text.setText("hello");
+    EXPECT_FALSE(drop(text));
+    writeFile(dir.file("notes.txt"), "notes");
+    QMimeData notes;
+    setFiles(notes, {dir.file("notes.txt")});
+    EXPECT_FALSE(drop(notes));
+    QMimeData icon;
+    setFiles(icon, {dir.file("icon.ico")});
+    EXPECT_FALSE(drop(icon));
+    EXPECT_EQ(namesInFile(path()).size(), 5u);
+
+    // One picture data file is opened as the open command opens it.
+    QMimeData data;
+    setFiles(data, {dir.file("other.vlm")});
+    EXPECT_TRUE(drop(data));
+    EXPECT_EQ(f.windowTitle().toStdString(), "Velmora    [ " + dir.file("other.vlm") + " ]");
+    EXPECT_EQ(f.countLabel->text().toStdString(), "2   张");
+    EXPECT_EQ(f.nameLabel->text().toStdString(), "x");
+    EXPECT_EQ(modals.unexpected, 0);
+    EXPECT_EQ(modals.pending(), 0u);
+}
+
+}  // namespace
+}  // namespace velmora::test
