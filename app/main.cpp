@@ -17,8 +17,8 @@
 #include "app/user_collection.h"
 #include "app/wallpaper_cli.h"
 #include "app/velmora_version.h"
-#include "browser/main_window.h"
-#include "browser/system_clipboard.h"
+#include "qt_window/main_window.h"
+#include "qt_window/system_clipboard.h"
 #include "platform/linux_platform.h"
 #include "store/picture/jpeg_picture.h"
 

@@ -2,7 +2,7 @@
 
 #include "base/error.h"
 #include "store/imagefile/clipboard.h"
-#include "store/imagefile/memory_clipboard.h"
+#include "tests/support/memory_clipboard.h"
 #include "store/imagefile/picture_container.h"
 #include "tools/synthetic_picture.h"
 

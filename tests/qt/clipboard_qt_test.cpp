@@ -6,7 +6,7 @@
 #include <QGuiApplication>
 #include <QImage>
 
-#include "browser/system_clipboard.h"
+#include "qt_window/system_clipboard.h"
 #include "base/error.h"
 #include "tools/synthetic_picture.h"
 

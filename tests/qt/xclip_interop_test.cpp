@@ -5,7 +5,7 @@
 #include <QCoreApplication>
 #include <QImage>
 
-#include "browser/system_clipboard.h"
+#include "qt_window/system_clipboard.h"
 #include "store/imagefile/clipboard.h"
 #include "tests/support/child_process.h"
 #include "tests/support/xvfb_server.h"

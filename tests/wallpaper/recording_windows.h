@@ -4,7 +4,7 @@
 
 #include <string>
 
-#include "platform/call_log.h"
+#include "tests/support/call_log.h"
 #include "wallpaper/wallpaper_windows.h"
 
 namespace velmora::test {

@@ -6,9 +6,9 @@
 
 #include <gtest/gtest.h>
 
-#include "platform/fake_desktop.h"
-#include "platform/fake_files.h"
-#include "platform/fake_registry.h"
+#include "tests/support/fake_desktop.h"
+#include "tests/support/fake_files.h"
+#include "tests/support/fake_registry.h"
 #include "platform/message_text.h"
 #include "base/system_error.h"
 #include "base/error.h"
