@@ -14,7 +14,7 @@
 
 #include "bench/child_process_figure.h"
 #include "bench/measure.h"
-#include "browser/main_window.h"
+#include "qt_window/main_window.h"
 #include "store/picture/reduced_scan_decoder.h"
 #include "tests/picture/libjpeg_reference.h"
 #include "tools/collection_file.h"
@@ -65,7 +65,7 @@ std::string cachedFile(const std::string& name, bool gray) {
 
 // One press of the next button, until the new picture has been painted.
 void nextPicture(MainWindow& form) {
-    form.nextButton->click();
+    form.button("SpeedButton2")->click();
     form.pictureView->repaint();
     if (!form.pictureView->picture().hasDisplayBitmap()) std::abort();  // nothing was painted
 }
@@ -128,15 +128,15 @@ int main(int argc, char** argv) {
     const SplitStatistics splitBefore = splitStatistics();
     {
         MainWindow form{BrowserServices{}};
-        form.setNeighbourPreloading(false);
+        form.browser().setNeighbourPreloading(false);
         form.show();
         idle(200);  // shown and exposed: paints reach the screen
         // The floor: the very bytes shown next, decoded whole straight with libjpeg.
-        const SharedBytes first = form.pictures.fieldByName("picture").asBytes();
+        const SharedBytes first = form.browser().query().fieldByName("picture").asBytes();
         firstFloor = bench::medianMs(5, [&] { test::referenceDecode(*first, JCS_EXT_BGR); });
         for (int run = 0; run < 20; ++run) {
-            if (form.pictures.atEnd()) form.pictures.first();
-            const SharedBytes next = form.pictures.blobAt(form.pictures.currentRow() + 1, "picture");
+            if (form.browser().query().atEnd()) form.browser().query().first();
+            const SharedBytes next = form.browser().query().blobAt(form.browser().query().currentRow() + 1, "picture");
             bench::timeInTurn(
                 run, [&] { nextPicture(form); }, cold, [&] { test::referenceDecode(*next, JCS_EXT_BGR); }, coldFloor);
         }
@@ -149,8 +149,8 @@ int main(int argc, char** argv) {
         form.show();
         idle(200);
         for (int run = 0; run < 20; ++run) {
-            if (form.pictures.atEnd()) {
-                form.pictures.first();
+            if (form.browser().query().atEnd()) {
+                form.browser().query().first();
                 form.pictureView->repaint();
             }
             idle(300);
@@ -162,11 +162,11 @@ int main(int argc, char** argv) {
     std::vector<double> grayTimes, colourTimes;
     {
         MainWindow form{BrowserServices{}};
-        form.setNeighbourPreloading(false);
+        form.browser().setNeighbourPreloading(false);
         form.show();
         idle(200);  // shown and exposed: paints reach the screen
         for (int round = 0; round < 2; ++round) {
-            form.pictures.first();
+            form.browser().query().first();
             form.pictureView->repaint();
             for (int i = 1; i < kPictures; ++i) {
                 const double ms = bench::timeMs([&] { nextPicture(form); });

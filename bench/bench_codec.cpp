@@ -14,7 +14,7 @@
 
 #include "bench/child_process_figure.h"
 #include "bench/measure.h"
-#include "browser/picture_image.h"
+#include "qt_window/picture_image.h"
 #include "store/picture/jpeg_picture.h"
 #include "store/picture/reduced_jpeg_decoder.h"
 // The floor: libjpeg called directly with the same settings.

@@ -9,7 +9,7 @@
 #include <filesystem>
 
 #include "bench/measure.h"
-#include "browser/main_window.h"
+#include "qt_window/main_window.h"
 #include "platform/linux_platform.h"
 #include "tools/collection_file.h"
 #include "tools/synthetic_picture.h"
@@ -54,8 +54,8 @@ int main(int argc, char** argv) {
     auto [create, floor] = bench::medianPairMs(
         5,
         [&] {
-            form.createPictureFile("created" + std::to_string(round++));
-            if (form.pictureCount != 0) std::abort();
+            form.browser().createCollection("created" + std::to_string(round++));
+            if (form.browser().pictureCount() != 0) std::abort();
         },
         [&] { copyAndDelete(templatePath, dir + "/floor" + std::to_string(round++) + ".vlm"); });
 

@@ -38,7 +38,7 @@ TEST_F(UprightPhotos, EveryOrientationShowsUprightEverywhereAndIsStoredUnchanged
     MainWindow& f = openWindow();
     for (int orientation = 1; orientation <= 8; ++orientation) {
         SCOPED_TRACE("orientation " + std::to_string(orientation));
-        if (orientation > 1) f.nextButton->click();
+        if (orientation > 1) button("SpeedButton2")->click();
         settle();
         ASSERT_EQ(f.nameLabel->text().toStdString(), "o" + std::to_string(orientation));
         EXPECT_EQ(widgetMismatch(orientation, *f.pictureView), "");
@@ -49,17 +49,17 @@ TEST_F(UprightPhotos, EveryOrientationShowsUprightEverywhereAndIsStoredUnchanged
             auto* shown = qobject_cast<ViewerWindow*>(window);
             viewer = widgetMismatch(orientation, *shown->pictureView);
             viewerSize = shown->pictureView->size();
-            shown->closeAction->trigger();
+            shown->action("Quit")->trigger();
         });
-        f.openViewer();
+        f.browser().openViewer();
         EXPECT_EQ(viewer, "");
         EXPECT_EQ(viewerSize, QSize(uprightWidth(orientation), uprightHeight(orientation)));
 
-        f.copyAction->trigger();
+        action("CopyToCBoard")->trigger();
         ASSERT_TRUE(clipboard.heldBitmap());
         EXPECT_EQ(uprightMismatch(orientation, *clipboard.heldBitmap()), "");
 
-        f.wallpaperButton->click();
+        button("SpeedButton4")->click();
         const std::string wallpaper =
             platform::driveFolder('c') + "/WINDOWS/Web/Wallpaper/myWallPaper/o" + std::to_string(orientation) + ".bmp";
         EXPECT_EQ(uprightMismatch(orientation, readBmpFile(wallpaper)), "");

@@ -25,7 +25,7 @@ protected:
     bool waitForPreloads(int count) {
         for (int i = 0; i < 500; ++i) {
             settle();
-            if (form->neighbourPreloader()->readyCount() >= count) return true;
+            if (form->browser().neighbourPreloader()->readyCount() >= count) return true;
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
         return false;
@@ -33,7 +33,7 @@ protected:
     // What the picture area must show for the current record, decoded afresh.
     Bitmap expectedDisplay() {
         JpegPicture fresh;
-        fresh.readStored(form->pictures.fieldByName("picture").asBytes());
+        fresh.readStored(form->browser().query().fieldByName("picture").asBytes());
         const FitRect rect = form->pictureView->drawRect();
         const DisplayTarget target = form->pictureView->displayTarget();
         return fresh.displayBitmap(target.device(rect.width), target.device(rect.height));
@@ -50,18 +50,18 @@ protected:
 TEST_F(Preloading, TheNextPictureComesReadyFromTheWorker) {
     MainWindow& f = openPictures(4, 1200, 900);
     ASSERT_TRUE(waitForPreloads(2));  // two ahead; none behind the first
-    f.nextButton->click();
+    button("SpeedButton2")->click();
     // Already decoded before any paint, and the full bitmap is never made.
     EXPECT_TRUE(f.pictureView->picture().hasDisplayBitmap());
     EXPECT_FALSE(f.pictureView->picture().hasBitmap());
     EXPECT_TRUE(showsCurrentRecord());
     ASSERT_TRUE(waitForPreloads(3));  // now one behind as well
-    f.previousButton->click();
+    button("SpeedButton1")->click();
     EXPECT_TRUE(f.pictureView->picture().hasDisplayBitmap());
     EXPECT_TRUE(showsCurrentRecord());
 
     // Commands that need the full picture still get it whole.
-    f.copyAction->trigger();
+    action("CopyToCBoard")->trigger();
     EXPECT_EQ(clipboard.bitmap().width(), 1200);
     EXPECT_EQ(modals.unexpected, 0);
 }
@@ -77,15 +77,15 @@ TEST_F(Preloading, HundredsOfQuickMovesAlwaysShowTheCurrentRecord) {
     EXPECT_TRUE(showsCurrentRecord());
 
     // Far away: what was made for the old neighbours is dropped.
-    const int row = f.pictures.currentRow();
+    const int row = f.browser().query().currentRow();
     std::vector<std::int64_t> old;
     for (int offset : {1, 2, -1}) {
-        if (auto rowid = f.pictures.rowidAt(row + offset)) old.push_back(*rowid);
+        if (auto rowid = f.browser().query().rowidAt(row + offset)) old.push_back(*rowid);
     }
     key(Qt::Key_End);
     ASSERT_TRUE(waitForPreloads(1));
     for (std::int64_t rowid : old) {
-        if (rowid != *f.pictures.rowidAt(f.pictures.currentRow() - 1)) EXPECT_FALSE(f.neighbourPreloader()->hasRowid(rowid));
+        if (rowid != *f.browser().query().rowidAt(f.browser().query().currentRow() - 1)) EXPECT_FALSE(f.browser().neighbourPreloader()->hasRowid(rowid));
     }
     EXPECT_TRUE(showsCurrentRecord());
     EXPECT_EQ(modals.unexpected, 0);
@@ -106,7 +106,7 @@ TEST_F(Preloading, AnErrorFoundAheadIsReportedOnceAfterThatPictureIsShown) {
     ASSERT_TRUE(waitForPreloads(2));
     EXPECT_TRUE(modals.seen.empty());  // found ahead, not reported yet
 
-    f.nextButton->click();
+    button("SpeedButton2")->click();
     EXPECT_EQ(f.nameLabel->text(), "damaged");
     EXPECT_TRUE(modals.seen.empty());  // only after the paint
     f.pictureView->repaint();
@@ -132,7 +132,7 @@ TEST_F(Preloading, ARecordWrittenSinceIsDecodedAfresh) {
     sqlite3_finalize(update);
     sqlite3_close(other);
 
-    f.nextButton->click();
+    button("SpeedButton2")->click();
     EXPECT_TRUE(showsCurrentRecord());  // the new picture, not the old result
 }
 
@@ -140,7 +140,7 @@ TEST_F(Preloading, TheFirstPictureIsDecodedOnTheWorkerWhileTheWindowIsBuilt) {
     makeDefaultFile(pictureRecords({"a", "b"}, 1200, 900));
     form = std::make_unique<MainWindow>(services);
     // Queued (or already being decoded) before the window is even shown.
-    ASSERT_TRUE(form->neighbourPreloader()->hasRowid(*form->pictures.rowidAt(0)));
+    ASSERT_TRUE(form->browser().neighbourPreloader()->hasRowid(*form->browser().query().rowidAt(0)));
     form->show();
     settle();
     EXPECT_FALSE(form->pictureView->picture().hasBitmap());

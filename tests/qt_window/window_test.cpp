@@ -1,0 +1,240 @@
+// The main window as Qt shows it: controls built from the command table and their
+// states, the name list's clicks and keys, the four name dialogs, the message boxes,
+// and a decoder error reported after the paint.
+#include <QApplication>
+#include <QDir>
+#include <QKeyEvent>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QTest>
+
+#include "tests/gui_support/browser_fixture.h"
+
+namespace velmora::test {
+namespace {
+
+class Window : public BrowserTest {
+protected:
+    MainWindow& openNames(const std::vector<std::string>& names) {
+        makeDefaultFile(pictureRecords(names, 64, 48));
+        return openWindow();
+    }
+    // The name label with the availability of the navigation buttons.
+    std::string state() {
+        return form->nameLabel->text().toStdString() + (button("SpeedButton1")->isEnabled() ? " prev" : " -") +
+               (button("SpeedButton2")->isEnabled() ? " next" : " -");
+    }
+    void pressRow(int row, Qt::MouseButton mouse = Qt::LeftButton) {
+        NameGrid* grid = form->nameList;
+        QPoint at(20, grid->rowViewportPosition(row) + 3);
+        QTest::mousePress(grid->viewport(), mouse, Qt::NoModifier, at);
+        QTest::mouseRelease(grid->viewport(), mouse, Qt::NoModifier, at);
+    }
+    void key(int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QTest::keyClick(form->nameList, Qt::Key(key), modifiers);
+    }
+};
+
+TEST_F(Window, ControlsComeFromTheCommandTableAndFollowTheRules) {
+    makeDefaultFile({});
+    MainWindow& f = openWindow();
+    QStringList captions;
+    for (QAction* item : f.popupMenu->actions()) captions << (item->isSeparator() ? QString("-") : item->text());
+    EXPECT_EQ(captions.join(" | ").toStdString(),
+              "从文件载入(&L ) | 保存到文件(&S) | 从数据库删除(&D) | - | 新建图片数据文件(&N) | 打开图片数据文件(&O) "
+              "| - | 重命名此图(&R) | 图片过滤(&P) | 设为桌面(&A) | - | 复制到剪贴板(&C) | 剪切到剪贴板(&X) | "
+              "从剪贴板粘贴(&V) | - | 退出(&Q)");
+    ASSERT_EQ(f.filterMenu->actions().size(), 2);
+    EXPECT_EQ(f.filterMenu->objectName(), "PicFilt");
+    EXPECT_EQ(f.filterMenu->actions()[0]->objectName(), "ShowAll");
+    EXPECT_EQ(f.filterMenu->actions()[1]->text(), "按文件名过滤(&F)");
+    const struct {
+        const char* name;
+        const char* caption;
+        QRect geometry;
+    } buttons[] = {{"SpeedButton1", "上一张图片", {8, 72, 89, 41}},   {"SpeedButton2", "下一张图片", {8, 144, 89, 41}},
+                   {"SpeedButton3", "删除当前图片", {8, 216, 89, 41}}, {"SpeedButton4", "设为桌面", {8, 290, 89, 41}},
+                   {"SpeedButton6", "Zantrel网站", {8, 360, 89, 41}}, {"SpeedButton5", "退出", {8, 432, 89, 41}}};
+    for (const auto& b : buttons) {
+        ASSERT_NE(button(b.name), nullptr) << b.name;
+        EXPECT_EQ(button(b.name)->text(), b.caption);
+        EXPECT_EQ(button(b.name)->geometry(), b.geometry);
+    }
+    EXPECT_EQ(f.size(), QSize(788, 478));
+    EXPECT_EQ(f.pictureView->size(), QSize(545, 401));
+    EXPECT_EQ(f.nameList->geometry(), QRect(104, 48, 113, 425));
+
+    // The empty-file rule: only the always available commands stay on.
+    EXPECT_EQ(f.countLabel->text().toStdString(), "0   张");
+    EXPECT_EQ(state(), " - -");
+    EXPECT_TRUE(pictureCommands(false));
+    for (const char* always : {"LoadFormFile", "PasteFromCBoard", "NewPicFile", "OpenPicDataFile", "Quit"}) {
+        EXPECT_TRUE(action(always)->isEnabled()) << always;
+    }
+    EXPECT_TRUE(button("SpeedButton5")->isEnabled());
+    EXPECT_TRUE(button("SpeedButton6")->isEnabled());
+
+    button("SpeedButton6")->click();
+    EXPECT_EQ(openedUrls, std::vector<std::string>{kWebSiteAddress});
+    action("Quit")->trigger();
+    EXPECT_FALSE(f.isVisible());
+    EXPECT_TRUE(modals.seen.empty());
+}
+
+TEST_F(Window, ABadDefaultFileIsReportedInAStopBoxAndTheDesignStateStays) {
+    modals.answerBox();
+    MainWindow& f = openWindow();
+    ASSERT_EQ(modals.seen.size(), 1u);
+    EXPECT_EQ(modals.seen[0].kind, "ErrorBox");
+    EXPECT_EQ(modals.seen[0].title.toStdString(), "Zantrel桌面壁纸管理软件");
+    EXPECT_EQ(modals.seen[0].icon, QMessageBox::Critical);
+    EXPECT_EQ(modals.seen[0].text, "unable to open database file.");
+    EXPECT_EQ(f.windowTitle().toStdString(), "Zantrel桌面壁纸管理软件");
+    EXPECT_EQ(f.countLabel->text().toStdString(), "显示数据库图片数");
+    EXPECT_TRUE(pictureCommands(true));
+    EXPECT_TRUE(button("SpeedButton1")->isEnabled());
+}
+
+TEST_F(Window, ButtonsAndTheListMoveTheCursor) {
+    MainWindow& f = openNames({"A", "B", "C", "D", "E"});
+    EXPECT_EQ(f.windowTitle().toStdString(),
+              "Zantrel桌面壁纸管理软件    默认文件[ " + QDir::currentPath().toStdString() + "\\pictures.vlm ]");
+    button("SpeedButton2")->click();
+    EXPECT_EQ(state(), "B prev next");
+    button("SpeedButton1")->click();
+    EXPECT_EQ(state(), "A prev next");
+    pressRow(3);
+    EXPECT_EQ(state(), "D prev next");
+    pressRow(1, Qt::RightButton);  // moves before the popup menu opens
+    EXPECT_EQ(state(), "B prev next");
+    f.popupMenu->hide();
+    key(Qt::Key_Down);
+    EXPECT_EQ(state(), "C prev next");
+    key(Qt::Key_End);
+    EXPECT_EQ(state(), "E prev -");
+    key(Qt::Key_Home);
+    EXPECT_EQ(state(), "A - next");
+    key(Qt::Key_PageDown);  // five rows fit: runs out at E
+    EXPECT_EQ(state(), "E prev -");
+    key(Qt::Key_Up);
+    EXPECT_EQ(state(), "D prev next");
+    key(Qt::Key_Up, Qt::ControlModifier);
+    EXPECT_EQ(state(), "A prev next");
+    key(Qt::Key_Down, Qt::ControlModifier);
+    EXPECT_EQ(state(), "E prev next");
+    const std::uint64_t before = f.browser().query().notificationCount();
+    key(Qt::Key_Insert);
+    key(Qt::Key_Delete, Qt::ControlModifier);
+    EXPECT_EQ(f.browser().query().notificationCount(), before);
+    EXPECT_EQ(f.browser().query().recordCount(), 5);
+}
+
+TEST_F(Window, TheListShowsEveryNameAsPlainTextAndMarksTheCurrentRow) {
+    MainWindow& f = openNames({"<b>x</b>", "a &amp; b", "C"});
+    EXPECT_EQ(f.nameLabel->textFormat(), Qt::PlainText);
+    EXPECT_EQ(f.nameLabel->text(), "<b>x</b>");
+    // Drawn as typed: as wide as the tags themselves, not one bold letter.
+    EXPECT_GT(f.nameLabel->sizeHint().width(), f.nameLabel->fontMetrics().horizontalAdvance("<b>x"));
+    QAbstractItemModel* model = f.nameList->model();
+    ASSERT_EQ(model->rowCount(), 3);
+    EXPECT_EQ(model->headerData(0, Qt::Horizontal).toString(), "filename");
+    EXPECT_EQ(model->data(model->index(1, 0)).toString(), "a &amp; b");
+    EXPECT_EQ(model->headerData(0, Qt::Vertical).toString(), "\u25B6");
+    EXPECT_TRUE(model->headerData(1, Qt::Vertical).toString().isEmpty());
+}
+
+TEST_F(Window, EachNameDialogIsLaidOutByItsDesign) {
+    makeDefaultFile(pictureRecords({"a"}, 64, 48));
+    MainWindow& f = openWindow();
+    clipboard.offerBitmap(Bitmap(8, 8, Bitmap::Format::Bgr24));
+    const struct {
+        const char* item;
+        const char* name;
+        const char* caption;
+        const char* label;
+        QString text;
+        QRect edit;
+        QRect ok;
+    } designs[] = {
+        {"PasteFromCBoard", "Form2", "为此图片命名     ", "  请为此图片起一个名字    ", "图片2", {64, 72, 193, 21}, {56, 128, 89, 25}},
+        {"Rename", "Form3", "重命名图片", "  请输入此图片的新名字", "新名字", {48, 64, 217, 21}, {56, 128, 89, 25}},
+        {"FiltByName", "Form6", "设置图片过滤条件",
+         "      你需要列出一些图片，它们的文件名中要包含以下文字：                               ", "输入过滤文字",
+         {56, 64, 353, 21}, {88, 120, 89, 25}},
+        {"NewPicFile", "Form7", "输入新建图片数据库文件名", "    请输入图片数据库文件的名字：          ",
+         "新建图片数据库文件", {40, 64, 257, 21}, {48, 128, 89, 25}},
+    };
+    for (const auto& d : designs) {
+        SCOPED_TRACE(d.name);
+        bool seen = false;
+        modals.then([&](QWidget* dialog) {
+            seen = true;
+            EXPECT_EQ(dialog->objectName(), d.name);
+            EXPECT_EQ(dialog->windowTitle(), d.caption);
+            EXPECT_EQ(dialog->findChild<QLabel*>("Label1")->text(), d.label);
+            auto* edit = dialog->findChild<QLineEdit*>("Edit1");
+            EXPECT_EQ(edit->text(), d.text);
+            EXPECT_EQ(edit->selectedText(), d.text);
+            EXPECT_EQ(edit->geometry(), d.edit);
+            EXPECT_EQ(dialog->findChild<QPushButton*>("Button1")->geometry(), d.ok);
+            // Enter and Esc do nothing; only the buttons act.
+            for (int pressed : {Qt::Key_Return, Qt::Key_Escape}) {
+                QKeyEvent press(QEvent::KeyPress, pressed, Qt::NoModifier);
+                QApplication::sendEvent(dialog, &press);
+            }
+            EXPECT_TRUE(dialog->isVisible());
+            clickButton(dialog, "取消");
+        });
+        action(d.item)->trigger();
+        EXPECT_TRUE(seen);
+    }
+    EXPECT_EQ(modals.unexpected, 0);
+    EXPECT_EQ(f.countLabel->text().toStdString(), "1   张");
+}
+
+TEST_F(Window, ConfirmationsAndConditionsUseTheirOwnBoxes) {
+    openNames({"A", "B"});
+    modals.escapeBox();  // Esc answers "Cancel"
+    action("DeleteFormDB")->trigger();
+    clipboard.offerText("text");
+    modals.answerBox("OK");
+    action("PasteFromCBoard")->trigger();
+    ASSERT_EQ(modals.seen.size(), 2u);
+    EXPECT_EQ(modals.seen[0].kind, "ConfirmBox");
+    EXPECT_EQ(modals.seen[0].title, "Confirm");
+    EXPECT_EQ(modals.seen[0].icon, QMessageBox::Question);
+    EXPECT_EQ(modals.seen[1].kind, "ConditionBox");
+    EXPECT_EQ(modals.seen[1].title.toStdString(), "Zantrel桌面壁纸管理软件");
+    EXPECT_EQ(modals.seen[1].icon, QMessageBox::NoIcon);
+    EXPECT_EQ(modals.seen[1].text, "剪贴板中没有二进制图片拷贝!");
+    EXPECT_EQ(namesInFile(dir.file("pictures.vlm")).size(), 2u);
+}
+
+TEST_F(Window, AStreamThatFailsWhileDecodingIsReportedOnceAfterThePaint) {
+    auto records = pictureRecords({"whole", "damaged"}, 200, 150);
+    Bytes& bytes = records[1].picture;
+    // Point the scan's first component at a Huffman table that does not exist: the
+    // headers still parse, decoding fails.
+    for (size_t i = 2; i + 6 < bytes.size(); ++i) {
+        if (bytes[i] == 0xFF && bytes[i + 1] == 0xDA) {
+            bytes[i + 6] = 0x33;
+            break;
+        }
+    }
+    makeDefaultFile(records);
+    MainWindow& f = openWindow();
+    modals.answerBox();
+    button("SpeedButton2")->click();
+    EXPECT_EQ(f.nameLabel->text(), "damaged");
+    f.pictureView->repaint();
+    settle();
+    f.pictureView->repaint();
+    settle();
+    ASSERT_EQ(modals.seen.size(), 1u);
+    EXPECT_EQ(modals.seen[0].kind, "ErrorBox");
+    EXPECT_TRUE(modals.seen[0].text.startsWith("JPEG error #")) << modals.seen[0].text.toStdString();
+    EXPECT_EQ(modals.unexpected, 0);
+}
+
+}  // namespace
+}  // namespace velmora::test
