@@ -7,11 +7,12 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 "$root/tools/deps.sh"
-VELMORA_TARGETS="test_browser test_picture test_imagefile" "$root/tools/build.sh" "$root/build-tsan" -DCMAKE_BUILD_TYPE=Debug \
+VELMORA_TARGETS="test_browser test_qt_window test_picture test_imagefile" "$root/tools/build.sh" "$root/build-tsan" -DCMAKE_BUILD_TYPE=Debug \
   -DVELMORA_BENCH=OFF -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g -fsanitize=thread" \
   -DCMAKE_EXE_LINKER_FLAGS=-fsanitize=thread
 export QT_QPA_PLATFORM=offscreen
 export TSAN_OPTIONS="halt_on_error=1:second_deadlock_stack=1:suppressions=$root/tools/tsan.supp"
-"$root/build-tsan/tests/test_browser" --gtest_filter="${1:-Preloading.*:Navigation.*:PixelRatio.*}" --gtest_brief=1
+"$root/build-tsan/tests/test_qt_window" --gtest_filter="${1:-Preloading.*:Window.*:PixelRatio.*}" --gtest_brief=1
+"$root/build-tsan/tests/test_browser" --gtest_filter='Navigation.*:FilterAndFiles.*' --gtest_brief=1
 "$root/build-tsan/tests/test_picture" --gtest_filter='ReducedDecode.*:JpegFuzzCorpus.*:JpegHalves.*' --gtest_brief=1
 "$root/build-tsan/tests/test_imagefile" --gtest_filter='LargeBmp.*' --gtest_brief=1
