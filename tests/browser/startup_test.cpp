@@ -50,6 +50,7 @@ TEST_F(Startup, ABadDefaultOrStartFileIsReportedAndTheDesignStateStays) {
                           Case{"missing start file", false, true, "unable to open database file."},
                           Case{"damaged start file", true, true, "file is not a database."}}) {
         SCOPED_TRACE(c.what);
+        browser.reset();
         std::filesystem::current_path(dir.path());
         const std::string file = c.startFile ? dir.file("other/named.vlm") : dir.file("pictures.vlm");
         std::filesystem::remove(file);
