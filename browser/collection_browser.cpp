@@ -93,16 +93,10 @@ void CollectionBrowser::run(CommandId command) {
         {CommandId::Cut, &CollectionBrowser::cut},
         {CommandId::Paste, &CollectionBrowser::paste},
         {CommandId::ViewerWallpaper, &CollectionBrowser::setViewerAsWallpaper},
-        {CommandId::CloseViewer, nullptr},
+        {CommandId::CloseViewer, &CollectionBrowser::closeViewer},
     };
     for (const auto& [id, method] : kMethods) {
-        if (id != command) continue;
-        if (method) {
-            (this->*method)();
-        } else {
-            view_.closeViewer();
-        }
-        return;
+        if (id == command) return (this->*method)();
     }
 }
 
@@ -245,5 +239,7 @@ void CollectionBrowser::openWebSite() {
 }
 
 void CollectionBrowser::quit() { view_.closeMainWindow(); }
+
+void CollectionBrowser::closeViewer() { view_.closeViewer(); }
 
 }  // namespace velmora

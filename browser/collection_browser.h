@@ -85,6 +85,7 @@ public:
     void setAsWallpaper();
     void setViewerAsWallpaper();
     void openViewer();
+    void closeViewer();
     void openWebSite();
     void quit();
 
