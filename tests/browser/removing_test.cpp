@@ -1,4 +1,5 @@
 // Deleting, cutting, copying, renaming and saving the current picture.
+#include "base/system_error.h"
 #include "store/picture/jpeg_picture.h"
 #include "tests/browser/browser_fixture.h"
 
@@ -199,8 +200,8 @@ TEST_F(Removing, ASaveThatCannotCreateItsFileKeepsTheDialogSettings) {
     b.save();
     ASSERT_EQ(view.boxes.size(), 1u);
     EXPECT_EQ(view.boxes[0].text.rfind("Cannot create file \"", 0), 0u) << view.boxes[0].text;
-    // A folder that does not exist is "path not found", not "file not found".
-    EXPECT_NE(view.boxes[0].text.find("The system cannot find the path specified."), std::string::npos);
+    // A folder that does not exist is "path not found", not "file not found", in the system's words.
+    EXPECT_NE(view.boxes[0].text.find(win32ErrorText(kErrorPathNotFound)), std::string::npos) << view.boxes[0].text;
     EXPECT_EQ(b.saveDialogSettings().defaultExt, ".jpg");
 }
 
