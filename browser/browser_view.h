@@ -73,7 +73,7 @@ public:
 
     // Shows picture in the picture area (the view keeps a copy sharing its bytes);
     // decoderError: found while it was decoded ahead, to be reported after its paint
-    // through CollectionBrowser::reportDisplayError().
+    // through CollectionBrowser::reportError().
     virtual void showPicture(const JpegPicture& picture, std::optional<std::string> decoderError) = 0;
     virtual void clearPicture() = 0;
     // Where the picture area draws now: size, fit and pixel ratio.

@@ -51,16 +51,16 @@ bool CollectionBrowser::guard(const std::function<void()>& command) {
         command();
         return true;
     } catch (const std::bad_alloc&) {
-        reportDisplayError(texts().outOfMemory);
+        reportError(texts().outOfMemory);
     } catch (const std::exception& error) {
-        reportDisplayError(error.what());
+        reportError(error.what());
     } catch (...) {
-        reportDisplayError(texts().unknownError);
+        reportError(texts().unknownError);
     }
     return false;
 }
 
-void CollectionBrowser::reportDisplayError(const std::string& message) {
+void CollectionBrowser::reportError(const std::string& message) {
     view_.showMessage(MessageKind::Error, platform::withClosingFullStop(message));
 }
 

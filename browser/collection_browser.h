@@ -101,7 +101,7 @@ public:
     // screen; an error found while painting, reported as the default handler does.
     std::optional<PreloadedPicture> takeAheadPicture() { return takePreloaded(true); }
     void pictureShown() { schedulePreload(); }
-    void reportDisplayError(const std::string& message);
+    void reportError(const std::string& message);
 
     // State, for views, tests and benchmarks.
     int pictureCount() const { return pictureCount_; }

@@ -111,7 +111,7 @@ void MainWindow::buildPictureArea() {
     pictureView->setAheadSource([this] { return browser_->takeAheadPicture(); });
     connect(pictureView, &PictureImage::painted, this, [this] { browser_->pictureShown(); });
     connect(pictureView, &PictureImage::decodeFailed, this,
-            [this](const std::string& message) { browser_->reportDisplayError(message); });
+            [this](const std::string& message) { browser_->reportError(message); });
     connect(pictureView, &PictureImage::clicked, this, [this] { browser_->openViewer(); });
 }
 
