@@ -16,7 +16,7 @@
 #include "tests/platform/xdg_sandbox.h"
 #include "tests/support/small_disk.h"
 #include "tests/support/temp_dir.h"
-#include "tests/wallpaper/recording_windows.h"
+#include "tests/support/recording_windows.h"
 #include "tools/synthetic_picture.h"
 #include "wallpaper/set_to_desktop.h"
 

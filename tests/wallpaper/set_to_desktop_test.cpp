@@ -12,7 +12,7 @@
 #include "platform/message_text.h"
 #include "base/system_error.h"
 #include "base/error.h"
-#include "tests/wallpaper/recording_windows.h"
+#include "tests/support/recording_windows.h"
 #include "tools/synthetic_picture.h"
 #include "wallpaper/set_to_desktop.h"
 #include "wallpaper/wallpaper_location.h"

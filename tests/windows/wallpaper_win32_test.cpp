@@ -15,7 +15,7 @@
 #include "base/utf16.h"
 #include "platform/windows_platform.h"
 #include "store/imagefile/file_access.h"
-#include "tests/wallpaper/recording_windows.h"
+#include "tests/support/recording_windows.h"
 #include "tools/synthetic_picture.h"
 #include "wallpaper/set_to_desktop.h"
 #include "wallpaper/wallpaper_location.h"
