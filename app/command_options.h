@@ -1,7 +1,7 @@
 #pragma once
 // The options every velmora program reads the same way, with or without a window:
 // help, version and the wallpaper options. Plain C++, so the Windows console
-// program (windows/) shares it with the Linux program.
+// program (console/) shares it with the Linux program.
 
 #include <optional>
 #include <string>

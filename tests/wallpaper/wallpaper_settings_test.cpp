@@ -6,8 +6,8 @@
 #include <gtest/gtest.h>
 
 #include "base/error.h"
-#include "platform/call_log.h"
-#include "platform/fake_files.h"
+#include "tests/support/call_log.h"
+#include "tests/support/fake_files.h"
 #include "platform/memory_registry.h"
 #include "wallpaper/registry_settings.h"
 #include "wallpaper/wallpaper_settings.h"
