@@ -102,9 +102,6 @@ struct TextTable {
     const char* openCollectionFilter;
 };
 
-// The program's own texts, in Simplified Chinese.
-extern const TextTable kChineseTexts;
-
 // The table in use.
 const TextTable& texts();
 
