@@ -3,6 +3,7 @@
 // every command. A view never touches the store; the core calls it back only
 // through this interface, on the user-interface thread (post() excepted).
 
+#include <cstdint>
 #include <functional>
 #include <memory>
 #include <optional>
@@ -12,6 +13,7 @@
 #include "browser/commands.h"
 #include "browser/display_target.h"
 #include "browser/name_dialogs.h"
+#include "store/database/picture_trash.h"
 #include "store/picture/jpeg_picture.h"
 
 namespace velmora {
@@ -59,6 +61,23 @@ struct ViewerContent {
     JpegPicture picture;
 };
 
+// The trash dialog's content and what its buttons do. Each action runs a command of
+// the core (errors reported there) and returns true when it changed the trash, so
+// the dialog lists it again.
+struct TrashContent {
+    std::vector<TrashedPicture> pictures;  // newest first
+    std::string space;                     // what the trash holds, as the dialog says it
+};
+// A byte count as the trash dialog shows it: "850 KB", "12.3 MB".
+std::string sizeText(std::int64_t bytes);
+
+struct TrashRequest {
+    std::function<TrashContent()> read;
+    std::function<bool(std::int64_t id)> restore;        // the picture becomes current
+    std::function<bool(std::int64_t id)> deleteForever;  // asks first
+    std::function<bool()> empty;                         // asks first
+};
+
 class BrowserView {
 public:
     virtual ~BrowserView() = default;
@@ -91,6 +110,9 @@ public:
     virtual void showMessage(MessageKind kind, const std::string& text, const std::string& details = {}) = 0;
     // A cancellable progress of total steps, shown until the returned object goes.
     virtual std::unique_ptr<Progress> startProgress(int total) = 0;
+
+    // Shows the trash dialog modally until it is closed.
+    virtual void showTrash(const TrashRequest& request) = 0;
 
     // Shows the viewer modally; it closes on a click or through closeViewer().
     virtual void showViewer(const ViewerContent& content) = 0;

@@ -68,6 +68,7 @@ void CollectionBrowser::start(const std::optional<std::string>& startFile) {
     title_ = texts().applicationTitle;
     view_.setTitle(title_);
     view_.setCountText(texts().countDesign);
+    states_ = withUndo(states_);
     view_.setCommandStates(states_);
     nameEntry_.accepted = false;
     guard([&] { startFile ? openStartCollection(*startFile) : openDefaultCollection(); });
@@ -94,6 +95,8 @@ void CollectionBrowser::run(CommandId command) {
         {CommandId::Paste, &CollectionBrowser::paste},
         {CommandId::ViewerWallpaper, &CollectionBrowser::setViewerAsWallpaper},
         {CommandId::CloseViewer, &CollectionBrowser::closeViewer},
+        {CommandId::Undo, &CollectionBrowser::undo},
+        {CommandId::Trash, &CollectionBrowser::openTrash},
     };
     for (const auto& [id, method] : kMethods) {
         if (id == command) return (this->*method)();
@@ -152,8 +155,9 @@ void CollectionBrowser::followCurrentRecord() {
 }
 
 void CollectionBrowser::setStates(const CommandStates& states) {
-    if (states == states_) return;
-    states_ = states;
+    const CommandStates next = withUndo(states);
+    if (next == states_) return;
+    states_ = next;
     view_.setCommandStates(states_);
 }
 

@@ -22,6 +22,7 @@
 #include "browser/data_source.h"
 #include "browser/neighbour_preloader.h"
 #include "store/database/connection.h"
+#include "store/database/picture_digests.h"
 #include "store/database/picture_query.h"
 
 namespace velmora {
@@ -88,6 +89,9 @@ public:
     void closeViewer();
     void openWebSite();
     void quit();
+    // Keeping pictures: the undo of the last delete, cut, rename or add, and the trash.
+    void undo();
+    void openTrash();
 
     // What the name list shows.
     int rowCount() const { return query_.displayRowCount(); }
@@ -118,6 +122,16 @@ public:
     void createCollection(const std::string& name);
 
 private:
+    // The last change that can be undone, and how to find what it changed.
+    struct UndoStep {
+        enum class Kind { Delete, Cut, Rename, Add };
+        Kind kind = Kind::Delete;
+        std::string name;                              // as the caption names it
+        TrashEntry trashed;                            // Delete, Cut
+        PictureQuery::RowIdentity renamed;             // Rename: the row as renamed
+        FieldValue previousName;                       // Rename
+        std::vector<PictureQuery::RowIdentity> added;  // Add: the rows added
+    };
     struct NameEntry {
         bool accepted = false;
         std::string name;
@@ -153,7 +167,19 @@ private:
     void appendPicture(JpegPicture& picture);
     // Removing: the guard shared by delete and cut, and the removal itself.
     bool confirmRemoval(const char* noPicture, const char* lastPicture, const char* question);
-    void removeCurrent();
+    void removeCurrent(UndoStep::Kind kind);
+    // Undo and the trash.
+    void rememberUndo(std::optional<UndoStep> step);
+    CommandStates withUndo(CommandStates states) const;
+    void undoStep(const UndoStep& step);
+    void showRestoredPicture(int added);
+    TrashContent trashContent();
+    bool restoreFromTrash(std::int64_t id);
+    bool deleteFromTrash(std::int64_t id);
+    bool emptyTrash();
+    // Adding: the picture already in the file with these bytes, and the added record.
+    std::optional<StoredDuplicate> storedDuplicate(JpegPicture& picture);
+    std::optional<PictureQuery::RowIdentity> rememberAdded(JpegPicture& picture);
     void reopenWith(const char* statement, std::vector<std::string> parameters);
     void runWallpaper(bool viewer);
 
@@ -178,6 +204,8 @@ private:
     // The picture the picture area shows, and the viewer's while it is open.
     std::optional<JpegPicture> shown_;
     std::optional<JpegPicture> viewerPicture_;
+
+    std::optional<UndoStep> undo_;
 
     FileDialogSettings openPictureDialog_;
     FileDialogSettings saveDialog_;

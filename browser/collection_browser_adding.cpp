@@ -66,6 +66,11 @@ void CollectionBrowser::addPictureFiles(const std::vector<std::string>& paths) {
 void CollectionBrowser::addNamedPicture(const std::string& path) {
     AcceptedFlagReset reset{nameEntry_.accepted};
     JpegPicture picture = loadPictureFile(path, services_.imageDecoder);
+    // The same bytes stored already: added again only when the user says so.
+    if (std::optional<StoredDuplicate> stored = storedDuplicate(picture);
+        stored && !view_.confirm(fillIn(texts().duplicateQuestion, {stored->name}))) {
+        return;
+    }
     std::optional<JpegPicture> previous;
     if (!currentPictureIsNull()) previous = shown_;
 
@@ -78,6 +83,9 @@ void CollectionBrowser::addNamedPicture(const std::string& path) {
         applyAddedPictureRule();
         nameEntry_.accepted = false;
         query_.post();
+        if (std::optional<PictureQuery::RowIdentity> added = rememberAdded(picture)) {
+            rememberUndo(UndoStep{.kind = UndoStep::Kind::Add, .name = added->name.asString(), .added = {*added}});
+        }
     } else if (currentPictureIsNull() || !previous) {
         shown_.reset();
         view_.clearPicture();
@@ -93,6 +101,7 @@ void CollectionBrowser::addPictureBatch(const std::vector<std::string>& paths) {
     if (total > kBatchWithoutProgress) progress = view_.startProgress(total);
 
     std::vector<std::string> notAdded;  // "file: error" lines
+    std::vector<PictureQuery::RowIdentity> addedRows;
     int added = 0;
     for (int i = 0; i < total; ++i) {
         if (progress &&
@@ -103,10 +112,16 @@ void CollectionBrowser::addPictureBatch(const std::vector<std::string>& paths) {
         try {
             JpegPicture picture = loadPictureFile(path, services_.imageDecoder);
             picture.jpegData();  // encoded before the record exists, so a failure leaves none
+            // A picture stored already (also one added earlier in this batch) is skipped.
+            if (std::optional<StoredDuplicate> stored = storedDuplicate(picture)) {
+                notAdded.push_back(fileNameOf(path) + ": " + fillIn(texts().duplicateNotAdded, {stored->name}));
+                continue;
+            }
             nameEntry_.name = baseNameOf(path);
             appendPicture(picture);
             query_.post();
             ++added;
+            if (std::optional<PictureQuery::RowIdentity> row = rememberAdded(picture)) addedRows.push_back(*row);
         } catch (const std::exception& error) {
             // A record the store refused to post is dropped again.
             try {
@@ -120,6 +135,11 @@ void CollectionBrowser::addPictureBatch(const std::vector<std::string>& paths) {
     progress.reset();
 
     if (added > 0) applyAddedPictureRule(added);
+    if (!addedRows.empty()) {
+        rememberUndo(UndoStep{.kind = UndoStep::Kind::Add,
+                              .name = addedRows.size() == 1 ? addedRows.front().name.asString() : "",
+                              .added = addedRows});
+    }
     if (notAdded.empty()) return;
     // A long list would outgrow the screen: the box names the first ones, the details all.
     std::string text = fillIn(texts().notAddedHeading, {std::to_string(notAdded.size())});
@@ -158,6 +178,9 @@ void CollectionBrowser::paste() {
             // From the clipboard the rule comes last and decides the navigation buttons.
             query_.post();
             applyAddedPictureRule();
+            if (std::optional<PictureQuery::RowIdentity> added = rememberAdded(picture)) {
+                rememberUndo(UndoStep{.kind = UndoStep::Kind::Add, .name = added->name.asString(), .added = {*added}});
+            }
         } else if (currentPictureIsNull()) {
             shown_.reset();
             view_.clearPicture();

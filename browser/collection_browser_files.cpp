@@ -3,6 +3,7 @@
 #include "browser/collection_browser.h"
 #include "browser/file_names.h"
 #include "store/database/collection_copy.h"
+#include "store/database/picture_trash.h"
 
 namespace velmora {
 
@@ -34,6 +35,8 @@ void CollectionBrowser::openStartCollection(const std::string& path) {
 }
 
 void CollectionBrowser::switchTo(const std::string& path) {
+    // What could be undone belongs to the file being left.
+    rememberUndo(std::nullopt);
     connection_.close();
     connection_.setConnectionString(connectionStringFor(path));
     connection_.open();
@@ -74,6 +77,8 @@ void CollectionBrowser::createCollection(const std::string& name) {
         for (int i = 0; i < count; ++i) query_.remove();
         // Records a name filter does not select are deleted too: the new file is empty.
         deleteAllPictures(connection_);
+        // Nor does it keep the template's trash or digests.
+        dropKeptTables(connection_.handle());
         connection_.commit();
     } catch (...) {
         // Put the file and the result set back as they were before the deletes.

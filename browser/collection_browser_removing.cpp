@@ -18,17 +18,20 @@ bool CollectionBrowser::confirmRemoval(const char* noPicture, const char* lastPi
     return view_.confirm(question);
 }
 
-void CollectionBrowser::removeCurrent() {
-    query_.remove();
+void CollectionBrowser::removeCurrent(UndoStep::Kind kind) {
+    const std::string name = query_.fieldByName("filename").asString();
+    // Kept in the file's trash: the user can take it back.
+    std::optional<TrashEntry> kept = query_.moveToTrash();
     showCurrentPicture();
     pictureCount_ -= 1;
     updateCountLabel();
+    if (kept) rememberUndo(UndoStep{.kind = kind, .name = name, .trashed = *kept});
 }
 
 void CollectionBrowser::deletePicture() {
     guard([this] {
         if (confirmRemoval(texts().noPictureToDelete, texts().lastPictureNotDeleted, texts().confirmDelete)) {
-            removeCurrent();
+            removeCurrent(UndoStep::Kind::Delete);
         }
     });
 }
@@ -41,7 +44,7 @@ void CollectionBrowser::cut() {
         JpegPicture removed = currentPicture();
         removed.bitmap();
         copyPicture(*services_.clipboard, removed);
-        removeCurrent();
+        removeCurrent(UndoStep::Kind::Cut);
     });
 }
 
@@ -69,9 +72,22 @@ void CollectionBrowser::rename() {
         // corrected.
         view_.askText({NameDialogKind::Rename, texts().renameText, [this](const std::string& name) {
                            return guard([&] {
+                               std::optional<PictureQuery::RowIdentity> before;
+                               try {
+                                   before = query_.currentIdentity();
+                               } catch (const std::exception&) {
+                                   // A row gone or changed: the post reports it.
+                               }
                                dataSource_.edit();
                                query_.fieldByName("filename").setAsString(name);
                                query_.post();
+                               std::optional<PictureQuery::RowIdentity> after = query_.currentIdentity();
+                               if (before && after && before->rowid == after->rowid) {
+                                   rememberUndo(UndoStep{.kind = UndoStep::Kind::Rename,
+                                                         .name = before->name.asString(),
+                                                         .renamed = *after,
+                                                         .previousName = before->name});
+                               }
                            });
                        }});
     });

@@ -43,6 +43,9 @@ constexpr CommandControl kMainWindow[] = {
     item("CopyToCBoard", &T::copyItem, CommandId::Copy, Picture),
     item("CutToCBoard", &T::cutItem, CommandId::Cut, Picture),
     item("PasteFromCBoard", &T::pasteItem, CommandId::Paste, Always),
+    separator("MenuSeperator5"),
+    {MenuItem, "UndoLastChange", &T::undoItem, CommandId::Undo, Undo, "Ctrl+Z"},
+    item("RecycleBin", &T::trashItem, CommandId::Trash, Always),
     separator("MenuSeperator3"),
     item("Quit", &T::quitItem, CommandId::Quit, Always),
 };

@@ -5,6 +5,7 @@
 // CommandStates which of them are available.
 
 #include <span>
+#include <string>
 
 #include "browser/texts.h"
 
@@ -30,6 +31,8 @@ enum class CommandId {
     Paste,
     ViewerWallpaper,
     CloseViewer,
+    Undo,
+    Trash,
 };
 
 // The availability rule a control follows.
@@ -38,6 +41,7 @@ enum class CommandGroup {
     Previous,  // the navigation buttons, each on its own
     Next,
     Picture,  // the picture commands: all on or all off together
+    Undo,     // while there is a change to undo
 };
 
 enum class ControlKind {
@@ -54,7 +58,7 @@ struct CommandControl {
     const char* TextTable::*caption;   // with its accelerator; null for separators
     CommandId command;
     CommandGroup group;
-    const char* shortcut;  // a key sequence ("Ctrl+C"); none today
+    const char* shortcut;  // a key sequence ("Ctrl+Z"), or null
 };
 
 // The main window's buttons, top to bottom, then its popup menu in order.
@@ -67,12 +71,15 @@ struct CommandStates {
     bool previous = true;
     bool next = true;
     bool pictureCommands = true;
+    bool undo = false;
+    std::string undoCaption;  // the undo item's caption naming what it undoes; "" with nothing to undo
 
     bool enabled(CommandGroup group) const {
         switch (group) {
         case CommandGroup::Previous: return previous;
         case CommandGroup::Next: return next;
         case CommandGroup::Picture: return pictureCommands;
+        case CommandGroup::Undo: return undo;
         case CommandGroup::Always: break;
         }
         return true;

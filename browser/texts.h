@@ -45,6 +45,13 @@ struct TextTable {
     const char* copyItem;
     const char* cutItem;
     const char* pasteItem;
+    const char* undoItem;         // nothing to undo
+    const char* undoDeleteItem;   // "{}": the picture's name
+    const char* undoCutItem;
+    const char* undoRenameItem;
+    const char* undoAddItem;
+    const char* undoAddManyItem;  // "{}": how many pictures
+    const char* trashItem;
     const char* quitItem;
 
     // Full-size viewer.
@@ -90,6 +97,22 @@ struct TextTable {
     const char* noBitmapOnClipboard;
     const char* outOfMemory;
     const char* unknownError;
+
+    // Undo, the trash and pictures already in the file.
+    const char* undoRowChanged;
+    const char* trashCaption;
+    const char* trashNameColumn;
+    const char* trashDateColumn;
+    const char* trashSizeColumn;
+    const char* trashRestoreButton;
+    const char* trashDeleteButton;
+    const char* trashEmptyButton;
+    const char* trashCloseButton;
+    const char* trashSpace;          // "{}": the size the trash holds
+    const char* confirmDeleteForever;
+    const char* confirmEmptyTrash;   // "{}": how many pictures
+    const char* duplicateQuestion;   // "{}": the name of the picture already there
+    const char* duplicateNotAdded;   // "{}": the same
 
     // Adding several files.
     const char* addingProgress;

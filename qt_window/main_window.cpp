@@ -134,7 +134,11 @@ void MainWindow::buildCommands() {
         case ControlKind::MenuItem:
             control.action = menu->addAction(caption);
             control.action->setObjectName(row.componentName);
-            if (row.shortcut) control.action->setShortcut(QKeySequence(QString::fromUtf8(row.shortcut)));
+            if (row.shortcut) {
+                control.action->setShortcut(QKeySequence(QString::fromUtf8(row.shortcut)));
+                // Also while the popup menu is closed.
+                addAction(control.action);
+            }
             connect(control.action, &QAction::triggered, this, [this, &row] { browser_->run(row.command); });
             break;
         case ControlKind::Submenu:
@@ -180,6 +184,11 @@ void MainWindow::setCommandStates(const CommandStates& states) {
         const bool enabled = states.enabled(control.row->group);
         if (control.button) control.button->setEnabled(enabled);
         if (control.action) control.action->setEnabled(enabled);
+        // The undo item names what it undoes.
+        if (control.action && control.row->group == CommandGroup::Undo) {
+            control.action->setText(states.undoCaption.empty() ? QString::fromUtf8(texts().undoItem)
+                                                               : QString::fromStdString(states.undoCaption));
+        }
     }
 }
 

@@ -9,6 +9,7 @@
 #include "qt_window/name_dialog.h"
 #include "qt_window/qt_file_dialogs.h"
 #include "qt_window/qt_message_boxes.h"
+#include "qt_window/trash_dialog.h"
 #include "qt_window/viewer_window.h"
 
 namespace velmora {
@@ -80,6 +81,11 @@ void MainWindow::showMessage(MessageKind kind, const std::string& text, const st
 }
 
 std::unique_ptr<Progress> MainWindow::startProgress(int total) { return std::make_unique<QtProgress>(this, total); }
+
+void MainWindow::showTrash(const TrashRequest& request) {
+    TrashDialog dialog(request, this);
+    dialog.exec();
+}
 
 void MainWindow::showViewer(const ViewerContent& content) {
     ViewerWindow viewer(content, *browser_, this);

@@ -4,6 +4,7 @@
 
 #include "base/error.h"
 #include "store/database/connection.h"
+#include "store/database/picture_digests.h"
 #include "store/database/row_check.h"
 #include "store/database/sql_statement.h"
 #include "store/database/untrusted_file.h"
@@ -88,6 +89,11 @@ void PictureTrash::empty() {
     if (!hasTrash(db)) return;
     execSql(db, std::string("DELETE FROM ") + kTrashTable);
     compactFile(db);
+}
+
+void dropKeptTables(sqlite3* db) {
+    execSql(db, std::string("DROP TABLE IF EXISTS ") + kTrashTable);
+    execSql(db, std::string("DROP TABLE IF EXISTS ") + kDigestTable);
 }
 
 void compactFile(sqlite3* db) {

@@ -60,6 +60,10 @@ private:
     Connection& connection_;
 };
 
+// Drops the trash and the digests of a file made as a copy of another (a new file
+// from the template): it starts with neither. Part of the caller's transaction.
+void dropKeptTables(sqlite3* db);
+
 // Gives a file's free pages back to the file system without changing any rowid. The
 // first time, the file is rebuilt once in place by VACUUM into incremental auto-vacuum
 // (an index held on `pictures` meanwhile makes VACUUM keep its rowids); from then on

@@ -11,10 +11,12 @@ const Bytes kJfifStart{0xFF, 0xD8, 0xFF, 0xE0};
 
 class Adding : public BrowserTest {
 protected:
+    // Each file a picture of its own: the same bytes twice would be a duplicate.
     std::string jpegFile(const std::string& name, int w = 120, int h = 90) {
-        return put(name, tools::syntheticJpeg(w, h, 5));
+        return put(name, tools::syntheticJpeg(w, h, ++pictures));
     }
-    std::string bmpFile(const std::string& name) { return put(name, encodeBmp(tools::syntheticBitmap(64, 48, 3))); }
+    std::string bmpFile(const std::string& name) { return put(name, encodeBmp(tools::syntheticBitmap(64, 48, ++pictures))); }
+    int pictures = 4;
     std::string path() { return dir.file("pictures.vlm"); }
     static Bytes front(const Bytes& bytes) { return Bytes(bytes.begin(), bytes.begin() + 4); }
 };

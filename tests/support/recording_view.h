@@ -52,6 +52,8 @@ public:
     std::deque<std::vector<std::string>> fileAnswers;  // empty: cancelled
     int cancelProgressAt = -1;                          // the step at which "取消" is pressed
     std::function<void()> whileViewerOpen;              // runs once the viewer is shown
+    // What the user does in the trash dialog while it is open (nothing: closed at once).
+    std::function<void(const TrashRequest&)> inTrash;
 
     // What was asked and shown, in order.
     std::vector<SeenBox> boxes;
@@ -59,6 +61,7 @@ public:
     std::vector<FileDialogSettings> fileDialogs;
     std::vector<std::string> progressLabels;
     std::vector<ViewerContent> viewers;
+    int trashDialogs = 0;
     std::vector<std::string> windowSteps;  // hide, show, close of the windows
     int unexpected = 0;
 
@@ -80,6 +83,10 @@ public:
     bool confirm(const std::string& question) override;
     void showMessage(MessageKind kind, const std::string& text, const std::string& details) override;
     std::unique_ptr<Progress> startProgress(int total) override;
+    void showTrash(const TrashRequest& request) override {
+        ++trashDialogs;
+        if (inTrash) inTrash(request);
+    }
     void showViewer(const ViewerContent& content) override;
     void closeViewer() override;
     void hideMainWindow() override { windowSteps.push_back("hide main window"); }

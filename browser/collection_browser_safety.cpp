@@ -1,0 +1,155 @@
+// Keeping pictures: the undo of the last delete, cut, rename or add, the trash dialog's
+// commands, and finding a picture that is stored already. Every write goes through the
+// store's row checks: what another program changed since is never overwritten.
+#include <cstdio>
+
+#include "base/error.h"
+#include "browser/collection_browser.h"
+#include "store/database/row_check.h"
+
+namespace velmora {
+
+std::string sizeText(std::int64_t bytes) {
+    char text[32];
+    if (bytes < 1024 * 1024) {
+        std::snprintf(text, sizeof text, "%lld KB", static_cast<long long>((bytes + 1023) / 1024));
+    } else {
+        std::snprintf(text, sizeof text, "%.1f MB", static_cast<double>(bytes) / (1024.0 * 1024.0));
+    }
+    return text;
+}
+
+CommandStates CollectionBrowser::withUndo(CommandStates states) const {
+    states.undo = undo_.has_value();
+    states.undoCaption.clear();
+    if (!undo_) return states;
+    using Kind = UndoStep::Kind;
+    switch (undo_->kind) {
+    case Kind::Delete: states.undoCaption = fillIn(texts().undoDeleteItem, {undo_->name}); break;
+    case Kind::Cut: states.undoCaption = fillIn(texts().undoCutItem, {undo_->name}); break;
+    case Kind::Rename: states.undoCaption = fillIn(texts().undoRenameItem, {undo_->name}); break;
+    case Kind::Add:
+        states.undoCaption = undo_->added.size() == 1
+                                 ? fillIn(texts().undoAddItem, {undo_->name})
+                                 : fillIn(texts().undoAddManyItem, {std::to_string(undo_->added.size())});
+        break;
+    }
+    return states;
+}
+
+void CollectionBrowser::rememberUndo(std::optional<UndoStep> step) {
+    undo_ = std::move(step);
+    setStates(states_);
+}
+
+void CollectionBrowser::undo() {
+    guard([this] {
+        if (!undo_) return;
+        const UndoStep step = *undo_;
+        // Undone or not, the step is spent: a second undo would act on a changed file.
+        rememberUndo(std::nullopt);
+        try {
+            undoStep(step);
+        } catch (const Error& error) {
+            if (std::string(error.what()) != kRowChanged) throw;
+            view_.showMessage(MessageKind::Condition, texts().undoRowChanged);
+        }
+    });
+}
+
+void CollectionBrowser::undoStep(const UndoStep& step) {
+    using Kind = UndoStep::Kind;
+    switch (step.kind) {
+    case Kind::Delete:
+    case Kind::Cut:
+        query_.restoreFromTrash(step.trashed.id, step.trashed);
+        showRestoredPicture(1);
+        break;
+    case Kind::Rename: query_.renameRow(step.renamed, step.previousName); break;
+    case Kind::Add: {
+        // Into the trash, so undoing an add loses nothing either. The rows are checked
+        // first: all of them go, or none.
+        for (const PictureQuery::RowIdentity& row : step.added) {
+            bool listed = false;
+            for (int i = 0; i < query_.recordCount() && !listed; ++i) listed = query_.rowidAt(i) == row.rowid;
+            if (!listed) throw Error(kRowChanged);
+        }
+        for (auto row = step.added.rbegin(); row != step.added.rend(); ++row) {
+            query_.moveRowToTrash(*row);
+            pictureCount_ -= 1;
+        }
+        updateCountLabel();
+        // The refresh of each move showed the record that became current; with none
+        // left, the picture commands go as in an empty file.
+        if (currentPictureIsNull()) {
+            shown_.reset();
+            view_.clearPicture();
+            setStates({.previous = false, .next = false, .pictureCommands = false});
+        }
+        break;
+    }
+    }
+}
+
+// A picture back from the trash: shown and counted as an added one.
+void CollectionBrowser::showRestoredPicture(int added) {
+    showCurrentPicture();
+    applyAddedPictureRule(added);
+}
+
+void CollectionBrowser::openTrash() {
+    guard([this] {
+        view_.showTrash({[this] { return trashContent(); },
+                         [this](std::int64_t id) { return restoreFromTrash(id); },
+                         [this](std::int64_t id) { return deleteFromTrash(id); }, [this] { return emptyTrash(); }});
+    });
+}
+
+TrashContent CollectionBrowser::trashContent() {
+    TrashContent content;
+    guard([&] {
+        PictureTrash trash(connection_);
+        content.pictures = trash.list();
+        content.space = fillIn(texts().trashSpace, {sizeText(trash.heldBytes())});
+    });
+    return content;
+}
+
+bool CollectionBrowser::restoreFromTrash(std::int64_t id) {
+    return guard([&] {
+        query_.restoreFromTrash(id);
+        showRestoredPicture(1);
+    });
+}
+
+bool CollectionBrowser::deleteFromTrash(std::int64_t id) {
+    if (!view_.confirm(texts().confirmDeleteForever)) return false;
+    return guard([&] { PictureTrash(connection_).deleteForever(id); });
+}
+
+bool CollectionBrowser::emptyTrash() {
+    const std::size_t count = PictureTrash(connection_).list().size();
+    if (count == 0 || !view_.confirm(fillIn(texts().confirmEmptyTrash, {std::to_string(count)}))) return false;
+    return guard([&] { PictureTrash(connection_).empty(); });
+}
+
+std::optional<StoredDuplicate> CollectionBrowser::storedDuplicate(JpegPicture& picture) {
+    SharedBytes bytes = picture.jpegData();
+    if (!bytes || !connection_.isOpen()) return std::nullopt;
+    return findStoredDuplicate(connection_, *bytes);
+}
+
+std::optional<PictureQuery::RowIdentity> CollectionBrowser::rememberAdded(JpegPicture& picture) {
+    std::optional<PictureQuery::RowIdentity> row = query_.currentIdentity();
+    // The digest spares the next look reading the picture back; failing to keep it
+    // only costs that.
+    if (row) {
+        try {
+            rememberDigest(connection_, row->rowid, *picture.jpegData());
+        } catch (const std::exception&) {
+        }
+    }
+    return row;
+}
+
+}  // namespace velmora
