@@ -37,11 +37,12 @@ protected:
         writeFile(dir.file(name), std::string(bytes.begin(), bytes.end()));
         return dir.file(name);
     }
-    // A valid picture file of the format its extension names, width x height.
+    // A valid picture file of the format its extension names, width x height; JPEG and
+    // BMP files each of a picture of their own (the same bytes twice would be a duplicate).
     std::string pictureFile(const std::string& name, int width = 40, int height = 30) {
         const std::string extension = pictureFileExtension(name);
-        if (extension == "jpg" || extension == "jpeg") return put(name, tools::syntheticJpeg(width, height, 2));
-        if (extension == "bmp") return put(name, encodeBmp(tools::syntheticBitmap(width, height, 4)));
+        if (extension == "jpg" || extension == "jpeg") return put(name, tools::syntheticJpeg(width, height, ++variant));
+        if (extension == "bmp") return put(name, encodeBmp(tools::syntheticBitmap(width, height, ++variant)));
         // Qt writes no GIF: a kept 40 x 30 animation, red and blue halves, then all green.
         if (extension == "gif") {
             writeFile(dir.file(name), readFile(test::testDataDir() + "/two-frames.gif"));
@@ -52,6 +53,7 @@ protected:
         return dir.file(name);
     }
     std::string path() { return dir.file("pictures.vlm"); }
+    int variant = 1;
 
     // Sends a drag entering the window, then the drop; true when the drag was accepted.
     bool drop(QMimeData& data) {
@@ -146,9 +148,10 @@ TEST_F(DroppingAndFormats, DroppedFilesAreAddedOrOpenedAndAnythingElseIgnored) {
     tools::createCollection(dir.file("other.vlm"), pictureRecords({"x", "y"}));
     MainWindow& f = openWindow();
 
-    // Several pictures, the new formats among them: named after their files.
+    // Several pictures, the new formats among them: named after their files. (The PNG
+    // is wider than the GIF's halves, which would otherwise be the same picture.)
     QMimeData three;
-    setFiles(three, {pictureFile("猫.png"), pictureFile("dog.jpg"), pictureFile("bird.gif")});
+    setFiles(three, {pictureFile("猫.png", 44, 30), pictureFile("dog.jpg"), pictureFile("bird.gif")});
     EXPECT_TRUE(drop(three));
     EXPECT_EQ(namesInFile(path()), (std::vector<std::string>{"a", "猫", "dog", "bird"}));
     EXPECT_EQ(f.countLabel->text().toStdString(), "4   张");

@@ -8,6 +8,9 @@
 #include <QMessageBox>
 #include <QTest>
 
+#include <QTreeWidget>
+
+#include "qt_window/trash_dialog.h"
 #include "tests/gui_support/browser_fixture.h"
 
 namespace velmora::test {
@@ -43,7 +46,7 @@ TEST_F(Window, ControlsComeFromTheCommandTableAndFollowTheRules) {
     EXPECT_EQ(captions.join(" | ").toStdString(),
               "从文件载入(&L ) | 保存到文件(&S) | 从数据库删除(&D) | - | 新建图片数据文件(&N) | 打开图片数据文件(&O) "
               "| - | 重命名此图(&R) | 图片过滤(&P) | 设为桌面(&A) | - | 复制到剪贴板(&C) | 剪切到剪贴板(&X) | "
-              "从剪贴板粘贴(&V) | - | 退出(&Q)");
+              "从剪贴板粘贴(&V) | - | 撤销(&Z) | 回收站 | - | 退出(&Q)");
     ASSERT_EQ(f.filterMenu->actions().size(), 2);
     EXPECT_EQ(f.filterMenu->objectName(), "PicFilt");
     EXPECT_EQ(f.filterMenu->actions()[0]->objectName(), "ShowAll");
@@ -208,6 +211,40 @@ TEST_F(Window, ConfirmationsAndConditionsUseTheirOwnBoxes) {
     EXPECT_EQ(modals.seen[1].icon, QMessageBox::NoIcon);
     EXPECT_EQ(modals.seen[1].text, "剪贴板中没有二进制图片拷贝!");
     EXPECT_EQ(namesInFile(dir.file("pictures.vlm")).size(), 2u);
+}
+
+TEST_F(Window, UndoNamesWhatItUndoesAndTheTrashDialogRestores) {
+    openNames({"A", "B", "C"});
+    QAction* undo = action("UndoLastChange");
+    ASSERT_NE(undo, nullptr);
+    EXPECT_EQ(undo->shortcut(), QKeySequence("Ctrl+Z"));
+    EXPECT_FALSE(undo->isEnabled());
+    modals.answerBox("OK");
+    action("DeleteFormDB")->trigger();
+    EXPECT_TRUE(undo->isEnabled());
+    EXPECT_EQ(undo->text(), "撤销删除“A”(&Z)");
+    undo->trigger();
+    EXPECT_EQ(form->nameLabel->text(), "A");
+    EXPECT_EQ(undo->text(), "撤销(&Z)");
+
+    modals.answerBox("OK");
+    action("DeleteFormDB")->trigger();  // A, current again, goes to the trash
+    modals.then([&](QWidget* modal) {
+        auto* dialog = qobject_cast<TrashDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->windowTitle(), "回收站");
+        ASSERT_EQ(dialog->pictureList->topLevelItemCount(), 1);
+        EXPECT_EQ(dialog->pictureList->topLevelItem(0)->text(0), "A");
+        EXPECT_TRUE(dialog->spaceLabel->text().startsWith("回收站占用 "));
+        dialog->restoreButton->click();
+        EXPECT_EQ(dialog->pictureList->topLevelItemCount(), 0);
+        EXPECT_FALSE(dialog->emptyButton->isEnabled());
+        dialog->closeButton->click();
+    });
+    action("RecycleBin")->trigger();
+    EXPECT_EQ(form->nameLabel->text(), "A");
+    EXPECT_EQ(namesInFile(dir.file("pictures.vlm")), (std::vector<std::string>{"B", "C", "A"}));
+    EXPECT_EQ(modals.unexpected, 0);
 }
 
 TEST_F(Window, AStreamThatFailsWhileDecodingIsReportedOnceAfterThePaint) {
