@@ -126,11 +126,11 @@ private:
     struct UndoStep {
         enum class Kind { Delete, Cut, Rename, Add };
         Kind kind = Kind::Delete;
-        std::string name;                              // as the caption names it
-        TrashEntry trashed;                            // Delete, Cut
-        PictureQuery::RowIdentity renamed;             // Rename: the row as renamed
-        FieldValue previousName;                       // Rename
-        std::vector<PictureQuery::RowIdentity> added;  // Add: the rows added
+        std::string name{};                              // as the caption names it
+        TrashEntry trashed{};                            // Delete, Cut
+        PictureQuery::RowIdentity renamed{};             // Rename: the row as renamed
+        FieldValue previousName{};                       // Rename
+        std::vector<PictureQuery::RowIdentity> added{};  // Add: the rows added
     };
     struct NameEntry {
         bool accepted = false;

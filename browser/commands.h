@@ -72,7 +72,7 @@ struct CommandStates {
     bool next = true;
     bool pictureCommands = true;
     bool undo = false;
-    std::string undoCaption;  // the undo item's caption naming what it undoes; "" with nothing to undo
+    std::string undoCaption{};  // the undo item's caption naming what it undoes; "" with nothing to undo
 
     bool enabled(CommandGroup group) const {
         switch (group) {
