@@ -47,8 +47,19 @@ ConsoleCommand parseConsoleCommand(const std::vector<std::string>& arguments) {
         command.maintenance = parseMaintenanceOptions(arguments);
         return command;
     }
+    ConsoleCommand window;
+    window.action = ConsoleAction::Window;
+    bool optionsEnded = false;
     for (std::string_view arg : args) {
-        if (arg == "--") break;
+        if (!optionsEnded && arg == "--") {
+            optionsEnded = true;
+            continue;
+        }
+        if (optionsEnded || arg.empty() || arg.front() != '-' || arg == "-") {
+            if (window.startFile) return usage(invalidCommandLineText("the window opens one file"));
+            window.startFile = std::string(arg);
+            continue;
+        }
         ConsoleCommand command;
         if (isHelpOption(arg)) {
             command.action = ConsoleAction::Help;
@@ -58,10 +69,9 @@ ConsoleCommand parseConsoleCommand(const std::vector<std::string>& arguments) {
             command.action = ConsoleAction::Version;
             return command;
         }
-        if (arg.size() > 1 && arg.front() == '-')
-            return usage(invalidCommandLineText("unknown option '" + std::string(arg) + "'"));
+        return usage(invalidCommandLineText("unknown option '" + std::string(arg) + "'"));
     }
-    return usage(invalidCommandLineText("this build has no window: give --set-wallpaper or --next-wallpaper"));
+    return window;
 }
 
 std::string consoleHelpText() {
@@ -95,6 +105,7 @@ int runConsoleCommand(const ConsoleCommand& command, const platform::Platform& p
     case ConsoleAction::Help: out << consoleHelpText(); return kExitSuccess;
     case ConsoleAction::Version: out << versionText(); return kExitSuccess;
     case ConsoleAction::Usage: err << command.problem; return kExitUsage;
+    case ConsoleAction::Window: err << invalidCommandLineText("the window is not part of this program"); return kExitUsage;
     case ConsoleAction::Maintenance: return runMaintenance(command.maintenance, out, err);
     default: break;
     }

@@ -1,5 +1,6 @@
 #pragma once
-// The options of velmora.exe, the Windows program without a window:
+// The options of velmora.exe:
+//   velmora [FILE.vlm]   the window, on FILE.vlm when given
 //   velmora --help | --version
 //   velmora --set-wallpaper NAME [FILE.vlm]
 //   velmora --next-wallpaper [FILE.vlm]
@@ -9,6 +10,7 @@
 // to pictures.vlm in the current folder.
 
 #include <iosfwd>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -18,11 +20,12 @@
 
 namespace velmora {
 
-enum class ConsoleAction { Help, Version, SetWallpaper, NextWallpaper, OtherWallpaper, Maintenance, Usage };
+enum class ConsoleAction { Window, Help, Version, SetWallpaper, NextWallpaper, OtherWallpaper, Maintenance, Usage };
 
 struct ConsoleCommand {
     ConsoleAction action = ConsoleAction::Usage;
     std::string name;  // --set-wallpaper
+    std::optional<std::string> startFile;  // Window: the file named on the command line
     std::string collection = kDefaultCollection;
     MaintenanceOptions maintenance;  // --check, --backup
     std::string problem;  // Usage: what goes to standard error
@@ -39,7 +42,7 @@ ConsoleCommand parseConsoleCommand(const std::vector<std::string>& arguments);
 std::string consoleHelpText();
 
 // Runs the command: help and version go to out, messages of failures to err.
-// Returns the process exit code.
+// Returns the process exit code. Window is the caller's to run: here it is a usage error.
 // Settings go to HKCU\Software\Velmora\Wallpaper, the timer is a Task Scheduler task.
 int runConsoleCommand(const ConsoleCommand& command, const platform::Platform& platform, std::ostream& out,
                       std::ostream& err);

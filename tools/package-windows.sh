@@ -13,7 +13,7 @@ name=velmora-${version}-windows-x64
 stage=$dir/package/$name
 rm -rf "$dir/package"
 mkdir -p "$stage"
-cp "$dir/console/velmora.exe" "$stage/"
+cp "$dir/win32_window/velmora.exe" "$stage/"
 x86_64-w64-mingw32-strip "$stage/velmora.exe"
 cp "$root/README.md" "$stage/README.md"
 (cd "$dir/package" && cmake -E tar cf "$dir/$name.zip" --format=zip "$name")

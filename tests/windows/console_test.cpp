@@ -33,7 +33,11 @@ TEST(ConsoleCommandLine, OptionsAndTheirMistakes) {
         {{"--set-wallpaper", "", "D:\\a.vlm"}, ConsoleAction::SetWallpaper, "", "D:\\a.vlm"},
         {{"--next-wallpaper"}, ConsoleAction::NextWallpaper, "", "pictures.vlm"},
         {{"--next-wallpaper", "b.vlm"}, ConsoleAction::NextWallpaper, "", "b.vlm"},
-        {{}, ConsoleAction::Usage, "", "pictures.vlm"},
+        // The window: "name" is the file it starts on.
+        {{}, ConsoleAction::Window, "", "pictures.vlm"},
+        {{"D:\\\xE5\x9B\xBE.vlm"}, ConsoleAction::Window, "D:\\\xE5\x9B\xBE.vlm", "pictures.vlm"},
+        {{"--", "--help"}, ConsoleAction::Window, "--help", "pictures.vlm"},
+        {{"a.vlm", "b.vlm"}, ConsoleAction::Usage, "", "pictures.vlm"},
         {{"--set-wallpaper"}, ConsoleAction::Usage, "", "pictures.vlm"},
         {{"--set-wallpaper", "a", "b", "c"}, ConsoleAction::Usage, "", "pictures.vlm"},
         {{"--next-wallpaper", "a", "b"}, ConsoleAction::Usage, "", "pictures.vlm"},
@@ -43,8 +47,6 @@ TEST(ConsoleCommandLine, OptionsAndTheirMistakes) {
         {{"-h", "--bogus"}, ConsoleAction::Help, "", "pictures.vlm"},
         {{"--bogus", "-h"}, ConsoleAction::Usage, "", "pictures.vlm"},
         {{"--help", "--next-wallpaper"}, ConsoleAction::Usage, "", "pictures.vlm"},
-        {{"--", "--help"}, ConsoleAction::Usage, "", "pictures.vlm"},
-        {{"pictures.vlm"}, ConsoleAction::Usage, "", "pictures.vlm"},
     };
     for (const Case& c : cases) {
         const ConsoleCommand command = parseConsoleCommand(c.arguments);
@@ -54,7 +56,8 @@ TEST(ConsoleCommandLine, OptionsAndTheirMistakes) {
             EXPECT_FALSE(command.problem.empty()) << label;
             continue;
         }
-        EXPECT_EQ(command.name, c.name) << label;
+        EXPECT_EQ(command.action == ConsoleAction::Window ? command.startFile.value_or("") : command.name, c.name)
+            << label;
         EXPECT_EQ(command.collection, c.collection) << label;
     }
 }

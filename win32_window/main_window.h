@@ -1,0 +1,105 @@
+#pragma once
+// The main window in plain Win32: a view over CollectionBrowser. It lays out the
+// labels, the name list (a list view with owner data), the picture box, the buttons
+// and the popup menu from the command table, hands every command to the browser, and
+// shows what the browser tells it through BrowserView. Sizes are the design's at 96
+// DPI, scaled by the monitor's DPI.
+
+#include <windows.h>
+
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "browser/browser_view.h"
+#include "browser/collection_browser.h"
+#include "platform/platform.h"
+#include "win32_window/picture_box.h"
+#include "win32_window/win32_clipboard.h"
+
+namespace velmora::win32 {
+
+class ViewerWindow;
+
+// Registers the classes, creates the main window (opening startFile, else
+// pictures.vlm of the current folder) and runs the message loop until it closes.
+int runMainWindow(HINSTANCE instance, int show, platform::Platform& platform,
+                  const std::optional<std::string>& startFile);
+
+class MainWindow : public BrowserView {
+public:
+    MainWindow(HINSTANCE instance, platform::Platform& platform);
+    ~MainWindow() override;
+    MainWindow(const MainWindow&) = delete;
+    MainWindow& operator=(const MainWindow&) = delete;
+
+    // Creates the window and starts the browser on startFile.
+    void create(int show, const std::optional<std::string>& startFile);
+    HWND handle() const { return window_; }
+    // Keys of the main window handled before the focused control sees them.
+    bool translateKey(MSG& message);
+
+    // BrowserView.
+    void setTitle(const std::string& title) override;
+    void setCurrentName(const std::string& name) override;
+    void setCountText(const std::string& text) override;
+    void setCommandStates(const CommandStates& states) override;
+    void refreshNameList() override;
+    void showPicture(const JpegPicture& picture, std::optional<std::string> decoderError) override;
+    void clearPicture() override;
+    DisplayTarget displayTarget() const override;
+    void askText(const TextRequest& request) override;
+    std::vector<std::string> chooseFiles(FileDialogKind kind, FileDialogSettings& settings) override;
+    bool confirm(const std::string& question) override;
+    void showMessage(MessageKind kind, const std::string& text, const std::string& details) override;
+    std::unique_ptr<Progress> startProgress(int total) override;
+    void showTrash(const TrashRequest& request) override;
+    void showViewer(const ViewerContent& content) override;
+    void closeViewer() override;
+    void hideMainWindow() override;
+    void showAndRaiseMainWindow() override;
+    void closeMainWindow() override;
+    void post(std::function<void()> task) override;
+
+private:
+    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    void createControls();
+    void layOut();
+    void buildPopupMenu();
+    void updateFonts();
+    void runCommandId(int id);
+    void showPopupMenu(POINT screen);
+    LRESULT nameListNotify(NMHDR* header);
+    void runPosted();
+    void dropFiles(HDROP drop);
+
+    HINSTANCE instance_;
+    platform::Platform& platform_;
+    Win32Clipboard clipboard_;
+    std::unique_ptr<CollectionBrowser> browser_;
+    HWND window_ = nullptr;
+    int dpi_ = 96;
+    // The labels, the list, the picture box and the buttons by their ids.
+    HWND nameCaption_ = nullptr, nameLabel_ = nullptr, countCaption_ = nullptr, countLabel_ = nullptr,
+         popupHint_ = nullptr, nameList_ = nullptr;
+    PictureBox pictureBox_;
+    std::vector<HWND> buttons_;
+    HMENU popupMenu_ = nullptr;
+    HMENU filterMenu_ = nullptr;
+    HFONT font_ = nullptr, redFont_ = nullptr;
+    HBRUSH hintBrush_ = nullptr;
+    CommandStates states_{};
+    std::string pictureHint_;
+    ViewerWindow* viewer_ = nullptr;
+    // Tasks handed in by post(), run on this thread on kPostedMessage.
+    std::mutex postedMutex_;
+    std::deque<std::function<void()>> posted_;
+    std::wstring listText_;  // the text handed to the list view for one row
+};
+
+}  // namespace velmora::win32

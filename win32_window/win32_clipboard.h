@@ -1,0 +1,25 @@
+#pragma once
+// The Windows clipboard in its own formats: a copy puts CF_DIB and CF_DIBV5; a paste
+// reads CF_DIBV5, CF_DIB or the registered "PNG" format (decoded with WIC), in that
+// order of preference. Failing to open the clipboard raises "Cannot open clipboard".
+#include <windows.h>
+
+#include "store/imagefile/clipboard.h"
+
+namespace velmora::win32 {
+
+class Win32Clipboard : public Clipboard {
+public:
+    explicit Win32Clipboard(HWND owner = nullptr) : owner_(owner) {}
+    void setOwner(HWND owner) { owner_ = owner; }
+
+    bool hasBitmap() override;
+    void clear() override;
+    void setBitmap(const Bitmap& bitmap) override;
+    Bitmap bitmap() override;
+
+private:
+    HWND owner_;
+};
+
+}  // namespace velmora::win32
