@@ -1,9 +1,13 @@
 // The main window's layout, built from the command table, and its wiring to the browser.
 #include "qt_window/main_window.h"
 
+#include "browser/window_layout.h"
+
 namespace velmora {
 
 namespace {
+
+QRect placeOf(const char* name);
 
 QFont fontOfHeight(const QFont& base, int pixels, bool bold = false) {
     QFont font = base;
@@ -12,12 +16,12 @@ QFont fontOfHeight(const QFont& base, int pixels, bool bold = false) {
     return font;
 }
 
-QLabel* makeLabel(QWidget* parent, const char* name, const char* text, QRect geometry) {
+QLabel* makeLabel(QWidget* parent, const char* name, const char* text) {
     auto* label = new QLabel(QString::fromUtf8(text), parent);
     // Picture names are shown as typed: "<b>x</b>" is not bold.
     label->setTextFormat(Qt::PlainText);
     label->setObjectName(name);
-    label->setGeometry(geometry);
+    label->setGeometry(placeOf(name));
     return label;
 }
 
@@ -27,16 +31,9 @@ void paintRed(QLabel* label) {
     label->setPalette(palette);
 }
 
-// Where each button of the command table sits.
-QRect buttonGeometry(const char* name) {
-    static const std::pair<const char*, QRect> kGeometries[] = {
-        {"SpeedButton1", {8, 72, 89, 41}},  {"SpeedButton2", {8, 144, 89, 41}}, {"SpeedButton3", {8, 216, 89, 41}},
-        {"SpeedButton4", {8, 290, 89, 41}}, {"SpeedButton6", {8, 360, 89, 41}}, {"SpeedButton5", {8, 432, 89, 41}},
-    };
-    for (const auto& [button, geometry] : kGeometries) {
-        if (std::string_view(button) == name) return geometry;
-    }
-    return {};
+QRect placeOf(const char* name) {
+    const DialogRect place = mainWindowPlace(name);
+    return {place.x, place.y, place.width, place.height};
 }
 
 }  // namespace
@@ -47,9 +44,9 @@ MainWindow::MainWindow(BrowserServices services, std::optional<std::string> star
     if (!services.imageDecoder) services.imageDecoder = &imageDecoder_;
     browser_ = std::make_unique<CollectionBrowser>(std::move(services), *this);
     setObjectName("Form1");
-    setFont(fontOfHeight(font(), 11));
-    setFixedSize(788, 478);
-    move(287, 126);
+    setFont(fontOfHeight(font(), kWindowFontHeight));
+    setFixedSize(kMainWindowGeometry.width, kMainWindowGeometry.height);
+    move(kMainWindowGeometry.x, kMainWindowGeometry.y);
 
     buildLabels();
     buildPictureArea();
@@ -65,15 +62,15 @@ MainWindow::~MainWindow() {
 
 void MainWindow::buildLabels() {
     const TextTable& text = texts();
-    makeLabel(this, "Label1", text.nameCaption, {112, 16, 90, 13});
-    nameLabel = makeLabel(this, "DBText1", "", {216, 14, 209, 17});
-    nameLabel->setFont(fontOfHeight(font(), 13));
+    makeLabel(this, "Label1", text.nameCaption);
+    nameLabel = makeLabel(this, "DBText1", "");
+    nameLabel->setFont(fontOfHeight(font(), kRedLabelFontHeight));
     paintRed(nameLabel);
-    makeLabel(this, "Label2", text.countCaption, {491, 16, 162, 13});
-    countLabel = makeLabel(this, "Label3", text.countDesign, {659, 16, 113, 17});
-    countLabel->setFont(fontOfHeight(font(), 13));
+    makeLabel(this, "Label2", text.countCaption);
+    countLabel = makeLabel(this, "Label3", text.countDesign);
+    countLabel->setFont(fontOfHeight(font(), kRedLabelFontHeight));
     paintRed(countLabel);
-    QLabel* hint = makeLabel(this, "Label4", text.popupHint, {496, 32, 281, 13});
+    QLabel* hint = makeLabel(this, "Label4", text.popupHint);
     hint->setAutoFillBackground(true);
     QPalette red = hint->palette();
     red.setColor(QPalette::Window, Qt::red);
@@ -81,14 +78,14 @@ void MainWindow::buildLabels() {
 
     nameList = new NameGrid(*browser_, this);
     nameList->setObjectName("DBGrid1");
-    nameList->setGeometry(104, 48, 113, 425);
+    nameList->setGeometry(placeOf("DBGrid1"));
     nameList->setToolTip(QString::fromUtf8(text.nameListHint));
 }
 
 void MainWindow::buildPictureArea() {
     pictureArea = new QScrollArea(this);
     pictureArea->setObjectName("ScrollBox1");
-    pictureArea->setGeometry(224, 48, 561, 425);
+    pictureArea->setGeometry(placeOf("ScrollBox1"));
     pictureArea->setCursor(Qt::PointingHandCursor);
     QPalette black = pictureArea->palette();
     black.setColor(QPalette::Window, Qt::black);
@@ -103,7 +100,7 @@ void MainWindow::buildPictureArea() {
 
     pictureView = new PictureImage(content);
     pictureView->setObjectName("Image1");
-    pictureView->setGeometry(8, 8, 545, 401);
+    pictureView->setGeometry(kPictureInArea.x, kPictureInArea.y, kPictureInArea.width, kPictureInArea.height);
     pictureView->setFitFlags({.stretch = false, .proportional = true, .center = true});
     pictureView->setCursor(Qt::PointingHandCursor);
     pictureView->setToolTip(QString::fromUtf8(texts().pictureHint));
@@ -126,7 +123,7 @@ void MainWindow::buildCommands() {
         case ControlKind::Button:
             control.button = new QPushButton(caption, this);
             control.button->setObjectName(row.componentName);
-            control.button->setGeometry(buttonGeometry(row.componentName));
+            control.button->setGeometry(placeOf(row.componentName));
             control.button->setFlat(true);
             control.button->setFocusPolicy(Qt::NoFocus);  // speed buttons never take the focus
             connect(control.button, &QPushButton::clicked, this, [this, &row] { browser_->run(row.command); });

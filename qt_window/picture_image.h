@@ -1,9 +1,7 @@
 #pragma once
-// A picture display area (the windows' `pictureView`): holds its own copy of a picture
-// object and draws it with the display fit, by nearest neighbour. A proportional area
-// (the main window's) draws a display bitmap decoded for the fitted rectangle in device
-// pixels; the others draw the full bitmap. The picture is decoded at its first draw; a
-// decoder error is handed on once (decodeFailed), after the paint.
+// A picture display area (the windows' `pictureView`): draws what its PictureDisplay
+// makes of its picture. The picture is decoded at its first draw; a decoder error is
+// handed on once (decodeFailed), after the paint.
 
 #include <functional>
 #include <optional>
@@ -13,10 +11,7 @@
 #include <QWidget>
 
 #include "browser/display_target.h"
-#include "browser/neighbour_preloader.h"
-#include "store/picture/bitmap.h"
-#include "store/picture/display_fit.h"
-#include "store/picture/jpeg_picture.h"
+#include "browser/picture_display.h"
 
 namespace velmora {
 
@@ -35,19 +30,19 @@ public:
     // while the picture was decoded ahead, reported once after its first paint.
     void setPicture(const JpegPicture& picture, std::optional<std::string> decoderError = std::nullopt);
     void clear();
-    bool hasPicture() const { return hasPicture_; }
+    bool hasPicture() const { return display_.hasPicture(); }
     // The displayed picture object (empty when cleared).
-    JpegPicture& picture() { return picture_; }
+    JpegPicture& picture() { return display_.picture(); }
 
     // Where the current picture is drawn inside this widget, in logical pixels.
-    FitRect drawRect() const;
+    FitRect drawRect() const { return display_.drawRect(displayTarget()); }
     // The area as it draws now: size, flags and device pixel ratio.
     DisplayTarget displayTarget() const;
-    // True when this area draws display bitmaps rather than the full bitmap.
-    bool drawsDisplayBitmaps() const { return flags_.proportional; }
     // Asked by a paint that needs a display bitmap the picture does not have: may give
     // one decoded ahead (with its decoder error) instead of a decode on this thread.
-    void setAheadSource(std::function<std::optional<PreloadedPicture>()> source) { aheadSource_ = std::move(source); }
+    void setAheadSource(std::function<std::optional<PreloadedPicture>()> source) {
+        display_.setAheadSource(std::move(source));
+    }
 
 signals:
     void clicked();
@@ -61,23 +56,10 @@ protected:
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
-    void prepareImage(const FitRect& rect);
-    // The bitmap to draw for rect, from the display or the full path; decoder errors
-    // are kept for the report after the paint.
-    const Bitmap* bitmapFor(const FitRect& rect, double pixelRatio);
-
-    JpegPicture picture_;
-    bool hasPicture_ = false;
+    PictureDisplay display_;
     bool autoSize_ = false;
     FitFlags flags_;
-    std::optional<std::string> pendingError_;
-    std::function<std::optional<PreloadedPicture>()> aheadSource_;
-    // What was last drawn, kept so repaints neither decode nor scale again.
-    Bitmap scaled_;
-    QImage image_;
-    FitRect imageRect_;
-    double imageRatio_ = 1.0;
-    bool imageValid_ = false;
+    QImage image_;  // over the frame's bitmap
 };
 
 }  // namespace velmora

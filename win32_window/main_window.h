@@ -66,6 +66,9 @@ public:
     void post(std::function<void()> task) override;
 
 private:
+    // Tasks handed in by post() are waiting.
+    static constexpr UINT kRunPosted = WM_APP + 1;
+
     static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void createControls();
@@ -94,7 +97,7 @@ private:
     HFONT font_ = nullptr, redFont_ = nullptr;
     HBRUSH hintBrush_ = nullptr;
     CommandStates states_{};
-    std::string pictureHint_;
+    bool followingBrowser_ = false;  // the list's selection is being set to the current row
     ViewerWindow* viewer_ = nullptr;
     // Tasks handed in by post(), run on this thread on kPostedMessage.
     std::mutex postedMutex_;

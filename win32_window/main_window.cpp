@@ -1,0 +1,394 @@
+// The main window's layout, built from the command table and the layout table, its
+// messages, and its wiring to the browser.
+#include "win32_window/main_window.h"
+
+#include <commctrl.h>
+#include <shellapi.h>
+#include <windowsx.h>
+
+#include "base/utf16.h"
+#include "browser/commands.h"
+#include "browser/window_layout.h"
+#include "win32_window/control_ids.h"
+#include "win32_window/dpi.h"
+#include "win32_window/shortcuts.h"
+#include "win32_window/viewer_window.h"
+
+namespace velmora::win32 {
+
+namespace {
+
+const COLORREF kRed = RGB(255, 0, 0);
+
+std::wstring wide(const char* text) { return toUtf16(text ? text : ""); }
+
+RECT scaledRect(const DialogRect& place, int dpi) {
+    const int left = scaled(place.x, dpi), top = scaled(place.y, dpi);
+    return RECT{left, top, left + scaled(place.width, dpi), top + scaled(place.height, dpi)};
+}
+
+void moveTo(HWND control, const RECT& rect) {
+    MoveWindow(control, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
+}
+
+HFONT makeFont(int pixels, int dpi) {
+    // A face with Chinese glyphs everywhere; Wine maps it to its own CJK font.
+    return CreateFontW(-scaled(pixels, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS,
+                       L"Microsoft YaHei");
+}
+
+// The id of a control of the command table.
+int commandId(std::size_t row) { return kFirstCommandId + static_cast<int>(row); }
+
+}  // namespace
+
+int runMainWindow(HINSTANCE instance, int show, platform::Platform& platform,
+                  const std::optional<std::string>& startFile) {
+    declareDpiAwareness();
+    INITCOMMONCONTROLSEX controls{sizeof(controls), ICC_LISTVIEW_CLASSES | ICC_PROGRESS_CLASS | ICC_BAR_CLASSES |
+                                                        ICC_STANDARD_CLASSES};
+    InitCommonControlsEx(&controls);
+    // The file dialogs and the clipboard's image reader use COM on this thread.
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    int status = 0;
+    {
+        MainWindow window(instance, platform);
+        window.create(show, startFile);
+        MSG message;
+        while (GetMessageW(&message, nullptr, 0, 0) > 0) {
+            if (window.translateKey(message)) continue;
+            TranslateMessage(&message);
+            DispatchMessageW(&message);
+        }
+        status = static_cast<int>(message.wParam);
+    }
+    if (SUCCEEDED(com)) CoUninitialize();
+    return status;
+}
+
+MainWindow::MainWindow(HINSTANCE instance, platform::Platform& platform)
+    : instance_(instance), platform_(platform) {}
+
+MainWindow::~MainWindow() {
+    // The browser calls back into the view while it closes its query.
+    browser_.reset();
+    if (window_) DestroyWindow(window_);
+    if (popupMenu_) DestroyMenu(popupMenu_);
+    for (HGDIOBJ object : {static_cast<HGDIOBJ>(font_), static_cast<HGDIOBJ>(redFont_),
+                           static_cast<HGDIOBJ>(hintBrush_)}) {
+        if (object) DeleteObject(object);
+    }
+}
+
+void MainWindow::create(int show, const std::optional<std::string>& startFile) {
+    WNDCLASSEXW type{};
+    type.cbSize = sizeof(type);
+    type.lpfnWndProc = procedure;
+    type.hInstance = instance_;
+    type.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(1));
+    type.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
+    type.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+    type.lpszClassName = kMainWindowClass;
+    RegisterClassExW(&type);
+    PictureBox::registerClass(instance_);
+    hintBrush_ = CreateSolidBrush(kRed);
+
+    // Fixed border, system menu and minimise box only.
+    const DWORD style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN;
+    window_ = CreateWindowExW(0, kMainWindowClass, wide(texts().applicationTitle).c_str(), style,
+                              kMainWindowGeometry.x, kMainWindowGeometry.y, 100, 100, nullptr, nullptr, instance_, this);
+    dpi_ = dpiOf(window_);
+    clipboard_.setOwner(window_);
+    BrowserServices services;
+    services.clipboard = &clipboard_;
+    services.platform = &platform_;
+    services.openUrl = [](const std::string& url) {
+        ShellExecuteW(nullptr, L"open", L"explorer.exe", toUtf16(url).c_str(), nullptr, SW_SHOWNORMAL);
+    };
+    browser_ = std::make_unique<CollectionBrowser>(std::move(services), *this);
+    createControls();
+    buildPopupMenu();
+    updateFonts();
+    layOut();
+    DragAcceptFiles(window_, TRUE);
+    ShowWindow(window_, show);
+    UpdateWindow(window_);
+    browser_->start(startFile);
+}
+
+void MainWindow::createControls() {
+    const TextTable& text = texts();
+    auto label = [&](const char* caption, int id, DWORD extra = 0) {
+        // SS_NOPREFIX: names are shown as typed, "&" included.
+        return CreateWindowExW(0, L"STATIC", wide(caption).c_str(), WS_CHILD | WS_VISIBLE | SS_NOPREFIX | extra, 0, 0,
+                               0, 0, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance_, nullptr);
+    };
+    nameCaption_ = label(text.nameCaption, kNameCaptionId);
+    nameLabel_ = label("", kNameLabelId);
+    countCaption_ = label(text.countCaption, kCountCaptionId);
+    countLabel_ = label(text.countDesign, kCountLabelId);
+    popupHint_ = label(text.popupHint, kPopupHintId);
+
+    nameList_ = CreateWindowExW(WS_EX_CLIENTEDGE, WC_LISTVIEWW, L"",
+                                WS_CHILD | WS_VISIBLE | WS_TABSTOP | LVS_REPORT | LVS_OWNERDATA | LVS_SINGLESEL |
+                                    LVS_SHOWSELALWAYS | LVS_NOSORTHEADER,
+                                0, 0, 0, 0, window_, reinterpret_cast<HMENU>(static_cast<INT_PTR>(kNameListId)),
+                                instance_, nullptr);
+    ListView_SetExtendedListViewStyle(nameList_, LVS_EX_FULLROWSELECT | LVS_EX_DOUBLEBUFFER);
+    std::wstring column = wide(text.nameListColumn);
+    LVCOLUMNW header{};
+    header.mask = LVCF_TEXT | LVCF_WIDTH;
+    header.pszText = column.data();
+    header.cx = 100;
+    ListView_InsertColumn(nameList_, 0, &header);
+
+    pictureBox_.create(window_, instance_, kPictureBoxId,
+                       {.clicked = [this] { browser_->openViewer(); },
+                        .painted = [this] { browser_->pictureShown(); },
+                        .decodeFailed = [this](const std::string& message) { browser_->reportError(message); }});
+
+    const auto controls = mainWindowControls();
+    for (std::size_t row = 0; row < controls.size(); ++row) {
+        if (controls[row].kind != ControlKind::Button) continue;
+        HWND button = CreateWindowExW(0, L"BUTTON", wide(texts().*controls[row].caption).c_str(),
+                                      WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON | BS_FLAT, 0, 0, 0, 0, window_,
+                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(commandId(row))), instance_, nullptr);
+        buttons_.push_back(button);
+    }
+
+    // The hints: the name list's and the picture's, as tool tips.
+    HWND tips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0,
+                                0, 0, window_, nullptr, instance_, nullptr);
+    for (auto [control, hint] : {std::pair{nameList_, text.nameListHint}, std::pair{pictureBox_.handle(), text.pictureHint}}) {
+        std::wstring tip = wide(hint);
+        TOOLINFOW tool{};
+        tool.cbSize = sizeof(tool);
+        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+        tool.hwnd = window_;
+        tool.uId = reinterpret_cast<UINT_PTR>(control);
+        tool.lpszText = tip.data();
+        SendMessageW(tips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    }
+}
+
+void MainWindow::buildPopupMenu() {
+    popupMenu_ = CreatePopupMenu();
+    HMENU menu = popupMenu_;
+    const auto controls = mainWindowControls();
+    for (std::size_t row = 0; row < controls.size(); ++row) {
+        const CommandControl& control = controls[row];
+        const std::wstring caption = control.caption ? wide(texts().*control.caption) : std::wstring();
+        switch (control.kind) {
+        case ControlKind::Button: break;
+        case ControlKind::MenuItem:
+            AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(commandId(row)), caption.c_str());
+            break;
+        case ControlKind::Submenu:
+            filterMenu_ = CreatePopupMenu();
+            AppendMenuW(popupMenu_, MF_POPUP, reinterpret_cast<UINT_PTR>(filterMenu_), caption.c_str());
+            menu = filterMenu_;
+            break;
+        case ControlKind::SubmenuEnd: menu = popupMenu_; break;
+        case ControlKind::Separator: AppendMenuW(menu, MF_SEPARATOR, 0, nullptr); break;
+        }
+    }
+}
+
+void MainWindow::updateFonts() {
+    for (HFONT font : {font_, redFont_}) {
+        if (font) DeleteObject(font);
+    }
+    font_ = makeFont(kWindowFontHeight, dpi_);
+    redFont_ = makeFont(kRedLabelFontHeight, dpi_);
+    auto setFont = [](HWND control, HFONT font) { SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE); };
+    for (HWND control : {nameCaption_, countCaption_, popupHint_, nameList_}) setFont(control, font_);
+    for (HWND control : {nameLabel_, countLabel_}) setFont(control, redFont_);
+    for (HWND button : buttons_) setFont(button, font_);
+}
+
+void MainWindow::layOut() {
+    RECT frame{0, 0, scaled(kMainWindowGeometry.width, dpi_), scaled(kMainWindowGeometry.height, dpi_)};
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE)), FALSE, 0);
+    SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    const std::pair<HWND, const char*> places[] = {{nameCaption_, "Label1"}, {nameLabel_, "DBText1"},
+                                                   {countCaption_, "Label2"}, {countLabel_, "Label3"},
+                                                   {popupHint_, "Label4"},    {nameList_, "DBGrid1"}};
+    for (const auto& [control, name] : places) moveTo(control, scaledRect(mainWindowPlace(name), dpi_));
+    ListView_SetColumnWidth(nameList_, 0, LVSCW_AUTOSIZE_USEHEADER);
+
+    // The picture's place inside the area's client rectangle (inside its border).
+    RECT area = scaledRect(mainWindowPlace("ScrollBox1"), dpi_);
+    pictureBox_.place(area, scaledRect(kPictureInArea, dpi_));
+
+    const auto controls = mainWindowControls();
+    std::size_t button = 0;
+    for (const CommandControl& control : controls) {
+        if (control.kind != ControlKind::Button) continue;
+        moveTo(buttons_[button++], scaledRect(mainWindowPlace(control.componentName), dpi_));
+    }
+}
+
+bool MainWindow::translateKey(MSG& message) {
+    if (message.message != WM_KEYDOWN || !browser_) return false;
+    if (!(message.hwnd == window_ || IsChild(window_, message.hwnd))) return false;
+    const bool ctrl = GetKeyState(VK_CONTROL) < 0;
+    // The shortcuts of the command table, also while the popup menu is closed.
+    const auto controls = mainWindowControls();
+    for (std::size_t row = 0; row < controls.size(); ++row) {
+        if (controls[row].shortcut && matchesShortcut(controls[row].shortcut, message.wParam, ctrl)) {
+            if (states_.enabled(controls[row].group)) browser_->run(controls[row].command);
+            return true;
+        }
+    }
+    if (message.hwnd != nameList_) return false;
+    // The name list's keys are the browser's ordinary moves of the record cursor.
+    const int page = std::max(1, ListView_GetCountPerPage(nameList_));
+    const int top = ListView_GetTopIndex(nameList_);
+    const int bottom = std::min(top + page - 1, browser_->rowCount() - 1);
+    switch (message.wParam) {
+    case VK_UP: ctrl ? browser_->moveToRow(top) : browser_->moveBy(-1); return true;
+    case VK_DOWN: ctrl ? browser_->moveToRow(bottom) : browser_->moveBy(1); return true;
+    case VK_PRIOR: ctrl ? browser_->moveToRow(top) : browser_->moveBy(-page); return true;
+    case VK_NEXT: ctrl ? browser_->moveToRow(bottom) : browser_->moveBy(page); return true;
+    case VK_HOME: browser_->moveToFirst(); return true;
+    case VK_END: browser_->moveToLast(); return true;
+    case VK_INSERT:
+    case VK_DELETE: return true;  // the list never inserts or deletes
+    default: return false;
+    }
+}
+
+void MainWindow::runCommandId(int id) {
+    const auto controls = mainWindowControls();
+    const int row = id - kFirstCommandId;
+    if (row < 0 || row >= static_cast<int>(controls.size())) return;
+    const CommandControl& control = controls[static_cast<std::size_t>(row)];
+    if (control.command == CommandId::None || !states_.enabled(control.group)) return;
+    browser_->run(control.command);
+}
+
+void MainWindow::showPopupMenu(POINT screen) {
+    if (screen.x == -1 && screen.y == -1) {
+        // From the keyboard: at the picture area's corner.
+        RECT area;
+        GetWindowRect(pictureBox_.handle(), &area);
+        screen = POINT{area.left, area.top};
+    }
+    SetForegroundWindow(window_);
+    TrackPopupMenu(popupMenu_, TPM_LEFTALIGN | TPM_TOPALIGN | TPM_RIGHTBUTTON, screen.x, screen.y, 0, window_, nullptr);
+}
+
+LRESULT MainWindow::nameListNotify(NMHDR* header) {
+    switch (header->code) {
+    case LVN_GETDISPINFOW: {
+        auto* info = reinterpret_cast<NMLVDISPINFOW*>(header);
+        if (info->item.mask & LVIF_TEXT) {
+            const std::optional<std::string> name = browser_->rowName(info->item.iItem);
+            listText_ = name ? toUtf16(*name) : std::wstring();
+            info->item.pszText = listText_.data();
+        }
+        return 0;
+    }
+    case LVN_ITEMCHANGED: {
+        // A click (or the list's own key handling) selected a row: make it current.
+        auto* change = reinterpret_cast<NMLISTVIEW*>(header);
+        if (!followingBrowser_ && change->iItem >= 0 && (change->uNewState & LVIS_SELECTED) &&
+            !(change->uOldState & LVIS_SELECTED) && change->iItem != browser_->currentRow()) {
+            browser_->moveToRow(change->iItem);
+        }
+        return 0;
+    }
+    default: return 0;
+    }
+}
+
+void MainWindow::dropFiles(HDROP drop) {
+    std::vector<std::string> paths;
+    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+    for (UINT i = 0; i < count; ++i) {
+        const UINT length = DragQueryFileW(drop, i, nullptr, 0);
+        std::wstring path(length + 1, L'\0');
+        DragQueryFileW(drop, i, path.data(), length + 1);
+        path.resize(length);
+        paths.push_back(fromUtf16(path));
+    }
+    DragFinish(drop);
+    if (browser_->acceptsDrop(paths)) browser_->drop(paths);
+}
+
+void MainWindow::runPosted() {
+    std::deque<std::function<void()>> tasks;
+    {
+        std::lock_guard lock(postedMutex_);
+        tasks.swap(posted_);
+    }
+    for (auto& task : tasks) task();
+}
+
+LRESULT CALLBACK MainWindow::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
+        self->window_ = window;
+    }
+    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
+    return self ? self->handle(message, wParam, lParam) : DefWindowProcW(window, message, wParam, lParam);
+}
+
+LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+    case WM_COMMAND:
+        if (lParam == 0 || HIWORD(wParam) == BN_CLICKED) {
+            runCommandId(LOWORD(wParam));
+            // Speed buttons never keep the focus.
+            if (lParam != 0 && GetFocus() == reinterpret_cast<HWND>(lParam)) SetFocus(nameList_);
+            return 0;
+        }
+        break;
+    case WM_NOTIFY: {
+        auto* header = reinterpret_cast<NMHDR*>(lParam);
+        if (header->hwndFrom == nameList_ && browser_) return nameListNotify(header);
+        break;
+    }
+    case WM_CONTEXTMENU: {
+        const auto source = reinterpret_cast<HWND>(wParam);
+        if (source == nameList_ || source == pictureBox_.handle()) {
+            showPopupMenu(POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+            return 0;
+        }
+        break;
+    }
+    case WM_CTLCOLORSTATIC: {
+        const auto control = reinterpret_cast<HWND>(lParam);
+        auto dc = reinterpret_cast<HDC>(wParam);
+        if (control == popupHint_) {
+            SetBkColor(dc, kRed);
+            return reinterpret_cast<LRESULT>(hintBrush_);
+        }
+        SetBkColor(dc, GetSysColor(COLOR_BTNFACE));
+        if (control == nameLabel_ || control == countLabel_) SetTextColor(dc, kRed);
+        return reinterpret_cast<LRESULT>(GetSysColorBrush(COLOR_BTNFACE));
+    }
+    case WM_DROPFILES: dropFiles(reinterpret_cast<HDROP>(wParam)); return 0;
+    case WM_DPICHANGED: {
+        dpi_ = HIWORD(wParam);
+        const auto* suggested = reinterpret_cast<RECT*>(lParam);
+        SetWindowPos(window_, nullptr, suggested->left, suggested->top, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
+        updateFonts();
+        layOut();
+        return 0;
+    }
+    case kRunPosted: runPosted(); return 0;
+    case WM_CLOSE: DestroyWindow(window_); return 0;
+    case WM_DESTROY:
+        window_ = nullptr;
+        PostQuitMessage(0);
+        return 0;
+    default: break;
+    }
+    return DefWindowProcW(window_, message, wParam, lParam);
+}
+
+}  // namespace velmora::win32
