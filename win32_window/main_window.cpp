@@ -10,6 +10,7 @@
 #include "browser/commands.h"
 #include "browser/window_layout.h"
 #include "win32_window/control_ids.h"
+#include "win32_window/window_procedure.h"
 #include "win32_window/dpi.h"
 #include "win32_window/shortcuts.h"
 #include "win32_window/viewer_window.h"
@@ -84,7 +85,7 @@ MainWindow::~MainWindow() {
 void MainWindow::create(int show, const std::optional<std::string>& startFile) {
     WNDCLASSEXW type{};
     type.cbSize = sizeof(type);
-    type.lpfnWndProc = procedure;
+    type.lpfnWndProc = ownedWindowProcedure<MainWindow, &MainWindow::window_>;
     type.hInstance = instance_;
     type.hIcon = LoadIconW(instance_, MAKEINTRESOURCEW(1));
     type.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32512));  // IDC_ARROW
@@ -325,16 +326,6 @@ void MainWindow::runPosted() {
         tasks.swap(posted_);
     }
     for (auto& task : tasks) task();
-}
-
-LRESULT CALLBACK MainWindow::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* self = static_cast<MainWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(self));
-        self->window_ = window;
-    }
-    auto* self = reinterpret_cast<MainWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    return self ? self->handle(message, wParam, lParam) : DefWindowProcW(window, message, wParam, lParam);
 }
 
 LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {

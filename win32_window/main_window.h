@@ -42,6 +42,8 @@ public:
     HWND handle() const { return window_; }
     // Keys of the main window handled before the focused control sees them.
     bool translateKey(MSG& message);
+    // The window's messages (window_procedure.h).
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
 
     // BrowserView.
     void setTitle(const std::string& title) override;
@@ -69,8 +71,6 @@ private:
     // Tasks handed in by post() are waiting.
     static constexpr UINT kRunPosted = WM_APP + 1;
 
-    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void createControls();
     void layOut();
     void buildPopupMenu();

@@ -4,6 +4,7 @@
 
 #include "win32_window/bitmap_paint.h"
 #include "win32_window/control_ids.h"
+#include "win32_window/window_procedure.h"
 
 namespace velmora::win32 {
 
@@ -19,7 +20,7 @@ constexpr FitFlags kMainWindowFit{.stretch = false, .proportional = true, .cente
 void PictureBox::registerClass(HINSTANCE instance) {
     WNDCLASSEXW type{};
     type.cbSize = sizeof(type);
-    type.lpfnWndProc = procedure;
+    type.lpfnWndProc = ownedWindowProcedure<PictureBox, &PictureBox::window_>;
     type.hInstance = instance;
     type.hCursor = LoadCursorW(nullptr, MAKEINTRESOURCEW(32649));  // IDC_HAND
     type.hbrBackground = static_cast<HBRUSH>(GetStockObject(BLACK_BRUSH));
@@ -67,16 +68,6 @@ void PictureBox::paint() {
         PostMessageW(window_, kReportError, 0, reinterpret_cast<LPARAM>(new std::string(std::move(*error))));
     }
     if (callbacks_.painted) callbacks_.painted();
-}
-
-LRESULT CALLBACK PictureBox::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* box = static_cast<PictureBox*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(box));
-        box->window_ = window;
-    }
-    auto* box = reinterpret_cast<PictureBox*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    return box ? box->handle(message, wParam, lParam) : DefWindowProcW(window, message, wParam, lParam);
 }
 
 LRESULT PictureBox::handle(UINT message, WPARAM wParam, LPARAM lParam) {

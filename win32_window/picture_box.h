@@ -36,10 +36,10 @@ public:
     // The picture's place in device pixels; pixel ratio 1 (the layout is scaled).
     DisplayTarget displayTarget() const;
     RECT pictureRect() const { return picture_; }
+    // The window's messages (window_procedure.h).
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
-    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void paint();
 
     HWND window_ = nullptr;
