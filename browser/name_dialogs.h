@@ -24,7 +24,7 @@ struct NameDialogDesign {
     bool clientSize = false;
     bool resizable = true;
     bool minMaxBoxes = false;
-    std::optional<DialogRect> screenPosition;  // x, y on the screen; else centred on the main window
+    std::optional<DialogRect> screenPosition{};  // x, y on the screen; else centred on the main window
     const char* TextTable::*label;
     DialogRect labelGeometry;
     int labelFontHeight = 16;

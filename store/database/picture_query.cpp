@@ -342,7 +342,9 @@ std::int64_t PictureQuery::insertPending() {
     std::vector<const FieldValue*> values;
     for (size_t i = 0; i < columns_.size(); ++i) {
         if (!pending_.written[i]) continue;
-        names += (names.empty() ? "" : ",") + quoteIdentifier(columns_[i]);
+        // Appended piece by piece: "," + string trips GCC 12's -Wrestrict (bug 105651).
+        if (!names.empty()) names += ',';
+        names += quoteIdentifier(columns_[i]);
         places += places.empty() ? "?" : ",?";
         values.push_back(&*pending_.written[i]);
     }
@@ -404,7 +406,9 @@ void PictureQuery::updatePending() {
     std::vector<const FieldValue*> values;
     for (size_t i = 0; i < columns_.size(); ++i) {
         if (!pending_.written[i]) continue;
-        assignments += (assignments.empty() ? "" : ",") + quoteIdentifier(columns_[i]) + "=?";
+        if (!assignments.empty()) assignments += ',';
+        assignments += quoteIdentifier(columns_[i]);
+        assignments += "=?";
         values.push_back(&*pending_.written[i]);
     }
     if (values.empty()) return;
