@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include "base/utf16.h"
+#include "platform/monitors_win32.h"
 
 namespace velmora::platform {
 
@@ -23,7 +24,21 @@ bool WindowsDesktop::setWallpaper(const std::string& path) {
         writeDesktopString(L"TileWallpaper", style.tile);
     }
     std::wstring file = toUtf16(path);
-    return SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, file.data(), SPIF_UPDATEINIFILE) != FALSE;
+    if (!SystemParametersInfoW(SPI_SETDESKWALLPAPER, 0, file.data(), SPIF_UPDATEINIFILE)) return false;
+    // Then the second and later monitors get their own pictures, in monitors()' order.
+    if (!layout_.monitorFiles.empty()) {
+        const std::vector<WallpaperMonitor> monitors = wallpaperMonitors();
+        for (std::size_t i = 0; i < layout_.monitorFiles.size() && i + 1 < monitors.size(); ++i) {
+            setMonitorWallpaper(monitors[i + 1].id, toUtf16(layout_.monitorFiles[i]));
+        }
+    }
+    return true;
+}
+
+std::vector<Monitor> WindowsDesktop::monitors() {
+    std::vector<Monitor> monitors;
+    for (WallpaperMonitor& monitor : wallpaperMonitors()) monitors.push_back(std::move(monitor.monitor));
+    return monitors;
 }
 
 unsigned WindowsDesktop::mapVirtualKey(unsigned code, unsigned mapType) {

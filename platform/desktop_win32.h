@@ -1,5 +1,6 @@
 #pragma once
-// The desktop services on Windows itself: SystemParametersInfoW for the wallpaper,
+// The desktop services on Windows itself: SystemParametersInfoW for the wallpaper
+// (IDesktopWallpaper for a picture per monitor),
 // MapVirtualKeyA and keybd_event for the keystroke, Sleep, ShellExecuteW.
 
 #include "platform/desktop.h"
@@ -11,7 +12,9 @@ public:
     // With a fit mode chosen, WallpaperStyle and TileWallpaper of HKCU\Control Panel\Desktop
     // are written first: SystemParametersInfoW reads them when it applies the picture.
     bool setWallpaper(const std::string& path) override;
+    // The per-monitor pictures go through IDesktopWallpaper after the call, where present.
     void setWallpaperLayout(const WallpaperLayout& layout) override { layout_ = layout; }
+    std::vector<Monitor> monitors() override;
     unsigned mapVirtualKey(unsigned code, unsigned mapType) override;
     void keyboardEvent(std::uint8_t virtualKey, std::uint8_t scanCode, std::uint32_t flags,
                        std::uintptr_t extraInfo) override;

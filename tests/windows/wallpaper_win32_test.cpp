@@ -117,6 +117,21 @@ TEST_F(WallpaperOnWindows, ChineseNamesReachTheRegistryTheFileAndTheDesktop) {
     EXPECT_EQ(wallpaperFolderNames(), std::vector<std::string>{"Plain.bmp"});
 }
 
+TEST_F(WallpaperOnWindows, PicturesPerMonitorGoThroughTheShellWhereItHasThem) {
+    // IDesktopWallpaper's monitors, primary first; Wine has none, and then the pictures
+    // of further monitors are simply not set: the wallpaper itself still is.
+    const std::vector<Monitor> monitors = system.desktop().monitors();
+    if (!monitors.empty()) {
+        EXPECT_EQ(monitors.front().rect.x, 0);
+        EXPECT_EQ(monitors.front().rect.y, 0);
+        for (const Monitor& monitor : monitors) EXPECT_GT(monitor.rect.width, 0) << monitor.name;
+    }
+    system.desktop().setWallpaperLayout({.fit = FitMode::Fill, .lockScreen = false,
+                                         .monitorFiles = {"C:\\WINDOWS\\Web\\Wallpaper\\second.bmp"}});
+    setWallpaper("Main", 32, 24, 8);
+    EXPECT_EQ(currentWallpaper(), wallpaperFilePath("Main"));
+}
+
 TEST_F(WallpaperOnWindows, FolderFailuresAreTheSystemsCodes) {
     setWallpaper("First", 16, 16, 5);
     // A file the command did not write keeps the folder: "I/O error 145".
