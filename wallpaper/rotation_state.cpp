@@ -184,6 +184,13 @@ void RotationState::recordShown(const std::string& key, std::int64_t round) {
     Statement history(db_, "INSERT INTO velmora_rotation_history(key, round_before) VALUES (?, ?)");
     history.bind(1, key).bind(2, before);
     history.step();
+    markShown(key, round);
+    // A long history is of no use: stepping back goes a few pictures at most.
+    exec("DELETE FROM velmora_rotation_history WHERE step <= (SELECT max(step) - 1000 FROM velmora_rotation_history)");
+}
+
+void RotationState::markShown(const std::string& key, std::int64_t round) {
+    makeTables();
     Statement mark(db_, "INSERT INTO velmora_rotation(key, shown_round) VALUES (?1, ?2)"
                         " ON CONFLICT(key) DO UPDATE SET shown_round = ?2");
     mark.bind(1, key).bind(2, round);
@@ -191,8 +198,6 @@ void RotationState::recordShown(const std::string& key, std::int64_t round) {
     Statement current(db_, "INSERT OR REPLACE INTO velmora_rotation_round(only, round) VALUES (1, ?)");
     current.bind(1, round);
     current.step();
-    // A long history is of no use: stepping back goes a few pictures at most.
-    exec("DELETE FROM velmora_rotation_history WHERE step <= (SELECT max(step) - 1000 FROM velmora_rotation_history)");
 }
 
 std::vector<HistoryEntry> RotationState::latestShown(int count) {

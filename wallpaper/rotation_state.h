@@ -46,6 +46,9 @@ public:
 
     // Records that key was shown in the current round (which becomes `round`).
     void recordShown(const std::string& key, std::int64_t round);
+    // Marks key as shown in `round` without a history entry: a picture on another
+    // monitor, which Previous does not step back to.
+    void markShown(const std::string& key, std::int64_t round);
     // The latest entries first; at most `count`.
     std::vector<HistoryEntry> latestShown(int count);
     // Removes the latest entry and puts the picture's round back.

@@ -180,9 +180,11 @@ std::optional<std::size_t> previousShown(Collection& collection, const std::stri
 }
 
 // The pictures of the monitors after the first, where the desktop shows one on each:
-// those that follow `index` in the rotation and suit each monitor best.
+// those that follow `index` in the rotation and suit each monitor best. Shuffled,
+// those not yet shown in `round` come first, and the rows chosen go to `shownRows`.
 std::vector<std::string> otherMonitorPictures(Collection& collection, std::size_t index, RotationOrder order,
-                                              const Platform& platform) {
+                                              std::int64_t round, const Platform& platform,
+                                              std::vector<std::size_t>& shownRows) {
     const std::vector<Monitor> monitors = platform.desktop.monitors();
     if (monitors.size() < 2) return {};
     const std::size_t count = collection.names().size();
@@ -200,6 +202,11 @@ std::vector<std::string> otherMonitorPictures(Collection& collection, std::size_
     if (order == RotationOrder::Shuffle) {
         std::random_device entropy;
         std::shuffle(candidates.begin(), candidates.end(), std::mt19937(entropy()));
+        if (round != 0) {
+            std::stable_partition(candidates.begin(), candidates.end(), [&](std::size_t row) {
+                return collection.state().shownRound(collection.keys()[row]) != round;
+            });
+        }
     }
     // With no other picture, every monitor shows the one chosen.
     if (candidates.empty()) candidates.push_back(index);
@@ -207,6 +214,7 @@ std::vector<std::string> otherMonitorPictures(Collection& collection, std::size_
         auto found = shapes.find(row);
         return found == shapes.end() ? std::nullopt : std::optional<PictureShape>(found->second);
     });
+    shownRows = rows;
     return writeMonitorPictures(collection.pictures(), rows, platform.files);
 }
 
@@ -256,8 +264,9 @@ std::string changeWallpaper(const std::string& path, const WallpaperChoice& choi
     WallpaperRequest request{WallpaperVariant::MainWindow, picture.isNull(), &displayed,
                              collection.names()[index].value_or("")};
     WallpaperLayout layout = settings.layout();
+    std::vector<std::size_t> monitorRows;
     if (settings.perMonitor && !picture.isNull())
-        layout.monitorFiles = otherMonitorPictures(collection, index, settings.order, platform);
+        layout.monitorFiles = otherMonitorPictures(collection, index, settings.order, round, platform, monitorRows);
     WindowlessDesktop desktop(platform.desktop);
     desktop.setWallpaperLayout(layout);
     NoWindows windows;
@@ -276,6 +285,9 @@ std::string changeWallpaper(const std::string& path, const WallpaperChoice& choi
                     (latest.empty() || latest[0].key != collection.keys()[*before]))
                     state.recordShown(collection.keys()[*before], round);
                 state.recordShown(collection.keys()[index], round);
+                // The other monitors' pictures have been seen in this round too.
+                for (std::size_t row : monitorRows)
+                    if (row != index && !collection.keys()[row].empty()) state.markShown(collection.keys()[row], round);
             }
             state.commit();
         } catch (...) {

@@ -116,5 +116,38 @@ TEST_F(MonitorWallpapers, SwayGivesEachOutputItsOwnBackground) {
     EXPECT_EQ(second->width, 320);  // the portrait picture for the portrait output
 }
 
+TEST_F(MonitorWallpapers, ShuffledPicturesOnOtherMonitorsCountAsShownInTheRound) {
+    // Two landscape outputs and three pictures that suit them: the first change shows
+    // two pictures, so the second must show the third on the main output.
+    const std::string log = programs.file("swaymsg.log");
+    script("swaymsg", "if [ \"$1\" = -t ]; then echo '[{\"name\": \"A\", \"active\": true, \"rect\": "
+                      "{\"x\": 0, \"y\": 0, \"width\": 64, \"height\": 36}}, {\"name\": \"B\", "
+                      "\"active\": true, \"rect\": {\"x\": 64, \"y\": 0, \"width\": 64, \"height\": 36}}]'; "
+                      "else echo \"$*\" >> '" + log + "'; fi\n");
+    test::ScopedEnvironment sock("SWAYSOCK", "/nonexistent");
+    test::ScopedEnvironment current("XDG_CURRENT_DESKTOP", "sway");
+    settings.order = RotationOrder::Shuffle;
+    const std::string file3 = sandbox.dir().file("three.vlm");
+    tools::createCollection(file3, {{"one", solidJpeg(64, 36, kRed)},
+                                    {"two", solidJpeg(64, 36, kGreen)},
+                                    {"three", solidJpeg(64, 36, kBlue)}});
+    const std::string first = changeWallpaper(file3, WallpaperChoice{WallpaperStep::Next, ""}, settings,
+                                              platform.platform());
+    // The second output's picture is written as a copy: find which one it was by colour.
+    const std::string folder = sandbox.driveC() + "/WINDOWS/Web/Wallpaper";
+    std::optional<platform::RgbPixels> other = platform::readBmpPixels(folder + "/Velmora monitors/2.bmp");
+    ASSERT_TRUE(other);
+    const std::vector<std::pair<std::string, std::uint32_t>> colours{{"one", kRed}, {"two", kGreen}, {"three", kBlue}};
+    std::string second;
+    for (const auto& [name, rgb] : colours)
+        if (near(other->at(10, 10), rgb)) second = name;
+    ASSERT_FALSE(second.empty());
+    EXPECT_NE(second, first);
+    const std::string third = changeWallpaper(file3, WallpaperChoice{WallpaperStep::Next, ""}, settings,
+                                              platform.platform());
+    EXPECT_NE(third, first);
+    EXPECT_NE(third, second);
+}
+
 }  // namespace
 }  // namespace velmora
