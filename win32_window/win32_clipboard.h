@@ -1,7 +1,8 @@
 #pragma once
 // The Windows clipboard in its own formats: a copy puts CF_DIB and CF_DIBV5; a paste
-// reads CF_DIBV5, CF_DIB or the registered "PNG" format (decoded with WIC), in that
-// order of preference. Failing to open the clipboard raises "Cannot open clipboard".
+// reads CF_DIBV5, CF_DIB or the registered "PNG" format (decoded with WIC), whichever
+// the clipboard lists first (the form the other program put there rather than one the
+// system derived from it). Failing to open the clipboard raises "Cannot open clipboard".
 #include <windows.h>
 
 #include "store/imagefile/clipboard.h"

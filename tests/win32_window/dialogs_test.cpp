@@ -1,0 +1,225 @@
+#include <windows.h>
+
+#include <atomic>
+#include <functional>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <gtest/gtest.h>
+
+#include "base/utf16.h"
+#include "browser/texts.h"
+#include "win32_window/control_ids.h"
+#include "win32_window/file_dialogs.h"
+#include "win32_window/message_boxes.h"
+#include "win32_window/name_dialog.h"
+
+namespace velmora::win32 {
+namespace {
+
+TEST(FileDialogs, FiltersAndMultipleSelectionsInTheSystemsForm) {
+    using namespace std::string_literals;
+    EXPECT_EQ(dialogFilter("JPEG Image File (*.jpg)|*.jpg|All (*.jpg;*.jpeg)|*.jpg;*.jpeg"),
+              L"JPEG Image File (*.jpg)\0*.jpg\0All (*.jpg;*.jpeg)\0*.jpg;*.jpeg\0\0"s);
+    EXPECT_EQ(dialogFilter("Velmora 文件(*.vlm)|*.vlm"), L"Velmora \u6587\u4ef6(*.vlm)\0*.vlm\0\0"s);
+    EXPECT_EQ(dialogFilter("Name|*.a|Orphan"), L"Name\0*.a\0\0"s);  // a name without patterns is left out
+    EXPECT_EQ(dialogFilter(""), L"\0"s);
+
+    auto buffer = [](const std::wstring& text) {
+        std::vector<wchar_t> chars(text.begin(), text.end());
+        chars.resize(chars.size() + 8, L'\0');
+        return chars;
+    };
+    EXPECT_EQ(selectedPaths(buffer(L"C:\\pictures\\a.jpg")), std::vector<std::wstring>{L"C:\\pictures\\a.jpg"});
+    EXPECT_EQ(selectedPaths(buffer(L"C:\\pictures\0a.jpg\0\u732b.bmp"s)),
+              (std::vector<std::wstring>{L"C:\\pictures\\a.jpg", L"C:\\pictures\\\u732b.bmp"}));
+    EXPECT_EQ(selectedPaths(buffer(L"C:\\\0a.jpg\0b.jpg"s)), (std::vector<std::wstring>{L"C:\\a.jpg", L"C:\\b.jpg"}));
+    EXPECT_TRUE(selectedPaths(buffer(L"")).empty());
+}
+
+// Windows need a display (under Wine an X server); without one these tests are skipped,
+// unless VELMORA_REQUIRE_DISPLAY says that one was given.
+bool windowsCanBeCreated() {
+    static const bool can = [] {
+        // Wine without a window manager: unmanaged windows close at once (managed ones
+        // wait two seconds for one). Read when the first window is made; nothing on Windows.
+        HKEY key = nullptr;
+        if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\X11 Driver", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                            &key, nullptr) == ERROR_SUCCESS) {
+            RegSetValueExW(key, L"Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"N"), 2 * sizeof(wchar_t));
+            RegCloseKey(key);
+        }
+        HWND probe = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
+        if (probe) DestroyWindow(probe);
+        if (!probe && GetEnvironmentVariableW(L"VELMORA_REQUIRE_DISPLAY", nullptr, 0) > 0) {
+            ADD_FAILURE() << "no window could be made on the display given";
+        }
+        return probe != nullptr;
+    }();
+    return can;
+}
+
+std::wstring textOf(HWND window) {
+    wchar_t text[512] = {};
+    DWORD_PTR copied = 0;
+    SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &copied);
+    return text;
+}
+
+// The dialog (class #32770) of a thread whose caption is caption, once it is shown.
+HWND waitForDialog(DWORD thread, const std::wstring& caption, HWND other = nullptr) {
+    struct Search {
+        const std::wstring& caption;
+        HWND other;
+        HWND found = nullptr;
+    } search{caption, other};
+    for (int i = 0; i < 1000 && !search.found; ++i) {
+        EnumThreadWindows(
+            thread,
+            [](HWND window, LPARAM parameter) -> BOOL {
+                auto* s = reinterpret_cast<Search*>(parameter);
+                wchar_t className[16] = {};
+                GetClassNameW(window, className, 16);
+                if (std::wstring(className) == L"#32770" && IsWindowVisible(window) && window != s->other &&
+                    textOf(window) == s->caption) {
+                    s->found = window;
+                }
+                return s->found == nullptr;
+            },
+            reinterpret_cast<LPARAM>(&search));
+        if (!search.found) Sleep(10);
+    }
+    return search.found;
+}
+
+// Runs show() on this thread while drive() answers it from another.
+void driven(const std::function<void()>& show, const std::function<void(DWORD uiThread)>& drive) {
+    const DWORD uiThread = GetCurrentThreadId();
+    std::thread driver([&] { drive(uiThread); });
+    show();
+    driver.join();
+}
+
+std::wstring wide(const char* utf8) { return toUtf16(utf8); }
+
+TEST(MessageBoxes, ReadAndAnswerAsTheQtWindowsDo) {
+    if (!windowsCanBeCreated()) GTEST_SKIP() << "no display";
+    const TextTable& text = texts();
+    std::vector<bool> answers;
+    // Confirm: "OK" by Enter (the default), "Cancel" by the close box.
+    for (UINT way : {UINT{WM_KEYDOWN}, UINT{WM_CLOSE}}) {
+        driven([&] { answers.push_back(confirmBox(nullptr, text.confirmDelete)); },
+               [&](DWORD ui) {
+                   HWND box = waitForDialog(ui, wide(text.confirmCaption));
+                   ASSERT_NE(box, nullptr);
+                   EXPECT_EQ(textOf(GetDlgItem(box, 0xFFFF)), wide(text.confirmDelete));
+                   EXPECT_EQ(textOf(GetDlgItem(box, IDOK)), L"OK");
+                   EXPECT_EQ(textOf(GetDlgItem(box, IDCANCEL)), L"Cancel");
+                   if (way == WM_KEYDOWN) {
+                       PostMessageW(GetDlgItem(box, IDOK), WM_KEYDOWN, VK_RETURN, 0);
+                   } else {
+                       PostMessageW(box, WM_CLOSE, 0, 0);
+                   }
+               });
+    }
+    EXPECT_EQ(answers, (std::vector<bool>{true, false}));
+
+    // A summary with details: the application title, "OK", and the long form on request.
+    bool detailsShown = false;
+    driven([&] { messageBox(nullptr, MessageKind::NotAdded, "3 files", "a.jpg: bad\nb.jpg: bad\n"); },
+           [&](DWORD ui) {
+               HWND box = waitForDialog(ui, wide(text.applicationTitle));
+               ASSERT_NE(box, nullptr);
+               EXPECT_EQ(textOf(GetDlgItem(box, 0xFFFF)), L"3 files");
+               EXPECT_EQ(textOf(GetDlgItem(box, IDOK)), L"OK");
+               EXPECT_EQ(textOf(GetDlgItem(box, IDHELP)), L"Show Details...");
+               PostMessageW(GetDlgItem(box, IDHELP), BM_CLICK, 0, 0);
+               if (HWND details = waitForDialog(ui, wide(text.applicationTitle), box)) {
+                   EXPECT_EQ(textOf(GetDlgItem(details, 1401)), L"a.jpg: bad\r\nb.jpg: bad\r\n");
+                   detailsShown = true;
+                   PostMessageW(GetDlgItem(details, IDOK), BM_CLICK, 0, 0);
+                   while (IsWindow(details)) Sleep(10);
+               }
+               PostMessageW(GetDlgItem(box, IDOK), BM_CLICK, 0, 0);
+           });
+    EXPECT_TRUE(detailsShown);
+}
+
+TEST(NameDialog, EnterAndEscDoNothingAndOnlyAnAcceptedTextCloses) {
+    if (!windowsCanBeCreated()) GTEST_SKIP() << "no display";
+    const TextTable& text = texts();
+    std::vector<std::string> offered;
+    std::atomic<int> calls = 0;
+    const TextRequest request{NameDialogKind::NewFile, text.newFileText, [&](const std::string& typed) {
+                                  offered.push_back(typed);
+                                  ++calls;
+                                  return typed == "相册";
+                              }};
+    driven([&] { runNameDialog(nullptr, request); },
+           [&](DWORD ui) {
+               HWND dialog = waitForDialog(ui, wide(text.newFileCaption));
+               ASSERT_NE(dialog, nullptr);
+               HWND edit = GetDlgItem(dialog, kNameDialogEditId);
+               EXPECT_EQ(textOf(GetDlgItem(dialog, kNameDialogLabelId)), wide(text.newFileLabel));
+               EXPECT_EQ(textOf(edit), wide(text.newFileText));
+               EXPECT_EQ(textOf(GetDlgItem(dialog, kNameDialogOkId)), L"确定");
+               EXPECT_EQ(textOf(GetDlgItem(dialog, kNameDialogCancelId)), L"取消");
+               // The edit box has the focus with all its text selected.
+               GUITHREADINFO info{.cbSize = sizeof(GUITHREADINFO)};
+               GetGUIThreadInfo(ui, &info);
+               EXPECT_EQ(info.hwndFocus, edit);
+               DWORD start = 1, end = 0;
+               SendMessageTimeoutW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end),
+                                   SMTO_ABORTIFHUNG, 5000, nullptr);
+               EXPECT_EQ(start, 0u);
+               EXPECT_EQ(end, wide(text.newFileText).size());
+               // Placed and sized as designed (at 96 dots per inch).
+               RECT frame{};
+               GetWindowRect(dialog, &frame);
+               EXPECT_EQ(frame.left, 339);
+               EXPECT_EQ(frame.top, 359);
+               EXPECT_EQ(frame.right - frame.left, 345);
+               EXPECT_EQ(frame.bottom - frame.top, 218);
+
+               // Enter and Esc, then "确定" with a text the request refuses: still open.
+               for (WPARAM key : {WPARAM{VK_RETURN}, WPARAM{VK_ESCAPE}}) {
+                   PostMessageW(edit, WM_KEYDOWN, key, 0);
+                   PostMessageW(edit, WM_CHAR, key == VK_RETURN ? L'\r' : 0x1B, 0);
+                   PostMessageW(GetDlgItem(dialog, kNameDialogOkId), WM_KEYDOWN, key, 0);
+               }
+               PostMessageW(GetDlgItem(dialog, kNameDialogOkId), BM_CLICK, 0, 0);
+               for (int i = 0; i < 500 && calls == 0; ++i) Sleep(10);
+               EXPECT_TRUE(IsWindow(dialog));
+               // Then one it takes.
+               SendMessageTimeoutW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"相册"), SMTO_ABORTIFHUNG, 5000,
+                                   nullptr);
+               PostMessageW(GetDlgItem(dialog, kNameDialogOkId), BM_CLICK, 0, 0);
+           });
+    EXPECT_EQ(offered, (std::vector<std::string>{text.newFileText, "相册"}));
+
+    // The filter dialog: its client area as designed, no sizing border; its close box
+    // and its "取消" cancel without asking the request.
+    offered.clear();
+    for (bool closeBox : {true, false}) {
+        driven([&] { runNameDialog(nullptr, TextRequest{NameDialogKind::Filter, text.filterText, request.accept}); },
+               [&](DWORD ui) {
+                   HWND dialog = waitForDialog(ui, wide(text.filterCaption));
+                   ASSERT_NE(dialog, nullptr);
+                   RECT client{};
+                   GetClientRect(dialog, &client);
+                   EXPECT_EQ(client.right, 487);
+                   EXPECT_EQ(client.bottom, 186);
+                   EXPECT_EQ(GetWindowLongPtrW(dialog, GWL_STYLE) & WS_THICKFRAME, 0);
+                   if (closeBox) {
+                       PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);
+                   } else {
+                       PostMessageW(GetDlgItem(dialog, kNameDialogCancelId), BM_CLICK, 0, 0);
+                   }
+               });
+    }
+    EXPECT_TRUE(offered.empty());
+}
+
+}  // namespace
+}  // namespace velmora::win32

@@ -1,0 +1,172 @@
+#include "win32_window/name_dialog.h"
+
+#include <commctrl.h>
+
+#include "base/utf16.h"
+#include "browser/texts.h"
+#include "win32_window/control_ids.h"
+#include "win32_window/dialog_template.h"
+#include "win32_window/dpi.h"
+#include "win32_window/message_boxes.h"
+#include "win32_window/window_text.h"
+
+namespace velmora::win32 {
+
+namespace {
+
+struct DialogState {
+    const TextRequest& request;
+    const NameDialogDesign& design;
+    HWND owner;
+    HFONT labelFont = nullptr;
+};
+
+DWORD dialogStyle(const NameDialogDesign& design) {
+    DWORD style = WS_POPUP | WS_CAPTION | WS_SYSMENU;
+    style |= design.resizable ? WS_THICKFRAME : DS_MODALFRAME;
+    if (design.minMaxBoxes) style |= WS_MINIMIZEBOX | WS_MAXIMIZEBOX;
+    return style;
+}
+
+void place(HWND control, const DialogRect& rect, int dpi) {
+    MoveWindow(control, scaled(rect.x, dpi), scaled(rect.y, dpi), scaled(rect.width, dpi), scaled(rect.height, dpi),
+               FALSE);
+}
+
+// The design's outer size or client size and its place on the screen, in pixels.
+void placeDialog(HWND dialog, const DialogState& state, int dpi) {
+    const NameDialogDesign& design = state.design;
+    RECT frame{0, 0, scaled(design.width, dpi), scaled(design.height, dpi)};
+    if (design.clientSize) {
+        AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE)), FALSE,
+                           static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE)));
+    }
+    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+    int x = 0, y = 0;
+    if (design.screenPosition) {
+        x = scaled(design.screenPosition->x, dpi);
+        y = scaled(design.screenPosition->y, dpi);
+    } else {
+        RECT owner{};
+        if (state.owner) {
+            GetWindowRect(state.owner, &owner);
+        } else {
+            SystemParametersInfoW(SPI_GETWORKAREA, 0, &owner, 0);
+        }
+        x = (owner.left + owner.right - width) / 2;
+        y = (owner.top + owner.bottom - height) / 2;
+    }
+    SetWindowPos(dialog, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
+}
+
+// Enter and Esc do nothing in these dialogs: the edit box and the buttons take the
+// keys themselves (so the dialog manager never turns them into a button press) and
+// drop them.
+LRESULT CALLBACK keysDropped(HWND control, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR, DWORD_PTR) {
+    const bool enterOrEscape = wParam == VK_RETURN || wParam == VK_ESCAPE;
+    switch (message) {
+    case WM_GETDLGCODE: {
+        const auto* key = reinterpret_cast<const MSG*>(lParam);
+        LRESULT code = DefSubclassProc(control, message, wParam, lParam);
+        if (key && key->message == WM_KEYDOWN && (key->wParam == VK_RETURN || key->wParam == VK_ESCAPE)) {
+            code |= DLGC_WANTMESSAGE;
+        }
+        return code;
+    }
+    case WM_KEYDOWN:
+    case WM_KEYUP:
+        if (enterOrEscape) return 0;
+        break;
+    case WM_CHAR:
+        if (wParam == L'\r' || wParam == L'\n' || wParam == 0x1B) return 0;
+        break;
+    case WM_NCDESTROY: RemoveWindowSubclass(control, keysDropped, 0); break;
+    }
+    return DefSubclassProc(control, message, wParam, lParam);
+}
+
+void initialise(HWND dialog, DialogState& state) {
+    SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&state));
+    const NameDialogDesign& design = state.design;
+    const int dpi = dpiOf(state.owner);
+    placeDialog(dialog, state, dpi);
+    HWND label = GetDlgItem(dialog, kNameDialogLabelId);
+    HWND edit = GetDlgItem(dialog, kNameDialogEditId);
+    place(label, design.labelGeometry, dpi);
+    place(edit, design.editGeometry, dpi);
+    place(GetDlgItem(dialog, kNameDialogOkId), design.okGeometry, dpi);
+    place(GetDlgItem(dialog, kNameDialogCancelId), design.cancelGeometry, dpi);
+    LOGFONTW font{};
+    GetObjectW(reinterpret_cast<HFONT>(SendMessageW(dialog, WM_GETFONT, 0, 0)), sizeof font, &font);
+    font.lfHeight = -scaled(design.labelFontHeight, dpi);
+    font.lfWidth = 0;
+    font.lfWeight = design.labelBold ? FW_BOLD : FW_NORMAL;
+    state.labelFont = CreateFontIndirectW(&font);
+    SendMessageW(label, WM_SETFONT, reinterpret_cast<WPARAM>(state.labelFont), FALSE);
+    for (int id : {kNameDialogEditId, kNameDialogOkId, kNameDialogCancelId}) {
+        SetWindowSubclass(GetDlgItem(dialog, id), keysDropped, 0, 0);
+    }
+    setWindowText(edit, state.request.text);
+    SetFocus(edit);
+    SendMessageW(edit, EM_SETSEL, 0, -1);
+}
+
+void accept(HWND dialog, DialogState& state) {
+    const std::string text = windowText(GetDlgItem(dialog, kNameDialogEditId));
+    bool accepted = false;
+    try {
+        accepted = state.request.accept(text);
+    } catch (const std::exception& error) {
+        // The core reports its own errors; nothing may unwind through the dialog manager.
+        messageBox(dialog, MessageKind::Error, error.what(), {});
+    }
+    if (accepted) EndDialog(dialog, IDOK);
+}
+
+INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* state = reinterpret_cast<DialogState*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    switch (message) {
+    case WM_INITDIALOG: initialise(dialog, *reinterpret_cast<DialogState*>(lParam)); return FALSE;
+    case WM_CTLCOLORSTATIC:
+        if (reinterpret_cast<HWND>(lParam) == GetDlgItem(dialog, kNameDialogLabelId)) {
+            auto dc = reinterpret_cast<HDC>(wParam);
+            SetTextColor(dc, RGB(255, 0, 0));
+            SetBkMode(dc, TRANSPARENT);
+            return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
+        }
+        return FALSE;
+    case WM_COMMAND:
+        // IDOK and IDCANCEL (what the dialog manager makes of Enter and Esc) do nothing.
+        if (state && HIWORD(wParam) == BN_CLICKED) {
+            if (LOWORD(wParam) == kNameDialogOkId) accept(dialog, *state);
+            if (LOWORD(wParam) == kNameDialogCancelId) EndDialog(dialog, IDCANCEL);
+        }
+        return TRUE;
+    case WM_CLOSE: EndDialog(dialog, IDCANCEL); return TRUE;
+    case WM_DESTROY:
+        if (state && state->labelFont) DeleteObject(state->labelFont);
+        return FALSE;
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+void runNameDialog(HWND owner, const TextRequest& request) {
+    const NameDialogDesign& design = nameDialogDesign(request.dialog);
+    const TextTable& text = texts();
+    DialogTemplate dialog(dialogStyle(design), toUtf16(text.*design.caption));
+    dialog.add({.windowClass = L"STATIC", .text = toUtf16(text.*design.label), .id = kNameDialogLabelId,
+                .style = SS_LEFT | SS_NOPREFIX});
+    dialog.add({.windowClass = L"EDIT", .text = L"", .id = kNameDialogEditId,
+                .style = WS_TABSTOP | ES_AUTOHSCROLL, .exStyle = WS_EX_CLIENTEDGE});
+    dialog.add({.windowClass = L"BUTTON", .text = toUtf16(text.okButton), .id = kNameDialogOkId,
+                .style = WS_TABSTOP | BS_PUSHBUTTON});
+    dialog.add({.windowClass = L"BUTTON", .text = toUtf16(text.cancelButton),
+                .id = kNameDialogCancelId, .style = WS_TABSTOP | BS_PUSHBUTTON});
+    DialogState state{request, design, owner};
+    DialogBoxIndirectParamW(GetModuleHandleW(nullptr), dialog.get(), owner, dialogProcedure,
+                            reinterpret_cast<LPARAM>(&state));
+}
+
+}  // namespace velmora::win32
