@@ -17,7 +17,7 @@ if ! command -v Xvfb >/dev/null || [[ -z "$wine" || -z "$wineserver" ]]; then
   exit 77
 fi
 
-# Everything of the run lives here: the prefix, the X server's log, the driver's folders.
+# Everything of the run lives here: the prefix and the logs.
 session=$PWD/win32_gui_session
 rm -rf "$session"
 mkdir -p "$session"
@@ -70,7 +70,8 @@ timeout 30 "$wine" regedit /S "$session/settings.reg" >>"$session/wineboot.log" 
 prepared=$(date +%s.%N)
 
 # The driver bounds each of its waits; this bounds the whole run in case Wine itself hangs.
-timeout 150 "$wine" "$driver" "Z:$program" "Z:$screenshot" "Z:$session"
+# The collections go to the prefix's C: drive, so the window's title shows a short path.
+timeout 150 "$wine" "$driver" "Z:$program" "Z:$screenshot" 'C:\'
 status=$?
 ended=$(date +%s.%N)
 awk -v a="$started" -v b="$prepared" -v c="$ended" \

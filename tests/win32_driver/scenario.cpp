@@ -1,13 +1,273 @@
+// The walk: a collection of three pictures, one of them and the folder named in Chinese;
+// start, walk, add from a file, rename, filter, show all, delete, copy and paste,
+// wallpaper and quit; then a start in a folder without pictures.vlm.
 #include "tests/win32_driver/scenario.h"
 
+#include <windows.h>
+
+#include <chrono>
 #include <cstdio>
+#include <filesystem>
+#include <fstream>
+
+#include "base/utf16.h"
+#include "browser/commands.h"
+#include "browser/texts.h"
+#include "tests/win32_driver/desktop_checks.h"
+#include "tests/win32_driver/main_window_driver.h"
+#include "tests/win32_driver/modal_windows.h"
+#include "tests/win32_driver/picture_check.h"
+#include "tests/win32_driver/png_file.h"
+#include "tests/win32_driver/program_process.h"
+#include "tests/win32_driver/screen_capture.h"
+#include "tests/win32_driver/step.h"
+#include "tests/win32_driver/window_messages.h"
+#include "tools/collection_file.h"
+#include "tools/synthetic_picture.h"
+#include "wallpaper/wallpaper_location.h"
 
 namespace velmora::driver {
 
+namespace {
+
+// The window draws the core's display bitmap 1:1; what differs is the X server's doing.
+constexpr double kPixelTolerance = 1.0;
+
+// Prints each step as it ends, so a failure comes after the last one that passed.
+class Steps {
+public:
+    void begin(const char* name) {
+        end();
+        name_ = name;
+        started_ = std::chrono::steady_clock::now();
+    }
+    void end() {
+        if (!name_) return;
+        const auto took = std::chrono::duration_cast<std::chrono::milliseconds>(std::chrono::steady_clock::now() - started_);
+        std::printf("passed: %s (%lld ms)\n", name_, static_cast<long long>(took.count()));
+        std::fflush(stdout);
+        name_ = nullptr;
+    }
+    const char* current() const { return name_ ? name_ : "preparing"; }
+
+private:
+    const char* name_ = nullptr;
+    std::chrono::steady_clock::time_point started_;
+};
+
+struct Picture {
+    std::wstring name;
+    Bytes jpeg;
+    int width;
+    int height;
+};
+
+Picture picture(const wchar_t* name, int width, int height, int variant) {
+    return {name, tools::syntheticJpeg(width, height, variant), width, height};
+}
+
+std::wstring fullPath(const std::wstring& path) {
+    wchar_t full[MAX_PATH] = {};
+    require(GetFullPathNameW(path.c_str(), MAX_PATH, full, nullptr) > 0, "no full path for " + narrow(path));
+    return full;
+}
+
+void writeFile(const std::wstring& path, const Bytes& bytes) {
+    std::ofstream file(std::filesystem::path(path), std::ios::binary);
+    file.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    require(file.good(), "cannot write " + narrow(path));
+}
+
+void waitForPicture(const MainWindowDriver& window, const Picture& shown, const std::string& what) {
+    double difference = 0;
+    try {
+        waitUntil([&] { return (difference = pictureBoxDifference(window.pictureBox(), shown.jpeg)) < kPixelTolerance; },
+                  what);
+    } catch (const StepFailure&) {
+        throw StepFailure(what + ": the picture box differs from " + narrow(shown.name) + " fitted by " +
+                          std::to_string(difference) + " per channel");
+    }
+}
+
+void expectNavigation(const MainWindowDriver& window, bool previous, bool next, const std::string& what) {
+    waitUntil([&] { return window.buttonEnabled("SpeedButton1") == previous && window.buttonEnabled("SpeedButton2") == next; },
+              what + ": previous " + (previous ? "available" : "unavailable") + ", next " +
+                  (next ? "available" : "unavailable"));
+}
+
+void expectButtonCaptions(const MainWindowDriver& window) {
+    for (const CommandControl& control : mainWindowControls()) {
+        if (control.kind != ControlKind::Button) continue;
+        requireText(textOf(window.button(control.componentName)), shown(texts().*control.caption),
+                    std::string("caption of ") + control.componentName);
+    }
+}
+
+void expectNameDialog(const NameDialogSeen& seen, const char* caption, const std::wstring& text) {
+    requireText(seen.caption, shown(caption), "name dialog caption");
+    requireText(seen.initialText, text, "name dialog's edit box when it opens");
+}
+
+void emptyClipboard() {
+    require(OpenClipboard(nullptr) != FALSE, "cannot open the clipboard");
+    EmptyClipboard();
+    CloseClipboard();
+}
+
+void walkTheCollection(const ScenarioPaths& paths, const std::wstring& folder, Steps& steps) {
+    const TextTable& text = texts();
+    const Picture sunset = picture(L"日落", 640, 480, 1), kitten = picture(L"小猫", 300, 200, 2),
+                  harbour = picture(L"Harbour", 800, 300, 3), landscape = picture(L"风景", 400, 300, 4);
+    const std::wstring landscapeFile = folder + L"\\风景.jpg";
+    tools::createCollection(fromUtf16(folder + L"\\pictures.vlm"),
+                            {{fromUtf16(sunset.name), sunset.jpeg},
+                             {fromUtf16(kitten.name), kitten.jpeg},
+                             {fromUtf16(harbour.name), harbour.jpeg}});
+    writeFile(landscapeFile, landscape.jpeg);
+    emptyClipboard();
+
+    steps.begin("start");
+    ProgramProcess program(paths.program, folder);
+    MainWindowDriver window(program);
+    const DWORD process = program.id();
+    window.waitForCount(3, "start");
+    requireText(window.title(),
+                shown(text.applicationTitle) + toUtf16(fillIn(text.defaultFileTitle, {fromUtf16(folder) + "\\pictures.vlm"})),
+                "window title");
+    window.waitForName(sunset.name, "start");
+    window.waitForNames({sunset.name, kitten.name, harbour.name}, "start");
+    require(window.selectedRow() == 0, "the first row is not selected");
+    expectNavigation(window, false, true, "start");
+    expectButtonCaptions(window);
+
+    steps.begin("the first picture fitted into the picture box, and the window's picture");
+    waitForPicture(window, sunset, "the first picture");
+    writePng(paths.screenshot, captureWindow(window.handle()));
+
+    steps.begin("walk with the buttons and the name list");
+    window.press("SpeedButton2");
+    window.waitForName(kitten.name, "next");
+    expectNavigation(window, true, true, "next");
+    waitForPicture(window, kitten, "a small picture, centred and not enlarged");
+    window.press("SpeedButton2");
+    window.waitForName(harbour.name, "next again");
+    window.press("SpeedButton2");
+    expectNavigation(window, true, false, "next at the end");
+    require(window.currentName() == harbour.name && window.selectedRow() == 2, "next at the end moved");
+    window.press("SpeedButton1");
+    window.waitForName(kitten.name, "previous");
+    window.selectRow(0);
+    window.waitForName(sunset.name, "a row of the name list selected");
+    waitForPicture(window, sunset, "the selected row's picture");
+
+    steps.begin("add from a file through the file dialog and the naming dialog");
+    window.choose("LoadFormFile");
+    answerFileDialog(process, landscapeFile, "the open dialog");
+    expectNameDialog(answerNameDialog(process, landscape.name, "the naming dialog"), text.pictureNameCaption,
+                     toUtf16(fillIn(text.proposedName, {"4"})));
+    window.waitForCount(4, "added");
+    window.waitForNames({sunset.name, kitten.name, harbour.name, landscape.name}, "added");
+    window.waitForName(landscape.name, "added");
+    waitForPicture(window, landscape, "the added picture");
+
+    steps.begin("rename");
+    const std::wstring renamed = L"山水风景";
+    window.choose("Rename");
+    expectNameDialog(answerNameDialog(process, renamed, "the rename dialog"), text.renameCaption, shown(text.renameText));
+    window.waitForName(renamed, "renamed");
+    window.waitForNames({sunset.name, kitten.name, harbour.name, renamed}, "renamed");
+
+    steps.begin("filter by name, then show all");
+    window.choose("FiltByName");
+    expectNameDialog(answerNameDialog(process, L"风景", "the filter dialog"), text.filterCaption, shown(text.filterText));
+    window.waitForNames({renamed}, "filtered");
+    window.waitForCount(4, "filtered");
+    window.choose("ShowAll");
+    window.waitForNames({sunset.name, kitten.name, harbour.name, renamed}, "all shown");
+    window.waitForName(sunset.name, "all shown");
+
+    steps.begin("delete, cancelled once, then confirmed");
+    window.selectRow(2);
+    window.waitForName(harbour.name, "the picture to delete");
+    for (int answer : {IDCANCEL, IDOK}) {
+        window.press("SpeedButton3");
+        const MessageBoxSeen box = answerMessageBox(process, answer, "the delete confirmation");
+        requireText(box.caption, shown(text.confirmCaption), "confirmation caption");
+        requireText(box.text, shown(text.confirmDelete), "confirmation text");
+        require(box.hasCancel, "the confirmation has no Cancel button");
+        if (answer == IDCANCEL) window.waitForNames({sunset.name, kitten.name, harbour.name, renamed}, "cancelled");
+    }
+    window.waitForCount(3, "deleted");
+    window.waitForNames({sunset.name, kitten.name, renamed}, "deleted");
+    window.waitForName(renamed, "deleted");
+
+    steps.begin("copy to the clipboard as CF_DIB, paste as a new picture");
+    window.choose("CopyToCBoard");
+    waitUntil([] { return clipboardDibSize() == PictureSize{400, 300}; }, "a 400 x 300 CF_DIB on the clipboard");
+    const std::wstring pasted = L"粘贴的风景";
+    window.choose("PasteFromCBoard");
+    expectNameDialog(answerNameDialog(process, pasted, "the naming dialog"), text.pictureNameCaption,
+                     toUtf16(fillIn(text.proposedName, {"4"})));
+    window.waitForCount(4, "pasted");
+    window.waitForNames({sunset.name, kitten.name, renamed, pasted}, "pasted");
+    window.waitForName(pasted, "pasted");
+
+    steps.begin("set as wallpaper");
+    window.selectRow(1);
+    window.waitForName(kitten.name, "the wallpaper picture");
+    window.press("SpeedButton4");
+    const std::wstring bitmap = toUtf16(wallpaperFilePath(fromUtf16(kitten.name)));
+    waitUntil([&] { return systemWallpaper() == bitmap && IsWindowVisible(window.handle()); },
+              "the wallpaper set to " + narrow(bitmap) + " and the window back");
+    require(userStringValue(L"software\\Velmora", L"FileName") == kitten.name,
+            "HKCU\\software\\Velmora FileName does not name the picture");
+    require(bmpFileSize(bitmap) == PictureSize{kitten.width, kitten.height},
+            narrow(bitmap) + " is not a 24-bit bitmap of the picture's size");
+    require(userStringValue(L"Control Panel\\Desktop", L"Wallpaper") == bitmap,
+            "HKCU\\Control Panel\\Desktop Wallpaper does not name the bitmap");
+
+    steps.begin("quit");
+    window.press("SpeedButton5");
+    require(program.waitForExit() == 0, "the program ended with a failure status");
+}
+
+void startWithoutPictures(const ScenarioPaths& paths, const std::wstring& folder, Steps& steps) {
+    const TextTable& text = texts();
+    steps.begin("start in a folder without pictures.vlm");
+    ProgramProcess program(paths.program, folder);
+    const MessageBoxSeen box = answerMessageBox(program.id(), IDOK, "the error at start");
+    requireText(box.caption, shown(text.applicationTitle), "error caption");
+    requireText(box.text, L"unable to open database file.", "error text");
+    MainWindowDriver window(program);
+    requireText(window.title(), shown(text.applicationTitle), "window title");
+    requireText(window.countText(), shown(text.countDesign), "count label");
+    require(window.names().empty(), "the name list is not empty");
+    postTo(window.handle(), WM_CLOSE);
+    require(program.waitForExit() == 0, "the program ended with a failure status");
+}
+
+}  // namespace
+
 bool runScenario(const ScenarioPaths& paths) {
-    (void)paths;
-    std::puts("scenario: not written yet");
-    return false;
+    Steps steps;
+    try {
+        // The pointer off the window: no tool tip over the picture.
+        SetCursorPos(0, 0);
+        std::wstring work = fullPath(paths.workFolder);
+        if (!work.empty() && work.back() == L'\\') work.pop_back();
+        const std::wstring collection = work + L"\\图片集", empty = work + L"\\空文件夹";
+        for (const std::wstring& folder : {collection, empty}) {
+            require(CreateDirectoryW(folder.c_str(), nullptr) != FALSE, "cannot create " + narrow(folder));
+        }
+        walkTheCollection(paths, collection, steps);
+        startWithoutPictures(paths, empty, steps);
+        steps.end();
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "FAILED in step \"%s\": %s\n", steps.current(), error.what());
+        return false;
+    }
+    std::puts("every step passed");
+    return true;
 }
 
 }  // namespace velmora::driver
