@@ -50,7 +50,7 @@ void MainWindow::setCommandStates(const CommandStates& states) {
 }
 
 void MainWindow::refreshNameList() {
-    if (!nameList_) return;
+    if (!nameList_ || !browser_) return;  // also while the browser closes its query on the way out
     followingBrowser_ = true;
     const int rows = browser_->rowCount();
     // A changed row count starts from the top, as a fresh list would.

@@ -89,6 +89,11 @@ LRESULT PictureBox::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         // Errors still queued are dropped with the window.
         MSG pending;
         while (PeekMessageW(&pending, window_, kReportError, kReportError, PM_REMOVE)) {
+            // PeekMessage hands out WM_QUIT whatever the filter: put it back for the loop.
+            if (pending.message == WM_QUIT) {
+                PostQuitMessage(static_cast<int>(pending.wParam));
+                break;
+            }
             delete reinterpret_cast<std::string*>(pending.lParam);
         }
         break;
