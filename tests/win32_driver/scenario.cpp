@@ -217,14 +217,22 @@ void walkTheCollection(const ScenarioPaths& paths, const std::wstring& folder, S
     window.waitForName(kitten.name, "the wallpaper picture");
     window.press("SpeedButton4");
     const std::wstring bitmap = toUtf16(wallpaperFilePath(fromUtf16(kitten.name)));
-    waitUntil([&] { return systemWallpaper() == bitmap && IsWindowVisible(window.handle()); },
-              "the wallpaper set to " + narrow(bitmap) + " and the window back");
-    require(userStringValue(L"software\\Velmora", L"FileName") == kitten.name,
-            "HKCU\\software\\Velmora FileName does not name the picture");
+    // The setting in the registry first: Wine keeps what SPI_GETDESKWALLPAPER read
+    // once for the rest of the process, so it is asked only when the command is done.
+    const std::wstring desktopKey = L"Control Panel\\Desktop";
+    try {
+        waitUntil([&] { return userStringValue(desktopKey, L"Wallpaper") == bitmap && IsWindowVisible(window.handle()); },
+                  "");
+    } catch (const StepFailure&) {
+        throw StepFailure("HKCU\\Control Panel\\Desktop Wallpaper is \"" +
+                          narrow(userStringValue(desktopKey, L"Wallpaper").value_or(L"(none)")) + "\", not " +
+                          narrow(bitmap) + (IsWindowVisible(window.handle()) ? "" : ", and the window is hidden"));
+    }
+    requireText(systemWallpaper(), bitmap, "SPI_GETDESKWALLPAPER");
+    requireText(userStringValue(L"software\\Velmora", L"FileName").value_or(L"(none)"), kitten.name,
+                "HKCU\\software\\Velmora FileName");
     require(bmpFileSize(bitmap) == PictureSize{kitten.width, kitten.height},
             narrow(bitmap) + " is not a 24-bit bitmap of the picture's size");
-    require(userStringValue(L"Control Panel\\Desktop", L"Wallpaper") == bitmap,
-            "HKCU\\Control Panel\\Desktop Wallpaper does not name the bitmap");
 
     steps.begin("quit");
     window.press("SpeedButton5");
