@@ -7,6 +7,7 @@ root=$(cd "$(dirname "$0")/.." && pwd)
 dir=$(mkdir -p "${1:-$root/build-windows}" && cd "${1:-$root/build-windows}" && pwd)
 
 "$root/tools/deps.sh" g++-mingw-w64-x86-64-posix wine64 nasm tcl dpkg-dev xz-utils make cmake ninja-build \
+  xvfb xauth fonts-wqy-microhei \
   libgtest-dev nsis
 
 "$root/tools/windows-deps.sh" "$dir/deps"

@@ -12,9 +12,10 @@ ProgramProcess::ProgramProcess(const std::wstring& program, const std::wstring& 
     commandLine.push_back(L'\0');
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
-    require(CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr, folder.c_str(),
-                           &startup, &info_) != FALSE,
-            "cannot start " + narrow(program) + " (error " + std::to_string(GetLastError()) + ")");
+    const bool started = CreateProcessW(program.c_str(), commandLine.data(), nullptr, nullptr, FALSE, 0, nullptr,
+                                        folder.c_str(), &startup, &info_) != FALSE;
+    const DWORD error = GetLastError();
+    require(started, "cannot start " + narrow(program) + " (error " + std::to_string(error) + ")");
     WaitForInputIdle(info_.hProcess, static_cast<DWORD>(kPatience.count()));
 }
 

@@ -10,7 +10,8 @@ RemoteMemory::RemoteMemory(HANDLE process, std::size_t size)
     : process_(process),
       block_(static_cast<char*>(VirtualAllocEx(process, nullptr, size, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE))),
       size_(size) {
-    require(block_ != nullptr, "no memory in the program's process (error " + std::to_string(GetLastError()) + ")");
+    const DWORD error = GetLastError();
+    require(block_ != nullptr, "no memory in the program's process (error " + std::to_string(error) + ")");
 }
 
 RemoteMemory::~RemoteMemory() { VirtualFreeEx(process_, block_, 0, MEM_RELEASE); }

@@ -17,16 +17,18 @@ LRESULT sendTo(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
     DWORD_PTR result = 0;
     if (!SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG | SMTO_BLOCK, kSendTimeoutMs,
                              &result)) {
+        const DWORD error = GetLastError();
         throw StepFailure("window " + std::to_string(reinterpret_cast<std::uintptr_t>(window)) +
                           " did not answer message " + std::to_string(message) + " (error " +
-                          std::to_string(GetLastError()) + ")");
+                          std::to_string(error) + ")");
     }
     return static_cast<LRESULT>(result);
 }
 
 void postTo(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    require(PostMessageW(window, message, wParam, lParam) != FALSE,
-            "cannot post message " + std::to_string(message) + " (error " + std::to_string(GetLastError()) + ")");
+    const bool posted = PostMessageW(window, message, wParam, lParam) != FALSE;
+    const DWORD error = GetLastError();
+    require(posted, "cannot post message " + std::to_string(message) + " (error " + std::to_string(error) + ")");
 }
 
 std::wstring textOf(HWND window) {
