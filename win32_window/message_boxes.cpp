@@ -6,6 +6,7 @@
 #include "browser/texts.h"
 #include "win32_window/dialog_template.h"
 #include "win32_window/dpi.h"
+#include "win32_window/window_placement.h"
 #include "win32_window/window_text.h"
 
 namespace velmora::win32 {
@@ -25,15 +26,6 @@ struct BoxLook {
 };
 thread_local BoxLook* pendingLook = nullptr;
 thread_local HHOOK lookHook = nullptr;
-
-void centreOnWorkArea(HWND window) {
-    RECT area{}, rect{};
-    SystemParametersInfoW(SPI_GETWORKAREA, 0, &area, 0);
-    GetWindowRect(window, &rect);
-    const int width = rect.right - rect.left, height = rect.bottom - rect.top;
-    SetWindowPos(window, nullptr, area.left + (area.right - area.left - width) / 2,
-                 area.top + (area.bottom - area.top - height) / 2, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
 
 // The long form: a scrolling read-only text and "OK" (Enter, Esc and the close box).
 INT_PTR CALLBACK detailsProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {

@@ -8,6 +8,7 @@
 #include "win32_window/dialog_template.h"
 #include "win32_window/dpi.h"
 #include "win32_window/message_boxes.h"
+#include "win32_window/window_placement.h"
 #include "win32_window/window_text.h"
 
 namespace velmora::win32 {
@@ -41,22 +42,14 @@ void placeDialog(HWND dialog, const DialogState& state, int dpi) {
         AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE)), FALSE,
                            static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE)));
     }
-    const int width = frame.right - frame.left, height = frame.bottom - frame.top;
-    int x = 0, y = 0;
+    SetWindowPos(dialog, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
     if (design.screenPosition) {
-        x = scaled(design.screenPosition->x, dpi);
-        y = scaled(design.screenPosition->y, dpi);
+        SetWindowPos(dialog, nullptr, scaled(design.screenPosition->x, dpi), scaled(design.screenPosition->y, dpi), 0,
+                     0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
     } else {
-        RECT owner{};
-        if (state.owner) {
-            GetWindowRect(state.owner, &owner);
-        } else {
-            SystemParametersInfoW(SPI_GETWORKAREA, 0, &owner, 0);
-        }
-        x = (owner.left + owner.right - width) / 2;
-        y = (owner.top + owner.bottom - height) / 2;
+        centreOnOwner(dialog, state.owner);
     }
-    SetWindowPos(dialog, nullptr, x, y, width, height, SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 // Enter and Esc do nothing in these dialogs: the edit box and the buttons take the

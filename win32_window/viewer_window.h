@@ -32,6 +32,7 @@ private:
     std::function<void(CommandId)> run_;
     ViewerContent content_{};
     bool closing_ = false;
+    bool pressed_ = false;  // a click began here (not on the window that opened the viewer)
 };
 
 }  // namespace velmora::win32

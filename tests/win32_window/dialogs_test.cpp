@@ -1,9 +1,7 @@
 #include <windows.h>
 
 #include <atomic>
-#include <functional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include <gtest/gtest.h>
@@ -14,6 +12,7 @@
 #include "win32_window/file_dialogs.h"
 #include "win32_window/message_boxes.h"
 #include "win32_window/name_dialog.h"
+#include "window_driver.h"
 
 namespace velmora::win32 {
 namespace {
@@ -38,73 +37,8 @@ TEST(FileDialogs, FiltersAndMultipleSelectionsInTheSystemsForm) {
     EXPECT_TRUE(selectedPaths(buffer(L"")).empty());
 }
 
-// Windows need a display (under Wine an X server); without one these tests are skipped,
-// unless VELMORA_REQUIRE_DISPLAY says that one was given.
-bool windowsCanBeCreated() {
-    static const bool can = [] {
-        // Wine without a window manager: unmanaged windows close at once (managed ones
-        // wait two seconds for one). Read when the first window is made; nothing on Windows.
-        HKEY key = nullptr;
-        if (RegCreateKeyExW(HKEY_CURRENT_USER, L"Software\\Wine\\X11 Driver", 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                            &key, nullptr) == ERROR_SUCCESS) {
-            RegSetValueExW(key, L"Managed", 0, REG_SZ, reinterpret_cast<const BYTE*>(L"N"), 2 * sizeof(wchar_t));
-            RegCloseKey(key);
-        }
-        HWND probe = CreateWindowExW(0, L"STATIC", L"", WS_POPUP, 0, 0, 1, 1, nullptr, nullptr, nullptr, nullptr);
-        if (probe) DestroyWindow(probe);
-        if (!probe && GetEnvironmentVariableW(L"VELMORA_REQUIRE_DISPLAY", nullptr, 0) > 0) {
-            ADD_FAILURE() << "no window could be made on the display given";
-        }
-        return probe != nullptr;
-    }();
-    return can;
-}
-
-std::wstring textOf(HWND window) {
-    wchar_t text[512] = {};
-    DWORD_PTR copied = 0;
-    SendMessageTimeoutW(window, WM_GETTEXT, 512, reinterpret_cast<LPARAM>(text), SMTO_ABORTIFHUNG, 5000, &copied);
-    return text;
-}
-
-// The dialog (class #32770) of a thread whose caption is caption, once it is shown.
-HWND waitForDialog(DWORD thread, const std::wstring& caption, HWND other = nullptr) {
-    struct Search {
-        const std::wstring& caption;
-        HWND other;
-        HWND found = nullptr;
-    } search{caption, other};
-    for (int i = 0; i < 1000 && !search.found; ++i) {
-        EnumThreadWindows(
-            thread,
-            [](HWND window, LPARAM parameter) -> BOOL {
-                auto* s = reinterpret_cast<Search*>(parameter);
-                wchar_t className[16] = {};
-                GetClassNameW(window, className, 16);
-                if (std::wstring(className) == L"#32770" && IsWindowVisible(window) && window != s->other &&
-                    textOf(window) == s->caption) {
-                    s->found = window;
-                }
-                return s->found == nullptr;
-            },
-            reinterpret_cast<LPARAM>(&search));
-        if (!search.found) Sleep(10);
-    }
-    return search.found;
-}
-
-// Runs show() on this thread while drive() answers it from another.
-void driven(const std::function<void()>& show, const std::function<void(DWORD uiThread)>& drive) {
-    const DWORD uiThread = GetCurrentThreadId();
-    std::thread driver([&] { drive(uiThread); });
-    show();
-    driver.join();
-}
-
-std::wstring wide(const char* utf8) { return toUtf16(utf8); }
-
 TEST(MessageBoxes, ReadAndAnswerAsTheQtWindowsDo) {
-    if (!windowsCanBeCreated()) GTEST_SKIP() << "no display";
+    VELMORA_NEEDS_DISPLAY();
     const TextTable& text = texts();
     std::vector<bool> answers;
     // Confirm: "OK" by Enter (the default), "Cancel" by the close box.
@@ -147,7 +81,7 @@ TEST(MessageBoxes, ReadAndAnswerAsTheQtWindowsDo) {
 }
 
 TEST(NameDialog, EnterAndEscDoNothingAndOnlyAnAcceptedTextCloses) {
-    if (!windowsCanBeCreated()) GTEST_SKIP() << "no display";
+    VELMORA_NEEDS_DISPLAY();
     const TextTable& text = texts();
     std::vector<std::string> offered;
     std::atomic<int> calls = 0;
@@ -170,8 +104,7 @@ TEST(NameDialog, EnterAndEscDoNothingAndOnlyAnAcceptedTextCloses) {
                GetGUIThreadInfo(ui, &info);
                EXPECT_EQ(info.hwndFocus, edit);
                DWORD start = 1, end = 0;
-               SendMessageTimeoutW(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end),
-                                   SMTO_ABORTIFHUNG, 5000, nullptr);
+               sendTo(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
                EXPECT_EQ(start, 0u);
                EXPECT_EQ(end, wide(text.newFileText).size());
                // Placed and sized as designed (at 96 dots per inch).
@@ -192,8 +125,7 @@ TEST(NameDialog, EnterAndEscDoNothingAndOnlyAnAcceptedTextCloses) {
                for (int i = 0; i < 500 && calls == 0; ++i) Sleep(10);
                EXPECT_TRUE(IsWindow(dialog));
                // Then one it takes.
-               SendMessageTimeoutW(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"相册"), SMTO_ABORTIFHUNG, 5000,
-                                   nullptr);
+               sendTo(edit, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"相册"));
                PostMessageW(GetDlgItem(dialog, kNameDialogOkId), BM_CLICK, 0, 0);
            });
     EXPECT_EQ(offered, (std::vector<std::string>{text.newFileText, "相册"}));

@@ -1,0 +1,220 @@
+#include "win32_window/trash_dialog.h"
+
+#include <commctrl.h>
+
+#include <ctime>
+#include <vector>
+
+#include "base/utf16.h"
+#include "browser/texts.h"
+#include "win32_window/control_ids.h"
+#include "win32_window/dialog_template.h"
+#include "win32_window/dpi.h"
+#include "win32_window/message_boxes.h"
+#include "win32_window/window_placement.h"
+#include "win32_window/window_text.h"
+
+namespace velmora::win32 {
+
+namespace {
+
+// The layout at 96 DPI: initial client size, margin, spacing, button size, column widths.
+constexpr int kWidth = 520, kHeight = 360, kMargin = 11, kSpacing = 6;
+constexpr int kButtonWidth = 88, kButtonHeight = 26, kLabelHeight = 20;
+constexpr int kDateColumnWidth = 150, kSizeColumnWidth = 80;
+
+struct TrashState {
+    const TrashRequest& request;
+    HWND owner;
+    std::vector<std::int64_t> ids;  // by row
+};
+
+// "yyyy-MM-dd HH:mm:ss" in local time.
+std::wstring dateText(std::int64_t secondsSince1970) {
+    const std::time_t time = static_cast<std::time_t>(secondsSince1970);
+    std::tm local{};
+    if (localtime_s(&local, &time) != 0) return {};
+    wchar_t text[32] = {};
+    std::wcsftime(text, 32, L"%Y-%m-%d %H:%M:%S", &local);
+    return text;
+}
+
+HWND item(HWND dialog, int id) { return GetDlgItem(dialog, id); }
+
+std::optional<std::int64_t> selectedId(HWND dialog, const TrashState& state) {
+    const int row = static_cast<int>(SendMessageW(item(dialog, kTrashListId), LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
+                                                  LVNI_SELECTED));
+    if (row < 0 || static_cast<std::size_t>(row) >= state.ids.size()) return std::nullopt;
+    return state.ids[static_cast<std::size_t>(row)];
+}
+
+void updateButtons(HWND dialog, const TrashState& state) {
+    const bool any = selectedId(dialog, state).has_value();
+    EnableWindow(item(dialog, kTrashRestoreId), any);
+    EnableWindow(item(dialog, kTrashDeleteId), any);
+}
+
+// Lists the trash as it is in the file now, the newest (first) entry selected.
+void reload(HWND dialog, TrashState& state) {
+    const TrashContent content = state.request.read();
+    HWND list = item(dialog, kTrashListId);
+    SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
+    state.ids.clear();
+    for (const TrashedPicture& picture : content.pictures) {
+        std::wstring name = toUtf16(picture.name), date = dateText(picture.deletedAt),
+                     size = toUtf16(sizeText(picture.size));
+        LVITEMW row{};
+        row.mask = LVIF_TEXT;
+        row.iItem = static_cast<int>(state.ids.size());
+        row.pszText = name.data();
+        const int at = static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&row)));
+        row.iItem = at;
+        row.iSubItem = 1;
+        row.pszText = date.data();
+        SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(&row));
+        row.iSubItem = 2;
+        row.pszText = size.data();
+        SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(&row));
+        state.ids.push_back(picture.id);
+    }
+    if (!state.ids.empty()) {
+        LVITEMW first{};
+        first.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        first.state = LVIS_SELECTED | LVIS_FOCUSED;
+        SendMessageW(list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&first));
+    }
+    setWindowText(item(dialog, kTrashSpaceId), content.space);
+    EnableWindow(item(dialog, kTrashEmptyId), !content.pictures.empty());
+    updateButtons(dialog, state);
+}
+
+// The list fills the dialog; the space label and the buttons go along its bottom, the
+// close button on the right.
+void layOut(HWND dialog) {
+    const int dpi = dpiOf(dialog);
+    RECT client{};
+    GetClientRect(dialog, &client);
+    const int margin = scaled(kMargin, dpi), spacing = scaled(kSpacing, dpi);
+    const int buttonWidth = scaled(kButtonWidth, dpi), buttonHeight = scaled(kButtonHeight, dpi);
+    const int labelHeight = scaled(kLabelHeight, dpi);
+    const int buttonsTop = client.bottom - margin - buttonHeight;
+    const int labelTop = buttonsTop - spacing - labelHeight;
+    HWND list = item(dialog, kTrashListId);
+    MoveWindow(list, margin, margin, client.right - 2 * margin, labelTop - spacing - margin, TRUE);
+    MoveWindow(item(dialog, kTrashSpaceId), margin, labelTop, client.right - 2 * margin, labelHeight, TRUE);
+    int x = margin;
+    for (int id : {kTrashRestoreId, kTrashDeleteId, kTrashEmptyId}) {
+        MoveWindow(item(dialog, id), x, buttonsTop, buttonWidth, buttonHeight, TRUE);
+        x += buttonWidth + spacing;
+    }
+    MoveWindow(item(dialog, kTrashCloseId), client.right - margin - buttonWidth, buttonsTop, buttonWidth, buttonHeight,
+               TRUE);
+    // The name column takes what the others leave.
+    RECT inside{};
+    GetClientRect(list, &inside);
+    const int nameWidth = inside.right - scaled(kDateColumnWidth + kSizeColumnWidth, dpi);
+    SendMessageW(list, LVM_SETCOLUMNWIDTH, 0, nameWidth > 0 ? nameWidth : scaled(100, dpi));
+}
+
+void initialise(HWND dialog, TrashState& state) {
+    SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&state));
+    const int dpi = dpiOf(state.owner);
+    RECT frame{0, 0, scaled(kWidth, dpi), scaled(kHeight, dpi)};
+    AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_STYLE)), FALSE,
+                       static_cast<DWORD>(GetWindowLongPtrW(dialog, GWL_EXSTYLE)));
+    SetWindowPos(dialog, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
+                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    centreOnOwner(dialog, state.owner);
+    HWND list = item(dialog, kTrashListId);
+    SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT, LVS_EX_FULLROWSELECT);
+    const TextTable& text = texts();
+    const struct {
+        const char* caption;
+        int width;
+        int format;
+    } columns[] = {{text.trashNameColumn, 200, LVCFMT_LEFT},
+                   {text.trashDateColumn, kDateColumnWidth, LVCFMT_LEFT},
+                   {text.trashSizeColumn, kSizeColumnWidth, LVCFMT_RIGHT}};
+    for (int i = 0; i < 3; ++i) {
+        std::wstring caption = toUtf16(columns[i].caption);
+        LVCOLUMNW column{};
+        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT | LVCF_SUBITEM;
+        column.fmt = columns[i].format;
+        column.cx = scaled(columns[i].width, dpi);
+        column.pszText = caption.data();
+        column.iSubItem = i;
+        SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
+    }
+    layOut(dialog);
+    reload(dialog, state);
+}
+
+void command(HWND dialog, TrashState& state, int id) {
+    bool changed = false;
+    if (id == kTrashRestoreId || id == kTrashDeleteId) {
+        const std::optional<std::int64_t> selected = selectedId(dialog, state);
+        if (!selected) return;
+        changed = id == kTrashRestoreId ? state.request.restore(*selected) : state.request.deleteForever(*selected);
+    } else if (id == kTrashEmptyId) {
+        changed = state.request.empty();
+    } else if (id == kTrashCloseId || id == IDCANCEL) {
+        EndDialog(dialog, IDOK);  // the close button, Esc and the close box
+        return;
+    }
+    if (changed) reload(dialog, state);
+}
+
+INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
+    auto* state = reinterpret_cast<TrashState*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    switch (message) {
+    case WM_INITDIALOG: initialise(dialog, *reinterpret_cast<TrashState*>(lParam)); return TRUE;
+    case WM_SIZE: layOut(dialog); return TRUE;
+    case WM_NOTIFY: {
+        const auto* header = reinterpret_cast<const NMHDR*>(lParam);
+        if (state && header->idFrom == static_cast<UINT_PTR>(kTrashListId) && header->code == LVN_ITEMCHANGED) {
+            updateButtons(dialog, *state);
+        }
+        return FALSE;
+    }
+    case WM_COMMAND:
+        if (state && HIWORD(wParam) == BN_CLICKED) {
+            // The core reports its own errors; nothing may unwind through the dialog manager.
+            try {
+                command(dialog, *state, LOWORD(wParam));
+            } catch (const std::exception& error) {
+                messageBox(dialog, MessageKind::Error, error.what(), {});
+            }
+        }
+        return TRUE;
+    case WM_CLOSE: EndDialog(dialog, IDOK); return TRUE;
+    }
+    return FALSE;
+}
+
+}  // namespace
+
+void runTrashDialog(HWND owner, const TrashRequest& request) {
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_LISTVIEW_CLASSES};
+    InitCommonControlsEx(&controls);
+    const TextTable& text = texts();
+    DialogTemplate dialog(WS_POPUP | WS_CAPTION | WS_SYSMENU | WS_THICKFRAME, toUtf16(text.trashCaption));
+    dialog.add({.windowClass = WC_LISTVIEWW, .text = L"", .id = kTrashListId,
+                .style = WS_TABSTOP | WS_BORDER | LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS | LVS_NOSORTHEADER});
+    dialog.add({.windowClass = L"STATIC", .text = L"", .id = kTrashSpaceId, .style = SS_LEFT | SS_NOPREFIX});
+    const struct {
+        const char* caption;
+        int id;
+    } buttons[] = {{text.trashRestoreButton, kTrashRestoreId},
+                   {text.trashDeleteButton, kTrashDeleteId},
+                   {text.trashEmptyButton, kTrashEmptyId},
+                   {text.trashCloseButton, kTrashCloseId}};
+    for (const auto& button : buttons) {
+        dialog.add({.windowClass = L"BUTTON", .text = toUtf16(button.caption), .id = button.id,
+                    .style = WS_TABSTOP | BS_PUSHBUTTON});
+    }
+    TrashState state{request, owner, {}};
+    DialogBoxIndirectParamW(GetModuleHandleW(nullptr), dialog.get(), owner, dialogProcedure,
+                            reinterpret_cast<LPARAM>(&state));
+}
+
+}  // namespace velmora::win32
