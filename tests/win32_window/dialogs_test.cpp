@@ -100,7 +100,8 @@ TEST(NameDialog, EnterAndEscDoNothingAndOnlyAnAcceptedTextCloses) {
                EXPECT_EQ(textOf(GetDlgItem(dialog, kNameDialogOkId)), L"确定");
                EXPECT_EQ(textOf(GetDlgItem(dialog, kNameDialogCancelId)), L"取消");
                // The edit box has the focus with all its text selected.
-               GUITHREADINFO info{.cbSize = sizeof(GUITHREADINFO)};
+               GUITHREADINFO info{};
+               info.cbSize = sizeof info;
                GetGUIThreadInfo(ui, &info);
                EXPECT_EQ(info.hwndFocus, edit);
                DWORD start = 1, end = 0;

@@ -128,7 +128,9 @@ TEST(ViewerWindow, ShowsThePictureAtItsOwnSizeAndClosesByClickOrMenu) {
             std::uint8_t* pixel = bitmap.scanLine(y) + 3 * x;
             pixel[y < 15 ? 2 : 0] = 255;
         }
-    ViewerContent content{.caption = "查看原始图片    < 图片3 >", .hint = "图片大小：40 X 30     单击关闭"};
+    ViewerContent content;
+    content.caption = "查看原始图片    < 图片3 >";
+    content.hint = "图片大小：40 X 30     单击关闭";
     content.picture.assignBitmap(bitmap);
 
     OwnerWindow owner;
