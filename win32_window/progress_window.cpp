@@ -6,6 +6,7 @@
 #include "browser/texts.h"
 #include "win32_window/control_ids.h"
 #include "win32_window/dpi.h"
+#include "win32_window/window_class.h"
 #include "win32_window/window_placement.h"
 #include "win32_window/window_text.h"
 
@@ -20,19 +21,9 @@ constexpr int kLabelHeight = 20, kBarHeight = 20, kButtonWidth = 88, kButtonHeig
 LRESULT CALLBACK progressProcedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
 
 void registerClass() {
-    static const bool registered = [] {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = progressProcedure;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.hCursor = LoadCursorW(nullptr, IDC_ARROW);
-        windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-        windowClass.lpszClassName = kProgressWindowClass;
-        INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS};
-        InitCommonControlsEx(&controls);
-        return RegisterClassExW(&windowClass) != 0;
-    }();
-    (void)registered;
+    registerWindowClass(kProgressWindowClass, progressProcedure, IDC_ARROW);
+    INITCOMMONCONTROLSEX controls{sizeof controls, ICC_PROGRESS_CLASS};
+    InitCommonControlsEx(&controls);
 }
 
 // The system's message font, at the window's DPI.

@@ -7,6 +7,7 @@
 #include "win32_window/bitmap_paint.h"
 #include "win32_window/control_ids.h"
 #include "win32_window/dpi.h"
+#include "win32_window/window_class.h"
 
 namespace velmora::win32 {
 
@@ -15,20 +16,6 @@ namespace {
 // Where the viewer opens on the screen, at 96 DPI.
 constexpr int kLeft = 18, kTop = 17;
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;  // single border, system menu only
-
-void registerClass(WNDPROC procedure) {
-    static const bool registered = [procedure] {
-        WNDCLASSEXW windowClass{};
-        windowClass.cbSize = sizeof windowClass;
-        windowClass.lpfnWndProc = procedure;
-        windowClass.hInstance = GetModuleHandleW(nullptr);
-        windowClass.hCursor = LoadCursorW(nullptr, IDC_HAND);
-        windowClass.hbrBackground = GetSysColorBrush(COLOR_BTNFACE);
-        windowClass.lpszClassName = kViewerWindowClass;
-        return RegisterClassExW(&windowClass) != 0;
-    }();
-    (void)registered;
-}
 
 // The hint, shown over the whole window.
 void addHint(HWND window, std::wstring& hint) {
@@ -47,7 +34,7 @@ void addHint(HWND window, std::wstring& hint) {
 }  // namespace
 
 ViewerWindow::ViewerWindow(HWND owner, std::function<void(CommandId)> run) : owner_(owner), run_(std::move(run)) {
-    registerClass(procedure);
+    registerWindowClass(kViewerWindowClass, procedure, IDC_HAND);
 }
 
 ViewerWindow::~ViewerWindow() {
