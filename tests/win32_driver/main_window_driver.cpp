@@ -76,6 +76,24 @@ void MainWindowDriver::choose(std::string_view componentName) const { postComman
 
 void MainWindowDriver::selectRow(int row) const { RemoteListView(nameList_, program_.handle()).select(row); }
 
+void MainWindowDriver::pressKeyInNameList(UINT virtualKey) const {
+    postTo(nameList_, WM_KEYDOWN, virtualKey, 1);
+    postTo(nameList_, WM_KEYUP, virtualKey, 0xC0000001);
+}
+
+HWND MainWindowDriver::openPopupMenu() const {
+    RECT box{};
+    GetWindowRect(pictureBox_, &box);
+    postTo(window_, WM_CONTEXTMENU, reinterpret_cast<WPARAM>(pictureBox_),
+           MAKELPARAM((box.left + box.right) / 2, (box.top + box.bottom) / 2));
+    return waitForWindow({program_.id(), L"#32768"}, "the popup menu");
+}
+
+void MainWindowDriver::pressKeyInMenu(UINT virtualKey) const {
+    postTo(window_, WM_KEYDOWN, virtualKey, 1);
+    postTo(window_, WM_KEYUP, virtualKey, 0xC0000001);
+}
+
 void MainWindowDriver::waitForName(const std::wstring& name, const std::string& what) const {
     waitForValue<std::wstring>([&] { return currentName(); }, name, what + " (name label)",
                                [](const std::wstring& text) { return "\"" + narrow(text) + "\""; });

@@ -36,6 +36,12 @@ public:
     void press(std::string_view componentName) const;
     void choose(std::string_view componentName) const;
     void selectRow(int row) const;
+    // A key pressed while the name list has the focus (posted WM_KEYDOWN and WM_KEYUP).
+    void pressKeyInNameList(UINT virtualKey) const;
+    // Opens the popup menu as a right click on the picture does; returns its window.
+    HWND openPopupMenu() const;
+    // A key pressed while the popup menu is open: its loop reads the main window's queue.
+    void pressKeyInMenu(UINT virtualKey) const;
 
     // Waits until the window shows these; on timeout names what it showed instead.
     void waitForName(const std::wstring& name, const std::string& what) const;

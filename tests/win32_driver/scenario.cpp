@@ -1,6 +1,6 @@
 // The walk: a collection of three pictures, one of them and the folder named in Chinese;
 // start, walk, add from a file, rename, filter, show all, delete, copy and paste,
-// wallpaper and quit; then a start in a folder without pictures.vlm.
+// wallpaper and quit; then a start in a folder without pictures.vlm, quit from the menu.
 #include "tests/win32_driver/scenario.h"
 
 #include <windows.h>
@@ -144,7 +144,7 @@ void walkTheCollection(const ScenarioPaths& paths, const std::wstring& folder, S
     waitForPicture(window, sunset, "the first picture");
     writePng(paths.screenshot, captureWindow(window.handle()));
 
-    steps.begin("walk with the buttons and the name list");
+    steps.begin("walk with the buttons, the name list and its keys");
     window.press("SpeedButton2");
     window.waitForName(kitten.name, "next");
     expectNavigation(window, true, true, "next");
@@ -159,6 +159,12 @@ void walkTheCollection(const ScenarioPaths& paths, const std::wstring& folder, S
     window.selectRow(0);
     window.waitForName(sunset.name, "a row of the name list selected");
     waitForPicture(window, sunset, "the selected row's picture");
+    window.pressKeyInNameList(VK_END);
+    window.waitForName(harbour.name, "End in the name list");
+    window.pressKeyInNameList(VK_UP);
+    window.waitForName(kitten.name, "Up in the name list");
+    window.pressKeyInNameList(VK_HOME);
+    window.waitForName(sunset.name, "Home in the name list");
 
     steps.begin("add from a file through the file dialog and the naming dialog");
     window.choose("LoadFormFile");
@@ -241,7 +247,7 @@ void walkTheCollection(const ScenarioPaths& paths, const std::wstring& folder, S
 
 void startWithoutPictures(const ScenarioPaths& paths, const std::wstring& folder, Steps& steps) {
     const TextTable& text = texts();
-    steps.begin("start in a folder without pictures.vlm");
+    steps.begin("start in a folder without pictures.vlm, quit through the popup menu");
     ProgramProcess program(paths.program, folder);
     const MessageBoxSeen box = answerMessageBox(program.id(), IDOK, "the error at start");
     requireText(box.caption, shown(text.applicationTitle), "error caption");
@@ -250,7 +256,10 @@ void startWithoutPictures(const ScenarioPaths& paths, const std::wstring& folder
     requireText(window.title(), shown(text.applicationTitle), "window title");
     requireText(window.countText(), shown(text.countDesign), "count label");
     require(window.names().empty(), "the name list is not empty");
-    postTo(window.handle(), WM_CLOSE);
+    // Quit, the popup menu's last item, through the menu: Up from no item selects it.
+    window.openPopupMenu();
+    window.pressKeyInMenu(VK_UP);
+    window.pressKeyInMenu(VK_RETURN);
     require(program.waitForExit() == 0, "the program ended with a failure status");
 }
 
