@@ -25,12 +25,15 @@ export WINEPREFIX=$session/prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtm
 unset DISPLAY WAYLAND_DISPLAY
 
 xvfb=""
+status=1
 finish() {
   "$wineserver" -k 2>/dev/null
   if [[ -n "$xvfb" ]]; then
     kill "$xvfb" 2>/dev/null
     wait "$xvfb" 2>/dev/null
   fi
+  # The prefix takes some 700 MB: kept only to look into a failed run.
+  ((status == 0)) && timeout 10 "$wineserver" -w 2>/dev/null && rm -rf "$WINEPREFIX"
 }
 trap finish EXIT
 trap 'exit 1' INT TERM HUP
