@@ -57,6 +57,20 @@ protected:
         test::writeFile(path, "#!/bin/sh\n" + body);
         ::chmod(path.c_str(), 0755);
     }
+    // A swaymsg that lists these outputs and logs every other command; the log's path.
+    std::string swayOutputs(const std::vector<platform::Monitor>& outputs) {
+        std::string json;
+        for (const platform::Monitor& output : outputs) {
+            const platform::PixelRect& r = output.rect;
+            json += std::string(json.empty() ? "" : ", ") + "{\"name\": \"" + output.name +
+                    "\", \"active\": true, \"rect\": {\"x\": " + std::to_string(r.x) + ", \"y\": " +
+                    std::to_string(r.y) + ", \"width\": " + std::to_string(r.width) +
+                    ", \"height\": " + std::to_string(r.height) + "}}";
+        }
+        const std::string log = programs.file("swaymsg.log");
+        script("swaymsg", "if [ \"$1\" = -t ]; then echo '[" + json + "]'; else echo \"$*\" >> '" + log + "'; fi\n");
+        return log;
+    }
     std::string change(const std::string& desktop) {
         test::ScopedEnvironment current("XDG_CURRENT_DESKTOP", desktop);
         return changeWallpaper(file, WallpaperChoice{WallpaperStep::Named, "wide"}, settings, platform.platform());
@@ -101,11 +115,7 @@ TEST_F(MonitorWallpapers, GnomeGetsOneSpannedPictureOfMixedMonitors) {
 }
 
 TEST_F(MonitorWallpapers, SwayGivesEachOutputItsOwnBackground) {
-    const std::string log = programs.file("swaymsg.log");
-    script("swaymsg", "if [ \"$1\" = -t ]; then echo '[{\"name\": \"HEADLESS-1\", \"active\": true, \"rect\": "
-                      "{\"x\": 0, \"y\": 0, \"width\": 800, \"height\": 600}}, {\"name\": \"HEADLESS-2\", "
-                      "\"active\": true, \"rect\": {\"x\": 800, \"y\": 0, \"width\": 600, \"height\": 800}}]'; "
-                      "else echo \"$*\" >> '" + log + "'; fi\n");
+    const std::string log = swayOutputs({{"HEADLESS-1", {0, 0, 800, 600}}, {"HEADLESS-2", {800, 0, 600, 800}}});
     test::ScopedEnvironment sock("SWAYSOCK", "/nonexistent");
     change("sway");
     const std::string folder = sandbox.driveC() + "/WINDOWS/Web/Wallpaper";
@@ -119,11 +129,7 @@ TEST_F(MonitorWallpapers, SwayGivesEachOutputItsOwnBackground) {
 TEST_F(MonitorWallpapers, ShuffledPicturesOnOtherMonitorsCountAsShownInTheRound) {
     // Two landscape outputs and three pictures that suit them: the first change shows
     // two pictures, so the second must show the third on the main output.
-    const std::string log = programs.file("swaymsg.log");
-    script("swaymsg", "if [ \"$1\" = -t ]; then echo '[{\"name\": \"A\", \"active\": true, \"rect\": "
-                      "{\"x\": 0, \"y\": 0, \"width\": 64, \"height\": 36}}, {\"name\": \"B\", "
-                      "\"active\": true, \"rect\": {\"x\": 64, \"y\": 0, \"width\": 64, \"height\": 36}}]'; "
-                      "else echo \"$*\" >> '" + log + "'; fi\n");
+    swayOutputs({{"A", {0, 0, 64, 36}}, {"B", {64, 0, 64, 36}}});
     test::ScopedEnvironment sock("SWAYSOCK", "/nonexistent");
     test::ScopedEnvironment current("XDG_CURRENT_DESKTOP", "sway");
     settings.order = RotationOrder::Shuffle;
