@@ -1,6 +1,8 @@
 #include <windows.h>
 
 #include <atomic>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 
@@ -11,6 +13,7 @@
 #include "win32_window/control_ids.h"
 #include "win32_window/file_dialogs.h"
 #include "win32_window/message_boxes.h"
+#include "tests/support/temp_dir.h"
 #include "win32_window/name_dialog.h"
 #include "window_driver.h"
 
@@ -35,6 +38,75 @@ TEST(FileDialogs, FiltersAndMultipleSelectionsInTheSystemsForm) {
               (std::vector<std::wstring>{L"C:\\pictures\\a.jpg", L"C:\\pictures\\\u732b.bmp"}));
     EXPECT_EQ(selectedPaths(buffer(L"C:\\\0a.jpg\0b.jpg"s)), (std::vector<std::wstring>{L"C:\\a.jpg", L"C:\\b.jpg"}));
     EXPECT_TRUE(selectedPaths(buffer(L"")).empty());
+}
+
+// The dialog's file name box: the Edit with the common dialogs' id 0x47C (in a combo box).
+HWND fileNameBox(HWND dialog) {
+    HWND found = nullptr;
+    EnumChildWindows(
+        dialog,
+        [](HWND child, LPARAM parameter) -> BOOL {
+            wchar_t className[16] = {};
+            GetClassNameW(child, className, 16);
+            if (GetDlgCtrlID(child) != 0x47C || _wcsicmp(className, L"Edit") != 0) return TRUE;
+            *reinterpret_cast<HWND*>(parameter) = child;
+            return FALSE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// Types names into the file dialog and confirms, or cancels it with none.
+std::vector<std::string> chooseByTyping(FileDialogKind kind, FileDialogSettings& settings, const wchar_t* typed) {
+    std::vector<std::string> chosen;
+    driven([&] { chosen = chooseFiles(nullptr, kind, settings); },
+           [&](DWORD ui) {
+               HWND dialog = waitForDialog(ui, {});
+               ASSERT_NE(dialog, nullptr);
+               if (typed) {
+                   sendTo(fileNameBox(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed));
+                   PostMessageW(dialog, WM_COMMAND, IDOK, 0);
+               } else {
+                   PostMessageW(dialog, WM_COMMAND, IDCANCEL, 0);
+               }
+           });
+    return chosen;
+}
+
+TEST(FileDialogs, ChooseTypedNamesAndMoveTheCurrentDirectory) {
+    VELMORA_NEEDS_DISPLAY();
+    test::TempDir folder;
+    for (const wchar_t* name : {L"a.jpg", L"\u732b.jpg"}) std::ofstream(folder.path() / name) << "x";
+    // The folder is current for a while: its old self comes back before it is removed.
+    struct CurrentDirectory {
+        std::filesystem::path before = std::filesystem::current_path();
+        ~CurrentDirectory() { std::filesystem::current_path(before); }
+    } restore;
+    const std::string inFolder = folder.path().string() + "\\";
+
+    FileDialogSettings open;
+    open.filter = texts().openPictureFilter;
+    open.filterIndex = 4;
+    open.initialDir = folder.path().string();
+    EXPECT_EQ(chooseByTyping(FileDialogKind::OpenMany, open, L"\"a.jpg\" \"\u732b.jpg\""),
+              (std::vector<std::string>{inFolder + "a.jpg", inFolder + "猫.jpg"}));
+    EXPECT_TRUE(std::filesystem::equivalent(std::filesystem::current_path(), folder.path()));
+    EXPECT_EQ(open.filterIndex, 4);
+
+    // A name without extension gets the default one; the type chosen comes back.
+    FileDialogSettings save = open;
+    save.filter = texts().savePictureFilter;
+    save.filterIndex = 2;
+    save.defaultExt = ".jpg";
+    save.overwritePrompt = true;
+    EXPECT_EQ(chooseByTyping(FileDialogKind::Save, save, L"\u65b0\u56fe"),
+              std::vector<std::string>{inFolder + "新图.jpg"});
+    EXPECT_EQ(save.filterIndex, 2);
+
+    // Cancelled: nothing chosen, nothing changed.
+    save.filterIndex = 3;
+    EXPECT_TRUE(chooseByTyping(FileDialogKind::Open, save, nullptr).empty());
+    EXPECT_EQ(save.filterIndex, 3);
 }
 
 TEST(MessageBoxes, ReadAndAnswerAsTheQtWindowsDo) {
