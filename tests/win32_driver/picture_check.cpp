@@ -1,5 +1,6 @@
 #include "tests/win32_driver/picture_check.h"
 
+#include <algorithm>
 #include <cstring>
 
 #include "browser/display_target.h"
@@ -9,9 +10,6 @@
 
 namespace velmora::driver {
 
-namespace {
-
-// The layout is scaled by the screen's density (Wine reports one DPI for every window).
 int screenDpi() {
     HDC screen = GetDC(nullptr);
     const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
@@ -19,14 +17,11 @@ int screenDpi() {
     return dpi;
 }
 
-}  // namespace
-
-Bitmap expectedPictureBox(HWND pictureBox, const Bytes& jpeg) {
+Bitmap expectedPictureBox(HWND pictureBox, const Bytes& jpeg, int dpi) {
     RECT client{};
     GetClientRect(pictureBox, &client);
     Bitmap expected(client.right, client.bottom, Bitmap::Format::Bgr24);
 
-    const int dpi = screenDpi();
     const int left = MulDiv(kPictureInArea.x, dpi, 96), top = MulDiv(kPictureInArea.y, dpi, 96);
     const DisplayTarget target{MulDiv(kPictureInArea.width, dpi, 96), MulDiv(kPictureInArea.height, dpi, 96),
                                FitFlags{.stretch = false, .proportional = true, .center = true}, 1.0};
@@ -44,8 +39,8 @@ Bitmap expectedPictureBox(HWND pictureBox, const Bytes& jpeg) {
     return expected;
 }
 
-double pictureBoxDifference(HWND pictureBox, const Bytes& jpeg) {
-    return meanDifference(captureClientArea(pictureBox), 0, 0, expectedPictureBox(pictureBox, jpeg));
+double pictureBoxDifference(HWND pictureBox, const Bytes& jpeg, int dpi) {
+    return meanDifference(captureClientArea(pictureBox), 0, 0, expectedPictureBox(pictureBox, jpeg, dpi));
 }
 
 }  // namespace velmora::driver

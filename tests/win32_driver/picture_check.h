@@ -10,9 +10,12 @@
 
 namespace velmora::driver {
 
-// What the box's client area should show for a picture with these JPEG bytes.
-Bitmap expectedPictureBox(HWND pictureBox, const Bytes& jpeg);
+// The screen's DPI as this process sees it.
+int screenDpi();
+// What the box's client area should show for a picture with these JPEG bytes, with the
+// layout scaled for dpi and the picture decoded for the device pixels of its place.
+Bitmap expectedPictureBox(HWND pictureBox, const Bytes& jpeg, int dpi);
 // The mean difference per channel between the box on screen and expectedPictureBox().
-double pictureBoxDifference(HWND pictureBox, const Bytes& jpeg);
+double pictureBoxDifference(HWND pictureBox, const Bytes& jpeg, int dpi);
 
 }  // namespace velmora::driver

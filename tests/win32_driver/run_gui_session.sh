@@ -39,7 +39,7 @@ trap finish EXIT
 trap 'exit 1' INT TERM HUP
 
 # Xvfb writes its display number to fd 3 once it accepts clients.
-Xvfb -displayfd 3 -nolisten tcp -noreset -screen 0 1280x1024x24 3>"$session/display" 2>"$session/xvfb.log" &
+Xvfb -displayfd 3 -nolisten tcp -noreset -screen 0 1600x1200x24 3>"$session/display" 2>"$session/xvfb.log" &
 xvfb=$!
 for ((i = 0; i < 100; i++)); do
   [[ -s "$session/display" ]] && break

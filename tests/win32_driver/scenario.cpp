@@ -1,6 +1,7 @@
 // The walk: a collection of three pictures, one of them and the folder named in Chinese;
 // start, walk, add from a file, rename, filter, show all, delete, copy and paste,
-// wallpaper and quit; then a start in a folder without pictures.vlm, quit from the menu.
+// wallpaper and quit; a start on a 150 % screen; then a start in a folder without
+// pictures.vlm, quit from the menu.
 #include "tests/win32_driver/scenario.h"
 
 #include <windows.h>
@@ -13,6 +14,7 @@
 #include "base/utf16.h"
 #include "browser/commands.h"
 #include "browser/texts.h"
+#include "browser/window_layout.h"
 #include "tests/win32_driver/desktop_checks.h"
 #include "tests/win32_driver/main_window_driver.h"
 #include "tests/win32_driver/modal_windows.h"
@@ -78,11 +80,14 @@ void writeFile(const std::wstring& path, const Bytes& bytes) {
     require(file.good(), "cannot write " + narrow(path));
 }
 
-void waitForPicture(const MainWindowDriver& window, const Picture& shown, const std::string& what) {
+// dpi: the program's (Wine gives every window of a process its system DPI).
+void waitForPicture(const MainWindowDriver& window, const Picture& shown, const std::string& what,
+                    int dpi = screenDpi()) {
     double difference = 0;
     try {
-        waitUntil([&] { return (difference = pictureBoxDifference(window.pictureBox(), shown.jpeg)) < kPixelTolerance; },
-                  what);
+        waitUntil(
+            [&] { return (difference = pictureBoxDifference(window.pictureBox(), shown.jpeg, dpi)) < kPixelTolerance; },
+            what);
     } catch (const StepFailure&) {
         throw StepFailure(what + ": the picture box differs from " + narrow(shown.name) + " fitted by " +
                           std::to_string(difference) + " per channel");
@@ -114,16 +119,29 @@ void emptyClipboard() {
     CloseClipboard();
 }
 
-void walkTheCollection(const ScenarioPaths& paths, const std::wstring& folder, Steps& steps) {
+// The collection the walk starts on: three pictures, the first larger than the picture
+// box, the second smaller; and a picture file to add.
+struct Collection {
+    std::wstring folder;
+    Picture sunset = picture(L"日落", 1600, 1200, 1);
+    Picture kitten = picture(L"小猫", 300, 200, 2);
+    Picture harbour = picture(L"Harbour", 800, 300, 3);
+    Picture landscape = picture(L"风景", 400, 300, 4);
+    std::wstring landscapeFile = folder + L"\\风景.jpg";
+};
+
+Collection makeCollection(const std::wstring& folder) {
+    Collection made{folder};
+    tools::createCollection(fromUtf16(folder + L"\\pictures.vlm"), {{fromUtf16(made.sunset.name), made.sunset.jpeg},
+                                                                     {fromUtf16(made.kitten.name), made.kitten.jpeg},
+                                                                     {fromUtf16(made.harbour.name), made.harbour.jpeg}});
+    writeFile(made.landscapeFile, made.landscape.jpeg);
+    return made;
+}
+
+void walkTheCollection(const ScenarioPaths& paths, const Collection& collection, Steps& steps) {
     const TextTable& text = texts();
-    const Picture sunset = picture(L"日落", 640, 480, 1), kitten = picture(L"小猫", 300, 200, 2),
-                  harbour = picture(L"Harbour", 800, 300, 3), landscape = picture(L"风景", 400, 300, 4);
-    const std::wstring landscapeFile = folder + L"\\风景.jpg";
-    tools::createCollection(fromUtf16(folder + L"\\pictures.vlm"),
-                            {{fromUtf16(sunset.name), sunset.jpeg},
-                             {fromUtf16(kitten.name), kitten.jpeg},
-                             {fromUtf16(harbour.name), harbour.jpeg}});
-    writeFile(landscapeFile, landscape.jpeg);
+    const auto& [folder, sunset, kitten, harbour, landscape, landscapeFile] = collection;
     emptyClipboard();
 
     steps.begin("start");
@@ -245,6 +263,28 @@ void walkTheCollection(const ScenarioPaths& paths, const std::wstring& folder, S
     require(program.waitForExit() == 0, "the program ended with a failure status");
 }
 
+void startOnA150PercentScreen(const ScenarioPaths& paths, const Collection& collection, Steps& steps) {
+    steps.begin("a 150 % screen: the layout scaled, the picture decoded for its device pixels");
+    const DWORD dpi = 144;
+    const std::wstring desktopKey = L"Control Panel\\Desktop";
+    require(RegSetKeyValueW(HKEY_CURRENT_USER, desktopKey.c_str(), L"LogPixels", REG_DWORD, &dpi, sizeof dpi) ==
+                ERROR_SUCCESS,
+            "cannot set LogPixels");
+    ProgramProcess program(paths.program, collection.folder);
+    MainWindowDriver window(program);
+    window.waitForName(collection.sunset.name, "start at 150 %");
+    RECT client{};
+    GetClientRect(window.handle(), &client);
+    require(client.right == MulDiv(kMainWindowGeometry.width, dpi, 96) &&
+                client.bottom == MulDiv(kMainWindowGeometry.height, dpi, 96),
+            "the window's client area is " + std::to_string(client.right) + " x " + std::to_string(client.bottom) +
+                ", not scaled by 150 %");
+    waitForPicture(window, collection.sunset, "the first picture at 150 %", static_cast<int>(dpi));
+    window.press("SpeedButton5");
+    require(program.waitForExit() == 0, "the program ended with a failure status");
+    RegDeleteKeyValueW(HKEY_CURRENT_USER, desktopKey.c_str(), L"LogPixels");
+}
+
 void startWithoutPictures(const ScenarioPaths& paths, const std::wstring& folder, Steps& steps) {
     const TextTable& text = texts();
     steps.begin("start in a folder without pictures.vlm, quit through the popup menu");
@@ -276,7 +316,9 @@ bool runScenario(const ScenarioPaths& paths) {
         for (const std::wstring& folder : {collection, empty}) {
             require(CreateDirectoryW(folder.c_str(), nullptr) != FALSE, "cannot create " + narrow(folder));
         }
-        walkTheCollection(paths, collection, steps);
+        const Collection made = makeCollection(collection);
+        walkTheCollection(paths, made, steps);
+        startOnA150PercentScreen(paths, made, steps);
         startWithoutPictures(paths, empty, steps);
         steps.end();
     } catch (const std::exception& error) {
