@@ -13,15 +13,6 @@ namespace velmora {
 
 namespace {
 
-// The name a message uses for the format of a file-format table row.
-std::string formatName(const std::string& extension) {
-    if (extension == "png") return "PNG";
-    if (extension == "gif") return "GIF";
-    if (extension == "webp") return "WebP";
-    if (extension == "tif" || extension == "tiff") return "TIFF";
-    return extension;
-}
-
 // Transparent parts show white.
 QImage opaqueOverWhite(const QImage& image) {
     if (!image.hasAlphaChannel()) return image;
@@ -36,7 +27,7 @@ QImage opaqueOverWhite(const QImage& image) {
 }  // namespace
 
 Bitmap QtImageDecoder::decode(const Bytes& file, const std::string& extension) const {
-    const std::string invalid = formatName(extension) + " image is not valid";
+    const std::string invalid = invalidImageText(extension);
     // A view over the bytes, which outlive the reader.
     QByteArray bytes = QByteArray::fromRawData(reinterpret_cast<const char*>(file.data()),
                                                static_cast<qsizetype>(file.size()));

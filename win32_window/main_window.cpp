@@ -104,6 +104,7 @@ void MainWindow::create(int show, const std::optional<std::string>& startFile) {
     BrowserServices services;
     services.clipboard = &clipboard_;
     services.platform = &platform_;
+    services.imageDecoder = &imageDecoder_;
     services.openUrl = [](const std::string& url) {
         ShellExecuteW(nullptr, L"open", L"explorer.exe", toUtf16(url).c_str(), nullptr, SW_SHOWNORMAL);
     };

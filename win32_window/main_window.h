@@ -19,6 +19,7 @@
 #include "browser/collection_browser.h"
 #include "platform/platform.h"
 #include "win32_window/picture_box.h"
+#include "win32_window/wic_image_decoder.h"
 #include "win32_window/win32_clipboard.h"
 
 namespace velmora::win32 {
@@ -84,6 +85,7 @@ private:
     HINSTANCE instance_;
     platform::Platform& platform_;
     Win32Clipboard clipboard_;
+    WicImageDecoder imageDecoder_;
     std::unique_ptr<CollectionBrowser> browser_;
     HWND window_ = nullptr;
     int dpi_ = 96;

@@ -1,14 +1,12 @@
 #include "win32_window/win32_clipboard.h"
 
-#include <wincodec.h>
-
 #include <cstring>
 #include <new>
 #include <optional>
 
 #include "base/error.h"
-#include "store/picture/picture_limits.h"
 #include "win32_window/dib_format.h"
+#include "win32_window/wic_image_decoder.h"
 
 namespace velmora::win32 {
 
@@ -68,52 +66,7 @@ void putFormat(UINT format, const Bytes& bytes) {
     if (!SetClipboardData(format, global)) GlobalFree(global);
 }
 
-template <typename Interface>
-struct ComReference {
-    Interface* pointer = nullptr;
-    ~ComReference() {
-        if (pointer) pointer->Release();
-    }
-    Interface* operator->() const { return pointer; }
-    Interface** out() { return &pointer; }
-};
-
-// COM for WIC, once per thread; a thread that has it already in another mode is fine.
-void initialiseCom() {
-    thread_local const HRESULT initialised = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
-    (void)initialised;
-}
-
 [[noreturn]] void unsupported() { throw Error(kUnsupported); }
-
-void check(HRESULT result) {
-    if (FAILED(result)) unsupported();
-}
-
-// A PNG image decoded by the system's codec to 24 bits.
-Bitmap bitmapFromPng(const Bytes& png) {
-    initialiseCom();
-    ComReference<IWICImagingFactory> factory;
-    check(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_IWICImagingFactory,
-                           reinterpret_cast<void**>(factory.out())));
-    ComReference<IWICStream> stream;
-    check(factory->CreateStream(stream.out()));
-    check(stream->InitializeFromMemory(const_cast<BYTE*>(png.data()), static_cast<DWORD>(png.size())));
-    ComReference<IWICBitmapDecoder> decoder;
-    check(factory->CreateDecoder(GUID_ContainerFormatPng, nullptr, decoder.out()));
-    check(decoder->Initialize(stream.pointer, WICDecodeMetadataCacheOnDemand));
-    ComReference<IWICBitmapFrameDecode> frame;
-    check(decoder->GetFrame(0, frame.out()));
-    UINT width = 0, height = 0;
-    check(frame->GetSize(&width, &height));
-    if (width == 0 || height == 0 || std::uint64_t{width} * height > kMaxBitmapPixels) unsupported();
-    ComReference<IWICBitmapSource> converted;
-    check(WICConvertBitmapSource(GUID_WICPixelFormat24bppBGR, frame.pointer, converted.out()));
-    Bitmap bitmap(static_cast<int>(width), static_cast<int>(height), Bitmap::Format::Bgr24);
-    const auto stride = static_cast<UINT>(bitmap.bytesPerLine());
-    check(converted->CopyPixels(nullptr, stride, stride * height, bitmap.scanLine(0)));
-    return bitmap;
-}
 
 }  // namespace
 
@@ -155,7 +108,11 @@ Bitmap Win32Clipboard::bitmap() {
         }
     }
     if (!bytes) unsupported();
-    if (format == pngFormat()) return bitmapFromPng(*bytes);
+    if (format == pngFormat()) {
+        std::optional<Bitmap> png = decodeWithWic(*bytes);
+        if (!png) unsupported();
+        return std::move(*png);
+    }
     return bitmapFromDib(bytes->data(), bytes->size());
 }
 

@@ -19,4 +19,8 @@ public:
     virtual Bitmap decode(const Bytes& file, const std::string& extension) const = 0;
 };
 
+// "PNG image is not valid", "WebP image is not valid", ...: a decoder's message for
+// bytes of a file-format table row's extension that do not decode.
+std::string invalidImageText(const std::string& extension);
+
 }  // namespace velmora

@@ -11,6 +11,7 @@
 #include "base/error.h"
 #include "base/little_endian.h"
 #include "win32_window/dib_format.h"
+#include "win32_window/wic_image_decoder.h"
 #include "win32_window/win32_clipboard.h"
 
 namespace velmora::win32 {
@@ -25,9 +26,9 @@ struct Dib {
     std::uint16_t bitsPerPixel = 24;
     std::uint32_t compression = BI_RGB;
     std::uint32_t coloursUsed = 0;
-    std::vector<std::uint32_t> masks;  // after a 40-byte header, else inside the header
-    std::vector<std::uint8_t> table;
-    std::vector<std::uint8_t> rows;
+    std::vector<std::uint32_t> masks{};  // after a 40-byte header, else inside the header
+    std::vector<std::uint8_t> table{};
+    std::vector<std::uint8_t> rows{};
 
     Bytes bytes() const {
         Bytes out;
@@ -121,7 +122,9 @@ TEST(Win32Clipboard, CopiesBottomUpDibsAndReadsThemBack) {
         ASSERT_GE(dib.size(), 40 + table + bitmap->bytesPerLine());
         EXPECT_EQ(0, std::memcmp(dib.data() + 40 + table, bitmap->scanLine(bitmap->height() - 1),
                                  static_cast<std::size_t>(bitmap->width()) * bitmap->bitsPerPixel() / 8));
-        if (table) EXPECT_EQ(dib[40 + 4 * 200 + 2], 200);  // the red of entry 200
+        if (table) {
+            EXPECT_EQ(dib[40 + 4 * 200 + 2], 200);  // the red of entry 200
+        }
         const Bytes v5 = readRaw(CF_DIBV5);
         ASSERT_GE(v5.size(), 124u);
         EXPECT_EQ(le::u32(v5.data()), 124u);
@@ -137,6 +140,14 @@ TEST(Win32Clipboard, CopiesBottomUpDibsAndReadsThemBack) {
     EXPECT_FALSE(clipboard.hasBitmap());
 }
 
+// A 2 x 2 PNG of kFourColours.
+const std::uint8_t kPng[] = {
+    0x89, 0x50, 0x4e, 0x47, 0x0d, 0x0a, 0x1a, 0x0a, 0x00, 0x00, 0x00, 0x0d, 0x49, 0x48, 0x44, 0x52, 0x00,
+    0x00, 0x00, 0x02, 0x00, 0x00, 0x00, 0x02, 0x08, 0x02, 0x00, 0x00, 0x00, 0xfd, 0xd4, 0x9a, 0x73, 0x00,
+    0x00, 0x00, 0x12, 0x49, 0x44, 0x41, 0x54, 0x78, 0x9c, 0x63, 0xf8, 0xcf, 0xc0, 0xc0, 0x00, 0xc2, 0x0c,
+    0xff, 0x81, 0x00, 0x00, 0x1f, 0xee, 0x05, 0xfb, 0x0b, 0xd9, 0x68, 0x8b, 0x00, 0x00, 0x00, 0x00, 0x49,
+    0x45, 0x4e, 0x44, 0xae, 0x42, 0x60, 0x82};
+
 TEST(Win32Clipboard, ReadsWhatOtherProgramsPutThere) {
     Win32Clipboard clipboard;
     struct Case {
@@ -144,12 +155,6 @@ TEST(Win32Clipboard, ReadsWhatOtherProgramsPutThere) {
         UINT format;
         Bytes bytes;
     };
-    const std::uint8_t png[] = {
-        0x89, 0x50, 0x4e, 0x47, 0x0d, 0x0a, 0x1a, 0x0a, 0x00, 0x00, 0x00, 0x0d, 0x49, 0x48, 0x44, 0x52, 0x00,
-        0x00, 0x00, 0x02, 0x00, 0x00, 0x00, 0x02, 0x08, 0x02, 0x00, 0x00, 0x00, 0xfd, 0xd4, 0x9a, 0x73, 0x00,
-        0x00, 0x00, 0x12, 0x49, 0x44, 0x41, 0x54, 0x78, 0x9c, 0x63, 0xf8, 0xcf, 0xc0, 0xc0, 0x00, 0xc2, 0x0c,
-        0xff, 0x81, 0x00, 0x00, 0x1f, 0xee, 0x05, 0xfb, 0x0b, 0xd9, 0x68, 0x8b, 0x00, 0x00, 0x00, 0x00, 0x49,
-        0x45, 0x4e, 0x44, 0xae, 0x42, 0x60, 0x82};
     const Case cases[] = {
         {"32-bit top-down V5 with masks and alpha", CF_DIBV5,
          Dib{.headerSize = 124, .height = -2, .bitsPerPixel = 32, .compression = BI_BITFIELDS,
@@ -167,7 +172,7 @@ TEST(Win32Clipboard, ReadsWhatOtherProgramsPutThere) {
              .table = {0, 0, 255, 0, 0, 255, 0, 0, 255, 0, 0, 0, 255, 255, 255, 0},
              .rows = {2, 3, 0, 0, 0, 1, 0, 0}}
              .bytes()},
-        {"PNG", RegisterClipboardFormatW(L"PNG"), Bytes(png, png + sizeof png)},
+        {"PNG", RegisterClipboardFormatW(L"PNG"), Bytes(kPng, kPng + sizeof kPng)},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -275,4 +280,23 @@ TEST(Win32Clipboard, AClipboardHeldByAnotherThreadCannotBeOpened) {
 }
 
 }  // namespace
+TEST(WicImageDecoder, ReadsByContentOverWhiteAndRefusesTheRest) {
+    const WicImageDecoder decoder;
+    // A PNG saved under .gif reads as the PNG it is.
+    EXPECT_EQ(decoder.decode(Bytes(kPng, kPng + sizeof kPng), "gif"), kFourColours);
+    // A 1 x 1 GIF whose one pixel (red) is the transparent colour: white.
+    const Bytes gif{0x47, 0x49, 0x46, 0x38, 0x39, 0x61, 0x01, 0x00, 0x01, 0x00, 0x80, 0x00, 0x00, 0xFF, 0x00,
+                    0x00, 0x00, 0x00, 0x00, 0x21, 0xF9, 0x04, 0x01, 0x00, 0x00, 0x00, 0x00, 0x2C, 0x00, 0x00,
+                    0x00, 0x00, 0x01, 0x00, 0x01, 0x00, 0x00, 0x02, 0x02, 0x44, 0x01, 0x00, 0x3B};
+    EXPECT_EQ(decoder.decode(gif, "gif"), bgr(1, 1, {255, 255, 255}));
+    // Cut short, promising more pixels than the store takes, or nothing at all.
+    Bytes huge(kPng, kPng + sizeof kPng);
+    huge[16] = huge[20] = 0x7F;  // each side near 2^31
+    const std::pair<Bytes, const char*> refused[] = {
+        {Bytes(kPng, kPng + 40), "png"}, {huge, "png"}, {Bytes{'G', 'I', 'F'}, "gif"}, {Bytes(), "webp"}};
+    for (const auto& [bytes, extension] : refused) {
+        EXPECT_EQ(errorOf([&] { decoder.decode(bytes, extension); }), invalidImageText(extension)) << extension;
+    }
+}
+
 }  // namespace velmora::win32
