@@ -23,10 +23,20 @@ UINT pngFormat() {
     return format;
 }
 
+// Windows puts data on the clipboard only for a window that opened it: without an owner
+// of its own, a hidden message-only window of this thread opens it.
+HWND clipboardWindow(HWND owner) {
+    if (owner) return owner;
+    thread_local const HWND hidden =
+        CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleW(nullptr), nullptr);
+    return hidden;
+}
+
 // Holds the clipboard open for one transfer.
 class OpenClipboardScope {
 public:
     explicit OpenClipboardScope(HWND owner) {
+        owner = clipboardWindow(owner);
         for (int attempt = 0; attempt < kOpenAttempts; ++attempt) {
             if (OpenClipboard(owner)) return;
             Sleep(kOpenRetryMilliseconds);

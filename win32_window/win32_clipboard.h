@@ -11,6 +11,8 @@ namespace velmora::win32 {
 
 class Win32Clipboard : public Clipboard {
 public:
+    // owner: the window that opens the clipboard (a hidden one of the calling thread
+    // when null).
     explicit Win32Clipboard(HWND owner = nullptr) : owner_(owner) {}
     void setOwner(HWND owner) { owner_ = owner; }
 

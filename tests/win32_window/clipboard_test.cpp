@@ -10,6 +10,7 @@
 
 #include "base/error.h"
 #include "base/little_endian.h"
+#include "tests/support/fuzz_corpus.h"
 #include "win32_window/dib_format.h"
 #include "win32_window/wic_image_decoder.h"
 #include "win32_window/win32_clipboard.h"
@@ -277,6 +278,18 @@ TEST(Win32Clipboard, AClipboardHeldByAnotherThreadCannotBeOpened) {
     CloseHandle(done);
     clipboard.setBitmap(kFourColours);
     EXPECT_EQ(clipboard.bitmap(), kFourColours);
+}
+
+// Every input the DIB fuzzer kept, crashes it once found among them, read again: each
+// gives a bitmap or the clipboard's error.
+TEST(DibFuzzCorpus, EveryKeptInputReadsOrFailsCleanly) {
+    const auto inputs = test::keptFuzzInputs("dib");
+    for (const auto& input : inputs) {
+        const Bytes dib(input.bytes.begin(), input.bytes.end());
+        const std::string error = errorOf([&] { bitmapFromDib(dib.data(), dib.size()); });
+        EXPECT_TRUE(error == "no error" || error == "Unsupported clipboard format") << input.name << ": " << error;
+    }
+    EXPECT_GT(inputs.size(), 0u);
 }
 
 }  // namespace
