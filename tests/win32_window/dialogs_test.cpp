@@ -11,6 +11,7 @@
 #include "base/utf16.h"
 #include "browser/texts.h"
 #include "win32_window/control_ids.h"
+#include "win32_window/dpi.h"
 #include "win32_window/file_dialogs.h"
 #include "win32_window/message_boxes.h"
 #include "tests/support/temp_dir.h"
@@ -180,13 +181,16 @@ TEST(NameDialog, EnterAndEscDoNothingAndOnlyAnAcceptedTextCloses) {
                sendTo(edit, EM_GETSEL, reinterpret_cast<WPARAM>(&start), reinterpret_cast<LPARAM>(&end));
                EXPECT_EQ(start, 0u);
                EXPECT_EQ(end, wide(text.newFileText).size());
-               // Placed and sized as designed (at 96 dots per inch).
+               // Placed and sized as designed, scaled by the screen's DPI.
                RECT frame{};
                GetWindowRect(dialog, &frame);
-               EXPECT_EQ(frame.left, 339);
-               EXPECT_EQ(frame.top, 359);
-               EXPECT_EQ(frame.right - frame.left, 345);
-               EXPECT_EQ(frame.bottom - frame.top, 218);
+               EXPECT_EQ(frame.left, scaled(339, dpiOf(nullptr)));
+               EXPECT_EQ(frame.top, scaled(359, dpiOf(nullptr)));
+               EXPECT_EQ(frame.right - frame.left, scaled(345, dpiOf(nullptr)));
+               EXPECT_EQ(frame.bottom - frame.top, scaled(218, dpiOf(nullptr)));
+               RECT label{};
+               GetWindowRect(GetDlgItem(dialog, kNameDialogLabelId), &label);
+               EXPECT_EQ(label.right - label.left, scaled(329, dpiOf(nullptr)));
 
                // Enter and Esc, then "确定" with a text the request refuses: still open.
                for (WPARAM key : {WPARAM{VK_RETURN}, WPARAM{VK_ESCAPE}}) {
@@ -213,8 +217,8 @@ TEST(NameDialog, EnterAndEscDoNothingAndOnlyAnAcceptedTextCloses) {
                    ASSERT_NE(dialog, nullptr);
                    RECT client{};
                    GetClientRect(dialog, &client);
-                   EXPECT_EQ(client.right, 487);
-                   EXPECT_EQ(client.bottom, 186);
+                   EXPECT_EQ(client.right, scaled(487, dpiOf(nullptr)));
+                   EXPECT_EQ(client.bottom, scaled(186, dpiOf(nullptr)));
                    EXPECT_EQ(GetWindowLongPtrW(dialog, GWL_STYLE) & WS_THICKFRAME, 0);
                    if (closeBox) {
                        PostMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0);

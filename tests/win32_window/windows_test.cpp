@@ -9,6 +9,7 @@
 
 #include "browser/texts.h"
 #include "win32_window/control_ids.h"
+#include "win32_window/dpi.h"
 #include "win32_window/progress_window.h"
 #include "win32_window/trash_dialog.h"
 #include "win32_window/viewer_window.h"
@@ -150,8 +151,8 @@ TEST(ViewerWindow, ShowsThePictureAtItsOwnSizeAndClosesByClickOrMenu) {
                EXPECT_EQ(client.bottom, 30);
                RECT frame{};
                GetWindowRect(window, &frame);
-               EXPECT_EQ(frame.left, 18);
-               EXPECT_EQ(frame.top, 17);
+               EXPECT_EQ(frame.left, scaled(18, dpiOf(nullptr)));
+               EXPECT_EQ(frame.top, scaled(17, dpiOf(nullptr)));
                EXPECT_FALSE(IsWindowEnabled(owner.window));
                sendTo(window, WM_PAINT);
                HDC dc = GetDC(window);
