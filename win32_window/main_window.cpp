@@ -222,7 +222,7 @@ void MainWindow::layOut() {
 
     // The picture's place inside the area's client rectangle (inside its border).
     RECT area = scaledRect(mainWindowPlace("ScrollBox1"), dpi_);
-    pictureBox_.place(area, scaledRect(kPictureInArea, dpi_));
+    pictureBox_.place(area, kPictureInArea, dpi_);
 
     const auto controls = mainWindowControls();
     std::size_t button = 0;

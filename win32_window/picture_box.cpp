@@ -4,6 +4,7 @@
 
 #include "win32_window/bitmap_paint.h"
 #include "win32_window/control_ids.h"
+#include "win32_window/dpi.h"
 #include "win32_window/window_procedure.h"
 
 namespace velmora::win32 {
@@ -34,8 +35,11 @@ void PictureBox::create(HWND parent, HINSTANCE instance, int id, Callbacks callb
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, this);
 }
 
-void PictureBox::place(const RECT& area, const RECT& picture) {
-    picture_ = picture;
+void PictureBox::place(const RECT& area, const DialogRect& picture, int dpi) {
+    place_ = picture;
+    dpi_ = dpi;
+    picture_ = RECT{scaled(picture.x, dpi), scaled(picture.y, dpi), scaled(picture.x + picture.width, dpi),
+                    scaled(picture.y + picture.height, dpi)};
     MoveWindow(window_, area.left, area.top, area.right - area.left, area.bottom - area.top, TRUE);
     InvalidateRect(window_, nullptr, TRUE);
 }
@@ -51,15 +55,19 @@ void PictureBox::clear() {
 }
 
 DisplayTarget PictureBox::displayTarget() const {
-    return DisplayTarget{picture_.right - picture_.left, picture_.bottom - picture_.top, kMainWindowFit, 1.0};
+    return DisplayTarget{place_.width, place_.height, kMainWindowFit, pixelRatioOf(dpi_)};
 }
 
 void PictureBox::paint() {
     PAINTSTRUCT paint;
     HDC dc = BeginPaint(window_, &paint);
     if (display_.hasPicture()) {
-        const PictureDisplay::Frame frame = display_.frame(displayTarget());
-        if (frame.bitmap) paintBitmap(dc, *frame.bitmap, picture_.left + frame.rect.left, picture_.top + frame.rect.top);
+        const DisplayTarget target = displayTarget();
+        const PictureDisplay::Frame frame = display_.frame(target);
+        if (frame.bitmap) {
+            paintBitmap(dc, *frame.bitmap, picture_.left + target.device(frame.rect.left),
+                        picture_.top + target.device(frame.rect.top));
+        }
     }
     EndPaint(window_, &paint);
     if (!display_.hasPicture()) return;

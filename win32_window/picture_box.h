@@ -12,6 +12,7 @@
 #include <string>
 
 #include "browser/display_target.h"
+#include "browser/name_dialogs.h"
 #include "browser/picture_display.h"
 
 namespace velmora::win32 {
@@ -28,12 +29,14 @@ public:
     void create(HWND parent, HINSTANCE instance, int id, Callbacks callbacks);
     HWND handle() const { return window_; }
 
-    // Places the area (client pixels of the parent) and the picture's rectangle in it.
-    void place(const RECT& area, const RECT& picture);
+    // Places the area (client pixels of the parent) and the picture's place in it, in
+    // design pixels, at dpi.
+    void place(const RECT& area, const DialogRect& picture, int dpi);
     void setPicture(const JpegPicture& picture, std::optional<std::string> decoderError);
     void clear();
     PictureDisplay& display() { return display_; }
-    // The picture's place in device pixels; pixel ratio 1 (the layout is scaled).
+    // The picture's place in design pixels with the DPI's pixel ratio: fitted as on any
+    // screen, decoded for the device pixels of the fitted rectangle.
     DisplayTarget displayTarget() const;
     RECT pictureRect() const { return picture_; }
     // The window's messages (window_procedure.h).
@@ -45,7 +48,9 @@ private:
     HWND window_ = nullptr;
     Callbacks callbacks_;
     PictureDisplay display_;
-    RECT picture_{};  // the picture's place inside the area
+    DialogRect place_{};  // the picture's place inside the area, design pixels
+    int dpi_ = 96;
+    RECT picture_{};  // the same in device pixels
 };
 
 }  // namespace velmora::win32

@@ -22,12 +22,15 @@ Bitmap expectedPictureBox(HWND pictureBox, const Bytes& jpeg, int dpi) {
     GetClientRect(pictureBox, &client);
     Bitmap expected(client.right, client.bottom, Bitmap::Format::Bgr24);
 
+    // Fitted in design pixels as on any screen, decoded for the fitted rectangle's device pixels.
     const int left = MulDiv(kPictureInArea.x, dpi, 96), top = MulDiv(kPictureInArea.y, dpi, 96);
-    const DisplayTarget target{MulDiv(kPictureInArea.width, dpi, 96), MulDiv(kPictureInArea.height, dpi, 96),
-                               FitFlags{.stretch = false, .proportional = true, .center = true}, 1.0};
+    const DisplayTarget target{kPictureInArea.width, kPictureInArea.height,
+                               FitFlags{.stretch = false, .proportional = true, .center = true}, dpi / 96.0};
     JpegPicture picture;
     picture.loadData(shareBytes(jpeg));
-    const FitRect fit = target.fit(picture.width(), picture.height());
+    const FitRect logical = target.fit(picture.width(), picture.height());
+    const FitRect fit{target.device(logical.left), target.device(logical.top), target.device(logical.width),
+                      target.device(logical.height)};
     const Bitmap fitted = picture.displayBitmap(fit.width, fit.height).toBgr24();
     for (int y = 0; y < fitted.height(); ++y) {
         const int row = top + fit.top + y;
