@@ -56,8 +56,14 @@ ConsoleCommand parseConsoleCommand(const std::vector<std::string>& arguments) {
             continue;
         }
         if (optionsEnded || arg.empty() || arg.front() != '-' || arg == "-") {
-            if (window.startFile) return usage(invalidCommandLineText("the window opens one file"));
+            if (window.startFile || window.userCollection)
+                return usage(invalidCommandLineText("the window opens one file"));
             window.startFile = std::string(arg);
+            continue;
+        }
+        if (arg == "--user-collection") {
+            if (window.startFile) return usage(invalidCommandLineText("the window opens one file"));
+            window.userCollection = true;
             continue;
         }
         ConsoleCommand command;
@@ -75,9 +81,12 @@ ConsoleCommand parseConsoleCommand(const std::vector<std::string>& arguments) {
 }
 
 std::string consoleHelpText() {
-    return "Usage: velmora OPTION\n"
-           "Makes a picture of a Velmora collection the desktop wallpaper, checks and backs up collections.\n"
-           "This Windows build has no window yet: it offers the options below.\n"
+    return "Usage: velmora [FILE.vlm | --user-collection]\n"
+           "       velmora OPTION\n"
+           "Without an option, the picture collection window: on FILE.vlm, on pictures.vlm in the\n"
+           "current folder, or with --user-collection on %APPDATA%\\Velmora\\pictures.vlm (made empty\n"
+           "the first time). The options make a picture of a collection the desktop wallpaper, check\n"
+           "and back up collections.\n"
            "\n"
            "Options:\n" +
            wallpaperOptionsHelp() + maintenanceOptionsHelp() + generalOptionsHelp() +

@@ -1,6 +1,7 @@
 #pragma once
 // The options of velmora.exe:
-//   velmora [FILE.vlm]   the window, on FILE.vlm when given
+//   velmora [FILE.vlm]          the window, on FILE.vlm when given
+//   velmora --user-collection   the window on the per-user collection (the Start menu's)
 //   velmora --help | --version
 //   velmora --set-wallpaper NAME [FILE.vlm]
 //   velmora --next-wallpaper [FILE.vlm]
@@ -26,6 +27,7 @@ struct ConsoleCommand {
     ConsoleAction action = ConsoleAction::Usage;
     std::string name;  // --set-wallpaper
     std::optional<std::string> startFile;  // Window: the file named on the command line
+    bool userCollection = false;           // Window: in the per-user folder
     std::string collection = kDefaultCollection;
     MaintenanceOptions maintenance;  // --check, --backup
     std::string problem;  // Usage: what goes to standard error

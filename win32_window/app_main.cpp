@@ -11,6 +11,7 @@
 #include "console/console_command.h"
 #include "platform/windows_platform.h"
 #include "win32_window/main_window.h"
+#include "win32_window/user_collection.h"
 
 namespace {
 
@@ -50,6 +51,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     const velmora::ConsoleCommand command = velmora::parseConsoleCommand(arguments);
     velmora::platform::WindowsPlatform system;
     if (command.action == velmora::ConsoleAction::Window) {
+        if (command.userCollection) {
+            try {
+                velmora::win32::enterUserCollection(velmora::win32::userCollectionFolder());
+            } catch (const std::exception&) {
+                // The window still opens; opening the collection then says what is missing.
+            }
+        }
         velmora::platform::Platform platform = system.platform();
         return velmora::win32::runMainWindow(instance, show, platform, command.startFile);
     }

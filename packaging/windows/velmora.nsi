@@ -120,10 +120,10 @@ Section "Velmora"
   File "${STAGE}\README.md"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
 
-  ; The window opens pictures.vlm of the folder it starts in: the Start-menu entry starts
-  ; it in the Documents folder, where a user keeps files, never in Program Files.
+  ; The Start-menu entry opens the user's own collection, %APPDATA%\Velmora\pictures.vlm,
+  ; made empty the first time; it starts in the Documents folder, never in Program Files.
   SetOutPath "$DOCUMENTS"
-  CreateShortcut "${SHORTCUT}" "$INSTDIR\velmora.exe" "" "$INSTDIR\velmora.exe" 0
+  CreateShortcut "${SHORTCUT}" "$INSTDIR\velmora.exe" "--user-collection" "$INSTDIR\velmora.exe" 0
   SetOutPath "$INSTDIR"
 
   ; .vlm files open in Velmora, with its icon.

@@ -38,6 +38,8 @@ TEST(ConsoleCommandLine, OptionsAndTheirMistakes) {
         {{"D:\\\xE5\x9B\xBE.vlm"}, ConsoleAction::Window, "D:\\\xE5\x9B\xBE.vlm", "pictures.vlm"},
         {{"--", "--help"}, ConsoleAction::Window, "--help", "pictures.vlm"},
         {{"a.vlm", "b.vlm"}, ConsoleAction::Usage, "", "pictures.vlm"},
+        {{"--user-collection"}, ConsoleAction::Window, "", "pictures.vlm"},
+        {{"--user-collection", "a.vlm"}, ConsoleAction::Usage, "", "pictures.vlm"},
         {{"--set-wallpaper"}, ConsoleAction::Usage, "", "pictures.vlm"},
         {{"--set-wallpaper", "a", "b", "c"}, ConsoleAction::Usage, "", "pictures.vlm"},
         {{"--next-wallpaper", "a", "b"}, ConsoleAction::Usage, "", "pictures.vlm"},
