@@ -8,6 +8,7 @@
 #include "win32_window/control_ids.h"
 #include "win32_window/dpi.h"
 #include "win32_window/window_class.h"
+#include "win32_window/window_procedure.h"
 
 namespace velmora::win32 {
 
@@ -34,7 +35,7 @@ void addHint(HWND window, std::wstring& hint) {
 }  // namespace
 
 ViewerWindow::ViewerWindow(HWND owner, std::function<void(CommandId)> run) : owner_(owner), run_(std::move(run)) {
-    registerWindowClass(kViewerWindowClass, procedure, IDC_HAND);
+    registerWindowClass(kViewerWindowClass, ownedWindowProcedure<ViewerWindow, &ViewerWindow::window_>, IDC_HAND);
 }
 
 ViewerWindow::~ViewerWindow() {
@@ -89,16 +90,6 @@ void ViewerWindow::close() {
     ShowWindow(window_, SW_HIDE);
     closing_ = true;
     PostMessageW(window_, WM_NULL, 0, 0);  // wakes the viewer's loop
-}
-
-LRESULT CALLBACK ViewerWindow::procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* viewer = static_cast<ViewerWindow*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(viewer));
-        viewer->window_ = window;
-    }
-    auto* viewer = reinterpret_cast<ViewerWindow*>(GetWindowLongPtrW(window, GWLP_USERDATA));
-    return viewer ? viewer->handle(message, wParam, lParam) : DefWindowProcW(window, message, wParam, lParam);
 }
 
 LRESULT ViewerWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -22,10 +22,10 @@ public:
     // Hides the window and ends show() once the running command returns.
     void close();
     HWND handle() const { return window_; }
+    // The window's messages (window_procedure.h).
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
-    static LRESULT CALLBACK procedure(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
 
     HWND owner_;
     HWND window_ = nullptr;
