@@ -74,10 +74,12 @@ int main(int argc, char** argv) {
     velmora::platform::LinuxPlatform linuxPlatform;
     velmora::platform::Platform platform = linuxPlatform.platform();
     velmora::QtClipboard clipboard;
+    velmora::SystemWallpaperSettings wallpaperSettings;
 
     velmora::BrowserServices services;
     services.clipboard = &clipboard;
     services.platform = &platform;
+    services.wallpaperSettings = &wallpaperSettings.services();
     services.openUrl = [](const std::string& url) {
         // As on Windows nothing is shown when no browser starts; standard error says why.
         if (!QDesktopServices::openUrl(QUrl(QString::fromStdString(url)))) {

@@ -9,8 +9,6 @@
 #include "app/command_options.h"
 #include "app/wallpaper_run.h"
 #include "platform/linux_platform.h"
-#include "platform/rotation_timer_linux.h"
-#include "platform/settings_file_linux.h"
 
 namespace velmora {
 namespace {
@@ -26,7 +24,14 @@ std::string thisProgram() {
     return error ? std::string("velmora") : self.string();
 }
 
+std::string absolutePath(const std::string& path) {
+    return std::filesystem::absolute(path).lexically_normal().string();
+}
+
 }  // namespace
+
+SystemWallpaperSettings::SystemWallpaperSettings()
+    : timer_(thisProgram(), platform::DesktopServices::system()), services_{file_, timer_, absolutePath} {}
 
 std::optional<int> runWallpaperCommandLine(int argc, char** argv) {
     if (argc < 2) return std::nullopt;
@@ -36,11 +41,10 @@ std::optional<int> runWallpaperCommandLine(int argc, char** argv) {
 
     platform::LinuxPlatform linuxPlatform;
     const platform::Platform system = linuxPlatform.platform();
-    platform::SettingsFile settings;
-    platform::SystemdRotationTimer timer(thisProgram(), platform::DesktopServices::system());
-    WallpaperRunServices services{
-        system, settings, timer, [&linuxPlatform] { return linuxPlatform.desktop().wallpaperApplied(); },
-        [](const std::string& path) { return std::filesystem::absolute(path).lexically_normal().string(); }};
+    SystemWallpaperSettings settings;
+    WallpaperRunServices services{system, settings.services().store, settings.services().timer,
+                                  [&linuxPlatform] { return linuxPlatform.desktop().wallpaperApplied(); },
+                                  absolutePath};
     std::cerr.flush();
     return runWallpaperOptions(options, services, std::cerr);
 }

@@ -1,11 +1,14 @@
 #include "app/wallpaper_run.h"
 
 #include <ostream>
+#include <string>
+#include <vector>
 
 #include "base/error.h"
 #include "platform/message_text.h"
 #include "wallpaper/wallpaper_rotation.h"
 #include "wallpaper/wallpaper_settings.h"
+#include "wallpaper/wallpaper_settings_change.h"
 
 namespace velmora {
 namespace {
@@ -17,46 +20,42 @@ void applyChanges(const WallpaperSettingOptions& given, WallpaperSettings& setti
     if (given.lockScreen) settings.lockScreen = *given.lockScreen == "same";
 }
 
-// Asks the timer for what the options say and notes it in settings; "" when it did it.
-std::string runTimer(const WallpaperOptions& options, WallpaperRunServices& services, WallpaperSettings& settings) {
-    std::string problem;
+// Notes in settings what the options ask of the timer, and returns the timer's steps;
+// problem: why a pause or resume cannot be.
+std::vector<TimerStep> timerChange(const WallpaperOptions& options, WallpaperSettings& settings, std::string& problem) {
     switch (options.action) {
     case WallpaperAction::RotateEvery:
-        if (options.rotateMinutes) {
-            problem = services.timer.schedule(*options.rotateMinutes, services.absolutePath(options.file));
-        } else {
-            problem = services.timer.cancel();
-        }
+        // Scheduled even at the same interval: the collection may be another.
         settings.rotateMinutes = options.rotateMinutes;
         settings.rotationPaused = false;
-        break;
+        return {options.rotateMinutes ? TimerStep::Schedule : TimerStep::Cancel};
     case WallpaperAction::PauseRotation:
-        if (!settings.rotateMinutes) return "rotation is off: there is nothing to pause (see --rotate-every)";
-        problem = services.timer.pause();
-        settings.rotationPaused = true;
-        break;
-    case WallpaperAction::ResumeRotation:
-        if (!settings.rotateMinutes) return "rotation is off: there is nothing to resume (see --rotate-every)";
-        problem = services.timer.resume();
-        settings.rotationPaused = false;
-        break;
-    default: break;
+    case WallpaperAction::ResumeRotation: {
+        const bool pause = options.action == WallpaperAction::PauseRotation;
+        if (!settings.rotateMinutes) {
+            problem = std::string("rotation is off: there is nothing to ") + (pause ? "pause" : "resume") +
+                      " (see --rotate-every)";
+            return {};
+        }
+        settings.rotationPaused = pause;
+        return {pause ? TimerStep::Pause : TimerStep::Resume};
     }
-    return problem;
+    default: return {};
+    }
 }
 
 }  // namespace
 
 int runWallpaperOptions(const WallpaperOptions& options, WallpaperRunServices& services, std::ostream& err) {
     try {
-        WallpaperSettings settings = loadWallpaperSettings(services.settings);
-        const WallpaperSettings before = settings;
+        const WallpaperSettings before = loadWallpaperSettings(services.settings);
+        WallpaperSettings settings = before;
         applyChanges(options.settings, settings);
-        // The timer's part is kept only once the timer did what was asked.
-        WallpaperSettings timed = settings;
-        std::string problem = runTimer(options, services, timed);
-        if (problem.empty()) settings = timed;
-        if (!(settings == before)) saveWallpaperSettings(services.settings, settings);
+        std::string problem;
+        const std::vector<TimerStep> steps = timerChange(options, settings, problem);
+        WallpaperSettingsServices settingServices{services.settings, services.timer, services.absolutePath};
+        const std::string timerProblem = changeWallpaperSettings(settingServices, before, settings, steps, options.file);
+        if (problem.empty()) problem = timerProblem;
         if (!problem.empty()) throw Error(problem);
 
         switch (options.action) {

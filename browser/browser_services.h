@@ -10,6 +10,7 @@ namespace velmora {
 
 class Clipboard;
 class ImageDecoder;
+struct WallpaperSettingsServices;
 namespace platform {
 struct Platform;
 }
@@ -19,6 +20,9 @@ struct BrowserServices {
     platform::Platform* platform = nullptr;
     std::function<void(const std::string& url)> openUrl;
     const ImageDecoder* imageDecoder = nullptr;  // null: JPEG and BMP only
+    // Where the wallpaper settings are kept and the rotation timer; null: none are
+    // kept, the wallpaper is set as it comes.
+    WallpaperSettingsServices* wallpaperSettings = nullptr;
 };
 
 }  // namespace velmora

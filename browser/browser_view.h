@@ -15,6 +15,7 @@
 #include "browser/name_dialogs.h"
 #include "store/database/picture_trash.h"
 #include "store/picture/jpeg_picture.h"
+#include "wallpaper/wallpaper_settings.h"
 
 namespace velmora {
 
@@ -78,6 +79,26 @@ struct TrashRequest {
     std::function<bool()> empty;                         // asks first
 };
 
+// The wallpaper settings dialog's content, as the user sees and edits it.
+struct WallpaperSettingsChoice {
+    std::optional<platform::FitMode> fit;  // none: the desktop's own
+    bool perMonitor = false;
+    bool rotate = false;
+    std::string interval;  // as typed ("30m", "2h"); offered even while rotation is off
+    RotationOrder order = RotationOrder::InTurn;
+    bool paused = false;  // only while rotating
+    bool lockScreen = false;
+    bool operator==(const WallpaperSettingsChoice&) const = default;
+};
+
+// The settings dialog's request: what is saved now, and accept for "确定", which checks
+// and saves the choice (telling the user what is wrong) and returns true when the
+// dialog may close.
+struct WallpaperSettingsRequest {
+    WallpaperSettingsChoice current;
+    std::function<bool(const WallpaperSettingsChoice& choice)> accept;
+};
+
 class BrowserView {
 public:
     virtual ~BrowserView() = default;
@@ -113,6 +134,10 @@ public:
 
     // Shows the trash dialog modally until it is closed.
     virtual void showTrash(const TrashRequest& request) = 0;
+
+    // Shows the wallpaper settings dialog modally until accept() takes a choice or the
+    // user cancels.
+    virtual void askWallpaperSettings(const WallpaperSettingsRequest& request) = 0;
 
     // Shows the viewer modally; it closes on a click or through closeViewer().
     virtual void showViewer(const ViewerContent& content) = 0;

@@ -97,6 +97,7 @@ void CollectionBrowser::run(CommandId command) {
         {CommandId::CloseViewer, &CollectionBrowser::closeViewer},
         {CommandId::Undo, &CollectionBrowser::undo},
         {CommandId::Trash, &CollectionBrowser::openTrash},
+        {CommandId::WallpaperSettings, &CollectionBrowser::openWallpaperSettings},
     };
     for (const auto& [id, method] : kMethods) {
         if (id == command) return (this->*method)();

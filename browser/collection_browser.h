@@ -85,6 +85,9 @@ public:
     // The wallpaper, from the main window and from the open viewer.
     void setAsWallpaper();
     void setViewerAsWallpaper();
+    // The wallpaper settings dialog: what the window's and the command line's wallpaper
+    // changes use from now on.
+    void openWallpaperSettings();
     void openViewer();
     void closeViewer();
     void openWebSite();
@@ -164,6 +167,8 @@ private:
     void addNamedPicture(const std::string& path);
     void addPictureBatch(const std::vector<std::string>& paths);
     bool askPictureName();
+    // False when picture is stored already and the user, asked, does not add it again.
+    bool addAnyway(JpegPicture& picture);
     void appendPicture(JpegPicture& picture);
     // Removing: the guard shared by delete and cut, and the removal itself.
     bool confirmRemoval(const char* noPicture, const char* lastPicture, const char* question);
@@ -182,6 +187,7 @@ private:
     std::optional<PictureQuery::RowIdentity> rememberAdded(JpegPicture& picture);
     void reopenWith(const char* statement, std::vector<std::string> parameters);
     void runWallpaper(bool viewer);
+    bool saveWallpaperChoice(const WallpaperSettings& before, const WallpaperSettingsChoice& choice);
 
     // Decoding ahead.
     std::optional<PreloadedPicture> takePreloaded(bool wait);

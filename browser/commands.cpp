@@ -39,6 +39,7 @@ constexpr CommandControl kMainWindow[] = {
     item("FiltByName", &T::filterByNameItem, CommandId::FilterByName, Picture),
     {SubmenuEnd, nullptr, nullptr, CommandId::None, Always, nullptr},
     item("SetToDesktop", &T::wallpaperItem, CommandId::SetAsWallpaper, Picture),
+    item("WallpaperSettings", &T::wallpaperSettingsItem, CommandId::WallpaperSettings, Always),
     separator("MenuSeperator2"),
     item("CopyToCBoard", &T::copyItem, CommandId::Copy, Picture),
     item("CutToCBoard", &T::cutItem, CommandId::Cut, Picture),

@@ -33,6 +33,7 @@ enum class CommandId {
     CloseViewer,
     Undo,
     Trash,
+    WallpaperSettings,
 };
 
 // The availability rule a control follows.

@@ -42,6 +42,7 @@ struct TextTable {
     const char* showAllItem;
     const char* filterByNameItem;
     const char* wallpaperItem;
+    const char* wallpaperSettingsItem;
     const char* copyItem;
     const char* cutItem;
     const char* pasteItem;
@@ -113,6 +114,22 @@ struct TextTable {
     const char* confirmEmptyTrash;   // "{}": how many pictures
     const char* duplicateQuestion;   // "{}": the name of the picture already there
     const char* duplicateNotAdded;   // "{}": the same
+
+    // The wallpaper settings dialog.
+    const char* wallpaperSettingsCaption;
+    const char* fitLabel;
+    const char* fitDesktop;     // the desktop's own fit mode
+    const char* fitModes[6];    // by platform::FitMode: fill, fit, stretch, centre, tile, span
+    const char* perMonitorBox;
+    const char* rotateBox;
+    const char* intervalHint;   // beside the interval's edit box
+    const char* orderLabel;
+    const char* orderInTurn;
+    const char* orderShuffle;
+    const char* pausedBox;
+    const char* lockScreenBox;
+    const char* badInterval;    // "{}": the interval as typed
+    const char* rotationNotChanged;  // "{}": the rotation timer's problem
 
     // Adding several files.
     const char* addingProgress;

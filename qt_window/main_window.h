@@ -66,6 +66,7 @@ public:
     void showMessage(MessageKind kind, const std::string& text, const std::string& details) override;
     std::unique_ptr<Progress> startProgress(int total) override;
     void showTrash(const TrashRequest& request) override;
+    void askWallpaperSettings(const WallpaperSettingsRequest& request) override;
     void showViewer(const ViewerContent& content) override;
     void closeViewer() override;
     void hideMainWindow() override;

@@ -11,6 +11,7 @@
 #include "qt_window/qt_message_boxes.h"
 #include "qt_window/trash_dialog.h"
 #include "qt_window/viewer_window.h"
+#include "qt_window/wallpaper_settings_dialog.h"
 
 namespace velmora {
 
@@ -84,6 +85,11 @@ std::unique_ptr<Progress> MainWindow::startProgress(int total) { return std::mak
 
 void MainWindow::showTrash(const TrashRequest& request) {
     TrashDialog dialog(request, this);
+    dialog.exec();
+}
+
+void MainWindow::askWallpaperSettings(const WallpaperSettingsRequest& request) {
+    WallpaperSettingsDialog dialog(request, this);
     dialog.exec();
 }
 

@@ -1,15 +1,13 @@
 #include "wallpaper/wallpaper_rotation.h"
 
 #include <algorithm>
-#include <map>
 #include <random>
 
 #include "base/error.h"
 #include "store/database/connection.h"
 #include "store/database/picture_query.h"
-#include "wallpaper/monitor_pictures.h"
 #include "wallpaper/registry_string.h"
-#include "wallpaper/rotation_state.h"
+#include "wallpaper/rotation_rows.h"
 #include "wallpaper/set_to_desktop.h"
 #include "wallpaper/wallpaper_location.h"
 
@@ -51,7 +49,7 @@ public:
 
 std::string quoted(const std::string& text) { return "\"" + text + "\""; }
 
-// The collection opened for one change: its names, and its rows' keys when asked.
+// The collection opened for one change: its names, and its rows as the rotation sees them.
 class Collection {
 public:
     explicit Collection(const std::string& path) : path_(path), pictures_(connection_) {
@@ -64,16 +62,16 @@ public:
         }
         for (int row = 0; row < pictures_.recordCount(); ++row) names_.push_back(pictures_.displayName(row));
         if (names_.empty()) throw Error("The picture data file " + quoted(path) + " holds no pictures");
-        state_.emplace(connection_.handle());
+        rows_.emplace(pictures_, connection_.handle());
     }
 
     const std::vector<std::optional<std::string>>& names() const { return names_; }
-    sqlite3* handle() const { return connection_.handle(); }
     [[noreturn]] void allLeftOut() const {
         throw Error("Every picture of " + quoted(path_) + " is left out of rotation");
     }
     PictureQuery& pictures() { return pictures_; }
-    RotationState& state() { return *state_; }
+    RotationRows& rows() { return *rows_; }
+    RotationState& state() { return rows_->state(); }
 
     std::size_t named(const std::string& name) const {
         auto found = std::find(names_.begin(), names_.end(), name);
@@ -87,29 +85,16 @@ public:
         return static_cast<std::size_t>(found - names_.begin());
     }
 
-    const std::vector<std::string>& keys() {
-        if (keys_.empty()) {
-            std::vector<std::int64_t> rowids;
-            for (int row = 0; row < pictures_.recordCount(); ++row) rowids.push_back(pictures_.rowidAt(row).value_or(0));
-            keys_ = state_->keysOf(rowids);
-        }
-        return keys_;
-    }
-    // A row the rotation may show: it has a picture and is not left out.
-    bool eligible(std::size_t row) { return !keys()[row].empty() && !state_->leftOut(keys()[row]); }
-    std::optional<std::size_t> rowOfKey(const std::string& key) {
-        for (std::size_t row = 0; row < names_.size(); ++row)
-            if (keys()[row] == key) return row;
-        return std::nullopt;
-    }
+    const std::vector<std::string>& keys() { return rows_->keys(); }
+    bool eligible(std::size_t row) { return rows_->eligible(row); }
+    std::optional<std::size_t> rowOfKey(const std::string& key) { return rows_->rowOfKey(key); }
 
 private:
     std::string path_;
     Connection connection_;
     PictureQuery pictures_;
     std::vector<std::optional<std::string>> names_;
-    std::optional<RotationState> state_;  // once the file is open
-    std::vector<std::string> keys_;
+    std::optional<RotationRows> rows_;  // once the file is open
 };
 
 
@@ -179,45 +164,6 @@ std::optional<std::size_t> previousShown(Collection& collection, const std::stri
     return std::nullopt;
 }
 
-// The pictures of the monitors after the first, where the desktop shows one on each:
-// those that follow `index` in the rotation and suit each monitor best. Shuffled,
-// those not yet shown in `round` come first, and the rows chosen go to `shownRows`.
-std::vector<std::string> otherMonitorPictures(Collection& collection, std::size_t index, RotationOrder order,
-                                              std::int64_t round, const Platform& platform,
-                                              std::vector<std::size_t>& shownRows) {
-    const std::vector<Monitor> monitors = platform.desktop.monitors();
-    if (monitors.size() < 2) return {};
-    const std::size_t count = collection.names().size();
-    std::vector<std::size_t> candidates;
-    std::map<std::size_t, PictureShape> shapes;
-    for (std::size_t step = 1; step < count; ++step) {
-        const std::size_t row = (index + step) % count;
-        if (collection.state().inUse() && !collection.eligible(row)) continue;
-        std::optional<PictureShape> shape =
-            pictureShape(collection.handle(), collection.pictures().rowidAt(static_cast<int>(row)).value_or(0));
-        if (!shape) continue;
-        shapes[row] = *shape;
-        candidates.push_back(row);
-    }
-    if (order == RotationOrder::Shuffle) {
-        std::random_device entropy;
-        std::shuffle(candidates.begin(), candidates.end(), std::mt19937(entropy()));
-        if (round != 0) {
-            std::stable_partition(candidates.begin(), candidates.end(), [&](std::size_t row) {
-                return collection.state().shownRound(collection.keys()[row]) != round;
-            });
-        }
-    }
-    // With no other picture, every monitor shows the one chosen.
-    if (candidates.empty()) candidates.push_back(index);
-    const std::vector<std::size_t> rows = chooseMonitorRows(monitors, candidates, [&shapes](std::size_t row) {
-        auto found = shapes.find(row);
-        return found == shapes.end() ? std::nullopt : std::optional<PictureShape>(found->second);
-    });
-    shownRows = rows;
-    return writeMonitorPictures(collection.pictures(), rows, platform.files);
-}
-
 }  // namespace
 
 std::string rememberedWallpaperName(Registry& registry) {
@@ -263,10 +209,10 @@ std::string changeWallpaper(const std::string& path, const WallpaperChoice& choi
     if (!picture.isNull()) displayed.readStored(picture.asBytes());
     WallpaperRequest request{WallpaperVariant::MainWindow, picture.isNull(), &displayed,
                              collection.names()[index].value_or("")};
-    WallpaperLayout layout = settings.layout();
     std::vector<std::size_t> monitorRows;
-    if (settings.perMonitor && !picture.isNull())
-        layout.monitorFiles = otherMonitorPictures(collection, index, settings.order, round, platform, monitorRows);
+    const WallpaperLayout layout =
+        picture.isNull() ? settings.layout()
+                         : wallpaperLayoutFor(settings, collection.rows(), index, platform, round, &monitorRows);
     WindowlessDesktop desktop(platform.desktop);
     desktop.setWallpaperLayout(layout);
     NoWindows windows;

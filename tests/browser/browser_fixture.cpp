@@ -21,6 +21,7 @@ CollectionBrowser& BrowserTest::open(std::optional<std::string> startFile) {
     BrowserServices services;
     services.clipboard = &clipboard;
     services.platform = &platform;
+    services.wallpaperSettings = &wallpaperSettings.services;
     services.openUrl = [this](const std::string& url) { openedUrls.push_back(url); };
     browser.reset();
     browser = std::make_unique<CollectionBrowser>(services, view);

@@ -16,6 +16,7 @@
 #include "tests/support/fake_desktop.h"
 #include "tests/support/fake_files.h"
 #include "tests/support/fake_registry.h"
+#include "tests/support/fake_wallpaper_settings.h"
 #include "tests/support/memory_clipboard.h"
 #include "tests/support/recording_view.h"
 #include "tests/support/store_fixture.h"
@@ -54,6 +55,7 @@ public:
     platform::FakeDesktop desktop{calls};
     platform::Platform platform{registry, files, desktop};
     MemoryClipboard clipboard;
+    MemoryWallpaperSettings wallpaperSettings;
     std::vector<std::string> openedUrls;
     RecordingView view;
     std::unique_ptr<CollectionBrowser> browser;

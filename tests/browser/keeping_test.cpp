@@ -180,6 +180,25 @@ TEST_F(Keeping, APictureStoredAlreadyIsAskedAboutAloneAndSkippedInABatch) {
               "dup3.jpg: 数据库中已有此图片（“n1”）");
     EXPECT_EQ(stored().size(), 6u);
     EXPECT_EQ(view.states.undoCaption, "撤销添加 2 张图片(&Z)");
+
+    // The clipboard: pasting the same bitmap again asks the same question, naming the
+    // picture the first paste made; "Cancel" asks no name and leaves the picture shown.
+    clipboard.offerBitmap(tools::syntheticBitmap(80, 60, 9));
+    view.dialogAnswers.push_back({"贴图"});
+    browser->paste();
+    const Bytes pasted = shownBytes();
+    const std::size_t named = view.dialogs.size();
+    view.confirmAnswers.push_back(false);
+    browser->paste();
+    EXPECT_EQ(view.boxes.back().text, "数据库中已有此图片，名为“贴图”。仍要添加吗？");
+    EXPECT_EQ(view.dialogs.size(), named);
+    EXPECT_EQ(shownBytes(), pasted);
+    view.confirmAnswers.push_back(true);
+    view.dialogAnswers.push_back({"贴图二"});
+    browser->paste();
+    EXPECT_EQ(stored().back(), "贴图二");
+    EXPECT_EQ(picturesInFile(path()).back(), pasted);
+    EXPECT_EQ(stored().size(), 8u);
     EXPECT_EQ(view.unexpected, 0);
 }
 

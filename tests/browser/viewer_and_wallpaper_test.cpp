@@ -75,3 +75,100 @@ TEST_F(ViewerAndWallpaper, NoPictureGivesEachVariantItsMessage) {
 
 }  // namespace
 }  // namespace velmora::test
+
+namespace velmora::test {
+namespace {
+
+// The settings dialog: what it offers, what it refuses, what it saves and how the
+// wallpaper command of the window then lays the picture out.
+TEST_F(ViewerAndWallpaper, SettingsChosenInTheDialogAreSavedAndUsedByTheWallpaperCommand) {
+    CollectionBrowser& b = openNames({"夕阳", "海", "山"}, 64, 48);
+    const std::string collection = dir.file("pictures.vlm");
+
+    // Nothing saved: the command runs as it always did, and the desktop keeps its own layout.
+    b.run(CommandId::SetAsWallpaper);
+    EXPECT_EQ(desktop.wallpaper, wallpaperFile("夕阳"));
+    ASSERT_TRUE(desktop.layout);
+    EXPECT_TRUE(!desktop.layout->fit && !desktop.layout->lockScreen && desktop.layout->monitorFiles.empty());
+    EXPECT_EQ(view.windowSteps, (std::vector<std::string>{"hide main window", "show main window"}));
+    EXPECT_EQ(wallpaperSettings.store.saves, 0);
+
+    // An interval that is no duration is refused with a reason; the dialog stays open
+    // and nothing is saved or scheduled.
+    std::vector<bool> accepted;
+    WallpaperSettingsChoice chosen;
+    view.inWallpaperSettings = [&](const WallpaperSettingsRequest& request) {
+        for (const WallpaperSettingsChoice& choice : {chosen, [&] {
+                 WallpaperSettingsChoice fixed = chosen;
+                 fixed.interval = " 1h30m ";
+                 return fixed;
+             }()}) {
+            accepted.push_back(request.accept(choice));
+            if (accepted.back()) break;
+            EXPECT_EQ(wallpaperSettings.store.saves, 0);
+            EXPECT_TRUE(wallpaperSettings.timer.calls.empty());
+        }
+    };
+    chosen = {.fit = platform::FitMode::Tile, .rotate = true, .interval = "30 分钟", .order = RotationOrder::Shuffle,
+              .lockScreen = true};
+    b.run(CommandId::WallpaperSettings);
+    ASSERT_EQ(view.wallpaperSettingsShown.size(), 1u);
+    EXPECT_EQ(view.wallpaperSettingsShown[0], (WallpaperSettingsChoice{.interval = "30m"}));
+    EXPECT_EQ(accepted, (std::vector<bool>{false, true}));
+    EXPECT_EQ(view.boxes.back().kind, BoxKind::Condition);
+    EXPECT_EQ(view.boxes.back().text, "更换间隔“30 分钟”无效，请输入如 30m、2h 或 1h30m 的时间（最长一年）!");
+    EXPECT_EQ(wallpaperSettings.store.values, (platform::SettingValues{{"fit", "tile"},
+                                                                        {"lock-screen", "same"},
+                                                                        {"order", "shuffle"},
+                                                                        {"rotate-every", "1h30m"}}));
+    EXPECT_EQ(wallpaperSettings.timer.calls, (std::vector<std::string>{"schedule 90 " + collection}));
+
+    // The window's command and the viewer's now lay the picture out as chosen.
+    b.next();
+    b.run(CommandId::SetAsWallpaper);
+    EXPECT_EQ(desktop.wallpaper, wallpaperFile("海"));
+    ASSERT_TRUE(desktop.layout);
+    EXPECT_EQ(desktop.layout->fit, platform::FitMode::Tile);
+    EXPECT_TRUE(desktop.layout->lockScreen);
+    EXPECT_TRUE(desktop.layout->monitorFiles.empty());
+
+    // A picture per monitor on two monitors, and the rotation paused: the dialog shows
+    // what was saved, the second monitor gets a picture of its own.
+    desktop.screens = {{"HDMI-1", {0, 0, 1920, 1080}}, {"DP-1", {1920, 0, 1920, 1080}}};
+    view.inWallpaperSettings = [&](const WallpaperSettingsRequest& request) {
+        WallpaperSettingsChoice choice = request.current;
+        choice.perMonitor = true;
+        choice.paused = true;
+        EXPECT_TRUE(request.accept(choice));
+    };
+    b.run(CommandId::WallpaperSettings);
+    EXPECT_EQ(view.wallpaperSettingsShown.back(), (WallpaperSettingsChoice{.fit = platform::FitMode::Tile, .rotate = true,
+                                                                           .interval = "1h30m",
+                                                                           .order = RotationOrder::Shuffle,
+                                                                           .lockScreen = true}));
+    EXPECT_EQ(wallpaperSettings.timer.calls.back(), "pause");
+    view.whileViewerOpen = [&] { b.run(CommandId::ViewerWallpaper); };
+    b.openViewer();
+    const std::string second = "C:\\WINDOWS\\Web\\Wallpaper\\Velmora monitors\\2.bmp";
+    EXPECT_EQ(desktop.layout->monitorFiles, std::vector<std::string>{second});
+    EXPECT_TRUE(files.hasFile(second));
+
+    // A timer that fails keeps the rotation as it was and says so; the rest is saved.
+    wallpaperSettings.timer.problem = "systemctl is missing";
+    view.inWallpaperSettings = [&](const WallpaperSettingsRequest& request) {
+        WallpaperSettingsChoice choice = request.current;
+        choice.rotate = false;
+        choice.fit.reset();
+        EXPECT_TRUE(request.accept(choice));
+    };
+    b.run(CommandId::WallpaperSettings);
+    EXPECT_EQ(wallpaperSettings.timer.calls.back(), "cancel");
+    EXPECT_EQ(view.boxes.back().kind, BoxKind::Error);
+    EXPECT_EQ(view.boxes.back().text, "定时更换未能设置：systemctl is missing.");
+    EXPECT_EQ(loadWallpaperSettings(wallpaperSettings.store).rotateMinutes, 90);
+    EXPECT_FALSE(loadWallpaperSettings(wallpaperSettings.store).fit);
+    EXPECT_EQ(view.unexpected, 0);
+}
+
+}  // namespace
+}  // namespace velmora::test

@@ -15,6 +15,7 @@ BrowserTest::BrowserTest() {
     setenv("XDG_CONFIG_HOME", home.file("config").c_str(), 1);
     services.clipboard = &clipboard;
     services.platform = &platform;
+    services.wallpaperSettings = &wallpaperSettings;
     services.openUrl = [this](const std::string& url) { openedUrls.push_back(url); };
 }
 

@@ -10,12 +10,14 @@
 #include <vector>
 
 #include "platform/files_linux.h"
+#include "platform/settings_file_linux.h"
 #include "platform/platform.h"
 #include "qt_window/main_window.h"
 #include "tests/gui_support/modal_script.h"
 #include "tests/support/call_log.h"
 #include "tests/support/fake_desktop.h"
 #include "tests/support/fake_registry.h"
+#include "tests/support/fake_wallpaper_settings.h"
 #include "tests/support/memory_clipboard.h"
 #include "tests/support/store_fixture.h"
 #include "tests/support/temp_dir.h"
@@ -49,6 +51,10 @@ public:
     platform::FakeDesktop desktop{calls};
     platform::Platform platform{registry, files, desktop};
     MemoryClipboard clipboard;
+    // The wallpaper settings in the real settings file under home; the timer only records.
+    platform::SettingsFile settingsFile{home.file("config/velmora/wallpaper.conf")};
+    RecordingTimer timer;
+    WallpaperSettingsServices wallpaperSettings{settingsFile, timer, [](const std::string& path) { return path; }};
     ModalScript modals;
     BrowserServices services;
     std::vector<std::string> openedUrls;

@@ -2,6 +2,8 @@
 // states, the name list's clicks and keys, the four name dialogs, the message boxes,
 // and a decoder error reported after the paint.
 #include <QApplication>
+#include <QCheckBox>
+#include <QComboBox>
 #include <QDir>
 #include <QKeyEvent>
 #include <QLineEdit>
@@ -11,6 +13,7 @@
 #include <QTreeWidget>
 
 #include "qt_window/trash_dialog.h"
+#include "qt_window/wallpaper_settings_dialog.h"
 #include "tests/gui_support/browser_fixture.h"
 
 namespace velmora::test {
@@ -45,7 +48,7 @@ TEST_F(Window, ControlsComeFromTheCommandTableAndFollowTheRules) {
     for (QAction* item : f.popupMenu->actions()) captions << (item->isSeparator() ? QString("-") : item->text());
     EXPECT_EQ(captions.join(" | ").toStdString(),
               "从文件载入(&L ) | 保存到文件(&S) | 从数据库删除(&D) | - | 新建图片数据文件(&N) | 打开图片数据文件(&O) "
-              "| - | 重命名此图(&R) | 图片过滤(&P) | 设为桌面(&A) | - | 复制到剪贴板(&C) | 剪切到剪贴板(&X) | "
+              "| - | 重命名此图(&R) | 图片过滤(&P) | 设为桌面(&A) | 壁纸设置(&W) | - | 复制到剪贴板(&C) | 剪切到剪贴板(&X) | "
               "从剪贴板粘贴(&V) | - | 撤销(&Z) | 回收站 | - | 退出(&Q)");
     ASSERT_EQ(f.filterMenu->actions().size(), 2);
     EXPECT_EQ(f.filterMenu->objectName(), "PicFilt");
@@ -244,6 +247,49 @@ TEST_F(Window, UndoNamesWhatItUndoesAndTheTrashDialogRestores) {
     action("RecycleBin")->trigger();
     EXPECT_EQ(form->nameLabel->text(), "A");
     EXPECT_EQ(namesInFile(dir.file("pictures.vlm")), (std::vector<std::string>{"B", "C", "A"}));
+    EXPECT_EQ(modals.unexpected, 0);
+}
+
+TEST_F(Window, TheWallpaperSettingsDialogShowsTheSavedSettingsAndSavesEdits) {
+    WallpaperSettings saved;
+    saved.fit = platform::FitMode::Center;
+    saved.order = RotationOrder::Shuffle;
+    saved.rotateMinutes = 120;
+    saveWallpaperSettings(settingsFile, saved);
+    openNames({"A"});
+    modals.then([&](QWidget* modal) {
+        auto* dialog = qobject_cast<WallpaperSettingsDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_EQ(dialog->windowTitle(), "壁纸设置");
+        EXPECT_EQ(dialog->fitBox->currentText(), "居中");
+        EXPECT_EQ(dialog->fitBox->count(), 7);
+        EXPECT_EQ(dialog->orderBox->currentText(), "随机（每张都出现后才重复）");
+        EXPECT_TRUE(dialog->rotateBox->isChecked());
+        EXPECT_EQ(dialog->intervalEdit->text(), "2h");
+        EXPECT_TRUE(dialog->pausedBox->isEnabled());
+        EXPECT_FALSE(dialog->perMonitorBox->isChecked());
+        EXPECT_FALSE(dialog->lockScreenBox->isChecked());
+
+        // A wrong interval: the core's message, and the dialog stays open.
+        dialog->fitBox->setCurrentText("跨屏");
+        dialog->intervalEdit->setText("soon");
+        modals.answerBox("OK");
+        dialog->okButton->click();
+        EXPECT_TRUE(dialog->isVisible());
+        dialog->intervalEdit->setText("45m");
+        dialog->lockScreenBox->setChecked(true);
+        dialog->rotateBox->setChecked(false);
+        EXPECT_FALSE(dialog->intervalEdit->isEnabled());
+        dialog->rotateBox->setChecked(true);
+        dialog->okButton->click();
+    });
+    action("WallpaperSettings")->trigger();
+    ASSERT_EQ(modals.seen.size(), 1u);
+    EXPECT_EQ(modals.seen[0].text, "更换间隔“soon”无效，请输入如 30m、2h 或 1h30m 的时间（最长一年）!");
+    EXPECT_EQ(platform::settingsText(settingsFile.load()),
+              platform::settingsText({{"fit", "span"}, {"lock-screen", "same"}, {"order", "shuffle"}, {"rotate-every", "45m"}}));
+    EXPECT_EQ(timer.calls, std::vector<std::string>{"schedule 45 " + dir.file("pictures.vlm")});
+    EXPECT_EQ(modals.pending(), 0u);
     EXPECT_EQ(modals.unexpected, 0);
 }
 

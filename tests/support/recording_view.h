@@ -54,6 +54,8 @@ public:
     std::function<void()> whileViewerOpen;              // runs once the viewer is shown
     // What the user does in the trash dialog while it is open (nothing: closed at once).
     std::function<void(const TrashRequest&)> inTrash;
+    // What the user does in the wallpaper settings dialog (nothing: cancelled).
+    std::function<void(const WallpaperSettingsRequest&)> inWallpaperSettings;
 
     // What was asked and shown, in order.
     std::vector<SeenBox> boxes;
@@ -62,6 +64,7 @@ public:
     std::vector<std::string> progressLabels;
     std::vector<ViewerContent> viewers;
     int trashDialogs = 0;
+    std::vector<WallpaperSettingsChoice> wallpaperSettingsShown;  // what each settings dialog opened with
     std::vector<std::string> windowSteps;  // hide, show, close of the windows
     int unexpected = 0;
 
@@ -86,6 +89,10 @@ public:
     void showTrash(const TrashRequest& request) override {
         ++trashDialogs;
         if (inTrash) inTrash(request);
+    }
+    void askWallpaperSettings(const WallpaperSettingsRequest& request) override {
+        wallpaperSettingsShown.push_back(request.current);
+        if (inWallpaperSettings) inWallpaperSettings(request);
     }
     void showViewer(const ViewerContent& content) override;
     void closeViewer() override;

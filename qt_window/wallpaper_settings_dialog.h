@@ -1,0 +1,43 @@
+#pragma once
+// The wallpaper settings dialog "壁纸设置": fit mode, a picture per monitor, rotation
+// with its interval, order and pause, and the lock screen. It shows what the request
+// holds; "确定" hands the choice to the core, which checks and saves it.
+
+#include <QDialog>
+
+#include "browser/browser_view.h"
+
+class QCheckBox;
+class QComboBox;
+class QLineEdit;
+class QPushButton;
+
+namespace velmora {
+
+class WallpaperSettingsDialog : public QDialog {
+    Q_OBJECT
+
+public:
+    WallpaperSettingsDialog(const WallpaperSettingsRequest& request, QWidget* parent);
+
+    QComboBox* fitBox;  // the desktop's own first, then the modes in FitMode's order
+    QCheckBox* perMonitorBox;
+    QCheckBox* rotateBox;
+    QLineEdit* intervalEdit;
+    QComboBox* orderBox;  // in turn, shuffle
+    QCheckBox* pausedBox;
+    QCheckBox* lockScreenBox;
+    QPushButton* okButton;
+    QPushButton* cancelButton;
+
+    // What the widgets hold now.
+    WallpaperSettingsChoice choice() const;
+
+private:
+    void showChoice(const WallpaperSettingsChoice& choice);
+    void updateRotation();
+
+    WallpaperSettingsRequest request_;
+};
+
+}  // namespace velmora

@@ -1,0 +1,72 @@
+#include "wallpaper/rotation_rows.h"
+
+#include <algorithm>
+#include <cstdint>
+#include <map>
+#include <random>
+
+#include "wallpaper/monitor_pictures.h"
+
+namespace velmora {
+
+const std::vector<std::string>& RotationRows::keys() {
+    if (keys_.empty() && count() > 0) {
+        std::vector<std::int64_t> rowids;
+        for (int row = 0; row < pictures_.recordCount(); ++row) rowids.push_back(pictures_.rowidAt(row).value_or(0));
+        keys_ = state_.keysOf(rowids);
+    }
+    return keys_;
+}
+
+std::optional<std::size_t> RotationRows::rowOfKey(const std::string& key) {
+    for (std::size_t row = 0; row < count(); ++row)
+        if (keys()[row] == key) return row;
+    return std::nullopt;
+}
+
+std::vector<std::string> otherMonitorPictures(RotationRows& rows, std::size_t index, RotationOrder order,
+                                              std::int64_t round, const platform::Platform& platform,
+                                              std::vector<std::size_t>* chosenRows) {
+    const std::vector<platform::Monitor> monitors = platform.desktop.monitors();
+    if (monitors.size() < 2) return {};
+    const std::size_t count = rows.count();
+    std::vector<std::size_t> candidates;
+    std::map<std::size_t, PictureShape> shapes;
+    for (std::size_t step = 1; step < count; ++step) {
+        const std::size_t row = (index + step) % count;
+        if (rows.state().inUse() && !rows.eligible(row)) continue;
+        std::optional<PictureShape> shape =
+            pictureShape(rows.handle(), rows.pictures().rowidAt(static_cast<int>(row)).value_or(0));
+        if (!shape) continue;
+        shapes[row] = *shape;
+        candidates.push_back(row);
+    }
+    if (order == RotationOrder::Shuffle) {
+        std::random_device entropy;
+        std::shuffle(candidates.begin(), candidates.end(), std::mt19937(entropy()));
+        if (round != 0) {
+            std::stable_partition(candidates.begin(), candidates.end(), [&](std::size_t row) {
+                return rows.state().shownRound(rows.keys()[row]) != round;
+            });
+        }
+    }
+    // With no other picture, every monitor shows the one chosen.
+    if (candidates.empty()) candidates.push_back(index);
+    const std::vector<std::size_t> chosen = chooseMonitorRows(monitors, candidates, [&shapes](std::size_t row) {
+        auto found = shapes.find(row);
+        return found == shapes.end() ? std::nullopt : std::optional<PictureShape>(found->second);
+    });
+    if (chosenRows) *chosenRows = chosen;
+    return writeMonitorPictures(rows.pictures(), chosen, platform.files);
+}
+
+platform::WallpaperLayout wallpaperLayoutFor(const WallpaperSettings& settings, RotationRows& rows, std::size_t index,
+                                             const platform::Platform& platform, std::int64_t round,
+                                             std::vector<std::size_t>* chosenRows) {
+    platform::WallpaperLayout layout = settings.layout();
+    if (settings.perMonitor)
+        layout.monitorFiles = otherMonitorPictures(rows, index, settings.order, round, platform, chosenRows);
+    return layout;
+}
+
+}  // namespace velmora

@@ -1,0 +1,64 @@
+#pragma once
+// The rows of a picture query as the rotation sees them: each row's picture key,
+// whether the rotation may show it, and the pictures the other monitors get when a
+// row becomes the wallpaper. The command line and the window share it, so a picture
+// per monitor is chosen the same way from both.
+
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "platform/platform.h"
+#include "platform/wallpaper_layout.h"
+#include "store/database/picture_query.h"
+#include "wallpaper/rotation_state.h"
+#include "wallpaper/wallpaper_settings.h"
+
+struct sqlite3;
+
+namespace velmora {
+
+class RotationRows {
+public:
+    // pictures: an open query over the `pictures` table of db's main file.
+    RotationRows(PictureQuery& pictures, sqlite3* db) : pictures_(pictures), db_(db), state_(db) {}
+
+    std::size_t count() const { return static_cast<std::size_t>(pictures_.recordCount()); }
+    PictureQuery& pictures() { return pictures_; }
+    sqlite3* handle() const { return db_; }
+    RotationState& state() { return state_; }
+
+    // Each row's key ("" without a picture), read once. Raises Error when the file cannot be read.
+    const std::vector<std::string>& keys();
+    // A row the rotation may show: it has a picture and is not left out.
+    bool eligible(std::size_t row) { return !keys()[row].empty() && !state_.leftOut(keys()[row]); }
+    // The first row holding the picture of key.
+    std::optional<std::size_t> rowOfKey(const std::string& key);
+
+private:
+    PictureQuery& pictures_;
+    sqlite3* db_;
+    RotationState state_;
+    std::vector<std::string> keys_;
+};
+
+// The pictures of the monitors after the first, where the desktop shows one on each:
+// rows that follow `index` in the rotation (left-out ones passed over once the
+// collection has rotation state) and suit each monitor best, written as BMP files.
+// Shuffled, those not yet shown in `round` come first (0: no round). The rows chosen
+// go to *chosenRows when given. None with fewer than two monitors. Raises the
+// decoder's and the file-creation error.
+std::vector<std::string> otherMonitorPictures(RotationRows& rows, std::size_t index, RotationOrder order,
+                                              std::int64_t round, const platform::Platform& platform,
+                                              std::vector<std::size_t>* chosenRows = nullptr);
+
+// The layout `settings` ask for when row `index` (which holds a picture) becomes the
+// wallpaper: their fit mode and lock screen, and with a picture per monitor, the
+// other monitors' pictures (round and chosenRows as for otherMonitorPictures).
+platform::WallpaperLayout wallpaperLayoutFor(const WallpaperSettings& settings, RotationRows& rows, std::size_t index,
+                                             const platform::Platform& platform, std::int64_t round = 0,
+                                             std::vector<std::size_t>* chosenRows = nullptr);
+
+}  // namespace velmora
