@@ -7,7 +7,7 @@
 
 #include "app/maintenance_cli.h"
 #include "app/wallpaper_run.h"
-#include "base/utf16.h"
+#include "console/windows_wallpaper_settings.h"
 #include "platform/rotation_timer_win32.h"
 #include "wallpaper/registry_settings.h"
 #include "wallpaper/wallpaper_settings.h"
@@ -96,15 +96,9 @@ std::string consoleHelpText() {
            "backup failed, 2 wrong options.\n";
 }
 
-static std::string thisProgram() {
-    wchar_t path[MAX_PATH + 1] = {};
-    DWORD length = GetModuleFileNameW(nullptr, path, MAX_PATH);
-    return length == 0 || length >= MAX_PATH ? "velmora.exe" : fromUtf16(std::wstring(path, length));
-}
-
 int runConsoleCommand(const ConsoleCommand& command, const platform::Platform& platform, std::ostream& out,
                       std::ostream& err) {
-    platform::TaskSchedulerTimer timer(thisProgram());
+    platform::TaskSchedulerTimer timer(thisWindowsProgram());
     return runConsoleCommand(command, platform, timer, out, err);
 }
 
@@ -119,12 +113,7 @@ int runConsoleCommand(const ConsoleCommand& command, const platform::Platform& p
     default: break;
     }
     RegistrySettings settings(platform.registry, platform.files, wallpaperSettingNames());
-    WallpaperRunServices services{platform, settings, timer, [] { return true; }, [](const std::string& path) {
-                                      wchar_t full[MAX_PATH + 1] = {};
-                                      DWORD length = GetFullPathNameW(toUtf16(path).c_str(), MAX_PATH, full, nullptr);
-                                      return length == 0 || length >= MAX_PATH ? path
-                                                                               : fromUtf16(std::wstring(full, length));
-                                  }};
+    WallpaperRunServices services{platform, settings, timer, [] { return true; }, fullWindowsPath};
     return runWallpaperOptions(command.wallpaper, services, err) == 0 ? kExitSuccess : kExitFailure;
 }
 

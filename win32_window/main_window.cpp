@@ -105,6 +105,7 @@ void MainWindow::create(int show, const std::optional<std::string>& startFile) {
     services.clipboard = &clipboard_;
     services.platform = &platform_;
     services.imageDecoder = &imageDecoder_;
+    services.wallpaperSettings = &wallpaperSettings_.services();
     services.openUrl = [](const std::string& url) {
         ShellExecuteW(nullptr, L"open", L"explorer.exe", toUtf16(url).c_str(), nullptr, SW_SHOWNORMAL);
     };

@@ -17,6 +17,7 @@
 
 #include "browser/browser_view.h"
 #include "browser/collection_browser.h"
+#include "console/windows_wallpaper_settings.h"
 #include "platform/platform.h"
 #include "win32_window/picture_box.h"
 #include "win32_window/wic_image_decoder.h"
@@ -61,6 +62,7 @@ public:
     void showMessage(MessageKind kind, const std::string& text, const std::string& details) override;
     std::unique_ptr<Progress> startProgress(int total) override;
     void showTrash(const TrashRequest& request) override;
+    void askWallpaperSettings(const WallpaperSettingsRequest& request) override;
     void showViewer(const ViewerContent& content) override;
     void closeViewer() override;
     void hideMainWindow() override;
@@ -84,6 +86,7 @@ private:
 
     HINSTANCE instance_;
     platform::Platform& platform_;
+    WindowsWallpaperSettings wallpaperSettings_{platform_};
     Win32Clipboard clipboard_;
     WicImageDecoder imageDecoder_;
     std::unique_ptr<CollectionBrowser> browser_;

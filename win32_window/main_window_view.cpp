@@ -11,6 +11,7 @@
 #include "win32_window/progress_window.h"
 #include "win32_window/trash_dialog.h"
 #include "win32_window/viewer_window.h"
+#include "win32_window/wallpaper_settings_dialog.h"
 
 namespace velmora::win32 {
 
@@ -89,6 +90,10 @@ void MainWindow::showMessage(MessageKind kind, const std::string& text, const st
 std::unique_ptr<Progress> MainWindow::startProgress(int total) { return startProgressWindow(window_, total); }
 
 void MainWindow::showTrash(const TrashRequest& request) { runTrashDialog(window_, request); }
+
+void MainWindow::askWallpaperSettings(const WallpaperSettingsRequest& request) {
+    runWallpaperSettingsDialog(window_, request);
+}
 
 void MainWindow::showViewer(const ViewerContent& content) {
     ViewerWindow viewer(window_, [this](CommandId command) { browser_->run(command); });
