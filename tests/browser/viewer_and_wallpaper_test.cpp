@@ -113,7 +113,9 @@ TEST_F(ViewerAndWallpaper, SettingsChosenInTheDialogAreSavedAndUsedByTheWallpape
               .lockScreen = true};
     b.run(CommandId::WallpaperSettings);
     ASSERT_EQ(view.wallpaperSettingsShown.size(), 1u);
-    EXPECT_EQ(view.wallpaperSettingsShown[0], (WallpaperSettingsChoice{.interval = "30m"}));
+    WallpaperSettingsChoice offered;  // nothing chosen; the interval offered for turning rotation on
+    offered.interval = "30m";
+    EXPECT_EQ(view.wallpaperSettingsShown[0], offered);
     EXPECT_EQ(accepted, (std::vector<bool>{false, true}));
     EXPECT_EQ(view.boxes.back().kind, BoxKind::Condition);
     EXPECT_EQ(view.boxes.back().text, "更换间隔“30 分钟”无效，请输入如 30m、2h 或 1h30m 的时间（最长一年）!");
