@@ -88,6 +88,8 @@ struct WallpaperSettingsChoice {
     RotationOrder order = RotationOrder::InTurn;
     bool paused = false;  // only while rotating
     bool lockScreen = false;
+    // The current picture left out of rotation; none without a current picture.
+    std::optional<bool> leftOut{};
     bool operator==(const WallpaperSettingsChoice&) const = default;
 };
 

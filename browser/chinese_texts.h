@@ -116,6 +116,7 @@ inline constexpr TextTable kChineseTexts{
     .orderShuffle = "随机（每张都出现后才重复）",
     .pausedBox = "暂停更换",
     .lockScreenBox = "锁屏也使用此壁纸",
+    .leftOutBox = "当前图片不参与轮换",
     .badInterval = "更换间隔“{}”无效，请输入如 30m、2h 或 1h30m 的时间（最长一年）!",
     .rotationNotChanged = "定时更换未能设置：{}",
 

@@ -187,7 +187,8 @@ private:
     std::optional<PictureQuery::RowIdentity> rememberAdded(JpegPicture& picture);
     void reopenWith(const char* statement, std::vector<std::string> parameters);
     void runWallpaper(bool viewer);
-    bool saveWallpaperChoice(const WallpaperSettings& before, const WallpaperSettingsChoice& choice);
+    bool saveWallpaperChoice(const WallpaperSettings& before, const WallpaperSettingsChoice& offered,
+                             const WallpaperSettingsChoice& choice);
 
     // Decoding ahead.
     std::optional<PreloadedPicture> takePreloaded(bool wait);

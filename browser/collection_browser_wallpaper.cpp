@@ -84,13 +84,17 @@ void CollectionBrowser::openWallpaperSettings() {
         if (!services_.wallpaperSettings) throw Error("This window keeps no wallpaper settings");
         // A settings store that cannot be read is reported here, and no dialog offers to overwrite it.
         const WallpaperSettings before = loadWallpaperSettings(services_.wallpaperSettings->store);
-        view_.askWallpaperSettings({choiceOf(before), [this, before](const WallpaperSettingsChoice& choice) {
-                                        return saveWallpaperChoice(before, choice);
+        WallpaperSettingsChoice offered = choiceOf(before);
+        if (query_.active() && !currentPictureIsNull())
+            offered.leftOut = RotationRows(query_, connection_.handle()).leftOut(static_cast<std::size_t>(currentRow()));
+        view_.askWallpaperSettings({offered, [this, before, offered](const WallpaperSettingsChoice& choice) {
+                                        return saveWallpaperChoice(before, offered, choice);
                                     }});
     });
 }
 
-bool CollectionBrowser::saveWallpaperChoice(const WallpaperSettings& before, const WallpaperSettingsChoice& choice) {
+bool CollectionBrowser::saveWallpaperChoice(const WallpaperSettings& before, const WallpaperSettingsChoice& offered,
+                                            const WallpaperSettingsChoice& choice) {
     WallpaperSettings after = before;
     after.fit = choice.fit;
     after.perMonitor = choice.perMonitor;
@@ -110,6 +114,9 @@ bool CollectionBrowser::saveWallpaperChoice(const WallpaperSettings& before, con
     const bool saved = guard([&] {
         problem = changeWallpaperSettings(*services_.wallpaperSettings, before, after, timerStepsBetween(before, after),
                                           connection_.dataSourcePath());
+        // The mark, like --leave-out and --put-back, is kept in the collection file.
+        if (choice.leftOut && offered.leftOut && *choice.leftOut != *offered.leftOut)
+            RotationRows(query_, connection_.handle()).setLeftOut(static_cast<std::size_t>(currentRow()), *choice.leftOut);
     });
     // What the timer could not do is said; everything else is saved, and the dialog closes.
     if (!problem.empty()) reportError(fillIn(texts().rotationNotChanged, {problem}));

@@ -128,6 +128,7 @@ struct TextTable {
     const char* orderShuffle;
     const char* pausedBox;
     const char* lockScreenBox;
+    const char* leftOutBox;     // the current picture
     const char* badInterval;    // "{}": the interval as typed
     const char* rotationNotChanged;  // "{}": the rotation timer's problem
 

@@ -44,6 +44,7 @@ WallpaperSettingsDialog::WallpaperSettingsDialog(const WallpaperSettingsRequest&
     orderBox->addItems({qs(texts().orderInTurn), qs(texts().orderShuffle)});
     pausedBox = checkBox(texts().pausedBox, "Paused", this);
     lockScreenBox = checkBox(texts().lockScreenBox, "LockScreen", this);
+    leftOutBox = checkBox(texts().leftOutBox, "LeftOut", this);
     okButton = new QPushButton(qs(texts().okButton), this);
     okButton->setObjectName("OkButton");
     okButton->setDefault(true);
@@ -61,6 +62,7 @@ WallpaperSettingsDialog::WallpaperSettingsDialog(const WallpaperSettingsRequest&
     form->addRow(qs(texts().orderLabel), orderBox);
     form->addRow(pausedBox);
     form->addRow(lockScreenBox);
+    form->addRow(leftOutBox);
     auto* buttons = new QHBoxLayout;
     buttons->addStretch();
     buttons->addWidget(okButton);
@@ -85,6 +87,8 @@ void WallpaperSettingsDialog::showChoice(const WallpaperSettingsChoice& shown) {
     orderBox->setCurrentIndex(shown.order == RotationOrder::Shuffle ? 1 : 0);
     pausedBox->setChecked(shown.paused);
     lockScreenBox->setChecked(shown.lockScreen);
+    leftOutBox->setChecked(shown.leftOut.value_or(false));
+    leftOutBox->setEnabled(shown.leftOut.has_value());
     updateRotation();
 }
 
@@ -97,6 +101,7 @@ WallpaperSettingsChoice WallpaperSettingsDialog::choice() const {
     chosen.order = orderBox->currentIndex() == 1 ? RotationOrder::Shuffle : RotationOrder::InTurn;
     chosen.paused = chosen.rotate && pausedBox->isChecked();
     chosen.lockScreen = lockScreenBox->isChecked();
+    if (leftOutBox->isEnabled()) chosen.leftOut = leftOutBox->isChecked();
     return chosen;
 }
 

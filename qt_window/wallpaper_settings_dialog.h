@@ -1,6 +1,7 @@
 #pragma once
 // The wallpaper settings dialog "壁纸设置": fit mode, a picture per monitor, rotation
-// with its interval, order and pause, and the lock screen. It shows what the request
+// with its interval, order and pause, the lock screen, and whether the current picture
+// is left out of rotation. It shows what the request
 // holds; "确定" hands the choice to the core, which checks and saves it.
 
 #include <QDialog>
@@ -27,6 +28,7 @@ public:
     QComboBox* orderBox;  // in turn, shuffle
     QCheckBox* pausedBox;
     QCheckBox* lockScreenBox;
+    QCheckBox* leftOutBox;  // the current picture; unavailable without one
     QPushButton* okButton;
     QPushButton* cancelButton;
 

@@ -24,6 +24,26 @@ std::optional<std::size_t> RotationRows::rowOfKey(const std::string& key) {
     return std::nullopt;
 }
 
+std::string RotationRows::keyAt(std::size_t row) {
+    if (!keys_.empty()) return keys_[row];
+    return state_.keysOf({pictures_.rowidAt(static_cast<int>(row)).value_or(0)}).front();
+}
+
+bool RotationRows::leftOut(std::size_t row) {
+    if (!state_.inUse()) return false;
+    const std::string key = keyAt(row);
+    return !key.empty() && state_.leftOut(key);
+}
+
+bool RotationRows::setLeftOut(std::size_t row, bool leftOut) {
+    // Made first, so the key read next is kept for the rotation.
+    state_.prepare();
+    const std::string key = keyAt(row);
+    if (key.empty()) return false;
+    state_.setLeftOut(key, leftOut);
+    return true;
+}
+
 std::vector<std::string> otherMonitorPictures(RotationRows& rows, std::size_t index, RotationOrder order,
                                               std::int64_t round, const platform::Platform& platform,
                                               std::vector<std::size_t>* chosenRows) {

@@ -37,7 +37,17 @@ public:
     // The first row holding the picture of key.
     std::optional<std::size_t> rowOfKey(const std::string& key);
 
+    // Whether the picture of `row` is left out of rotation; makes no tables.
+    bool leftOut(std::size_t row);
+    // Leaves the picture of `row` out of rotation, or takes it back in: the mark
+    // follows its content, not its row. False, and nothing marked, for a row without
+    // a picture.
+    bool setLeftOut(std::size_t row, bool leftOut);
+
 private:
+    // The key of one row, without reading the others' pictures.
+    std::string keyAt(std::size_t row);
+
     PictureQuery& pictures_;
     sqlite3* db_;
     RotationState state_;

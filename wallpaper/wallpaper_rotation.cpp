@@ -253,11 +253,8 @@ std::string setWallpaperFromFile(const std::string& path, const std::optional<st
 
 void setLeftOutOfRotation(const std::string& path, const std::string& name, bool leftOut) {
     Collection collection(path);
-    std::size_t row = collection.named(name);
-    collection.state().prepare();
-    const std::string key = collection.keys()[row];
-    if (key.empty()) throw Error("The picture " + quoted(name) + " has no picture data");
-    collection.state().setLeftOut(key, leftOut);
+    if (!collection.rows().setLeftOut(collection.named(name), leftOut))
+        throw Error("The picture " + quoted(name) + " has no picture data");
 }
 
 }  // namespace velmora

@@ -50,6 +50,8 @@ void initialise(HWND dialog, const WallpaperSettingsRequest& request) {
     SetDlgItemTextW(dialog, kIntervalId, toUtf16(shown.interval).c_str());
     check(dialog, kPausedId, shown.paused);
     check(dialog, kLockScreenId, shown.lockScreen);
+    check(dialog, kLeftOutId, shown.leftOut.value_or(false));
+    EnableWindow(GetDlgItem(dialog, kLeftOutId), shown.leftOut.has_value());
     updateRotation(dialog);
 }
 
@@ -62,6 +64,7 @@ WallpaperSettingsChoice choiceIn(HWND dialog) {
     chosen.order = selected(dialog, kOrderId) == 1 ? RotationOrder::Shuffle : RotationOrder::InTurn;
     chosen.paused = chosen.rotate && checked(dialog, kPausedId);
     chosen.lockScreen = checked(dialog, kLockScreenId);
+    if (IsWindowEnabled(GetDlgItem(dialog, kLeftOutId))) chosen.leftOut = checked(dialog, kLeftOutId);
     return chosen;
 }
 
@@ -101,7 +104,7 @@ void runWallpaperSettingsDialog(HWND owner, const WallpaperSettingsRequest& requ
     const TextTable& text = texts();
     // Positions in dialog units, which follow the dialog font and so the monitor's DPI.
     DialogTemplate dialog(WS_POPUP | WS_CAPTION | WS_SYSMENU | DS_MODALFRAME | DS_CENTER,
-                          toUtf16(text.wallpaperSettingsCaption), 268, 150);
+                          toUtf16(text.wallpaperSettingsCaption), 268, 168);
     const DWORD label = SS_LEFT | SS_NOPREFIX;
     const DWORD checkBox = WS_TABSTOP | BS_AUTOCHECKBOX;
     const DWORD list = WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
@@ -115,8 +118,9 @@ void runWallpaperSettingsDialog(HWND owner, const WallpaperSettingsRequest& requ
     dialog.add({L"COMBOBOX", L"", kOrderId, list, 0, 80, 64, 150, 60});
     dialog.add({L"BUTTON", toUtf16(text.pausedBox), kPausedId, checkBox, 0, 8, 84, 250, 12});
     dialog.add({L"BUTTON", toUtf16(text.lockScreenBox), kLockScreenId, checkBox, 0, 8, 102, 250, 12});
-    dialog.add({L"BUTTON", toUtf16(text.okButton), IDOK, WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 150, 128, 50, 14});
-    dialog.add({L"BUTTON", toUtf16(text.cancelButton), IDCANCEL, WS_TABSTOP | BS_PUSHBUTTON, 0, 208, 128, 50, 14});
+    dialog.add({L"BUTTON", toUtf16(text.leftOutBox), kLeftOutId, checkBox, 0, 8, 120, 250, 12});
+    dialog.add({L"BUTTON", toUtf16(text.okButton), IDOK, WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 150, 146, 50, 14});
+    dialog.add({L"BUTTON", toUtf16(text.cancelButton), IDCANCEL, WS_TABSTOP | BS_PUSHBUTTON, 0, 208, 146, 50, 14});
     DialogBoxIndirectParamW(GetModuleHandleW(nullptr), dialog.get(), owner, dialogProcedure,
                             reinterpret_cast<LPARAM>(&request));
 }

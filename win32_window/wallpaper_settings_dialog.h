@@ -1,7 +1,8 @@
 #pragma once
 // The wallpaper settings dialog (壁纸设置) from an in-memory template, as the Qt
 // window's (qt_window/wallpaper_settings_dialog.*): fit mode, a picture per monitor,
-// rotation with its interval, order and pause, and the lock screen. Modal until
+// rotation with its interval, order and pause, the lock screen, and the current
+// picture left out of rotation. Modal until
 // request.accept() takes the choice or the user cancels.
 #include <windows.h>
 
@@ -17,6 +18,7 @@ inline constexpr int kIntervalId = 1404;    // edit box
 inline constexpr int kOrderId = 1405;       // combo box: in turn, shuffle
 inline constexpr int kPausedId = 1406;
 inline constexpr int kLockScreenId = 1407;
+inline constexpr int kLeftOutId = 1408;     // the current picture; unavailable without one
 
 void runWallpaperSettingsDialog(HWND owner, const WallpaperSettingsRequest& request);
 

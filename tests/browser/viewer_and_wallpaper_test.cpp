@@ -115,6 +115,7 @@ TEST_F(ViewerAndWallpaper, SettingsChosenInTheDialogAreSavedAndUsedByTheWallpape
     ASSERT_EQ(view.wallpaperSettingsShown.size(), 1u);
     WallpaperSettingsChoice offered;  // nothing chosen; the interval offered for turning rotation on
     offered.interval = "30m";
+    offered.leftOut = false;
     EXPECT_EQ(view.wallpaperSettingsShown[0], offered);
     EXPECT_EQ(accepted, (std::vector<bool>{false, true}));
     EXPECT_EQ(view.boxes.back().kind, BoxKind::Condition);
@@ -134,26 +135,38 @@ TEST_F(ViewerAndWallpaper, SettingsChosenInTheDialogAreSavedAndUsedByTheWallpape
     EXPECT_TRUE(desktop.layout->lockScreen);
     EXPECT_TRUE(desktop.layout->monitorFiles.empty());
 
-    // A picture per monitor on two monitors, and the rotation paused: the dialog shows
-    // what was saved, the second monitor gets a picture of its own.
+    // A picture per monitor on two monitors, in turn, the rotation paused and the current
+    // picture left out of it: the dialog shows what was saved, the second monitor gets
+    // the picture that follows in the collection.
     desktop.screens = {{"HDMI-1", {0, 0, 1920, 1080}}, {"DP-1", {1920, 0, 1920, 1080}}};
     view.inWallpaperSettings = [&](const WallpaperSettingsRequest& request) {
         WallpaperSettingsChoice choice = request.current;
         choice.perMonitor = true;
+        choice.order = RotationOrder::InTurn;
         choice.paused = true;
+        choice.leftOut = true;
         EXPECT_TRUE(request.accept(choice));
     };
     b.run(CommandId::WallpaperSettings);
-    EXPECT_EQ(view.wallpaperSettingsShown.back(), (WallpaperSettingsChoice{.fit = platform::FitMode::Tile, .rotate = true,
-                                                                           .interval = "1h30m",
-                                                                           .order = RotationOrder::Shuffle,
-                                                                           .lockScreen = true}));
+    EXPECT_EQ(view.wallpaperSettingsShown.back(),
+              (WallpaperSettingsChoice{.fit = platform::FitMode::Tile, .perMonitor = false, .rotate = true,
+                                       .interval = "1h30m", .order = RotationOrder::Shuffle, .paused = false,
+                                       .lockScreen = true, .leftOut = false}));
     EXPECT_EQ(wallpaperSettings.timer.calls.back(), "pause");
     view.whileViewerOpen = [&] { b.run(CommandId::ViewerWallpaper); };
     b.openViewer();
     const std::string second = "C:\\WINDOWS\\Web\\Wallpaper\\Velmora monitors\\2.bmp";
     EXPECT_EQ(desktop.layout->monitorFiles, std::vector<std::string>{second});
-    EXPECT_TRUE(files.hasFile(second));
+    ASSERT_TRUE(files.fileContent(second));
+    const Bytes mountain = *files.fileContent(second);  // 山, after 海
+    // From 夕阳, 海 is passed over now: the second monitor shows 山 again.
+    b.previous();
+    b.run(CommandId::SetAsWallpaper);
+    EXPECT_TRUE(*files.fileContent(second) == mountain) << "the second monitor shows 海";
+    view.inWallpaperSettings = nullptr;
+    b.next();
+    b.run(CommandId::WallpaperSettings);
+    EXPECT_EQ(view.wallpaperSettingsShown.back().leftOut, true);
 
     // A timer that fails keeps the rotation as it was and says so; the rest is saved.
     wallpaperSettings.timer.problem = "systemctl is missing";

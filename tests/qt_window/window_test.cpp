@@ -269,6 +269,7 @@ TEST_F(Window, TheWallpaperSettingsDialogShowsTheSavedSettingsAndSavesEdits) {
         EXPECT_TRUE(dialog->pausedBox->isEnabled());
         EXPECT_FALSE(dialog->perMonitorBox->isChecked());
         EXPECT_FALSE(dialog->lockScreenBox->isChecked());
+        EXPECT_TRUE(dialog->leftOutBox->isEnabled() && !dialog->leftOutBox->isChecked());
 
         // A wrong interval: the core's message, and the dialog stays open.
         dialog->fitBox->setCurrentText("跨屏");
@@ -281,7 +282,17 @@ TEST_F(Window, TheWallpaperSettingsDialogShowsTheSavedSettingsAndSavesEdits) {
         dialog->rotateBox->setChecked(false);
         EXPECT_FALSE(dialog->intervalEdit->isEnabled());
         dialog->rotateBox->setChecked(true);
+        dialog->leftOutBox->setChecked(true);
         dialog->okButton->click();
+    });
+    action("WallpaperSettings")->trigger();
+    // The current picture's mark is kept in the collection: the dialog shows it again.
+    modals.then([](QWidget* modal) {
+        auto* dialog = qobject_cast<WallpaperSettingsDialog*>(modal);
+        ASSERT_NE(dialog, nullptr);
+        EXPECT_TRUE(dialog->leftOutBox->isChecked());
+        EXPECT_EQ(dialog->fitBox->currentText(), "跨屏");
+        dialog->cancelButton->click();
     });
     action("WallpaperSettings")->trigger();
     ASSERT_EQ(modals.seen.size(), 1u);
