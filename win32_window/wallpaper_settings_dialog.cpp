@@ -6,17 +6,11 @@
 #include "browser/texts.h"
 #include "win32_window/dialog_template.h"
 #include "win32_window/message_boxes.h"
+#include "win32_window/window_text.h"
 
 namespace velmora::win32 {
 
 namespace {
-
-std::string itemText(HWND dialog, int id) {
-    HWND item = GetDlgItem(dialog, id);
-    std::wstring text(static_cast<std::size_t>(GetWindowTextLengthW(item)) + 1, L'\0');
-    text.resize(static_cast<std::size_t>(GetWindowTextW(item, text.data(), static_cast<int>(text.size()))));
-    return fromUtf16(text);
-}
 
 bool checked(HWND dialog, int id) { return IsDlgButtonChecked(dialog, id) == BST_CHECKED; }
 
@@ -47,7 +41,7 @@ void initialise(HWND dialog, const WallpaperSettingsRequest& request) {
     fill(dialog, kOrderId, {text.orderInTurn, text.orderShuffle}, shown.order == RotationOrder::Shuffle ? 1 : 0);
     check(dialog, kPerMonitorId, shown.perMonitor);
     check(dialog, kRotateId, shown.rotate);
-    SetDlgItemTextW(dialog, kIntervalId, toUtf16(shown.interval).c_str());
+    setWindowText(GetDlgItem(dialog, kIntervalId), shown.interval);
     check(dialog, kPausedId, shown.paused);
     check(dialog, kLockScreenId, shown.lockScreen);
     check(dialog, kLeftOutId, shown.leftOut.value_or(false));
@@ -60,7 +54,7 @@ WallpaperSettingsChoice choiceIn(HWND dialog) {
     if (const int fit = selected(dialog, kFitModeId); fit > 0) chosen.fit = platform::kFitModes[fit - 1];
     chosen.perMonitor = checked(dialog, kPerMonitorId);
     chosen.rotate = checked(dialog, kRotateId);
-    chosen.interval = itemText(dialog, kIntervalId);
+    chosen.interval = windowText(GetDlgItem(dialog, kIntervalId));
     chosen.order = selected(dialog, kOrderId) == 1 ? RotationOrder::Shuffle : RotationOrder::InTurn;
     chosen.paused = chosen.rotate && checked(dialog, kPausedId);
     chosen.lockScreen = checked(dialog, kLockScreenId);
