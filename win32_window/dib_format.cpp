@@ -111,11 +111,8 @@ Bitmap bitmapFromDib(const std::uint8_t* data, std::size_t size) {
     // The BMP reader does the rest, given the file header a DIB lacks.
     Bytes file;
     file.reserve(kFileHeaderSize + size);
-    file.push_back('B');
-    file.push_back('M');
-    le::put32(file, static_cast<std::uint32_t>(kFileHeaderSize + size));
-    le::put32(file, 0);
-    le::put32(file, static_cast<std::uint32_t>(kFileHeaderSize + pixelOffset));
+    putBmpFileHeader(file, static_cast<std::uint32_t>(kFileHeaderSize + size),
+                     static_cast<std::uint32_t>(kFileHeaderSize + pixelOffset));
     file.insert(file.end(), data, data + size);
     try {
         return readBmp(file);

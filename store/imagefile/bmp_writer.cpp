@@ -18,6 +18,14 @@ constexpr std::size_t kMaxPaletteEntries = 256;
 
 }  // namespace
 
+void putBmpFileHeader(Bytes& out, std::uint32_t fileSize, std::uint32_t pixelOffset) {
+    out.push_back('B');
+    out.push_back('M');
+    le::put32(out, fileSize);
+    le::put32(out, 0);  // reserved
+    le::put32(out, pixelOffset);
+}
+
 Bytes encodeBmp(const Bitmap& bitmap) {
     const bool indexed = bitmap.format() == Bitmap::Format::Indexed8;
     const std::size_t bytesPerPixel = indexed ? 1 : 3;
@@ -36,12 +44,7 @@ Bytes encodeBmp(const Bitmap& bitmap) {
 
     Bytes out;
     out.reserve(pixelOffset + imageSize);
-    out.push_back('B');
-    out.push_back('M');
-    le::put32(out, static_cast<std::uint32_t>(pixelOffset + imageSize));
-    le::put16(out, 0);
-    le::put16(out, 0);
-    le::put32(out, static_cast<std::uint32_t>(pixelOffset));
+    putBmpFileHeader(out, static_cast<std::uint32_t>(pixelOffset + imageSize), static_cast<std::uint32_t>(pixelOffset));
 
     le::put32(out, kInfoHeaderSize);
     le::put32(out, static_cast<std::uint32_t>(bitmap.width()));

@@ -1,6 +1,7 @@
 #pragma once
 // Writes BMP files: 24-bit, or 8-bit with a colour table, uncompressed, bottom row first.
 
+#include <cstdint>
 #include <string>
 
 #include "base/bytes.h"
@@ -13,6 +14,9 @@ namespace velmora {
 // when it has none), then the rows from the bottom row up, each padded with zero bytes
 // to a multiple of 4.
 Bytes encodeBmp(const Bitmap& bitmap);
+
+// Appends the 14-byte BMP file header ("BM", the file's size, the rows' offset) to out.
+void putBmpFileHeader(Bytes& out, std::uint32_t fileSize, std::uint32_t pixelOffset);
 
 // Writes encodeBmp(bitmap) to path, replacing a file of that name only once the new
 // file is complete. Raises "Cannot create file "<full path>". <system text>".
