@@ -9,6 +9,8 @@
 #include <QPointer>
 #include <QProgressDialog>
 
+#include <algorithm>
+
 namespace velmora::test {
 
 ModalScript::ModalScript() {
@@ -49,10 +51,12 @@ void ModalScript::escapeBox() {
 
 void ModalScript::poll() {
     QWidget* modal = QApplication::activeModalWidget();
-    if (!modal || modal == handled_ || !modal->isVisible()) return;
+    if (!modal || !modal->isVisible()) return;
+    std::erase_if(handled_, [](const QPointer<QWidget>& window) { return window.isNull(); });
+    if (std::find(handled_.begin(), handled_.end(), modal) != handled_.end()) return;
     // A progress dialog closes by itself; tests cancel it through what it reports.
     if (qobject_cast<QProgressDialog*>(modal)) return;
-    handled_ = modal;
+    handled_.emplace_back(modal);
     QPointer<QWidget> guard(modal);
     if (actions_.empty()) {
         ++unexpected;

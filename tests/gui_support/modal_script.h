@@ -47,7 +47,9 @@ private:
 
     QTimer timer_;
     std::deque<std::function<void(QWidget*)>> actions_;
-    QPointer<QWidget> handled_;
+    // Every modal window handled so far: one that is active again once a window it
+    // opened has closed is not a new one.
+    std::vector<QPointer<QWidget>> handled_;
 };
 
 // Clicks the push button of widget whose text is caption (fails the test if absent).

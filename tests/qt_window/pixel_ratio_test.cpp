@@ -16,7 +16,9 @@ using PixelRatio = BrowserTest;
 TEST_F(PixelRatio, ThePictureAreaHasTwiceTheResolution) {
     makeDefaultFile(pictureRecords({"photo"}, 1600, 1200));
     MainWindow& f = openWindow();
-    if (std::getenv("VELMORA_EXPECT_PIXEL_RATIO_2")) ASSERT_EQ(f.devicePixelRatioF(), 2.0);
+    if (std::getenv("VELMORA_EXPECT_PIXEL_RATIO_2")) {
+        ASSERT_EQ(f.devicePixelRatioF(), 2.0);
+    }
     if (f.devicePixelRatioF() != 2.0) GTEST_SKIP() << "runs with QT_SCALE_FACTOR=2";
 
     // The layout in logical pixels stays as it is.

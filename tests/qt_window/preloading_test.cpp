@@ -71,7 +71,9 @@ TEST_F(Preloading, HundredsOfQuickMovesAlwaysShowTheCurrentRecord) {
     for (int i = 0; i < 400; ++i) {
         key((i / 70) % 2 == 0 ? Qt::Key_Down : Qt::Key_Up);
         if (i % 3 == 0) QApplication::processEvents();
-        if (i % 23 == 0) EXPECT_TRUE(showsCurrentRecord()) << "press " << i;
+        if (i % 23 == 0) {
+            EXPECT_TRUE(showsCurrentRecord()) << "press " << i;
+        }
     }
     settle();
     EXPECT_TRUE(showsCurrentRecord());
@@ -85,7 +87,9 @@ TEST_F(Preloading, HundredsOfQuickMovesAlwaysShowTheCurrentRecord) {
     key(Qt::Key_End);
     ASSERT_TRUE(waitForPreloads(1));
     for (std::int64_t rowid : old) {
-        if (rowid != *f.browser().query().rowidAt(f.browser().query().currentRow() - 1)) EXPECT_FALSE(f.browser().neighbourPreloader()->hasRowid(rowid));
+        if (rowid != *f.browser().query().rowidAt(f.browser().query().currentRow() - 1)) {
+            EXPECT_FALSE(f.browser().neighbourPreloader()->hasRowid(rowid));
+        }
     }
     EXPECT_TRUE(showsCurrentRecord());
     EXPECT_EQ(modals.unexpected, 0);
@@ -119,7 +123,7 @@ TEST_F(Preloading, AnErrorFoundAheadIsReportedOnceAfterThatPictureIsShown) {
 }
 
 TEST_F(Preloading, ARecordWrittenSinceIsDecodedAfresh) {
-    MainWindow& f = openPictures(3, 400, 300);
+    openPictures(3, 400, 300);
     ASSERT_TRUE(waitForPreloads(2));
     // Another program replaces the second picture after it was decoded ahead.
     Bytes replacement = pictureRecords({"a", "b", "c", "d"}, 400, 300)[3].picture;
