@@ -1,5 +1,7 @@
 #include "platform/monitors_linux.h"
 
+#include <sstream>
+
 #include <climits>
 #include <optional>
 #include <cstdlib>
@@ -106,10 +108,40 @@ std::vector<Monitor> parseSwayOutputs(const std::string& json) {
     return monitors;
 }
 
+std::vector<Monitor> parsePlasmaScreens(const std::string& reply) {
+    std::vector<Monitor> monitors;
+    const std::size_t open = reply.find("string \"");
+    const std::size_t close = reply.rfind('"');
+    if (open == std::string::npos || close <= open + 8) return monitors;
+    std::istringstream lines(reply.substr(open + 8, close - open - 8));
+    std::string line;
+    while (std::getline(lines, line)) {
+        std::istringstream fields(line);
+        long screen = 0, x = 0, y = 0, width = 0, height = 0;
+        if (!(fields >> screen >> x >> y >> width >> height)) continue;
+        // Screens come in their numbers' order: a gap or a bogus size makes the list untrustworthy.
+        if (screen != static_cast<long>(monitors.size()) || width <= 0 || height <= 0 || width >= 65536 ||
+            height >= 65536 || x <= -65536 || x >= 65536 || y <= -65536 || y >= 65536)
+            return {};
+        monitors.push_back({"screen " + std::to_string(screen),
+                            {static_cast<int>(x), static_cast<int>(y), static_cast<int>(width), static_cast<int>(height)}});
+    }
+    return monitors;
+}
+
 std::vector<Monitor> findMonitors(DesktopFamily family, const DesktopServices& services) {
     if (family == DesktopFamily::Sway) {
         auto json = services.output({"swaymsg", "-t", "get_outputs", "-r"});
         return json ? parseSwayOutputs(*json) : std::vector<Monitor>{};
+    }
+    if (family == DesktopFamily::Plasma && services.programOnPath("dbus-send")) {
+        // The shell numbers the screens its per-screen script uses; on Wayland RandR cannot tell.
+        auto reply = services.output({"dbus-send", "--session", "--print-reply", "--reply-timeout=2500",
+                                      "--dest=org.kde.plasmashell", "/PlasmaShell",
+                                      "org.kde.PlasmaShell.evaluateScript", "string:" + plasmaScreensScript()});
+        if (reply) {
+            if (std::vector<Monitor> screens = parsePlasmaScreens(*reply); !screens.empty()) return screens;
+        }
     }
     if (family == DesktopFamily::Unknown) return {};
     auto listing = services.output({"xrandr", "--listactivemonitors"});

@@ -18,7 +18,11 @@ std::vector<Monitor> parseRandrMonitors(const std::string& listing);
 // The active outputs of `swaymsg -t get_outputs` (JSON), in its order.
 std::vector<Monitor> parseSwayOutputs(const std::string& json);
 
-// The running desktop's monitors: sway's outputs, else RandR's (the X11 desktops
+// The screens the Plasma shell prints for plasmaScreensScript(), as dbus-send
+// --print-reply shows its answer (string "0 0 0 1920 1080\n1 ..."): screen i first to last.
+std::vector<Monitor> parsePlasmaScreens(const std::string& reply);
+
+// The running desktop's monitors: sway's outputs, Plasma's screens (by its shell), else RandR's (the X11 desktops
 // that take a picture per monitor or a spanned one); none when they cannot be told,
 // or for a desktop that takes one picture.
 std::vector<Monitor> findMonitors(DesktopFamily family, const DesktopServices& services);

@@ -62,6 +62,8 @@ bool setPlasmaWallpaper(const std::string& file, const DesktopServices& services
 std::string plasmaWallpaperScript(const std::string& uri, std::optional<int> fillMode = {});
 // The script that shows uris[i] on the desktop of screen i (the first where there is no i-th).
 std::string plasmaMonitorsScript(const std::vector<std::string>& uris, std::optional<int> fillMode);
+// The script that prints each screen's number and geometry, "i x y width height" a line.
+std::string plasmaScreensScript();
 // files[i] (absolute paths) on the desktop of screen i, through the shell's scripting call.
 bool setPlasmaMonitorWallpapers(const std::vector<std::string>& files, const DesktopServices& services,
                                 std::optional<FitMode> fit);

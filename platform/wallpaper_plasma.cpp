@@ -33,6 +33,13 @@ std::string plasmaMonitorsScript(const std::vector<std::string>& uris, std::opti
            "}\n";
 }
 
+std::string plasmaScreensScript() {
+    return "for (var i = 0; i < screenCount; i++) {\n"
+           "    var g = screenGeometry(i);\n"
+           "    print(i + \" \" + g.x + \" \" + g.y + \" \" + g.width + \" \" + g.height + \"\\n\");\n"
+           "}\n";
+}
+
 bool setPlasmaMonitorWallpapers(const std::vector<std::string>& files, const DesktopServices& services,
                                 std::optional<FitMode> fit) {
     if (!services.programOnPath("dbus-send")) return false;

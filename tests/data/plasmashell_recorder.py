@@ -1,7 +1,8 @@
 #!/usr/bin/env python3
 # Stands in for the Plasma shell on a test's session bus: owns org.kde.plasmashell,
 # appends every script that org.kde.PlasmaShell.evaluateScript receives to the file
-# named by the first argument, and prints "ready" once the name is owned.
+# named by the first argument, and prints "ready" once the name is owned. A script
+# asking for the screens' geometry is answered with the second argument, when given.
 import sys
 
 import dbus
@@ -13,6 +14,8 @@ from gi.repository import GLib
 class PlasmaShell(dbus.service.Object):
     @dbus.service.method("org.kde.PlasmaShell", in_signature="s", out_signature="s")
     def evaluateScript(self, script):
+        if "screenGeometry" in script and len(sys.argv) > 2:
+            return sys.argv[2]
         with open(sys.argv[1], "a", encoding="utf-8") as log:
             log.write(script)
         return ""

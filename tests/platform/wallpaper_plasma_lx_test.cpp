@@ -15,6 +15,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/desktop_linux.h"
+#include "platform/monitors_linux.h"
 #include "platform/wallpaper_backends.h"
 #include "tests/platform/session_desktop.h"
 #include "tests/support/build_paths.h"
@@ -47,7 +48,8 @@ TEST_F(ShellDesktops, PlasmaShellGetsAScriptThatSetsTheImageOnEveryDesktop) {
     test::ChildOptions options;
     options.standardOutput = ready;
     const std::string recorder = test::testDataDir() + "/plasmashell_recorder.py";
-    test::ChildProcess shell({python, recorder, scripts}, options);
+    // Screen 1, portrait, stands left of the primary screen 0.
+    test::ChildProcess shell({python, recorder, scripts, "0 0 0 1920 1080\n1 -1080 0 1080 1920\n"}, options);
     auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
     while (readIfThere(ready).find("ready") == std::string::npos) {
         ASSERT_LT(std::chrono::steady_clock::now(), deadline) << "the plasmashell stand-in did not start";
@@ -72,7 +74,18 @@ TEST_F(ShellDesktops, PlasmaShellGetsAScriptThatSetsTheImageOnEveryDesktop) {
     const std::string perScreen = plasmaMonitorsScript({"file:///first.bmp", "file:///second.bmp"}, 1);
     EXPECT_EQ(readIfThere(scripts), plasmaWallpaperScript(fileUri(file)) + perScreen);
     EXPECT_NE(perScreen.find("var images = [\"file:///first.bmp\", \"file:///second.bmp\"];"), std::string::npos);
+
+    // The screens the per-screen script numbers, asked of the shell.
+    test::ScopedEnvironment desktop("XDG_CURRENT_DESKTOP", "KDE");
+    EXPECT_EQ(platform.desktop().monitors(),
+              (std::vector<Monitor>{{"screen 0", {0, 0, 1920, 1080}}, {"screen 1", {-1080, 0, 1080, 1920}}}));
     shell.stop();
+    // What dbus-send shows, and answers that cannot be trusted.
+    EXPECT_EQ(parsePlasmaScreens("method return time=1.5 sender=:1.2 -> destination=:1.3 serial=4 reply_serial=2\n"
+                                 "   string \"0 10 20 800 600\n\"\n"),
+              (std::vector<Monitor>{{"screen 0", {10, 20, 800, 600}}}));
+    for (const char* bad : {"   string \"1 0 0 800 600\n\"", "   string \"0 0 0 0 600\n\"", "   string \"\"", "no string"})
+        EXPECT_TRUE(parsePlasmaScreens(bad).empty()) << bad;
 }
 
 TEST_F(ShellDesktops, NoPlasmaShellOnTheBusIsAFailureNotAHang) {
