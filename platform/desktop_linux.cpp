@@ -129,6 +129,7 @@ std::vector<Monitor> LinuxDesktop::monitors() {
     case DesktopFamily::Gnome:
     case DesktopFamily::Cinnamon:
     case DesktopFamily::Mate:
+    case DesktopFamily::Lxde:
     case DesktopFamily::Xfce:
     case DesktopFamily::Plasma:
     case DesktopFamily::Sway:

@@ -172,8 +172,10 @@ bool applyMonitorWallpapers(DesktopFamily family, const std::vector<Monitor>& mo
         return services.setRootBackgroundAreas && services.setRootBackgroundAreas(files, areas, layout.fit);
     case DesktopFamily::Gnome:
     case DesktopFamily::Cinnamon:
-    case DesktopFamily::Mate: {
-        // These take one picture: the monitors' pictures composed into one, spanned.
+    case DesktopFamily::Mate:
+    case DesktopFamily::Lxde: {
+        // These take one picture: the monitors' pictures composed into one, spanned
+        // (pcmanfm's mode "screen"). LXQt's pcmanfm-qt cannot span: one picture there.
         std::vector<RgbPixels> pictures;
         for (const std::string& file : files) {
             std::optional<RgbPixels> picture = readBmpPixels(file);

@@ -114,6 +114,22 @@ TEST_F(MonitorWallpapers, GnomeGetsOneSpannedPictureOfMixedMonitors) {
     EXPECT_EQ(picture->at(100, 10), 0u);            // where no monitor is
 }
 
+TEST_F(MonitorWallpapers, LxdeSpansOneComposedPictureAcrossItsMonitors) {
+    script("xrandr", "echo 'Monitors: 2'\n"
+                     "echo ' 0: +*HDMI-1 160/1x90/1+0+0  HDMI-1'\n"
+                     "echo ' 1: +DP-1 60/1x100/1+160+0  DP-1'\n");
+    const std::string log = programs.file("pcmanfm.log");
+    script("pcmanfm", "printf '%s\\n' \"$@\" >> '" + log + "'\n");
+    change("LXDE");
+    const std::string spanned = sandbox.driveC() + "/WINDOWS/Web/Wallpaper/Velmora monitors/spanned.bmp";
+    EXPECT_EQ(test::readFile(log), "--set-wallpaper\n" + spanned + "\n--wallpaper-mode=screen\n");
+    std::optional<platform::RgbPixels> picture = platform::readBmpPixels(spanned);
+    ASSERT_TRUE(picture);
+    EXPECT_EQ(picture->width, 220);
+    EXPECT_TRUE(near(picture->at(80, 45), kRed));   // HDMI-1: the landscape picture
+    EXPECT_TRUE(near(picture->at(190, 50), kBlue));  // DP-1, portrait: the tall picture
+}
+
 TEST_F(MonitorWallpapers, SwayGivesEachOutputItsOwnBackground) {
     const std::string log = swayOutputs({{"HEADLESS-1", {0, 0, 800, 600}}, {"HEADLESS-2", {800, 0, 600, 800}}});
     test::ScopedEnvironment sock("SWAYSOCK", "/nonexistent");
