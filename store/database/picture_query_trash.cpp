@@ -7,6 +7,8 @@
 #include "store/database/picture_query.h"
 #include "store/database/row_check.h"
 #include "store/database/sql_statement.h"
+#include "store/database/sql_text.h"
+#include "store/database/trash_fields.h"
 
 namespace velmora {
 
@@ -39,6 +41,8 @@ TrashEntry PictureQuery::trashRow(const RowIdentity& row) {
     if (!keep.step()) throw Error(kRowChanged);
     const std::int64_t id = keep.integer(0);
     keep.run();
+    // Columns another program added go with it, to come back on a restore.
+    keepExtraFields(db, id, row.rowid);
     SqlStatement erase(db, std::string("DELETE FROM pictures WHERE ") + kRowCheckCondition);
     bindIdentity(erase.handle(), 1, row);
     erase.run();
@@ -69,17 +73,27 @@ void PictureQuery::restoreFromTrash(std::int64_t id, const std::optional<TrashEn
     Savepoint savepoint(db, "velmora_restore");
     const std::string condition =
         expected ? " WHERE id = ?1 AND filename IS ?2 AND length(picture) IS ?3" : " WHERE id = ?1";
-    SqlStatement restore(db, std::string("INSERT INTO pictures (filename, picture) SELECT filename, picture FROM ") +
-                                 kTrashTable + condition + " RETURNING rowid, " + kRowCheckColumns);
+    // The columns another program added, as the row held them, where `pictures` still has them.
+    const std::vector<std::string> extra = keptFieldsToRestore(db, id);
+    std::string columns = "filename, picture", values = "filename, picture";
+    for (std::size_t i = 0; i < extra.size(); ++i) {
+        columns += ", " + quoteIdentifier(extra[i]);
+        values += std::string(", (SELECT value FROM ") + kTrashFieldsTable + " WHERE trash_id = ?1 AND name = ?" +
+                  std::to_string(4 + i) + " LIMIT 1)";
+    }
+    SqlStatement restore(db, "INSERT INTO pictures (" + columns + ") SELECT " + values + " FROM " + kTrashTable +
+                                 condition + " RETURNING rowid, " + kRowCheckColumns);
     restore.bind(1, id);
     if (expected) {
         bindFieldValue(restore.handle(), 2, expected->name);
         bindFieldValue(restore.handle(), 3, expected->pictureLength);
     }
+    for (std::size_t i = 0; i < extra.size(); ++i) restore.bind(static_cast<int>(4 + i), extra[i]);
     std::optional<RowCheck> added = stepWrite(restore.handle(), 1);
     if (!added) throw Error(kRowChanged);
     SqlStatement erase(db, std::string("DELETE FROM ") + kTrashTable + " WHERE id = ?1");
     erase.bind(1, id).run();
+    forgetExtraFields(db, id);
     savepoint.commit();
 
     rowids_.push_back(added->rowid);

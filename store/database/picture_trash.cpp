@@ -7,6 +7,7 @@
 #include "store/database/picture_digests.h"
 #include "store/database/row_check.h"
 #include "store/database/sql_statement.h"
+#include "store/database/trash_fields.h"
 #include "store/database/untrusted_file.h"
 
 namespace velmora {
@@ -79,20 +80,29 @@ bool PictureTrash::holds(const TrashEntry& entry) const {
 void PictureTrash::deleteForever(std::int64_t id) {
     sqlite3* db = openHandle(connection_);
     if (!hasTrash(db)) throw Error(kRowChanged);
+    Savepoint savepoint(db, "velmora_forget");
     SqlStatement erase(db, std::string("DELETE FROM ") + kTrashTable + " WHERE id = ?1");
     erase.bind(1, id).run();
     if (sqlite3_changes(db) != 1) throw Error(kRowChanged);
+    forgetExtraFields(db, id);
+    savepoint.commit();
 }
 
 void PictureTrash::empty() {
     sqlite3* db = openHandle(connection_);
     if (!hasTrash(db)) return;
-    execSql(db, std::string("DELETE FROM ") + kTrashTable);
+    {
+        Savepoint savepoint(db, "velmora_empty");
+        execSql(db, std::string("DELETE FROM ") + kTrashTable);
+        forgetExtraFields(db, std::nullopt);
+        savepoint.commit();
+    }
     compactFile(db);
 }
 
 void dropKeptTables(sqlite3* db) {
     execSql(db, std::string("DROP TABLE IF EXISTS ") + kTrashTable);
+    execSql(db, std::string("DROP TABLE IF EXISTS ") + kTrashFieldsTable);
     execSql(db, std::string("DROP TABLE IF EXISTS ") + kDigestTable);
 }
 

@@ -205,5 +205,43 @@ TEST(Trash, ATrashTableOfAnotherProgramWithExpressionsIsRefused) {
     EXPECT_EQ(namesInFile(path), (std::vector<std::string>{"a", "b"}));
 }
 
+TEST(Trash, ColumnsAnotherProgramAddedComeBackWithTheRestore) {
+    TempDir dir;
+    const std::string path = dir.file("richer.vlm");
+    sqlite3* made = nullptr;
+    ASSERT_EQ(sqlite3_open(path.c_str(), &made), SQLITE_OK);
+    sqlite3_close(made);
+    SqlitePeer(path).exec(
+        "CREATE TABLE pictures (id INTEGER PRIMARY KEY, filename TEXT, picture BLOB, \"my note\" TEXT, "
+        "rating INTEGER, thumb BLOB);"
+        "INSERT INTO pictures (filename, picture, \"my note\", rating, thumb) VALUES "
+        "('a', x'0102', 'sea', 5, x'FF00'), ('b', x'0304', NULL, 3, NULL), ('c', x'0506', 'hill', 1, x'01')");
+    OpenStore s(path);
+    s.query.activate();
+    const std::optional<TrashEntry> a = s.query.moveToTrash();
+    ASSERT_TRUE(a);
+    s.query.moveToTrash();  // b
+    s.query.restoreFromTrash(a->id, *a);
+    const std::string row = "SELECT count(*) FROM pictures WHERE filename = 'a' AND \"my note\" = 'sea' AND "
+                            "rating = 5 AND thumb = x'FF00'";
+    EXPECT_EQ(SqlitePeer(path).integer(row), 1);
+    EXPECT_EQ(SqlitePeer(path).integer("SELECT count(*) FROM velmora_trash_fields WHERE trash_id = " +
+                                       std::to_string(a->id)),
+              0);
+    // A column dropped while the picture lay in the trash is simply left out.
+    SqlitePeer(path).exec("ALTER TABLE pictures DROP COLUMN thumb");
+    const std::int64_t b = PictureTrash(s.connection).list().front().id;
+    s.query.restoreFromTrash(b);
+    EXPECT_EQ(SqlitePeer(path).integer("SELECT count(*) FROM pictures WHERE filename = 'b' AND rating = 3 AND "
+                                       "\"my note\" IS NULL"),
+              1);
+    // Deleting forever and emptying forget the kept values too.
+    s.query.moveToTrash();
+    PictureTrash(s.connection).deleteForever(PictureTrash(s.connection).list().front().id);
+    s.query.moveToTrash();
+    PictureTrash(s.connection).empty();
+    EXPECT_EQ(SqlitePeer(path).integer("SELECT count(*) FROM velmora_trash_fields"), 0);
+}
+
 }  // namespace
 }  // namespace velmora::test

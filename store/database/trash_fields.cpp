@@ -1,0 +1,87 @@
+#include "store/database/trash_fields.h"
+
+#include <sqlite3.h>
+
+#include <algorithm>
+#include <cctype>
+
+#include "store/database/sql_statement.h"
+#include "store/database/sql_text.h"
+#include "store/database/untrusted_file.h"
+
+namespace velmora {
+
+namespace {
+
+std::string upper(std::string text) {
+    std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::toupper(c); });
+    return text;
+}
+
+bool hasFields(sqlite3* db) {
+    if (!hasTable(db, kTrashFieldsTable)) return false;
+    // Another program may have made one with expressions of its own.
+    requirePlainTable(db, kTrashFieldsTable);
+    return true;
+}
+
+}  // namespace
+
+std::vector<std::string> extraPictureColumns(sqlite3* db) {
+    struct Column {
+        std::string name;
+        std::string type;
+        std::int64_t key;
+        std::int64_t hidden;
+    };
+    std::vector<Column> columns;
+    SqlStatement info(db, "SELECT name, type, pk, hidden FROM pragma_table_xinfo('pictures')");
+    while (info.step()) columns.push_back({info.text(0), upper(info.text(1)), info.integer(2), info.integer(3)});
+    const auto keys = std::count_if(columns.begin(), columns.end(), [](const Column& c) { return c.key > 0; });
+    std::vector<std::string> extra;
+    for (const Column& column : columns) {
+        const std::string name = upper(column.name);
+        const bool rowidAlias = keys == 1 && column.key == 1 && column.type == "INTEGER";
+        if (name != "FILENAME" && name != "PICTURE" && column.hidden == 0 && !rowidAlias) extra.push_back(column.name);
+    }
+    return extra;
+}
+
+void keepExtraFields(sqlite3* db, std::int64_t trashId, std::int64_t rowid) {
+    const std::vector<std::string> columns = extraPictureColumns(db);
+    if (columns.empty()) return;
+    if (!hasFields(db)) {
+        // No declared type: each value is kept as the row held it.
+        execSql(db, std::string("CREATE TABLE ") + kTrashFieldsTable + " (trash_id INTEGER, name TEXT, value)");
+    }
+    for (const std::string& column : columns) {
+        SqlStatement keep(db, std::string("INSERT INTO ") + kTrashFieldsTable + " (trash_id, name, value) SELECT ?1, ?2, " +
+                                  quoteIdentifier(column) + " FROM pictures WHERE rowid = ?3");
+        keep.bind(1, trashId).bind(2, column).bind(3, rowid).run();
+    }
+}
+
+std::vector<std::string> keptFieldsToRestore(sqlite3* db, std::int64_t trashId) {
+    std::vector<std::string> restorable;
+    if (!hasFields(db)) return restorable;
+    const std::vector<std::string> present = extraPictureColumns(db);
+    SqlStatement kept(db, std::string("SELECT DISTINCT name FROM ") + kTrashFieldsTable + " WHERE trash_id = ?1");
+    kept.bind(1, trashId);
+    while (kept.step()) {
+        const std::string name = kept.text(0);
+        if (std::find(present.begin(), present.end(), name) != present.end()) restorable.push_back(name);
+    }
+    return restorable;
+}
+
+void forgetExtraFields(sqlite3* db, std::optional<std::int64_t> trashId) {
+    if (!hasFields(db)) return;
+    if (!trashId) {
+        execSql(db, std::string("DELETE FROM ") + kTrashFieldsTable);
+        return;
+    }
+    SqlStatement forget(db, std::string("DELETE FROM ") + kTrashFieldsTable + " WHERE trash_id = ?1");
+    forget.bind(1, *trashId).run();
+}
+
+}  // namespace velmora

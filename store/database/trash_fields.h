@@ -1,0 +1,31 @@
+#pragma once
+// The values of columns another program added to `pictures` (a note, a rating, a date),
+// kept for a trashed picture in velmora_trash_fields beside the trash, so that a
+// restore gives the row back whole. A column that is gone by then is left out.
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+struct sqlite3;
+
+namespace velmora {
+
+inline constexpr const char* kTrashFieldsTable = "velmora_trash_fields";
+
+// The stored columns of `pictures` besides filename and picture: not generated, not
+// hidden, not the rowid's alias (a restored row gets a rowid of its own).
+std::vector<std::string> extraPictureColumns(sqlite3* db);
+
+// Keeps the extra columns' values of the row with rowid under the trash entry trashId;
+// makes the table the first time there are any. Part of the caller's transaction.
+void keepExtraFields(sqlite3* db, std::int64_t trashId, std::int64_t rowid);
+
+// The columns kept for trashId that `pictures` still has.
+std::vector<std::string> keptFieldsToRestore(sqlite3* db, std::int64_t trashId);
+
+// Forgets what was kept for trashId, or for every entry.
+void forgetExtraFields(sqlite3* db, std::optional<std::int64_t> trashId);
+
+}  // namespace velmora
