@@ -2,7 +2,10 @@
 
 #include <sstream>
 
+#include <cctype>
 #include <climits>
+#include <map>
+#include <string_view>
 #include <optional>
 #include <cstdlib>
 
@@ -41,25 +44,66 @@ bool parseGeometry(const std::string& text, PixelRect& rect) {
     return rect.width > 0 && rect.height > 0 && end != at;
 }
 
-// The integer after "key": in a JSON object's text, from `from` on.
-std::optional<long> jsonNumber(const std::string& json, const std::string& key, std::size_t from, std::size_t to) {
-    std::size_t at = json.find("\"" + key + "\"", from);
-    if (at == std::string::npos || at >= to) return std::nullopt;
-    at = json.find(':', at);
-    if (at == std::string::npos) return std::nullopt;
-    char* end = nullptr;
-    long value = std::strtol(json.c_str() + at + 1, &end, 10);
-    if (end == json.c_str() + at + 1) return std::nullopt;
-    return value;
+// Where the JSON value starting at `at` ends: past its string, or its object or array
+// with everything nested in it, or at the next ',', '}' or ']' for a plain value.
+std::size_t valueEnd(std::string_view json, std::size_t at) {
+    int depth = 0;
+    bool inString = false;
+    for (; at < json.size(); ++at) {
+        const char c = json[at];
+        if (inString) {
+            if (c == '\\') ++at;
+            else if (c == '"') inString = false;
+            if (!inString && depth == 0) return at + 1;
+            continue;
+        }
+        if (c == '"') inString = true;
+        else if (c == '{' || c == '[') ++depth;
+        else if (c == '}' || c == ']') {
+            if (depth == 0) return at;
+            if (--depth == 0) return at + 1;
+        } else if (c == ',' && depth == 0) return at;
+    }
+    return json.size();
 }
 
-// The string after "key": in the same way; sway's output names need no unescaping.
-std::string jsonString(const std::string& json, const std::string& key, std::size_t from, std::size_t to) {
-    std::size_t at = json.find("\"" + key + "\"", from);
-    if (at == std::string::npos || at >= to) return "";
-    std::size_t open = json.find('"', json.find(':', at));
-    std::size_t close = open == std::string::npos ? open : json.find('"', open + 1);
-    return close == std::string::npos ? "" : json.substr(open + 1, close - open - 1);
+std::size_t skipSpace(std::string_view json, std::size_t at) {
+    while (at < json.size() && std::isspace(static_cast<unsigned char>(json[at]))) ++at;
+    return at;
+}
+
+// The values of an object's own members (not those of objects inside it), by key;
+// sway's keys and names need no unescaping.
+std::map<std::string, std::string_view> members(std::string_view object) {
+    std::map<std::string, std::string_view> found;
+    std::size_t at = skipSpace(object, 0);
+    if (at >= object.size() || object[at] != '{') return found;
+    for (at = skipSpace(object, at + 1); at < object.size() && object[at] == '"';) {
+        const std::size_t keyEnd = valueEnd(object, at);
+        if (keyEnd < at + 2 || object[keyEnd - 1] != '"') break;  // a key cut short
+        const std::string key(object.substr(at + 1, keyEnd - at - 2));
+        at = skipSpace(object, keyEnd);
+        if (at >= object.size() || object[at] != ':') break;
+        const std::size_t value = skipSpace(object, at + 1);
+        const std::size_t end = valueEnd(object, value);
+        std::size_t last = end;
+        while (last > value && std::isspace(static_cast<unsigned char>(object[last - 1]))) --last;
+        found.emplace(key, object.substr(value, last - value));
+        at = skipSpace(object, end);
+        if (at >= object.size() || object[at] != ',') break;
+        at = skipSpace(object, at + 1);
+    }
+    return found;
+}
+
+std::optional<int> jsonInteger(const std::map<std::string, std::string_view>& object, const std::string& key) {
+    auto found = object.find(key);
+    if (found == object.end()) return std::nullopt;
+    const std::string text(found->second);
+    char* end = nullptr;
+    const long value = std::strtol(text.c_str(), &end, 10);
+    if (end == text.c_str() || value <= -65536 || value >= 65536) return std::nullopt;
+    return static_cast<int>(value);
 }
 
 }  // namespace
@@ -84,26 +128,26 @@ std::vector<Monitor> parseRandrMonitors(const std::string& listing) {
 
 std::vector<Monitor> parseSwayOutputs(const std::string& json) {
     std::vector<Monitor> monitors;
-    // Each output is one object holding "name", "active" and "rect": {x, y, width, height}.
-    for (std::size_t at = json.find("\"name\""); at != std::string::npos;) {
-        std::size_t next = json.find("\"name\"", at + 1);
-        // Nested objects (modes, current_mode) hold no "name"; the output's keys lie between two names.
-        std::size_t start = json.rfind('{', at);
-        std::size_t end = next == std::string::npos ? json.size() : json.rfind('{', next);
-        std::size_t rect = json.find("\"rect\"", start);
-        bool active = json.find("\"active\": true", start) < end || json.find("\"active\":true", start) < end;
-        if (rect < end && active) {
-            Monitor monitor;
-            monitor.name = jsonString(json, "name", at, end);
-            auto x = jsonNumber(json, "x", rect, end), y = jsonNumber(json, "y", rect, end);
-            auto width = jsonNumber(json, "width", rect, end), height = jsonNumber(json, "height", rect, end);
-            if (x && y && width && height && *width > 0 && *height > 0 && *width < 65536 && *height < 65536) {
-                monitor.rect = {static_cast<int>(*x), static_cast<int>(*y), static_cast<int>(*width),
-                                static_cast<int>(*height)};
-                monitors.push_back(monitor);
-            }
+    std::string_view text(json);
+    std::size_t at = skipSpace(text, 0);
+    if (at >= text.size() || text[at] != '[') return monitors;
+    // Each element of the array is an output: its own "name", "active" and "rect".
+    for (at = skipSpace(text, at + 1); at < text.size() && text[at] == '{';) {
+        const std::size_t end = valueEnd(text, at);
+        const auto output = members(text.substr(at, end - at));
+        auto name = output.find("name"), active = output.find("active"), rect = output.find("rect");
+        if (name != output.end() && active != output.end() && active->second == "true" && rect != output.end() &&
+            name->second.size() >= 2) {
+            const auto area = members(rect->second);
+            auto x = jsonInteger(area, "x"), y = jsonInteger(area, "y");
+            auto width = jsonInteger(area, "width"), height = jsonInteger(area, "height");
+            if (x && y && width && height && *width > 0 && *height > 0)
+                monitors.push_back({std::string(name->second.substr(1, name->second.size() - 2)),
+                                    {*x, *y, *width, *height}});
         }
-        at = next;
+        at = skipSpace(text, end);
+        if (at >= text.size() || text[at] != ',') break;
+        at = skipSpace(text, at + 1);
     }
     return monitors;
 }

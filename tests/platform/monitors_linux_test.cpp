@@ -26,8 +26,30 @@ TEST(Monitors, RandrAndSwayListingsGiveNamesAndRectangles) {
         "height": 800}}])";
     EXPECT_EQ(parseSwayOutputs(sway), (std::vector<Monitor>{{"HEADLESS-1", {0, 0, 1280, 720}},
                                                             {"HEADLESS-3", {1280, -200, 600, 800}}}));
+    // As sway itself prints it: "rect" before "name", and objects with their own sizes inside.
+    const std::string real = R"([
+  {
+    "id": 3,
+    "rect": {
+      "x": 0,
+      "y": 0,
+      "width": 1280,
+      "height": 720
+    },
+    "geometry": {"x": 5, "y": 5, "width": 0, "height": 0},
+    "name": "HEADLESS-1",
+    "nodes": [{"name": "1", "rect": {"x": 9, "y": 9, "width": 9, "height": 9}, "active": true}],
+    "active": true
+  },
+  {"rect": {"x": 1280, "y": 0, "width": 1920, "height": 1080}, "name": "HEADLESS-\"2", "active": true}
+])";
+    EXPECT_EQ(parseSwayOutputs(real), (std::vector<Monitor>{{"HEADLESS-1", {0, 0, 1280, 720}},
+                                                            {"HEADLESS-\\\"2", {1280, 0, 1920, 1080}}}));
     EXPECT_TRUE(parseRandrMonitors("").empty());
-    EXPECT_TRUE(parseSwayOutputs("not json").empty());
+    for (const char* bad : {"not json", "[", "[{\"name", "[{\"name\": \"A\", \"active\": true, \"rect\": {\"x\": 1",
+                            "[{\"rect\": {\"x\": 0, \"y\": 0, \"width\": 99999999, \"height\": 1}, \"name\": \"A\", "
+                            "\"active\": true}]"})
+        EXPECT_TRUE(parseSwayOutputs(bad).empty()) << bad;
 }
 
 }  // namespace
