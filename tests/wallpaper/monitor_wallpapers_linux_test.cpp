@@ -1,8 +1,8 @@
 // A picture per monitor through the whole change: the collection's pictures chosen
 // to suit each monitor, then GNOME's spanned picture in the real dconf (monitors from
-// an xrandr of the test's own), sway's outputs (a recording swaymsg, and a real headless sway
-// with two outputs) (the root
-// window's composition is tested with the root window).
+// an xrandr of the test's own), LXDE's, sway's outputs (a recording swaymsg, and a real
+// headless sway with two outputs). The root window's composition is tested with the
+// root window.
 
 #include <sys/stat.h>
 #include <unistd.h>
