@@ -70,12 +70,26 @@ std::string win32ErrorText(unsigned code) {
 }
 #endif
 
+namespace {
+
+// Built by appending: "text" + string trips GCC 12's -Wrestrict (bug 105651).
+std::string fileMessage(const char* what, const std::string& path, unsigned code) {
+    std::string message = what;
+    message += " \"";
+    message += path;
+    message += "\". ";
+    message += win32ErrorText(code);
+    return message;
+}
+
+}  // namespace
+
 std::string cannotCreateFileMessage(const std::string& path, unsigned code) {
-    return "Cannot create file \"" + path + "\". " + win32ErrorText(code);
+    return fileMessage("Cannot create file", path, code);
 }
 
 std::string cannotOpenFileMessage(const std::string& path, unsigned code) {
-    return "Cannot open file \"" + path + "\". " + win32ErrorText(code);
+    return fileMessage("Cannot open file", path, code);
 }
 
 }  // namespace velmora

@@ -33,7 +33,7 @@ struct ComponentCoding {
     bool fineSamples = false;
     std::array<std::int32_t, 64> steps{};  // quantization steps in zigzag order
     int fineSize = 0;                       // libjpeg's samples a side for this component
-    std::unique_ptr<float[]> fineWeights;   // reducedWeights() at fineSize
+    std::unique_ptr<float[]> fineWeights{};  // reducedWeights() at fineSize
 };
 
 // For a component libjpeg decodes finer, the farthest its AC terms may move one of
