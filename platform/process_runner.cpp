@@ -133,7 +133,7 @@ bool programOnPath(const std::string& name) {
         std::size_t end = list.find(':', pos);
         if (end == std::string::npos) end = list.size();
         std::string folder = list.substr(pos, end - pos);
-        if (folder.empty()) folder = ".";
+        if (folder.empty()) folder.push_back('.');  // not = ".": GCC 12 -Wrestrict (bug 105651)
         if (::access((folder + "/" + name).c_str(), X_OK) == 0) return true;
         pos = end + 1;
     }

@@ -54,7 +54,7 @@ std::string rowStatementDeferringBlobs(const std::vector<std::string>& columns) 
         list += "CASE WHEN typeof(" + name + ")='blob' THEN NULL ELSE " + name + " END, ";
         list += "CASE WHEN typeof(" + name + ")='blob' THEN length(" + name + ") END";
     }
-    if (list.empty()) list = "*";
+    if (list.empty()) list.push_back('*');  // not = "*": GCC 12 -Wrestrict (bug 105651)
     return "SELECT " + list + " FROM pictures WHERE rowid=?1";
 }
 

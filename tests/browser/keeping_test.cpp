@@ -28,7 +28,9 @@ public:
     void inTrashOn(const std::string& name, const std::function<bool(const TrashRequest&, std::int64_t)>& action) {
         view.inTrash = [&](const TrashRequest& request) {
             for (const TrashedPicture& picture : request.read().pictures) {
-                if (picture.name == name) EXPECT_TRUE(action(request, picture.id));
+                if (picture.name == name) {
+                    EXPECT_TRUE(action(request, picture.id));
+                }
             }
         };
         browser->openTrash();

@@ -35,7 +35,7 @@ struct CountingValue {
     Bytes bytes;
     std::size_t largestFront = 0;
     int wholeReads = 0;
-    SharedBytes whole;  // what readWhole gives (the bytes unless changed)
+    SharedBytes whole{};  // what readWhole gives (the bytes unless changed)
 
     DeferredBytes deferred() {
         whole = shareBytes(bytes);
