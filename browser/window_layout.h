@@ -12,6 +12,8 @@ namespace velmora {
 inline constexpr DialogRect kMainWindowGeometry{287, 126, 788, 478};
 // The picture inside the picture area (`Image1` in `ScrollBox1`).
 inline constexpr DialogRect kPictureInArea{8, 8, 545, 401};
+// The name list's row indicator (the current, edited or inserted row) is this wide.
+inline constexpr int kRowIndicatorWidth = 14;
 // Font heights in pixels: the window's and the red name and count labels'.
 inline constexpr int kWindowFontHeight = 11;
 inline constexpr int kRedLabelFontHeight = 13;

@@ -7,6 +7,7 @@
 #include <QPalette>
 #include <QScrollBar>
 
+#include "browser/window_layout.h"
 
 namespace velmora {
 namespace {
@@ -91,7 +92,7 @@ NameGrid::NameGrid(CollectionBrowser& browser, QWidget* parent)
     horizontalHeader()->setSectionsClickable(false);
     verticalHeader()->setSectionResizeMode(QHeaderView::Fixed);
     verticalHeader()->setDefaultSectionSize(18);
-    verticalHeader()->setFixedWidth(14);
+    verticalHeader()->setFixedWidth(kRowIndicatorWidth);
     verticalHeader()->setSectionsClickable(false);
     setWordWrap(false);
 }

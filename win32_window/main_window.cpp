@@ -145,6 +145,14 @@ void MainWindow::createControls() {
     header.pszText = column.data();
     header.cx = 100;
     ListView_InsertColumn(nameList_, 0, &header);
+    // The row indicator (the current, edited or inserted row) is column 1 shown first,
+    // so that an item's own text (column 0) stays its name.
+    std::wstring none;
+    header.pszText = none.data();
+    header.cx = kRowIndicatorWidth;
+    ListView_InsertColumn(nameList_, 1, &header);
+    int order[] = {1, 0};
+    ListView_SetColumnOrderArray(nameList_, 2, order);
 
     pictureBox_.create(window_, instance_, kPictureBoxId,
                        {.clicked = [this] { browser_->openViewer(); },
@@ -219,7 +227,7 @@ void MainWindow::layOut() {
                                                    {countCaption_, "Label2"}, {countLabel_, "Label3"},
                                                    {popupHint_, "Label4"},    {nameList_, "DBGrid1"}};
     for (const auto& [control, name] : places) moveTo(control, scaledRect(mainWindowPlace(name), dpi_));
-    ListView_SetColumnWidth(nameList_, 0, LVSCW_AUTOSIZE_USEHEADER);
+    fitNameColumn();
 
     // The picture's place inside the area's client rectangle (inside its border).
     RECT area = scaledRect(mainWindowPlace("ScrollBox1"), dpi_);
@@ -231,6 +239,15 @@ void MainWindow::layOut() {
         if (control.kind != ControlKind::Button) continue;
         moveTo(buttons_[button++], scaledRect(mainWindowPlace(control.componentName), dpi_));
     }
+}
+
+void MainWindow::fitNameColumn() {
+    // The names take what the indicator leaves, as far as the scroll bar.
+    const int indicator = scaled(kRowIndicatorWidth, dpi_);
+    RECT client{};
+    GetClientRect(nameList_, &client);
+    ListView_SetColumnWidth(nameList_, 1, indicator);
+    ListView_SetColumnWidth(nameList_, 0, std::max(indicator, static_cast<int>(client.right) - indicator));
 }
 
 bool MainWindow::translateKey(MSG& message) {
@@ -287,11 +304,19 @@ LRESULT MainWindow::nameListNotify(NMHDR* header) {
     switch (header->code) {
     case LVN_GETDISPINFOW: {
         auto* info = reinterpret_cast<NMLVDISPINFOW*>(header);
-        if (info->item.mask & LVIF_TEXT) {
+        if (!(info->item.mask & LVIF_TEXT)) return 0;
+        if (info->item.iSubItem == 1) {
+            switch (browser_->rowMarker(info->item.iItem)) {
+            case RowMarker::Current: listText_ = L"\u25B6"; break;
+            case RowMarker::Editing: listText_ = L"I"; break;
+            case RowMarker::Inserting: listText_ = L"*"; break;
+            case RowMarker::None: listText_.clear(); break;
+            }
+        } else {
             const std::optional<std::string> name = browser_->rowName(info->item.iItem);
             listText_ = name ? toUtf16(*name) : std::wstring();
-            info->item.pszText = listText_.data();
         }
+        info->item.pszText = listText_.data();
         return 0;
     }
     case LVN_ITEMCHANGED: {

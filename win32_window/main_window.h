@@ -76,6 +76,7 @@ private:
 
     void createControls();
     void layOut();
+    void fitNameColumn();
     void buildPopupMenu();
     void updateFonts();
     void runCommandId(int id);

@@ -55,7 +55,10 @@ void MainWindow::refreshNameList() {
     followingBrowser_ = true;
     const int rows = browser_->rowCount();
     // A changed row count starts from the top, as a fresh list would.
-    if (ListView_GetItemCount(nameList_) != rows) ListView_SetItemCountEx(nameList_, rows, 0);
+    if (ListView_GetItemCount(nameList_) != rows) {
+        ListView_SetItemCountEx(nameList_, rows, 0);
+        fitNameColumn();  // the scroll bar may have come or gone
+    }
     const int row = browser_->currentRow();
     const int selected = ListView_GetNextItem(nameList_, -1, LVNI_SELECTED);
     if (selected != row && selected >= 0) ListView_SetItemState(nameList_, selected, 0, LVIS_SELECTED | LVIS_FOCUSED);

@@ -52,6 +52,10 @@ std::vector<std::wstring> MainWindowDriver::names() const {
 
 int MainWindowDriver::selectedRow() const { return RemoteListView(nameList_, program_.handle()).selectedRow(); }
 
+std::wstring MainWindowDriver::rowMarker(int row) const {
+    return RemoteListView(nameList_, program_.handle()).itemText(row, 1);
+}
+
 int MainWindowDriver::commandId(std::string_view componentName) const {
     const auto controls = mainWindowControls();
     for (std::size_t row = 0; row < controls.size(); ++row) {

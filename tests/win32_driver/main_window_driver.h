@@ -27,6 +27,8 @@ public:
     std::wstring countText() const;
     std::vector<std::wstring> names() const;
     int selectedRow() const;
+    // The row indicator the name list shows beside row ("\u25B6" for the current one).
+    std::wstring rowMarker(int row) const;
     // The control of the command table with componentName (a button or a menu item).
     int commandId(std::string_view componentName) const;
     HWND button(std::string_view componentName) const;

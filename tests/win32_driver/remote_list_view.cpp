@@ -16,11 +16,11 @@ constexpr int kTextCapacity = 1024;  // characters, more than any name in the sc
 
 int RemoteListView::count() const { return static_cast<int>(sendTo(list_, LVM_GETITEMCOUNT)); }
 
-std::wstring RemoteListView::itemText(int row) const {
+std::wstring RemoteListView::itemText(int row, int column) const {
     // The item, then the text buffer it points to, in one block of the other process.
     RemoteMemory memory(process_, sizeof(LVITEMW) + kTextCapacity * sizeof(wchar_t));
     LVITEMW item{};
-    item.iSubItem = 0;
+    item.iSubItem = column;
     item.cchTextMax = kTextCapacity;
     item.pszText = reinterpret_cast<LPWSTR>(memory.address(sizeof(LVITEMW)));
     memory.write(&item, sizeof item);

@@ -14,7 +14,8 @@ public:
     RemoteListView(HWND list, HANDLE process) : list_(list), process_(process) {}
 
     int count() const;
-    std::wstring itemText(int row) const;
+    // The text of row in column (0: the item's own, 1...: its subitems).
+    std::wstring itemText(int row, int column = 0) const;
     std::vector<std::wstring> items() const;
     // The selected row, or -1.
     int selectedRow() const;

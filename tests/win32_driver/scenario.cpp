@@ -155,6 +155,7 @@ void walkTheCollection(const ScenarioPaths& paths, const Collection& collection,
     window.waitForName(sunset.name, "start");
     window.waitForNames({sunset.name, kitten.name, harbour.name}, "start");
     require(window.selectedRow() == 0, "the first row is not selected");
+    require(window.rowMarker(0) == L"\u25B6" && window.rowMarker(1).empty(), "the first row has not the indicator");
     expectNavigation(window, false, true, "start");
     expectButtonCaptions(window);
 
