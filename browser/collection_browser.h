@@ -205,6 +205,8 @@ private:
 
     int pictureCount_ = 0;
     NameEntry nameEntry_;
+    // The pictures' lengths, kept between looks for a picture stored already.
+    PictureLengths storedLengths_;
     std::string title_;
     std::string currentName_;
     CommandStates states_;

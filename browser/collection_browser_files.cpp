@@ -37,6 +37,7 @@ void CollectionBrowser::openStartCollection(const std::string& path) {
 void CollectionBrowser::switchTo(const std::string& path) {
     // What could be undone belongs to the file being left.
     rememberUndo(std::nullopt);
+    storedLengths_.forget();
     connection_.close();
     connection_.setConnectionString(connectionStringFor(path));
     connection_.open();

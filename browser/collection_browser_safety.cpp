@@ -136,7 +136,7 @@ bool CollectionBrowser::emptyTrash() {
 std::optional<StoredDuplicate> CollectionBrowser::storedDuplicate(JpegPicture& picture) {
     SharedBytes bytes = picture.jpegData();
     if (!bytes || !connection_.isOpen()) return std::nullopt;
-    return findStoredDuplicate(connection_, *bytes);
+    return findStoredDuplicate(connection_, *bytes, &storedLengths_);
 }
 
 std::optional<PictureQuery::RowIdentity> CollectionBrowser::rememberAdded(JpegPicture& picture) {
@@ -146,7 +146,10 @@ std::optional<PictureQuery::RowIdentity> CollectionBrowser::rememberAdded(JpegPi
     if (row) {
         try {
             rememberDigest(connection_, row->rowid, *picture.jpegData());
+            storedLengths_.remember(connection_.handle(), row->rowid,
+                                    static_cast<std::int64_t>(picture.jpegData()->size()));
         } catch (const std::exception&) {
+            storedLengths_.forget();
         }
     }
     return row;

@@ -59,9 +59,83 @@ struct Candidate {
     Bytes digest;
 };
 
+std::int64_t dataVersion(sqlite3* db) {
+    SqlStatement version(db, "PRAGMA data_version");
+    return version.step() ? version.integer(0) : -1;
+}
+
 }  // namespace
 
-std::optional<StoredDuplicate> findStoredDuplicate(Connection& connection, const Bytes& bytes) {
+bool PictureLengths::current(sqlite3* db) const {
+    return valid_ && db == db_ && dataVersion(db) == dataVersion_ && sqlite3_total_changes64(db) == ownChanges_;
+}
+
+void PictureLengths::settle(sqlite3* db) {
+    db_ = db;
+    dataVersion_ = dataVersion(db);
+    ownChanges_ = sqlite3_total_changes64(db);
+    valid_ = true;
+}
+
+std::vector<std::int64_t> PictureLengths::rowidsOfLength(sqlite3* db, std::int64_t length) {
+    if (!current(db)) {
+        rowids_.clear();
+        // length() of a blob comes from the record header: no picture's bytes are read.
+        SqlStatement all(db, "SELECT rowid, length(picture) FROM pictures WHERE typeof(picture) = 'blob' ORDER BY rowid");
+        while (all.step()) rowids_[all.integer(1)].push_back(all.integer(0));
+        settle(db);
+    }
+    auto found = rowids_.find(length);
+    return found == rowids_.end() ? std::vector<std::int64_t>{} : found->second;
+}
+
+void PictureLengths::keptDigests(sqlite3* db) {
+    if (valid_ && db == db_ && dataVersion(db) == dataVersion_) ownChanges_ = sqlite3_total_changes64(db);
+}
+
+void PictureLengths::remember(sqlite3* db, std::int64_t rowid, std::int64_t length) {
+    if (!valid_ || db != db_ || dataVersion(db) != dataVersion_) {
+        valid_ = false;
+        return;
+    }
+    std::vector<std::int64_t>& rowids = rowids_[length];
+    if (rowids.empty() || rowids.back() < rowid) rowids.push_back(rowid);
+    settle(db);
+}
+
+namespace {
+
+// The pictures of this length (of `only` when given), with the digest kept for each and
+// whether it still describes its row.
+std::vector<Candidate> candidatesOfLength(sqlite3* db, std::int64_t length, bool haveTable,
+                                          const std::optional<std::vector<std::int64_t>>& only) {
+    const std::string digestColumns =
+        haveTable ? std::string("d.sha256, d.filename IS p.filename AND d.length = ?1 FROM pictures AS p LEFT JOIN ") +
+                        kDigestTable + " AS d ON d.picture_rowid = p.rowid"
+                  : std::string("NULL, 0 FROM pictures AS p");
+    SqlStatement same(db, "SELECT p.rowid, CAST(p.filename AS TEXT), " + digestColumns +
+                              " WHERE length(p.picture) = ?1 AND typeof(p.picture) = 'blob'" +
+                              (only ? " AND p.rowid = ?2" : " ORDER BY p.rowid"));
+    std::vector<Candidate> candidates;
+    auto collect = [&] {
+        while (same.step()) candidates.push_back({same.integer(0), same.text(1), same.integer(3) == 1, same.blob(2)});
+    };
+    same.bind(1, length);
+    if (!only) {
+        collect();
+        return candidates;
+    }
+    for (std::int64_t rowid : *only) {
+        same.reset();
+        same.bind(2, rowid);
+        collect();
+    }
+    return candidates;
+}
+
+}  // namespace
+
+std::optional<StoredDuplicate> findStoredDuplicate(Connection& connection, const Bytes& bytes, PictureLengths* lengths) {
     if (!connection.isOpen()) throw Error("Connection is closed");
     sqlite3* db = connection.handle();
     const auto length = static_cast<std::int64_t>(bytes.size());
@@ -69,21 +143,9 @@ std::optional<StoredDuplicate> findStoredDuplicate(Connection& connection, const
     const bool haveTable = writable || hasDigestTable(db);
     if (haveTable) requirePlainTable(db, kDigestTable);
 
-    // length() of a blob comes from the record header: pictures of other lengths are
-    // passed over without reading their bytes.
-    std::vector<Candidate> candidates;
-    {
-        const std::string digestColumns =
-            haveTable ? std::string("d.sha256, d.filename IS p.filename AND d.length = ?1 FROM pictures AS p LEFT JOIN ") +
-                            kDigestTable + " AS d ON d.picture_rowid = p.rowid"
-                      : std::string("NULL, 0 FROM pictures AS p");
-        SqlStatement same(db, "SELECT p.rowid, CAST(p.filename AS TEXT), " + digestColumns +
-                                  " WHERE length(p.picture) = ?1 AND typeof(p.picture) = 'blob' ORDER BY p.rowid");
-        same.bind(1, length);
-        while (same.step()) {
-            candidates.push_back({same.integer(0), same.text(1), same.integer(3) == 1, same.blob(2)});
-        }
-    }
+    std::optional<std::vector<std::int64_t>> only;
+    if (lengths) only = lengths->rowidsOfLength(db, length);
+    const std::vector<Candidate> candidates = candidatesOfLength(db, length, haveTable, only);
     if (candidates.empty()) return std::nullopt;
 
     const Sha256Digest wanted = sha256(bytes.data(), bytes.size());
@@ -109,10 +171,12 @@ std::optional<StoredDuplicate> findStoredDuplicate(Connection& connection, const
         }
         if (digest == wantedBytes) {
             finish(keeping);
+            if (lengths) lengths->keptDigests(db);
             return StoredDuplicate{candidate.rowid, candidate.name};
         }
     }
     finish(keeping);
+    if (lengths) lengths->keptDigests(db);
     return std::nullopt;
 }
 

@@ -8,14 +8,45 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <unordered_map>
+#include <vector>
 
 #include "base/bytes.h"
+
+struct sqlite3;
 
 namespace velmora {
 
 class Connection;
 
 inline constexpr const char* kDigestTable = "velmora_digests";
+
+// The pictures' lengths by rowid, read in one pass and kept while nothing has changed
+// the file since: no other connection (PRAGMA data_version) and no write of this one
+// but the additions it was told of. A look for a duplicate among many pictures then
+// reads only the rows of the same length, instead of passing over every row again.
+class PictureLengths {
+public:
+    // The rowids, ascending, of the pictures of this length.
+    std::vector<std::int64_t> rowidsOfLength(sqlite3* db, std::int64_t length);
+    // This connection added a picture of length under rowid (and the digests it kept),
+    // and nothing else since.
+    void remember(sqlite3* db, std::int64_t rowid, std::int64_t length);
+    // This connection's writes since the last look were digests it kept.
+    void keptDigests(sqlite3* db);
+    // Another file, or nothing known.
+    void forget() { valid_ = false; }
+
+private:
+    bool current(sqlite3* db) const;
+    void settle(sqlite3* db);
+
+    bool valid_ = false;
+    sqlite3* db_ = nullptr;
+    std::int64_t dataVersion_ = 0;
+    std::int64_t ownChanges_ = 0;
+    std::unordered_map<std::int64_t, std::vector<std::int64_t>> rowids_;
+};
 
 struct StoredDuplicate {
     std::int64_t rowid = 0;
@@ -25,7 +56,9 @@ struct StoredDuplicate {
 // The first record of `pictures`, in rowid order, whose bytes are `bytes`. Digests it
 // had to take are kept when the file can be written (the table made when missing);
 // a read-only file is only read.
-std::optional<StoredDuplicate> findStoredDuplicate(Connection& connection, const Bytes& bytes);
+// lengths, when given, spares passing over every row at each look.
+std::optional<StoredDuplicate> findStoredDuplicate(Connection& connection, const Bytes& bytes,
+                                                   PictureLengths* lengths = nullptr);
 
 // Keeps the digest of a record just written with `bytes`, so the next look need not
 // read it back. Does nothing when the file cannot be written.

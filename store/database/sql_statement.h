@@ -37,6 +37,8 @@ public:
         if (rc != SQLITE_DONE) raise();
         return false;
     }
+    // Ready to step again from the start, with the same bindings.
+    void reset() { sqlite3_reset(statement_); }
     // Runs a statement that returns no rows.
     void run() {
         while (step()) {

@@ -22,8 +22,8 @@ std::string hexOf(const Sha256Digest& digest) {
     return hex;
 }
 
-std::string duplicateName(Connection& connection, const Bytes& bytes) {
-    std::optional<StoredDuplicate> found = findStoredDuplicate(connection, bytes);
+std::string duplicateName(Connection& connection, const Bytes& bytes, PictureLengths* lengths = nullptr) {
+    std::optional<StoredDuplicate> found = findStoredDuplicate(connection, bytes, lengths);
     return found ? found->name : "<none>";
 }
 
@@ -43,49 +43,69 @@ TEST(Sha256, KnownAnswers) {
 }
 
 TEST(Digests, FoundOnlyForTheSameBytesAndNeverThroughAStaleDigest) {
-    TempDir dir;
-    const std::string path = dir.file("pictures.vlm");
-    tools::createCollection(path, {{"sunset", bytesOf("AAAA-sunset")}, {"lake", bytesOf("BBBB-lake!")},
-                                   {"same length as sunset", bytesOf("CCCC-other")}});
-    SqlitePeer other(path);
-    OpenStore s(path);
-    s.query.activate();
-    // Opening takes no digest and makes no table.
-    EXPECT_FALSE(other.hasTable("velmora_digests"));
+    // Each look passing over every row, and looks keeping the lengths read by the first.
+    for (const bool kept : {false, true}) {
+        SCOPED_TRACE(kept ? "lengths kept" : "every row");
+        PictureLengths lengths;
+        TempDir dir;
+        const std::string path = dir.file("pictures.vlm");
+        tools::createCollection(path, {{"sunset", bytesOf("AAAA-sunset")}, {"lake", bytesOf("BBBB-lake!")},
+                                       {"same length as sunset", bytesOf("CCCC-other")}});
+        SqlitePeer other(path);
+        OpenStore s(path);
+        s.query.activate();
+        auto look = [&](const Bytes& bytes) { return duplicateName(s.connection, bytes, kept ? &lengths : nullptr); };
+        // Opening takes no digest and makes no table.
+        EXPECT_FALSE(other.hasTable("velmora_digests"));
 
-    EXPECT_EQ(duplicateName(s.connection, bytesOf("AAAA-sunset")), "sunset");
-    EXPECT_EQ(duplicateName(s.connection, bytesOf("AAAA-sunseT")), "<none>");
-    // Only pictures of the same length were hashed.
-    EXPECT_EQ(other.integer("SELECT count(*) FROM velmora_digests"), 1);
-    EXPECT_EQ(duplicateName(s.connection, bytesOf("AAAA-sunse")), "<none>");
-    EXPECT_EQ(other.integer("SELECT count(*) FROM velmora_digests"), 3);
+        EXPECT_EQ(look(bytesOf("AAAA-sunset")), "sunset");
+        EXPECT_EQ(look(bytesOf("AAAA-sunseT")), "<none>");
+        // Only pictures of the same length were hashed.
+        EXPECT_EQ(other.integer("SELECT count(*) FROM velmora_digests"), 1);
+        EXPECT_EQ(look(bytesOf("AAAA-sunse")), "<none>");
+        EXPECT_EQ(other.integer("SELECT count(*) FROM velmora_digests"), 3);
 
-    // Another program renames the picture: the digest still found it, under its new name.
-    other.exec("UPDATE pictures SET filename = 'evening' WHERE filename = 'sunset'");
-    EXPECT_EQ(duplicateName(s.connection, bytesOf("AAAA-sunset")), "evening");
-    // ... replaces its bytes by others of the same length and renames it: the stale
-    // digest must not find the old bytes, and the new bytes are found.
-    other.exec("UPDATE pictures SET picture = CAST('ZZZZ-sunset' AS BLOB), filename = 'new' "
-               "WHERE filename = 'evening'");
-    EXPECT_EQ(duplicateName(s.connection, bytesOf("AAAA-sunset")), "<none>");
-    EXPECT_EQ(duplicateName(s.connection, bytesOf("ZZZZ-sunset")), "new");
-    // ... deletes the row and reuses its rowid for bytes of another length under the
-    // same name, then puts the old bytes back under another rowid.
-    other.exec("DELETE FROM pictures WHERE filename = 'new'; "
-               "INSERT INTO pictures (rowid, filename, picture) VALUES (1, 'new', CAST('YYYY-sunset-' AS BLOB)); "
-               "INSERT INTO pictures (filename, picture) VALUES ('back', CAST('ZZZZ-sunset' AS BLOB))");
-    EXPECT_EQ(duplicateName(s.connection, bytesOf("ZZZZ-sunset")), "back");
-    EXPECT_EQ(duplicateName(s.connection, bytesOf("YYYY-sunset-")), "new");
+        // Another program renames the picture: the digest still found it, under its new name.
+        other.exec("UPDATE pictures SET filename = 'evening' WHERE filename = 'sunset'");
+        EXPECT_EQ(look(bytesOf("AAAA-sunset")), "evening");
+        // ... replaces its bytes by others of the same length and renames it: the stale
+        // digest must not find the old bytes, and the new bytes are found.
+        other.exec("UPDATE pictures SET picture = CAST('ZZZZ-sunset' AS BLOB), filename = 'new' "
+                   "WHERE filename = 'evening'");
+        EXPECT_EQ(look(bytesOf("AAAA-sunset")), "<none>");
+        EXPECT_EQ(look(bytesOf("ZZZZ-sunset")), "new");
+        // ... deletes the row and reuses its rowid for bytes of another length under the
+        // same name, then puts the old bytes back under another rowid.
+        other.exec("DELETE FROM pictures WHERE filename = 'new'; "
+                   "INSERT INTO pictures (rowid, filename, picture) VALUES (1, 'new', CAST('YYYY-sunset-' AS BLOB)); "
+                   "INSERT INTO pictures (filename, picture) VALUES ('back', CAST('ZZZZ-sunset' AS BLOB))");
+        EXPECT_EQ(look(bytesOf("ZZZZ-sunset")), "back");
+        EXPECT_EQ(look(bytesOf("YYYY-sunset-")), "new");
 
-    // A digest remembered at adding is used as it is, not taken again.
-    s.query.append();
-    s.query.fieldByName("filename").setAsString("added");
-    s.query.fieldByName("picture").writeBytes(shareBytes(bytesOf("DDDD-added")));
-    s.query.post();
-    rememberDigest(s.connection, s.query.currentIdentity()->rowid, bytesOf("DDDD-added"));
-    other.exec("UPDATE velmora_digests SET sha256 = zeroblob(32) WHERE picture_rowid = " +
-               std::to_string(s.query.currentIdentity()->rowid));
-    EXPECT_EQ(duplicateName(s.connection, bytesOf("DDDD-added")), "<none>");
+        // A digest remembered at adding is used as it is, not taken again.
+        s.query.append();
+        s.query.fieldByName("filename").setAsString("added");
+        s.query.fieldByName("picture").writeBytes(shareBytes(bytesOf("DDDD-added")));
+        s.query.post();
+        rememberDigest(s.connection, s.query.currentIdentity()->rowid, bytesOf("DDDD-added"));
+        other.exec("UPDATE velmora_digests SET sha256 = zeroblob(32) WHERE picture_rowid = " +
+                   std::to_string(s.query.currentIdentity()->rowid));
+        EXPECT_EQ(look(bytesOf("DDDD-added")), "<none>");
+        // This program's own changes: a picture moved to the trash is not found, one
+        // added and remembered is.
+        EXPECT_EQ(look(bytesOf("BBBB-lake!")), "lake");
+        s.query.first();
+        while (s.current() != "lake") s.query.next();
+        ASSERT_TRUE(s.query.moveToTrash());
+        EXPECT_EQ(look(bytesOf("BBBB-lake!")), "<none>");
+        s.query.append();
+        s.query.fieldByName("filename").setAsString("again");
+        s.query.fieldByName("picture").writeBytes(shareBytes(bytesOf("EEEE-again")));
+        s.query.post();
+        rememberDigest(s.connection, s.query.currentIdentity()->rowid, bytesOf("EEEE-again"));
+        lengths.remember(s.connection.handle(), s.query.currentIdentity()->rowid, 10);
+        EXPECT_EQ(look(bytesOf("EEEE-again")), "again");
+    }
 }
 
 TEST(Digests, AReadOnlyFileIsOnlyRead) {
