@@ -4,20 +4,11 @@
 
 #include "base/error.h"
 #include "store/picture/picture_limits.h"
+#include "win32_window/com_reference.h"
 
 namespace velmora::win32 {
 
 namespace {
-
-template <typename Interface>
-struct ComReference {
-    Interface* pointer = nullptr;
-    ~ComReference() {
-        if (pointer) pointer->Release();
-    }
-    Interface* operator->() const { return pointer; }
-    Interface** out() { return &pointer; }
-};
 
 // COM for WIC, once per thread; a thread that has it already in another mode is fine.
 void initialiseCom() {

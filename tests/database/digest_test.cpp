@@ -27,6 +27,17 @@ std::string duplicateName(Connection& connection, const Bytes& bytes, PictureLen
     return found ? found->name : "<none>";
 }
 
+// Adds a record as the browser does, its digest remembered; its rowid.
+std::int64_t addRemembered(OpenStore& s, const std::string& name, const Bytes& bytes) {
+    s.query.append();
+    s.query.fieldByName("filename").setAsString(name);
+    s.query.fieldByName("picture").writeBytes(shareBytes(bytes));
+    s.query.post();
+    const std::int64_t rowid = s.query.currentIdentity()->rowid;
+    rememberDigest(s.connection, rowid, bytes);
+    return rowid;
+}
+
 TEST(Sha256, KnownAnswers) {
     const Bytes million(1000000, 'a');
     const struct {
@@ -83,13 +94,8 @@ TEST(Digests, FoundOnlyForTheSameBytesAndNeverThroughAStaleDigest) {
         EXPECT_EQ(look(bytesOf("YYYY-sunset-")), "new");
 
         // A digest remembered at adding is used as it is, not taken again.
-        s.query.append();
-        s.query.fieldByName("filename").setAsString("added");
-        s.query.fieldByName("picture").writeBytes(shareBytes(bytesOf("DDDD-added")));
-        s.query.post();
-        rememberDigest(s.connection, s.query.currentIdentity()->rowid, bytesOf("DDDD-added"));
         other.exec("UPDATE velmora_digests SET sha256 = zeroblob(32) WHERE picture_rowid = " +
-                   std::to_string(s.query.currentIdentity()->rowid));
+                   std::to_string(addRemembered(s, "added", bytesOf("DDDD-added"))));
         EXPECT_EQ(look(bytesOf("DDDD-added")), "<none>");
         // This program's own changes: a picture moved to the trash is not found, one
         // added and remembered is.
@@ -98,12 +104,7 @@ TEST(Digests, FoundOnlyForTheSameBytesAndNeverThroughAStaleDigest) {
         while (s.current() != "lake") s.query.next();
         ASSERT_TRUE(s.query.moveToTrash());
         EXPECT_EQ(look(bytesOf("BBBB-lake!")), "<none>");
-        s.query.append();
-        s.query.fieldByName("filename").setAsString("again");
-        s.query.fieldByName("picture").writeBytes(shareBytes(bytesOf("EEEE-again")));
-        s.query.post();
-        rememberDigest(s.connection, s.query.currentIdentity()->rowid, bytesOf("EEEE-again"));
-        lengths.remember(s.connection.handle(), s.query.currentIdentity()->rowid, 10);
+        lengths.remember(s.connection.handle(), addRemembered(s, "again", bytesOf("EEEE-again")), 10);
         EXPECT_EQ(look(bytesOf("EEEE-again")), "again");
     }
 }

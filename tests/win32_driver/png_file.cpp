@@ -6,21 +6,11 @@
 #include <cstdio>
 
 #include "tests/win32_driver/step.h"
+#include "win32_window/com_reference.h"
 
 namespace velmora::driver {
 
 namespace {
-
-// Releases a COM interface on every way out.
-template <class T>
-struct Com {
-    T* p = nullptr;
-    ~Com() {
-        if (p) p->Release();
-    }
-    T** out() { return &p; }
-    T* operator->() const { return p; }
-};
 
 void check(HRESULT result, const char* call) {
     if (FAILED(result)) {
@@ -36,16 +26,16 @@ void writePng(const std::wstring& path, const Bitmap& bitmap) {
     const Bitmap pixels = bitmap.toBgr24();
     const HRESULT initialised = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
     {
-        Com<IWICImagingFactory> factory;
+        win32::ComReference<IWICImagingFactory> factory;
         check(CoCreateInstance(CLSID_WICImagingFactory, nullptr, CLSCTX_INPROC_SERVER, IID_PPV_ARGS(factory.out())),
               "CoCreateInstance");
-        Com<IWICStream> stream;
+        win32::ComReference<IWICStream> stream;
         check(factory->CreateStream(stream.out()), "CreateStream");
         check(stream->InitializeFromFilename(path.c_str(), GENERIC_WRITE), "InitializeFromFilename");
-        Com<IWICBitmapEncoder> encoder;
+        win32::ComReference<IWICBitmapEncoder> encoder;
         check(factory->CreateEncoder(GUID_ContainerFormatPng, nullptr, encoder.out()), "CreateEncoder");
-        check(encoder->Initialize(stream.p, WICBitmapEncoderNoCache), "Initialize");
-        Com<IWICBitmapFrameEncode> frame;
+        check(encoder->Initialize(stream.pointer, WICBitmapEncoderNoCache), "Initialize");
+        win32::ComReference<IWICBitmapFrameEncode> frame;
         check(encoder->CreateNewFrame(frame.out(), nullptr), "CreateNewFrame");
         check(frame->Initialize(nullptr), "frame Initialize");
         check(frame->SetSize(static_cast<UINT>(pixels.width()), static_cast<UINT>(pixels.height())), "SetSize");
