@@ -40,6 +40,9 @@ inline constexpr int kTrashDeleteId = 1204;
 inline constexpr int kTrashEmptyId = 1205;
 inline constexpr int kTrashCloseId = 1206;
 
+// The picture preview pane of the open and save dialogs.
+inline constexpr int kPreviewPaneId = 1401;
+
 // The progress window of a long add.
 inline constexpr int kProgressBarId = 1301;
 inline constexpr int kProgressLabelId = 1302;

@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "base/utf16.h"
+#include "win32_window/picture_preview.h"
 
 namespace velmora::win32 {
 
@@ -87,6 +88,8 @@ std::vector<std::string> chooseFiles(HWND owner, FileDialogKind kind, FileDialog
         dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY | OFN_ENABLESIZING;
         if (many) dialog.Flags |= OFN_ALLOWMULTISELECT | OFN_FILEMUSTEXIST | OFN_PATHMUSTEXIST;
         if (kind == FileDialogKind::Save && settings.overwritePrompt) dialog.Flags |= OFN_OVERWRITEPROMPT;
+        PicturePreview preview;
+        if (settings.picturePreview) preview.attach(dialog);
         const BOOL chosen = kind == FileDialogKind::Save ? GetSaveFileNameW(&dialog) : GetOpenFileNameW(&dialog);
         if (!chosen) {
             if (CommDlgExtendedError() != FNERR_BUFFERTOOSMALL) return {};

@@ -13,8 +13,10 @@
 #include "win32_window/control_ids.h"
 #include "win32_window/dpi.h"
 #include "win32_window/file_dialogs.h"
+#include "win32_window/picture_preview.h"
 #include "win32_window/message_boxes.h"
 #include "tests/support/temp_dir.h"
+#include "tools/synthetic_picture.h"
 #include "win32_window/name_dialog.h"
 #include "window_driver.h"
 
@@ -41,21 +43,31 @@ TEST(FileDialogs, FiltersAndMultipleSelectionsInTheSystemsForm) {
     EXPECT_TRUE(selectedPaths(buffer(L"")).empty());
 }
 
-// The dialog's file name box: the Edit with the common dialogs' id 0x47C (in a combo box).
-HWND fileNameBox(HWND dialog) {
-    HWND found = nullptr;
+// A window inside dialog (at any depth) with this id and, when given, this class.
+HWND childWithId(HWND dialog, int id, const wchar_t* windowClass = nullptr) {
+    struct Search {
+        int id;
+        const wchar_t* windowClass;
+        HWND found = nullptr;
+    } search{id, windowClass};
     EnumChildWindows(
         dialog,
         [](HWND child, LPARAM parameter) -> BOOL {
+            auto& search = *reinterpret_cast<Search*>(parameter);
             wchar_t className[16] = {};
             GetClassNameW(child, className, 16);
-            if (GetDlgCtrlID(child) != 0x47C || _wcsicmp(className, L"Edit") != 0) return TRUE;
-            *reinterpret_cast<HWND*>(parameter) = child;
+            if (GetDlgCtrlID(child) != search.id) return TRUE;
+            if (search.windowClass && _wcsicmp(className, search.windowClass) != 0) return TRUE;
+            search.found = child;
             return FALSE;
         },
-        reinterpret_cast<LPARAM>(&found));
-    return found;
+        reinterpret_cast<LPARAM>(&search));
+    return search.found;
 }
+
+// The dialog's file name box: the Edit with the common dialogs' id 0x47C (in a combo box).
+HWND fileNameBox(HWND dialog) { return childWithId(dialog, 0x47C, L"Edit"); }
+
 
 // Types names into the file dialog and confirms, or cancels it with none.
 std::vector<std::string> chooseByTyping(FileDialogKind kind, FileDialogSettings& settings, const wchar_t* typed) {
@@ -64,6 +76,8 @@ std::vector<std::string> chooseByTyping(FileDialogKind kind, FileDialogSettings&
            [&](DWORD ui) {
                HWND dialog = waitForDialog(ui, {});
                ASSERT_NE(dialog, nullptr);
+               // The preview pane sits in the dialog exactly when it was asked for.
+               EXPECT_EQ(childWithId(dialog, kPreviewPaneId) != nullptr, settings.picturePreview);
                if (typed) {
                    sendTo(fileNameBox(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed));
                    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
@@ -89,6 +103,7 @@ TEST(FileDialogs, ChooseTypedNamesAndMoveTheCurrentDirectory) {
     open.filter = texts().openPictureFilter;
     open.filterIndex = 4;
     open.initialDir = folder.path().string();
+    open.picturePreview = true;
     EXPECT_EQ(chooseByTyping(FileDialogKind::OpenMany, open, L"\"a.jpg\" \"\u732b.jpg\""),
               (std::vector<std::string>{inFolder + "a.jpg", inFolder + "猫.jpg"}));
     EXPECT_TRUE(std::filesystem::equivalent(std::filesystem::current_path(), folder.path()));
@@ -100,6 +115,7 @@ TEST(FileDialogs, ChooseTypedNamesAndMoveTheCurrentDirectory) {
     save.filterIndex = 2;
     save.defaultExt = ".jpg";
     save.overwritePrompt = true;
+    save.picturePreview = false;
     EXPECT_EQ(chooseByTyping(FileDialogKind::Save, save, L"\u65b0\u56fe"),
               std::vector<std::string>{inFolder + "新图.jpg"});
     EXPECT_EQ(save.filterIndex, 2);
@@ -108,6 +124,20 @@ TEST(FileDialogs, ChooseTypedNamesAndMoveTheCurrentDirectory) {
     save.filterIndex = 3;
     EXPECT_TRUE(chooseByTyping(FileDialogKind::Open, save, nullptr).empty());
     EXPECT_EQ(save.filterIndex, 3);
+}
+
+TEST(PicturePreview, ShowsAPictureFittedAndNothingForAnythingElse) {
+    test::TempDir folder;
+    const Bytes jpeg = tools::syntheticJpeg(400, 100, 1);
+    std::ofstream(folder.path() / "wide.jpg", std::ios::binary).write(reinterpret_cast<const char*>(jpeg.data()),
+                                                                       static_cast<std::streamsize>(jpeg.size()));
+    std::ofstream(folder.path() / "note.jpg") << "not a picture";
+    const std::optional<Bitmap> wide = PicturePreview::fitted((folder.path() / "wide.jpg").wstring(), 160, 160, nullptr);
+    ASSERT_TRUE(wide);
+    EXPECT_EQ(wide->width(), 160);
+    EXPECT_EQ(wide->height(), 40);
+    EXPECT_FALSE(PicturePreview::fitted((folder.path() / "note.jpg").wstring(), 160, 160, nullptr));
+    EXPECT_FALSE(PicturePreview::fitted(folder.path().wstring(), 160, 160, nullptr));
 }
 
 TEST(MessageBoxes, ReadAndAnswerAsTheQtWindowsDo) {
