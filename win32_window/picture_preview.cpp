@@ -22,12 +22,15 @@ constexpr short kPaneWidth = 110, kPaneHeight = 110;
 }  // namespace
 
 PicturePreview::PicturePreview() {
+    // The template is taller than stc32: under Wine 8 a template no taller than stc32
+    // left the dialog unpainted.
     DialogTemplate child(WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | DS_3DLOOK | DS_CONTROL, L"", kPaneWidth + 12,
                          kPaneHeight + 8);
-    // stc32 stands for the system's own controls; what lies right of it moves with it.
+    // stc32 stands for the system's own controls: what lies right of it (and not below
+    // its bottom) moves right as it grows, so the pane stays beside them, at the top.
     child.add({.windowClass = L"STATIC", .text = L"", .id = stc32, .style = 0, .x = 0, .y = 0, .width = 2, .height = 2});
     child.add({.windowClass = L"STATIC", .text = L"", .id = kPreviewPaneId, .style = SS_OWNERDRAW, .exStyle = WS_EX_CLIENTEDGE,
-               .x = 6, .y = 4, .width = kPaneWidth, .height = kPaneHeight});
+               .x = 6, .y = 0, .width = kPaneWidth, .height = kPaneHeight});
     // A memory object holding the template, as the dialog wants it.
     template_ = GlobalAlloc(GMEM_FIXED, child.sizeInBytes());
     if (template_) std::memcpy(template_, child.get(), child.sizeInBytes());
