@@ -66,6 +66,9 @@ for row in "${cases[@]}"; do
 
   expect "installed files" "$(ls "$dir" 2>&1 | tr '\n' ' ')" "README.md Uninstall.exe velmora.exe "
   grep -qaF "$folder\\velmora.exe" "$(unix_path "$menu")/Velmora.lnk" || fail "no Start-menu shortcut to velmora.exe in $menu"
+  # Its arguments are UTF-16: read without the zero bytes. It opens the user's own collection.
+  tr -d '\000' < "$(unix_path "$menu")/Velmora.lnk" | grep -qa -- '--user-collection' ||
+    fail "the Start-menu shortcut does not open the user's collection"
   read_key "$classes\\.vlm"
   expect ".vlm" "$(value "(Default)")" "Velmora.Collection"
   read_key "$classes\\Velmora.Collection\\shell\\open\\command"
