@@ -4,18 +4,10 @@
 
 namespace velmora::test {
 
-BrowserTest::BrowserTest() : previousDirectory(std::filesystem::current_path()) {
-    std::filesystem::current_path(dir.path());
-}
+BrowserTest::BrowserTest() = default;
 
-BrowserTest::~BrowserTest() {
-    browser.reset();
-    std::filesystem::current_path(previousDirectory);
-}
-
-void BrowserTest::makeDefaultFile(const std::vector<tools::CollectionRecord>& records) {
-    tools::createCollection(dir.file("pictures.vlm"), records);
-}
+// The browser goes before the directory it works in.
+BrowserTest::~BrowserTest() { browser.reset(); }
 
 CollectionBrowser& BrowserTest::open(std::optional<std::string> startFile) {
     BrowserServices services;

@@ -1,7 +1,6 @@
 #include "tests/gui_support/browser_fixture.h"
 
 #include <QApplication>
-#include <QDir>
 #include <QLineEdit>
 
 #include <cstdlib>
@@ -9,8 +8,6 @@
 namespace velmora::test {
 
 BrowserTest::BrowserTest() {
-    previousDirectory = QDir::currentPath().toStdString();
-    QDir::setCurrent(QString::fromStdString(dir.path().string()));
     setenv("XDG_DATA_HOME", home.file("data").c_str(), 1);
     setenv("XDG_CONFIG_HOME", home.file("config").c_str(), 1);
     services.clipboard = &clipboard;
@@ -20,13 +17,9 @@ BrowserTest::BrowserTest() {
 }
 
 BrowserTest::~BrowserTest() {
+    // The window goes, and its last events run, before the directory it works in.
     form.reset();
     settle();
-    QDir::setCurrent(QString::fromStdString(previousDirectory));
-}
-
-void BrowserTest::makeDefaultFile(const std::vector<tools::CollectionRecord>& records) {
-    tools::createCollection(dir.file("pictures.vlm"), records);
 }
 
 MainWindow& BrowserTest::openWindow(std::optional<std::string> startFile) {

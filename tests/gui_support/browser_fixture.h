@@ -14,24 +14,17 @@
 #include "platform/platform.h"
 #include "qt_window/main_window.h"
 #include "tests/gui_support/modal_script.h"
-#include "tests/support/call_log.h"
-#include "tests/support/fake_desktop.h"
-#include "tests/support/fake_registry.h"
+#include "tests/support/browser_surroundings.h"
 #include "tests/support/fake_wallpaper_settings.h"
-#include "tests/support/memory_clipboard.h"
 #include "tests/support/store_fixture.h"
-#include "tests/support/temp_dir.h"
-#include "tools/collection_file.h"
 
 namespace velmora::test {
 
-class BrowserTest : public ::testing::Test {
+class BrowserTest : public BrowserSurroundings {
 public:
     BrowserTest();
     ~BrowserTest() override;
 
-    // Writes pictures.vlm into the current (temporary) directory.
-    void makeDefaultFile(const std::vector<tools::CollectionRecord>& records);
     // Creates the main window (window creation runs now), on startFile when one is given.
     MainWindow& openWindow(std::optional<std::string> startFile = std::nullopt);
     // Lets queued events (paints, deferred reports) run.
@@ -42,22 +35,15 @@ public:
     // True when all ten picture commands are available (false: all unavailable).
     bool pictureCommands(bool available) const;
 
-    TempDir dir;
     TempDir home;  // XDG folders: the drive folder
-    std::string previousDirectory;
-    platform::CallLog calls;
-    platform::FakeRegistry registry{calls};
     platform::LinuxFiles files;
-    platform::FakeDesktop desktop{calls};
     platform::Platform platform{registry, files, desktop};
-    MemoryClipboard clipboard;
     // The wallpaper settings in the real settings file under home; the timer only records.
     platform::SettingsFile settingsFile{home.file("config/velmora/wallpaper.conf")};
     RecordingTimer timer;
     WallpaperSettingsServices wallpaperSettings{settingsFile, timer, [](const std::string& path) { return path; }};
     ModalScript modals;
     BrowserServices services;
-    std::vector<std::string> openedUrls;
     std::unique_ptr<MainWindow> form;
 };
 
