@@ -41,7 +41,21 @@ inline constexpr int kTrashEmptyId = 1205;
 inline constexpr int kTrashCloseId = 1206;
 
 // The picture preview pane of the open and save dialogs.
-inline constexpr int kPreviewPaneId = 1401;
+inline constexpr int kPreviewPaneId = 1601;
+
+// The long text of a message box's details.
+inline constexpr int kDetailsTextId = 1501;
+
+// The wallpaper settings dialog; "确定" and "取消" are IDOK and IDCANCEL, so Enter and
+// Esc work as usual.
+inline constexpr int kWallpaperFitModeId = 1401;     // combo box: the desktop's own, then the modes
+inline constexpr int kWallpaperPerMonitorId = 1402;  // check boxes
+inline constexpr int kWallpaperRotateId = 1403;
+inline constexpr int kWallpaperIntervalId = 1404;    // edit box
+inline constexpr int kWallpaperOrderId = 1405;       // combo box: in turn, shuffle
+inline constexpr int kWallpaperPausedId = 1406;
+inline constexpr int kWallpaperLockScreenId = 1407;
+inline constexpr int kWallpaperLeftOutId = 1408;     // the current picture; unavailable without one
 
 // The progress window of a long add.
 inline constexpr int kProgressBarId = 1301;

@@ -4,6 +4,7 @@
 
 #include "base/utf16.h"
 #include "browser/texts.h"
+#include "win32_window/control_ids.h"
 #include "win32_window/dialog_template.h"
 #include "win32_window/dpi.h"
 #include "win32_window/window_placement.h"
@@ -15,7 +16,6 @@ namespace {
 
 // The button that opens the long form, worded as the Qt window's message box has it.
 constexpr const wchar_t* kShowDetailsButton = L"Show Details...";
-constexpr int kDetailsTextId = 1401;
 
 // MessageBoxW words its buttons in the system's language; the boxes here read as the
 // Qt window's do. A hook on this thread renames the buttons and centres the box on

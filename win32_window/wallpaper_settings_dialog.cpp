@@ -4,6 +4,7 @@
 
 #include "base/utf16.h"
 #include "browser/texts.h"
+#include "win32_window/control_ids.h"
 #include "win32_window/dialog_template.h"
 #include "win32_window/message_boxes.h"
 #include "win32_window/window_text.h"
@@ -26,9 +27,9 @@ void fill(HWND dialog, int id, std::initializer_list<const char*> items, int sel
 
 // The interval and the pause belong to a running rotation.
 void updateRotation(HWND dialog) {
-    const bool rotating = checked(dialog, kRotateId);
-    EnableWindow(GetDlgItem(dialog, kIntervalId), rotating);
-    EnableWindow(GetDlgItem(dialog, kPausedId), rotating);
+    const bool rotating = checked(dialog, kWallpaperRotateId);
+    EnableWindow(GetDlgItem(dialog, kWallpaperIntervalId), rotating);
+    EnableWindow(GetDlgItem(dialog, kWallpaperPausedId), rotating);
 }
 
 void initialise(HWND dialog, const WallpaperSettingsRequest& request) {
@@ -36,29 +37,29 @@ void initialise(HWND dialog, const WallpaperSettingsRequest& request) {
     const TextTable& text = texts();
     const WallpaperSettingsChoice& shown = request.current;
     const auto& modes = text.fitModes;
-    fill(dialog, kFitModeId, {text.fitDesktop, modes[0], modes[1], modes[2], modes[3], modes[4], modes[5]},
+    fill(dialog, kWallpaperFitModeId, {text.fitDesktop, modes[0], modes[1], modes[2], modes[3], modes[4], modes[5]},
          shown.fit ? static_cast<int>(*shown.fit) + 1 : 0);
-    fill(dialog, kOrderId, {text.orderInTurn, text.orderShuffle}, shown.order == RotationOrder::Shuffle ? 1 : 0);
-    check(dialog, kPerMonitorId, shown.perMonitor);
-    check(dialog, kRotateId, shown.rotate);
-    setWindowText(GetDlgItem(dialog, kIntervalId), shown.interval);
-    check(dialog, kPausedId, shown.paused);
-    check(dialog, kLockScreenId, shown.lockScreen);
-    check(dialog, kLeftOutId, shown.leftOut.value_or(false));
-    EnableWindow(GetDlgItem(dialog, kLeftOutId), shown.leftOut.has_value());
+    fill(dialog, kWallpaperOrderId, {text.orderInTurn, text.orderShuffle}, shown.order == RotationOrder::Shuffle ? 1 : 0);
+    check(dialog, kWallpaperPerMonitorId, shown.perMonitor);
+    check(dialog, kWallpaperRotateId, shown.rotate);
+    setWindowText(GetDlgItem(dialog, kWallpaperIntervalId), shown.interval);
+    check(dialog, kWallpaperPausedId, shown.paused);
+    check(dialog, kWallpaperLockScreenId, shown.lockScreen);
+    check(dialog, kWallpaperLeftOutId, shown.leftOut.value_or(false));
+    EnableWindow(GetDlgItem(dialog, kWallpaperLeftOutId), shown.leftOut.has_value());
     updateRotation(dialog);
 }
 
 WallpaperSettingsChoice choiceIn(HWND dialog) {
     WallpaperSettingsChoice chosen;
-    if (const int fit = selected(dialog, kFitModeId); fit > 0) chosen.fit = platform::kFitModes[fit - 1];
-    chosen.perMonitor = checked(dialog, kPerMonitorId);
-    chosen.rotate = checked(dialog, kRotateId);
-    chosen.interval = windowText(GetDlgItem(dialog, kIntervalId));
-    chosen.order = selected(dialog, kOrderId) == 1 ? RotationOrder::Shuffle : RotationOrder::InTurn;
-    chosen.paused = chosen.rotate && checked(dialog, kPausedId);
-    chosen.lockScreen = checked(dialog, kLockScreenId);
-    if (IsWindowEnabled(GetDlgItem(dialog, kLeftOutId))) chosen.leftOut = checked(dialog, kLeftOutId);
+    if (const int fit = selected(dialog, kWallpaperFitModeId); fit > 0) chosen.fit = platform::kFitModes[fit - 1];
+    chosen.perMonitor = checked(dialog, kWallpaperPerMonitorId);
+    chosen.rotate = checked(dialog, kWallpaperRotateId);
+    chosen.interval = windowText(GetDlgItem(dialog, kWallpaperIntervalId));
+    chosen.order = selected(dialog, kWallpaperOrderId) == 1 ? RotationOrder::Shuffle : RotationOrder::InTurn;
+    chosen.paused = chosen.rotate && checked(dialog, kWallpaperPausedId);
+    chosen.lockScreen = checked(dialog, kWallpaperLockScreenId);
+    if (IsWindowEnabled(GetDlgItem(dialog, kWallpaperLeftOutId))) chosen.leftOut = checked(dialog, kWallpaperLeftOutId);
     return chosen;
 }
 
@@ -82,7 +83,7 @@ INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
     case WM_COMMAND:
         if (!request) return FALSE;
         switch (LOWORD(wParam)) {
-        case kRotateId: updateRotation(dialog); return TRUE;
+        case kWallpaperRotateId: updateRotation(dialog); return TRUE;
         case IDOK: accept(dialog, *request); return TRUE;
         case IDCANCEL: EndDialog(dialog, IDCANCEL); return TRUE;
         }
@@ -103,16 +104,16 @@ void runWallpaperSettingsDialog(HWND owner, const WallpaperSettingsRequest& requ
     const DWORD checkBox = WS_TABSTOP | BS_AUTOCHECKBOX;
     const DWORD list = WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWNLIST;
     dialog.add({L"STATIC", toUtf16(text.fitLabel), -1, label, 0, 8, 10, 70, 10});
-    dialog.add({L"COMBOBOX", L"", kFitModeId, list, 0, 80, 8, 110, 120});
-    dialog.add({L"BUTTON", toUtf16(text.perMonitorBox), kPerMonitorId, checkBox, 0, 8, 28, 250, 12});
-    dialog.add({L"BUTTON", toUtf16(text.rotateBox), kRotateId, checkBox, 0, 8, 46, 100, 12});
-    dialog.add({L"EDIT", L"", kIntervalId, WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 110, 45, 50, 13});
+    dialog.add({L"COMBOBOX", L"", kWallpaperFitModeId, list, 0, 80, 8, 110, 120});
+    dialog.add({L"BUTTON", toUtf16(text.perMonitorBox), kWallpaperPerMonitorId, checkBox, 0, 8, 28, 250, 12});
+    dialog.add({L"BUTTON", toUtf16(text.rotateBox), kWallpaperRotateId, checkBox, 0, 8, 46, 100, 12});
+    dialog.add({L"EDIT", L"", kWallpaperIntervalId, WS_TABSTOP | ES_AUTOHSCROLL, WS_EX_CLIENTEDGE, 110, 45, 50, 13});
     dialog.add({L"STATIC", toUtf16(text.intervalHint), -1, label, 0, 164, 47, 100, 10});
     dialog.add({L"STATIC", toUtf16(text.orderLabel), -1, label, 0, 8, 66, 70, 10});
-    dialog.add({L"COMBOBOX", L"", kOrderId, list, 0, 80, 64, 150, 60});
-    dialog.add({L"BUTTON", toUtf16(text.pausedBox), kPausedId, checkBox, 0, 8, 84, 250, 12});
-    dialog.add({L"BUTTON", toUtf16(text.lockScreenBox), kLockScreenId, checkBox, 0, 8, 102, 250, 12});
-    dialog.add({L"BUTTON", toUtf16(text.leftOutBox), kLeftOutId, checkBox, 0, 8, 120, 250, 12});
+    dialog.add({L"COMBOBOX", L"", kWallpaperOrderId, list, 0, 80, 64, 150, 60});
+    dialog.add({L"BUTTON", toUtf16(text.pausedBox), kWallpaperPausedId, checkBox, 0, 8, 84, 250, 12});
+    dialog.add({L"BUTTON", toUtf16(text.lockScreenBox), kWallpaperLockScreenId, checkBox, 0, 8, 102, 250, 12});
+    dialog.add({L"BUTTON", toUtf16(text.leftOutBox), kWallpaperLeftOutId, checkBox, 0, 8, 120, 250, 12});
     dialog.add({L"BUTTON", toUtf16(text.okButton), IDOK, WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 150, 146, 50, 14});
     dialog.add({L"BUTTON", toUtf16(text.cancelButton), IDCANCEL, WS_TABSTOP | BS_PUSHBUTTON, 0, 208, 146, 50, 14});
     DialogBoxIndirectParamW(GetModuleHandleW(nullptr), dialog.get(), owner, dialogProcedure,

@@ -16,6 +16,7 @@
 #include "win32_window/picture_preview.h"
 #include "win32_window/message_boxes.h"
 #include "tests/support/temp_dir.h"
+#include "tests/win32_driver/window_search.h"
 #include "tools/synthetic_picture.h"
 #include "win32_window/name_dialog.h"
 #include "window_driver.h"
@@ -43,30 +44,8 @@ TEST(FileDialogs, FiltersAndMultipleSelectionsInTheSystemsForm) {
     EXPECT_TRUE(selectedPaths(buffer(L"")).empty());
 }
 
-// A window inside dialog (at any depth) with this id and, when given, this class.
-HWND childWithId(HWND dialog, int id, const wchar_t* windowClass = nullptr) {
-    struct Search {
-        int id;
-        const wchar_t* windowClass;
-        HWND found = nullptr;
-    } search{id, windowClass};
-    EnumChildWindows(
-        dialog,
-        [](HWND child, LPARAM parameter) -> BOOL {
-            auto& search = *reinterpret_cast<Search*>(parameter);
-            wchar_t className[16] = {};
-            GetClassNameW(child, className, 16);
-            if (GetDlgCtrlID(child) != search.id) return TRUE;
-            if (search.windowClass && _wcsicmp(className, search.windowClass) != 0) return TRUE;
-            search.found = child;
-            return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
-    return search.found;
-}
-
 // The dialog's file name box: the Edit with the common dialogs' id 0x47C (in a combo box).
-HWND fileNameBox(HWND dialog) { return childWithId(dialog, 0x47C, L"Edit"); }
+HWND fileNameBox(HWND dialog) { return driver::findControl(dialog, 0x47C, L"Edit"); }
 
 
 // Types names into the file dialog and confirms, or cancels it with none.
@@ -77,7 +56,7 @@ std::vector<std::string> chooseByTyping(FileDialogKind kind, FileDialogSettings&
                HWND dialog = waitForDialog(ui, {});
                ASSERT_NE(dialog, nullptr);
                // The preview pane sits in the dialog exactly when it was asked for.
-               EXPECT_EQ(childWithId(dialog, kPreviewPaneId) != nullptr, settings.picturePreview);
+               EXPECT_EQ(driver::findControl(dialog, kPreviewPaneId) != nullptr, settings.picturePreview);
                if (typed) {
                    sendTo(fileNameBox(dialog), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(typed));
                    PostMessageW(dialog, WM_COMMAND, IDOK, 0);
@@ -173,7 +152,7 @@ TEST(MessageBoxes, ReadAndAnswerAsTheQtWindowsDo) {
                EXPECT_EQ(textOf(GetDlgItem(box, IDHELP)), L"Show Details...");
                PostMessageW(GetDlgItem(box, IDHELP), BM_CLICK, 0, 0);
                if (HWND details = waitForDialog(ui, wide(text.applicationTitle), box)) {
-                   EXPECT_EQ(textOf(GetDlgItem(details, 1401)), L"a.jpg: bad\r\nb.jpg: bad\r\n");
+                   EXPECT_EQ(textOf(GetDlgItem(details, kDetailsTextId)), L"a.jpg: bad\r\nb.jpg: bad\r\n");
                    detailsShown = true;
                    PostMessageW(GetDlgItem(details, IDOK), BM_CLICK, 0, 0);
                    while (IsWindow(details)) Sleep(10);

@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 
 #include "browser/texts.h"
+#include "win32_window/control_ids.h"
 #include "win32_window/wallpaper_settings_dialog.h"
 #include "window_driver.h"
 
@@ -41,28 +42,28 @@ TEST(WallpaperSettingsDialog, ShowsTheSavedChoiceAndHandsBackEdits) {
                HWND dialog = waitForDialog(ui, wide(texts().wallpaperSettingsCaption));
                ASSERT_NE(dialog, nullptr);
                auto item = [dialog](int id) { return GetDlgItem(dialog, id); };
-               EXPECT_EQ(sendTo(item(kFitModeId), CB_GETCOUNT), 7);
-               EXPECT_EQ(sendTo(item(kFitModeId), CB_GETCURSEL), 4);  // 居中
-               EXPECT_EQ(sendTo(item(kOrderId), CB_GETCURSEL), 1);
-               EXPECT_EQ(sendTo(item(kRotateId), BM_GETCHECK), BST_CHECKED);
-               EXPECT_EQ(sendTo(item(kPerMonitorId), BM_GETCHECK), BST_UNCHECKED);
-               EXPECT_EQ(textOf(item(kIntervalId)), L"2h");
-               EXPECT_TRUE(IsWindowEnabled(item(kLeftOutId)));
+               EXPECT_EQ(sendTo(item(kWallpaperFitModeId), CB_GETCOUNT), 7);
+               EXPECT_EQ(sendTo(item(kWallpaperFitModeId), CB_GETCURSEL), 4);  // 居中
+               EXPECT_EQ(sendTo(item(kWallpaperOrderId), CB_GETCURSEL), 1);
+               EXPECT_EQ(sendTo(item(kWallpaperRotateId), BM_GETCHECK), BST_CHECKED);
+               EXPECT_EQ(sendTo(item(kWallpaperPerMonitorId), BM_GETCHECK), BST_UNCHECKED);
+               EXPECT_EQ(textOf(item(kWallpaperIntervalId)), L"2h");
+               EXPECT_TRUE(IsWindowEnabled(item(kWallpaperLeftOutId)));
                // Rotation off takes the interval and the pause with it.
-               PostMessageW(item(kRotateId), BM_CLICK, 0, 0);
-               EXPECT_TRUE(eventually([&] { return !IsWindowEnabled(item(kIntervalId)); }));
-               EXPECT_FALSE(IsWindowEnabled(item(kPausedId)));
-               PostMessageW(item(kRotateId), BM_CLICK, 0, 0);
-               EXPECT_TRUE(eventually([&] { return IsWindowEnabled(item(kIntervalId)); }));
+               PostMessageW(item(kWallpaperRotateId), BM_CLICK, 0, 0);
+               EXPECT_TRUE(eventually([&] { return !IsWindowEnabled(item(kWallpaperIntervalId)); }));
+               EXPECT_FALSE(IsWindowEnabled(item(kWallpaperPausedId)));
+               PostMessageW(item(kWallpaperRotateId), BM_CLICK, 0, 0);
+               EXPECT_TRUE(eventually([&] { return IsWindowEnabled(item(kWallpaperIntervalId)); }));
 
                // "确定" with an interval the request refuses: still open.
-               sendTo(item(kFitModeId), CB_SETCURSEL, 6);  // 跨屏
-               sendTo(item(kIntervalId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"soon"));
+               sendTo(item(kWallpaperFitModeId), CB_SETCURSEL, 6);  // 跨屏
+               sendTo(item(kWallpaperIntervalId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"soon"));
                PostMessageW(item(IDOK), BM_CLICK, 0, 0);
                EXPECT_TRUE(eventually([&] { return calls == 1; }));
                EXPECT_TRUE(IsWindow(dialog));
-               sendTo(item(kIntervalId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"45m"));
-               sendTo(item(kLockScreenId), BM_SETCHECK, BST_CHECKED);
+               sendTo(item(kWallpaperIntervalId), WM_SETTEXT, 0, reinterpret_cast<LPARAM>(L"45m"));
+               sendTo(item(kWallpaperLockScreenId), BM_SETCHECK, BST_CHECKED);
                PostMessageW(item(IDOK), BM_CLICK, 0, 0);
            });
     ASSERT_EQ(offered.size(), 2u);
