@@ -51,6 +51,38 @@ int readWholeFile(const std::string& path, std::string& content) {
     return 0;
 }
 
+int readSmallFile(const std::string& path, std::size_t maxBytes, std::string& content) {
+    int fd = ::open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC | O_NOCTTY);
+    if (fd < 0) return errno;
+    content.clear();
+    struct stat info {};
+    int result = 0;
+    if (::fstat(fd, &info) != 0) {
+        result = errno;
+    } else if (!S_ISREG(info.st_mode)) {
+        result = kNotARegularFile;
+    } else if (static_cast<std::uint64_t>(info.st_size) > maxBytes) {
+        result = kFileTooLarge;
+    }
+    // One byte more than allowed tells a file that grew since fstat.
+    content.resize(result == 0 ? maxBytes + 1 : 0);
+    std::size_t filled = 0;
+    while (result == 0) {
+        ssize_t got = ::read(fd, content.data() + filled, content.size() - filled);
+        if (got < 0 && errno == EINTR) continue;
+        if (got < 0) {
+            result = errno;
+        } else if (got == 0) {
+            break;
+        } else if ((filled += static_cast<std::size_t>(got)) > maxBytes) {
+            result = kFileTooLarge;
+        }
+    }
+    content.resize(result == 0 ? filled : 0);
+    ::close(fd);
+    return result;
+}
+
 namespace {
 
 // Writes the bytes to a temporary file beside path, flushed to disk, then puts it in

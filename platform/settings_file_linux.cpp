@@ -55,8 +55,11 @@ std::string SettingsFile::defaultPath() { return xdgConfigHome() + "/velmora/wal
 
 SettingValues SettingsFile::load() {
     std::string text;
-    int err = readWholeFile(path_, text);
+    int err = readSmallFile(path_, kMaxBytes, text);
     if (err == ENOENT) return {};
+    if (err == kNotARegularFile) fail(path_, "is not a regular file; it is left as it is");
+    if (err == kFileTooLarge)
+        fail(path_, "is larger than " + std::to_string(kMaxBytes / 1024) + " KiB; it is left as it is");
     if (err != 0) fail(path_, std::string("cannot be read: ") + std::strerror(err));
     return parseSettingsText(text, path_);
 }

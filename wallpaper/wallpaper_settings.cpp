@@ -16,8 +16,19 @@ const char* const kRotateEvery = "rotate-every";
 const char* const kPaused = "rotation-paused";
 const char* const kLockScreen = "lock-screen";
 
+// At most the first maxCharacters UTF-8 characters of text, then "…" when some were left off:
+// a message names a value without carrying all of it.
+std::string shortQuote(const std::string& text, std::size_t maxCharacters = 40) {
+    std::size_t characters = 0;
+    for (std::size_t at = 0; at < text.size(); ++at) {
+        const bool startsCharacter = (static_cast<unsigned char>(text[at]) & 0xC0) != 0x80;
+        if (startsCharacter && characters++ == maxCharacters) return text.substr(0, at) + "\u2026";
+    }
+    return text;
+}
+
 [[noreturn]] void unreadable(const std::string& name, const std::string& value) {
-    throw Error("The wallpaper setting " + name + " has a value this program cannot read: \"" + value +
+    throw Error("The wallpaper setting " + name + " has a value this program cannot read: \"" + shortQuote(value) +
                 "\"; it is left as it is");
 }
 
