@@ -413,6 +413,31 @@ void decodeRunLength(const std::uint8_t* data, std::uint64_t size, const Header&
     }
 }
 
+// Up to this many bytes of bitmap are made whatever the data hold, as Qt's decoders
+// allow for the other formats (QImageReader's default allocation limit).
+constexpr std::uint64_t kUnbackedBitmapBudget = 256u << 20;
+
+// A larger bitmap is made only when the data can fill it: uncompressed, every row's
+// pixel bytes are there (the last row's padding may be missing); run-length encoded,
+// the codes can write every pixel. Each code takes at least 2 bytes and writes at
+// most 255 pixels (a run; a literal writes fewer per byte, a move or end of line
+// none), so size / 2 * 255 bounds what the data can write. Otherwise a header of a
+// few bytes could claim hundreds of megabytes of pixels it never holds.
+void checkDataCanFill(const Header& header, const PixelData& data, bool runLength) {
+    const auto width = static_cast<std::uint64_t>(header.width);
+    const auto height = static_cast<std::uint64_t>(header.height);
+    const std::uint64_t bitmapBytes = (3 * width + 3) / 4 * 4 * height;
+    if (bitmapBytes <= kUnbackedBitmapBudget) {
+        return;
+    }
+    const std::uint64_t fillable = runLength ? data.size / 2 * 255
+                                             : (data.size + rowSize(header) - (width * header.bitsPerPixel + 7) / 8) /
+                                                   rowSize(header) * width;
+    if (fillable < width * height) {
+        raiseNotValid();
+    }
+}
+
 Bitmap readFromSource(Source& source, std::uint64_t maxPixels) {
     if (source.size() == 0) {
         return Bitmap();
@@ -440,6 +465,7 @@ Bitmap readFromSource(Source& source, std::uint64_t maxPixels) {
     data.size = std::min(claimed, source.size() - data.offset);
 
     const bool runLength = header.compression == kRle8 || header.compression == kRle4;
+    checkDataCanFill(header, data, runLength);
     // Uncompressed 24-bit rows are written whole by the reader (read with their padding
     // cleared, or blacked out), so their buffer needs no zero-fill first.
     const bool writesEveryByte = !runLength && header.bitsPerPixel == 24;

@@ -16,8 +16,9 @@ namespace velmora {
 // bitmap. Pixel data missing at the file's end leave their rows black.
 // Raises "Stream read error" when the file ends inside its file header, info header,
 // colour masks or colour table, and "Bitmap image is not valid" when it does not start
-// with "BM", has planes other than 1, an unknown depth or compression, no pixels, or
-// more than maxPixels pixels (checked before anything is allocated).
+// with "BM", has planes other than 1, an unknown depth or compression, no pixels, more
+// than maxPixels pixels, or a bitmap over 256 MiB that its pixel data cannot fill
+// (all checked before anything is allocated).
 Bitmap readBmp(const Bytes& file, std::uint64_t maxPixels = kMaxBitmapPixels);
 
 // The same for a file on disk, whose pixel rows are read straight into the bitmap
