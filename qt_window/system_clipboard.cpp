@@ -7,6 +7,7 @@
 
 #include "base/error.h"
 #include "qt_window/bitmap_image.h"
+#include "qt_window/x11_clipboard_image.h"
 
 namespace velmora {
 
@@ -22,10 +23,18 @@ QClipboard& systemClipboard() {
     return *clipboard;
 }
 
+// Another program's clipboard on X is read off the window's thread, capped and with a
+// Cancel; this program's own, and other platforms', through Qt.
+bool readsFromAnotherX11Program(const QClipboard& clipboard) {
+    return QGuiApplication::platformName() == QLatin1String("xcb") && !clipboard.ownsClipboard();
+}
+
 }  // namespace
 
 bool QtClipboard::hasBitmap() {
-    const QMimeData* data = systemClipboard().mimeData();
+    QClipboard& clipboard = systemClipboard();
+    if (readsFromAnotherX11Program(clipboard)) return x11ClipboardOffersImage();
+    const QMimeData* data = clipboard.mimeData();
     return data && data->hasImage();
 }
 
@@ -43,7 +52,13 @@ void QtClipboard::setBitmap(const Bitmap& bitmap) {
 }
 
 Bitmap QtClipboard::bitmap() {
-    const QImage image = systemClipboard().image();
+    QClipboard& clipboard = systemClipboard();
+    if (readsFromAnotherX11Program(clipboard)) {
+        std::optional<Bitmap> bitmap = x11ClipboardImage();
+        if (!bitmap) throw Error("Unsupported clipboard format");
+        return std::move(*bitmap);
+    }
+    const QImage image = clipboard.image();
     if (image.isNull()) {
         throw Error("Unsupported clipboard format");
     }

@@ -1,7 +1,9 @@
 #pragma once
 // The store's clipboard on the system clipboard of the running QGuiApplication. Other
 // programs see the bitmap as image/png, image/bmp and Qt's other image forms; any image
-// they offer is pasted.
+// they offer is pasted. On X, another program's picture is taken off the window's
+// thread, at most 320 MiB of it, with a progress window and Cancel when it takes long
+// (x11_clipboard_image.h); one that cannot be had is "Unsupported clipboard format".
 
 #include "store/imagefile/clipboard.h"
 

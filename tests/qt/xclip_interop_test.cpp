@@ -2,12 +2,16 @@
 
 #include <cstdlib>
 
-#include <QCoreApplication>
+#include <QApplication>
 #include <QImage>
+#include <QPushButton>
+#include <QTimer>
 
+#include "base/error.h"
 #include "qt_window/system_clipboard.h"
 #include "store/imagefile/clipboard.h"
 #include "tests/support/child_process.h"
+#include "tests/support/clipboard_owner_x11.h"
 #include "tests/support/xvfb_server.h"
 #include "tests/support/temp_dir.h"
 #include "tools/synthetic_picture.h"
@@ -113,6 +117,37 @@ TEST(XclipInterop, XclipReadsACopiedPictureAsPngAndBmp) {
         QImage read;
         ASSERT_TRUE(read.load(QString::fromStdString(out))) << type;
         expectSamePixels(picture.bitmap(), read);
+    }
+}
+
+// A picture that never finishes coming: the paste fails with the clipboard's error, at
+// once for a 2 GB announcement, on Cancel for an owner that stalls (it would wait 5
+// seconds), and the window's thread runs meanwhile.
+TEST(XclipInterop, AHostileOwnerIsRefusedOrCancelledWhileTheWindowRuns) {
+    if (!isChild()) {
+        return runThisTestOnPrivateDisplay();
+    }
+    for (const char* mode : {"huge", "stall"}) {
+        const auto owner = test::startClipboardOwner(mode);
+        QtClipboard clipboard;
+        ASSERT_TRUE(clipboard.hasBitmap()) << mode;
+        int ticks = 0;
+        QTimer timer;
+        QObject::connect(&timer, &QTimer::timeout, [&ticks] {
+            ++ticks;
+            QWidget* progress = QApplication::activeModalWidget();
+            if (progress && progress->objectName() == "TransferProgress") progress->findChild<QPushButton*>()->click();
+        });
+        timer.start(20);
+        const auto started = std::chrono::steady_clock::now();
+        try {
+            pastePicture(clipboard);
+            ADD_FAILURE() << mode << " pasted";
+        } catch (const Error& error) {
+            EXPECT_STREQ(error.what(), "Unsupported clipboard format");
+        }
+        EXPECT_LT(std::chrono::steady_clock::now() - started, 3s) << mode;
+        EXPECT_GT(ticks, std::string(mode) == "stall" ? 10 : -1);
     }
 }
 

@@ -1,0 +1,61 @@
+// The X clipboard read from owners that lie, stall or never stop, on a private X
+// server: each read ends within its cap and time limit, or on a cancel, and an honest
+// transfer in increments arrives whole.
+
+#include <chrono>
+#include <thread>
+
+#include <gtest/gtest.h>
+
+#include "platform/clipboard_x11.h"
+#include "tests/support/child_process.h"
+#include "tests/support/clipboard_owner_x11.h"
+#include "tests/support/xvfb_server.h"
+
+namespace velmora::platform {
+namespace {
+
+using namespace std::chrono_literals;
+
+TEST(X11ClipboardRead, EndsWithinItsCapAndTimeOrOnACancel) {
+    if (!test::programAvailable("Xvfb")) GTEST_SKIP() << "Xvfb is not installed";
+    test::XvfbServer server;
+    constexpr std::uint64_t kCap = 4u << 20;
+    struct Case {
+        const char* owner;
+        std::chrono::milliseconds stall;
+        bool cancel;
+        SelectionOutcome outcome;
+    };
+    const Case cases[] = {{"honest", 5s, false, SelectionOutcome::Received},
+                          {"huge", 5s, false, SelectionOutcome::TooLarge},  // 2 GB announced
+                          {"endless", 5s, false, SelectionOutcome::TooLarge},
+                          {"stall", 300ms, false, SelectionOutcome::TimedOut},
+                          {"stall", 60s, true, SelectionOutcome::Cancelled}};
+    for (const Case& c : cases) {
+        const auto owner = test::startClipboardOwner(c.owner, server.display());
+        X11Clipboard clipboard(server.display());
+        SelectionProgress progress;
+        EXPECT_EQ(clipboard.offeredTypes(progress), (std::vector<std::string>{"TARGETS", "image/png"})) << c.owner;
+        std::uint64_t received = 0;
+        bool intact = true;
+        std::thread canceller([&] {
+            if (c.cancel) std::this_thread::sleep_for(300ms), progress.cancel();
+        });
+        const auto started = std::chrono::steady_clock::now();
+        const SelectionOutcome outcome =
+            clipboard.read("image/png", {kCap, c.stall}, progress, [&](const std::uint8_t* data, std::size_t size) {
+                for (std::size_t i = 0; i < size; ++i) intact = intact && data[i] == (received + i) % 251;
+                received += size;
+            });
+        canceller.join();
+        EXPECT_LT(std::chrono::steady_clock::now() - started, 3s) << c.owner;
+        EXPECT_EQ(outcome, c.outcome) << c.owner;
+        EXPECT_TRUE(intact);
+        EXPECT_EQ(received, outcome == SelectionOutcome::Received ? 300000u : progress.received()) << c.owner;
+        EXPECT_LE(received, kCap);
+    }
+}
+
+}  // namespace
+}  // namespace velmora::platform
