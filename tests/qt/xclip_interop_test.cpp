@@ -120,35 +120,32 @@ TEST(XclipInterop, XclipReadsACopiedPictureAsPngAndBmp) {
     }
 }
 
-// A picture that never finishes coming: the paste fails with the clipboard's error, at
-// once for a 2 GB announcement, on Cancel for an owner that stalls (it would wait 5
-// seconds), and the window's thread runs meanwhile.
-TEST(XclipInterop, AHostileOwnerIsRefusedOrCancelledWhileTheWindowRuns) {
+// An owner that stalls: the progress window's Cancel ends the paste with the clipboard's
+// error before the owner's time limit (5 s), and the window's thread runs meanwhile.
+TEST(XclipInterop, CancelEndsAPasteFromAStallingOwnerWhileTheWindowRuns) {
     if (!isChild()) {
         return runThisTestOnPrivateDisplay();
     }
-    for (const char* mode : {"huge", "stall"}) {
-        const auto owner = test::startClipboardOwner(mode);
-        QtClipboard clipboard;
-        ASSERT_TRUE(clipboard.hasBitmap()) << mode;
-        int ticks = 0;
-        QTimer timer;
-        QObject::connect(&timer, &QTimer::timeout, [&ticks] {
-            ++ticks;
-            QWidget* progress = QApplication::activeModalWidget();
-            if (progress && progress->objectName() == "TransferProgress") progress->findChild<QPushButton*>()->click();
-        });
-        timer.start(20);
-        const auto started = std::chrono::steady_clock::now();
-        try {
-            pastePicture(clipboard);
-            ADD_FAILURE() << mode << " pasted";
-        } catch (const Error& error) {
-            EXPECT_STREQ(error.what(), "Unsupported clipboard format");
-        }
-        EXPECT_LT(std::chrono::steady_clock::now() - started, 3s) << mode;
-        EXPECT_GT(ticks, std::string(mode) == "stall" ? 10 : -1);
+    const auto owner = test::startClipboardOwner("stall");
+    QtClipboard clipboard;
+    ASSERT_TRUE(clipboard.hasBitmap());
+    int ticks = 0;
+    QTimer timer;
+    QObject::connect(&timer, &QTimer::timeout, [&ticks] {
+        ++ticks;
+        QWidget* progress = QApplication::activeModalWidget();
+        if (progress && progress->objectName() == "TransferProgress") progress->findChild<QPushButton*>()->click();
+    });
+    timer.start(20);
+    const auto started = std::chrono::steady_clock::now();
+    try {
+        pastePicture(clipboard);
+        ADD_FAILURE() << "pasted";
+    } catch (const Error& error) {
+        EXPECT_STREQ(error.what(), "Unsupported clipboard format");
     }
+    EXPECT_LT(std::chrono::steady_clock::now() - started, 3s);
+    EXPECT_GT(ticks, 10);
 }
 
 }  // namespace
