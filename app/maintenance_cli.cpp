@@ -1,11 +1,42 @@
 #include "app/maintenance_cli.h"
 
+#include <csignal>
 #include <ostream>
 
 #include "app/collection_check.h"
 #include "store/database/collection_copy.h"
 
 namespace velmora {
+namespace {
+
+extern "C" void endBackup(int signal) {
+    removeCopyInProgress();
+    std::signal(signal, SIG_DFL);
+    std::raise(signal);
+}
+
+// While it lives, a signal that ends the program first removes the half-made copy.
+class CopyRemovedOnSignal {
+public:
+    CopyRemovedOnSignal() {
+        for (std::size_t i = 0; i < std::size(kSignals); ++i) previous_[i] = std::signal(kSignals[i], endBackup);
+    }
+    ~CopyRemovedOnSignal() {
+        for (std::size_t i = 0; i < std::size(kSignals); ++i) std::signal(kSignals[i], previous_[i]);
+    }
+    CopyRemovedOnSignal(const CopyRemovedOnSignal&) = delete;
+    CopyRemovedOnSignal& operator=(const CopyRemovedOnSignal&) = delete;
+
+private:
+#ifdef SIGHUP
+    static constexpr int kSignals[] = {SIGINT, SIGTERM, SIGHUP};
+#else
+    static constexpr int kSignals[] = {SIGINT, SIGTERM};
+#endif
+    void (*previous_[std::size(kSignals)])(int) = {};
+};
+
+}  // namespace
 
 int runMaintenance(const MaintenanceOptions& options, std::ostream& out, std::ostream& err) {
     if (options.kind == MaintenanceOptions::Kind::None) {
@@ -22,6 +53,7 @@ int runMaintenance(const MaintenanceOptions& options, std::ostream& out, std::os
         return check.sound() ? 0 : 1;
     }
     try {
+        CopyRemovedOnSignal cleanUp;
         backupCollection(options.file, options.destination);
     } catch (const std::exception& error) {
         err << "velmora: " << error.what() << "\n";

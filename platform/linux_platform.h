@@ -16,7 +16,7 @@ public:
     LinuxPlatform(const LinuxPlatform&) = delete;
     LinuxPlatform& operator=(const LinuxPlatform&) = delete;
 
-    Platform platform() { return Platform{registry_, files_, desktop_}; }
+    Platform platform() { return Platform{registry_, files_, desktop_, &wallpaperLock_}; }
     LinuxRegistry& registry() { return registry_; }
     LinuxFiles& files() { return files_; }
     LinuxDesktop& desktop() { return desktop_; }
@@ -25,6 +25,7 @@ private:
     LinuxRegistry registry_;
     LinuxFiles files_;
     LinuxDesktop desktop_;
+    UserChangeLock wallpaperLock_{"wallpaper"};
 };
 
 }  // namespace velmora::platform

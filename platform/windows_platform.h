@@ -15,7 +15,7 @@ public:
     WindowsPlatform(const WindowsPlatform&) = delete;
     WindowsPlatform& operator=(const WindowsPlatform&) = delete;
 
-    Platform platform() { return Platform{registry_, files_, desktop_}; }
+    Platform platform() { return Platform{registry_, files_, desktop_, &wallpaperLock_}; }
     WindowsRegistry& registry() { return registry_; }
     WindowsFiles& files() { return files_; }
     WindowsDesktop& desktop() { return desktop_; }
@@ -24,6 +24,7 @@ private:
     WindowsRegistry registry_;
     WindowsFiles files_;
     WindowsDesktop desktop_;
+    UserChangeLock wallpaperLock_{"wallpaper"};
 };
 
 }  // namespace velmora::platform

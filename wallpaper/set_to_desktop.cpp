@@ -3,6 +3,7 @@
 #include "base/system_error.h"
 #include "base/error.h"
 #include "store/imagefile/bmp_writer.h"
+#include "wallpaper/change_hold.h"
 #include "wallpaper/folder_chain.h"
 #include "wallpaper/io_error.h"
 #include "wallpaper/registry_string.h"
@@ -69,21 +70,25 @@ void setToDesktop(const WallpaperRequest& request, const Platform& platform,
     if (nameLeavesWallpaperFolder(request.name))
         throw Error(cannotCreateFileMessage(file, kErrorInvalidName));
 
-    replaceRememberedName(platform, request.name);
-    if (!directoryExists(platform.files, kWallpaperFolder))
-        createFolderChain(platform.files, kWallpaperFolder);
-
     {
-        // A picture of its own over the same JPEG data, decoded at full size; it and
-        // its bitmap go when this block is left, also by an error.
-        JpegPicture picture;
-        picture.loadData(request.displayedPicture->jpegData());
-        Bytes bmp = encodeBmp(picture.bitmap());
-        if (!platform.files.createFile(file, bmp))
-            throw Error(cannotCreateFileMessage(file, platform.files.lastError()));
+        // From the registry to the desktop one change at a time: another one removing
+        // the folder between this one's removal and its file would fail either.
+        WallpaperChangeHold hold(platform.wallpaperLock);
+        replaceRememberedName(platform, request.name);
+        if (!directoryExists(platform.files, kWallpaperFolder))
+            createFolderChain(platform.files, kWallpaperFolder);
+        {
+            // A picture of its own over the same JPEG data, decoded at full size; it and
+            // its bitmap go when this block is left, also by an error.
+            JpegPicture picture;
+            picture.loadData(request.displayedPicture->jpegData());
+            Bytes bmp = encodeBmp(picture.bitmap());
+            if (!platform.files.createFile(file, bmp))
+                throw Error(cannotCreateFileMessage(file, platform.files.lastError()));
+        }
+        platform.desktop.setWallpaper(file);
     }
 
-    platform.desktop.setWallpaper(file);
     pressWindowsM(platform.desktop);
     windows.hideMainWindow();
     if (request.variant == WallpaperVariant::Viewer) windows.hideAndCloseViewer();

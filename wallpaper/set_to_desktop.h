@@ -32,7 +32,8 @@ struct WallpaperRequest {
 // a picture that does not decode) at the step it happens, with registry keys
 // closed and temporary pictures released. A name that would place the file
 // outside the wallpaper folder fails with the file-creation error before anything
-// is changed.
+// is changed. The steps from the registry to the desktop run under platform.wallpaperLock
+// (when given): waiting longer than its bound raises Error before anything is changed.
 void setToDesktop(const WallpaperRequest& request, const platform::Platform& platform,
                   WallpaperWindows& windows);
 

@@ -6,6 +6,7 @@
 #include "base/error.h"
 #include "store/database/connection.h"
 #include "store/database/picture_query.h"
+#include "wallpaper/change_hold.h"
 #include "wallpaper/registry_string.h"
 #include "wallpaper/rotation_rows.h"
 #include "wallpaper/set_to_desktop.h"
@@ -181,6 +182,9 @@ std::size_t recordAfter(const std::vector<std::optional<std::string>>& names, co
 
 std::string changeWallpaper(const std::string& path, const WallpaperChoice& choice, const WallpaperSettings& settings,
                             const Platform& platform) {
+    // The choice, the change and its mark as one step: a second change waits, then
+    // starts from the wallpaper and the marks this one leaves.
+    WallpaperChangeHold hold(platform.wallpaperLock);
     Collection collection(path);
     RotationState& state = collection.state();
     std::size_t index = 0;
@@ -216,7 +220,8 @@ std::string changeWallpaper(const std::string& path, const WallpaperChoice& choi
     WindowlessDesktop desktop(platform.desktop);
     desktop.setWallpaperLayout(layout);
     NoWindows windows;
-    setToDesktop(request, Platform{platform.registry, platform.files, desktop}, windows);
+    // Without the lock, which is held already.
+    setToDesktop(request, Platform{platform.registry, platform.files, desktop, nullptr}, windows);
     if (!windows.message.empty()) throw Error(windows.message);
 
     if (round != 0 || undo != 0) {

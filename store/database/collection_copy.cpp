@@ -3,11 +3,13 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <chrono>
 #include <string>
 #include <vector>
 
 #include "base/error.h"
 #include "base/system_error.h"
+#include "base/wait_text.h"
 #include "store/database/collection_copy_file.h"
 #include "store/database/connection.h"
 #include "store/database/untrusted_file.h"
@@ -16,7 +18,7 @@ namespace velmora {
 
 namespace {
 
-constexpr int kBusyTimeoutMs = 10000;
+constexpr std::chrono::milliseconds kBusyTimeout = std::chrono::seconds(10);
 
 // Closes the handle when dropped.
 struct Database {
@@ -29,6 +31,11 @@ struct Database {
 }
 
 [[noreturn]] void raiseCode(int rc) { throw Error(sqlite3_errstr(rc)); }
+
+[[noreturn]] void raiseLocked(const std::string& source, std::chrono::milliseconds wait) {
+    throw Error(fullPathOf(source) + " is locked: another program kept writing to it for " + waitText(wait) +
+                ", and nothing was copied");
+}
 
 sqlite3_file* fileOf(sqlite3* db) {
     sqlite3_file* file = nullptr;
@@ -85,15 +92,17 @@ bool copyWholeFile(sqlite3* from, sqlite3* to, const std::string& temporary) {
 
 enum class CopyWay { WholeFile, BackupApi };
 
-// Copies every page of source into the empty file at temporary, synced. Raises Error.
-void copyPages(const std::string& source, const std::string& temporary, CopyWay way) {
+// Copies every page of source into the empty file at temporary, synced, waiting at most
+// `wait` for a writer to let go of source. Raises Error.
+void copyPages(const std::string& source, const std::string& temporary, CopyWay way,
+               std::chrono::milliseconds wait) {
     Database from;
     if (int rc = sqlite3_open_v2(source.c_str(), &from.db, SQLITE_OPEN_READONLY | SQLITE_OPEN_NOMUTEX, nullptr);
         rc != SQLITE_OK) {
         throw Error(from.db ? sqlite3_errmsg(from.db) : sqlite3_errstr(rc));
     }
     applyUntrustedFileSettings(from.db);
-    sqlite3_busy_timeout(from.db, kBusyTimeoutMs);
+    sqlite3_busy_timeout(from.db, static_cast<int>(wait.count()));
     Database to;
     if (int rc = sqlite3_open_v2(temporary.c_str(), &to.db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
         rc != SQLITE_OK) {
@@ -105,41 +114,38 @@ void copyPages(const std::string& source, const std::string& temporary, CopyWay 
     sqlite3_backup* backup = sqlite3_backup_init(to.db, "main", from.db, "main");
     if (!backup) throw Error(sqlite3_errmsg(to.db));
     // All pages in one step: one read transaction, so a concurrent writer waits for it.
+    // The busy handler waits for a writer first; retries cover what it does not.
+    const auto deadline = std::chrono::steady_clock::now() + wait;
     int rc = sqlite3_backup_step(backup, -1);
-    while (rc == SQLITE_BUSY || rc == SQLITE_LOCKED) {
+    while ((rc == SQLITE_BUSY || rc == SQLITE_LOCKED) && std::chrono::steady_clock::now() < deadline) {
         sqlite3_sleep(10);
         rc = sqlite3_backup_step(backup, -1);
     }
     sqlite3_backup_finish(backup);
+    if (rc == SQLITE_BUSY || rc == SQLITE_LOCKED) raiseLocked(source, wait);
     if (rc != SQLITE_DONE) throw Error(sqlite3_errstr(rc));
     if (sqlite3_errcode(to.db) != SQLITE_OK) throw Error(sqlite3_errmsg(to.db));
 }
 
 }  // namespace
 
-static void copyCollectionBy(const std::string& source, const std::string& target, CopyWay way) {
+static void copyCollectionBy(const std::string& source, const std::string& target, CopyWay way,
+                             std::chrono::milliseconds wait) {
     if (fileExists(target)) cannotCreate(target, kErrorFileExists);
-    const TemporaryFile temporary = createTemporaryBeside(target);
-    if (temporary.error != 0) cannotCreate(target, temporary.error);
-    try {
-        copyPages(source, temporary.path, way);
-    } catch (...) {
-        removeFile(temporary.path);
-        removeFile(temporary.path + "-journal");
-        throw;
-    }
-    if (unsigned error = renameNoReplace(temporary.path, target)) {
-        removeFile(temporary.path);
-        cannotCreate(target, error);
-    }
+    removeLeftoverCopies(target);
+    // Removed with its journal on every way out but the rename.
+    TemporaryCopy temporary(target);
+    if (temporary.error() != 0) cannotCreate(target, temporary.error());
+    copyPages(source, temporary.path(), way, wait);
+    if (unsigned error = temporary.giveName(target)) cannotCreate(target, error);
 }
 
 void copyCollection(const std::string& source, const std::string& target) {
-    copyCollectionBy(source, target, CopyWay::WholeFile);
+    copyCollectionBy(source, target, CopyWay::WholeFile, kBusyTimeout);
 }
 
-void backupCollection(const std::string& source, const std::string& target) {
-    copyCollectionBy(source, target, CopyWay::BackupApi);
+void backupCollection(const std::string& source, const std::string& target, std::chrono::milliseconds lockWait) {
+    copyCollectionBy(source, target, CopyWay::BackupApi, lockWait);
 }
 
 void deleteAllPictures(Connection& connection) {

@@ -2,6 +2,7 @@
 // Copies a picture data file through SQLite, so a writer in another program cannot
 // tear the copy, and gives the copy its name only once it is complete.
 
+#include <chrono>
 #include <string>
 
 namespace velmora {
@@ -14,14 +15,25 @@ class Connection;
 // replacing an existing file. Raises Error with SQLite's text when source cannot be
 // read (a missing file: "unable to open database file"), and "Cannot create file ..."
 // with the system's reason when target exists (80) or cannot be written; target is
-// then absent or, when it existed, untouched.
+// then absent or, when it existed, untouched. Leftovers of earlier copies into target's
+// folder that were killed before they could clean up are removed first; never another
+// program's file.
 void copyCollection(const std::string& source, const std::string& target);
 
 // copyCollection through SQLite's backup API alone, page by page under one read
 // transaction of the source: the copy is consistent while other programs, another
 // Velmora among them, have the file open and write to it (they wait for the read to
-// end). Same errors as copyCollection; target is never replaced.
-void backupCollection(const std::string& source, const std::string& target);
+// end). A writer that keeps the source locked longer than lockWait makes it give up
+// with an Error that says so, leaving nothing behind. Otherwise the same errors as
+// copyCollection; target is never replaced.
+constexpr std::chrono::milliseconds kBackupLockWait = std::chrono::seconds(30);
+void backupCollection(const std::string& source, const std::string& target,
+                      std::chrono::milliseconds lockWait = kBackupLockWait);
+
+// Removes the temporary file (and its journal) of the copy this process is making, if
+// any. Async-signal-safe, for a handler of a signal that ends the process; where the
+// system keeps an open file (Windows), the next copy into that folder removes it.
+void removeCopyInProgress() noexcept;
 
 // Deletes every record of the file's `pictures` table, also those the statement in
 // force does not select. Part of the caller's transaction when one is open.

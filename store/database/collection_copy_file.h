@@ -13,23 +13,40 @@ bool fileExists(const std::string& path);
 // The path made absolute against the current directory, as messages show it.
 std::string fullPathOf(const std::string& path);
 
-struct TemporaryFile {
-    std::string path;    // the new file's name, empty on failure
-    unsigned error = 0;  // why it could not be created
+// Temporary copies are named ".vlm-" and six letters or digits, the last two a check
+// of the four before, so that a later run can tell its own leftovers from another
+// program's files (collection_copy_name.cpp).
+std::string temporaryCopyName(std::uint32_t random);
+bool isTemporaryCopyName(const std::string& name);
+
+// The new file a copy is written to, in target's folder (so the final rename stays on
+// one volume): created empty with the permissions any new file there would get, held
+// by this process while it lives (no other run takes it for a leftover), and known to
+// removeCopyInProgress(). Dropped before it was given its name, it removes the file
+// and its journal.
+class TemporaryCopy {
+public:
+    explicit TemporaryCopy(const std::string& target);
+    ~TemporaryCopy();
+    TemporaryCopy(const TemporaryCopy&) = delete;
+    TemporaryCopy& operator=(const TemporaryCopy&) = delete;
+
+    const std::string& path() const { return path_; }
+    unsigned error() const { return error_; }  // why it could not be created; 0 when it was
+    // Gives the complete file the name target, durably, never replacing an existing
+    // file: 0, or the error (kErrorFileExists when target exists).
+    unsigned giveName(const std::string& target);
+
+private:
+    std::string path_;
+    unsigned error_ = 0;
+    std::intptr_t hold_ = -1;
 };
 
-// Creates a new, empty file with a short unused name in target's folder (so the
-// final rename stays on one volume, and the name fits wherever target's fits),
-// with the permissions any new file there would get.
-TemporaryFile createTemporaryBeside(const std::string& target);
-
-// Gives the complete file at from the name to, durably, and never replaces an
-// existing file: 0, or the error (kErrorFileExists when to exists). from is left
-// for the caller to remove on failure.
-unsigned renameNoReplace(const std::string& from, const std::string& to);
-
-// Removes a file, ignoring a missing one.
-void removeFile(const std::string& path);
+// Removes, from target's folder, temporary copies and journals of earlier runs that
+// ended without cleaning up (killed): only files by that name that hold what a copy
+// holds, belong to this user and no live process holds.
+void removeLeftoverCopies(const std::string& target);
 
 // Has the system start writing a file's pieces to disk while the rest is still being
 // copied, so that the final sync finds little left to write (Linux); elsewhere the
