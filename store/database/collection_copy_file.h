@@ -18,6 +18,10 @@ std::string fullPathOf(const std::string& path);
 // program's files (collection_copy_name.cpp).
 std::string temporaryCopyName(std::uint32_t random);
 bool isTemporaryCopyName(const std::string& name);
+// Whether the first bytes of a file (got of them, up to 16) are what a temporary copy
+// or its journal starts with at any moment: nothing yet, zeros where SQLite has not yet
+// written page 1 or the header, or SQLite's own header.
+bool startsLikeACopy(const unsigned char* head, std::size_t got, bool journal);
 
 // The new file a copy is written to, in target's folder (so the final rename stays on
 // one volume): created empty with the permissions any new file there would get, held

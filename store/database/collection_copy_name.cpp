@@ -1,5 +1,6 @@
 #include "store/database/collection_copy_file.h"
 
+#include <cstring>
 #include <string_view>
 
 namespace velmora {
@@ -30,6 +31,15 @@ bool isTemporaryCopyName(const std::string& name) {
     for (std::size_t i = kPrefixLength; i < name.size(); ++i)
         if (std::string_view(kAlphabet).find(name[i]) == std::string_view::npos) return false;
     return name.substr(kPrefixLength + 4) == checkOf(name.substr(kPrefixLength, 4));
+}
+
+bool startsLikeACopy(const unsigned char* head, std::size_t got, bool journal) {
+    static const unsigned char kJournalMagic[8] = {0xd9, 0xd5, 0x05, 0xf9, 0x20, 0xa1, 0x63, 0xd7};
+    static const unsigned char kZeros[16] = {};
+    if (got == 0) return true;
+    const std::size_t length = journal ? 8 : 16;
+    return got >= length && (std::memcmp(head, kZeros, length) == 0 ||
+                             std::memcmp(head, journal ? kJournalMagic : reinterpret_cast<const unsigned char*>("SQLite format 3"), length) == 0);
 }
 
 }  // namespace velmora

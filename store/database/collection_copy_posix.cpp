@@ -79,12 +79,9 @@ void rememberInProgress(const std::string& path) {
 
 // What a copy or its journal starts with, if anything has been written yet.
 bool holdsACopy(int fd, bool journal) {
-    static const unsigned char kJournalMagic[8] = {0xd9, 0xd5, 0x05, 0xf9, 0x20, 0xa1, 0x63, 0xd7};
     unsigned char head[16] = {};
     const ssize_t got = ::pread(fd, head, sizeof head, 0);
-    if (got == 0) return true;
-    if (journal) return got >= 8 && (std::memcmp(head, kJournalMagic, 8) == 0 || std::memcmp(head, "\0\0\0\0\0\0\0\0", 8) == 0);
-    return got == 16 && std::memcmp(head, "SQLite format 3", 16) == 0;
+    return got >= 0 && startsLikeACopy(head, static_cast<std::size_t>(got), journal);
 }
 
 // Removes path when it is a leftover: a regular file of this user holding what a copy

@@ -26,7 +26,6 @@ bool holdsACopy(const std::string& path, bool journal) {
     HANDLE file = CreateFileW(toUtf16(path).c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                               nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL | FILE_FLAG_OPEN_REPARSE_POINT, nullptr);
     if (file == INVALID_HANDLE_VALUE) return false;
-    static const unsigned char kJournalMagic[8] = {0xd9, 0xd5, 0x05, 0xf9, 0x20, 0xa1, 0x63, 0xd7};
     unsigned char head[16] = {};
     DWORD got = 0;
     BY_HANDLE_FILE_INFORMATION info{};
@@ -35,9 +34,7 @@ bool holdsACopy(const std::string& path, bool journal) {
     const bool read = plain && ReadFile(file, head, sizeof head, &got, nullptr);
     CloseHandle(file);
     if (!read) return false;
-    if (got == 0) return true;
-    if (journal) return got >= 8 && (std::memcmp(head, kJournalMagic, 8) == 0 || std::memcmp(head, "\0\0\0\0\0\0\0\0", 8) == 0);
-    return got == 16 && std::memcmp(head, "SQLite format 3", 16) == 0;
+    return startsLikeACopy(head, static_cast<std::size_t>(got), journal);
 }
 
 // A live copy keeps its file open without sharing deletion, so the removal fails then.
