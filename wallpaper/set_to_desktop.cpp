@@ -71,8 +71,8 @@ void setToDesktop(const WallpaperRequest& request, const Platform& platform,
         throw Error(cannotCreateFileMessage(file, kErrorInvalidName));
 
     {
-        // From the registry to the desktop one change at a time: another one removing
-        // the folder between this one's removal and its file would fail either.
+        // From the registry to the desktop one change at a time: another change removing
+        // the folder between this one's removal and its new file would fail one of them.
         WallpaperChangeHold hold(platform.wallpaperLock);
         replaceRememberedName(platform, request.name);
         if (!directoryExists(platform.files, kWallpaperFolder))
