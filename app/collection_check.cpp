@@ -6,6 +6,7 @@
 #include <sstream>
 
 #include "base/error.h"
+#include "store/database/own_tables.h"
 #include "store/database/sql_statement.h"
 #include "store/database/untrusted_file.h"
 #include "store/picture/jpeg_decoder.h"
@@ -40,8 +41,19 @@ std::string pictureProblem(const Bytes& bytes) {
     return {};
 }
 
-void checkPictures(sqlite3* db, CollectionCheck& check) {
+// Every table's schema, before SQLite's integrity check evaluates index expressions,
+// CHECK constraints and partial indexes' conditions on every row: a file that holds
+// such code is reported without running it.
+void checkSchema(sqlite3* db) {
     requirePlainPictureTable(db);
+    for (const OwnTable& table : ownTables()) hasCheckedTable(db, table.contract.table);
+    std::vector<std::string> tables;
+    SqlStatement names(db, "SELECT name FROM main.sqlite_schema WHERE type = 'table'");
+    while (names.step()) tables.push_back(names.text(0));
+    for (const std::string& table : tables) requireInertTable(db, table);
+}
+
+void checkPictures(sqlite3* db, CollectionCheck& check) {
     SqlStatement rows(db, "SELECT CAST(filename AS TEXT), typeof(picture), picture FROM pictures ORDER BY rowid");
     while (rows.step()) {
         const int position = ++check.pictures;
@@ -73,6 +85,7 @@ CollectionCheck checkCollection(const std::string& path) {
         sqlite3_busy_timeout(file.db, 10000);
         // One read transaction: the check sees one state of a file others may be writing.
         execSql(file.db, "BEGIN");
+        checkSchema(file.db);
         {
             SqlStatement integrity(file.db, "PRAGMA integrity_check");
             // A row may hold several lines, under a heading naming the schema.

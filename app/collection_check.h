@@ -1,7 +1,7 @@
 #pragma once
-// Checking a collection file without changing it: SQLite's integrity check, then each
-// picture's JPEG header and its end. Plain C++, shared by the Linux program and
-// velmora.exe.
+// Checking a collection file without changing it: every table's schema, SQLite's
+// integrity check, then each picture's JPEG header and its end. Plain C++, shared by
+// the Linux program and velmora.exe.
 
 #include <string>
 #include <vector>

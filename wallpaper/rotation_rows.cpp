@@ -24,6 +24,30 @@ std::optional<std::size_t> RotationRows::rowOfKey(const std::string& key) {
     return std::nullopt;
 }
 
+bool RotationRows::eligible(std::size_t row) {
+    if (keys()[row].empty()) return false;
+    return !state_.leftOut(keys()[row]) || !state_.leftOut(confirmedKey(row));
+}
+
+std::string RotationRows::confirmedKey(std::size_t row) {
+    if (keys().empty()) return "";
+    confirmed_.resize(keys_.size());
+    if (!confirmed_[row]) {
+        keys_[row] = state_.confirmedKeyOf(pictures_.rowidAt(static_cast<int>(row)).value_or(0), keys_[row]);
+        confirmed_[row] = true;
+    }
+    return keys_[row];
+}
+
+bool RotationRows::repeatsEarlierRow(std::size_t row) {
+    // No earlier row claims the same key: nothing to confirm, nothing read.
+    if (rowOfKey(keys()[row]) == row) return false;
+    const std::string key = confirmedKey(row);
+    for (std::size_t earlier = 0; earlier < row; ++earlier)
+        if (keys()[earlier] == key && confirmedKey(earlier) == key) return true;
+    return false;
+}
+
 std::string RotationRows::keyAt(std::size_t row) {
     if (!keys_.empty()) return keys_[row];
     return state_.keysOf({pictures_.rowidAt(static_cast<int>(row)).value_or(0)}).front();

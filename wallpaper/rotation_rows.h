@@ -32,10 +32,16 @@ public:
 
     // Each row's key ("" without a picture), read once. Raises Error when the file cannot be read.
     const std::vector<std::string>& keys();
-    // A row the rotation may show: it has a picture and is not left out.
-    bool eligible(std::size_t row) { return !keys()[row].empty() && !state_.leftOut(keys()[row]); }
+    // A row the rotation may show: it has a picture and is not left out. A cached key
+    // that says it is left out is confirmed by the picture's own bytes first.
+    bool eligible(std::size_t row);
     // The first row holding the picture of key.
     std::optional<std::size_t> rowOfKey(const std::string& key);
+    // The key of `row` from its picture's own bytes (the key read before is put right),
+    // before it decides that the picture was shown or is another row's.
+    std::string confirmedKey(std::size_t row);
+    // Whether an earlier row holds the same picture, by both pictures' own bytes.
+    bool repeatsEarlierRow(std::size_t row);
 
     // Whether the picture of `row` is left out of rotation; makes no tables.
     bool leftOut(std::size_t row);
@@ -52,6 +58,7 @@ private:
     sqlite3* db_;
     RotationState state_;
     std::vector<std::string> keys_;
+    std::vector<bool> confirmed_;  // keys_ taken from the bytes in this run
 };
 
 // The pictures of the monitors after the first, where the desktop shows one on each:

@@ -6,19 +6,13 @@
 #include <map>
 
 #include "base/error.h"
+#include "store/database/own_tables.h"
 
 namespace velmora {
 namespace {
 
-const char* const kSchema =
-    "CREATE TABLE IF NOT EXISTS velmora_picture_keys(picture_rowid INTEGER PRIMARY KEY, size INTEGER NOT NULL,"
-    " key TEXT NOT NULL);"
-    "CREATE TABLE IF NOT EXISTS velmora_rotation(key TEXT PRIMARY KEY, left_out INTEGER NOT NULL DEFAULT 0,"
-    " shown_round INTEGER);"
-    "CREATE TABLE IF NOT EXISTS velmora_rotation_history(step INTEGER PRIMARY KEY AUTOINCREMENT,"
-    " key TEXT NOT NULL, round_before INTEGER);"
-    "CREATE TABLE IF NOT EXISTS velmora_rotation_round(only INTEGER PRIMARY KEY CHECK (only = 1),"
-    " round INTEGER NOT NULL);";
+const char* const kTables[] = {"velmora_picture_keys", "velmora_rotation", "velmora_rotation_history",
+                               "velmora_rotation_round"};
 
 [[noreturn]] void fail(sqlite3* db) { throw Error(std::string("Rotation state: ") + sqlite3_errmsg(db)); }
 
@@ -91,10 +85,11 @@ void RotationState::exec(const std::string& sql) {
 
 bool RotationState::hasTables() {
     if (!tablesKnown_) {
-        Statement count(db_, "SELECT count(*) FROM sqlite_schema WHERE type = 'table' AND name IN ('velmora_picture_keys',"
-                             " 'velmora_rotation', 'velmora_rotation_history', 'velmora_rotation_round')");
-        count.step();
-        tablesExist_ = count.integer(0) == 4;
+        // Each table the file has is checked before anything reads or writes it: another
+        // program may have made one with expressions, keys or constraints of its own.
+        int present = 0;
+        for (const char* table : kTables) present += hasCheckedTable(db_, table) ? 1 : 0;
+        tablesExist_ = present == 4;
         tablesKnown_ = true;
     }
     return tablesExist_;
@@ -102,8 +97,14 @@ bool RotationState::hasTables() {
 
 void RotationState::makeTables() {
     if (hasTables()) return;
-    exec(kSchema);
+    for (const char* table : kTables) ensureOwnTable(db_, table);
     tablesExist_ = true;
+}
+
+// A write that must change exactly one row.
+void RotationState::changeOne(const std::string& what) {
+    if (sqlite3_changes(db_) != 1) throw Error("Rotation state: " + what + " changed " +
+                                               std::to_string(sqlite3_changes(db_)) + " rows instead of one");
 }
 
 std::vector<std::string> RotationState::keysOf(const std::vector<std::int64_t>& rowids) {
@@ -129,25 +130,39 @@ std::vector<std::string> RotationState::keysOf(const std::vector<std::int64_t>& 
             keys.push_back(hit->second.second);
             continue;
         }
-        Statement read(db_, "SELECT picture FROM pictures WHERE rowid = ?");
-        read.bind(1, rowid);
-        keys.push_back(read.step() ? contentKey(read.blob(0), read.bytes(0)) : "");
+        keys.push_back(keyFromBytes(rowid));
         fresh[rowid] = {size->second.first, keys.back()};
     }
-    // Keeping new digests is an optimisation: a file that cannot be written still rotates.
-    if (!fresh.empty() && hasTables()) {
-        Statement keep(db_, "INSERT OR REPLACE INTO velmora_picture_keys(picture_rowid, size, key) VALUES (?, ?, ?)");
-        for (const auto& [rowid, entry] : fresh) {
-            keep.bind(1, rowid).bind(2, entry.first).bind(3, entry.second);
-            try {
-                keep.step();
-            } catch (const Error&) {
-                return keys;
-            }
-            keep.reset();
-        }
-    }
+    keepKeys(fresh);
     return keys;
+}
+
+std::string RotationState::keyFromBytes(std::int64_t rowid) {
+    Statement read(db_, "SELECT picture FROM pictures WHERE rowid = ?");
+    read.bind(1, rowid);
+    return read.step() && !read.isNull(0) ? contentKey(read.blob(0), read.bytes(0)) : "";
+}
+
+void RotationState::keepKeys(const std::map<std::int64_t, std::pair<std::int64_t, std::string>>& keys) {
+    // Keeping new digests is an optimisation: a file that cannot be written still rotates.
+    if (keys.empty() || !hasTables()) return;
+    Statement keep(db_, "INSERT OR REPLACE INTO velmora_picture_keys(picture_rowid, size, key) VALUES (?, ?, ?)");
+    for (const auto& [rowid, entry] : keys) {
+        keep.bind(1, rowid).bind(2, entry.first).bind(3, entry.second);
+        try {
+            keep.step();
+        } catch (const Error&) {
+            return;
+        }
+        keep.reset();
+    }
+}
+
+std::string RotationState::confirmedKeyOf(std::int64_t rowid, const std::string& cachedKey) {
+    const std::string key = keyFromBytes(rowid);
+    // A key begins with the picture's size.
+    if (!key.empty() && key != cachedKey) keepKeys({{rowid, {std::stoll(key), key}}});
+    return key;
 }
 
 bool RotationState::leftOut(const std::string& key) {
@@ -163,6 +178,7 @@ void RotationState::setLeftOut(const std::string& key, bool leftOut) {
                         " ON CONFLICT(key) DO UPDATE SET left_out = ?2");
     mark.bind(1, key).bind(2, std::int64_t{leftOut ? 1 : 0});
     mark.step();
+    changeOne("the mark of a picture");
 }
 
 std::int64_t RotationState::round() {
@@ -184,6 +200,7 @@ void RotationState::recordShown(const std::string& key, std::int64_t round) {
     Statement history(db_, "INSERT INTO velmora_rotation_history(key, round_before) VALUES (?, ?)");
     history.bind(1, key).bind(2, before);
     history.step();
+    changeOne("the history");
     markShown(key, round);
     // A long history is of no use: stepping back goes a few pictures at most.
     exec("DELETE FROM velmora_rotation_history WHERE step <= (SELECT max(step) - 1000 FROM velmora_rotation_history)");
@@ -195,9 +212,11 @@ void RotationState::markShown(const std::string& key, std::int64_t round) {
                         " ON CONFLICT(key) DO UPDATE SET shown_round = ?2");
     mark.bind(1, key).bind(2, round);
     mark.step();
+    changeOne("the mark of a picture");
     Statement current(db_, "INSERT OR REPLACE INTO velmora_rotation_round(only, round) VALUES (1, ?)");
     current.bind(1, round);
     current.step();
+    changeOne("the round");
 }
 
 std::vector<HistoryEntry> RotationState::latestShown(int count) {

@@ -9,6 +9,7 @@
 // are cached by rowid and size, so a picture is read once, not at every change.
 
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <vector>
@@ -35,6 +36,10 @@ public:
     // The key of each row, in the order given; "" for a row without a picture. Raises
     // Error when the file cannot be read.
     std::vector<std::string> keysOf(const std::vector<std::int64_t>& rowids);
+    // The key of the row taken from its picture's own bytes, never from the cache, which
+    // is put right when it held another (cachedKey). A cached key is a hint; this
+    // confirms one before it keeps a picture out.
+    std::string confirmedKeyOf(std::int64_t rowid, const std::string& cachedKey);
 
     bool leftOut(const std::string& key);
     void setLeftOut(const std::string& key, bool leftOut);
@@ -63,6 +68,9 @@ private:
     bool hasTables();
     void makeTables();
     void exec(const std::string& sql);
+    void changeOne(const std::string& what);
+    std::string keyFromBytes(std::int64_t rowid);
+    void keepKeys(const std::map<std::int64_t, std::pair<std::int64_t, std::string>>& keys);
 
     sqlite3* db_;
     bool tablesKnown_ = false;

@@ -89,6 +89,7 @@ public:
     const std::vector<std::string>& keys() { return rows_->keys(); }
     bool eligible(std::size_t row) { return rows_->eligible(row); }
     std::optional<std::size_t> rowOfKey(const std::string& key) { return rows_->rowOfKey(key); }
+    std::string confirmedKey(std::size_t row) { return rows_->confirmedKey(row); }
 
 private:
     std::string path_;
@@ -127,13 +128,13 @@ std::size_t nextShuffled(Collection& collection, const std::string& remembered, 
     state.prepare();
     round = state.round();
     const std::optional<std::size_t> current = collection.find(remembered);
-    const std::string currentKey = current ? collection.keys()[*current] : "";
+    const std::string currentKey = current ? collection.confirmedKey(*current) : "";
     std::vector<std::size_t> fresh, all;
     for (std::size_t row = 0; row < collection.names().size(); ++row) {
         if (!collection.eligible(row)) continue;
         const std::string& key = collection.keys()[row];
         // A picture held by two rows is one picture.
-        if (collection.rowOfKey(key) != row) continue;
+        if (collection.rows().repeatsEarlierRow(row)) continue;
         all.push_back(row);
         if (state.shownRound(key) != round && key != currentKey) fresh.push_back(row);
     }
@@ -225,20 +226,26 @@ std::string changeWallpaper(const std::string& path, const WallpaperChoice& choi
     if (!windows.message.empty()) throw Error(windows.message);
 
     if (round != 0 || undo != 0) {
+        // Only a picture's own bytes mark it as shown, never a cached key.
+        std::vector<std::string> shownKeys;
+        const std::optional<std::size_t> before = collection.find(remembered);
+        if (round != 0) {
+            shownKeys.push_back(before ? collection.confirmedKey(*before) : "");
+            shownKeys.push_back(collection.confirmedKey(index));
+            for (std::size_t row : monitorRows) shownKeys.push_back(row != index ? collection.confirmedKey(row) : "");
+        }
         state.begin();
         try {
             for (int i = 0; i < undo; ++i) state.undoLatestShown();
             if (round != 0) {
                 // What was on show before has been seen in this round, and is where Previous comes back to.
-                std::optional<std::size_t> before = collection.find(remembered);
                 std::vector<HistoryEntry> latest = state.latestShown(1);
-                if (before && !collection.keys()[*before].empty() &&
-                    (latest.empty() || latest[0].key != collection.keys()[*before]))
-                    state.recordShown(collection.keys()[*before], round);
-                state.recordShown(collection.keys()[index], round);
+                if (!shownKeys[0].empty() && (latest.empty() || latest[0].key != shownKeys[0]))
+                    state.recordShown(shownKeys[0], round);
+                state.recordShown(shownKeys[1], round);
                 // The other monitors' pictures have been seen in this round too.
-                for (std::size_t row : monitorRows)
-                    if (row != index && !collection.keys()[row].empty()) state.markShown(collection.keys()[row], round);
+                for (std::size_t i = 2; i < shownKeys.size(); ++i)
+                    if (!shownKeys[i].empty()) state.markShown(shownKeys[i], round);
             }
             state.commit();
         } catch (...) {

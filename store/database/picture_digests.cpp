@@ -8,22 +8,28 @@
 #include "store/database/connection.h"
 #include "store/database/sha256.h"
 #include "store/database/sql_statement.h"
-#include "store/database/untrusted_file.h"
+#include "store/database/own_tables.h"
 
 namespace velmora {
 
 namespace {
 
-bool hasDigestTable(sqlite3* db) { return hasTable(db, kDigestTable); }
+// A digest table another program made that breaks its contract is passed over like a
+// missing one, neither read nor written: digests are only a hint.
+bool hasDigestTable(sqlite3* db) {
+    try {
+        return hasCheckedTable(db, kDigestTable);
+    } catch (const Error&) {
+        return false;
+    }
+}
 
-// Makes the table when missing; false when the file cannot take it (read-only, busy).
+// Makes the table when missing; false when the file cannot take it (read-only, busy,
+// a table of that name that breaks the contract).
 bool readyForWriting(sqlite3* db) {
     if (sqlite3_db_readonly(db, "main") == 1) return false;
     try {
-        if (!hasDigestTable(db)) {
-            execSql(db, std::string("CREATE TABLE IF NOT EXISTS ") + kDigestTable +
-                            " (picture_rowid INTEGER PRIMARY KEY, filename, length INTEGER, sha256 BLOB)");
-        }
+        ensureOwnTable(db, kDigestTable);
         return true;
     } catch (const Error&) {
         return false;
@@ -141,7 +147,6 @@ std::optional<StoredDuplicate> findStoredDuplicate(Connection& connection, const
     const auto length = static_cast<std::int64_t>(bytes.size());
     const bool writable = readyForWriting(db);
     const bool haveTable = writable || hasDigestTable(db);
-    if (haveTable) requirePlainTable(db, kDigestTable);
 
     std::optional<std::vector<std::int64_t>> only;
     if (lengths) only = lengths->rowidsOfLength(db, length);
@@ -159,17 +164,20 @@ std::optional<StoredDuplicate> findStoredDuplicate(Connection& connection, const
     }
     const Bytes wantedBytes(wanted.begin(), wanted.end());
     for (const Candidate& candidate : candidates) {
-        Bytes digest = candidate.digest;
-        if (!candidate.fresh || digest.size() != wanted.size()) {
-            SqlStatement read(db, "SELECT picture FROM pictures WHERE rowid = ?1");
-            read.bind(1, candidate.rowid);
-            if (!read.step()) continue;
-            const Bytes stored = read.blob(0);
-            const Sha256Digest taken = sha256(stored.data(), stored.size());
-            digest.assign(taken.begin(), taken.end());
-            if (keeping) storeDigest(db, candidate.rowid, static_cast<std::int64_t>(stored.size()), taken);
+        // A kept digest that differs rules the row out; one that matches is a hint only,
+        // and the stored bytes themselves decide.
+        const bool hinted = candidate.fresh && candidate.digest.size() == wanted.size();
+        if (hinted && candidate.digest != wantedBytes) continue;
+        SqlStatement read(db, "SELECT picture FROM pictures WHERE rowid = ?1");
+        read.bind(1, candidate.rowid);
+        if (!read.step()) continue;
+        const Bytes stored = read.blob(0);
+        const bool same = stored == bytes;
+        // The row's true digest, where none was kept or the kept one lied.
+        if (keeping && (!hinted || !same)) {
+            storeDigest(db, candidate.rowid, static_cast<std::int64_t>(stored.size()), sha256(stored.data(), stored.size()));
         }
-        if (digest == wantedBytes) {
+        if (same) {
             finish(keeping);
             if (lengths) lengths->keptDigests(db);
             return StoredDuplicate{candidate.rowid, candidate.name};

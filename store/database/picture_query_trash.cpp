@@ -41,6 +41,7 @@ TrashEntry PictureQuery::trashRow(const RowIdentity& row) {
     if (!keep.step()) throw Error(kRowChanged);
     const std::int64_t id = keep.integer(0);
     keep.run();
+    if (sqlite3_changes(db) != 1) throw Error(kRowChanged);
     // Columns another program added go with it, to come back on a restore.
     keepExtraFields(db, id, row.rowid);
     SqlStatement erase(db, std::string("DELETE FROM pictures WHERE ") + kRowCheckCondition);
@@ -90,9 +91,11 @@ void PictureQuery::restoreFromTrash(std::int64_t id, const std::optional<TrashEn
     }
     for (std::size_t i = 0; i < extra.size(); ++i) restore.bind(static_cast<int>(4 + i), extra[i]);
     std::optional<RowCheck> added = stepWrite(restore.handle(), 1);
-    if (!added) throw Error(kRowChanged);
+    if (!added || sqlite3_changes(db) != 1) throw Error(kRowChanged);
     SqlStatement erase(db, std::string("DELETE FROM ") + kTrashTable + " WHERE id = ?1");
     erase.bind(1, id).run();
+    // Any other count: the entry is not the one row restored; nothing changes.
+    if (sqlite3_changes(db) != 1) throw Error(kRowChanged);
     forgetExtraFields(db, id);
     savepoint.commit();
 

@@ -4,11 +4,11 @@
 
 #include "base/error.h"
 #include "store/database/connection.h"
+#include "store/database/own_tables.h"
 #include "store/database/picture_digests.h"
 #include "store/database/row_check.h"
 #include "store/database/sql_statement.h"
 #include "store/database/trash_fields.h"
-#include "store/database/untrusted_file.h"
 
 namespace velmora {
 
@@ -17,6 +17,19 @@ namespace {
 // Kept while VACUUM rebuilds the file: SQLite copies the rows of a table with an index
 // under their own rowids, while a plain rowid table would be renumbered.
 const char* const kRowidKeeper = "velmora_keep_rowids";
+
+// A name for the keeper that no other object of the file holds: the first of
+// velmora_keep_rowids, velmora_keep_rowids_1, ... that is free, or is the keeper a crash
+// in an earlier run left (the same statement on `pictures`), which is simply used again.
+std::string keeperName(sqlite3* db) {
+    SqlStatement holder(db, "SELECT sql FROM main.sqlite_schema WHERE name = ?1 COLLATE NOCASE");
+    for (int suffix = 0;; ++suffix) {
+        const std::string name = suffix == 0 ? kRowidKeeper : kRowidKeeper + ("_" + std::to_string(suffix));
+        holder.reset();
+        holder.bind(1, name);
+        if (!holder.step() || holder.text(0) == "CREATE INDEX " + name + " ON pictures (filename)") return name;
+    }
+}
 
 sqlite3* openHandle(const Connection& connection) {
     if (!connection.isOpen()) throw Error("Connection is closed");
@@ -30,24 +43,15 @@ std::int64_t pragmaValue(sqlite3* db, const char* pragma) {
 
 }  // namespace
 
-bool hasTrash(sqlite3* db) { return hasTable(db, kTrashTable); }
+// Another program may have made the table, with expressions or keys of its own.
+bool hasTrash(sqlite3* db) { return hasCheckedTable(db, kTrashTable); }
 
-void ensureTrash(sqlite3* db) {
-    if (hasTrash(db)) {
-        // Another program may have made one with expressions of its own.
-        requirePlainTable(db, kTrashTable);
-        return;
-    }
-    // No declared types: names and bytes are kept exactly as `pictures` held them.
-    execSql(db, std::string("CREATE TABLE ") + kTrashTable +
-                    " (id INTEGER PRIMARY KEY, filename, picture, deleted_at INTEGER, former_rowid INTEGER)");
-}
+void ensureTrash(sqlite3* db) { ensureOwnTable(db, kTrashTable); }
 
 std::vector<TrashedPicture> PictureTrash::list() const {
     sqlite3* db = openHandle(connection_);
     std::vector<TrashedPicture> result;
     if (!hasTrash(db)) return result;
-    requirePlainTable(db, kTrashTable);
     SqlStatement statement(db, std::string("SELECT id, CAST(filename AS TEXT), deleted_at, length(picture) FROM ") +
                                    kTrashTable + " ORDER BY deleted_at DESC, id DESC");
     while (statement.step()) {
@@ -109,8 +113,8 @@ void dropKeptTables(sqlite3* db) {
 void compactFile(sqlite3* db) {
     if (!sqlite3_get_autocommit(db)) throw Error("cannot give space back within a transaction");
     if (pragmaValue(db, "auto_vacuum") != 2) {
-        // A keeper left by a crash in an earlier run is simply used again.
-        execSql(db, std::string("CREATE INDEX IF NOT EXISTS ") + kRowidKeeper + " ON pictures (filename)");
+        const std::string keeper = keeperName(db);
+        execSql(db, "CREATE INDEX IF NOT EXISTS " + keeper + " ON pictures (filename)");
         execSql(db, "PRAGMA auto_vacuum = INCREMENTAL");
         // VACUUM builds the new file as an attached database of its own; nothing else
         // may attach one, so the limit is lifted for it alone.
@@ -119,11 +123,11 @@ void compactFile(sqlite3* db) {
             execSql(db, "VACUUM");
         } catch (...) {
             sqlite3_limit(db, SQLITE_LIMIT_ATTACHED, attachLimit);
-            sqlite3_exec(db, (std::string("DROP INDEX IF EXISTS ") + kRowidKeeper).c_str(), nullptr, nullptr, nullptr);
+            sqlite3_exec(db, ("DROP INDEX IF EXISTS " + keeper).c_str(), nullptr, nullptr, nullptr);
             throw;
         }
         sqlite3_limit(db, SQLITE_LIMIT_ATTACHED, attachLimit);
-        execSql(db, std::string("DROP INDEX IF EXISTS ") + kRowidKeeper);
+        execSql(db, "DROP INDEX IF EXISTS " + keeper);
     }
     execSql(db, "PRAGMA incremental_vacuum");
 }

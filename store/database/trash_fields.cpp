@@ -7,7 +7,7 @@
 
 #include "store/database/sql_statement.h"
 #include "store/database/sql_text.h"
-#include "store/database/untrusted_file.h"
+#include "store/database/own_tables.h"
 
 namespace velmora {
 
@@ -18,12 +18,8 @@ std::string upper(std::string text) {
     return text;
 }
 
-bool hasFields(sqlite3* db) {
-    if (!hasTable(db, kTrashFieldsTable)) return false;
-    // Another program may have made one with expressions of its own.
-    requirePlainTable(db, kTrashFieldsTable);
-    return true;
-}
+// Another program may have made the table, with expressions or keys of its own.
+bool hasFields(sqlite3* db) { return hasCheckedTable(db, kTrashFieldsTable); }
 
 }  // namespace
 
@@ -50,10 +46,7 @@ std::vector<std::string> extraPictureColumns(sqlite3* db) {
 void keepExtraFields(sqlite3* db, std::int64_t trashId, std::int64_t rowid) {
     const std::vector<std::string> columns = extraPictureColumns(db);
     if (columns.empty()) return;
-    if (!hasFields(db)) {
-        // No declared type: each value is kept as the row held it.
-        execSql(db, std::string("CREATE TABLE ") + kTrashFieldsTable + " (trash_id INTEGER, name TEXT, value)");
-    }
+    ensureOwnTable(db, kTrashFieldsTable);
     for (const std::string& column : columns) {
         SqlStatement keep(db, std::string("INSERT INTO ") + kTrashFieldsTable + " (trash_id, name, value) SELECT ?1, ?2, " +
                                   quoteIdentifier(column) + " FROM pictures WHERE rowid = ?3");

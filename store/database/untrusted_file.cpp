@@ -2,6 +2,8 @@
 
 #include <sqlite3.h>
 
+#include <algorithm>
+#include <cctype>
 #include <string>
 #include <vector>
 
@@ -83,7 +85,9 @@ bool isPlainValue(const std::string& defaultSql) {
 }
 
 [[noreturn]] void refuse(const std::string& table, const std::string& what) {
-    throw Error("The table '" + table + "' " + what + "; a picture data file holds a plain table");
+    // A name from the file is quoted as far as a message needs.
+    const std::string shown = table.size() > 64 ? table.substr(0, 64) + "..." : table;
+    throw Error("The table '" + shown + "' " + what + "; a picture data file holds a plain table");
 }
 
 }  // namespace
@@ -114,11 +118,21 @@ void applyUntrustedFileSettings(sqlite3* db) {
     sqlite3_limit(db, SQLITE_LIMIT_ATTACHED, 0);
 }
 
-void requirePlainPictureTable(sqlite3* db) { requirePlainTable(db, "pictures"); }
+namespace {
 
-void requirePlainTable(sqlite3* db, const std::string& table) {
-    // The names are the program's own constants, spliced as SQL string literals.
-    const std::string name = "'" + table + "'";
+// What a table is checked for: all of it for one the program reads and writes; only
+// what SQLite's integrity check evaluates on each row for one it merely checks.
+enum class TableUse { ReadAndWritten, OnlyChecked };
+
+// table as an SQL string literal (the file's own names may hold quotes).
+std::string literal(const std::string& table) {
+    std::string quoted = "'";
+    for (char c : table) quoted += c == '\'' ? std::string("''") : std::string(1, c);
+    return quoted + "'";
+}
+
+void requirePlain(sqlite3* db, const std::string& table, const std::string& ownDefinition, TableUse use) {
+    const std::string name = literal(table);
     const auto fail = [&](const std::string& what) { refuse(table, what); };
     // Names compare without regard to case, as SQL does; table_list reads the schema only.
     const std::string sql =
@@ -127,14 +141,18 @@ void requirePlainTable(sqlite3* db, const std::string& table) {
         "FROM pragma_table_list(" + name + ") WHERE schema = 'main'";
     Row row = firstRow(db, sql.c_str());
     if (!row.found) return;  // left to the statement: "no such table: pictures"
-    if (row.text == "view") fail("is a view");
-    if (row.text != "table") fail("is a " + row.text + " table");
-    if (row.first != 0) fail("has no rowids");
-    if (row.second > 0) fail("carries triggers");
     const std::string columns = "pragma_table_xinfo(" + name + ", 'main')";
-    // A column named like the rowid would stand in for it in every statement here.
-    if (anyRow(db, ("SELECT count(*) FROM " + columns + " WHERE lower(name) IN ('rowid', '_rowid_', 'oid')").c_str())) {
-        fail("has a column named like its rowid");
+    if (use == TableUse::ReadAndWritten) {
+        if (row.text == "view") fail("is a view");
+        if (row.text != "table") fail("is a " + row.text + " table");
+        if (row.first != 0) fail("has no rowids");
+        if (row.second > 0) fail("carries triggers");
+        // A column named like the rowid would stand in for it in every statement here.
+        if (anyRow(db, ("SELECT count(*) FROM " + columns + " WHERE lower(name) IN ('rowid', '_rowid_', 'oid')").c_str())) {
+            fail("has a column named like its rowid");
+        }
+    } else if (row.text != "table") {
+        return;  // a virtual table's module checks itself, and runs nothing of the file
     }
 
     // Built-in functions run in these even with the schema untrusted, on every read
@@ -142,11 +160,13 @@ void requirePlainTable(sqlite3* db, const std::string& table) {
     if (anyRow(db, ("SELECT count(*) FROM " + columns + " WHERE hidden != 0").c_str())) fail("has generated columns");
     for (const std::string& sql : texts(db, ("SELECT sql FROM main.sqlite_schema WHERE type = 'table' AND name = " +
                                              name + " COLLATE NOCASE").c_str())) {
-        if (declaresCheck(sql)) fail("has CHECK constraints");
+        if (declaresCheck(sql) && (ownDefinition.empty() || sql != ownDefinition)) fail("has CHECK constraints");
     }
-    for (const std::string& value :
-         texts(db, ("SELECT dflt_value FROM " + columns + " WHERE dflt_value IS NOT NULL").c_str())) {
-        if (!isPlainValue(value)) fail("has a column default that is not a plain value");
+    if (use == TableUse::ReadAndWritten) {
+        for (const std::string& value :
+             texts(db, ("SELECT dflt_value FROM " + columns + " WHERE dflt_value IS NOT NULL").c_str())) {
+            if (!isPlainValue(value)) fail("has a column default that is not a plain value");
+        }
     }
     const std::string indexes = "pragma_index_list(" + name + ", 'main')";
     if (anyRow(db, ("SELECT count(*) FROM " + indexes + " AS list, "
@@ -155,6 +175,64 @@ void requirePlainTable(sqlite3* db, const std::string& table) {
     }
     // A partial index's condition is evaluated on every insert and delete.
     if (anyRow(db, ("SELECT count(*) FROM " + indexes + " WHERE partial").c_str())) fail("has an index with a WHERE clause");
+}
+
+std::string lowerCase(std::string text) {
+    for (char& c : text) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return text;
+}
+
+}  // namespace
+
+void requirePlainPictureTable(sqlite3* db) { requirePlainTable(db, "pictures"); }
+
+void requirePlainTable(sqlite3* db, const std::string& table) {
+    requirePlain(db, table, "", TableUse::ReadAndWritten);
+}
+
+void requireInertTable(sqlite3* db, const std::string& table) { requirePlain(db, table, "", TableUse::OnlyChecked); }
+
+void requireTableContract(sqlite3* db, const TableContract& contract) {
+    requirePlain(db, contract.table, contract.formerDefinition, TableUse::ReadAndWritten);
+    const std::string name = literal(contract.table);
+    const auto fail = [&](const std::string& what) { refuse(contract.table, what); };
+    struct Declared {
+        std::string type;
+        long long key;
+    };
+    std::vector<std::pair<std::string, Declared>> declared;
+    eachRow(db, ("SELECT name, type, pk FROM pragma_table_xinfo(" + name + ", 'main')").c_str(),
+            [&](sqlite3_stmt* row) {
+                declared.push_back({lowerCase(textOf(row, 0)), {lowerCase(textOf(row, 1)), sqlite3_column_int64(row, 2)}});
+            });
+    int keyColumns = 0;
+    for (const ColumnContract& column : contract.columns) {
+        auto found = std::find_if(declared.begin(), declared.end(),
+                                  [&](const auto& entry) { return entry.first == lowerCase(column.name); });
+        if (found == declared.end()) fail("lacks the column '" + column.name + "'");
+        if (found->second.type != lowerCase(column.type) || found->second.key != column.keyPosition) {
+            fail("declares the column '" + column.name + "' otherwise than as " +
+                 (column.type.empty() ? std::string("untyped") : column.type) +
+                 (column.keyPosition ? " in its primary key" : " outside its primary key"));
+        }
+        if (column.keyPosition) ++keyColumns;
+    }
+    if (std::count_if(declared.begin(), declared.end(), [](const auto& entry) { return entry.second.key != 0; }) !=
+        keyColumns) {
+        fail("has another primary key");
+    }
+    // An INTEGER PRIMARY KEY declared DESC is an ordinary column with an index of its own,
+    // not the rowid: a row added without an id then has none.
+    const bool rowidKey = keyColumns == 1 && std::any_of(contract.columns.begin(), contract.columns.end(), [](const auto& c) {
+                              return c.keyPosition == 1 && lowerCase(c.type) == "integer";
+                          });
+    const std::string indexes = "pragma_index_list(" + name + ", 'main')";
+    if (rowidKey && anyRow(db, ("SELECT count(*) FROM " + indexes + " WHERE origin = 'pk'").c_str())) {
+        fail("has a key that is not its rowid");
+    }
+    if (anyRow(db, ("SELECT count(*) FROM " + indexes + " WHERE \"unique\" AND origin != 'pk'").c_str())) {
+        fail("has a unique index besides its key");
+    }
 }
 
 }  // namespace velmora

@@ -5,6 +5,7 @@
 // without bound.
 
 #include <string>
+#include <vector>
 
 struct sqlite3;
 
@@ -49,8 +50,35 @@ void applyUntrustedFileSettings(sqlite3* db);
 // A missing table is left to the statement that names it ("no such table").
 // Raises Error with a message that says what is wrong otherwise.
 void requirePlainPictureTable(sqlite3* db);
-// The same for another table of the program's own (the trash, the digests); `table`
-// is a constant of the program, never text from a file or a user.
+// The same for any table the program reads or writes.
 void requirePlainTable(sqlite3* db, const std::string& table);
+// For a table the program never reads or writes, only has SQLite check: nothing that
+// SQLite's integrity check evaluates on each row (generated columns, CHECK constraints,
+// indexes on expressions or with a WHERE clause). `table` may be any name the file holds.
+void requireInertTable(sqlite3* db, const std::string& table);
+
+// A column the program names in a table of its own, as the program declares it.
+struct ColumnContract {
+    std::string name;
+    std::string type;     // the declared type exactly ("" for none), compared without regard to case
+    int keyPosition = 0;  // its place in the primary key, 0 outside it
+};
+
+// What a table of the program's own must be when another program may have made it:
+// plain as above, each named column there with its declared type and place in the key
+// (an INTEGER key the rowid itself), no unique index besides the key (an INSERT OR
+// REPLACE, or a conflict clause of the table's own, would delete other rows), and
+// nothing else that makes a write change more or fewer rows than it names.
+struct TableContract {
+    std::string table;
+    std::vector<ColumnContract> columns;
+    // A definition this program wrote in an earlier version, accepted as written
+    // (its CHECK compares the key with a constant).
+    std::string formerDefinition;
+};
+
+// Raises Error, saying what is wrong, when the file's table breaks the contract. A
+// missing table is left to the caller.
+void requireTableContract(sqlite3* db, const TableContract& contract);
 
 }  // namespace velmora

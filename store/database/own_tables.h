@@ -1,0 +1,35 @@
+#pragma once
+// The tables the program keeps in a collection file beside `pictures` (the trash, the
+// values kept with it, the digests, the rotation's memory): how each is made, and the
+// contract a table of that name must keep before anything reads or writes it, since a
+// file someone sent may hold one another program made.
+
+#include <string>
+#include <vector>
+
+#include "store/database/untrusted_file.h"
+
+struct sqlite3;
+
+namespace velmora {
+
+struct OwnTable {
+    std::string create;  // the statement that makes it
+    TableContract contract;
+};
+
+// Every one of them, in a fixed order.
+const std::vector<OwnTable>& ownTables();
+
+// The entry of that name (a constant of the program).
+const OwnTable& ownTable(const std::string& name);
+
+// Whether the file has the table; when it has, raises Error unless the table keeps
+// its contract.
+bool hasCheckedTable(sqlite3* db, const std::string& name);
+
+// Makes the table when the file lacks it, or checks the one it has. Part of the
+// caller's transaction.
+void ensureOwnTable(sqlite3* db, const std::string& name);
+
+}  // namespace velmora
