@@ -1,7 +1,10 @@
 // Arbitrary bytes as a whole picture data file (an SQLite database image): opened,
 // walked with every picture's header read, filtered, one record deleted and one
-// posted, as the program does with a file someone sent. Errors are fine; crashes,
-// leaks, hangs and undefined behaviour are not.
+// posted, as the program does with a file someone sent; then the tables the program
+// keeps beside `pictures`: the trash (delete into it, restore, delete forever, empty),
+// the digests (a look for stored bytes) and the rotation's memory (keys, marks, a
+// round, a step back). Errors are fine; crashes, leaks, hangs and undefined behaviour
+// are not.
 //
 // Run with tools/fuzz.sh database SECONDS; its kept inputs (fuzz/corpus/database,
 // started from real collection files) are replayed by tests/database.
@@ -14,9 +17,12 @@
 
 #include "base/error.h"
 #include "store/database/connection.h"
+#include "store/database/picture_digests.h"
 #include "store/database/picture_query.h"
+#include "store/database/picture_trash.h"
 #include "store/database/untrusted_file.h"
 #include "store/picture/jpeg_picture.h"
+#include "wallpaper/rotation_rows.h"
 
 namespace {
 
@@ -88,6 +94,76 @@ void exercise(velmora::Connection& connection) {
     walk(query);
 }
 
+void exerciseTrash(velmora::Connection& connection, velmora::PictureQuery& query) {
+    velmora::PictureTrash trash(connection);
+    tolerate([&] { query.moveToTrash(); });
+    tolerate([&] {
+        trash.heldBytes();
+        const auto entries = trash.list();
+        if (!entries.empty()) query.restoreFromTrash(entries.back().id);
+    });
+    tolerate([&] {
+        query.first();
+        const std::optional<velmora::TrashEntry> entry = query.moveToTrash();
+        if (entry && trash.holds(*entry)) query.restoreFromTrash(entry->id, *entry);
+    });
+    tolerate([&] {
+        query.moveToTrash();
+        const auto entries = trash.list();
+        if (!entries.empty()) trash.deleteForever(entries.front().id);
+    });
+}
+
+void exerciseDigests(velmora::Connection& connection, velmora::PictureQuery& query) {
+    tolerate([&] {
+        velmora::PictureLengths lengths;
+        const velmora::Bytes posted(300, 0x5a);
+        velmora::findStoredDuplicate(connection, posted, &lengths);
+        query.first();
+        velmora::Field picture = query.fieldByName("picture");
+        if (!picture.isNull()) velmora::findStoredDuplicate(connection, *picture.asBytes(), &lengths);
+        velmora::rememberDigest(connection, query.rowidAt(0).value_or(0), posted);
+    });
+}
+
+void exerciseRotation(velmora::Connection& connection, velmora::PictureQuery& query) {
+    velmora::RotationRows rows(query, connection.handle());
+    tolerate([&] {
+        for (std::size_t row = 0; row < rows.count() && row < kMaxRowsWalked; ++row) {
+            if (rows.eligible(row)) rows.repeatsEarlierRow(row);
+        }
+    });
+    tolerate([&] {
+        if (rows.count() > 0) rows.setLeftOut(rows.count() - 1, true);
+    });
+    tolerate([&] {
+        velmora::RotationState& state = rows.state();
+        if (rows.count() == 0 || !state.inUse()) return;
+        const std::string key = rows.confirmedKey(0);
+        state.begin();
+        try {
+            state.recordShown(key, state.round() + 1);
+            state.markShown(key, state.round());
+            state.latestShown(3);
+            state.undoLatestShown();
+            state.commit();
+        } catch (...) {
+            state.rollback();
+            throw;
+        }
+    });
+}
+
+void exerciseOwnTables(velmora::Connection& connection) {
+    velmora::PictureQuery query(connection);
+    tolerate([&] { query.activate(); });
+    if (!query.active()) return;
+    exerciseTrash(connection, query);
+    exerciseDigests(connection, query);
+    exerciseRotation(connection, query);
+    tolerate([&] { velmora::PictureTrash(connection).empty(); });
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -115,5 +191,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     }
     sqlite3_limit(connection.handle(), SQLITE_LIMIT_LENGTH, kFuzzMaxValueBytes);
     exercise(connection);
+    exerciseOwnTables(connection);
     return 0;
 }

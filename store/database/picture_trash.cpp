@@ -43,10 +43,18 @@ std::int64_t pragmaValue(sqlite3* db, const char* pragma) {
 
 }  // namespace
 
-// Another program may have made the table, with expressions or keys of its own.
-bool hasTrash(sqlite3* db) { return hasCheckedTable(db, kTrashTable); }
+// Another program may have made the tables, with expressions or keys of their own: the
+// values kept with the trash are checked with it, so that no picture goes into a trash
+// it cannot come back from.
+bool hasTrash(sqlite3* db) {
+    hasCheckedTable(db, kTrashFieldsTable);
+    return hasCheckedTable(db, kTrashTable);
+}
 
-void ensureTrash(sqlite3* db) { ensureOwnTable(db, kTrashTable); }
+void ensureTrash(sqlite3* db) {
+    hasCheckedTable(db, kTrashFieldsTable);
+    ensureOwnTable(db, kTrashTable);
+}
 
 std::vector<TrashedPicture> PictureTrash::list() const {
     sqlite3* db = openHandle(connection_);

@@ -109,6 +109,26 @@ TEST(Digests, FoundOnlyForTheSameBytesAndNeverThroughAStaleDigest) {
     }
 }
 
+TEST(Digests, AForgedDigestNeverMakesOtherBytesADuplicate) {
+    TempDir dir;
+    const std::string path = dir.file("forged.vlm");
+    tools::createCollection(path, {{"decoy", bytesOf("AAAA-decoy")}});
+    SqlitePeer other(path);
+    OpenStore s(path);
+    s.query.activate();
+    const Bytes wanted = bytesOf("BBBB-wants");  // the same length, other bytes
+    EXPECT_EQ(duplicateName(s.connection, wanted), "<none>");
+    other.exec("UPDATE velmora_digests SET sha256 = x'" + hexOf(sha256(wanted.data(), wanted.size())) + "'");
+    PictureLengths lengths;
+    EXPECT_EQ(duplicateName(s.connection, wanted, &lengths), "<none>");
+    // The decoy's true digest is kept again, and its own bytes are still found.
+    const Bytes decoy = bytesOf("AAAA-decoy");
+    EXPECT_EQ(other.integer("SELECT count(*) FROM velmora_digests WHERE sha256 = x'" +
+                            hexOf(sha256(decoy.data(), decoy.size())) + "'"),
+              1);
+    EXPECT_EQ(duplicateName(s.connection, decoy, &lengths), "decoy");
+}
+
 TEST(Digests, AReadOnlyFileIsOnlyRead) {
     TempDir dir;
     const std::string path = dir.file("pictures.vlm");

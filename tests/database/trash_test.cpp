@@ -205,6 +205,23 @@ TEST(Trash, ATrashTableOfAnotherProgramWithExpressionsIsRefused) {
     EXPECT_EQ(namesInFile(path), (std::vector<std::string>{"a", "b"}));
 }
 
+TEST(Trash, EmptyingKeepsRowidsAndWhatAnotherProgramNamedLikeItsHelper) {
+    TempDir dir;
+    const std::string path = dir.file("planted.vlm");
+    tools::createCollection(path, largeRecords({"a", "b", "c", "d", "e", "f"}));
+    SqlitePeer other(path);
+    other.exec("DELETE FROM pictures WHERE rowid IN (2, 4); CREATE TABLE notes (x); "
+               "CREATE INDEX velmora_keep_rowids ON notes (x)");
+    OpenStore s(path);
+    s.query.activate();
+    ASSERT_TRUE(s.query.moveToTrash());
+    PictureTrash(s.connection).empty();
+    EXPECT_EQ(other.pictureRows(), (std::vector<std::string>{"3:c", "5:e", "6:f"}));
+    EXPECT_EQ(other.integer("SELECT count(*) FROM sqlite_schema WHERE name LIKE 'velmora_keep_rowids%'"), 1);
+    EXPECT_EQ(other.integer("SELECT count(*) FROM sqlite_schema WHERE name = 'velmora_keep_rowids' AND tbl_name = 'notes'"), 1);
+    EXPECT_EQ(integrityOf(path), "ok");
+}
+
 TEST(Trash, ColumnsAnotherProgramAddedComeBackWithTheRestore) {
     TempDir dir;
     const std::string path = dir.file("richer.vlm");

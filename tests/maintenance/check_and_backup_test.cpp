@@ -89,6 +89,24 @@ TEST(Check, ReportsEachProblemWithNameAndPositionAndWritesNothing) {
         EXPECT_EQ(readFile(path), before);
         EXPECT_FALSE(std::filesystem::exists(path + "-journal"));
     }
+    // A schema whose expressions would take 100 MiB a row is reported without SQLite's
+    // integrity check evaluating them: the index's width is raised after its rows are in.
+    const std::string hostile = dir.file("hostile.vlm");
+    tools::createCollection(hostile, photos(2));
+    SqlitePeer(hostile).exec(
+        "CREATE TABLE velmora_rotation(key TEXT PRIMARY KEY, left_out INTEGER, shown_round INTEGER); "
+        "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 200) "
+        "INSERT INTO velmora_rotation(key) SELECT 'k' || i FROM n; "
+        "CREATE INDEX big ON velmora_rotation (printf('%.*c', 1, key)); PRAGMA writable_schema = ON; "
+        "UPDATE sqlite_schema SET sql = replace(sql, '1, key', '104857600, key') WHERE name = 'big'");
+    const Outcome refused = run({"--check", hostile});
+    EXPECT_EQ(refused.status, 1);
+    EXPECT_NE(refused.output.find(hostile + ": The table 'velmora_rotation' has an index on an expression; "
+                                            "a picture data file holds a plain table\n"),
+              std::string::npos)
+        << refused.output;
+    EXPECT_EQ(refused.output.find("integrity check"), std::string::npos) << refused.output;
+
     const Outcome missing = run({"--check", dir.file("missing.vlm")});
     EXPECT_EQ(missing.status, 1);
     EXPECT_NE(missing.output.find("unable to open database file"), std::string::npos);

@@ -136,5 +136,27 @@ TEST_F(Rotation, PicturesLeftOutNeverComeUpAndThePicturesTableStaysAsItWas) {
     EXPECT_THROW(setLeftOutOfRotation(file, "nobody", true), Error);
 }
 
+TEST_F(Rotation, ALyingCachedKeyNeverKeepsAPictureOut) {
+    setLeftOutOfRotation(file, "d", true);
+    setLeftOutOfRotation(file, "e", true);
+    change(WallpaperStep::Next);  // every picture's key cached
+    // Another program gives c the cached key of d (left out), then of a, at c's own size.
+    const auto lie = [&](int rowid) {
+        sql("UPDATE velmora_picture_keys SET key = (SELECT key FROM velmora_picture_keys WHERE picture_rowid = " +
+            std::to_string(rowid) + "), size = (SELECT length(picture) FROM pictures WHERE rowid = 3) "
+            "WHERE picture_rowid = 3");
+    };
+    lie(4);
+    std::set<std::string> shown;
+    for (int i = 0; i < 6; ++i) shown.insert(change(WallpaperStep::Next));
+    EXPECT_EQ(shown, (std::set<std::string>{"a", "b", "c"}));
+    // Nor is c taken for a repeat of a in a shuffled round.
+    lie(1);
+    settings.order = RotationOrder::Shuffle;
+    shown.clear();
+    for (int i = 0; i < 6; ++i) shown.insert(change(WallpaperStep::Next));
+    EXPECT_EQ(shown, (std::set<std::string>{"a", "b", "c"}));
+}
+
 }  // namespace
 }  // namespace velmora
