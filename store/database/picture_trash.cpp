@@ -5,7 +5,6 @@
 #include "base/error.h"
 #include "store/database/connection.h"
 #include "store/database/own_tables.h"
-#include "store/database/picture_digests.h"
 #include "store/database/row_check.h"
 #include "store/database/sql_statement.h"
 #include "store/database/trash_fields.h"
@@ -113,9 +112,7 @@ void PictureTrash::empty() {
 }
 
 void dropKeptTables(sqlite3* db) {
-    execSql(db, std::string("DROP TABLE IF EXISTS ") + kTrashTable);
-    execSql(db, std::string("DROP TABLE IF EXISTS ") + kTrashFieldsTable);
-    execSql(db, std::string("DROP TABLE IF EXISTS ") + kDigestTable);
+    for (const OwnTable& table : ownTables()) execSql(db, "DROP TABLE IF EXISTS " + table.contract.table);
 }
 
 void compactFile(sqlite3* db) {

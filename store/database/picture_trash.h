@@ -60,8 +60,9 @@ private:
     Connection& connection_;
 };
 
-// Drops the trash and the digests of a file made as a copy of another (a new file
-// from the template): it starts with neither. Part of the caller's transaction.
+// Drops the trash, the digests and the rotation's memory of a file made as a copy of
+// another (a new file from the template): it starts with none of them. Part of the
+// caller's transaction.
 void dropKeptTables(sqlite3* db);
 
 // Gives a file's free pages back to the file system without changing any rowid. The

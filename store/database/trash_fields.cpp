@@ -5,9 +5,11 @@
 #include <algorithm>
 #include <cctype>
 
+#include "base/error.h"
+#include "store/database/own_tables.h"
+#include "store/database/row_check.h"
 #include "store/database/sql_statement.h"
 #include "store/database/sql_text.h"
-#include "store/database/own_tables.h"
 
 namespace velmora {
 
@@ -51,6 +53,7 @@ void keepExtraFields(sqlite3* db, std::int64_t trashId, std::int64_t rowid) {
         SqlStatement keep(db, std::string("INSERT INTO ") + kTrashFieldsTable + " (trash_id, name, value) SELECT ?1, ?2, " +
                                   quoteIdentifier(column) + " FROM pictures WHERE rowid = ?3");
         keep.bind(1, trashId).bind(2, column).bind(3, rowid).run();
+        if (sqlite3_changes(db) != 1) throw Error(kRowChanged);
     }
 }
 
