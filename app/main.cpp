@@ -8,7 +8,6 @@
 #include <QApplication>
 #include <QDesktopServices>
 #include <QIcon>
-#include <QScreen>
 #include <QUrl>
 
 #include "app/command_line.h"
@@ -20,7 +19,6 @@
 #include "qt_window/main_window.h"
 #include "qt_window/system_clipboard.h"
 #include "platform/linux_platform.h"
-#include "store/picture/jpeg_picture.h"
 
 namespace {
 
@@ -69,7 +67,6 @@ int main(int argc, char** argv) {
     application.setApplicationVersion(velmora::kVelmoraVersion);
     QGuiApplication::setDesktopFileName("example.velmora.Velmora");
     QGuiApplication::setWindowIcon(QIcon::fromTheme("velmora"));
-    if (QScreen* screen = QGuiApplication::primaryScreen()) velmora::settleScreenDepth(screen->depth());
 
     velmora::platform::LinuxPlatform linuxPlatform;
     velmora::platform::Platform platform = linuxPlatform.platform();
@@ -88,7 +85,7 @@ int main(int argc, char** argv) {
         }
     };
 
+    // The window settles the screen's depth, opens the collection and shows itself.
     velmora::MainWindow form(services, commandLine.file);
-    form.show();
     return application.exec();
 }

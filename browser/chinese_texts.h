@@ -133,6 +133,8 @@ inline constexpr TextTable kChineseTexts{
     .savePictureFilter =
         "All (*.jpg;*.jpeg)|*.jpg;*.jpeg|JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg",
     .openCollectionFilter = "Velmora 文件(*.vlm)|*.vlm",
+
+    .showDetailsButton = "Show Details...",
 };
 
 }  // namespace velmora

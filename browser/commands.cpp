@@ -62,4 +62,9 @@ std::span<const CommandControl> mainWindowControls() { return kMainWindow; }
 
 std::span<const CommandControl> viewerControls() { return kViewer; }
 
+std::string CommandStates::caption(const CommandControl& control) const {
+    if (control.group == CommandGroup::Undo && !undoCaption.empty()) return undoCaption;
+    return control.caption ? texts().*control.caption : "";
+}
+
 }  // namespace velmora

@@ -85,6 +85,9 @@ struct CommandStates {
         }
         return true;
     }
+    // The caption a control shows now: the undo item names what it undoes, and says
+    // only "撤销(&Z)" with nothing to undo.
+    std::string caption(const CommandControl& control) const;
     bool operator==(const CommandStates&) const = default;
 };
 

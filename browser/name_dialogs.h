@@ -8,14 +8,11 @@
 #include <optional>
 
 #include "browser/texts.h"
+#include "browser/window_layout.h"
 
 namespace velmora {
 
 enum class NameDialogKind { PictureName, Rename, Filter, NewFile };
-
-struct DialogRect {
-    int x = 0, y = 0, width = 0, height = 0;
-};
 
 struct NameDialogDesign {
     const char* componentName;
@@ -29,7 +26,6 @@ struct NameDialogDesign {
     DialogRect labelGeometry;
     int labelFontHeight = 16;
     bool labelBold = true;
-    const char* TextTable::*editText;  // null: the caller proposes the text
     DialogRect editGeometry;
     DialogRect okGeometry;
     DialogRect cancelGeometry;

@@ -35,6 +35,14 @@ std::optional<std::string> PictureDisplay::takeError() {
     return error;
 }
 
+void PictureDisplay::paintDone() {
+    if (!hasPicture_) return;
+    if (std::optional<std::string> error = takeError(); error && reports_.failed && reports_.later) {
+        reports_.later([failed = reports_.failed, message = std::move(*error)] { failed(message); });
+    }
+    if (reports_.shown) reports_.shown();
+}
+
 const Bitmap* PictureDisplay::bitmapFor(const DisplayTarget& target, const FitRect& rect) {
     const bool display = target.flags.proportional;
     if (display && aheadSource_ && !picture_.hasDisplayBitmap()) {

@@ -17,6 +17,18 @@
 
 namespace velmora {
 
+// How each picture area fits its picture: the main window's shrinks it proportionally
+// into its place, centred; the viewer's draws it at its own size.
+inline constexpr FitFlags kMainWindowFit{.stretch = false, .proportional = true, .center = true};
+inline constexpr FitFlags kViewerFit{.stretch = false, .proportional = false, .center = true};
+
+// What a window does at the end of each paint of its picture.
+struct PaintReports {
+    std::function<void()> shown;                       // the picture is on screen
+    std::function<void(const std::string&)> failed;    // a decoder error, reported once
+    std::function<void(std::function<void()>)> later;  // runs a task after the paint has returned
+};
+
 class PictureDisplay {
 public:
     // Shows a copy of picture (sharing its JPEG data). decoderError: found while it was
@@ -45,6 +57,12 @@ public:
     // The decoder error to report now, once.
     std::optional<std::string> takeError();
 
+    void setReports(PaintReports reports) { reports_ = std::move(reports); }
+    // Called by the window when a paint of the picture is done: a decoder error met
+    // while decoding for it is reported after the paint (never from inside it), then
+    // the picture counts as shown. Nothing without a picture.
+    void paintDone();
+
 private:
     const Bitmap* bitmapFor(const DisplayTarget& target, const FitRect& rect);
 
@@ -52,6 +70,7 @@ private:
     bool hasPicture_ = false;
     std::optional<std::string> pendingError_;
     std::function<std::optional<PreloadedPicture>()> aheadSource_;
+    PaintReports reports_;
     // The frame last made, and the target it was made for.
     Bitmap scaled_;
     const Bitmap* frameBitmap_ = nullptr;

@@ -141,6 +141,9 @@ struct TextTable {
     const char* openPictureFilter;
     const char* savePictureFilter;
     const char* openCollectionFilter;
+
+    // The button of a message box that opens its long form (worded as Qt's own box).
+    const char* showDetailsButton;
 };
 
 // The table in use.

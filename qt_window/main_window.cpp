@@ -1,7 +1,10 @@
 // The main window's layout, built from the command table, and its wiring to the browser.
 #include "qt_window/main_window.h"
 
+#include <QScreen>
+
 #include "browser/window_layout.h"
+#include "browser/window_start.h"
 
 namespace velmora {
 
@@ -52,7 +55,8 @@ MainWindow::MainWindow(BrowserServices services, std::optional<std::string> star
     buildPictureArea();
     buildCommands();
     setAcceptDrops(true);
-    browser_->start(startFile);
+    const QScreen* shownOn = screen();
+    startWindow(*browser_, shownOn ? shownOn->depth() : 32, startFile, [this] { show(); });
 }
 
 MainWindow::~MainWindow() {
@@ -61,31 +65,32 @@ MainWindow::~MainWindow() {
 }
 
 void MainWindow::buildLabels() {
+    using namespace component;
     const TextTable& text = texts();
-    makeLabel(this, "Label1", text.nameCaption);
-    nameLabel = makeLabel(this, "DBText1", "");
+    makeLabel(this, kNameCaption, text.nameCaption);
+    nameLabel = makeLabel(this, kNameLabel, "");
     nameLabel->setFont(fontOfHeight(font(), kRedLabelFontHeight));
     paintRed(nameLabel);
-    makeLabel(this, "Label2", text.countCaption);
-    countLabel = makeLabel(this, "Label3", text.countDesign);
+    makeLabel(this, kCountCaption, text.countCaption);
+    countLabel = makeLabel(this, kCountLabel, text.countDesign);
     countLabel->setFont(fontOfHeight(font(), kRedLabelFontHeight));
     paintRed(countLabel);
-    QLabel* hint = makeLabel(this, "Label4", text.popupHint);
+    QLabel* hint = makeLabel(this, kPopupHint, text.popupHint);
     hint->setAutoFillBackground(true);
     QPalette red = hint->palette();
     red.setColor(QPalette::Window, Qt::red);
     hint->setPalette(red);
 
     nameList = new NameGrid(*browser_, this);
-    nameList->setObjectName("DBGrid1");
-    nameList->setGeometry(placeOf("DBGrid1"));
+    nameList->setObjectName(component::kNameList);
+    nameList->setGeometry(placeOf(component::kNameList));
     nameList->setToolTip(QString::fromUtf8(text.nameListHint));
 }
 
 void MainWindow::buildPictureArea() {
     pictureArea = new QScrollArea(this);
-    pictureArea->setObjectName("ScrollBox1");
-    pictureArea->setGeometry(placeOf("ScrollBox1"));
+    pictureArea->setObjectName(component::kPictureArea);
+    pictureArea->setGeometry(placeOf(component::kPictureArea));
     pictureArea->setCursor(Qt::PointingHandCursor);
     QPalette black = pictureArea->palette();
     black.setColor(QPalette::Window, Qt::black);
@@ -99,9 +104,9 @@ void MainWindow::buildPictureArea() {
     pictureArea->setWidgetResizable(true);
 
     pictureView = new PictureImage(content);
-    pictureView->setObjectName("Image1");
+    pictureView->setObjectName(component::kPicture);
     pictureView->setGeometry(kPictureInArea.x, kPictureInArea.y, kPictureInArea.width, kPictureInArea.height);
-    pictureView->setFitFlags({.stretch = false, .proportional = true, .center = true});
+    pictureView->setFitFlags(kMainWindowFit);
     pictureView->setCursor(Qt::PointingHandCursor);
     pictureView->setToolTip(QString::fromUtf8(texts().pictureHint));
     // A paint that finds no display bitmap takes the one being made ahead.
@@ -180,11 +185,9 @@ void MainWindow::setCommandStates(const CommandStates& states) {
     for (const Control& control : controls_) {
         const bool enabled = states.enabled(control.row->group);
         if (control.button) control.button->setEnabled(enabled);
-        if (control.action) control.action->setEnabled(enabled);
-        // The undo item names what it undoes.
-        if (control.action && control.row->group == CommandGroup::Undo) {
-            control.action->setText(states.undoCaption.empty() ? QString::fromUtf8(texts().undoItem)
-                                                               : QString::fromStdString(states.undoCaption));
+        if (control.action) {
+            control.action->setEnabled(enabled);
+            control.action->setText(QString::fromStdString(states.caption(*control.row)));
         }
     }
 }

@@ -7,6 +7,8 @@
 #include <QPalette>
 #include <QScrollBar>
 
+#include "browser/name_list_keys.h"
+#include "browser/row_markers.h"
 #include "browser/window_layout.h"
 
 namespace velmora {
@@ -51,13 +53,7 @@ QVariant NameListModel::data(const QModelIndex& index, int role) const {
 QVariant NameListModel::headerData(int section, Qt::Orientation orientation, int role) const {
     if (role != Qt::DisplayRole) return {};
     if (orientation == Qt::Horizontal) return QString::fromUtf8(texts().nameListColumn);
-    switch (browser_.rowMarker(section)) {
-    case RowMarker::Inserting: return QStringLiteral("*");
-    case RowMarker::Editing: return QStringLiteral("I");
-    case RowMarker::Current: return QStringLiteral("\u25B6");
-    case RowMarker::None: break;
-    }
-    return QString();
+    return QString::fromUtf8(rowMarkerText(browser_.rowMarker(section)));
 }
 
 bool NameListModel::refresh() {
@@ -142,30 +138,19 @@ void NameGrid::mouseMoveEvent(QMouseEvent* event) { event->accept(); }
 void NameGrid::mouseReleaseEvent(QMouseEvent* event) { event->accept(); }
 
 void NameGrid::keyPressEvent(QKeyEvent* event) {
-    const bool ctrl = event->modifiers() & Qt::ControlModifier;
-    auto move = [&](const std::function<void()>& action) {
-        action();
-        event->accept();
+    static constexpr std::pair<int, NameListKey> kKeys[] = {
+        {Qt::Key_Up, NameListKey::Up},         {Qt::Key_Down, NameListKey::Down}, {Qt::Key_PageUp, NameListKey::PageUp},
+        {Qt::Key_PageDown, NameListKey::PageDown}, {Qt::Key_Home, NameListKey::Home}, {Qt::Key_End, NameListKey::End},
+        {Qt::Key_Insert, NameListKey::Insert}, {Qt::Key_Delete, NameListKey::Delete},
     };
-    switch (event->key()) {
-    case Qt::Key_Up:
-        if (ctrl) return move([&] { moveTo(topVisibleRow()); });
-        return move([&] { browser_.moveBy(-1); });
-    case Qt::Key_Down:
-        if (ctrl) return move([&] { moveTo(bottomVisibleRow()); });
-        return move([&] { browser_.moveBy(1); });
-    case Qt::Key_PageUp:
-        if (ctrl) return move([&] { moveTo(topVisibleRow()); });
-        return move([&] { browser_.moveBy(-visibleRowCount()); });
-    case Qt::Key_PageDown:
-        if (ctrl) return move([&] { moveTo(bottomVisibleRow()); });
-        return move([&] { browser_.moveBy(visibleRowCount()); });
-    case Qt::Key_Home: return move([&] { browser_.moveToFirst(); });
-    case Qt::Key_End: return move([&] { browser_.moveToLast(); });
-    case Qt::Key_Insert:
-    case Qt::Key_Delete: event->accept(); return;  // the list never inserts or deletes
-    default: QTableView::keyPressEvent(event);
+    for (const auto& [qtKey, key] : kKeys) {
+        if (event->key() != qtKey) continue;
+        pressNameListKey(browser_, key, event->modifiers() & Qt::ControlModifier,
+                         {topVisibleRow(), bottomVisibleRow(), visibleRowCount()});
+        event->accept();
+        return;
     }
+    QTableView::keyPressEvent(event);
 }
 
 void NameGrid::contextMenuEvent(QContextMenuEvent* event) {

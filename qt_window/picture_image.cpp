@@ -8,13 +8,15 @@
 
 namespace velmora {
 
-PictureImage::PictureImage(QWidget* parent) : QWidget(parent) {}
+PictureImage::PictureImage(QWidget* parent) : QWidget(parent) {
+    display_.setReports({.shown = [this] { emit painted(); },
+                         .failed = [this](const std::string& message) { emit decodeFailed(message); },
+                         .later = [this](std::function<void()> task) { QTimer::singleShot(0, this, std::move(task)); }});
+}
 
 void PictureImage::setPicture(const JpegPicture& picture, std::optional<std::string> decoderError) {
     image_ = QImage();  // it may point into the old picture's bitmap
     display_.setPicture(picture, std::move(decoderError));
-    JpegPicture& shown = display_.picture();
-    if (autoSize_ && shown.width() > 0 && shown.height() > 0) resize(shown.width(), shown.height());
     update();
 }
 
@@ -41,14 +43,21 @@ void PictureImage::paintEvent(QPaintEvent*) {
         QPainter painter(this);
         painter.drawImage(QPoint(frame.rect.left, frame.rect.top), image_);
     }
-    if (std::optional<std::string> error = display_.takeError()) {
-        QTimer::singleShot(0, this, [this, message = *error] { emit decodeFailed(message); });
-    }
-    emit painted();
+    display_.paintDone();
+}
+
+bool PictureImage::onPicture(const QMouseEvent* event) const {
+    return event->button() == Qt::LeftButton && rect().contains(event->position().toPoint());
+}
+
+void PictureImage::mousePressEvent(QMouseEvent* event) {
+    if (event->button() != Qt::LeftButton) return QWidget::mousePressEvent(event);
+    click_.press(onPicture(event));
+    event->accept();
 }
 
 void PictureImage::mouseReleaseEvent(QMouseEvent* event) {
-    if (event->button() == Qt::LeftButton && rect().contains(event->position().toPoint())) emit clicked();
+    if (event->button() == Qt::LeftButton && click_.release(onPicture(event))) emit clicked();
 }
 
 }  // namespace velmora

@@ -11,6 +11,7 @@
 #include <QWidget>
 
 #include "browser/display_target.h"
+#include "browser/picture_click.h"
 #include "browser/picture_display.h"
 
 namespace velmora {
@@ -21,10 +22,8 @@ class PictureImage : public QWidget {
 public:
     explicit PictureImage(QWidget* parent = nullptr);
 
-    // Display flags: the main window draws proportional and centred; the viewer
-    // centred and sized to its picture.
+    // Display flags: kMainWindowFit or kViewerFit.
     void setFitFlags(FitFlags flags) { flags_ = flags; }
-    void setAutoSize(bool autoSize) { autoSize_ = autoSize; }
 
     // Shows a copy of picture (sharing its JPEG data). decoderError: an error found
     // while the picture was decoded ahead, reported once after its first paint.
@@ -53,11 +52,14 @@ signals:
 
 protected:
     void paintEvent(QPaintEvent* event) override;
+    void mousePressEvent(QMouseEvent* event) override;
     void mouseReleaseEvent(QMouseEvent* event) override;
 
 private:
+    bool onPicture(const QMouseEvent* event) const;
+
     PictureDisplay display_;
-    bool autoSize_ = false;
+    PictureClick click_;
     FitFlags flags_;
     QImage image_;  // over the frame's bitmap
 };

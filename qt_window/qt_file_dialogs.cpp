@@ -8,6 +8,8 @@
 #include <QLabel>
 #include <QLineEdit>
 
+#include "browser/chosen_files.h"
+
 namespace velmora {
 
 namespace {
@@ -97,7 +99,7 @@ std::vector<std::string> runFileDialog(QWidget* parent, FileDialogKind kind, Fil
     for (const QString& file : files) {
         chosen.push_back(QDir::toNativeSeparators(QFileInfo(file).absoluteFilePath()).toStdString());
     }
-    QDir::setCurrent(QFileInfo(QString::fromStdString(chosen.front())).absolutePath());
+    enterFolderOfChosen(chosen);
     return chosen;
 }
 

@@ -1,6 +1,5 @@
 #include "qt_window/trash_dialog.h"
 
-#include <QDateTime>
 #include <QHBoxLayout>
 #include <QHeaderView>
 #include <QLabel>
@@ -18,7 +17,8 @@ QString qs(const char* text) { return QString::fromUtf8(text); }
 
 }  // namespace
 
-TrashDialog::TrashDialog(const TrashRequest& request, QWidget* parent) : QDialog(parent), request_(request) {
+TrashDialog::TrashDialog(const TrashRequest& request, QWidget* parent)
+    : QDialog(parent), request_(request), form_(request_) {
     setObjectName("TrashDialog");
     setWindowTitle(qs(texts().trashCaption));
     setWindowFlags(Qt::Dialog | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
@@ -53,47 +53,41 @@ TrashDialog::TrashDialog(const TrashRequest& request, QWidget* parent) : QDialog
     layout->addWidget(spaceLabel);
     layout->addLayout(buttons);
 
-    connect(pictureList, &QTreeWidget::itemSelectionChanged, this, [this] { updateButtons(); });
-    connect(restoreButton, &QPushButton::clicked, this, [this] {
-        if (auto id = selectedId(); id && request_.restore(*id)) reload();
+    connect(pictureList, &QTreeWidget::itemSelectionChanged, this, [this] {
+        const QList<QTreeWidgetItem*> selected = pictureList->selectedItems();
+        form_.select(selected.isEmpty() ? -1 : pictureList->indexOfTopLevelItem(selected.front()));
+        updateButtons();
     });
-    connect(deleteButton, &QPushButton::clicked, this, [this] {
-        if (auto id = selectedId(); id && request_.deleteForever(*id)) reload();
-    });
-    connect(emptyButton, &QPushButton::clicked, this, [this] {
-        if (request_.empty()) reload();
-    });
+    connect(restoreButton, &QPushButton::clicked, this, [this] { act(&TrashForm::restore); });
+    connect(deleteButton, &QPushButton::clicked, this, [this] { act(&TrashForm::deleteForever); });
+    connect(emptyButton, &QPushButton::clicked, this, [this] { act(&TrashForm::empty); });
     connect(closeButton, &QPushButton::clicked, this, &QDialog::accept);
-    reload();
+    showForm();
 }
 
-void TrashDialog::reload() {
-    const TrashContent content = request_.read();
+void TrashDialog::act(bool (TrashForm::*action)()) {
+    if ((form_.*action)()) showForm();
+}
+
+void TrashDialog::showForm() {
+    const QSignalBlocker quiet(pictureList);  // the form's selection is shown, not taken back
     pictureList->clear();
-    for (const TrashedPicture& picture : content.pictures) {
+    for (const TrashForm::Row& shown : form_.rows()) {
         auto* row = new QTreeWidgetItem(pictureList);
-        row->setText(0, QString::fromStdString(picture.name));
-        row->setText(1, QDateTime::fromSecsSinceEpoch(picture.deletedAt).toString("yyyy-MM-dd HH:mm:ss"));
-        row->setText(2, QString::fromStdString(sizeText(picture.size)));
+        row->setText(0, QString::fromStdString(shown.name));
+        row->setText(1, QString::fromStdString(shown.date));
+        row->setText(2, QString::fromStdString(shown.size));
         row->setTextAlignment(2, Qt::AlignRight | Qt::AlignVCenter);
-        row->setData(0, Qt::UserRole, QVariant::fromValue<qlonglong>(picture.id));
     }
-    if (pictureList->topLevelItemCount() > 0) pictureList->setCurrentItem(pictureList->topLevelItem(0));
-    spaceLabel->setText(QString::fromStdString(content.space));
-    emptyButton->setEnabled(!content.pictures.empty());
+    if (form_.selected() >= 0) pictureList->setCurrentItem(pictureList->topLevelItem(form_.selected()));
+    spaceLabel->setText(QString::fromStdString(form_.space()));
     updateButtons();
 }
 
-std::optional<std::int64_t> TrashDialog::selectedId() const {
-    const QList<QTreeWidgetItem*> selected = pictureList->selectedItems();
-    if (selected.isEmpty()) return std::nullopt;
-    return selected.front()->data(0, Qt::UserRole).toLongLong();
-}
-
 void TrashDialog::updateButtons() {
-    const bool any = selectedId().has_value();
-    restoreButton->setEnabled(any);
-    deleteButton->setEnabled(any);
+    restoreButton->setEnabled(form_.canRestore());
+    deleteButton->setEnabled(form_.canDeleteForever());
+    emptyButton->setEnabled(form_.canEmpty());
 }
 
 }  // namespace velmora

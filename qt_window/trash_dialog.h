@@ -6,6 +6,7 @@
 #include <QDialog>
 
 #include "browser/browser_view.h"
+#include "browser/trash_form.h"
 
 class QLabel;
 class QPushButton;
@@ -26,15 +27,14 @@ public:
     QPushButton* emptyButton;
     QPushButton* closeButton;
 
-    // Lists the trash again, as it is in the file now.
-    void reload();
-
 private:
-    // The entry selected in the list, if any.
-    std::optional<std::int64_t> selectedId() const;
+    // Shows the form's rows, selection and buttons.
+    void showForm();
     void updateButtons();
+    void act(bool (TrashForm::*action)());
 
     TrashRequest request_;
+    TrashForm form_;
 };
 
 }  // namespace velmora

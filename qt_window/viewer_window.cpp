@@ -1,5 +1,7 @@
 #include "qt_window/viewer_window.h"
 
+#include "browser/viewer_place.h"
+
 namespace velmora {
 
 ViewerWindow::ViewerWindow(const ViewerContent& content, CollectionBrowser& browser, QWidget* mainWindow)
@@ -9,17 +11,17 @@ ViewerWindow::ViewerWindow(const ViewerContent& content, CollectionBrowser& brow
                    Qt::MSWindowsFixedSizeDialogHint);
     setWindowTitle(QString::fromStdString(content.caption));
     setCursor(Qt::PointingHandCursor);
-    setFixedSize(417, 361);
-    move(18, 17);
+    // In logical pixels: Qt scales them, and the picture with them, by the screen's ratio.
+    const DialogRect place = viewerPlace(content.picture.width(), content.picture.height());
+    move(place.x, place.y);
 
     pictureView = new PictureImage(this);
-    pictureView->setObjectName("Image1");
-    pictureView->move(0, 0);
-    pictureView->setFitFlags({.stretch = false, .proportional = false, .center = true});
-    pictureView->setAutoSize(true);
+    pictureView->setObjectName(component::kPicture);
+    pictureView->setGeometry(0, 0, place.width, place.height);
+    pictureView->setFitFlags(kViewerFit);
     pictureView->setCursor(Qt::PointingHandCursor);
     pictureView->setPicture(content.picture);
-    setFixedSize(pictureView->size());
+    setFixedSize(place.width, place.height);
     const QString hint = QString::fromStdString(content.hint);
     setToolTip(hint);
     pictureView->setToolTip(hint);

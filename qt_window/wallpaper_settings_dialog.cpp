@@ -26,22 +26,21 @@ QCheckBox* checkBox(const char* caption, const char* name, QWidget* parent) {
 }  // namespace
 
 WallpaperSettingsDialog::WallpaperSettingsDialog(const WallpaperSettingsRequest& request, QWidget* parent)
-    : QDialog(parent), request_(request) {
+    : QDialog(parent), request_(request), form_(request.current) {
     setObjectName("WallpaperSettingsDialog");
     setWindowTitle(qs(texts().wallpaperSettingsCaption));
     setWindowFlags(Qt::Dialog | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
 
     fitBox = new QComboBox(this);
     fitBox->setObjectName("FitMode");
-    fitBox->addItem(qs(texts().fitDesktop));
-    for (const char* mode : texts().fitModes) fitBox->addItem(qs(mode));
+    for (const char* mode : WallpaperSettingsForm::fitCaptions()) fitBox->addItem(qs(mode));
     perMonitorBox = checkBox(texts().perMonitorBox, "PerMonitor", this);
     rotateBox = checkBox(texts().rotateBox, "Rotate", this);
     intervalEdit = new QLineEdit(this);
     intervalEdit->setObjectName("Interval");
     orderBox = new QComboBox(this);
     orderBox->setObjectName("Order");
-    orderBox->addItems({qs(texts().orderInTurn), qs(texts().orderShuffle)});
+    for (const char* order : WallpaperSettingsForm::orderCaptions()) orderBox->addItem(qs(order));
     pausedBox = checkBox(texts().pausedBox, "Paused", this);
     lockScreenBox = checkBox(texts().lockScreenBox, "LockScreen", this);
     leftOutBox = checkBox(texts().leftOutBox, "LeftOut", this);
@@ -71,7 +70,7 @@ WallpaperSettingsDialog::WallpaperSettingsDialog(const WallpaperSettingsRequest&
     layout->addLayout(form);
     layout->addLayout(buttons);
 
-    showChoice(request_.current);
+    showFields(form_.fields());
     connect(rotateBox, &QCheckBox::toggled, this, [this] { updateRotation(); });
     connect(okButton, &QPushButton::clicked, this, [this] {
         if (request_.accept(choice())) accept();
@@ -79,36 +78,34 @@ WallpaperSettingsDialog::WallpaperSettingsDialog(const WallpaperSettingsRequest&
     connect(cancelButton, &QPushButton::clicked, this, &QDialog::reject);
 }
 
-void WallpaperSettingsDialog::showChoice(const WallpaperSettingsChoice& shown) {
-    fitBox->setCurrentIndex(shown.fit ? static_cast<int>(*shown.fit) + 1 : 0);
+void WallpaperSettingsDialog::showFields(const WallpaperSettingsFields& shown) {
+    fitBox->setCurrentIndex(shown.fit);
     perMonitorBox->setChecked(shown.perMonitor);
     rotateBox->setChecked(shown.rotate);
     intervalEdit->setText(QString::fromStdString(shown.interval));
-    orderBox->setCurrentIndex(shown.order == RotationOrder::Shuffle ? 1 : 0);
+    orderBox->setCurrentIndex(shown.order);
     pausedBox->setChecked(shown.paused);
     lockScreenBox->setChecked(shown.lockScreen);
-    leftOutBox->setChecked(shown.leftOut.value_or(false));
-    leftOutBox->setEnabled(shown.leftOut.has_value());
+    leftOutBox->setChecked(shown.leftOut);
+    leftOutBox->setEnabled(form_.leftOutAvailable());
     updateRotation();
 }
 
 WallpaperSettingsChoice WallpaperSettingsDialog::choice() const {
-    WallpaperSettingsChoice chosen;
-    if (fitBox->currentIndex() > 0) chosen.fit = platform::kFitModes[fitBox->currentIndex() - 1];
-    chosen.perMonitor = perMonitorBox->isChecked();
-    chosen.rotate = rotateBox->isChecked();
-    chosen.interval = intervalEdit->text().toStdString();
-    chosen.order = orderBox->currentIndex() == 1 ? RotationOrder::Shuffle : RotationOrder::InTurn;
-    chosen.paused = chosen.rotate && pausedBox->isChecked();
-    chosen.lockScreen = lockScreenBox->isChecked();
-    if (leftOutBox->isEnabled()) chosen.leftOut = leftOutBox->isChecked();
-    return chosen;
+    return form_.choice({.fit = fitBox->currentIndex(),
+                         .perMonitor = perMonitorBox->isChecked(),
+                         .rotate = rotateBox->isChecked(),
+                         .interval = intervalEdit->text().toStdString(),
+                         .order = orderBox->currentIndex(),
+                         .paused = pausedBox->isChecked(),
+                         .lockScreen = lockScreenBox->isChecked(),
+                         .leftOut = leftOutBox->isChecked()});
 }
 
-// The interval and the pause belong to a running rotation.
 void WallpaperSettingsDialog::updateRotation() {
-    intervalEdit->setEnabled(rotateBox->isChecked());
-    pausedBox->setEnabled(rotateBox->isChecked());
+    const bool available = WallpaperSettingsForm::rotationFieldsAvailable(rotateBox->isChecked());
+    intervalEdit->setEnabled(available);
+    pausedBox->setEnabled(available);
 }
 
 }  // namespace velmora

@@ -7,6 +7,7 @@
 #include <QDialog>
 
 #include "browser/browser_view.h"
+#include "browser/wallpaper_settings_form.h"
 
 class QCheckBox;
 class QComboBox;
@@ -36,10 +37,11 @@ public:
     WallpaperSettingsChoice choice() const;
 
 private:
-    void showChoice(const WallpaperSettingsChoice& choice);
+    void showFields(const WallpaperSettingsFields& fields);
     void updateRotation();
 
     WallpaperSettingsRequest request_;
+    WallpaperSettingsForm form_;
 };
 
 }  // namespace velmora

@@ -4,9 +4,10 @@
 
 namespace velmora::win32 {
 
-void paintBitmap(HDC dc, const Bitmap& bitmap, int x, int y) {
-    if (bitmap.empty()) return;
-    // A BITMAPINFO with room for a 256-entry colour table.
+namespace {
+
+// A BITMAPINFO of bitmap with room for a 256-entry colour table.
+std::vector<unsigned char> bitmapInfo(const Bitmap& bitmap) {
     std::vector<unsigned char> info(sizeof(BITMAPINFOHEADER) + 256 * sizeof(RGBQUAD));
     auto* header = reinterpret_cast<BITMAPINFOHEADER*>(info.data());
     header->biSize = sizeof(BITMAPINFOHEADER);
@@ -23,9 +24,27 @@ void paintBitmap(HDC dc, const Bitmap& bitmap, int x, int y) {
         }
         header->biClrUsed = 256;
     }
+    return info;
+}
+
+}  // namespace
+
+void paintBitmap(HDC dc, const Bitmap& bitmap, int x, int y) {
+    if (bitmap.empty()) return;
+    std::vector<unsigned char> info = bitmapInfo(bitmap);
     SetDIBitsToDevice(dc, x, y, static_cast<DWORD>(bitmap.width()), static_cast<DWORD>(bitmap.height()), 0, 0, 0,
                       static_cast<UINT>(bitmap.height()), bitmap.bits(), reinterpret_cast<BITMAPINFO*>(info.data()),
                       DIB_RGB_COLORS);
+}
+
+void paintBitmap(HDC dc, const Bitmap& bitmap, const RECT& target) {
+    if (bitmap.empty()) return;
+    const int width = target.right - target.left, height = target.bottom - target.top;
+    if (width == bitmap.width() && height == bitmap.height()) return paintBitmap(dc, bitmap, target.left, target.top);
+    std::vector<unsigned char> info = bitmapInfo(bitmap);
+    SetStretchBltMode(dc, COLORONCOLOR);
+    StretchDIBits(dc, target.left, target.top, width, height, 0, 0, bitmap.width(), bitmap.height(), bitmap.bits(),
+                  reinterpret_cast<BITMAPINFO*>(info.data()), DIB_RGB_COLORS, SRCCOPY);
 }
 
 }  // namespace velmora::win32

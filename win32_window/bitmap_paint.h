@@ -8,5 +8,7 @@
 namespace velmora::win32 {
 
 void paintBitmap(HDC dc, const Bitmap& bitmap, int x, int y);
+// The same, stretched over target (nearest pixel).
+void paintBitmap(HDC dc, const Bitmap& bitmap, const RECT& target);
 
 }  // namespace velmora::win32

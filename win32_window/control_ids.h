@@ -15,7 +15,6 @@ inline constexpr const wchar_t* kProgressWindowClass = L"VelmoraProgressWindow";
 // of viewerControls() for the viewer's menu.
 inline constexpr int kFirstCommandId = 100;
 inline constexpr int kFirstViewerCommandId = 200;
-inline constexpr int kUndoAcceleratorId = 300;  // Ctrl+Z, as the popup's undo item
 
 // Main window controls.
 inline constexpr int kNameCaptionId = 1001;   // Label1

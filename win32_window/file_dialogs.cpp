@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "base/utf16.h"
+#include "browser/chosen_files.h"
 #include "win32_window/picture_preview.h"
 
 namespace velmora::win32 {
@@ -14,13 +15,6 @@ namespace {
 // Room for a few thousand names at once; a larger choice grows it and asks again.
 constexpr std::size_t kManyFilesBuffer = 1 << 16;
 constexpr std::size_t kOneFileBuffer = 1 << 15;  // the longest path Windows takes
-
-std::wstring folderOf(const std::wstring& path) {
-    const std::size_t slash = path.find_last_of(L"\\/");
-    if (slash == std::wstring::npos) return {};
-    // "C:\" keeps its separator: "C:" alone is the drive's current folder.
-    return path.substr(0, slash == 2 && path[1] == L':' ? slash + 1 : slash);
-}
 
 }  // namespace
 
@@ -101,10 +95,10 @@ std::vector<std::string> chooseFiles(HWND owner, FileDialogKind kind, FileDialog
         const std::vector<std::wstring> paths = many ? selectedPaths(buffer) : std::vector<std::wstring>{buffer.data()};
         if (paths.empty() || paths.front().empty()) return {};
         settings.filterIndex = static_cast<int>(dialog.nFilterIndex);
-        // The dialog moves the current directory itself; this makes sure on every system.
-        if (const std::wstring folder = folderOf(paths.front()); !folder.empty()) SetCurrentDirectoryW(folder.c_str());
         std::vector<std::string> result;
         for (const std::wstring& path : paths) result.push_back(fromUtf16(path));
+        // The dialog moves the current directory itself; this makes sure on every system.
+        enterFolderOfChosen(result);
         return result;
     }
 }

@@ -8,7 +8,10 @@
 
 #include "base/utf16.h"
 #include "browser/commands.h"
+#include "browser/name_list_keys.h"
+#include "browser/row_markers.h"
 #include "browser/window_layout.h"
+#include "browser/window_start.h"
 #include "win32_window/control_ids.h"
 #include "win32_window/window_procedure.h"
 #include "win32_window/dpi.h"
@@ -41,6 +44,18 @@ HFONT makeFont(int pixels, int dpi) {
 
 // The id of a control of the command table.
 int commandId(std::size_t row) { return kFirstCommandId + static_cast<int>(row); }
+
+// The screen's bits per pixel times its planes.
+int screenBits() {
+    HDC screen = GetDC(nullptr);
+    if (!screen) return 32;
+    const int bits = GetDeviceCaps(screen, BITSPIXEL) * GetDeviceCaps(screen, PLANES);
+    ReleaseDC(nullptr, screen);
+    return bits;
+}
+
+// The hint of the picture, over the picture's place only.
+constexpr UINT_PTR kPictureHintTool = 1;
 
 }  // namespace
 
@@ -115,9 +130,10 @@ void MainWindow::create(int show, const std::optional<std::string>& startFile) {
     updateFonts();
     layOut();
     DragAcceptFiles(window_, TRUE);
-    ShowWindow(window_, show);
-    UpdateWindow(window_);
-    browser_->start(startFile);
+    startWindow(*browser_, screenBits(), startFile, [this, show] {
+        ShowWindow(window_, show);
+        UpdateWindow(window_);
+    });
 }
 
 void MainWindow::createControls() {
@@ -168,19 +184,23 @@ void MainWindow::createControls() {
         buttons_.push_back(button);
     }
 
-    // The hints: the name list's and the picture's, as tool tips.
-    HWND tips = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0,
-                                0, 0, window_, nullptr, instance_, nullptr);
-    for (auto [control, hint] : {std::pair{nameList_, text.nameListHint}, std::pair{pictureBox_.handle(), text.pictureHint}}) {
-        std::wstring tip = wide(hint);
-        TOOLINFOW tool{};
-        tool.cbSize = sizeof(tool);
-        tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-        tool.hwnd = window_;
-        tool.uId = reinterpret_cast<UINT_PTR>(control);
-        tool.lpszText = tip.data();
-        SendMessageW(tips, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
-    }
+    // The hints as tool tips: the name list's over the list, the picture's over the
+    // picture's place (laid out by layOut()).
+    tips_ = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0,
+                            0, window_, nullptr, instance_, nullptr);
+    std::wstring listTip = wide(text.nameListHint), pictureTip = wide(text.pictureHint);
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof(tool);
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = window_;
+    tool.uId = reinterpret_cast<UINT_PTR>(nameList_);
+    tool.lpszText = listTip.data();
+    SendMessageW(tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    tool.uFlags = TTF_SUBCLASS;
+    tool.hwnd = pictureBox_.handle();
+    tool.uId = kPictureHintTool;
+    tool.lpszText = pictureTip.data();
+    SendMessageW(tips_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 void MainWindow::buildPopupMenu() {
@@ -223,15 +243,22 @@ void MainWindow::layOut() {
     AdjustWindowRectEx(&frame, static_cast<DWORD>(GetWindowLongPtrW(window_, GWL_STYLE)), FALSE, 0);
     SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    const std::pair<HWND, const char*> places[] = {{nameCaption_, "Label1"}, {nameLabel_, "DBText1"},
-                                                   {countCaption_, "Label2"}, {countLabel_, "Label3"},
-                                                   {popupHint_, "Label4"},    {nameList_, "DBGrid1"}};
+    using namespace component;
+    const std::pair<HWND, const char*> places[] = {{nameCaption_, kNameCaption}, {nameLabel_, kNameLabel},
+                                                   {countCaption_, kCountCaption}, {countLabel_, kCountLabel},
+                                                   {popupHint_, kPopupHint},       {nameList_, kNameList}};
     for (const auto& [control, name] : places) moveTo(control, scaledRect(mainWindowPlace(name), dpi_));
     fitNameColumn();
 
     // The picture's place inside the area's client rectangle (inside its border).
-    RECT area = scaledRect(mainWindowPlace("ScrollBox1"), dpi_);
+    RECT area = scaledRect(mainWindowPlace(kPictureArea), dpi_);
     pictureBox_.place(area, kPictureInArea, dpi_);
+    TOOLINFOW hint{};
+    hint.cbSize = sizeof(hint);
+    hint.hwnd = pictureBox_.handle();
+    hint.uId = kPictureHintTool;
+    hint.rect = pictureBox_.pictureRect();
+    SendMessageW(tips_, TTM_NEWTOOLRECTW, 0, reinterpret_cast<LPARAM>(&hint));
 
     const auto controls = mainWindowControls();
     std::size_t button = 0;
@@ -263,21 +290,19 @@ bool MainWindow::translateKey(MSG& message) {
         }
     }
     if (message.hwnd != nameList_) return false;
-    // The name list's keys are the browser's ordinary moves of the record cursor.
-    const int page = std::max(1, ListView_GetCountPerPage(nameList_));
-    const int top = ListView_GetTopIndex(nameList_);
-    const int bottom = std::min(top + page - 1, browser_->rowCount() - 1);
-    switch (message.wParam) {
-    case VK_UP: ctrl ? browser_->moveToRow(top) : browser_->moveBy(-1); return true;
-    case VK_DOWN: ctrl ? browser_->moveToRow(bottom) : browser_->moveBy(1); return true;
-    case VK_PRIOR: ctrl ? browser_->moveToRow(top) : browser_->moveBy(-page); return true;
-    case VK_NEXT: ctrl ? browser_->moveToRow(bottom) : browser_->moveBy(page); return true;
-    case VK_HOME: browser_->moveToFirst(); return true;
-    case VK_END: browser_->moveToLast(); return true;
-    case VK_INSERT:
-    case VK_DELETE: return true;  // the list never inserts or deletes
-    default: return false;
+    static constexpr std::pair<WPARAM, NameListKey> kKeys[] = {
+        {VK_UP, NameListKey::Up},     {VK_DOWN, NameListKey::Down}, {VK_PRIOR, NameListKey::PageUp},
+        {VK_NEXT, NameListKey::PageDown}, {VK_HOME, NameListKey::Home}, {VK_END, NameListKey::End},
+        {VK_INSERT, NameListKey::Insert}, {VK_DELETE, NameListKey::Delete},
+    };
+    for (const auto& [virtualKey, key] : kKeys) {
+        if (message.wParam != virtualKey) continue;
+        const int page = std::max(1, ListView_GetCountPerPage(nameList_));
+        const int top = ListView_GetTopIndex(nameList_);
+        pressNameListKey(*browser_, key, ctrl, {top, std::min(top + page - 1, browser_->rowCount() - 1), page});
+        return true;
     }
+    return false;
 }
 
 void MainWindow::runCommandId(int id) {
@@ -306,12 +331,7 @@ LRESULT MainWindow::nameListNotify(NMHDR* header) {
         auto* info = reinterpret_cast<NMLVDISPINFOW*>(header);
         if (!(info->item.mask & LVIF_TEXT)) return 0;
         if (info->item.iSubItem == 1) {
-            switch (browser_->rowMarker(info->item.iItem)) {
-            case RowMarker::Current: listText_ = L"\u25B6"; break;
-            case RowMarker::Editing: listText_ = L"I"; break;
-            case RowMarker::Inserting: listText_ = L"*"; break;
-            case RowMarker::None: listText_.clear(); break;
-            }
+            listText_ = toUtf16(rowMarkerText(browser_->rowMarker(info->item.iItem)));
         } else {
             const std::optional<std::string> name = browser_->rowName(info->item.iItem);
             listText_ = name ? toUtf16(*name) : std::wstring();
@@ -319,6 +339,9 @@ LRESULT MainWindow::nameListNotify(NMHDR* header) {
         info->item.pszText = listText_.data();
         return 0;
     }
+    case LVN_ODFINDITEMW:
+        // Type-ahead finds nothing: only the list's own keys move the cursor.
+        return -1;
     case LVN_ITEMCHANGED: {
         // A click (or the list's own key handling) selected a row: make it current.
         auto* change = reinterpret_cast<NMLISTVIEW*>(header);

@@ -83,6 +83,8 @@ private:
     void showPopupMenu(POINT screen);
     LRESULT nameListNotify(NMHDR* header);
     void runPosted();
+    // The window a message box belongs to: the dialog or viewer open now, else this one.
+    HWND boxOwner() const;
     void dropFiles(HDROP drop);
 
     HINSTANCE instance_;
@@ -98,6 +100,7 @@ private:
          popupHint_ = nullptr, nameList_ = nullptr;
     PictureBox pictureBox_;
     std::vector<HWND> buttons_;
+    HWND tips_ = nullptr;  // the name list's and the picture's hints
     HMENU popupMenu_ = nullptr;
     HMENU filterMenu_ = nullptr;
     HFONT font_ = nullptr, redFont_ = nullptr;
@@ -105,7 +108,7 @@ private:
     CommandStates states_{};
     bool followingBrowser_ = false;  // the list's selection is being set to the current row
     ViewerWindow* viewer_ = nullptr;
-    // Tasks handed in by post(), run on this thread on kPostedMessage.
+    // Tasks handed in by post(), run on this thread on kRunPosted.
     std::mutex postedMutex_;
     std::deque<std::function<void()>> posted_;
     std::wstring listText_;  // the text handed to the list view for one row

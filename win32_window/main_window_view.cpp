@@ -41,10 +41,8 @@ void MainWindow::setCommandStates(const CommandStates& states) {
             EnableMenuItem(popupMenu_, id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
             // The undo item names what it undoes.
             if (control.group == CommandGroup::Undo) {
-                const std::wstring caption =
-                    toUtf16(states.undoCaption.empty() ? std::string(texts().undoItem) : states.undoCaption);
                 ModifyMenuW(popupMenu_, id, MF_BYCOMMAND | MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED), id,
-                            caption.c_str());
+                            toUtf16(states.caption(control)).c_str());
             }
         }
     }
@@ -84,10 +82,17 @@ std::vector<std::string> MainWindow::chooseFiles(FileDialogKind kind, FileDialog
     return win32::chooseFiles(window_, kind, settings);
 }
 
-bool MainWindow::confirm(const std::string& question) { return confirmBox(window_, question); }
+HWND MainWindow::boxOwner() const {
+    // A dialog or the viewer, while open, is the popup of this window that was active last.
+    HWND open = GetLastActivePopup(window_);
+    if (open && open != window_ && IsWindowVisible(open) && IsWindowEnabled(open)) return open;
+    return window_;
+}
+
+bool MainWindow::confirm(const std::string& question) { return confirmBox(boxOwner(), question); }
 
 void MainWindow::showMessage(MessageKind kind, const std::string& text, const std::string& details) {
-    messageBox(window_, kind, text, details);
+    messageBox(boxOwner(), kind, text, details);
 }
 
 std::unique_ptr<Progress> MainWindow::startProgress(int total) { return startProgressWindow(window_, total); }

@@ -14,9 +14,6 @@ namespace velmora::win32 {
 
 namespace {
 
-// The button that opens the long form, worded as the Qt window's message box has it.
-constexpr const wchar_t* kShowDetailsButton = L"Show Details...";
-
 // MessageBoxW words its buttons in the system's language; the boxes here read as the
 // Qt window's do. A hook on this thread renames the buttons and centres the box on
 // the screen when it is activated, then removes itself.
@@ -132,7 +129,7 @@ bool confirmBox(HWND owner, const std::string& question) {
 
 void messageBox(HWND owner, MessageKind kind, const std::string& text, const std::string& details) {
     const UINT icon = kind == MessageKind::Condition ? 0u : kind == MessageKind::Error ? MB_ICONSTOP : MB_ICONWARNING;
-    BoxLook look{toUtf16(texts().confirmOk), {}, kShowDetailsButton, &details};
+    BoxLook look{toUtf16(texts().confirmOk), {}, toUtf16(texts().showDetailsButton), &details};
     LookHook hook(look);
     // One "OK", which Enter and Esc both press; the details behind a help button that
     // keeps the box open.

@@ -2,6 +2,8 @@
 
 #include <windowsx.h>
 
+#include <memory>
+
 #include "win32_window/bitmap_paint.h"
 #include "win32_window/control_ids.h"
 #include "win32_window/dpi.h"
@@ -11,10 +13,8 @@ namespace velmora::win32 {
 
 namespace {
 
-// Posted to report a decoder error once the paint has returned.
-constexpr UINT kReportError = WM_APP + 10;
-
-constexpr FitFlags kMainWindowFit{.stretch = false, .proportional = true, .center = true};
+// Posted with a task to run once the paint has returned.
+constexpr UINT kRunLater = WM_APP + 10;
 
 }  // namespace
 
@@ -31,6 +31,12 @@ void PictureBox::registerClass(HINSTANCE instance) {
 
 void PictureBox::create(HWND parent, HINSTANCE instance, int id, Callbacks callbacks) {
     callbacks_ = std::move(callbacks);
+    display_.setReports({.shown = callbacks_.painted,
+                         .failed = callbacks_.decodeFailed,
+                         .later = [this](std::function<void()> task) {
+                             PostMessageW(window_, kRunLater, 0,
+                                          reinterpret_cast<LPARAM>(new std::function<void()>(std::move(task))));
+                         }});
     window_ = CreateWindowExW(WS_EX_CLIENTEDGE, kPictureBoxClass, L"", WS_CHILD | WS_VISIBLE, 0, 0, 0, 0, parent,
                               reinterpret_cast<HMENU>(static_cast<INT_PTR>(id)), instance, this);
 }
@@ -70,39 +76,45 @@ void PictureBox::paint() {
         }
     }
     EndPaint(window_, &paint);
-    if (!display_.hasPicture()) return;
-    if (std::optional<std::string> error = display_.takeError()) {
-        // Reported after the paint, as a message of its own.
-        PostMessageW(window_, kReportError, 0, reinterpret_cast<LPARAM>(new std::string(std::move(*error))));
-    }
-    if (callbacks_.painted) callbacks_.painted();
+    display_.paintDone();
+}
+
+bool PictureBox::onPicture(LPARAM point) const {
+    const POINT at{GET_X_LPARAM(point), GET_Y_LPARAM(point)};
+    return PtInRect(&picture_, at) != FALSE;
 }
 
 LRESULT PictureBox::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_PAINT: paint(); return 0;
+    case WM_LBUTTONDOWN:
+        click_.press(onPicture(lParam));
+        SetCapture(window_);  // the release comes here, wherever it happens
+        return 0;
     case WM_LBUTTONUP: {
-        const POINT point{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
-        if (PtInRect(&picture_, point) && callbacks_.clicked) callbacks_.clicked();
+        const bool clicked = click_.release(onPicture(lParam));
+        if (GetCapture() == window_) ReleaseCapture();
+        if (clicked && callbacks_.clicked) callbacks_.clicked();
         return 0;
     }
-    case kReportError: {
-        auto* error = reinterpret_cast<std::string*>(lParam);
-        const std::string text = std::move(*error);
-        delete error;
-        if (callbacks_.decodeFailed) callbacks_.decodeFailed(text);
+    case WM_CAPTURECHANGED:
+        if (reinterpret_cast<HWND>(lParam) != window_) click_.cancel();
+        return 0;
+    case kRunLater: {
+        std::unique_ptr<std::function<void()>> task(reinterpret_cast<std::function<void()>*>(lParam));
+        (*task)();
         return 0;
     }
     case WM_NCDESTROY: {
-        // Errors still queued are dropped with the window.
+        // Reports still queued are dropped with the window.
         MSG pending;
-        while (PeekMessageW(&pending, window_, kReportError, kReportError, PM_REMOVE)) {
+        while (PeekMessageW(&pending, window_, kRunLater, kRunLater, PM_REMOVE)) {
             // PeekMessage hands out WM_QUIT whatever the filter: put it back for the loop.
             if (pending.message == WM_QUIT) {
                 PostQuitMessage(static_cast<int>(pending.wParam));
                 break;
             }
-            delete reinterpret_cast<std::string*>(pending.lParam);
+            delete reinterpret_cast<std::function<void()>*>(pending.lParam);
         }
         break;
     }

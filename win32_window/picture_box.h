@@ -1,9 +1,9 @@
 #pragma once
 // The picture area (`ScrollBox1` with `Image1`): a black child window with the hand
 // cursor that draws the current picture centred and fitted into the picture's place
-// (PictureDisplay), at the window's DPI in device pixels. A click on the picture
-// opens the viewer; a paint that put the picture on screen, and a decoder error found
-// while painting, are handed to the callbacks.
+// (PictureDisplay), at the window's DPI in device pixels. A click on the picture's
+// place opens the viewer; a paint that put the picture on screen, and a decoder error
+// found while painting (once the paint has returned), are handed to the callbacks.
 
 #include <windows.h>
 
@@ -12,8 +12,9 @@
 #include <string>
 
 #include "browser/display_target.h"
-#include "browser/name_dialogs.h"
+#include "browser/picture_click.h"
 #include "browser/picture_display.h"
+#include "browser/window_layout.h"
 
 namespace velmora::win32 {
 
@@ -44,10 +45,12 @@ public:
 
 private:
     void paint();
+    bool onPicture(LPARAM point) const;
 
     HWND window_ = nullptr;
     Callbacks callbacks_;
     PictureDisplay display_;
+    PictureClick click_;
     DialogRect place_{};  // the picture's place inside the area, design pixels
     int dpi_ = 96;
     RECT picture_{};  // the same in device pixels

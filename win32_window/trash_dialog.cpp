@@ -2,11 +2,11 @@
 
 #include <commctrl.h>
 
-#include <ctime>
-#include <vector>
+#include <memory>
 
 #include "base/utf16.h"
 #include "browser/texts.h"
+#include "browser/trash_form.h"
 #include "win32_window/control_ids.h"
 #include "win32_window/dialog_template.h"
 #include "win32_window/dpi.h"
@@ -26,66 +26,47 @@ constexpr int kDateColumnWidth = 150, kSizeColumnWidth = 80;
 struct TrashState {
     const TrashRequest& request;
     HWND owner;
-    std::vector<std::int64_t> ids;  // by row
+    std::unique_ptr<TrashForm> form{};  // made when the dialog opens
+    bool showing = false;               // the form's selection is being shown
 };
-
-// "yyyy-MM-dd HH:mm:ss" in local time.
-std::wstring dateText(std::int64_t secondsSince1970) {
-    const std::time_t time = static_cast<std::time_t>(secondsSince1970);
-    std::tm local{};
-    if (localtime_s(&local, &time) != 0) return {};
-    wchar_t text[32] = {};
-    std::wcsftime(text, 32, L"%Y-%m-%d %H:%M:%S", &local);
-    return text;
-}
 
 HWND item(HWND dialog, int id) { return GetDlgItem(dialog, id); }
 
-std::optional<std::int64_t> selectedId(HWND dialog, const TrashState& state) {
-    const int row = static_cast<int>(SendMessageW(item(dialog, kTrashListId), LVM_GETNEXTITEM, static_cast<WPARAM>(-1),
-                                                  LVNI_SELECTED));
-    if (row < 0 || static_cast<std::size_t>(row) >= state.ids.size()) return std::nullopt;
-    return state.ids[static_cast<std::size_t>(row)];
+void updateButtons(HWND dialog, const TrashForm& form) {
+    EnableWindow(item(dialog, kTrashRestoreId), form.canRestore());
+    EnableWindow(item(dialog, kTrashDeleteId), form.canDeleteForever());
+    EnableWindow(item(dialog, kTrashEmptyId), form.canEmpty());
 }
 
-void updateButtons(HWND dialog, const TrashState& state) {
-    const bool any = selectedId(dialog, state).has_value();
-    EnableWindow(item(dialog, kTrashRestoreId), any);
-    EnableWindow(item(dialog, kTrashDeleteId), any);
-}
-
-// Lists the trash as it is in the file now, the newest (first) entry selected.
-void reload(HWND dialog, TrashState& state) {
-    const TrashContent content = state.request.read();
+// Shows the form's rows, its selection and its buttons.
+void showForm(HWND dialog, TrashState& state) {
+    const TrashForm& form = *state.form;
     HWND list = item(dialog, kTrashListId);
+    state.showing = true;
     SendMessageW(list, LVM_DELETEALLITEMS, 0, 0);
-    state.ids.clear();
-    for (const TrashedPicture& picture : content.pictures) {
-        std::wstring name = toUtf16(picture.name), date = dateText(picture.deletedAt),
-                     size = toUtf16(sizeText(picture.size));
+    for (std::size_t at = 0; at < form.rows().size(); ++at) {
+        const TrashForm::Row& shown = form.rows()[at];
+        std::wstring cells[] = {toUtf16(shown.name), toUtf16(shown.date), toUtf16(shown.size)};
         LVITEMW row{};
         row.mask = LVIF_TEXT;
-        row.iItem = static_cast<int>(state.ids.size());
-        row.pszText = name.data();
-        const int at = static_cast<int>(SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&row)));
-        row.iItem = at;
-        row.iSubItem = 1;
-        row.pszText = date.data();
-        SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(&row));
-        row.iSubItem = 2;
-        row.pszText = size.data();
-        SendMessageW(list, LVM_SETITEMTEXTW, static_cast<WPARAM>(at), reinterpret_cast<LPARAM>(&row));
-        state.ids.push_back(picture.id);
+        row.iItem = static_cast<int>(at);
+        row.pszText = cells[0].data();
+        SendMessageW(list, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&row));
+        for (int column = 1; column < 3; ++column) {
+            row.iSubItem = column;
+            row.pszText = cells[column].data();
+            SendMessageW(list, LVM_SETITEMTEXTW, at, reinterpret_cast<LPARAM>(&row));
+        }
     }
-    if (!state.ids.empty()) {
-        LVITEMW first{};
-        first.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-        first.state = LVIS_SELECTED | LVIS_FOCUSED;
-        SendMessageW(list, LVM_SETITEMSTATE, 0, reinterpret_cast<LPARAM>(&first));
+    if (form.selected() >= 0) {
+        LVITEMW selected{};
+        selected.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        selected.state = LVIS_SELECTED | LVIS_FOCUSED;
+        SendMessageW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(form.selected()), reinterpret_cast<LPARAM>(&selected));
     }
-    setWindowText(item(dialog, kTrashSpaceId), content.space);
-    EnableWindow(item(dialog, kTrashEmptyId), !content.pictures.empty());
-    updateButtons(dialog, state);
+    state.showing = false;
+    setWindowText(item(dialog, kTrashSpaceId), form.space());
+    updateButtons(dialog, form);
 }
 
 // The list fills the dialog; the space label and the buttons go along its bottom, the
@@ -146,22 +127,23 @@ void initialise(HWND dialog, TrashState& state) {
         SendMessageW(list, LVM_INSERTCOLUMNW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&column));
     }
     layOut(dialog);
-    reload(dialog, state);
+    state.form = std::make_unique<TrashForm>(state.request);
+    showForm(dialog, state);
 }
 
 void command(HWND dialog, TrashState& state, int id) {
     bool changed = false;
-    if (id == kTrashRestoreId || id == kTrashDeleteId) {
-        const std::optional<std::int64_t> selected = selectedId(dialog, state);
-        if (!selected) return;
-        changed = id == kTrashRestoreId ? state.request.restore(*selected) : state.request.deleteForever(*selected);
+    if (id == kTrashRestoreId) {
+        changed = state.form->restore();
+    } else if (id == kTrashDeleteId) {
+        changed = state.form->deleteForever();
     } else if (id == kTrashEmptyId) {
-        changed = state.request.empty();
+        changed = state.form->empty();
     } else if (id == kTrashCloseId || id == IDCANCEL) {
         EndDialog(dialog, IDOK);  // the close button, Esc and the close box
         return;
     }
-    if (changed) reload(dialog, state);
+    if (changed) showForm(dialog, state);
 }
 
 INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
@@ -171,13 +153,17 @@ INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
     case WM_SIZE: layOut(dialog); return TRUE;
     case WM_NOTIFY: {
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-        if (state && header->idFrom == static_cast<UINT_PTR>(kTrashListId) && header->code == LVN_ITEMCHANGED) {
-            updateButtons(dialog, *state);
+        if (state && state->form && !state->showing && header->idFrom == static_cast<UINT_PTR>(kTrashListId) &&
+            header->code == LVN_ITEMCHANGED) {
+            const int row = static_cast<int>(SendMessageW(item(dialog, kTrashListId), LVM_GETNEXTITEM,
+                                                          static_cast<WPARAM>(-1), LVNI_SELECTED));
+            state->form->select(row);
+            updateButtons(dialog, *state->form);
         }
         return FALSE;
     }
     case WM_COMMAND:
-        if (state && HIWORD(wParam) == BN_CLICKED) {
+        if (state && state->form && HIWORD(wParam) == BN_CLICKED) {
             // The core reports its own errors; nothing may unwind through the dialog manager.
             try {
                 command(dialog, *state, LOWORD(wParam));

@@ -4,6 +4,7 @@
 #include <windowsx.h>
 
 #include "base/utf16.h"
+#include "browser/viewer_place.h"
 #include "win32_window/bitmap_paint.h"
 #include "win32_window/control_ids.h"
 #include "win32_window/dpi.h"
@@ -14,8 +15,6 @@ namespace velmora::win32 {
 
 namespace {
 
-// Where the viewer opens on the screen, at 96 DPI.
-constexpr int kLeft = 18, kTop = 17;
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;  // single border, system menu only
 
 // The hint, shown over the whole window.
@@ -45,15 +44,15 @@ ViewerWindow::~ViewerWindow() {
 void ViewerWindow::show(const ViewerContent& content) {
     content_ = content;
     closing_ = false;
-    pressed_ = false;
+    click_.cancel();
     const std::wstring caption = toUtf16(content_.caption);
-    // The client area is the picture, one pixel for one: no scaling, also for a picture
-    // larger than the screen.
-    const int width = content_.picture.width(), height = content_.picture.height();
-    RECT frame{0, 0, width, height};
+    // The client area is the picture, a logical pixel for one of its pixels, also for a
+    // picture larger than the screen.
+    const DialogRect place = inDevicePixels(viewerPlace(content_.picture.width(), content_.picture.height()),
+                                            pixelRatioOf(dpiOf(owner_)));
+    RECT frame{0, 0, place.width, place.height};
     AdjustWindowRectEx(&frame, kStyle, FALSE, 0);
-    const int dpi = dpiOf(owner_);
-    window_ = CreateWindowExW(0, kViewerWindowClass, caption.c_str(), kStyle, scaled(kLeft, dpi), scaled(kTop, dpi),
+    window_ = CreateWindowExW(0, kViewerWindowClass, caption.c_str(), kStyle, place.x, place.y,
                               frame.right - frame.left, frame.bottom - frame.top, owner_, nullptr,
                               GetModuleHandleW(nullptr), this);
     if (!window_) return;
@@ -97,8 +96,11 @@ LRESULT ViewerWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_PAINT: {
         PAINTSTRUCT paint;
         HDC dc = BeginPaint(window_, &paint);
+        RECT client{};
+        GetClientRect(window_, &client);
         try {
-            paintBitmap(dc, content_.picture.bitmap(), 0, 0);  // decoded by the core before it opened the viewer
+            // Decoded by the core before it opened the viewer; scaled by the screen's ratio.
+            paintBitmap(dc, content_.picture.bitmap(), client);
         } catch (const std::exception&) {
         }
         EndPaint(window_, &paint);
@@ -110,10 +112,18 @@ LRESULT ViewerWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         limits->ptMaxTrackSize = {0x7FFF, 0x7FFF};
         return 0;
     }
-    case WM_LBUTTONDOWN: pressed_ = true; return 0;
-    case WM_LBUTTONUP:
-        if (pressed_) close();
+    case WM_LBUTTONDOWN:
+        click_.press(true);
+        SetCapture(window_);  // the release comes here, wherever it happens
         return 0;
+    case WM_LBUTTONUP: {
+        RECT client{};
+        GetClientRect(window_, &client);
+        const bool clicked = click_.release(PtInRect(&client, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}) != FALSE);
+        if (GetCapture() == window_) ReleaseCapture();
+        if (clicked) close();
+        return 0;
+    }
     case WM_CLOSE: close(); return 0;
     case WM_KEYDOWN:
         if (wParam == VK_ESCAPE) close();

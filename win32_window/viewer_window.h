@@ -1,5 +1,6 @@
 #pragma once
-// The full-size viewer: the picture at its own size in a window fitted to it, its
+// The full-size viewer: the picture at its own size (in logical pixels, scaled by the
+// screen's DPI) in a window fitted to it, its
 // caption and hint from the core; a click closes it, its popup menu comes from
 // viewerControls() and runs each command through run(). Modal: show() returns when
 // it is closed (a click, its menu, or close()).
@@ -8,6 +9,7 @@
 #include <functional>
 
 #include "browser/browser_view.h"
+#include "browser/picture_click.h"
 
 namespace velmora::win32 {
 
@@ -26,13 +28,12 @@ public:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
-
     HWND owner_;
     HWND window_ = nullptr;
     std::function<void(CommandId)> run_;
     ViewerContent content_{};
     bool closing_ = false;
-    bool pressed_ = false;  // a click began here (not on the window that opened the viewer)
+    PictureClick click_;  // the whole window is the picture
 };
 
 }  // namespace velmora::win32

@@ -1,9 +1,11 @@
 #include "win32_window/wallpaper_settings_dialog.h"
 
 #include <string>
+#include <vector>
 
 #include "base/utf16.h"
 #include "browser/texts.h"
+#include "browser/wallpaper_settings_form.h"
 #include "win32_window/control_ids.h"
 #include "win32_window/dialog_template.h"
 #include "win32_window/message_boxes.h"
@@ -19,54 +21,53 @@ void check(HWND dialog, int id, bool on) { CheckDlgButton(dialog, id, on ? BST_C
 
 int selected(HWND dialog, int id) { return static_cast<int>(SendDlgItemMessageW(dialog, id, CB_GETCURSEL, 0, 0)); }
 
-void fill(HWND dialog, int id, std::initializer_list<const char*> items, int selection) {
+void fill(HWND dialog, int id, const std::vector<const char*>& items, int selection) {
     for (const char* item : items)
         SendDlgItemMessageW(dialog, id, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(toUtf16(item).c_str()));
     SendDlgItemMessageW(dialog, id, CB_SETCURSEL, static_cast<WPARAM>(selection), 0);
 }
 
-// The interval and the pause belong to a running rotation.
+struct SettingsState {
+    const WallpaperSettingsRequest& request;
+    WallpaperSettingsForm form;
+};
+
 void updateRotation(HWND dialog) {
-    const bool rotating = checked(dialog, kWallpaperRotateId);
-    EnableWindow(GetDlgItem(dialog, kWallpaperIntervalId), rotating);
-    EnableWindow(GetDlgItem(dialog, kWallpaperPausedId), rotating);
+    const bool available = WallpaperSettingsForm::rotationFieldsAvailable(checked(dialog, kWallpaperRotateId));
+    EnableWindow(GetDlgItem(dialog, kWallpaperIntervalId), available);
+    EnableWindow(GetDlgItem(dialog, kWallpaperPausedId), available);
 }
 
-void initialise(HWND dialog, const WallpaperSettingsRequest& request) {
-    SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&request));
-    const TextTable& text = texts();
-    const WallpaperSettingsChoice& shown = request.current;
-    const auto& modes = text.fitModes;
-    fill(dialog, kWallpaperFitModeId, {text.fitDesktop, modes[0], modes[1], modes[2], modes[3], modes[4], modes[5]},
-         shown.fit ? static_cast<int>(*shown.fit) + 1 : 0);
-    fill(dialog, kWallpaperOrderId, {text.orderInTurn, text.orderShuffle}, shown.order == RotationOrder::Shuffle ? 1 : 0);
+void initialise(HWND dialog, SettingsState& state) {
+    SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&state));
+    const WallpaperSettingsFields& shown = state.form.fields();
+    fill(dialog, kWallpaperFitModeId, WallpaperSettingsForm::fitCaptions(), shown.fit);
+    fill(dialog, kWallpaperOrderId, WallpaperSettingsForm::orderCaptions(), shown.order);
     check(dialog, kWallpaperPerMonitorId, shown.perMonitor);
     check(dialog, kWallpaperRotateId, shown.rotate);
     setWindowText(GetDlgItem(dialog, kWallpaperIntervalId), shown.interval);
     check(dialog, kWallpaperPausedId, shown.paused);
     check(dialog, kWallpaperLockScreenId, shown.lockScreen);
-    check(dialog, kWallpaperLeftOutId, shown.leftOut.value_or(false));
-    EnableWindow(GetDlgItem(dialog, kWallpaperLeftOutId), shown.leftOut.has_value());
+    check(dialog, kWallpaperLeftOutId, shown.leftOut);
+    EnableWindow(GetDlgItem(dialog, kWallpaperLeftOutId), state.form.leftOutAvailable());
     updateRotation(dialog);
 }
 
-WallpaperSettingsChoice choiceIn(HWND dialog) {
-    WallpaperSettingsChoice chosen;
-    if (const int fit = selected(dialog, kWallpaperFitModeId); fit > 0) chosen.fit = platform::kFitModes[fit - 1];
-    chosen.perMonitor = checked(dialog, kWallpaperPerMonitorId);
-    chosen.rotate = checked(dialog, kWallpaperRotateId);
-    chosen.interval = windowText(GetDlgItem(dialog, kWallpaperIntervalId));
-    chosen.order = selected(dialog, kWallpaperOrderId) == 1 ? RotationOrder::Shuffle : RotationOrder::InTurn;
-    chosen.paused = chosen.rotate && checked(dialog, kWallpaperPausedId);
-    chosen.lockScreen = checked(dialog, kWallpaperLockScreenId);
-    if (IsWindowEnabled(GetDlgItem(dialog, kWallpaperLeftOutId))) chosen.leftOut = checked(dialog, kWallpaperLeftOutId);
-    return chosen;
+WallpaperSettingsFields fieldsIn(HWND dialog) {
+    return {.fit = selected(dialog, kWallpaperFitModeId),
+            .perMonitor = checked(dialog, kWallpaperPerMonitorId),
+            .rotate = checked(dialog, kWallpaperRotateId),
+            .interval = windowText(GetDlgItem(dialog, kWallpaperIntervalId)),
+            .order = selected(dialog, kWallpaperOrderId),
+            .paused = checked(dialog, kWallpaperPausedId),
+            .lockScreen = checked(dialog, kWallpaperLockScreenId),
+            .leftOut = checked(dialog, kWallpaperLeftOutId)};
 }
 
-void accept(HWND dialog, const WallpaperSettingsRequest& request) {
+void accept(HWND dialog, const SettingsState& state) {
     bool accepted = false;
     try {
-        accepted = request.accept(choiceIn(dialog));
+        accepted = state.request.accept(state.form.choice(fieldsIn(dialog)));
     } catch (const std::exception& error) {
         // The core reports its own errors; nothing may unwind through the dialog manager.
         messageBox(dialog, MessageKind::Error, error.what(), {});
@@ -75,16 +76,16 @@ void accept(HWND dialog, const WallpaperSettingsRequest& request) {
 }
 
 INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
-    const auto* request = reinterpret_cast<const WallpaperSettingsRequest*>(GetWindowLongPtrW(dialog, DWLP_USER));
+    const auto* state = reinterpret_cast<const SettingsState*>(GetWindowLongPtrW(dialog, DWLP_USER));
     switch (message) {
     case WM_INITDIALOG:
-        initialise(dialog, *reinterpret_cast<const WallpaperSettingsRequest*>(lParam));
+        initialise(dialog, *reinterpret_cast<SettingsState*>(lParam));
         return TRUE;  // the focus goes to the first control
     case WM_COMMAND:
-        if (!request) return FALSE;
+        if (!state) return FALSE;
         switch (LOWORD(wParam)) {
         case kWallpaperRotateId: updateRotation(dialog); return TRUE;
-        case IDOK: accept(dialog, *request); return TRUE;
+        case IDOK: accept(dialog, *state); return TRUE;
         case IDCANCEL: EndDialog(dialog, IDCANCEL); return TRUE;
         }
         return FALSE;
@@ -116,8 +117,9 @@ void runWallpaperSettingsDialog(HWND owner, const WallpaperSettingsRequest& requ
     dialog.add({L"BUTTON", toUtf16(text.leftOutBox), kWallpaperLeftOutId, checkBox, 0, 8, 120, 250, 12});
     dialog.add({L"BUTTON", toUtf16(text.okButton), IDOK, WS_TABSTOP | BS_DEFPUSHBUTTON, 0, 150, 146, 50, 14});
     dialog.add({L"BUTTON", toUtf16(text.cancelButton), IDCANCEL, WS_TABSTOP | BS_PUSHBUTTON, 0, 208, 146, 50, 14});
+    SettingsState state{request, WallpaperSettingsForm(request.current)};
     DialogBoxIndirectParamW(GetModuleHandleW(nullptr), dialog.get(), owner, dialogProcedure,
-                            reinterpret_cast<LPARAM>(&request));
+                            reinterpret_cast<LPARAM>(&state));
 }
 
 }  // namespace velmora::win32

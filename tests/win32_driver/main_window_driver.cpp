@@ -85,6 +85,15 @@ void MainWindowDriver::pressKeyInNameList(UINT virtualKey) const {
     postTo(nameList_, WM_KEYUP, virtualKey, 0xC0000001);
 }
 
+void MainWindowDriver::typeInNameList(wchar_t character) const { postTo(nameList_, WM_CHAR, character, 1); }
+
+void MainWindowDriver::mouseOnPicture(UINT buttonMessage) const {
+    RECT box{};
+    GetClientRect(pictureBox_, &box);
+    postTo(pictureBox_, buttonMessage, buttonMessage == WM_LBUTTONDOWN ? MK_LBUTTON : 0,
+           MAKELPARAM(box.right / 2, box.bottom / 2));
+}
+
 HWND MainWindowDriver::openPopupMenu() const {
     RECT box{};
     GetWindowRect(pictureBox_, &box);

@@ -40,6 +40,10 @@ public:
     void selectRow(int row) const;
     // A key pressed while the name list has the focus (posted WM_KEYDOWN and WM_KEYUP).
     void pressKeyInNameList(UINT virtualKey) const;
+    // A character typed into the name list (posted WM_CHAR).
+    void typeInNameList(wchar_t character) const;
+    // The left button pressed or released over the middle of the picture box.
+    void mouseOnPicture(UINT buttonMessage) const;
     // Opens the popup menu as a right click on the picture does; returns its window.
     HWND openPopupMenu() const;
     // A key pressed while the popup menu is open: its loop reads the main window's queue.

@@ -43,21 +43,24 @@ HWND fileNameEdit(HWND dialog) {
 
 MessageBoxSeen answerMessageBox(DWORD processId, int answer, const std::string& what) {
     HWND box = waitForWindow({processId, kDialogClass, isMessageBox}, what);
+    const HWND owner = ownerOf(box);
     MessageBoxSeen seen{textOf(box), textOf(control(box, kMessageBoxTextId, "message box text")),
-                        findControl(box, IDCANCEL, L"Button") != nullptr};
+                        findControl(box, IDCANCEL, L"Button") != nullptr, owner,
+                        owner != nullptr && IsWindowEnabled(owner) != FALSE,
+                        owner != nullptr && IsWindowVisible(owner) != FALSE};
     pressButton(button(box, answer, what));
     waitUntilGone(box, what);
     return seen;
 }
 
-NameDialogSeen answerNameDialog(DWORD processId, const std::wstring& text, const std::string& what) {
+NameDialogSeen answerNameDialog(DWORD processId, const std::wstring& text, const std::string& what, bool closes) {
     HWND dialog = waitForWindow({processId, kDialogClass, isNameDialog}, what);
     HWND edit = control(dialog, win32::kNameDialogEditId, what + ": edit box");
     NameDialogSeen seen{textOf(dialog), textOf(control(dialog, win32::kNameDialogLabelId, what + ": label")),
-                        textOf(edit)};
+                        textOf(edit), dialog};
     setTextOf(edit, text);
     pressButton(button(dialog, win32::kNameDialogOkId, what));
-    waitUntilGone(dialog, what);
+    if (closes) waitUntilGone(dialog, what);
     return seen;
 }
 

@@ -13,6 +13,9 @@ struct MessageBoxSeen {
     std::wstring caption;
     std::wstring text;
     bool hasCancel = false;
+    HWND owner = nullptr;
+    bool ownerTakesInput = false;  // while the box was up
+    bool ownerShown = false;
 };
 
 // A message box of process processId; answer: IDOK or IDCANCEL.
@@ -22,10 +25,13 @@ struct NameDialogSeen {
     std::wstring caption;
     std::wstring label;
     std::wstring initialText;  // what the edit box held when it opened
+    HWND window = nullptr;
 };
 
-// A name dialog: types text into its edit box and confirms with OK.
-NameDialogSeen answerNameDialog(DWORD processId, const std::wstring& text, const std::string& what);
+// A name dialog: types text into its edit box and confirms with OK; unless closes is
+// false, waits until it has closed.
+NameDialogSeen answerNameDialog(DWORD processId, const std::wstring& text, const std::string& what,
+                                bool closes = true);
 
 // An open or save dialog: types path into its file name box and confirms.
 void answerFileDialog(DWORD processId, const std::wstring& path, const std::string& what);

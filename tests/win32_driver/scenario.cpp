@@ -1,7 +1,9 @@
 // The walk: a collection of three pictures, one of them and the folder named in Chinese;
-// start, walk, add from a file, rename, filter, show all, delete, copy and paste,
-// wallpaper and quit; a start on a 150 % screen; then a start in a folder without
-// pictures.vlm, quit from the menu.
+// start, walk (a letter typed in the list moves nothing), the viewer (opened by a click,
+// not by a release alone), add from a file, rename, filter, show all, delete, copy and
+// paste (a box over the naming dialog blocks it), wallpaper and quit; a start on a 150 %
+// screen; then a start in a folder without pictures.vlm (the error before the window),
+// quit from the menu.
 #include "tests/win32_driver/scenario.h"
 
 #include <windows.h>
@@ -24,6 +26,8 @@
 #include "tests/win32_driver/screen_capture.h"
 #include "tests/win32_driver/step.h"
 #include "tests/win32_driver/window_messages.h"
+#include "tests/win32_driver/window_search.h"
+#include "win32_window/control_ids.h"
 #include "tools/collection_file.h"
 #include "tools/synthetic_picture.h"
 #include "wallpaper/wallpaper_location.h"
@@ -184,6 +188,30 @@ void walkTheCollection(const ScenarioPaths& paths, const Collection& collection,
     window.waitForName(kitten.name, "Up in the name list");
     window.pressKeyInNameList(VK_HOME);
     window.waitForName(sunset.name, "Home in the name list");
+    // A letter typed into the list moves nothing: Down then goes on from where it was.
+    window.pressKeyInNameList(VK_DOWN);
+    window.waitForName(kitten.name, "Down in the name list");
+    window.typeInNameList(L'H');
+    window.pressKeyInNameList(VK_DOWN);
+    window.waitForName(harbour.name, "a letter typed in the name list, then Down");
+    window.pressKeyInNameList(VK_HOME);
+    window.waitForName(sunset.name, "Home in the name list");
+
+    steps.begin("the viewer opens on a click on the picture, not on a release alone");
+    // The release left over from a double-click in a file dialog closed over the picture.
+    window.mouseOnPicture(WM_LBUTTONUP);
+    for (int i = 0; i < 25; ++i) {
+        require(!findWindow({process, win32::kViewerWindowClass}), "a release alone opened the viewer");
+        Sleep(20);
+    }
+    window.mouseOnPicture(WM_LBUTTONDOWN);
+    window.mouseOnPicture(WM_LBUTTONUP);
+    const HWND viewer = waitForWindow({process, win32::kViewerWindowClass}, "the viewer");
+    requireText(textOf(viewer), shown(text.viewerCaption) + toUtf16(fillIn(text.viewerCaptionName, {fromUtf16(sunset.name)})),
+                "viewer caption");
+    postTo(viewer, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    postTo(viewer, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    waitUntilGone(viewer, "the viewer closed by a click");
 
     steps.begin("add from a file through the file dialog and the naming dialog");
     window.choose("LoadFormFile");
@@ -231,8 +259,14 @@ void walkTheCollection(const ScenarioPaths& paths, const Collection& collection,
     waitUntil([] { return clipboardDibSize() == PictureSize{400, 300}; }, "a 400 x 300 CF_DIB on the clipboard");
     const std::wstring pasted = L"粘贴的风景";
     window.choose("PasteFromCBoard");
-    expectNameDialog(answerNameDialog(process, pasted, "the naming dialog"), text.pictureNameCaption,
-                     toUtf16(fillIn(text.proposedName, {"4"})));
+    // "确定" on an empty name: the box belongs to the naming dialog, which waits for it.
+    const NameDialogSeen naming = answerNameDialog(process, L"", "the naming dialog", false);
+    expectNameDialog(naming, text.pictureNameCaption, toUtf16(fillIn(text.proposedName, {"4"})));
+    const MessageBoxSeen empty = answerMessageBox(process, IDOK, "the empty name");
+    requireText(empty.text, shown(text.emptyPictureName), "empty name text");
+    require(empty.owner == naming.window && !empty.ownerTakesInput,
+            "the box is not the naming dialog's, or the dialog takes input under it");
+    answerNameDialog(process, pasted, "the naming dialog again");
     window.waitForCount(4, "pasted");
     window.waitForNames({sunset.name, kitten.name, renamed, pasted}, "pasted");
     window.waitForName(pasted, "pasted");
@@ -293,6 +327,7 @@ void startWithoutPictures(const ScenarioPaths& paths, const std::wstring& folder
     const MessageBoxSeen box = answerMessageBox(program.id(), IDOK, "the error at start");
     requireText(box.caption, shown(text.applicationTitle), "error caption");
     requireText(box.text, L"unable to open database file.", "error text");
+    require(!box.ownerShown, "the window showed before the error at start");
     MainWindowDriver window(program);
     requireText(window.title(), shown(text.applicationTitle), "window title");
     requireText(window.countText(), shown(text.countDesign), "count label");
