@@ -299,7 +299,7 @@ void walkTheCollection(const ScenarioPaths& paths, const Collection& collection,
 }
 
 void startOnA150PercentScreen(const ScenarioPaths& paths, const Collection& collection, Steps& steps) {
-    steps.begin("a 150 % screen: the layout scaled, the picture decoded for its device pixels");
+    steps.begin("a 150 % screen: the layout and the viewer scaled, the picture decoded for its device pixels");
     const DWORD dpi = 144;
     const std::wstring desktopKey = L"Control Panel\\Desktop";
     require(RegSetKeyValueW(HKEY_CURRENT_USER, desktopKey.c_str(), L"LogPixels", REG_DWORD, &dpi, sizeof dpi) ==
@@ -315,6 +315,21 @@ void startOnA150PercentScreen(const ScenarioPaths& paths, const Collection& coll
             "the window's client area is " + std::to_string(client.right) + " x " + std::to_string(client.bottom) +
                 ", not scaled by 150 %");
     waitForPicture(window, collection.sunset, "the first picture at 150 %", static_cast<int>(dpi));
+    // The viewer: the picture's size in logical pixels, scaled as the window is.
+    window.press("SpeedButton2");
+    window.waitForName(collection.kitten.name, "next at 150 %");
+    window.mouseOnPicture(WM_LBUTTONDOWN);
+    window.mouseOnPicture(WM_LBUTTONUP);
+    const HWND viewer = waitForWindow({program.id(), win32::kViewerWindowClass}, "the viewer at 150 %");
+    RECT shownClient{};
+    GetClientRect(viewer, &shownClient);
+    require(shownClient.right == MulDiv(collection.kitten.width, dpi, 96) &&
+                shownClient.bottom == MulDiv(collection.kitten.height, dpi, 96),
+            "the viewer's client area is " + std::to_string(shownClient.right) + " x " +
+                std::to_string(shownClient.bottom) + ", not the picture's size scaled by 150 %");
+    postTo(viewer, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    postTo(viewer, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+    waitUntilGone(viewer, "the viewer at 150 % closed by a click");
     window.press("SpeedButton5");
     require(program.waitForExit() == 0, "the program ended with a failure status");
     RegDeleteKeyValueW(HKEY_CURRENT_USER, desktopKey.c_str(), L"LogPixels");
