@@ -70,6 +70,17 @@ bool declaresCheck(const std::string& createSql) {
     return false;
 }
 
+// ON CONFLICT REPLACE in a table's definition makes an insert or update of one row
+// silently delete every other row it collides with: a second picture of the same name
+// would erase the first.
+bool replacesOnConflict(const std::string& createSql) {
+    const std::vector<SqlToken> tokens = sqlTokens(createSql);
+    for (std::size_t at = 1; at < tokens.size(); ++at) {
+        if (isWord(tokens[at - 1], "conflict") && isWord(tokens[at], "replace")) return true;
+    }
+    return false;
+}
+
 // A default as pragma_table_xinfo shows it (the parentheses around it dropped): one
 // literal, a name taken as text, or a keyword such as NULL or CURRENT_TIMESTAMP, after
 // any signs. Anything else is an expression, and an expression can call a function.
@@ -161,6 +172,7 @@ void requirePlain(sqlite3* db, const std::string& table, const std::string& ownD
     for (const std::string& sql : texts(db, ("SELECT sql FROM main.sqlite_schema WHERE type = 'table' AND name = " +
                                              name + " COLLATE NOCASE").c_str())) {
         if (declaresCheck(sql) && (ownDefinition.empty() || sql != ownDefinition)) fail("has CHECK constraints");
+        if (use == TableUse::ReadAndWritten && replacesOnConflict(sql)) fail("replaces rows on a conflict");
     }
     if (use == TableUse::ReadAndWritten) {
         for (const std::string& value :

@@ -120,6 +120,10 @@ TEST(HostileFiles, EachFailsClearlyAtItsStepAndNothingIsWritten) {
          withSchema("CREATE TABLE pictures (filename TEXT /* plain */ Check(printf('%.*c', 1e6, filename) <> ''), "
                     "picture BLOB)"),
          "The table 'pictures' has CHECK constraints"},
+        // Adding a second picture of a name would delete the first.
+        {"a conflict clause that replaces rows",
+         withSchema("CREATE TABLE pictures (filename TEXT, picture BLOB, UNIQUE (filename) ON CONFLICT REPLACE)"),
+         "The table 'pictures' replaces rows on a conflict"},
         {"a default that calls a function",
          withSchema("CREATE TABLE pictures (filename TEXT DEFAULT 'x', picture BLOB, n DEFAULT (-(zeroblob(1e6))))"),
          "The table 'pictures' has a column default that is not a plain value"},

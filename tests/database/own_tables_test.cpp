@@ -53,7 +53,7 @@ TEST(OwnTables, EachCraftedDefinitionIsRefusedBeforeAnyWriteOrHarmless) {
          "former_rowid INTEGER)",
          Step::Trash, "The table 'velmora_trash' has a key that is not its rowid"},
         {"CREATE TABLE velmora_trash (id INTEGER PRIMARY KEY, filename, picture, deleted_at INTEGER, "
-         "former_rowid INTEGER, UNIQUE (filename) ON CONFLICT REPLACE)",
+         "former_rowid INTEGER, UNIQUE (filename))",
          Step::Trash, "The table 'velmora_trash' has a unique index besides its key"},
         {"CREATE TABLE velmora_trash_fields (trash_id INTEGER, name TEXT, value CHECK (length(printf('%.*c', 104857600, name)) > 0))",
          Step::Trash, "The table 'velmora_trash_fields' has CHECK constraints"},
