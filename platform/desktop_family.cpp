@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "platform/ascii_case.h"
+#include "platform/foreign_syntax.h"
 
 namespace velmora::platform {
 namespace {
@@ -78,6 +79,14 @@ std::string describeBackend(DesktopFamily family) {
 
 bool applyWallpaper(DesktopFamily family, const std::string& file, const DesktopServices& services,
                     const WallpaperLayout& layout) {
+    // A path the desktop's own syntax cannot take is refused before any setting is written.
+    if (std::optional<ForeignSyntax> syntax = desktopSyntax(family);
+        syntax && foreignSyntaxPlace(*syntax).handover == Handover::Checked) {
+        if (std::string problem = foreignTextProblem(*syntax, "the wallpaper's path", file); !problem.empty()) {
+            if (services.report) services.report("velmora: " + problem);
+            return false;
+        }
+    }
     const std::optional<FitMode> fit = layout.fit;
     switch (family) {
     case DesktopFamily::Gnome: return setGnomeWallpaper(file, services, fit);

@@ -4,6 +4,7 @@
 
 #include "base/utf16.h"
 #include "platform/monitors_win32.h"
+#include "platform/system_programs_win32.h"
 
 namespace velmora::platform {
 
@@ -56,11 +57,7 @@ void WindowsDesktop::sleep(unsigned milliseconds) {
 
 bool WindowsDesktop::shellExecute(const std::string& verb, const std::string& file, const std::string& parameters,
                                   unsigned showCommand) {
-    HINSTANCE result = ShellExecuteW(nullptr, toUtf16(verb).c_str(), toUtf16(file).c_str(),
-                                     parameters.empty() ? nullptr : toUtf16(parameters).c_str(), nullptr,
-                                     static_cast<int>(showCommand));
-    // Values above 32 mean success.
-    return reinterpret_cast<INT_PTR>(result) > 32;
+    return shellExecuteFile(verb, file, parameters, static_cast<int>(showCommand));
 }
 
 std::string currentWallpaper() {

@@ -9,6 +9,7 @@
 #include <fcntl.h>
 #include <poll.h>
 #include <spawn.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
 
@@ -19,10 +20,17 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// Starts argv with no input and standard error discarded; standard output goes to
-// outputFd, or is discarded when it is -1. Returns the child's pid, or -1.
+bool isProgramFile(const std::string& path) {
+    struct stat status {};
+    return ::stat(path.c_str(), &status) == 0 && S_ISREG(status.st_mode) && ::access(path.c_str(), X_OK) == 0;
+}
+
+// Starts argv (argv[0] found by programPath) with no input and standard error
+// discarded; standard output goes to outputFd, or is discarded when it is -1.
+// Returns the child's pid, or -1.
 pid_t spawn(const std::vector<std::string>& argv, int outputFd) {
-    if (argv.empty()) return -1;
+    const std::string program = argv.empty() ? "" : programPath(argv[0]);
+    if (program.empty()) return -1;
     std::vector<char*> args;
     for (const std::string& arg : argv) args.push_back(const_cast<char*>(arg.c_str()));
     args.push_back(nullptr);
@@ -37,7 +45,8 @@ pid_t spawn(const std::vector<std::string>& argv, int outputFd) {
     }
     posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     pid_t pid = 0;
-    int err = posix_spawnp(&pid, args[0], &actions, nullptr, args.data(), environ);
+    // By the path found, not by a search of its own.
+    int err = posix_spawn(&pid, program.c_str(), &actions, nullptr, args.data(), environ);
     posix_spawn_file_actions_destroy(&actions);
     return err == 0 ? pid : -1;
 }
@@ -124,20 +133,24 @@ std::vector<std::string> outputLines(const std::string& output) {
     return lines;
 }
 
-bool programOnPath(const std::string& name) {
+std::string programPath(const std::string& name) {
+    if (name.find('/') != std::string::npos) return name[0] == '/' && isProgramFile(name) ? name : "";
     const char* path = std::getenv("PATH");
-    if (path == nullptr) return false;
-    std::string list = path;
-    std::size_t pos = 0;
-    while (pos <= list.size()) {
-        std::size_t end = list.find(':', pos);
-        if (end == std::string::npos) end = list.size();
-        std::string folder = list.substr(pos, end - pos);
-        if (folder.empty()) folder.push_back('.');  // not = ".": GCC 12 -Wrestrict (bug 105651)
-        if (::access((folder + "/" + name).c_str(), X_OK) == 0) return true;
+    if (path == nullptr || name.empty()) return "";
+    const std::string list = path;
+    for (std::size_t pos = 0; pos <= list.size();) {
+        const std::size_t end = std::min(list.find(':', pos), list.size());
+        // An empty or relative entry would be the current folder, which whoever sent a
+        // collection may have filled.
+        if (end > pos && list[pos] == '/') {
+            const std::string candidate = list.substr(pos, end - pos) + "/" + name;
+            if (isProgramFile(candidate)) return candidate;
+        }
         pos = end + 1;
     }
-    return false;
+    return "";
 }
+
+bool programOnPath(const std::string& name) { return !programPath(name).empty(); }
 
 }  // namespace velmora::platform

@@ -9,7 +9,7 @@
 
 namespace velmora::platform {
 
-// Runs argv[0] (looked up in PATH) with no input and its output discarded. Returns
+// Runs argv[0] (found by programPath) with no input and its output discarded. Returns
 // true when it ended within timeout with exit status 0; a program still running
 // at the timeout is killed.
 bool runProgram(const std::vector<std::string>& argv, std::chrono::milliseconds timeout);
@@ -22,7 +22,13 @@ std::optional<std::string> captureProgram(const std::vector<std::string>& argv, 
 // A program's output as lines, each without its trailing blanks; empty lines dropped.
 std::vector<std::string> outputLines(const std::string& output);
 
-// True when PATH holds an executable file of that name.
+// Where the program `name` is: the first executable file of that name in the
+// absolute folders of PATH (empty and relative entries, which mean the current
+// folder, are skipped); a name with a "/" must be an absolute path and stands for
+// itself. "" when there is none. Every program this process starts is started by
+// the path found here.
+std::string programPath(const std::string& name);
+// True when programPath finds one.
 bool programOnPath(const std::string& name);
 
 }  // namespace velmora::platform

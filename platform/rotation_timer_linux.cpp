@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstring>
 
+#include "platform/foreign_syntax.h"
 #include "platform/posix_file.h"
 #include "platform/xdg_dirs.h"
 
@@ -56,8 +57,10 @@ std::string SystemdRotationTimer::systemctl(const std::vector<std::string>& argu
 }
 
 std::string SystemdRotationTimer::schedule(int minutes, const std::string& collection) {
-    if (collection.find('\n') != std::string::npos || program_.find('\n') != std::string::npos)
-        return "a path with a line break cannot go into a unit file";
+    // Nothing is written for a path systemd would read as more lines, or drop.
+    std::string problem = foreignTextProblem(
+        ForeignSyntax::SystemdUnit, {{"the collection's path", collection}, {"the program's path", program_}});
+    if (!problem.empty()) return problem;
     const std::string timer = "# Written by velmora --rotate-every; velmora --rotate-every off removes it.\n"
                               "[Timer]\n"
                               "OnUnitActiveSec=\n"
@@ -70,7 +73,7 @@ std::string SystemdRotationTimer::schedule(int minutes, const std::string& colle
                                 "ExecStart=" + unitFileQuoted(program_) + " --next-wallpaper ${VELMORA_COLLECTION}\n";
     if (int err = writeText(timerDropIn(), timer)) return failedWrite(timerDropIn(), err);
     if (int err = writeText(serviceDropIn(), service)) return failedWrite(serviceDropIn(), err);
-    std::string problem = systemctl({"daemon-reload"});
+    problem = systemctl({"daemon-reload"});
     if (problem.empty()) problem = systemctl({"enable", kRotationTimerUnit});
     // A restart starts the new interval now, whether or not the timer ran before.
     if (problem.empty()) problem = systemctl({"restart", kRotationTimerUnit});

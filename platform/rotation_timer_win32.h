@@ -1,12 +1,13 @@
 #pragma once
 // The rotation timer as a Task Scheduler task, "Velmora\Next wallpaper", made,
-// changed and removed with the system's schtasks.exe.
+// changed and removed with System32's schtasks.exe.
 
 #include <functional>
 #include <string>
 #include <vector>
 
 #include "platform/rotation_timer.h"
+#include "platform/system_programs_win32.h"  // windowsCommandLine
 
 namespace velmora::platform {
 
@@ -14,8 +15,8 @@ inline constexpr const char* kRotationTaskName = "Velmora\\Next wallpaper";
 
 class TaskSchedulerTimer : public RotationTimer {
 public:
-    // Runs a program and tells whether it ended with status 0; by default schtasks.exe
-    // itself, without a console window.
+    // Runs a program and tells whether it ended with status 0; by default System32's
+    // schtasks.exe, without a console window.
     using Runner = std::function<bool(const std::vector<std::string>& argv)>;
 
     // program: the velmora.exe the task runs.
@@ -32,8 +33,5 @@ private:
     std::string program_;
     Runner run_;
 };
-
-// The command line of one program run, each argument quoted as CommandLineToArgvW reads it.
-std::string windowsCommandLine(const std::vector<std::string>& argv);
 
 }  // namespace velmora::platform

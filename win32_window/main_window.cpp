@@ -12,6 +12,7 @@
 #include "browser/row_markers.h"
 #include "browser/window_layout.h"
 #include "browser/window_start.h"
+#include "platform/system_programs_win32.h"
 #include "win32_window/control_ids.h"
 #include "win32_window/window_procedure.h"
 #include "win32_window/dpi.h"
@@ -122,7 +123,7 @@ void MainWindow::create(int show, const std::optional<std::string>& startFile) {
     services.imageDecoder = &imageDecoder_;
     services.wallpaperSettings = &wallpaperSettings_.services();
     services.openUrl = [](const std::string& url) {
-        ShellExecuteW(nullptr, L"open", L"explorer.exe", toUtf16(url).c_str(), nullptr, SW_SHOWNORMAL);
+        platform::shellExecuteFile("open", "explorer.exe", url, SW_SHOWNORMAL);
     };
     browser_ = std::make_unique<CollectionBrowser>(std::move(services), *this);
     createControls();
