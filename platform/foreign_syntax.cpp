@@ -70,15 +70,9 @@ std::string foreignTextProblem(ForeignSyntax syntax, const std::string& what, co
     }
     for (const char* c = place.refused; *c != '\0'; ++c)
         if (text.find(*c) != std::string::npos)
-            return what + " holds \"" + *c + "\", which " + reader + " reads as its own syntax";
+            return what + " holds \"" + *c + "\", which " + reader + " does not take as it is";
     if (place.singleBlanks && text.find("  ") != std::string::npos)
         return what + " holds two blanks in a row, which " + reader + " reads as one";
-    return "";
-}
-
-std::string foreignTextProblem(ForeignSyntax syntax, std::initializer_list<NamedText> texts) {
-    for (const NamedText& named : texts)
-        if (std::string problem = foreignTextProblem(syntax, named.what, named.text); !problem.empty()) return problem;
     return "";
 }
 

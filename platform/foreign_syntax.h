@@ -12,7 +12,6 @@
 // has a row too. A new desktop or writer adds its row here, and desktopSyntax()
 // warns at compile time until it does.
 
-#include <initializer_list>
 #include <optional>
 #include <string>
 
@@ -22,6 +21,7 @@ namespace velmora::platform {
 
 enum class ForeignSyntax {
     SystemdUnit,    // the rotation timer's drop-ins
+    SystemdProgram, // the program in their ExecStart=
     ScheduledTask,  // the rotation task's command line (schtasks /TR)
     SwayCommand,    // swaymsg output ... bg FILE
     PlasmaScript,   // plasmashell's evaluateScript, and kscreenlockerrc's Image
@@ -45,6 +45,9 @@ struct ForeignSyntaxPlace {
 inline constexpr ForeignSyntaxPlace kForeignSyntaxPlaces[] = {
     // Lines end at \n and \r; "%" is doubled, quotes and backslashes escaped.
     {ForeignSyntax::SystemdUnit, "a systemd unit file", "platform/rotation_timer_linux.cpp", Handover::Checked, "", false},
+    // The same, and systemd refuses an executable's path that holds a quote or a backslash.
+    {ForeignSyntax::SystemdProgram, "systemd's ExecStart=", "platform/rotation_timer_linux.cpp", Handover::Checked,
+     "\"'\\", false},
     // "%NAME%" is an environment variable there, with no way to escape it.
     {ForeignSyntax::ScheduledTask, "the Task Scheduler", "platform/rotation_timer_win32.cpp", Handover::Checked, "%",
      false},
@@ -72,12 +75,5 @@ bool isPlainText(const std::string& text);
 // places); else one line saying why not, naming the text as `what` ("the
 // collection's path") without quoting it.
 std::string foreignTextProblem(ForeignSyntax syntax, const std::string& what, const std::string& text);
-
-// The first problem of several texts bound for the same place.
-struct NamedText {
-    const char* what;
-    const std::string& text;
-};
-std::string foreignTextProblem(ForeignSyntax syntax, std::initializer_list<NamedText> texts);
 
 }  // namespace velmora::platform

@@ -58,8 +58,8 @@ std::string SystemdRotationTimer::systemctl(const std::vector<std::string>& argu
 
 std::string SystemdRotationTimer::schedule(int minutes, const std::string& collection) {
     // Nothing is written for a path systemd would read as more lines, or drop.
-    std::string problem = foreignTextProblem(
-        ForeignSyntax::SystemdUnit, {{"the collection's path", collection}, {"the program's path", program_}});
+    std::string problem = foreignTextProblem(ForeignSyntax::SystemdUnit, "the collection's path", collection);
+    if (problem.empty()) problem = foreignTextProblem(ForeignSyntax::SystemdProgram, "the program's path", program_);
     if (!problem.empty()) return problem;
     const std::string timer = "# Written by velmora --rotate-every; velmora --rotate-every off removes it.\n"
                               "[Timer]\n"

@@ -29,8 +29,8 @@ std::string TaskSchedulerTimer::schedule(int minutes, const std::string& collect
         if (minutes % 1440 != 0) return "the Task Scheduler repeats by whole days above one day";
         every = {"/SC", "DAILY", "/MO", std::to_string(minutes / 1440)};
     }
-    std::string problem = foreignTextProblem(
-        ForeignSyntax::ScheduledTask, {{"the collection's path", collection}, {"the program's path", program_}});
+    std::string problem = foreignTextProblem(ForeignSyntax::ScheduledTask, "the collection's path", collection);
+    if (problem.empty()) problem = foreignTextProblem(ForeignSyntax::ScheduledTask, "the program's path", program_);
     if (!problem.empty()) return problem;
     std::vector<std::string> arguments{"/Create", "/F", "/TN", kRotationTaskName};
     arguments.insert(arguments.end(), every.begin(), every.end());

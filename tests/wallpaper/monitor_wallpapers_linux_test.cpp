@@ -5,13 +5,8 @@
 // root window.
 
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <chrono>
 #include <filesystem>
-#include <sstream>
-#include <thread>
-
 #include <string>
 #include <vector>
 
@@ -21,6 +16,7 @@
 #include "platform/desktop_linux.h"
 #include "platform/process_runner.h"
 #include "store/picture/jpeg_encoder.h"
+#include "tests/platform/headless_sway.h"
 #include "tests/platform/session_desktop.h"
 #include "tests/support/child_process.h"
 #include "tools/collection_file.h"
@@ -151,68 +147,20 @@ TEST_F(MonitorWallpapers, SwayGivesEachOutputItsOwnBackground) {
 }
 
 TEST_F(MonitorWallpapers, RealHeadlessSwayGivesEachOfItsTwoOutputsItsOwnBackground) {
-    namespace fs = std::filesystem;
-    // sway refuses to run as root: then it runs as nobody. On the headless backend, with
-    // a runtime folder of its own and a swaybg that records what sway hands it.
-    const bool root = ::geteuid() == 0;
-    for (const char* program : {"/usr/bin/sway", "/usr/bin/setpriv"})
-        if (!fs::exists(program)) GTEST_SKIP() << program << " missing";
     if (!programs.link("swaymsg")) GTEST_SKIP() << "swaymsg missing";
-    const uid_t nobody = 65534;
-    const std::string top = sandbox.dir().file("");
-    const std::string runtime = sandbox.dir().file("sway-run"), log = sandbox.dir().file("sway-log/swaybg.log");
-    fs::create_directories(runtime);
-    fs::create_directories(fs::path(log).parent_path());
-    // sway looks at each background file: the sandbox, the wallpaper folders included,
-    // is opened to it (a compositor of the user's own sees them anyway).
     const std::string folder = sandbox.driveC() + "/WINDOWS/Web/Wallpaper";
-    fs::create_directories(folder + "/myWallPaper");
-    fs::create_directories(folder + "/Velmora monitors");
-    ::chmod(top.c_str(), 0755);
-    for (const auto& entry : fs::recursive_directory_iterator(top))
-        if (entry.is_directory()) ::chmod(entry.path().c_str(), 0755);
-    ::chmod(runtime.c_str(), 0700);
-    if (root) {
-        ASSERT_EQ(::chown(runtime.c_str(), nobody, nobody), 0);
-        ASSERT_EQ(::chown(fs::path(log).parent_path().c_str(), nobody, nobody), 0);
-    }
-    const std::string recorder = sandbox.dir().file("swaybg-recorder"), config = sandbox.dir().file("sway-config");
-    test::writeFile(recorder, "#!/bin/sh\necho \"$@\" >> '" + log + "'\n");
-    ::chmod(recorder.c_str(), 0755);
-    test::writeFile(config, "swaybg_command " + recorder + "\n");
-    test::ChildOptions options;
-    options.silent = true;
-    std::vector<std::string> argv{"/usr/bin/env", "-i", "HOME=" + runtime, "XDG_RUNTIME_DIR=" + runtime,
-                                  "WLR_BACKENDS=headless", "WLR_LIBINPUT_NO_DEVICES=1", "WLR_RENDERER=pixman",
-                                  "WLR_HEADLESS_OUTPUTS=1", "/usr/bin/sway", "-c", config};
-    if (root) argv.insert(argv.begin(), {"/usr/bin/setpriv", "--reuid=65534", "--regid=65534", "--clear-groups"});
-    test::ChildProcess sway(argv, options);
-    std::string socket;
-    for (auto deadline = std::chrono::steady_clock::now() + kLimit; socket.empty();) {
-        for (const auto& entry : fs::directory_iterator(runtime))
-            if (entry.path().filename().string().starts_with("sway-ipc.")) socket = entry.path().string();
-        if (!socket.empty()) break;
-        if (std::chrono::steady_clock::now() > deadline || sway.wait(std::chrono::milliseconds(50))) {
-            GTEST_SKIP() << "headless sway did not start here";
-        }
-    }
-    ASSERT_NE(output({"swaymsg", "-s", socket, "create_output"}), "<failed>");
-    test::ScopedEnvironment sock("SWAYSOCK", socket);
+    std::filesystem::create_directories(folder + "/myWallPaper");
+    std::filesystem::create_directories(folder + "/Velmora monitors");
+    test::HeadlessSway sway(sandbox.dir().file(""));
+    if (std::string why = sway.start(); !why.empty()) GTEST_SKIP() << why;
+    ASSERT_NE(output({"swaymsg", "-s", sway.socket(), "create_output"}), "<failed>");
+    test::ScopedEnvironment sock("SWAYSOCK", sway.socket());
     change("sway");
 
-    // sway starts its swaybg again for each change; the last start holds both outputs.
+    // The last start of swaybg holds both outputs.
     const std::string expected = "-o HEADLESS-1 -i " + folder + "/myWallPaper/wide.bmp -m fill -o HEADLESS-2 -i " +
                                  folder + "/Velmora monitors/2.bmp -m fill";
-    std::string last;
-    for (auto deadline = std::chrono::steady_clock::now() + kLimit;
-         last != expected && std::chrono::steady_clock::now() < deadline;) {
-        std::this_thread::sleep_for(std::chrono::milliseconds(50));
-        std::istringstream lines(fs::exists(log) ? test::readFile(log) : "");
-        for (std::string line; std::getline(lines, line);)
-            if (!line.empty()) last = line;
-    }
-    EXPECT_EQ(last, expected);
-    sway.stop();
+    EXPECT_EQ(sway.lastSwaybg([&](const std::string& last) { return last == expected; }), expected);
 }
 
 TEST_F(MonitorWallpapers, ShuffledPicturesOnOtherMonitorsCountAsShownInTheRound) {
