@@ -57,8 +57,6 @@ std::optional<ForeignSyntax> desktopSyntax(DesktopFamily family) {
     return std::nullopt;
 }
 
-bool isPlainText(const std::string& text) { return firstFlaw(text) == Flaw::None; }
-
 std::string foreignTextProblem(ForeignSyntax syntax, const std::string& what, const std::string& text) {
     const ForeignSyntaxPlace& place = foreignSyntaxPlace(syntax);
     if (place.handover == Handover::Encoded || place.handover == Handover::Argument) return "";

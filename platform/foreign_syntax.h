@@ -68,11 +68,9 @@ const ForeignSyntaxPlace& foreignSyntaxPlace(ForeignSyntax syntax);
 // program reads it (the X root window is drawn here).
 std::optional<ForeignSyntax> desktopSyntax(DesktopFamily family);
 
-// Valid UTF-8 without control characters (C0, DEL, C1).
-bool isPlainText(const std::string& text);
-
 // "" when `text` may go into that syntax as it is (always for encoded and argument
-// places); else one line saying why not, naming the text as `what` ("the
+// places); else one line saying why not: a control character (C0, DEL, C1), bytes
+// that are not UTF-8, or what the row refuses. It names the text as `what` ("the
 // collection's path") without quoting it.
 std::string foreignTextProblem(ForeignSyntax syntax, const std::string& what, const std::string& text);
 
