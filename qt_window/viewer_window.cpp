@@ -1,8 +1,23 @@
 #include "qt_window/viewer_window.h"
 
+#include <cmath>
+
+#include <QGuiApplication>
+#include <QScreen>
+#include <QScrollBar>
+#include <QStyle>
+#include <QVBoxLayout>
+
 #include "browser/viewer_place.h"
 
 namespace velmora {
+
+namespace {
+
+int device(int logical, double ratio) { return static_cast<int>(std::lround(logical * ratio)); }
+int logical(int device, double ratio) { return static_cast<int>(std::lround(device / ratio)); }
+
+}  // namespace
 
 ViewerWindow::ViewerWindow(const ViewerContent& content, CollectionBrowser& browser, QWidget* mainWindow)
     : QDialog(mainWindow) {
@@ -11,17 +26,18 @@ ViewerWindow::ViewerWindow(const ViewerContent& content, CollectionBrowser& brow
                    Qt::MSWindowsFixedSizeDialogHint);
     setWindowTitle(QString::fromStdString(content.caption));
     setCursor(Qt::PointingHandCursor);
-    // In logical pixels: Qt scales them, and the picture with them, by the screen's ratio.
-    const DialogRect place = viewerPlace(content.picture.width(), content.picture.height());
-    move(place.x, place.y);
 
-    pictureView = new PictureImage(this);
+    QScreen* screen = mainWindow ? mainWindow->screen() : QGuiApplication::primaryScreen();
+    scrollArea = new QScrollArea(this);
+    scrollArea->setFrameShape(QFrame::NoFrame);
+    pictureView = new ViewerPicture(content.picture, screen->devicePixelRatio(), scrollArea);
     pictureView->setObjectName(component::kPicture);
-    pictureView->setGeometry(0, 0, place.width, place.height);
-    pictureView->setFitFlags(kViewerFit);
     pictureView->setCursor(Qt::PointingHandCursor);
-    pictureView->setPicture(content.picture);
-    setFixedSize(place.width, place.height);
+    scrollArea->setWidget(pictureView);
+    auto* layout = new QVBoxLayout(this);
+    layout->setContentsMargins(0, 0, 0, 0);
+    layout->addWidget(scrollArea);
+    placeOn(*screen, mainWindow, content);
     const QString hint = QString::fromStdString(content.hint);
     setToolTip(hint);
     pictureView->setToolTip(hint);
@@ -39,7 +55,41 @@ ViewerWindow::ViewerWindow(const ViewerContent& content, CollectionBrowser& brow
         connect(widget, &QWidget::customContextMenuRequested, this,
                 [this, widget](const QPoint& pos) { popupMenu->popup(widget->mapToGlobal(pos)); });
     }
-    connect(pictureView, &PictureImage::clicked, this, &QDialog::reject);
+    connect(pictureView, &ViewerPicture::clicked, this, &QDialog::reject);
+    connect(pictureView, &ViewerPicture::dragged, this, [this](int across, int down) {
+        scrollArea->horizontalScrollBar()->setValue(scrollArea->horizontalScrollBar()->value() + across);
+        scrollArea->verticalScrollBar()->setValue(scrollArea->verticalScrollBar()->value() + down);
+    });
+    scrollArea->setFocus();  // the arrow keys scroll
+}
+
+// The core places the window in device pixels; Qt takes logical ones.
+void ViewerWindow::placeOn(const QScreen& screen, const QWidget* mainWindow, const ViewerContent& content) {
+    const double ratio = screen.devicePixelRatio();
+    const QRect work = screen.availableGeometry();
+    // Not shown yet, the viewer takes the frame the main window has on this desktop.
+    ViewerFrame frame;
+    if (mainWindow) {
+        const QRect outer = mainWindow->frameGeometry(), inner = mainWindow->geometry();
+        frame = {device(inner.left() - outer.left(), ratio), device(inner.top() - outer.top(), ratio),
+                 device(outer.right() - inner.right(), ratio), device(outer.bottom() - inner.bottom(), ratio)};
+    }
+    frame.verticalBarWidth = frame.horizontalBarHeight = device(style()->pixelMetric(QStyle::PM_ScrollBarExtent), ratio);
+    const ViewerPlace place =
+        viewerPlace(content.picture.width(), content.picture.height(), ratio,
+                    {device(work.x(), ratio), device(work.y(), ratio), device(work.width(), ratio),
+                     device(work.height(), ratio)},
+                    frame);
+    move(logical(place.window.x, ratio), logical(place.window.y, ratio));
+    setFixedSize(logical(place.window.width - frame.left - frame.right, ratio),
+                 logical(place.window.height - frame.top - frame.bottom, ratio));
+    scrollArea->setHorizontalScrollBarPolicy(place.scrollsAcross ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    scrollArea->setVerticalScrollBarPolicy(place.scrollsDown ? Qt::ScrollBarAlwaysOn : Qt::ScrollBarAlwaysOff);
+    pictureView->setScrolls(place.scrollsAcross || place.scrollsDown);
+    // Qt's wheel scrolls three of these steps, a page key the view's size.
+    const int line = logical(viewerStep(ViewerStep::Line, 0, ratio), ratio);
+    scrollArea->horizontalScrollBar()->setSingleStep(line);
+    scrollArea->verticalScrollBar()->setSingleStep(line);
 }
 
 QAction* ViewerWindow::action(const char* name) const {

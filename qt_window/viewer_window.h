@@ -1,13 +1,16 @@
 #pragma once
-// ViewerWindow, the full-size viewer: a picture at its own pixel size in a window that
-// fits itself to it. A click closes it; its menu (from the viewer's command table) can
-// make the picture the desktop wallpaper.
+// ViewerWindow, the full-size viewer: a picture at its own size, one picture pixel per
+// device pixel, in a window fitted to it; on a picture larger than the monitor's work
+// area the window is limited to it and scrolls (viewerPlace()). A click closes it; its
+// menu (from the viewer's command table) can make the picture the desktop wallpaper.
 
 #include <QDialog>
 #include <QMenu>
+#include <QScreen>
+#include <QScrollArea>
 
 #include "browser/collection_browser.h"
-#include "qt_window/picture_image.h"
+#include "qt_window/viewer_picture.h"
 
 namespace velmora {
 
@@ -17,10 +20,14 @@ class ViewerWindow : public QDialog {
 public:
     ViewerWindow(const ViewerContent& content, CollectionBrowser& browser, QWidget* mainWindow);
 
-    PictureImage* pictureView;
+    QScrollArea* scrollArea;
+    ViewerPicture* pictureView;
     QMenu* popupMenu;
     // The menu item of the viewer's command table named name.
     QAction* action(const char* name) const;
+
+private:
+    void placeOn(const QScreen& screen, const QWidget* mainWindow, const ViewerContent& content);
 };
 
 }  // namespace velmora

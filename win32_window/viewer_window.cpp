@@ -45,20 +45,29 @@ void ViewerWindow::show(const ViewerContent& content) {
     content_ = content;
     closing_ = false;
     click_.cancel();
+    scrollX_ = scrollY_ = 0;
     const std::wstring caption = toUtf16(content_.caption);
-    // The client area is the picture, a logical pixel for one of its pixels, also for a
-    // picture larger than the screen.
-    const DialogRect place = inDevicePixels(viewerPlace(content_.picture.width(), content_.picture.height()),
-                                            pixelRatioOf(dpiOf(owner_)));
-    RECT frame{0, 0, place.width, place.height};
-    AdjustWindowRectEx(&frame, kStyle, FALSE, 0);
-    window_ = CreateWindowExW(0, kViewerWindowClass, caption.c_str(), kStyle, place.x, place.y,
-                              frame.right - frame.left, frame.bottom - frame.top, owner_, nullptr,
-                              GetModuleHandleW(nullptr), this);
+    const double ratio = pixelRatioOf(dpiOf(owner_));
+    MONITORINFO monitor{sizeof monitor};
+    GetMonitorInfoW(MonitorFromWindow(owner_, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT& work = monitor.rcWork;
+    RECT edges{0, 0, 0, 0};
+    AdjustWindowRectEx(&edges, kStyle, FALSE, 0);
+    const ViewerFrame frame{-edges.left, -edges.top, edges.right, edges.bottom, GetSystemMetrics(SM_CXVSCROLL),
+                            GetSystemMetrics(SM_CYHSCROLL)};
+    // The client area shows the picture one pixel for one of its pixels, scrolling
+    // where it is larger than the work area.
+    place_ = viewerPlace(content_.picture.width(), content_.picture.height(), ratio,
+                         {work.left, work.top, work.right - work.left, work.bottom - work.top}, frame);
+    const DWORD style = kStyle | (place_.scrollsAcross ? WS_HSCROLL : 0) | (place_.scrollsDown ? WS_VSCROLL : 0);
+    const DialogRect& outer = place_.window;
+    window_ = CreateWindowExW(0, kViewerWindowClass, caption.c_str(), style, outer.x, outer.y, outer.width,
+                              outer.height, owner_, nullptr, GetModuleHandleW(nullptr), this);
     if (!window_) return;
-    // The system fits a new window into the screen; the viewer keeps the picture's size.
-    SetWindowPos(window_, nullptr, 0, 0, frame.right - frame.left, frame.bottom - frame.top,
-                 SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    // The system may have fitted the new window otherwise; the viewer keeps its place.
+    SetWindowPos(window_, nullptr, outer.x, outer.y, outer.width, outer.height, SWP_NOZORDER | SWP_NOACTIVATE);
+    setScrollBar(SB_HORZ, content_.picture.width(), place_.viewWidth, place_.scrollsAcross);
+    setScrollBar(SB_VERT, content_.picture.height(), place_.viewHeight, place_.scrollsDown);
     std::wstring hint = toUtf16(content_.hint);
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
@@ -91,42 +100,105 @@ void ViewerWindow::close() {
     PostMessageW(window_, WM_NULL, 0, 0);  // wakes the viewer's loop
 }
 
+void ViewerWindow::setScrollBar(int bar, int picture, int view, bool shown) {
+    if (!shown) return;
+    SCROLLINFO info{sizeof info, SIF_RANGE | SIF_PAGE | SIF_POS, 0, picture - 1, static_cast<UINT>(view), 0, 0};
+    SetScrollInfo(window_, bar, &info, TRUE);
+}
+
+void ViewerWindow::scrollTo(int x, int y) {
+    x = viewerScrolled(x, 0, content_.picture.width(), place_.viewWidth);
+    y = viewerScrolled(y, 0, content_.picture.height(), place_.viewHeight);
+    if (x == scrollX_ && y == scrollY_) return;
+    ScrollWindowEx(window_, scrollX_ - x, scrollY_ - y, nullptr, nullptr, nullptr, nullptr, SW_INVALIDATE);
+    scrollX_ = x;
+    scrollY_ = y;
+    if (place_.scrollsAcross) SetScrollPos(window_, SB_HORZ, x, TRUE);
+    if (place_.scrollsDown) SetScrollPos(window_, SB_VERT, y, TRUE);
+}
+
+int ViewerWindow::scrolledBy(int bar, int request) const {
+    const bool across = bar == SB_HORZ;
+    const int offset = across ? scrollX_ : scrollY_;
+    const int view = across ? place_.viewWidth : place_.viewHeight;
+    const double ratio = pixelRatioOf(dpiOf(window_));
+    SCROLLINFO info{sizeof info, SIF_TRACKPOS};
+    switch (request) {
+    case SB_LINEUP: return offset - viewerStep(ViewerStep::Line, view, ratio);
+    case SB_LINEDOWN: return offset + viewerStep(ViewerStep::Line, view, ratio);
+    case SB_PAGEUP: return offset - viewerStep(ViewerStep::Page, view, ratio);
+    case SB_PAGEDOWN: return offset + viewerStep(ViewerStep::Page, view, ratio);
+    case SB_TOP: return 0;
+    case SB_BOTTOM: return across ? content_.picture.width() : content_.picture.height();
+    case SB_THUMBTRACK:
+    case SB_THUMBPOSITION: GetScrollInfo(window_, bar, &info); return info.nTrackPos;
+    }
+    return offset;
+}
+
+void ViewerWindow::keyScroll(UINT key) {
+    switch (key) {
+    case VK_LEFT: scrollTo(scrolledBy(SB_HORZ, SB_LINEUP), scrollY_); break;
+    case VK_RIGHT: scrollTo(scrolledBy(SB_HORZ, SB_LINEDOWN), scrollY_); break;
+    case VK_UP: scrollTo(scrollX_, scrolledBy(SB_VERT, SB_LINEUP)); break;
+    case VK_DOWN: scrollTo(scrollX_, scrolledBy(SB_VERT, SB_LINEDOWN)); break;
+    case VK_PRIOR: scrollTo(scrollX_, scrolledBy(SB_VERT, SB_PAGEUP)); break;
+    case VK_NEXT: scrollTo(scrollX_, scrolledBy(SB_VERT, SB_PAGEDOWN)); break;
+    case VK_HOME: scrollTo(0, 0); break;
+    case VK_END: scrollTo(content_.picture.width(), content_.picture.height()); break;
+    }
+}
+
 LRESULT ViewerWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_PAINT: {
         PAINTSTRUCT paint;
         HDC dc = BeginPaint(window_, &paint);
-        RECT client{};
-        GetClientRect(window_, &client);
         try {
-            // Decoded by the core before it opened the viewer; scaled by the screen's ratio.
-            paintBitmap(dc, content_.picture.bitmap(), client);
+            // Decoded by the core before it opened the viewer; one pixel for one.
+            paintBitmap(dc, content_.picture.bitmap(), -scrollX_, -scrollY_);
         } catch (const std::exception&) {
         }
         EndPaint(window_, &paint);
         return 0;
     }
-    case WM_GETMINMAXINFO: {
-        // A picture larger than the screen makes a window larger than the screen.
-        auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
-        limits->ptMaxTrackSize = {0x7FFF, 0x7FFF};
-        return 0;
-    }
     case WM_LBUTTONDOWN:
         click_.press(true);
+        drag_.press(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam), place_.scrollsAcross || place_.scrollsDown);
         SetCapture(window_);  // the release comes here, wherever it happens
+        return 0;
+    case WM_MOUSEMOVE:
+        if (GetCapture() == window_) {
+            const ViewerDrag::Move move = drag_.move(GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam));
+            scrollTo(scrollX_ + move.across, scrollY_ + move.down);
+        }
         return 0;
     case WM_LBUTTONUP: {
         RECT client{};
         GetClientRect(window_, &client);
+        drag_.release();
         const bool clicked = click_.release(PtInRect(&client, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)}) != FALSE);
         if (GetCapture() == window_) ReleaseCapture();
-        if (clicked) close();
+        if (clicked && !drag_.dragged()) close();
+        return 0;
+    }
+    case WM_HSCROLL: scrollTo(scrolledBy(SB_HORZ, LOWORD(wParam)), scrollY_); return 0;
+    case WM_VSCROLL: scrollTo(scrollX_, scrolledBy(SB_VERT, LOWORD(wParam))); return 0;
+    case WM_MOUSEWHEEL:
+    case WM_MOUSEHWHEEL: {
+        const bool across = message == WM_MOUSEHWHEEL || !place_.scrollsDown;
+        const int step = viewerStep(ViewerStep::Wheel, 0, pixelRatioOf(dpiOf(window_)));
+        const int notches = GET_WHEEL_DELTA_WPARAM(wParam);
+        // The vertical wheel turned away from the user scrolls up; the tilt wheel right scrolls right.
+        const int by = MulDiv(step, message == WM_MOUSEHWHEEL ? notches : -notches, WHEEL_DELTA);
+        if (across) scrollTo(scrollX_ + by, scrollY_);
+        else scrollTo(scrollX_, scrollY_ + by);
         return 0;
     }
     case WM_CLOSE: close(); return 0;
     case WM_KEYDOWN:
         if (wParam == VK_ESCAPE) close();
+        else keyScroll(static_cast<UINT>(wParam));
         return 0;
     case WM_CONTEXTMENU: {
         HMENU menu = CreatePopupMenu();

@@ -1,6 +1,7 @@
 #pragma once
-// The full-size viewer: the picture at its own size (in logical pixels, scaled by the
-// screen's DPI) in a window fitted to it, its
+// The full-size viewer: the picture at its own size, one picture pixel per device
+// pixel, in a window fitted to it and limited to the monitor's work area, scrolling
+// over a larger picture (viewerPlace()) by drag, wheel, scrollbars and keys; its
 // caption and hint from the core; a click closes it, its popup menu comes from
 // viewerControls() and runs each command through run(). Modal: show() returns when
 // it is closed (a click, its menu, or close()).
@@ -10,6 +11,7 @@
 
 #include "browser/browser_view.h"
 #include "browser/picture_click.h"
+#include "browser/viewer_place.h"
 
 namespace velmora::win32 {
 
@@ -28,12 +30,22 @@ public:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
 
 private:
+    void setScrollBar(int bar, int picture, int view, bool shown);
+    // Scrolls the view's top-left corner to x,y of the picture, kept on the picture.
+    void scrollTo(int x, int y);
+    // The offset a scrollbar request (SB_LINEUP ...) on bar leads to.
+    int scrolledBy(int bar, int request) const;
+    void keyScroll(UINT key);
+
     HWND owner_;
     HWND window_ = nullptr;
     std::function<void(CommandId)> run_;
     ViewerContent content_{};
     bool closing_ = false;
     PictureClick click_;  // the whole window is the picture
+    ViewerDrag drag_;
+    ViewerPlace place_{};
+    int scrollX_ = 0, scrollY_ = 0;  // the picture's point at the client area's top-left
 };
 
 }  // namespace velmora::win32

@@ -118,10 +118,46 @@ TEST_F(WindowForms, TheWallpaperSettingsFormShowsTheSavedChoiceAndMakesTheEdited
 }
 
 TEST_F(WindowForms, TheViewerAndTheClicksOnThePicture) {
-    const DialogRect place = viewerPlace(1024, 768);
-    EXPECT_EQ(std::vector<int>({place.x, place.y, place.width, place.height}), std::vector<int>({18, 17, 1024, 768}));
-    const DialogRect dense = inDevicePixels(place, 1.5);
-    EXPECT_EQ(std::vector<int>({dense.x, dense.y, dense.width, dense.height}), std::vector<int>({27, 26, 1536, 1152}));
+    // Picture, ratio, work area -> window, view, scrollbars; all in device pixels.
+    const ViewerFrame frame{3, 26, 3, 3, 17, 17};
+    const struct {
+        int width, height;
+        double ratio;
+        DialogRect work;
+        std::vector<int> expected;
+    } places[] = {
+        {1024, 768, 1.0, {0, 0, 1280, 984}, {18, 17, 1030, 797, 1024, 768, 0, 0}},
+        {1024, 768, 1.5, {0, 0, 1920, 1500}, {27, 26, 1030, 797, 1024, 768, 0, 0}},  // not enlarged
+        {4006, 3025, 1.0, {0, 0, 1280, 984}, {0, 0, 1280, 984, 1257, 938, 1, 1}},
+        {4006, 3025, 1.0, {0, 40, 1280, 984}, {0, 40, 1280, 984, 1257, 938, 1, 1}},  // taskbar on top
+        {1400, 300, 1.0, {0, 0, 1280, 984}, {0, 17, 1280, 346, 1274, 300, 1, 0}},
+        {1270, 500, 1.0, {0, 0, 1280, 984}, {4, 17, 1276, 529, 1270, 500, 0, 0}},  // moved, not cut
+        {1270, 960, 1.0, {0, 0, 1280, 984}, {0, 0, 1280, 984, 1257, 938, 1, 1}},  // one bar brings the other
+    };
+    for (const auto& c : places) {
+        const ViewerPlace p = viewerPlace(c.width, c.height, c.ratio, c.work, frame);
+        EXPECT_EQ(std::vector<int>({p.window.x, p.window.y, p.window.width, p.window.height, p.viewWidth, p.viewHeight,
+                                    p.scrollsAcross, p.scrollsDown}),
+                  c.expected)
+            << c.width << " x " << c.height;
+    }
+    EXPECT_EQ(viewerScrolled(2700, 100, 4006, 1257), 2749);  // the far edge, no further
+    EXPECT_EQ(viewerScrolled(10, -40, 4006, 1257), 0);
+    EXPECT_EQ(viewerScrolled(0, 40, 300, 1257), 0);
+    EXPECT_EQ(std::vector<int>({viewerStep(ViewerStep::Line, 938, 1.5), viewerStep(ViewerStep::Wheel, 938, 1.0),
+                                viewerStep(ViewerStep::Page, 938, 1.0)}),
+              std::vector<int>({60, 120, 898}));
+    // A press that moves drags a scrolling picture and is no click; a fitting one only clicks.
+    ViewerDrag drag;
+    drag.press(100, 100, false);
+    EXPECT_EQ(drag.move(300, 300).across, 0);
+    EXPECT_FALSE(drag.dragged());
+    drag.press(100, 100, true);
+    EXPECT_EQ(drag.move(102, 98).across, 0);
+    EXPECT_FALSE(drag.dragged());
+    const ViewerDrag::Move moved = drag.move(110, 90);
+    EXPECT_EQ(std::vector<int>({moved.across, moved.down}), std::vector<int>({-10, 10}));
+    EXPECT_TRUE(drag.dragged());
 
     PictureClick click;
     EXPECT_FALSE(click.release(true));  // left over from a double-click in a file dialog

@@ -14,8 +14,7 @@ namespace {
 
 // The pixels of a widget as drawn, read in the upright picture's coordinates from
 // the rectangle the picture is drawn in.
-std::string widgetMismatch(int orientation, PictureImage& view) {
-    const FitRect rect = view.drawRect();
+std::string widgetMismatch(int orientation, QWidget& view, const FitRect& rect) {
     if (rect.width != uprightWidth(orientation) || rect.height != uprightHeight(orientation)) {
         return "drawn " + std::to_string(rect.width) + "x" + std::to_string(rect.height);
     }
@@ -41,13 +40,14 @@ TEST_F(UprightPhotos, EveryOrientationShowsUprightEverywhereAndIsStoredUnchanged
         if (orientation > 1) button("SpeedButton2")->click();
         settle();
         ASSERT_EQ(f.nameLabel->text().toStdString(), "o" + std::to_string(orientation));
-        EXPECT_EQ(widgetMismatch(orientation, *f.pictureView), "");
+        EXPECT_EQ(widgetMismatch(orientation, *f.pictureView, f.pictureView->drawRect()), "");
 
         std::string viewer = "not shown";
         QSize viewerSize;
         modals.then([&](QWidget* window) {
             auto* shown = qobject_cast<ViewerWindow*>(window);
-            viewer = widgetMismatch(orientation, *shown->pictureView);
+            viewer = widgetMismatch(orientation, *shown->pictureView,
+                                    {0, 0, shown->pictureView->width(), shown->pictureView->height()});
             viewerSize = shown->pictureView->size();
             shown->action("Quit")->trigger();
         });

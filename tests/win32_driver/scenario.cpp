@@ -315,7 +315,7 @@ void startOnA150PercentScreen(const ScenarioPaths& paths, const Collection& coll
             "the window's client area is " + std::to_string(client.right) + " x " + std::to_string(client.bottom) +
                 ", not scaled by 150 %");
     waitForPicture(window, collection.sunset, "the first picture at 150 %", static_cast<int>(dpi));
-    // The viewer: the picture's size in logical pixels, scaled as the window is.
+    // The viewer: one picture pixel per screen pixel, not scaled as the window is.
     window.press("SpeedButton2");
     window.waitForName(collection.kitten.name, "next at 150 %");
     window.mouseOnPicture(WM_LBUTTONDOWN);
@@ -323,10 +323,9 @@ void startOnA150PercentScreen(const ScenarioPaths& paths, const Collection& coll
     const HWND viewer = waitForWindow({program.id(), win32::kViewerWindowClass}, "the viewer at 150 %");
     RECT shownClient{};
     GetClientRect(viewer, &shownClient);
-    require(shownClient.right == MulDiv(collection.kitten.width, dpi, 96) &&
-                shownClient.bottom == MulDiv(collection.kitten.height, dpi, 96),
+    require(shownClient.right == collection.kitten.width && shownClient.bottom == collection.kitten.height,
             "the viewer's client area is " + std::to_string(shownClient.right) + " x " +
-                std::to_string(shownClient.bottom) + ", not the picture's size scaled by 150 %");
+                std::to_string(shownClient.bottom) + ", not the picture's own size at 150 %");
     postTo(viewer, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
     postTo(viewer, WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
     waitUntilGone(viewer, "the viewer at 150 % closed by a click");

@@ -145,8 +145,8 @@ TEST(ViewerWindow, ShowsThePictureAtItsOwnSizeAndClosesByClickOrMenu) {
                ASSERT_NE(window, nullptr);
                RECT client{};
                GetClientRect(window, &client);
-               EXPECT_EQ(client.right, scaled(40, dpiOf(nullptr)));
-               EXPECT_EQ(client.bottom, scaled(30, dpiOf(nullptr)));
+               EXPECT_EQ(client.right, 40);  // one picture pixel per screen pixel, at any DPI
+               EXPECT_EQ(client.bottom, 30);
                RECT frame{};
                GetWindowRect(window, &frame);
                EXPECT_EQ(frame.left, scaled(18, dpiOf(nullptr)));
@@ -175,6 +175,65 @@ TEST(ViewerWindow, ShowsThePictureAtItsOwnSizeAndClosesByClickOrMenu) {
                PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
            });
     EXPECT_EQ(ran.size(), 2u);
+}
+
+TEST(ViewerWindow, APictureLargerThanTheWorkAreaScrollsWithinIt) {
+    VELMORA_NEEDS_DISPLAY();
+    // Columns alternate black and white (1:1 shows them), the far corner is green.
+    constexpr int kWidth = 3000, kHeight = 2200;
+    Bitmap bitmap(kWidth, kHeight, Bitmap::Format::Bgr24);
+    for (int y = 0; y < kHeight; ++y)
+        for (int x = 0; x < kWidth; ++x) {
+            std::uint8_t* pixel = bitmap.scanLine(y) + 3 * x;
+            const bool corner = x >= kWidth - 10 && y >= kHeight - 10;
+            pixel[0] = pixel[2] = corner || x % 2 ? 0 : 255;
+            pixel[1] = corner || x % 2 == 0 ? 255 : 0;
+        }
+    ViewerContent content;
+    content.caption = "查看原始图片    < 大 >";
+    content.picture.assignBitmap(bitmap);
+    OwnerWindow owner;
+    ViewerWindow viewer(owner.window, [](CommandId) {});
+    driven([&] { viewer.show(content); },
+           [&](DWORD ui) {
+               HWND window = waitForWindow(ui, kViewerWindowClass, L"查看原始图片    < 大 >");
+               ASSERT_NE(window, nullptr);
+               MONITORINFO monitor{sizeof monitor};
+               GetMonitorInfoW(MonitorFromWindow(window, MONITOR_DEFAULTTOPRIMARY), &monitor);
+               RECT frame{}, client{}, inWork{};
+               GetWindowRect(window, &frame);
+               GetClientRect(window, &client);
+               IntersectRect(&inWork, &frame, &monitor.rcWork);
+               EXPECT_TRUE(EqualRect(&inWork, &frame)) << frame.right << " x " << frame.bottom;
+               auto pixelAt = [&](int x, int y) {
+                   sendTo(window, WM_PAINT);
+                   HDC dc = GetDC(window);
+                   const COLORREF colour = GetPixel(dc, x, y);
+                   ReleaseDC(window, dc);
+                   return colour;
+               };
+               EXPECT_EQ(pixelAt(4, 4), RGB(255, 255, 255));
+               EXPECT_EQ(pixelAt(5, 4), RGB(0, 0, 0));
+               // A drag moves the picture and does not close the viewer.
+               sendTo(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 100));
+               sendTo(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(60, 40));
+               sendTo(window, WM_LBUTTONUP, 0, MAKELPARAM(60, 40));
+               EXPECT_EQ(std::vector<int>({GetScrollPos(window, SB_HORZ), GetScrollPos(window, SB_VERT)}),
+                         std::vector<int>({40, 60}));
+               EXPECT_TRUE(IsWindowVisible(window));
+               sendTo(window, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA));
+               sendTo(window, WM_VSCROLL, SB_LINEDOWN);
+               sendTo(window, WM_KEYDOWN, VK_RIGHT);
+               const int line = viewerStep(ViewerStep::Line, 0, pixelRatioOf(dpiOf(window)));
+               EXPECT_EQ(std::vector<int>({GetScrollPos(window, SB_HORZ), GetScrollPos(window, SB_VERT)}),
+                         std::vector<int>({40 + line, 60 + 4 * line}));
+               // The far corner comes into the window's far corner, and no further.
+               sendTo(window, WM_KEYDOWN, VK_END);
+               sendTo(window, WM_VSCROLL, SB_LINEDOWN);
+               EXPECT_EQ(pixelAt(client.right - 1, client.bottom - 1), RGB(0, 255, 0));
+               EXPECT_EQ(GetScrollPos(window, SB_HORZ), kWidth - client.right);
+               PostMessageW(window, WM_CLOSE, 0, 0);
+           });
 }
 
 }  // namespace
