@@ -1,6 +1,8 @@
 // The full-size viewer window: the picture at its own size, closed by a click or its
 // menu, and the wallpaper command from its menu.
 #include <QFileInfo>
+#include <QScreen>
+#include <QScrollBar>
 #include <QTest>
 
 #include "platform/drive_folder.h"
@@ -34,6 +36,42 @@ TEST_F(Viewer, ShowsThePictureAtItsOwnSizeAndClosesOnAClick) {
     EXPECT_EQ(modals.pending(), 0u);
     EXPECT_TRUE(modals.seen.empty());
     EXPECT_EQ(f.viewer(), nullptr);
+}
+
+TEST_F(Viewer, APictureLargerThanTheScreenScrollsInAWindowWithinIt) {
+    makeDefaultFile(pictureRecords({"大"}, 1500, 1100));  // the offscreen screen is 800 x 600
+    MainWindow& f = openWindow();
+    QRect shown, work;
+    QSize picture;
+    std::vector<int> scrolled;
+    modals.then([&](QWidget* window) {
+        auto* viewer = qobject_cast<ViewerWindow*>(window);
+        shown = viewer->frameGeometry();
+        work = viewer->screen()->availableGeometry();
+        picture = viewer->pictureView->size() * viewer->devicePixelRatio();
+        QScrollBar* across = viewer->scrollArea->horizontalScrollBar();
+        QScrollBar* down = viewer->scrollArea->verticalScrollBar();
+        QTest::keyClick(viewer->scrollArea, Qt::Key_Right);
+        QTest::keyClick(viewer->scrollArea, Qt::Key_Down);
+        scrolled = {across->value(), down->value()};
+        // A drag moves the picture with the pointer and does not close the viewer.
+        const QPoint from(300, 300);
+        QTest::mousePress(viewer->pictureView, Qt::LeftButton, {}, from);
+        QMouseEvent move(QEvent::MouseMove, QPointF(from - QPoint(50, 30)), viewer->pictureView->mapToGlobal(QPointF(from - QPoint(50, 30))),
+                         Qt::NoButton, Qt::LeftButton, {});
+        QApplication::sendEvent(viewer->pictureView, &move);
+        QTest::mouseRelease(viewer->pictureView, Qt::LeftButton, {}, from - QPoint(50, 30));
+        scrolled.insert(scrolled.end(), {across->value(), down->value(), viewer->isVisible()});
+        QTest::keyClick(across, Qt::Key_End);  // the scrollbars' own keys
+        QTest::keyClick(down, Qt::Key_End);
+        const QWidget* view = viewer->scrollArea->viewport();
+        scrolled.insert(scrolled.end(), {1500 - across->value() - view->width(), 1100 - down->value() - view->height()});
+        viewer->reject();
+    });
+    QTest::mouseClick(f.pictureView, Qt::LeftButton);
+    EXPECT_TRUE(work.contains(shown)) << shown.width() << " x " << shown.height();
+    EXPECT_EQ(picture, QSize(1500, 1100));
+    EXPECT_EQ(scrolled, (std::vector<int>{40, 40, 90, 70, 1, 0, 0}));
 }
 
 TEST_F(Viewer, ItsMenuClosesItOrMakesThePictureTheWallpaper) {
