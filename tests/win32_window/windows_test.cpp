@@ -215,9 +215,22 @@ TEST(ViewerWindow, APictureLargerThanTheWorkAreaScrollsWithinIt) {
                EXPECT_EQ(pixelAt(4, 4), RGB(255, 255, 255));
                EXPECT_EQ(pixelAt(5, 4), RGB(0, 0, 0));
                // A drag moves the picture and does not close the viewer.
-               sendTo(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(100, 100));
-               sendTo(window, WM_MOUSEMOVE, MK_LBUTTON, MAKELPARAM(60, 40));
-               sendTo(window, WM_LBUTTONUP, 0, MAKELPARAM(60, 40));
+               // The pointer goes along: the system reports its moves to the captured window too.
+               auto pointerTo = [&](UINT message, WPARAM keys, int x, int y) {
+                   POINT at{x, y};
+                   ClientToScreen(window, &at);
+                   POINT now{};
+                   for (int wait = 0; wait < 100 && (now.x != at.x || now.y != at.y); ++wait) {
+                       SetCursorPos(at.x, at.y);
+                       Sleep(10);
+                       GetCursorPos(&now);
+                   }
+                   Sleep(50);  // its own move has reached the window
+                   sendTo(window, message, keys, MAKELPARAM(x, y));
+               };
+               pointerTo(WM_LBUTTONDOWN, MK_LBUTTON, 100, 100);
+               pointerTo(WM_MOUSEMOVE, MK_LBUTTON, 60, 40);
+               pointerTo(WM_LBUTTONUP, 0, 60, 40);
                EXPECT_EQ(std::vector<int>({GetScrollPos(window, SB_HORZ), GetScrollPos(window, SB_VERT)}),
                          std::vector<int>({40, 60}));
                EXPECT_TRUE(IsWindowVisible(window));
