@@ -7,6 +7,7 @@
 #include "win32_window/file_dialogs.h"
 #include "win32_window/main_window.h"
 #include "win32_window/message_boxes.h"
+#include "win32_window/modal_windows.h"
 #include "win32_window/name_dialog.h"
 #include "win32_window/progress_window.h"
 #include "win32_window/trash_dialog.h"
@@ -83,10 +84,8 @@ std::vector<std::string> MainWindow::chooseFiles(FileDialogKind kind, FileDialog
 }
 
 HWND MainWindow::boxOwner() const {
-    // A dialog or the viewer, while open, is the popup of this window that was active last.
-    HWND open = GetLastActivePopup(window_);
-    if (open && open != window_ && IsWindowVisible(open) && IsWindowEnabled(open)) return open;
-    return window_;
+    // The dialog or viewer the command runs in, else this window.
+    return newestModal(window_);
 }
 
 bool MainWindow::confirm(const std::string& question) { return confirmBox(boxOwner(), question); }
@@ -95,7 +94,7 @@ void MainWindow::showMessage(MessageKind kind, const std::string& text, const st
     messageBox(boxOwner(), kind, text, details);
 }
 
-std::unique_ptr<Progress> MainWindow::startProgress(int total) { return startProgressWindow(window_, total); }
+std::unique_ptr<Progress> MainWindow::startProgress(int total) { return startProgressWindow(boxOwner(), total); }
 
 void MainWindow::showTrash(const TrashRequest& request) { runTrashDialog(window_, request); }
 

@@ -8,6 +8,7 @@
 #include "win32_window/dialog_template.h"
 #include "win32_window/dpi.h"
 #include "win32_window/message_boxes.h"
+#include "win32_window/modal_windows.h"
 #include "win32_window/window_placement.h"
 #include "win32_window/window_text.h"
 
@@ -80,6 +81,7 @@ LRESULT CALLBACK keysDropped(HWND control, UINT message, WPARAM wParam, LPARAM l
 
 void initialise(HWND dialog, DialogState& state) {
     SetWindowLongPtrW(dialog, DWLP_USER, reinterpret_cast<LONG_PTR>(&state));
+    modalOpened(dialog);
     const NameDialogDesign& design = state.design;
     const int dpi = dpiOf(state.owner);
     placeDialog(dialog, state, dpi);
@@ -137,6 +139,7 @@ INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
         return TRUE;
     case WM_CLOSE: EndDialog(dialog, IDCANCEL); return TRUE;
     case WM_DESTROY:
+        modalClosed(dialog);
         if (state && state->labelFont) DeleteObject(state->labelFont);
         return FALSE;
     }

@@ -11,6 +11,7 @@
 #include "win32_window/dialog_template.h"
 #include "win32_window/dpi.h"
 #include "win32_window/message_boxes.h"
+#include "win32_window/modal_windows.h"
 #include "win32_window/window_placement.h"
 #include "win32_window/window_text.h"
 
@@ -149,7 +150,11 @@ void command(HWND dialog, TrashState& state, int id) {
 INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam) {
     auto* state = reinterpret_cast<TrashState*>(GetWindowLongPtrW(dialog, DWLP_USER));
     switch (message) {
-    case WM_INITDIALOG: initialise(dialog, *reinterpret_cast<TrashState*>(lParam)); return TRUE;
+    case WM_INITDIALOG:
+        modalOpened(dialog);
+        initialise(dialog, *reinterpret_cast<TrashState*>(lParam));
+        return TRUE;
+    case WM_DESTROY: modalClosed(dialog); return FALSE;
     case WM_SIZE: layOut(dialog); return TRUE;
     case WM_NOTIFY: {
         const auto* header = reinterpret_cast<const NMHDR*>(lParam);

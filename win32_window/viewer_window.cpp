@@ -8,6 +8,7 @@
 #include "win32_window/bitmap_paint.h"
 #include "win32_window/control_ids.h"
 #include "win32_window/dpi.h"
+#include "win32_window/modal_windows.h"
 #include "win32_window/window_class.h"
 #include "win32_window/window_procedure.h"
 
@@ -75,6 +76,7 @@ void ViewerWindow::show(const ViewerContent& content) {
 
     // Modal: the owner takes no input until the viewer closes.
     const bool ownerWasEnabled = owner_ && !EnableWindow(owner_, FALSE);
+    modalOpened(window_);
     ShowWindow(window_, SW_SHOW);
     MSG message;
     while (!closing_) {
@@ -87,6 +89,7 @@ void ViewerWindow::show(const ViewerContent& content) {
         DispatchMessageW(&message);
     }
     // The owner takes the activation back before the viewer goes.
+    modalClosed(window_);
     if (ownerWasEnabled) EnableWindow(owner_, TRUE);
     DestroyWindow(window_);
     window_ = nullptr;

@@ -9,6 +9,7 @@
 #include "win32_window/control_ids.h"
 #include "win32_window/dialog_template.h"
 #include "win32_window/message_boxes.h"
+#include "win32_window/modal_windows.h"
 #include "win32_window/window_text.h"
 
 namespace velmora::win32 {
@@ -79,8 +80,10 @@ INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
     const auto* state = reinterpret_cast<const SettingsState*>(GetWindowLongPtrW(dialog, DWLP_USER));
     switch (message) {
     case WM_INITDIALOG:
+        modalOpened(dialog);
         initialise(dialog, *reinterpret_cast<SettingsState*>(lParam));
         return TRUE;  // the focus goes to the first control
+    case WM_DESTROY: modalClosed(dialog); return FALSE;
     case WM_COMMAND:
         if (!state) return FALSE;
         switch (LOWORD(wParam)) {

@@ -18,6 +18,7 @@
 #include "tests/support/temp_dir.h"
 #include "tests/win32_driver/window_search.h"
 #include "tools/synthetic_picture.h"
+#include "win32_window/modal_windows.h"
 #include "win32_window/name_dialog.h"
 #include "window_driver.h"
 
@@ -167,12 +168,19 @@ TEST(NameDialog, EnterAndEscDoNothingAndOnlyAnAcceptedTextCloses) {
     const TextTable& text = texts();
     std::vector<std::string> offered;
     std::atomic<int> calls = 0;
+    OwnerWindow owner;
+    std::vector<bool> ownedAndModal;
     const TextRequest request{NameDialogKind::NewFile, text.newFileText, [&](const std::string& typed) {
+                                  // A box the command shows now belongs to the dialog, over a disabled owner.
+                                  const HWND boxOwner = newestModal(owner.window);
+                                  ownedAndModal.push_back(boxOwner != owner.window &&
+                                                          GetWindow(boxOwner, GW_OWNER) == owner.window &&
+                                                          !IsWindowEnabled(owner.window));
                                   offered.push_back(typed);
                                   ++calls;
                                   return typed == "相册";
                               }};
-    driven([&] { runNameDialog(nullptr, request); },
+    driven([&] { runNameDialog(owner.window, request); },
            [&](DWORD ui) {
                HWND dialog = waitForDialog(ui, wide(text.newFileCaption));
                ASSERT_NE(dialog, nullptr);
@@ -215,6 +223,9 @@ TEST(NameDialog, EnterAndEscDoNothingAndOnlyAnAcceptedTextCloses) {
                PostMessageW(GetDlgItem(dialog, kNameDialogOkId), BM_CLICK, 0, 0);
            });
     EXPECT_EQ(offered, (std::vector<std::string>{text.newFileText, "相册"}));
+    EXPECT_EQ(ownedAndModal, (std::vector<bool>{true, true}));
+    EXPECT_EQ(newestModal(nullptr), nullptr);
+    EXPECT_TRUE(IsWindowEnabled(owner.window));
 
     // The filter dialog: its client area as designed, no sizing border; its close box
     // and its "取消" cancel without asking the request.

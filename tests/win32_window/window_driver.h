@@ -29,4 +29,14 @@ void driven(const std::function<void()>& show, const std::function<void(DWORD ui
 
 std::wstring wide(const char* utf8);
 
+// A top-level window for the others to belong to.
+struct OwnerWindow {
+    OwnerWindow() {
+        window = CreateWindowExW(0, L"STATIC", L"Velmora    [ C:\\相册.vlm ]", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100,
+                                 400, 300, nullptr, nullptr, nullptr, nullptr);
+    }
+    ~OwnerWindow() { DestroyWindow(window); }
+    HWND window;
+};
+
 }  // namespace velmora::win32

@@ -18,16 +18,6 @@
 namespace velmora::win32 {
 namespace {
 
-// A top-level window for the others to belong to.
-struct OwnerWindow {
-    OwnerWindow() {
-        window = CreateWindowExW(0, L"STATIC", L"Velmora    [ C:\\相册.vlm ]", WS_OVERLAPPEDWINDOW | WS_VISIBLE, 100, 100,
-                                 400, 300, nullptr, nullptr, nullptr, nullptr);
-    }
-    ~OwnerWindow() { DestroyWindow(window); }
-    HWND window;
-};
-
 TEST(ProgressWindow, ShowsTheStepsKeepsItsOwnerWaitingAndCancels) {
     VELMORA_NEEDS_DISPLAY();
     OwnerWindow owner;
