@@ -101,7 +101,6 @@ inline constexpr TextTable kChineseTexts{
     .trashSpace = "回收站占用 {}",
     .confirmDeleteForever = "永久删除的图片不能再恢复，确实要删除此图片吗？",
     .confirmEmptyTrash = "清空回收站将永久删除其中的 {} 张图片，确实要清空吗？",
-    .duplicateQuestion = "数据库中已有此图片，名为“{}”。仍要添加吗？",
     .duplicateNotAdded = "数据库中已有此图片（“{}”）",
 
     .wallpaperSettingsCaption = "壁纸设置",

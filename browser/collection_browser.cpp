@@ -99,6 +99,8 @@ void CollectionBrowser::run(CommandId command) {
         {CommandId::Trash, &CollectionBrowser::openTrash},
         {CommandId::WallpaperSettings, &CollectionBrowser::openWallpaperSettings},
     };
+    // A command that is not available does nothing, whoever asks for it.
+    if (!states_.enabled(groupOf(command))) return;
     for (const auto& [id, method] : kMethods) {
         if (id == command) return (this->*method)();
     }

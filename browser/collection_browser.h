@@ -52,7 +52,7 @@ public:
     // directory. A failure is reported and leaves the design state.
     void start(const std::optional<std::string>& startFile = std::nullopt);
 
-    // Runs the command a control of the command table starts.
+    // Runs the command a control of the command table starts, when it is available.
     void run(CommandId command);
 
     // Navigation: the buttons, and the name list's ordinary moves of the cursor.
@@ -167,12 +167,11 @@ private:
     void addNamedPicture(const std::string& path);
     void addPictureBatch(const std::vector<std::string>& paths);
     bool askPictureName();
-    // False when picture is stored already and the user, asked, does not add it again.
-    bool addAnyway(JpegPicture& picture);
     void appendPicture(JpegPicture& picture);
     // Removing: the guard shared by delete and cut, and the removal itself.
     bool confirmRemoval(const char* noPicture, const char* lastPicture, const char* question);
-    void removeCurrent(UndoStep::Kind kind);
+    // afterDelete runs once the record is in the trash; when it fails, the record is put back.
+    void removeCurrent(UndoStep::Kind kind, const std::function<void()>& afterDelete = {});
     // Undo and the trash.
     void rememberUndo(std::optional<UndoStep> step);
     CommandStates withUndo(CommandStates states) const;

@@ -42,12 +42,6 @@ bool CollectionBrowser::askPictureName() {
     return nameEntry_.accepted;
 }
 
-bool CollectionBrowser::addAnyway(JpegPicture& picture) {
-    // The same bytes stored already: added again only when the user says so.
-    std::optional<StoredDuplicate> stored = storedDuplicate(picture);
-    return !stored || view_.confirm(fillIn(texts().duplicateQuestion, {stored->name}));
-}
-
 void CollectionBrowser::appendPicture(JpegPicture& picture) {
     query_.append();
     query_.fieldByName("filename").setAsString(nameEntry_.name);
@@ -72,7 +66,6 @@ void CollectionBrowser::addPictureFiles(const std::vector<std::string>& paths) {
 void CollectionBrowser::addNamedPicture(const std::string& path) {
     AcceptedFlagReset reset{nameEntry_.accepted};
     JpegPicture picture = loadPictureFile(path, services_.imageDecoder);
-    if (!addAnyway(picture)) return;
     std::optional<JpegPicture> previous;
     if (!currentPictureIsNull()) previous = shown_;
 
@@ -173,8 +166,6 @@ void CollectionBrowser::paste() {
         PictureContainer pasted = pastePicture(*services_.clipboard);
         JpegPicture picture;
         picture.assignBitmap(pasted.bitmap());
-        // Encoded here to be compared; the record then stores these very bytes.
-        if (!addAnyway(picture)) return;
         shown_ = picture;
         view_.showPicture(picture, std::nullopt);
         if (askPictureName()) {

@@ -18,10 +18,24 @@ bool CollectionBrowser::confirmRemoval(const char* noPicture, const char* lastPi
     return view_.confirm(question);
 }
 
-void CollectionBrowser::removeCurrent(UndoStep::Kind kind) {
+void CollectionBrowser::removeCurrent(UndoStep::Kind kind, const std::function<void()>& afterDelete) {
     const std::string name = query_.fieldByName("filename").asString();
+    const int row = query_.currentRow();
+    const CommandStates before = states_;
     // Kept in the file's trash: the user can take it back.
     std::optional<TrashEntry> kept = query_.moveToTrash();
+    if (afterDelete) {
+        try {
+            afterDelete();
+        } catch (...) {
+            // The step after the delete failed: the picture goes back where it was, as it was.
+            if (kept) {
+                query_.putBack(*kept, row);
+                setStates(before);
+            }
+            throw;
+        }
+    }
     showCurrentPicture();
     pictureCount_ -= 1;
     updateCountLabel();
@@ -39,12 +53,11 @@ void CollectionBrowser::deletePicture() {
 void CollectionBrowser::cut() {
     guard([this] {
         if (!confirmRemoval(texts().noPictureToCut, texts().lastPictureNotCut, texts().confirmCut)) return;
-        // Decoded and on the clipboard first: a picture that cannot be decoded, or a
-        // clipboard that refuses it, fails the command before anything is deleted.
+        // Decoded first: a picture that cannot be decoded is not deleted. The clipboard is
+        // written once the delete has succeeded; one that refuses takes the delete back.
         JpegPicture removed = currentPicture();
         removed.bitmap();
-        copyPicture(*services_.clipboard, removed);
-        removeCurrent(UndoStep::Kind::Cut);
+        removeCurrent(UndoStep::Kind::Cut, [&] { copyPicture(*services_.clipboard, removed); });
     });
 }
 

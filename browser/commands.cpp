@@ -67,4 +67,13 @@ std::string CommandStates::caption(const CommandControl& control) const {
     return control.caption ? texts().*control.caption : "";
 }
 
+CommandGroup groupOf(CommandId command) {
+    for (std::span<const CommandControl> table : {mainWindowControls(), viewerControls()}) {
+        for (const CommandControl& control : table) {
+            if (control.command == command) return control.group;
+        }
+    }
+    return Always;
+}
+
 }  // namespace velmora

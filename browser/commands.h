@@ -67,6 +67,9 @@ std::span<const CommandControl> mainWindowControls();
 // The viewer's popup menu.
 std::span<const CommandControl> viewerControls();
 
+// The availability rule of a command: that of the controls that start it.
+CommandGroup groupOf(CommandId command);
+
 // Which commands are available now, by the rules of their groups.
 struct CommandStates {
     bool previous = true;

@@ -112,8 +112,7 @@ struct TextTable {
     const char* trashSpace;          // "{}": the size the trash holds
     const char* confirmDeleteForever;
     const char* confirmEmptyTrash;   // "{}": how many pictures
-    const char* duplicateQuestion;   // "{}": the name of the picture already there
-    const char* duplicateNotAdded;   // "{}": the same
+    const char* duplicateNotAdded;   // "{}": the name of the picture already there
 
     // The wallpaper settings dialog.
     const char* wallpaperSettingsCaption;

@@ -286,7 +286,7 @@ bool MainWindow::translateKey(MSG& message) {
     const auto controls = mainWindowControls();
     for (std::size_t row = 0; row < controls.size(); ++row) {
         if (controls[row].shortcut && matchesShortcut(controls[row].shortcut, message.wParam, ctrl)) {
-            if (states_.enabled(controls[row].group)) browser_->run(controls[row].command);
+            browser_->run(controls[row].command);
             return true;
         }
     }
@@ -311,7 +311,7 @@ void MainWindow::runCommandId(int id) {
     const int row = id - kFirstCommandId;
     if (row < 0 || row >= static_cast<int>(controls.size())) return;
     const CommandControl& control = controls[static_cast<std::size_t>(row)];
-    if (control.command == CommandId::None || !states_.enabled(control.group)) return;
+    if (control.command == CommandId::None) return;
     browser_->run(control.command);
 }
 

@@ -121,6 +121,10 @@ public:
     // same transaction. With `expected`, only while the entry is still as it says.
     // Raises "Row cannot be located..." and changes nothing when the entry is gone.
     void restoreFromTrash(std::int64_t id, const std::optional<TrashEntry>& expected = std::nullopt);
+    // Takes back a moveToTrash() whose entry is still as it says: the record comes back under
+    // its former rowid (a new one if that was taken since) at `row` of the result set, current,
+    // with neither flag set. Raises "Row cannot be located..." and changes nothing otherwise.
+    void putBack(const TrashEntry& entry, int row);
     // Writes `name` into the row while it is still as `row` says; notifies. Returns the
     // row's new identity. Raises "Row cannot be located..." otherwise.
     RowIdentity renameRow(const RowIdentity& row, const FieldValue& name);
@@ -188,6 +192,8 @@ private:
     using RowCheck = RowIdentity;
     std::optional<TrashEntry> removeCurrent(bool keepInTrash);
     TrashEntry trashRow(const RowIdentity& row);
+    RowCheck insertFromTrash(std::int64_t id, const std::optional<TrashEntry>& expected, bool underFormerRowid);
+    void showRestored(int row, const RowCheck& added);
     void forgetRow(int index);
     void readRowCheck();
     void bindRowCheck(sqlite3_stmt* statement, int firstIndex);

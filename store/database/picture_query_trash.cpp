@@ -2,6 +2,8 @@
 // and the writes of an undo, each aimed at a row by its identity (row_check.h).
 #include <sqlite3.h>
 
+#include <algorithm>
+
 #include "base/error.h"
 #include "store/database/connection.h"
 #include "store/database/picture_query.h"
@@ -66,7 +68,8 @@ TrashEntry PictureQuery::moveRowToTrash(const RowIdentity& row) {
     return entry;
 }
 
-void PictureQuery::restoreFromTrash(std::int64_t id, const std::optional<TrashEntry>& expected) {
+PictureQuery::RowCheck PictureQuery::insertFromTrash(std::int64_t id, const std::optional<TrashEntry>& expected,
+                                                     bool underFormerRowid) {
     ensureOpen();
     browseCheck();
     sqlite3* db = connection_.handle();
@@ -77,6 +80,11 @@ void PictureQuery::restoreFromTrash(std::int64_t id, const std::optional<TrashEn
     // The columns another program added, as the row held them, where `pictures` still has them.
     const std::vector<std::string> extra = keptFieldsToRestore(db, id);
     std::string columns = "filename, picture", values = "filename, picture";
+    if (underFormerRowid) {
+        // A rowid taken since (another program's insert after the last row went) gives a new one.
+        columns += ", rowid";
+        values += ", CASE WHEN former_rowid IN (SELECT rowid FROM pictures) THEN NULL ELSE former_rowid END";
+    }
     for (std::size_t i = 0; i < extra.size(); ++i) {
         columns += ", " + quoteIdentifier(extra[i]);
         values += std::string(", (SELECT value FROM ") + kTrashFieldsTable + " WHERE trash_id = ?1 AND name = ?" +
@@ -98,9 +106,24 @@ void PictureQuery::restoreFromTrash(std::int64_t id, const std::optional<TrashEn
     if (sqlite3_changes(db) != 1) throw Error(kRowChanged);
     forgetExtraFields(db, id);
     savepoint.commit();
+    return *added;
+}
 
-    rowids_.push_back(added->rowid);
-    current_ = static_cast<int>(rowids_.size()) - 1;
+void PictureQuery::restoreFromTrash(std::int64_t id, const std::optional<TrashEntry>& expected) {
+    const RowCheck added = insertFromTrash(id, expected, false);
+    rowids_.push_back(added.rowid);
+    showRestored(static_cast<int>(rowids_.size()) - 1, added);
+}
+
+void PictureQuery::putBack(const TrashEntry& entry, int row) {
+    const RowCheck added = insertFromTrash(entry.id, entry, true);
+    row = std::clamp(row, 0, static_cast<int>(rowids_.size()));
+    rowids_.insert(rowids_.begin() + row, added.rowid);
+    showRestored(row, added);
+}
+
+void PictureQuery::showRestored(int row, const RowCheck& added) {
+    current_ = row;
     rowCheck_ = added;
     pending_ = {};
     state_ = DatasetState::Browse;

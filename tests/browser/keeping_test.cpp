@@ -1,7 +1,7 @@
 // Nothing lost: delete and cut keep the picture in the trash, the trash dialog restores,
-// deletes forever and empties, undo takes back the last delete, cut, rename or add, and
-// a picture stored already is caught on adding; another program changes rows between
-// the steps, as a second instance would.
+// deletes forever and empties, undo takes back the last delete, cut, rename or add, and a
+// picture stored already is skipped when several are added; another program changes rows
+// between the steps, as a second instance would.
 #include <filesystem>
 
 #include "tests/browser/browser_fixture.h"
@@ -135,41 +135,37 @@ TEST_F(Keeping, DeleteCutRestoreUndoAndEmptyTheTrashWhileAnotherProgramChangesRo
     EXPECT_EQ(view.unexpected, 0);
 }
 
-TEST_F(Keeping, APictureStoredAlreadyIsAskedAboutAloneAndSkippedInABatch) {
+TEST_F(Keeping, APictureStoredAlreadyIsAddedAloneAsAnyOtherAndSkippedInABatch) {
     openNames({"晚霞", "湖"});
     const std::vector<Bytes> storedBytes = picturesInFile(path());
     SqlitePeer other(path());
 
-    // One file: the question names the picture; "Cancel" adds nothing and asks no name.
-    const std::string again = put("again.jpg", storedBytes[1]);
-    view.fileAnswers.push_back({again});
-    view.confirmAnswers.push_back(false);
-    browser->addFromFiles();
-    EXPECT_EQ(view.boxes.back().text, "数据库中已有此图片，名为“湖”。仍要添加吗？");
-    EXPECT_TRUE(view.dialogs.empty());
-    EXPECT_EQ(stored().size(), 2u);
-    // "OK" adds it anyway, through the naming dialog.
-    view.fileAnswers.push_back({again});
-    view.confirmAnswers.push_back(true);
+    // One file, or the same bitmap pasted twice: no question, the preview and the naming
+    // dialog straight away, as for any picture.
+    view.fileAnswers.push_back({put("again.jpg", storedBytes[1])});
     view.dialogAnswers.push_back({"湖二"});
     browser->addFromFiles();
-    EXPECT_EQ(stored(), (std::vector<std::string>{"晚霞", "湖", "湖二"}));
+    clipboard.offerBitmap(tools::syntheticBitmap(80, 60, 9));
+    view.dialogAnswers.push_back({"贴图"});
+    browser->paste();
+    const Bytes pasted = shownBytes();
+    view.dialogAnswers.push_back({"贴图二"});
+    browser->paste();
+    EXPECT_TRUE(view.boxes.empty()) << view.boxTexts();
+    ASSERT_EQ(view.dialogs.size(), 3u);
+    EXPECT_EQ(view.dialogs[2].offered, "图片5");
+    EXPECT_EQ(stored(), (std::vector<std::string>{"晚霞", "湖", "湖二", "贴图", "贴图二"}));
+    EXPECT_EQ(picturesInFile(path())[2], storedBytes[1]);
+    EXPECT_EQ(picturesInFile(path()).back(), pasted);
 
-    // Another program renames the picture: the question names it as it is now; after it
-    // replaces the bytes, they are no longer found.
+    // Another program renames a picture, and replaces the bytes of those added from
+    // again.jpg: a batch names the first as it is now, and no longer finds the others.
     other.exec("UPDATE pictures SET filename = '夕阳' WHERE filename = '晚霞'");
-    const std::string first = put("first.jpg", storedBytes[0]);
-    view.fileAnswers.push_back({first});
-    view.confirmAnswers.push_back(false);
+    other.exec("UPDATE pictures SET picture = CAST('x' AS BLOB) || picture WHERE filename LIKE '湖%'");
+    view.fileAnswers.push_back({put("first.jpg", storedBytes[0]), put("lake.jpg", storedBytes[1])});
     browser->addFromFiles();
-    EXPECT_EQ(view.boxes.back().text, "数据库中已有此图片，名为“夕阳”。仍要添加吗？");
-    other.exec("UPDATE pictures SET picture = CAST('x' AS BLOB) || picture WHERE filename = '夕阳'");
-    const std::size_t boxes = view.boxes.size();
-    view.fileAnswers.push_back({first});
-    view.dialogAnswers.push_back({"晚霞"});
-    browser->addFromFiles();
-    EXPECT_EQ(view.boxes.size(), boxes);
-    EXPECT_EQ(stored().back(), "晚霞");
+    EXPECT_EQ(view.boxes.back().text, "以下 1 个文件未能添加：\n\nfirst.jpg: 数据库中已有此图片（“夕阳”）");
+    EXPECT_EQ(stored().size(), 6u) << view.boxTexts();
 
     // Many files, three of them duplicates (one of a picture earlier in the same batch):
     // skipped and listed in the summary; the others added.
@@ -178,29 +174,10 @@ TEST_F(Keeping, APictureStoredAlreadyIsAskedAboutAloneAndSkippedInABatch) {
                                 put("dup2.jpg", storedBytes[0]), put("dup3.jpg", fresh)});
     browser->addFromFiles();
     EXPECT_EQ(view.boxes.back().text,
-              "以下 3 个文件未能添加：\n\ndup1.jpg: 数据库中已有此图片（“湖”）\ndup2.jpg: 数据库中已有此图片（“晚霞”）\n"
+              "以下 3 个文件未能添加：\n\ndup1.jpg: 数据库中已有此图片（“lake”）\ndup2.jpg: 数据库中已有此图片（“夕阳”）\n"
               "dup3.jpg: 数据库中已有此图片（“n1”）");
-    EXPECT_EQ(stored().size(), 6u);
-    EXPECT_EQ(view.states.undoCaption, "撤销添加 2 张图片(&Z)");
-
-    // The clipboard: pasting the same bitmap again asks the same question, naming the
-    // picture the first paste made; "Cancel" asks no name and leaves the picture shown.
-    clipboard.offerBitmap(tools::syntheticBitmap(80, 60, 9));
-    view.dialogAnswers.push_back({"贴图"});
-    browser->paste();
-    const Bytes pasted = shownBytes();
-    const std::size_t named = view.dialogs.size();
-    view.confirmAnswers.push_back(false);
-    browser->paste();
-    EXPECT_EQ(view.boxes.back().text, "数据库中已有此图片，名为“贴图”。仍要添加吗？");
-    EXPECT_EQ(view.dialogs.size(), named);
-    EXPECT_EQ(shownBytes(), pasted);
-    view.confirmAnswers.push_back(true);
-    view.dialogAnswers.push_back({"贴图二"});
-    browser->paste();
-    EXPECT_EQ(stored().back(), "贴图二");
-    EXPECT_EQ(picturesInFile(path()).back(), pasted);
     EXPECT_EQ(stored().size(), 8u);
+    EXPECT_EQ(view.states.undoCaption, "撤销添加 2 张图片(&Z)");
     EXPECT_EQ(view.unexpected, 0);
 }
 

@@ -2,6 +2,7 @@
 #include "base/system_error.h"
 #include "store/picture/jpeg_picture.h"
 #include "tests/browser/browser_fixture.h"
+#include "tests/support/sqlite_peer.h"
 
 namespace velmora::test {
 namespace {
@@ -134,15 +135,37 @@ TEST_F(Removing, CutOrCopyOfAPictureThatCannotBeDecodedChangesNothing) {
     EXPECT_EQ(view.name, "broken");
 }
 
-TEST_F(Removing, ACutWhoseClipboardCopyFailsDeletesNothing) {
-    CollectionBrowser& b = openNames({"A", "B"});
+// Decoded, deleted, then on the clipboard; a clipboard that refuses takes the delete back.
+TEST_F(Removing, CutWritesTheClipboardAfterTheDeleteAndARefusingOnePutsThePictureBack) {
+    CollectionBrowser& b = openNames({"A", "B", "C"});
+    SqlitePeer other(dir.file("pictures.vlm"));
+    const std::vector<std::string> rows = other.pictureRows();
+    b.next();
+    const Bytes shown = shownBytes();
+    std::vector<std::vector<std::string>> rowsAtClipboard;
+    clipboard.onOpen = [&] { rowsAtClipboard.push_back(other.pictureRows()); };
     clipboard.setLocked(true);
     view.confirmAnswers.push_back(true);
     b.cut();
+    ASSERT_EQ(rowsAtClipboard.size(), 1u);
+    EXPECT_EQ(rowsAtClipboard[0], (std::vector<std::string>{rows[0], rows[2]}));
     ASSERT_EQ(view.boxes.size(), 2u);
     EXPECT_EQ(view.boxes[1].text, "Cannot open clipboard.");
-    EXPECT_EQ(stored(), (std::vector<std::string>{"A", "B"}));
-    EXPECT_EQ(view.name, "A");
+    EXPECT_EQ(other.pictureRows(), rows);
+    EXPECT_EQ(other.integer("SELECT count(*) FROM velmora_trash"), 0);
+    EXPECT_EQ(listed(), (std::vector<std::string>{"A", "B", "C"}));
+    EXPECT_EQ(state(), "B prev next");
+    EXPECT_EQ(shownBytes(), shown);
+    EXPECT_EQ(view.countText, "3   张");
+    EXPECT_FALSE(view.states.undo);
+
+    // Once the clipboard takes it, the cut stands.
+    clipboard.setLocked(false);
+    view.confirmAnswers.push_back(true);
+    b.cut();
+    EXPECT_EQ(rowsAtClipboard.back(), (std::vector<std::string>{rows[0], rows[2]}));
+    EXPECT_EQ(clipboard.calls().back(), "setBitmap");
+    EXPECT_EQ(stored(), (std::vector<std::string>{"A", "C"}));
     EXPECT_EQ(view.countText, "2   张");
 }
 

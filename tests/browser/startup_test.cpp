@@ -17,6 +17,25 @@ TEST_F(Startup, EmptyDefaultFileLeavesOnlyTheAlwaysAvailableCommands) {
     EXPECT_TRUE(view.boxes.empty());
 }
 
+// Whoever asks (a button, a key, the viewer's menu), a command that is not available does
+// nothing; called as a method, it still checks its own conditions.
+TEST_F(Startup, ACommandThatIsNotAvailableDoesNothing) {
+    makeDefaultFile({});
+    open();
+    for (CommandId command : {CommandId::Previous, CommandId::Next, CommandId::Delete, CommandId::SetAsWallpaper,
+                              CommandId::Save, CommandId::Rename, CommandId::ShowAll, CommandId::FilterByName,
+                              CommandId::Copy, CommandId::Cut, CommandId::Undo}) {
+        browser->run(command);
+    }
+    EXPECT_TRUE(view.boxes.empty()) << view.boxTexts();
+    EXPECT_TRUE(view.dialogs.empty() && view.fileDialogs.empty() && view.windowSteps.empty());
+    browser->deletePicture();
+    EXPECT_EQ(view.boxTexts(), "当前没有可删除的图片");
+    view.fileAnswers.push_back({});
+    browser->run(CommandId::AddFromFile);
+    EXPECT_EQ(view.fileDialogs.size(), 1u);
+}
+
 TEST_F(Startup, ThreeRecordsShowTheFirstPicture) {
     openNames({"R1", "R2", "R3"});
     EXPECT_EQ(view.countText, "3   张");

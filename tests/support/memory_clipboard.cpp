@@ -16,6 +16,7 @@ void MemoryClipboard::offerText(const std::string& text) {
 
 void MemoryClipboard::open(const char* call) {
     calls_.emplace_back(call);
+    if (onOpen) onOpen();
     if (locked_) {
         throw Error("Cannot open clipboard");
     }

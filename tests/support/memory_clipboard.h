@@ -2,6 +2,7 @@
 // A clipboard in memory for tests: it records every call, can hold a bitmap or only
 // text, and can be told to fail the way a real clipboard does.
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -23,6 +24,9 @@ public:
     void setLocked(bool locked) { locked_ = locked; }
     // hasBitmap() says yes but bitmap() yields none: "Unsupported clipboard format".
     void setBitmapUnreadable(bool unreadable) { unreadable_ = unreadable; }
+
+    // Runs as each call opens the clipboard: a test looks at what the program has done by then.
+    std::function<void()> onOpen;
 
     const std::optional<Bitmap>& heldBitmap() const { return bitmap_; }
     const std::optional<std::string>& heldText() const { return text_; }
