@@ -1,6 +1,6 @@
 ; Velmora's installer for 64-bit Windows (packaging/windows/CMakeLists.txt runs makensis):
 ;   makensis -DVERSION=X.Y.Z -DSTAGE=FOLDER -DICON=velmora.ico -DOUTFILE=setup.exe velmora.nsi
-; FOLDER holds velmora.exe and README.md.
+; FOLDER holds velmora.exe and README.md (the user's note, docs/windows-readme.md).
 ;
 ; It installs for the current user, without administrator rights, into
 ; %LOCALAPPDATA%\Programs\Velmora; started elevated, for all users into Program Files.
@@ -44,9 +44,16 @@ VIAddVersionKey /LANG=0 "LegalCopyright" "Copyright © ${COPYRIGHT}"
 !define MUI_ABORTWARNING
 !insertmacro MUI_PAGE_DIRECTORY
 !insertmacro MUI_PAGE_INSTFILES
+; The finish page offers to start Velmora as the Start-menu shortcut does.
+!define MUI_FINISHPAGE_RUN
+!define MUI_FINISHPAGE_RUN_TEXT "$(RunVelmora)"
+!define MUI_FINISHPAGE_RUN_FUNCTION StartVelmora
 !insertmacro MUI_PAGE_FINISH
 !insertmacro MUI_UNPAGE_CONFIRM
 !insertmacro MUI_UNPAGE_INSTFILES
+; The last page says what stays behind.
+!define MUI_FINISHPAGE_TEXT "$(KeptAfterUninstall)"
+!insertmacro MUI_UNPAGE_FINISH
 ; The first is the fallback; Windows' display language picks between them.
 !insertmacro MUI_LANGUAGE "English"
 !insertmacro MUI_LANGUAGE "SimpChinese"
@@ -56,6 +63,10 @@ LangString AllUsersNeedAdmin ${LANG_SIMPCHINESE} "为所有用户安装 Velmora 
 LangString CollectionType ${LANG_ENGLISH} "Velmora picture collection"
 LangString CollectionType ${LANG_SIMPCHINESE} "Velmora 图片数据文件"
 LangString StillRunning ${LANG_ENGLISH} "Velmora is still running. Close it, then choose Retry."
+LangString RunVelmora ${LANG_ENGLISH} "Run Velmora"
+LangString RunVelmora ${LANG_SIMPCHINESE} "运行 Velmora"
+LangString KeptAfterUninstall ${LANG_ENGLISH} "Velmora has been removed.$\r$\n$\r$\nYour picture collections (.vlm files), the registry key HKEY_CURRENT_USER\Software\Velmora and the wallpaper bitmap (in C:\WINDOWS\Web\Wallpaper\myWallPaper or %LOCALAPPDATA%\Velmora\Wallpaper) stay on this computer. Delete them yourself if you no longer need them."
+LangString KeptAfterUninstall ${LANG_SIMPCHINESE} "Velmora 已卸载。$\r$\n$\r$\n您的图片数据文件（.vlm 文件）、注册表项 HKEY_CURRENT_USER\Software\Velmora 和墙纸位图（位于 C:\WINDOWS\Web\Wallpaper\myWallPaper 或 %LOCALAPPDATA%\Velmora\Wallpaper）仍保留在这台计算机上。不再需要时请自行删除。"
 LangString StillRunning ${LANG_SIMPCHINESE} "Velmora 仍在运行。请关闭它，然后选择“重试”。"
 
 ; 1: for all users (HKLM, Program Files, the common Start menu); 0: for this user.
@@ -121,8 +132,11 @@ Section "Velmora"
   WriteUninstaller "$INSTDIR\Uninstall.exe"
 
   ; The Start-menu entry opens the user's own collection, %APPDATA%\Velmora\pictures.vlm,
-  ; made empty the first time; it starts in the Documents folder, never in Program Files.
-  SetOutPath "$DOCUMENTS"
+  ; made empty the first time. It names no working folder: an entry in the common Start
+  ; menu serves every user, so no folder written into it is each user's own (an all-users
+  ; install would give C:\Users\Public\Documents). With --user-collection the program
+  ; picks its start folder itself, per user, at every start.
+  StrCpy $OUTDIR ""
   CreateShortcut "${SHORTCUT}" "$INSTDIR\velmora.exe" "--user-collection" "$INSTDIR\velmora.exe" 0
   SetOutPath "$INSTDIR"
 
@@ -153,6 +167,10 @@ Section "Velmora"
   IntOp $R0 $R0 / 1024
   WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "EstimatedSize" $R0
 SectionEnd
+
+Function StartVelmora
+  Exec '"$INSTDIR\velmora.exe" --user-collection'
+FunctionEnd
 
 Function un.onInit
   ; An install for all users is the one the machine-wide entry names; removing it needs

@@ -1,8 +1,8 @@
 #!/usr/bin/env bash
 # installer_round_trip.sh SETUP.EXE WORKDIR VERSION WINE64 WINESERVER
 # In a Wine prefix of its own, made afresh in WORKDIR: installs Velmora silently for the
-# current user and then for all users. Each time it checks the files, the Start-menu
-# shortcut, the .vlm association and the Uninstall entry, runs the installed velmora.exe,
+# current user and then for all users. Each time it checks the files, the user's note, the
+# Start-menu shortcut (no working folder of its own), the .vlm association and the Uninstall entry, runs the installed velmora.exe,
 # leaves collections where users keep them, uninstalls silently as the entry says, and
 # checks that everything the installer added is gone and the collections are untouched.
 set -euo pipefail
@@ -69,6 +69,13 @@ for row in "${cases[@]}"; do
   # Its arguments are UTF-16: read without the zero bytes. It opens the user's own collection.
   tr -d '\000' < "$(unix_path "$menu")/Velmora.lnk" | grep -qa -- '--user-collection' ||
     fail "the Start-menu shortcut does not open the user's collection"
+  # No working folder: an empty one just before the arguments' count and text (count 0 and
+  # 17, or as Wine writes them, with a closing zero: 1 and 18); the program picks its own.
+  od -An -tx1 -v "$(unix_path "$menu")/Velmora.lnk" | tr -d ' \n' | grep -qE '(00001100|010000001200)2d002d007500' ||
+    fail "the Start-menu shortcut names a working folder, the same for every user"
+  # The user's note, not the developer's README.
+  grep -qF '%APPDATA%\Velmora\pictures.vlm' "$dir/README.md" && grep -qF '卸载' "$dir/README.md" &&
+    ! grep -qiE 'apt|cmake|debian' "$dir/README.md" || fail "the installed README is not the user's note"
   read_key "$classes\\.vlm"
   expect ".vlm" "$(value "(Default)")" "Velmora.Collection"
   read_key "$classes\\Velmora.Collection\\shell\\open\\command"
