@@ -54,14 +54,6 @@ TEST_F(Viewer, APictureLargerThanTheScreenScrollsInAWindowWithinIt) {
         QTest::keyClick(viewer->scrollArea, Qt::Key_Right);
         QTest::keyClick(viewer->scrollArea, Qt::Key_Down);
         scrolled = {across->value(), down->value()};
-        // A drag moves the picture with the pointer and does not close the viewer.
-        const QPoint from(300, 300);
-        QTest::mousePress(viewer->pictureView, Qt::LeftButton, {}, from);
-        QMouseEvent move(QEvent::MouseMove, QPointF(from - QPoint(50, 30)), viewer->pictureView->mapToGlobal(QPointF(from - QPoint(50, 30))),
-                         Qt::NoButton, Qt::LeftButton, {});
-        QApplication::sendEvent(viewer->pictureView, &move);
-        QTest::mouseRelease(viewer->pictureView, Qt::LeftButton, {}, from - QPoint(50, 30));
-        scrolled.insert(scrolled.end(), {across->value(), down->value(), viewer->isVisible()});
         QTest::keyClick(across, Qt::Key_End);  // the scrollbars' own keys
         QTest::keyClick(down, Qt::Key_End);
         const QWidget* view = viewer->scrollArea->viewport();
@@ -71,7 +63,7 @@ TEST_F(Viewer, APictureLargerThanTheScreenScrollsInAWindowWithinIt) {
     QTest::mouseClick(f.pictureView, Qt::LeftButton);
     EXPECT_TRUE(work.contains(shown)) << shown.width() << " x " << shown.height();
     EXPECT_EQ(picture, QSize(1500, 1100));
-    EXPECT_EQ(scrolled, (std::vector<int>{40, 40, 90, 70, 1, 0, 0}));
+    EXPECT_EQ(scrolled, (std::vector<int>{40, 40, 0, 0}));
 }
 
 TEST_F(Viewer, ItsMenuClosesItOrMakesThePictureTheWallpaper) {
