@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "platform/wallpaper_layout.h"
+#include "platform/wallpaper_pixels.h"
 
 namespace velmora::platform {
 
@@ -26,6 +27,9 @@ public:
     // How the following setWallpaper() calls lay the picture out. A desktop that
     // cannot follow a choice keeps its own.
     virtual void setWallpaperLayout(const WallpaperLayout&) {}
+    // The pixels of the file that the next setWallpaper() names, for a desktop that draws
+    // the picture itself instead of reading the file back; used by that call only.
+    virtual void setWallpaperPixels(WallpaperPixels) {}
     // The monitors of a desktop that can show a picture on each (the first one is the
     // primary); none where it cannot, or they cannot be told.
     virtual std::vector<Monitor> monitors() { return {}; }

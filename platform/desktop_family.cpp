@@ -78,7 +78,7 @@ std::string describeBackend(DesktopFamily family) {
 }
 
 bool applyWallpaper(DesktopFamily family, const std::string& file, const DesktopServices& services,
-                    const WallpaperLayout& layout) {
+                    const WallpaperLayout& layout, const WallpaperPixels& pixels) {
     // A path the desktop's own syntax cannot take is refused before any setting is written.
     if (std::optional<ForeignSyntax> syntax = desktopSyntax(family);
         syntax && foreignSyntaxPlace(*syntax).handover == Handover::Checked) {
@@ -97,7 +97,7 @@ bool applyWallpaper(DesktopFamily family, const std::string& file, const Desktop
     case DesktopFamily::Lxqt: return setLxqtWallpaper(file, services, fit);
     case DesktopFamily::Lxde: return setLxdeWallpaper(file, services, fit);
     case DesktopFamily::Sway: return setSwayWallpaper(file, services, fit);
-    case DesktopFamily::X11: return services.setRootBackground && services.setRootBackground(file, fit);
+    case DesktopFamily::X11: return services.setRootBackground && services.setRootBackground(file, fit, pixels);
     case DesktopFamily::Unknown: break;
     }
     return false;

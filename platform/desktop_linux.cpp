@@ -3,6 +3,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <thread>
+#include <utility>
 
 #include <unistd.h>
 
@@ -39,8 +40,9 @@ DesktopServices DesktopServices::system(std::chrono::milliseconds timeout) {
     services.programOnPath = [](const std::string& name) { return velmora::platform::programOnPath(name); };
     services.run = [timeout](const std::vector<std::string>& argv) { return runProgram(argv, timeout); };
     services.capture = [timeout](const std::vector<std::string>& argv) { return captureProgram(argv, timeout); };
-    services.setRootBackground = [timeout](const std::string& file, std::optional<FitMode> fit) {
-        return platform::setRootBackground(file, timeout, fit);
+    services.setRootBackground = [timeout](const std::string& file, std::optional<FitMode> fit,
+                                           const WallpaperPixels& pixels) {
+        return platform::setRootBackground(file, timeout, fit, pixels);
     };
     services.setRootBackgroundAreas = [timeout](const std::vector<std::string>& files,
                                                 const std::vector<PixelRect>& areas, std::optional<FitMode> fit) {
@@ -97,11 +99,11 @@ bool LinuxDesktop::rememberWallpaper(const std::string& path) {
     return written;
 }
 
-bool LinuxDesktop::applyToRunningDesktop(const std::string& file) {
+bool LinuxDesktop::applyToRunningDesktop(const std::string& file, const WallpaperPixels& pixels) {
     DesktopFamily family = detectDesktopFamily(services_);
     bool applied = false;
     if (layout_.monitorFiles.empty()) {
-        applied = applyWallpaper(family, file, services_, layout_);
+        applied = applyWallpaper(family, file, services_, layout_, pixels);
     } else {
         std::vector<std::string> files{file};
         for (const std::string& path : layout_.monitorFiles) {
@@ -141,10 +143,12 @@ std::vector<Monitor> LinuxDesktop::monitors() {
 
 bool LinuxDesktop::setWallpaper(const std::string& path) {
     wallpaperApplied_ = false;
+    // The pixels belong to this call's file alone.
+    const WallpaperPixels pixels = std::exchange(pixels_, {});
     if (!rememberWallpaper(path)) return false;
     std::string host;
     if (hostPath(path, host) != 0) return false;
-    wallpaperApplied_ = applyToRunningDesktop(absolute(host));
+    wallpaperApplied_ = applyToRunningDesktop(absolute(host), pixels);
     return true;
 }
 

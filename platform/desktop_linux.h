@@ -21,6 +21,7 @@ public:
 
     bool setWallpaper(const std::string& path) override;
     void setWallpaperLayout(const WallpaperLayout& layout) override { layout_ = layout; }
+    void setWallpaperPixels(WallpaperPixels pixels) override { pixels_ = std::move(pixels); }
     // RandR's monitors or sway's outputs, where the desktop can show a picture on each.
     std::vector<Monitor> monitors() override;
     unsigned mapVirtualKey(unsigned code, unsigned mapType) override;
@@ -36,11 +37,12 @@ public:
 
 private:
     bool rememberWallpaper(const std::string& path);
-    bool applyToRunningDesktop(const std::string& file);
+    bool applyToRunningDesktop(const std::string& file, const WallpaperPixels& pixels);
 
     Registry& registry_;
     DesktopServices services_;
     WallpaperLayout layout_;
+    WallpaperPixels pixels_;
     bool windowsKeyDown_ = false;
     bool wallpaperApplied_ = false;
 };

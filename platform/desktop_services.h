@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "platform/wallpaper_layout.h"
+#include "platform/wallpaper_pixels.h"
 
 namespace velmora::platform {
 
@@ -21,8 +22,9 @@ struct DesktopServices {
     // nothing when it failed, timed out or could not start. Unset: no program runs.
     std::function<std::optional<std::string>(const std::vector<std::string>& argv)> capture;
     // Makes the picture file the background of the X root window in the fit mode
-    // (root_background_x11.h).
-    std::function<bool(const std::string& file, std::optional<FitMode> fit)> setRootBackground;
+    // (root_background_x11.h), drawn from `pixels` where they are given.
+    std::function<bool(const std::string& file, std::optional<FitMode> fit, const WallpaperPixels& pixels)>
+        setRootBackground;
     // The same with files[i] drawn into areas[i] of the root window.
     std::function<bool(const std::vector<std::string>& files, const std::vector<PixelRect>& areas,
                        std::optional<FitMode> fit)>

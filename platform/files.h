@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "base/bytes.h"
 
@@ -26,12 +27,21 @@ public:
     // CreateFile(CREATE_ALWAYS), WriteFile of content, CloseHandle: the file holds
     // exactly content afterwards, or is left as it was.
     virtual bool createFile(const std::string& path, const Bytes& content) = 0;
+    // createFile of the runs' bytes one after another; a large file need not be
+    // joined in memory first.
+    virtual bool createFileFromRuns(const std::string& path, const std::vector<ByteRun>& runs);
     // CopyFile; with failIfExists an existing newPath is kept and the call fails (80).
     virtual bool copyFile(const std::string& existingPath, const std::string& newPath,
                           bool failIfExists) = 0;
     virtual std::string currentDirectory() = 0;  // GetCurrentDirectory
     virtual unsigned lastError() const = 0;      // GetLastError
 };
+
+inline bool Files::createFileFromRuns(const std::string& path, const std::vector<ByteRun>& runs) {
+    Bytes content;
+    for (const ByteRun& run : runs) content.insert(content.end(), run.data, run.data + run.size);
+    return createFile(path, content);
+}
 
 inline bool directoryExists(Files& files, const std::string& path) {
     std::uint32_t attributes = files.fileAttributes(path);

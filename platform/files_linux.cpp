@@ -93,11 +93,14 @@ std::uint32_t LinuxFiles::fileAttributes(const std::string& path) {
 }
 
 bool LinuxFiles::createFile(const std::string& path, const Bytes& content) {
+    return createFileFromRuns(path, {{content.data(), content.size()}});
+}
+
+bool LinuxFiles::createFileFromRuns(const std::string& path, const std::vector<ByteRun>& runs) {
     std::string host;
     if (!map(path, host)) return false;
     if (isDirectory(host)) return fail(kErrorAccessDenied);
-    if (int err = writeFileAtomically(host, content.data(), content.size(), 0644))
-        return failWithErrno(err, host);
+    if (int err = writeFileAtomically(host, runs, 0644)) return failWithErrno(err, host);
     return true;
 }
 

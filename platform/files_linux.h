@@ -13,6 +13,7 @@ public:
     bool createDirectory(const std::string& path) override;
     std::uint32_t fileAttributes(const std::string& path) override;
     bool createFile(const std::string& path, const Bytes& content) override;
+    bool createFileFromRuns(const std::string& path, const std::vector<ByteRun>& runs) override;
     bool copyFile(const std::string& existingPath, const std::string& newPath,
                   bool failIfExists) override;
     std::string currentDirectory() override;

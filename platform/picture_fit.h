@@ -7,6 +7,7 @@
 
 #include "platform/bmp_pixels.h"
 #include "platform/wallpaper_layout.h"
+#include "platform/wallpaper_pixels.h"
 
 namespace velmora::platform {
 
@@ -18,6 +19,22 @@ RgbPixels blankCanvas(int width, int height);
 // takes the area's shape, center and tile draw at the picture's own size, centred or
 // repeated from the area's top left corner. Nearest-pixel sampling.
 void drawFitted(const RgbPixels& picture, FitMode mode, const PixelRect& area, RgbPixels& canvas);
+
+// 0x00RRGGBB pixels held elsewhere (a buffer the X server reads), rows `pitch` pixels apart.
+struct CanvasView {
+    std::uint32_t* pixels = nullptr;
+    int width = 0;
+    int height = 0;
+    std::size_t pitch = 0;
+};
+// The same into such a canvas.
+void drawFitted(const RgbPixels& picture, FitMode mode, const PixelRect& area, CanvasView canvas);
+void drawFitted(const BgrPixels& picture, FitMode mode, const PixelRect& area, CanvasView canvas);
+
+// The smallest size a width x height picture may be given in and still be drawn into
+// area in the mode without enlarging it further: its size on screen, and its own for
+// center and tile.
+PixelRect neededPictureSize(int width, int height, FitMode mode, const PixelRect& area);
 
 // A limit on the composed picture: 16384 x 16384 pixels.
 inline constexpr long long kMostComposedPixels = 16384LL * 16384;

@@ -5,20 +5,33 @@
 
 #include <fcntl.h>
 #include <sys/stat.h>
+#include <sys/uio.h>
 #include <unistd.h>
 
 namespace velmora::platform {
 namespace {
 
-int writeAll(int fd, const std::uint8_t* data, std::size_t size) {
-    while (size > 0) {
-        ssize_t written = ::write(fd, data, size);
+// Writes the runs in order, many to a system call.
+int writeAll(int fd, std::vector<ByteRun> runs) {
+    std::size_t next = 0;
+    while (next < runs.size()) {
+        iovec pieces[IOV_MAX];
+        int count = 0;
+        for (std::size_t i = next; i < runs.size() && count < IOV_MAX; ++i)
+            if (runs[i].size > 0) pieces[count++] = {const_cast<std::uint8_t*>(runs[i].data), runs[i].size};
+        if (count == 0) break;
+        ssize_t written = ::writev(fd, pieces, count);
         if (written < 0) {
             if (errno == EINTR) continue;
             return errno;
         }
-        data += written;
-        size -= static_cast<std::size_t>(written);
+        // Skip what went out; a run written in part goes on from where it stopped.
+        auto left = static_cast<std::size_t>(written);
+        while (next < runs.size() && left >= runs[next].size) left -= runs[next++].size;
+        if (next < runs.size()) {
+            runs[next].data += left;
+            runs[next].size -= left;
+        }
     }
     return 0;
 }
@@ -88,8 +101,7 @@ namespace {
 // Writes the bytes to a temporary file beside path, flushed to disk, then puts it in
 // place: renamed over path, or (keepExisting) linked to path, which fails with EEXIST
 // when path exists.
-int placeFile(const std::string& path, const std::uint8_t* data, std::size_t size, unsigned mode,
-              bool keepExisting) {
+int placeFile(const std::string& path, const std::vector<ByteRun>& runs, unsigned mode, bool keepExisting) {
     std::string folder = parentFolder(path);
     std::string name = path.substr(path.find_last_of('/') + 1);
     // "." + name + ".XXXXXX" is 8 bytes longer than name: shorten the name part so
@@ -99,7 +111,7 @@ int placeFile(const std::string& path, const std::uint8_t* data, std::size_t siz
     std::string temp = folder + "/." + name + ".XXXXXX";
     int fd = ::mkostemp(temp.data(), O_CLOEXEC);
     if (fd < 0) return errno;
-    int err = writeAll(fd, data, size);
+    int err = writeAll(fd, runs);
     if (err == 0 && ::fchmod(fd, static_cast<mode_t>(mode)) != 0) err = errno;
     if (err == 0 && ::fsync(fd) != 0) err = errno;
     if (::close(fd) != 0 && err == 0) err = errno;
@@ -122,12 +134,16 @@ int placeFile(const std::string& path, const std::uint8_t* data, std::size_t siz
 
 int writeFileAtomically(const std::string& path, const std::uint8_t* data, std::size_t size,
                         unsigned mode) {
-    return placeFile(path, data, size, mode, false);
+    return placeFile(path, {{data, size}}, mode, false);
+}
+
+int writeFileAtomically(const std::string& path, const std::vector<ByteRun>& runs, unsigned mode) {
+    return placeFile(path, runs, mode, false);
 }
 
 int createFileAtomically(const std::string& path, const std::uint8_t* data, std::size_t size,
                          unsigned mode) {
-    return placeFile(path, data, size, mode, true);
+    return placeFile(path, {{data, size}}, mode, true);
 }
 
 int makeDirectories(const std::string& path) {

@@ -4,6 +4,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <string>
+#include <vector>
+
+#include "base/bytes.h"
 
 namespace velmora::platform {
 
@@ -30,6 +33,9 @@ int readSmallFile(const std::string& path, std::size_t maxBytes, std::string& co
 // failure nothing is left behind.
 int writeFileAtomically(const std::string& path, const std::uint8_t* data, std::size_t size,
                         unsigned mode);
+
+// The same with the runs' bytes one after another.
+int writeFileAtomically(const std::string& path, const std::vector<ByteRun>& runs, unsigned mode);
 
 // As writeFileAtomically, but an existing path is never replaced: the call then fails
 // with EEXIST and leaves it untouched.

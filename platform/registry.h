@@ -5,6 +5,7 @@
 
 #include <cstdint>
 #include <string>
+#include <utility>
 
 namespace velmora::platform {
 
@@ -47,6 +48,32 @@ public:
                           const std::uint8_t* data, std::uint32_t size) = 0;
     // RegCloseKey.
     virtual long closeKey(RegKey key) = 0;
+
+    // Keeps the changes of the calls that follow in this object until commitChanges(),
+    // so that several writes of one command are stored at once; this object's own
+    // reads see them meanwhile. Calls nest: the outermost commit stores. Where every
+    // write is stored cheaply anyway, both do nothing.
+    virtual void holdChanges() {}
+    // Stores what was held. 0, or the Win32 code of the failure: the held changes are
+    // then lost.
+    virtual long commitChanges() { return 0; }
+};
+
+// Holds a registry's changes for a scope: commit() stores them and says how it went;
+// leaving the scope otherwise (an error) stores them as far as they came.
+class HeldRegistryChanges {
+public:
+    explicit HeldRegistryChanges(Registry& registry) : registry_(&registry) { registry.holdChanges(); }
+    ~HeldRegistryChanges() {
+        if (registry_) registry_->commitChanges();
+    }
+    HeldRegistryChanges(const HeldRegistryChanges&) = delete;
+    HeldRegistryChanges& operator=(const HeldRegistryChanges&) = delete;
+
+    long commit() { return registry_ ? std::exchange(registry_, nullptr)->commitChanges() : 0; }
+
+private:
+    Registry* registry_;
 };
 
 }  // namespace velmora::platform

@@ -47,7 +47,16 @@ private:
 
 LinuxRegistry::LinuxRegistry() : LinuxRegistry(defaultHiveFile()) {}
 
+// The lock and the content as stored, while changes are held.
+struct LinuxRegistry::Held {
+    explicit Held(const std::string& hiveFile) : lock(hiveFile) {}
+    HiveLock lock;
+    RegistryHive stored;
+};
+
 LinuxRegistry::LinuxRegistry(std::string hiveFile) : hiveFile_(std::move(hiveFile)) {}
+
+LinuxRegistry::~LinuxRegistry() = default;
 
 std::string LinuxRegistry::defaultHiveFile() {
     return xdgConfigHome() + "/velmora/HKEY_CURRENT_USER.hive";
@@ -72,12 +81,27 @@ long LinuxRegistry::load(RegistryHive& hive) {
     return kErrorSuccess;
 }
 
+long LinuxRegistry::store(const RegistryHive& hive) {
+    std::string text = formatHive(hive);
+    int err = writeFileAtomically(hiveFile_, reinterpret_cast<const std::uint8_t*>(text.data()), text.size(), 0600);
+    return err != 0 ? win32ErrorFromErrno(err) : kErrorSuccess;
+}
+
 long LinuxRegistry::readHive(const HiveReader& work) {
-    if (long code = load(hive_)) return code;
+    // Nobody else writes while the lock is held: the content in memory is the file's.
+    if (!held_) {
+        if (long code = load(hive_)) return code;
+    }
     return work(hive_);
 }
 
 long LinuxRegistry::changeHive(const HiveWriter& work) {
+    if (held_) {
+        RegistryHive changed = hive_;
+        if (long code = work(changed)) return code;
+        hive_ = std::move(changed);
+        return kErrorSuccess;
+    }
     if (int err = makeDirectories(parentFolder(hiveFile_))) return win32ErrorFromErrno(err);
     HiveLock lock(hiveFile_);
     if (lock.error() != 0) return win32ErrorFromErrno(lock.error());
@@ -85,12 +109,26 @@ long LinuxRegistry::changeHive(const HiveWriter& work) {
     RegistryHive changed = hive_;
     if (long code = work(changed)) return code;
     if (changed == hive_) return kErrorSuccess;
-    std::string text = formatHive(changed);
-    int err = writeFileAtomically(hiveFile_, reinterpret_cast<const std::uint8_t*>(text.data()),
-                                  text.size(), 0600);
-    if (err != 0) return win32ErrorFromErrno(err);
+    if (long code = store(changed)) return code;
     hive_ = std::move(changed);
     return kErrorSuccess;
+}
+
+void LinuxRegistry::holdChanges() {
+    if (holdDepth_++ > 0 || makeDirectories(parentFolder(hiveFile_)) != 0) return;
+    auto held = std::make_unique<Held>(hiveFile_);
+    if (held->lock.error() != 0 || load(hive_) != kErrorSuccess) return;
+    held->stored = hive_;
+    held_ = std::move(held);
+}
+
+long LinuxRegistry::commitChanges() {
+    if (holdDepth_ == 0 || --holdDepth_ > 0 || !held_) return kErrorSuccess;
+    std::unique_ptr<Held> held = std::move(held_);  // the lock goes with it
+    if (hive_ == held->stored) return kErrorSuccess;
+    long code = store(hive_);
+    if (code != kErrorSuccess) hive_ = std::move(held->stored);
+    return code;
 }
 
 }  // namespace velmora::platform

@@ -11,6 +11,11 @@
 #include <thread>
 #include <vector>
 
+#include <sys/mman.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
+#include <xcb/shm.h>
 #include <xcb/xcb.h>
 
 #include "platform/bmp_pixels.h"
@@ -71,22 +76,99 @@ std::uint32_t pixelValue(std::uint32_t rgb, const PixelLayout& layout) {
     return value;
 }
 
-std::vector<std::uint8_t> imageRows(const RgbPixels& picture, int top, int rows, std::size_t stride,
-                                    const PixelLayout& layout) {
-    std::vector<std::uint8_t> bytes(stride * rows);
+// Bytes from one row of a pixmap image to the next.
+std::size_t transferStride(int width, const PixelLayout& layout) {
+    const std::size_t padBytes = static_cast<std::size_t>(layout.scanlinePad) / 8;
+    return (static_cast<std::size_t>(width) * layout.bitsPerPixel / 8 + padBytes - 1) / padBytes * padBytes;
+}
+
+// Whether the server reads the canvas's own 0x00RRGGBB words as they are (a 24-bit
+// true-colour screen in the host's byte order: Xorg and Xvfb on x86 and ARM).
+bool takesCanvasWords(const PixelLayout& layout) {
+    const bool hostMostSignificantFirst = std::endian::native == std::endian::big;
+    return layout.bitsPerPixel == 32 && layout.masks[0] == 0xFF0000 && layout.masks[1] == 0xFF00 &&
+           layout.masks[2] == 0xFF && layout.mostSignificantFirst == hostMostSignificantFirst;
+}
+
+// The canvas's pixels in the server's layout, row after row `stride` bytes apart.
+void convertRows(const RgbPixels& canvas, std::uint8_t* bytes, std::size_t stride, const PixelLayout& layout) {
     const int bytesPerPixel = layout.bitsPerPixel / 8;
-    for (int y = 0; y < rows; ++y) {
-        std::uint8_t* out = &bytes[stride * y];
-        for (int x = 0; x < picture.width; ++x, out += bytesPerPixel) {
-            std::uint32_t value = pixelValue(picture.at(x, top + y), layout);
+    for (int y = 0; y < canvas.height; ++y) {
+        std::uint8_t* out = bytes + stride * y;
+        for (int x = 0; x < canvas.width; ++x, out += bytesPerPixel) {
+            std::uint32_t value = pixelValue(canvas.at(x, y), layout);
             for (int i = 0; i < bytesPerPixel; ++i) {
                 int shift = 8 * (layout.mostSignificantFirst ? bytesPerPixel - 1 - i : i);
                 out[i] = static_cast<std::uint8_t>(value >> shift);
             }
         }
     }
-    return bytes;
 }
+
+// Whether the connection is a local socket, over which a shared memory segment can be
+// handed to the server (over TCP, passing its descriptor would end the connection).
+bool localConnection(xcb_connection_t* connection) {
+    sockaddr_storage address{};
+    socklen_t length = sizeof address;
+    return ::getsockname(xcb_get_file_descriptor(connection), reinterpret_cast<sockaddr*>(&address), &length) == 0 &&
+           address.ss_family == AF_UNIX;
+}
+
+// The bytes the server takes the picture from: memory shared with it (MIT-SHM 1.2,
+// handed over as a descriptor) where it has the extension, else this process's own,
+// sent in requests.
+class TransferBuffer {
+public:
+    TransferBuffer(xcb_connection_t* connection, std::size_t size) : connection_(connection), size_(size) {
+        if (!attachShared()) {
+            local_.assign(size, 0);
+            bytes_ = local_.data();
+        }
+    }
+    ~TransferBuffer() {
+        if (segment_ == 0) return;
+        xcb_shm_detach(connection_, segment_);
+        ::munmap(bytes_, size_);
+    }
+    TransferBuffer(const TransferBuffer&) = delete;
+    TransferBuffer& operator=(const TransferBuffer&) = delete;
+
+    std::uint8_t* bytes() const { return bytes_; }
+    // The shared segment; 0 when the bytes go in requests.
+    xcb_shm_seg_t segment() const { return segment_; }
+
+private:
+    bool attachShared() {
+        const xcb_query_extension_reply_t* extension = xcb_get_extension_data(connection_, &xcb_shm_id);
+        if (!extension || !extension->present || !localConnection(connection_)) return false;
+        auto version = reply(xcb_shm_query_version_reply(connection_, xcb_shm_query_version(connection_), nullptr));
+        if (!version || (version->major_version == 1 && version->minor_version < 2)) return false;
+        int fd = ::memfd_create("velmora-wallpaper", MFD_CLOEXEC);
+        if (fd < 0) return false;
+        void* memory = ::ftruncate(fd, static_cast<off_t>(size_)) == 0
+                           ? ::mmap(nullptr, size_, PROT_READ | PROT_WRITE, MAP_SHARED, fd, 0)
+                           : MAP_FAILED;
+        if (memory == MAP_FAILED) {
+            ::close(fd);
+            return false;
+        }
+        const xcb_shm_seg_t segment = xcb_generate_id(connection_);
+        // The request takes the descriptor over and closes it once sent.
+        if (reply(xcb_request_check(connection_, xcb_shm_attach_fd_checked(connection_, segment, fd, 1)))) {
+            ::munmap(memory, size_);
+            return false;
+        }
+        bytes_ = static_cast<std::uint8_t*>(memory);
+        segment_ = segment;
+        return true;
+    }
+
+    xcb_connection_t* connection_;
+    std::size_t size_;
+    std::uint8_t* bytes_ = nullptr;
+    xcb_shm_seg_t segment_ = 0;
+    std::vector<std::uint8_t> local_;
+};
 
 xcb_atom_t internAtom(xcb_connection_t* connection, const char* name) {
     auto answer = reply(xcb_intern_atom_reply(
@@ -102,40 +184,48 @@ std::optional<xcb_pixmap_t> pixmapProperty(xcb_connection_t* connection, xcb_win
     return *static_cast<const xcb_pixmap_t*>(xcb_get_property_value(answer.get()));
 }
 
-// Uploads the picture into a new pixmap of the root's depth, in requests the server takes.
+// Paints the root window's picture into a black canvas of the root's size.
+using Painter = std::function<void(CanvasView canvas)>;
+
+// Composes the picture once, in the server's layout, and puts it into a new pixmap of
+// the root's size in one transfer (in bands the server takes where no memory is shared).
 bool uploadPixmap(xcb_connection_t* connection, const xcb_screen_t* screen, const PixelLayout& layout,
-                  const RgbPixels& picture, xcb_pixmap_t pixmap) {
-    xcb_create_pixmap(connection, screen->root_depth, pixmap, screen->root, static_cast<std::uint16_t>(picture.width),
-                      static_cast<std::uint16_t>(picture.height));
+                  const Painter& paint, xcb_pixmap_t pixmap, TransferBuffer& buffer) {
+    const int width = screen->width_in_pixels, height = screen->height_in_pixels;
+    const std::size_t stride = transferStride(width, layout);
+    const std::size_t room = static_cast<std::size_t>(xcb_get_maximum_request_length(connection)) * 4 - 64;
+    if (buffer.segment() == 0 && stride > room) return false;
+    if (takesCanvasWords(layout)) {
+        paint(CanvasView{reinterpret_cast<std::uint32_t*>(buffer.bytes()), width, height,
+                         static_cast<std::size_t>(width)});
+    } else {
+        RgbPixels canvas = blankCanvas(width, height);
+        paint(CanvasView{canvas.rgb.data(), width, height, static_cast<std::size_t>(width)});
+        convertRows(canvas, buffer.bytes(), stride, layout);
+    }
+    xcb_create_pixmap(connection, screen->root_depth, pixmap, screen->root, static_cast<std::uint16_t>(width),
+                      static_cast<std::uint16_t>(height));
     xcb_gcontext_t gc = xcb_generate_id(connection);
     xcb_create_gc(connection, gc, pixmap, 0, nullptr);
-    const std::size_t padBytes = static_cast<std::size_t>(layout.scanlinePad) / 8;
-    const std::size_t stride = (static_cast<std::size_t>(picture.width) * layout.bitsPerPixel / 8 + padBytes - 1) /
-                               padBytes * padBytes;
-    const std::size_t room = static_cast<std::size_t>(xcb_get_maximum_request_length(connection)) * 4 - 64;
-    if (stride > room) return false;
-    const int band = static_cast<int>(std::min<std::size_t>(room / stride, 0xFFFF));
-    for (int top = 0; top < picture.height; top += band) {
-        int rows = std::min(band, picture.height - top);
-        std::vector<std::uint8_t> bytes = imageRows(picture, top, rows, stride, layout);
-        xcb_put_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP, pixmap, gc, static_cast<std::uint16_t>(picture.width),
-                      static_cast<std::uint16_t>(rows), 0, static_cast<std::int16_t>(top), 0, screen->root_depth,
-                      static_cast<std::uint32_t>(bytes.size()), bytes.data());
+    if (buffer.segment() != 0) {
+        xcb_shm_put_image(connection, pixmap, gc, static_cast<std::uint16_t>(width), static_cast<std::uint16_t>(height),
+                          0, 0, static_cast<std::uint16_t>(width), static_cast<std::uint16_t>(height), 0, 0,
+                          screen->root_depth, XCB_IMAGE_FORMAT_Z_PIXMAP, 0, buffer.segment(), 0);
+    } else {
+        const int band = static_cast<int>(std::min<std::size_t>(room / stride, 0xFFFF));
+        for (int top = 0; top < height; top += band) {
+            int rows = std::min(band, height - top);
+            xcb_put_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP, pixmap, gc, static_cast<std::uint16_t>(width),
+                          static_cast<std::uint16_t>(rows), 0, static_cast<std::int16_t>(top), 0, screen->root_depth,
+                          static_cast<std::uint32_t>(stride * rows), buffer.bytes() + stride * top);
+        }
     }
     xcb_free_gc(connection, gc);
     return true;
 }
 
-// The whole root window's picture: covered as always when no mode was chosen.
-RgbPixels screenPicture(const RgbPixels& picture, std::optional<FitMode> fit, int width, int height) {
-    if (!fit) return scaleToCover(picture, width, height);
-    RgbPixels canvas = blankCanvas(width, height);
-    drawFitted(picture, *fit, PixelRect{0, 0, width, height}, canvas);
-    return canvas;
-}
-
-// Draws the root window's picture, made by `paint` at the root's size.
-bool drawRootBackground(const std::function<RgbPixels(int width, int height)>& paint) {
+// Draws the root window's picture, painted at the root's size.
+bool drawRootBackground(const Painter& paint) {
     int screenNumber = 0;
     xcb_connection_t* connection = xcb_connect(nullptr, &screenNumber);
     std::unique_ptr<xcb_connection_t, decltype(&xcb_disconnect)> closer(connection, &xcb_disconnect);
@@ -148,10 +238,9 @@ bool drawRootBackground(const std::function<RgbPixels(int width, int height)>& p
     std::optional<PixelLayout> layout = rootLayout(setup, screen);
     if (!layout) return false;
 
+    TransferBuffer buffer(connection, transferStride(screen->width_in_pixels, *layout) * screen->height_in_pixels);
     xcb_pixmap_t pixmap = xcb_generate_id(connection);
-    if (!uploadPixmap(connection, screen, *layout,
-                      paint(screen->width_in_pixels, screen->height_in_pixels), pixmap))
-        return false;
+    if (!uploadPixmap(connection, screen, *layout, paint, pixmap, buffer)) return false;
 
     const xcb_atom_t rootPixmapId = internAtom(connection, "_XROOTPMAP_ID");
     const xcb_atom_t esetrootPixmapId = internAtom(connection, "ESETROOT_PMAP_ID");
@@ -176,7 +265,7 @@ bool drawRootBackground(const std::function<RgbPixels(int width, int height)>& p
 }
 
 // Runs the drawing on a thread of its own, waiting at most `timeout` for it.
-bool drawWithin(std::chrono::milliseconds timeout, std::function<RgbPixels(int width, int height)> paint) {
+bool drawWithin(std::chrono::milliseconds timeout, Painter paint) {
     // libxcb has no time limit of its own; a server that does not answer leaves the
     // drawing thread waiting, never the caller.
     auto result = std::make_shared<std::promise<bool>>();
@@ -195,11 +284,21 @@ bool drawWithin(std::chrono::milliseconds timeout, std::function<RgbPixels(int w
 
 }  // namespace
 
-bool setRootBackground(const std::string& file, std::chrono::milliseconds timeout, std::optional<FitMode> fit) {
+bool setRootBackground(const std::string& file, std::chrono::milliseconds timeout, std::optional<FitMode> fit,
+                       const WallpaperPixels& pixels) {
+    const FitMode mode = fit.value_or(FitMode::Fill);
+    if (pixels) {
+        return drawWithin(timeout, [mode, pixels](CanvasView canvas) {
+            const PixelRect screen{0, 0, canvas.width, canvas.height};
+            // Decoded no larger than the screen shows it.
+            const PixelRect shown = neededPictureSize(pixels.width, pixels.height, mode, screen);
+            drawFitted(pixels.at(shown.width, shown.height), mode, screen, canvas);
+        });
+    }
     std::optional<RgbPixels> picture = readBmpPixels(file);
     if (!picture) return false;
-    return drawWithin(timeout, [fit, picture = std::move(*picture)](int width, int height) {
-        return screenPicture(picture, fit, width, height);
+    return drawWithin(timeout, [mode, picture = std::move(*picture)](CanvasView canvas) {
+        drawFitted(picture, mode, PixelRect{0, 0, canvas.width, canvas.height}, canvas);
     });
 }
 
@@ -212,10 +311,8 @@ bool setRootBackgroundAreas(const std::vector<std::string>& files, const std::ve
         pictures.push_back(std::move(*picture));
     }
     const FitMode mode = fit && *fit != FitMode::Span ? *fit : FitMode::Fill;
-    return drawWithin(timeout, [pictures = std::move(pictures), areas, mode](int width, int height) {
-        RgbPixels canvas = blankCanvas(width, height);
+    return drawWithin(timeout, [pictures = std::move(pictures), areas, mode](CanvasView canvas) {
         for (std::size_t i = 0; i < areas.size() && i < pictures.size(); ++i) drawFitted(pictures[i], mode, areas[i], canvas);
-        return canvas;
     });
 }
 

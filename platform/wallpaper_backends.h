@@ -25,8 +25,9 @@ std::string describeBackend(DesktopFamily family);
 
 // Hands the file (an absolute path) to the family's backend in the layout's fit mode
 // (none: the desktop's own); true when every write it tried succeeded. Unknown takes nothing.
+// A backend that draws the picture itself takes it from `pixels` where they are given.
 bool applyWallpaper(DesktopFamily family, const std::string& file, const DesktopServices& services,
-                    const WallpaperLayout& layout = {});
+                    const WallpaperLayout& layout = {}, const WallpaperPixels& pixels = {});
 
 // Makes the file the lock screen's picture too, where the family's lock screen has one
 // of its own; returns the line that says how it went.

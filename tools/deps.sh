@@ -12,7 +12,7 @@ packages=(
   dpkg-dev fakeroot file lintian
   # the package installed into a minimal Debian 12 (tools/test-package.sh)
   debootstrap
-  libxcb1-dev x11-utils x11-xserver-utils
+  libxcb1-dev libxcb-shm0-dev x11-utils x11-xserver-utils
   # the desktops' own settings stores and clients, on a private session bus in the tests
   dbus-daemon dbus-bin libglib2.0-bin dconf-gsettings-backend gsettings-desktop-schemas
   mate-desktop-common cinnamon-desktop-data xfconf libxfconf-0-3

@@ -72,7 +72,8 @@ std::vector<std::string> writeMonitorPictures(PictureQuery& pictures, const std:
         const std::string path = kMonitorPicturesFolder + "\\" + std::to_string(i + 2) + ".bmp";
         JpegPicture picture;
         picture.loadData(pictures.blobAt(static_cast<int>(rows[i]), "picture"));
-        if (!files.createFile(path, encodeBmp(picture.bitmap())))
+        Bytes headers;
+        if (!files.createFileFromRuns(path, bmpFileRuns(picture.bitmap(), headers)))
             throw Error(cannotCreateFileMessage(path, files.lastError()));
         paths.push_back(path);
     }

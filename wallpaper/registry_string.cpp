@@ -32,7 +32,11 @@ void writeRegistryString(Registry& registry, RegKey key, const std::string& name
     std::string data = text + '\0';
     if (registry.setValue(key, name, kRegSz, reinterpret_cast<const std::uint8_t*>(data.data()),
                           static_cast<std::uint32_t>(data.size())) != 0)
-        throw Error("Failed to set data for '" + name + "'");
+        throw Error(failedToSetDataMessage(name));
+}
+
+std::string failedToSetDataMessage(const std::string& name) {
+    return "Failed to set data for '" + name + "'";
 }
 
 }  // namespace velmora

@@ -33,6 +33,9 @@ private:
 std::string readRegistryString(platform::Registry& registry, platform::RegKey key,
                                const std::string& name);
 
+// "Failed to set data for '<name>'".
+std::string failedToSetDataMessage(const std::string& name);
+
 // Stores text as REG_SZ with its zero byte. Raises "Failed to set data for '<name>'".
 void writeRegistryString(platform::Registry& registry, platform::RegKey key,
                          const std::string& name, const std::string& text);

@@ -6,6 +6,7 @@
 #include "wallpaper/change_hold.h"
 #include "wallpaper/folder_chain.h"
 #include "wallpaper/io_error.h"
+#include "wallpaper/picture_pixels.h"
 #include "wallpaper/registry_string.h"
 #include "wallpaper/wallpaper_location.h"
 
@@ -74,19 +75,26 @@ void setToDesktop(const WallpaperRequest& request, const Platform& platform,
         // From the registry to the desktop one change at a time: another change removing
         // the folder between this one's removal and its new file would fail one of them.
         WallpaperChangeHold hold(platform.wallpaperLock);
+        // The change's registry writes (the name, the desktop's setting) are stored at
+        // once, also when an error ends the change after the name was written.
+        HeldRegistryChanges changes(platform.registry);
         replaceRememberedName(platform, request.name);
         if (!directoryExists(platform.files, kWallpaperFolder))
             createFolderChain(platform.files, kWallpaperFolder);
+        const SharedBytes jpeg = request.displayedPicture->jpegData();
         {
             // A picture of its own over the same JPEG data, decoded at full size; it and
             // its bitmap go when this block is left, also by an error.
             JpegPicture picture;
-            picture.loadData(request.displayedPicture->jpegData());
-            Bytes bmp = encodeBmp(picture.bitmap());
-            if (!platform.files.createFile(file, bmp))
+            picture.loadData(jpeg);
+            Bytes headers;
+            if (!platform.files.createFileFromRuns(file, bmpFileRuns(picture.bitmap(), headers)))
                 throw Error(cannotCreateFileMessage(file, platform.files.lastError()));
         }
+        // A desktop that draws the picture itself decodes it at its screen's size.
+        platform.desktop.setWallpaperPixels(picturePixels(jpeg));
         platform.desktop.setWallpaper(file);
+        if (changes.commit() != 0) throw Error(failedToSetDataMessage(kWallpaperValue));
     }
 
     pressWindowsM(platform.desktop);

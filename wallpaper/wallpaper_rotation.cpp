@@ -25,6 +25,7 @@ public:
     explicit WindowlessDesktop(Desktop& desktop) : desktop_(desktop) {}
     bool setWallpaper(const std::string& path) override { return desktop_.setWallpaper(path); }
     void setWallpaperLayout(const WallpaperLayout& layout) override { desktop_.setWallpaperLayout(layout); }
+    void setWallpaperPixels(WallpaperPixels pixels) override { desktop_.setWallpaperPixels(std::move(pixels)); }
     unsigned mapVirtualKey(unsigned code, unsigned mapType) override { return desktop_.mapVirtualKey(code, mapType); }
     void keyboardEvent(std::uint8_t, std::uint8_t, std::uint32_t, std::uintptr_t) override {}
     void sleep(unsigned) override {}

@@ -1,7 +1,6 @@
 #include "store/imagefile/bmp_writer.h"
 
 #include <algorithm>
-#include <cstring>
 #include <limits>
 
 #include "base/error.h"
@@ -26,7 +25,8 @@ void putBmpFileHeader(Bytes& out, std::uint32_t fileSize, std::uint32_t pixelOff
     le::put32(out, pixelOffset);
 }
 
-Bytes encodeBmp(const Bitmap& bitmap) {
+std::vector<ByteRun> bmpFileRuns(const Bitmap& bitmap, Bytes& headers) {
+    static const std::uint8_t kPadding[3] = {};
     const bool indexed = bitmap.format() == Bitmap::Format::Indexed8;
     const std::size_t bytesPerPixel = indexed ? 1 : 3;
     const std::size_t pixelBytes = static_cast<std::size_t>(bitmap.width()) * bytesPerPixel;
@@ -42,32 +42,45 @@ Bytes encodeBmp(const Bitmap& bitmap) {
         throw Error("Bitmap image is not valid");
     }
 
-    Bytes out;
-    out.reserve(pixelOffset + imageSize);
-    putBmpFileHeader(out, static_cast<std::uint32_t>(pixelOffset + imageSize), static_cast<std::uint32_t>(pixelOffset));
+    headers.clear();
+    headers.reserve(pixelOffset);
+    putBmpFileHeader(headers, static_cast<std::uint32_t>(pixelOffset + imageSize), static_cast<std::uint32_t>(pixelOffset));
 
-    le::put32(out, kInfoHeaderSize);
-    le::put32(out, static_cast<std::uint32_t>(bitmap.width()));
-    le::put32(out, static_cast<std::uint32_t>(bitmap.height()));
-    le::put16(out, 1);
-    le::put16(out, static_cast<std::uint16_t>(bytesPerPixel * 8));
-    le::put32(out, 0);  // no compression
-    le::put32(out, static_cast<std::uint32_t>(imageSize));
-    le::put32(out, 0);
-    le::put32(out, 0);
-    le::put32(out, static_cast<std::uint32_t>(tableEntries));
-    le::put32(out, 0);
+    le::put32(headers, kInfoHeaderSize);
+    le::put32(headers, static_cast<std::uint32_t>(bitmap.width()));
+    le::put32(headers, static_cast<std::uint32_t>(bitmap.height()));
+    le::put16(headers, 1);
+    le::put16(headers, static_cast<std::uint16_t>(bytesPerPixel * 8));
+    le::put32(headers, 0);  // no compression
+    le::put32(headers, static_cast<std::uint32_t>(imageSize));
+    le::put32(headers, 0);
+    le::put32(headers, 0);
+    le::put32(headers, static_cast<std::uint32_t>(tableEntries));
+    le::put32(headers, 0);
 
     for (std::size_t i = 0; i < tableEntries; ++i) {
         const PaletteEntry colour = i < bitmap.palette().size() ? bitmap.palette()[i] : PaletteEntry{};
-        out.insert(out.end(), {colour.blue, colour.green, colour.red, 0});
+        headers.insert(headers.end(), {colour.blue, colour.green, colour.red, 0});
     }
 
-    out.resize(pixelOffset + imageSize, 0);
-    std::uint8_t* rows = out.data() + pixelOffset;
-    for (int y = bitmap.height() - 1; y >= 0 && pixelBytes > 0; --y, rows += rowBytes) {
-        std::memcpy(rows, bitmap.scanLine(y), pixelBytes);
+    std::vector<ByteRun> runs{{headers.data(), headers.size()}};
+    if (pixelBytes == 0) return runs;
+    // The padding is written as zeros whatever the bitmap's own padding bytes hold.
+    for (int y = bitmap.height() - 1; y >= 0; --y) {
+        runs.push_back({bitmap.scanLine(y), pixelBytes});
+        if (rowBytes > pixelBytes) runs.push_back({kPadding, rowBytes - pixelBytes});
     }
+    return runs;
+}
+
+Bytes encodeBmp(const Bitmap& bitmap) {
+    Bytes headers;
+    const std::vector<ByteRun> runs = bmpFileRuns(bitmap, headers);
+    std::size_t size = 0;
+    for (const ByteRun& run : runs) size += run.size;
+    Bytes out;
+    out.reserve(size);
+    for (const ByteRun& run : runs) out.insert(out.end(), run.data, run.data + run.size);
     return out;
 }
 

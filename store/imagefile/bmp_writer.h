@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include "base/bytes.h"
 #include "store/picture/bitmap.h"
@@ -14,6 +15,11 @@ namespace velmora {
 // when it has none), then the rows from the bottom row up, each padded with zero bytes
 // to a multiple of 4.
 Bytes encodeBmp(const Bitmap& bitmap);
+
+// The same file as runs of bytes: the headers and colour table (kept in `headers`),
+// then the bitmap's own rows and their padding. Nothing of the pixels is copied; the
+// runs are valid while the bitmap and `headers` are.
+std::vector<ByteRun> bmpFileRuns(const Bitmap& bitmap, Bytes& headers);
 
 // Appends the 14-byte BMP file header ("BM", the file's size, the rows' offset) to out.
 void putBmpFileHeader(Bytes& out, std::uint32_t fileSize, std::uint32_t pixelOffset);

@@ -357,6 +357,18 @@ const Bitmap& JpegPicture::displayBitmap(int width, int height) {
     return *display_;
 }
 
+Bitmap JpegPicture::coveringBitmap(int width, int height) {
+    if (bitmap_) return *bitmap_;
+    Bitmap reduced;
+    if (const SharedBytes& bytes = fetchedBytes()) {
+        // The stream is stored sideways for orientations 5 to 8: cover the turned rectangle.
+        const bool sideways = swapsWidthAndHeight(data_->orientation);
+        decodeJpegCovering(*bytes, settings_, sideways ? CoverSize{height, width} : CoverSize{width, height}, reduced);
+    }
+    turnUpright(reduced);
+    return reduced;
+}
+
 void JpegPicture::adoptDisplayBitmap(Bitmap bitmap, bool decodeFailed) {
     display_ = std::make_shared<const Bitmap>(std::move(bitmap));
     decodeFailed_ = decodeFailed_ || decodeFailed;

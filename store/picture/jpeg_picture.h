@@ -70,6 +70,10 @@ public:
     // bitmap(); the display bitmap then holds what was decoded, and a later full
     // decode keeps its partial bitmap without raising again.
     const Bitmap& displayBitmap(int width, int height);
+    // The picture upright at the largest DCT reduction whose output still covers
+    // width x height (the whole picture when none does), for a caller that fits it
+    // in itself; nothing is kept. Raises JpegError.
+    Bitmap coveringBitmap(int width, int height);
     // Takes over a display bitmap made elsewhere (a preloaded one) from this
     // picture's data; decodeFailed: its decoder error is still to be reported.
     void adoptDisplayBitmap(Bitmap bitmap, bool decodeFailed);

@@ -141,6 +141,29 @@ TEST(LinuxRegistry, LivesInTheConfigFolderAndSurvivesAnotherInstance) {
     EXPECT_EQ(readText(first, firstKey, "FileName"), std::string("x\0", 2));
 }
 
+TEST(LinuxRegistry, HeldChangesAreSeenAtOnceAndStoredInOneWriteAlsoWhenAnErrorEndsThem) {
+    test::XdgSandbox sandbox;
+    LinuxRegistry registry;
+    RegKey key = kNoKey;
+    registry.createKey(kHkeyCurrentUser, "a", kKeyAllAccess, &key);
+    const std::string before = test::readFile(sandbox.hiveFile());
+    try {
+        HeldRegistryChanges held(registry);
+        setText(registry, key, "one", "1");
+        registry.holdChanges();  // an inner hold stores nothing on its own
+        setText(registry, key, "two", "2");
+        EXPECT_EQ(registry.commitChanges(), 0);
+        EXPECT_EQ(readText(registry, key, "two"), "2");
+        EXPECT_EQ(test::readFile(sandbox.hiveFile()), before);
+        throw Error("the command failed");
+    } catch (const Error&) {
+    }
+    LinuxRegistry other;
+    RegKey otherKey = kNoKey;
+    ASSERT_EQ(other.openKey(kHkeyCurrentUser, "a", kKeyRead, &otherKey), 0);
+    EXPECT_EQ(readText(other, otherKey, "one") + readText(other, otherKey, "two"), "12");
+}
+
 TEST(LinuxRegistry, ReadingCreatesNothing) {
     test::XdgSandbox sandbox;
     LinuxRegistry registry;

@@ -107,14 +107,20 @@ class RootWindow : public ::testing::Test {
 protected:
     void SetUp() override {
         if (!programOnPath("Xvfb")) GTEST_SKIP() << "Xvfb missing";
-        server_ = std::make_unique<test::XvfbServer>();
+        startServer({});
+    }
+    void TearDown() override {
+        if (connection_) xcb_disconnect(connection_);
+    }
+    // A new server (with these arguments), this test's connection to it and $DISPLAY naming it.
+    void startServer(const std::vector<std::string>& arguments) {
+        TearDown();
+        display_.reset();
+        server_ = std::make_unique<test::XvfbServer>(arguments);
         display_ = std::make_unique<test::ScopedEnvironment>("DISPLAY", server_->display());
         connection_ = xcb_connect(nullptr, nullptr);
         ASSERT_EQ(xcb_connection_has_error(connection_), 0);
         root_ = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data->root;
-    }
-    void TearDown() override {
-        if (connection_) xcb_disconnect(connection_);
     }
 
     std::optional<xcb_pixmap_t> pixmapNamed(const char* name) {
@@ -215,6 +221,34 @@ TEST_F(RootWindow, TwoRandrMonitorsOnePortraitGetAPictureEach) {
     expectQuadrants(340, 200, [&](int x, int y) { return pixel(root_, 300 + x, 100 + y); }, "wide monitor");
     EXPECT_EQ(pixel(root_, 400, 50), 0u);
     EXPECT_EQ(pixel(root_, 400, 400), 0u);
+}
+
+TEST_F(RootWindow, PictureInMemoryIsAskedAtTheSizeTheScreenShowsWithAndWithoutSharedMemory) {
+    const auto limit = std::chrono::seconds(10);
+    // The whole picture is 1280 x 960; its half size is what a 640 x 480 screen shows.
+    const Bitmap whole = quadrants(1280, 960, Bitmap::Format::Bgr24), half = quadrants(640, 480, Bitmap::Format::Bgr24);
+    std::vector<std::pair<int, int>> asked;
+    const WallpaperPixels pixels{1280, 960, [&](int width, int height) {
+                                     asked.emplace_back(width, height);
+                                     const Bitmap& b = width > 640 || height > 480 ? whole : half;
+                                     return BgrPixels{b.width(), b.height(), b.bytesPerLine(), b.bits(), nullptr};
+                                 }};
+    for (const std::vector<std::string>& arguments : {std::vector<std::string>{}, {"-extension", "MIT-SHM"}}) {
+        startServer(arguments);
+        const std::string what = arguments.empty() ? "shared memory" : "requests";
+        asked.clear();
+        // No file is read: the one named does not exist.
+        ASSERT_TRUE(setRootBackground(dir_.file("never-written.bmp"), limit, std::nullopt, pixels)) << what;
+        ASSERT_TRUE(setRootBackground(dir_.file("never-written.bmp"), limit, FitMode::Center, pixels)) << what;
+        EXPECT_EQ(asked, (std::vector<std::pair<int, int>>{{640, 480}, {1280, 960}})) << what;
+        // Centred at its own size, the whole picture's middle fills the screen.
+        EXPECT_EQ(pixel(root_, 319, 239), kRed) << what;
+        EXPECT_EQ(pixel(root_, 320, 240), kWhite) << what;
+        ASSERT_TRUE(setRootBackground(dir_.file("never-written.bmp"), limit, std::nullopt, pixels)) << what;
+        expectQuadrants(640, 480, [&](int x, int y) { return pixel(root_, x, y); }, what);
+        EXPECT_EQ(pixel(root_, 0, 0), kRed) << what;
+        EXPECT_EQ(pixel(root_, 639, 479), kWhite) << what;
+    }
 }
 
 TEST_F(RootWindow, ChosenFitModeIsDrawnOverTheScreen) {

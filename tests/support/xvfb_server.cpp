@@ -57,15 +57,15 @@ std::string readDisplayNumber(int fd, int limitMs) {
 
 }  // namespace
 
-XvfbServer::XvfbServer() {
+XvfbServer::XvfbServer(const std::vector<std::string>& extraArguments) {
     Pipe pipe;
     ChildOptions options;
     options.silent = true;
     options.passDescriptors = {{pipe.writeEnd(), kDisplayFdInChild}};
-    server_ = std::make_unique<ChildProcess>(
-        std::vector<std::string>{"Xvfb", "-displayfd", std::to_string(kDisplayFdInChild), "-nolisten", "tcp",
-                                 "-noreset", "-screen", "0", "640x480x24"},
-        options);
+    std::vector<std::string> argv{"Xvfb", "-displayfd", std::to_string(kDisplayFdInChild), "-nolisten", "tcp",
+                                  "-noreset", "-screen", "0", "640x480x24"};
+    argv.insert(argv.end(), extraArguments.begin(), extraArguments.end());
+    server_ = std::make_unique<ChildProcess>(argv, options);
     pipe.closeWriteEnd();
     display_ = ":" + readDisplayNumber(pipe.readEnd(), 15000);
 }

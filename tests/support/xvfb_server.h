@@ -5,6 +5,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "tests/support/child_process.h"
 
@@ -13,7 +14,8 @@ namespace velmora::test {
 class XvfbServer {
 public:
     // Throws std::runtime_error when the server does not come up within 15 seconds.
-    XvfbServer();
+    // extraArguments go to Xvfb ("-extension", "MIT-SHM" turns that extension off).
+    explicit XvfbServer(const std::vector<std::string>& extraArguments = {});
     ~XvfbServer();
 
     const std::string& display() const { return display_; }

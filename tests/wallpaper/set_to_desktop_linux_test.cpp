@@ -2,23 +2,30 @@
 // the hive file, the drive folder and the BMP bytes as they land on disk.
 
 #include <cstdint>
+#include <cstdlib>
 #include <filesystem>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include <gtest/gtest.h>
+#include <xcb/xcb.h>
 
 #include "platform/linux_platform.h"
 #include "platform/message_text.h"
+#include "platform/process_runner.h"
 #include "base/error.h"
 #include "store/picture/jpeg_encoder.h"
 #include "tests/platform/xdg_sandbox.h"
 #include "tests/support/small_disk.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/recording_windows.h"
+#include "tests/support/session_bus.h"
+#include "tests/support/xvfb_server.h"
 #include "tools/synthetic_picture.h"
+#include "wallpaper/registry_string.h"
 #include "wallpaper/set_to_desktop.h"
+#include "wallpaper/wallpaper_rotation.h"
 
 namespace velmora {
 namespace {
@@ -35,6 +42,31 @@ std::uint32_t le32(const std::string& bytes, std::size_t at) {
 std::uint16_t le16(const std::string& bytes, std::size_t at) {
     return static_cast<std::uint16_t>(static_cast<std::uint8_t>(bytes[at]) |
                                       static_cast<std::uint8_t>(bytes[at + 1]) << 8);
+}
+
+// A picture of two colours, split across the middle (sideways: left and right).
+Bytes twoColourJpeg(int width, int height, bool sideways, std::uint32_t first, std::uint32_t second) {
+    Bitmap bitmap(width, height, Bitmap::Format::Bgr24);
+    for (int y = 0; y < height; ++y)
+        for (int x = 0; x < width; ++x)
+            for (int c = 0; c < 3; ++c)
+                bitmap.scanLine(y)[3 * x + c] = static_cast<std::uint8_t>(
+                    ((sideways ? x < width / 2 : y < height / 2) ? first : second) >> (8 * c));
+    return encodeJpeg(bitmap, jpegDefaults());
+}
+
+// Whether the root window of $DISPLAY shows about this colour at x, y (JPEG moves it a little).
+bool rootShows(int x, int y, std::uint32_t colour) {
+    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
+    const xcb_window_t root = xcb_setup_roots_iterator(xcb_get_setup(connection)).data->root;
+    auto* image = xcb_get_image_reply(
+        connection, xcb_get_image(connection, XCB_IMAGE_FORMAT_Z_PIXMAP, root, x, y, 1, 1, ~0u), nullptr);
+    bool near = image && xcb_get_image_data_length(image) >= 4;
+    for (int c = 0; near && c < 3; ++c)
+        near = std::abs(xcb_get_image_data(image)[c] - static_cast<int>(colour >> (8 * c) & 0xFF)) <= 12;
+    std::free(image);
+    xcb_disconnect(connection);
+    return near;
 }
 
 class WallpaperOnThisMachine : public ::testing::Test {
@@ -142,6 +174,41 @@ TEST_F(WallpaperOnThisMachine, CompletedCommandLeavesHiveFolderAndDesktopSetting
     EXPECT_EQ(le16(bmp, 28), 24u);
     EXPECT_EQ(le32(bmp, 34), 3072u * 768u);
     expectRowsOfDecodedPicture(bmp, jpeg);
+}
+
+TEST_F(WallpaperOnThisMachine, PlainX11ShowsEachOfTwoChangesAndKeepsTheFullBitmapAndTheNames) {
+    if (!programOnPath("Xvfb")) GTEST_SKIP() << "Xvfb missing";
+    test::XvfbServer server;  // 640 x 480
+    test::ScopedEnvironment display("DISPLAY", server.display());
+    DesktopServices services = DesktopServices::system();
+    services.environment = [&server](const char* name) { return std::string(name) == "DISPLAY" ? server.display() : ""; };
+    services.report = [](const std::string&) {};
+    services.sleep = [](unsigned) {};
+    LinuxPlatform x11(services);
+    const std::uint32_t red = 0xFF0000, blue = 0x0000FF, green = 0x00FF00, white = 0xFFFFFF;
+    struct Change {
+        std::string name;
+        Bytes jpeg;
+        std::uint32_t topLeft, bottomRight;  // the screen's corners: the picture covers it
+    };
+    const Change changes[] = {{"first", twoColourJpeg(1600, 1200, true, red, blue), red, blue},
+                              {"second", twoColourJpeg(1280, 960, false, green, white), green, white}};
+    for (const auto& [name, jpeg, topLeft, bottomRight] : changes) {
+        JpegPicture displayed;
+        displayed.loadData(shareBytes(jpeg));
+        setToDesktop(WallpaperRequest{WallpaperVariant::MainWindow, false, &displayed, name}, x11.platform(), windows);
+        EXPECT_TRUE(x11.desktop().wallpaperApplied()) << name;
+        EXPECT_TRUE(rootShows(0, 0, topLeft) && rootShows(639, 479, bottomRight)) << name;
+        EXPECT_EQ(folderNames(), std::vector<std::string>{name + ".bmp"});
+        expectRowsOfDecodedPicture(test::readFile((folder() / (name + ".bmp")).string()), jpeg);
+        EXPECT_EQ(rememberedWallpaperName(x11.registry()), name);
+        OpenRegistryKey key(x11.registry());
+        ASSERT_EQ(x11.registry().openKey(kHkeyCurrentUser, "Control Panel\\Desktop", kKeyRead, key.handle()), 0);
+        EXPECT_EQ(readRegistryString(x11.registry(), key.key(), "Wallpaper"),
+                  "C:\\WINDOWS\\Web\\Wallpaper\\myWallPaper\\" + name + ".bmp");
+    }
+    // Split where the picture is: green above the middle, white below.
+    EXPECT_TRUE(rootShows(320, 230, green) && rootShows(320, 250, white));
 }
 
 TEST_F(WallpaperOnThisMachine, ANameWhoseFileFitsTheFolderWorks) {
