@@ -196,8 +196,7 @@ bool uploadPixmap(xcb_connection_t* connection, const xcb_screen_t* screen, cons
     const std::size_t room = static_cast<std::size_t>(xcb_get_maximum_request_length(connection)) * 4 - 64;
     if (buffer.segment() == 0 && stride > room) return false;
     if (takesCanvasWords(layout)) {
-        paint(CanvasView{reinterpret_cast<std::uint32_t*>(buffer.bytes()), width, height,
-                         static_cast<std::size_t>(width)});
+        paint(CanvasView{reinterpret_cast<std::uint32_t*>(buffer.bytes()), width, height, stride / 4});
     } else {
         RgbPixels canvas = blankCanvas(width, height);
         paint(CanvasView{canvas.rgb.data(), width, height, static_cast<std::size_t>(width)});
