@@ -10,15 +10,15 @@
 #include <QIcon>
 #include <QUrl>
 
-#include "app/command_line.h"
 #include "app/data_folder.h"
-#include "app/maintenance_cli.h"
-#include "app/user_collection.h"
-#include "app/wallpaper_cli.h"
-#include "app/velmora_version.h"
+#include "cli/command_line_linux.h"
+#include "cli/maintenance_cli.h"
+#include "cli/user_collection_linux.h"
+#include "cli/velmora_version.h"
+#include "cli/wallpaper_cli_linux.h"
+#include "platform/linux_platform.h"
 #include "qt_window/main_window.h"
 #include "qt_window/system_clipboard.h"
-#include "platform/linux_platform.h"
 
 namespace {
 

@@ -8,12 +8,12 @@
 #include <iterator>
 
 #include "bench/measure.h"
+#include "store/database/collection_file.h"
 #include "store/database/connection.h"
 #include "store/database/picture_query.h"
 #include "store/imagefile/bmp_writer.h"
 #include "store/imagefile/picture_file.h"
 #include "tests/picture/libjpeg_reference.h"
-#include "tools/collection_file.h"
 #include "tools/synthetic_picture.h"
 
 using namespace velmora;

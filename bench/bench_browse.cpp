@@ -15,9 +15,9 @@
 #include "bench/child_process_figure.h"
 #include "bench/measure.h"
 #include "qt_window/main_window.h"
+#include "store/database/collection_file.h"
 #include "store/picture/reduced_scan_decoder.h"
 #include "tests/picture/libjpeg_reference.h"
-#include "tools/collection_file.h"
 #include "tools/synthetic_picture.h"
 
 using namespace velmora;

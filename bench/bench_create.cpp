@@ -9,9 +9,9 @@
 #include <filesystem>
 
 #include "bench/measure.h"
-#include "qt_window/main_window.h"
 #include "platform/linux_platform.h"
-#include "tools/collection_file.h"
+#include "qt_window/main_window.h"
+#include "store/database/collection_file.h"
 #include "tools/synthetic_picture.h"
 
 using namespace velmora;

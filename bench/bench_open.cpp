@@ -9,11 +9,11 @@
 
 #include "bench/child_process_figure.h"
 #include "bench/measure.h"
+#include "store/database/collection_file.h"
 #include "store/database/connection.h"
 #include "store/database/picture_digests.h"
 #include "store/database/picture_query.h"
 #include "store/picture/jpeg_picture.h"
-#include "tools/collection_file.h"
 #include "tools/synthetic_picture.h"
 
 using namespace velmora;

@@ -1,4 +1,4 @@
-#include "app/collection_check.h"
+#include "cli/collection_check.h"
 
 #include <sqlite3.h>
 

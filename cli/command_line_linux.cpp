@@ -1,4 +1,4 @@
-#include "app/command_line.h"
+#include "cli/command_line_linux.h"
 
 #include <algorithm>
 #include <array>

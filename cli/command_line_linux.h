@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/command_options.h"
+#include "cli/command_options.h"
 
 namespace velmora {
 

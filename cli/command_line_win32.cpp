@@ -1,13 +1,13 @@
-#include "console/console_command.h"
+#include "cli/command_line_win32.h"
 
 #include <ostream>
 #include <string_view>
 
 #include <windows.h>
 
-#include "app/maintenance_cli.h"
-#include "app/wallpaper_run.h"
-#include "console/windows_wallpaper_settings.h"
+#include "cli/maintenance_cli.h"
+#include "cli/wallpaper_cli_win32.h"
+#include "cli/wallpaper_run.h"
 #include "platform/rotation_timer_win32.h"
 #include "wallpaper/registry_settings.h"
 #include "wallpaper/wallpaper_settings.h"

@@ -7,7 +7,7 @@
 //   velmora --next-wallpaper [FILE.vlm]
 //   and the other wallpaper options and settings (--previous-wallpaper, --fit, ...)
 //   velmora --check FILE.vlm | --backup FILE.vlm DEST.vlm
-// read by the rules of the Linux program (app/command_options.h). FILE.vlm defaults
+// read by the rules of the Linux program (cli/command_options.h). FILE.vlm defaults
 // to pictures.vlm in the current folder.
 
 #include <iosfwd>
@@ -15,7 +15,7 @@
 #include <string>
 #include <vector>
 
-#include "app/command_options.h"
+#include "cli/command_options.h"
 #include "platform/platform.h"
 #include "platform/rotation_timer.h"
 

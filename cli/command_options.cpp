@@ -1,8 +1,8 @@
-#include "app/command_options.h"
+#include "cli/command_options.h"
 
 #include <algorithm>
 
-#include "app/velmora_version.h"
+#include "cli/velmora_version.h"
 
 namespace velmora {
 

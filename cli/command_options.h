@@ -1,7 +1,7 @@
 #pragma once
 // The options every velmora program reads the same way, with or without a window:
-// help, version and the wallpaper options. Plain C++, so the Windows console
-// program (console/) shares it with the Linux program.
+// help, version and the wallpaper options. Plain C++, shared by velmora.exe
+// (command_line_win32.h) and the Linux program (command_line_linux.h).
 
 #include <optional>
 #include <string>

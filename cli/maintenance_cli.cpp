@@ -1,9 +1,9 @@
-#include "app/maintenance_cli.h"
+#include "cli/maintenance_cli.h"
 
 #include <csignal>
 #include <ostream>
 
-#include "app/collection_check.h"
+#include "cli/collection_check.h"
 #include "store/database/collection_copy.h"
 
 namespace velmora {

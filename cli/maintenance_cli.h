@@ -4,7 +4,7 @@
 
 #include <iosfwd>
 
-#include "app/command_options.h"
+#include "cli/command_options.h"
 
 namespace velmora {
 

@@ -1,4 +1,4 @@
-#include "app/user_collection.h"
+#include "cli/user_collection_linux.h"
 
 #include <cerrno>
 #include <cstring>

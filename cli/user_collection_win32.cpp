@@ -1,11 +1,11 @@
-#include "win32_window/user_collection.h"
+#include "cli/user_collection_win32.h"
 
 #include <windows.h>
 #include <shlobj.h>
 
 #include "base/error.h"
 #include "base/utf16.h"
-#include "tools/collection_file.h"
+#include "store/database/collection_file.h"
 
 namespace velmora::win32 {
 

@@ -1,4 +1,4 @@
-#include "app/wallpaper_cli.h"
+#include "cli/wallpaper_cli_linux.h"
 
 #include <cstdio>
 #include <filesystem>
@@ -6,8 +6,8 @@
 #include <string>
 #include <vector>
 
-#include "app/command_options.h"
-#include "app/wallpaper_run.h"
+#include "cli/command_options.h"
+#include "cli/wallpaper_run.h"
 #include "platform/linux_platform.h"
 
 namespace velmora {

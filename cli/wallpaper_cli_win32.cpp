@@ -1,4 +1,4 @@
-#include "console/windows_wallpaper_settings.h"
+#include "cli/wallpaper_cli_win32.h"
 
 #include <windows.h>
 

@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 
-#include "app/command_options.h"
+#include "cli/command_options.h"
 #include "platform/wallpaper_layout.h"
 #include "wallpaper/wallpaper_settings.h"
 

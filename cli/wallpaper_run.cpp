@@ -1,4 +1,4 @@
-#include "app/wallpaper_run.h"
+#include "cli/wallpaper_run.h"
 
 #include <ostream>
 #include <string>

@@ -5,7 +5,7 @@
 #include <functional>
 #include <iosfwd>
 
-#include "app/command_options.h"
+#include "cli/command_options.h"
 #include "platform/platform.h"
 #include "platform/rotation_timer.h"
 #include "platform/settings_store.h"

@@ -9,10 +9,10 @@
 #include <string_view>
 #include <vector>
 
-#include "app/command_options.h"
-#include "app/velmora_version.h"
 #include "base/error.h"
-#include "tools/collection_file.h"
+#include "cli/command_options.h"
+#include "cli/velmora_version.h"
+#include "store/database/collection_file.h"
 #include "tools/synthetic_picture.h"
 
 namespace {

@@ -11,7 +11,7 @@ dir=$(mkdir -p "${1:-$root/build-windows}" && cd "${1:-$root/build-windows}" && 
 "$root/tools/windows-deps.sh" "$dir/deps"
 VELMORA_TARGETS=velmora_setup "$root/tools/build.sh" "$dir" -DCMAKE_TOOLCHAIN_FILE="$root/cmake/mingw-w64-x86_64.cmake" \
   -DVELMORA_WINDOWS_DEPS="$dir/deps" -DCMAKE_BUILD_TYPE=Release
-version=$(sed -n 's/^VELMORA_CONSOLE_VERSION:INTERNAL=//p' "$dir/CMakeCache.txt")
+version=$(sed -n 's/^VELMORA_VERSION:INTERNAL=//p' "$dir/CMakeCache.txt")
 name=velmora-${version}-windows-x64
 # The installer's folder: velmora.exe stripped, README.md.
 rm -f "$dir/$name.zip"

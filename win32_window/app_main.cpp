@@ -8,10 +8,10 @@
 #include <sstream>
 
 #include "base/utf16.h"
-#include "console/console_command.h"
+#include "cli/command_line_win32.h"
+#include "cli/user_collection_win32.h"
 #include "platform/windows_platform.h"
 #include "win32_window/main_window.h"
-#include "win32_window/user_collection.h"
 
 namespace {
 

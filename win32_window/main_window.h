@@ -17,7 +17,7 @@
 
 #include "browser/browser_view.h"
 #include "browser/collection_browser.h"
-#include "console/windows_wallpaper_settings.h"
+#include "cli/wallpaper_cli_win32.h"
 #include "platform/platform.h"
 #include "win32_window/picture_box.h"
 #include "win32_window/wic_image_decoder.h"

@@ -1,4 +1,4 @@
-#include "tools/collection_file.h"
+#include "store/database/collection_file.h"
 
 #include <sqlite3.h>
 

@@ -1,6 +1,8 @@
 #pragma once
 // Writes picture data files: an SQLite database with the table
 // `pictures` (`filename` TEXT, `picture` BLOB), as the template and sample files are.
+// velmora.exe makes its first per-user collection with it (cli/user_collection_win32.h);
+// the collection tool and the tests make theirs.
 
 #include <string>
 #include <utility>

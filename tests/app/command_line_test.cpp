@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "app/command_line.h"
+#include "cli/command_line_linux.h"
 
 namespace velmora {
 namespace {

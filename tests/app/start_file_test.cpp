@@ -2,7 +2,7 @@
 // pictures.vlm of the current directory (the browser's own tests cover bad files).
 #include <QDir>
 
-#include "app/command_line.h"
+#include "cli/command_line_linux.h"
 #include "tests/gui_support/browser_fixture.h"
 
 namespace velmora::test {

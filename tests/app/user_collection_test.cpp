@@ -4,8 +4,8 @@
 
 #include <QDir>
 
-#include "app/user_collection.h"
 #include "base/error.h"
+#include "cli/user_collection_linux.h"
 #include "tests/gui_support/browser_fixture.h"
 
 namespace velmora::test {

@@ -7,7 +7,7 @@
 #include <fstream>
 #include <sstream>
 
-#include "app/maintenance_cli.h"
+#include "cli/maintenance_cli.h"
 #include "tests/support/sqlite_peer.h"
 #include "tests/support/store_fixture.h"
 #include "tools/synthetic_picture.h"

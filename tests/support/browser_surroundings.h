@@ -11,12 +11,12 @@
 #include <string>
 #include <vector>
 
+#include "store/database/collection_file.h"
 #include "tests/support/call_log.h"
 #include "tests/support/fake_desktop.h"
 #include "tests/support/fake_registry.h"
 #include "tests/support/memory_clipboard.h"
 #include "tests/support/temp_dir.h"
-#include "tools/collection_file.h"
 
 namespace velmora::test {
 

@@ -6,10 +6,10 @@
 #include <string>
 #include <vector>
 
+#include "store/database/collection_file.h"
 #include "store/database/connection.h"
 #include "store/database/picture_query.h"
 #include "tests/support/temp_dir.h"
-#include "tools/collection_file.h"
 
 namespace velmora::test {
 

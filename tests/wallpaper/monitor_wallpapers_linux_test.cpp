@@ -15,11 +15,11 @@
 #include "platform/bmp_pixels.h"
 #include "platform/desktop_linux.h"
 #include "platform/process_runner.h"
+#include "store/database/collection_file.h"
 #include "store/picture/jpeg_encoder.h"
 #include "tests/platform/headless_sway.h"
 #include "tests/platform/session_desktop.h"
 #include "tests/support/child_process.h"
-#include "tools/collection_file.h"
 #include "wallpaper/monitor_pictures.h"
 #include "wallpaper/wallpaper_rotation.h"
 

@@ -12,8 +12,8 @@
 
 #include "base/error.h"
 #include "platform/linux_platform.h"
+#include "store/database/collection_file.h"
 #include "tests/platform/xdg_sandbox.h"
-#include "tools/collection_file.h"
 #include "tools/synthetic_picture.h"
 #include "wallpaper/wallpaper_rotation.h"
 

@@ -12,11 +12,11 @@
 
 #include "platform/process_runner.h"
 #include "platform/registry_linux.h"
+#include "store/database/collection_file.h"
 #include "tests/platform/xdg_sandbox.h"
 #include "tests/support/build_paths.h"
 #include "tests/support/xvfb_server.h"
 #include "tests/wallpaper_cli/program_run.h"
-#include "tools/collection_file.h"
 #include "tools/synthetic_picture.h"
 #include "wallpaper/wallpaper_rotation.h"
 

@@ -19,10 +19,10 @@
 #include <gtest/gtest.h>
 
 #include "platform/process_runner.h"
+#include "store/database/collection_file.h"
 #include "tests/support/build_paths.h"
 #include "tests/support/temp_dir.h"
 #include "tests/wallpaper_cli/program_run.h"
-#include "tools/collection_file.h"
 #include "tools/synthetic_picture.h"
 
 namespace velmora {

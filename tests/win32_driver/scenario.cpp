@@ -17,6 +17,7 @@
 #include "browser/commands.h"
 #include "browser/texts.h"
 #include "browser/window_layout.h"
+#include "store/database/collection_file.h"
 #include "tests/win32_driver/desktop_checks.h"
 #include "tests/win32_driver/main_window_driver.h"
 #include "tests/win32_driver/modal_windows.h"
@@ -28,7 +29,6 @@
 #include "tests/win32_driver/window_messages.h"
 #include "tests/win32_driver/window_search.h"
 #include "win32_window/control_ids.h"
-#include "tools/collection_file.h"
 #include "tools/synthetic_picture.h"
 #include "wallpaper/wallpaper_location.h"
 

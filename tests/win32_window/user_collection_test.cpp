@@ -6,10 +6,10 @@
 #include <gtest/gtest.h>
 
 #include "base/utf16.h"
+#include "cli/user_collection_win32.h"
+#include "store/database/collection_file.h"
 #include "tests/support/store_fixture.h"
 #include "tests/support/temp_dir.h"
-#include "tools/collection_file.h"
-#include "win32_window/user_collection.h"
 
 namespace velmora::win32 {
 namespace {

@@ -8,13 +8,13 @@
 #include <gtest/gtest.h>
 
 #include "base/utf16.h"
+#include "cli/command_line_win32.h"
+#include "platform/rotation_timer_win32.h"
 #include "platform/windows_platform.h"
+#include "store/database/collection_file.h"
 #include "tests/support/temp_dir.h"
-#include "tools/collection_file.h"
 #include "tools/synthetic_picture.h"
 #include "wallpaper/wallpaper_location.h"
-#include "platform/rotation_timer_win32.h"
-#include "console/console_command.h"
 
 namespace velmora {
 namespace {
