@@ -11,8 +11,8 @@
 #include <set>
 #include <sstream>
 
-#include "app/maintenance_cli.h"
 #include "base/error.h"
+#include "cli/maintenance_cli.h"
 #include "store/database/collection_copy.h"
 #include "tests/support/temp_dir.h"
 

@@ -10,8 +10,8 @@
 
 #include "base/error.h"
 #include "platform/linux_platform.h"
+#include "store/database/collection_file.h"
 #include "tests/platform/xdg_sandbox.h"
-#include "tools/collection_file.h"
 #include "tools/synthetic_picture.h"
 #include "wallpaper/rotation_state.h"
 #include "wallpaper/wallpaper_rotation.h"
