@@ -18,7 +18,7 @@
 #include <vector>
 
 #include "bench/measure.h"
-#include "tools/collection_file.h"
+#include "store/database/collection_file.h"
 #include "tools/synthetic_picture.h"
 
 namespace {
