@@ -132,11 +132,11 @@ int main(int argc, char** argv) {
         form.show();
         idle(200);  // shown and exposed: paints reach the screen
         // The floor: the very bytes shown next, decoded whole straight with libjpeg.
-        const SharedBytes first = form.browser().query().fieldByName("picture").asBytes();
+        const SharedBytes first = form.browser().queryForTesting().fieldByName("picture").asBytes();
         firstFloor = bench::medianMs(5, [&] { test::referenceDecode(*first, JCS_EXT_BGR); });
         for (int run = 0; run < 20; ++run) {
-            if (form.browser().query().atEnd()) form.browser().query().first();
-            const SharedBytes next = form.browser().query().blobAt(form.browser().query().currentRow() + 1, "picture");
+            if (form.browser().queryForTesting().atEnd()) form.browser().queryForTesting().first();
+            const SharedBytes next = form.browser().queryForTesting().blobAt(form.browser().queryForTesting().currentRow() + 1, "picture");
             bench::timeInTurn(
                 run, [&] { nextPicture(form); }, cold, [&] { test::referenceDecode(*next, JCS_EXT_BGR); }, coldFloor);
         }
@@ -149,8 +149,8 @@ int main(int argc, char** argv) {
         form.show();
         idle(200);
         for (int run = 0; run < 20; ++run) {
-            if (form.browser().query().atEnd()) {
-                form.browser().query().first();
+            if (form.browser().queryForTesting().atEnd()) {
+                form.browser().queryForTesting().first();
                 form.pictureView->repaint();
             }
             idle(300);
@@ -166,7 +166,7 @@ int main(int argc, char** argv) {
         form.show();
         idle(200);  // shown and exposed: paints reach the screen
         for (int round = 0; round < 2; ++round) {
-            form.browser().query().first();
+            form.browser().queryForTesting().first();
             form.pictureView->repaint();
             for (int i = 1; i < kPictures; ++i) {
                 const double ms = bench::timeMs([&] { nextPicture(form); });

@@ -12,24 +12,13 @@
 
 #include "browser/commands.h"
 #include "browser/display_target.h"
+#include "browser/file_dialogs.h"
 #include "browser/name_dialogs.h"
 #include "store/database/picture_trash.h"
 #include "store/picture/jpeg_picture.h"
 #include "wallpaper/wallpaper_settings.h"
 
 namespace velmora {
-
-// The settings of one of the browser's file dialogs; the core keeps them for the run.
-struct FileDialogSettings {
-    std::string filter;      // "Name|pattern;pattern|Name|pattern..."
-    int filterIndex = 1;     // 1-based, as selected
-    std::string defaultExt;  // ".jpg" or empty
-    std::string fileName;
-    std::string initialDir;
-    std::string title;
-    bool overwritePrompt = false;
-    bool picturePreview = false;
-};
 
 enum class FileDialogKind { Open, OpenMany, Save };
 
@@ -69,9 +58,6 @@ struct TrashContent {
     std::vector<TrashedPicture> pictures;  // newest first
     std::string space;                     // what the trash holds, as the dialog says it
 };
-// A byte count as the trash dialog shows it: "850 KB", "12.3 MB".
-std::string sizeText(std::int64_t bytes);
-
 struct TrashRequest {
     std::function<TrashContent()> read;
     std::function<bool(std::int64_t id)> restore;        // the picture becomes current

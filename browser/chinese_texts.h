@@ -82,8 +82,6 @@ inline constexpr TextTable kChineseTexts{
     .noPictureToRename = "当前没有可命名的图片！",
     .noPictureToSave = "当前没有可保存的图片",
     .noPictureToView = "没有可查看的图片",
-    .noPictureForDesktop = "当前没有可作为桌面的图片!",
-    .noPictureSource = "没有图片源!",
     .emptyPictureName = "请输入图片名！",
     .noBitmapOnClipboard = "剪贴板中没有二进制图片拷贝!",
     .outOfMemory = "Out of memory",

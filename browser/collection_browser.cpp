@@ -15,14 +15,6 @@ std::string connectionStringFor(const std::string& path) {
 
 CollectionBrowser::CollectionBrowser(BrowserServices services, BrowserView& view)
     : services_(std::move(services)), view_(view) {
-    openPictureDialog_.filter = texts().openPictureFilter;
-    openPictureDialog_.picturePreview = true;
-    saveDialog_.filter = texts().savePictureFilter;
-    saveDialog_.defaultExt = ".jpg";
-    saveDialog_.overwritePrompt = true;
-    saveDialog_.picturePreview = true;
-    openCollectionDialog_.filter = texts().openCollectionFilter;
-
     dataSource_.attachDisplay(
         [this](const Field*) {
             const int row = query_.currentRow();
@@ -37,12 +29,12 @@ CollectionBrowser::CollectionBrowser(BrowserServices services, BrowserView& view
             view_.refreshNameList();
         });
     dataSource_.setOnDataChange([this](const Field*) { followCurrentRecord(); });
-    setNeighbourPreloading(true);
+    preloads_.setEnabled(true);
 }
 
 CollectionBrowser::~CollectionBrowser() {
     // The query's sinks call the view: close it while both are still there.
-    preloader_.reset();
+    preloads_.setEnabled(false);
     connection_.close();
 }
 
@@ -70,7 +62,7 @@ void CollectionBrowser::start(const std::optional<std::string>& startFile) {
     view_.setCountText(texts().countDesign);
     states_ = withUndo(states_);
     view_.setCommandStates(states_);
-    nameEntry_.accepted = false;
+    nameEntry_.clearAccepted();
     guard([&] { startFile ? openStartCollection(*startFile) : openDefaultCollection(); });
 }
 
@@ -132,13 +124,18 @@ void CollectionBrowser::showCurrentPicture() {
     if (currentPictureIsNull()) return;
     JpegPicture picture = currentPicture();
     std::optional<std::string> decoderError;
-    if (std::optional<PreloadedPicture> preloaded = takePreloaded(false);
+    if (std::optional<PreloadedPicture> preloaded = preloads_.take(false);
         preloaded && (!preloaded->display.empty() || preloaded->error)) {
         picture.adoptDisplayBitmap(std::move(preloaded->display), preloaded->error.has_value());
         decoderError = std::move(preloaded->error);
     }
     shown_ = picture;
     view_.showPicture(picture, std::move(decoderError));
+}
+
+void CollectionBrowser::clearShownPicture() {
+    shown_.reset();
+    view_.clearPicture();
 }
 
 void CollectionBrowser::followCurrentRecord() {
@@ -171,8 +168,7 @@ void CollectionBrowser::setNavigation(bool previous, bool next) {
 void CollectionBrowser::updateCountLabel() { view_.setCountText(fillIn(texts().countLabel, {std::to_string(pictureCount_)})); }
 
 void CollectionBrowser::applyEmptyFileRule() {
-    shown_.reset();
-    view_.clearPicture();
+    clearShownPicture();
     setStates({.previous = false, .next = false, .pictureCommands = false});
     pictureCount_ = 0;
     updateCountLabel();
@@ -180,7 +176,7 @@ void CollectionBrowser::applyEmptyFileRule() {
 
 void CollectionBrowser::applyLoadedFileRule() {
     showCurrentPicture();
-    decodeCurrentAhead();
+    preloads_.decodeCurrentAhead();
     pictureCount_ = query_.recordCount();
     setStates({.previous = false, .next = true, .pictureCommands = true});
     updateCountLabel();

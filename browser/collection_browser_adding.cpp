@@ -14,12 +14,6 @@ constexpr int kBatchWithoutProgress = 5;
 // The summary box names this many files; the details name them all.
 constexpr std::size_t kListedNotAdded = 15;
 
-// Clears the accepted flag of the name entry result on every way out of a command.
-struct AcceptedFlagReset {
-    bool& accepted;
-    ~AcceptedFlagReset() { accepted = false; }
-};
-
 bool isCollectionFile(const std::string& path) {
     std::string extension = pictureFileExtension(path);
     for (char& c : extension) c = static_cast<char>(c >= 'A' && c <= 'Z' ? c - 'A' + 'a' : c);
@@ -28,30 +22,16 @@ bool isCollectionFile(const std::string& path) {
 
 }  // namespace
 
-bool CollectionBrowser::askPictureName() {
-    nameEntry_.accepted = false;
-    view_.askText({NameDialogKind::PictureName, fillIn(texts().proposedName, {std::to_string(pictureCount_ + 1)}),
-                   [this](const std::string& name) {
-                       if (name.empty()) {
-                           view_.showMessage(MessageKind::Condition, texts().emptyPictureName);
-                           return false;
-                       }
-                       nameEntry_ = {true, name};
-                       return true;
-                   }});
-    return nameEntry_.accepted;
-}
-
-void CollectionBrowser::appendPicture(JpegPicture& picture) {
+void CollectionBrowser::appendPicture(JpegPicture& picture, const std::string& name) {
     query_.append();
-    query_.fieldByName("filename").setAsString(nameEntry_.name);
+    query_.fieldByName("filename").setAsString(name);
     query_.fieldByName("picture").writeBytes(picture.jpegData());
 }
 
 void CollectionBrowser::addFromFiles() {
     guard([this] {
         dataSource_.edit();
-        addPictureFiles(view_.chooseFiles(FileDialogKind::OpenMany, openPictureDialog_));
+        addPictureFiles(view_.chooseFiles(FileDialogKind::OpenMany, fileDialogs_.openPicture));
     });
 }
 
@@ -64,26 +44,25 @@ void CollectionBrowser::addPictureFiles(const std::vector<std::string>& paths) {
 }
 
 void CollectionBrowser::addNamedPicture(const std::string& path) {
-    AcceptedFlagReset reset{nameEntry_.accepted};
+    NameEntry::Scope scope{nameEntry_};
     JpegPicture picture = loadPictureFile(path, services_.imageDecoder);
     std::optional<JpegPicture> previous;
     if (!currentPictureIsNull()) previous = shown_;
 
     shown_ = picture;
     view_.showPicture(picture, std::nullopt);
-    if (askPictureName()) {
-        appendPicture(picture);
+    if (nameEntry_.ask(view_, pictureCount_)) {
+        appendPicture(picture, nameEntry_.name());
         // From a file the rule comes before the post: the refresh after it decides
         // the navigation buttons.
         applyAddedPictureRule();
-        nameEntry_.accepted = false;
+        nameEntry_.clearAccepted();
         query_.post();
         if (std::optional<PictureQuery::RowIdentity> added = rememberAdded(picture)) {
             rememberUndo(UndoStep{.kind = UndoStep::Kind::Add, .name = added->name.asString(), .added = {*added}});
         }
     } else if (currentPictureIsNull() || !previous) {
-        shown_.reset();
-        view_.clearPicture();
+        clearShownPicture();
     } else {
         shown_ = previous;
         view_.showPicture(*previous, std::nullopt);
@@ -112,8 +91,7 @@ void CollectionBrowser::addPictureBatch(const std::vector<std::string>& paths) {
                 notAdded.push_back(fileNameOf(path) + ": " + fillIn(texts().duplicateNotAdded, {stored->name}));
                 continue;
             }
-            nameEntry_.name = baseNameOf(path);
-            appendPicture(picture);
+            appendPicture(picture, baseNameOf(path));
             query_.post();
             ++added;
             if (std::optional<PictureQuery::RowIdentity> row = rememberAdded(picture)) addedRows.push_back(*row);
@@ -126,7 +104,6 @@ void CollectionBrowser::addPictureBatch(const std::vector<std::string>& paths) {
             notAdded.push_back(fileNameOf(path) + ": " + error.what());
         }
     }
-    nameEntry_.name.clear();
     progress.reset();
 
     if (added > 0) applyAddedPictureRule(added);
@@ -153,7 +130,7 @@ void CollectionBrowser::addPictureBatch(const std::vector<std::string>& paths) {
 
 void CollectionBrowser::paste() {
     guard([this] {
-        AcceptedFlagReset reset{nameEntry_.accepted};
+        NameEntry::Scope scope{nameEntry_};
         dataSource_.edit();
         if (!services_.clipboard->hasBitmap()) {
             view_.showMessage(MessageKind::Condition, texts().noBitmapOnClipboard);
@@ -168,8 +145,8 @@ void CollectionBrowser::paste() {
         picture.assignBitmap(pasted.bitmap());
         shown_ = picture;
         view_.showPicture(picture, std::nullopt);
-        if (askPictureName()) {
-            appendPicture(picture);
+        if (nameEntry_.ask(view_, pictureCount_)) {
+            appendPicture(picture, nameEntry_.name());
             // From the clipboard the rule comes last and decides the navigation buttons.
             query_.post();
             applyAddedPictureRule();
@@ -177,8 +154,7 @@ void CollectionBrowser::paste() {
                 rememberUndo(UndoStep{.kind = UndoStep::Kind::Add, .name = added->name.asString(), .added = {*added}});
             }
         } else if (currentPictureIsNull()) {
-            shown_.reset();
-            view_.clearPicture();
+            clearShownPicture();
         } else {
             shown_ = previous;
             view_.showPicture(previous, std::nullopt);

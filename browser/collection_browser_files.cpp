@@ -18,7 +18,7 @@ void CollectionBrowser::openDefaultCollection() {
         pictureCount_ = 0;
     } else {
         showCurrentPicture();
-        decodeCurrentAhead();
+        preloads_.decodeCurrentAhead();
         pictureCount_ = query_.recordCount();
         // The picture commands keep their design state.
         setNavigation(false, true);
@@ -53,7 +53,7 @@ void CollectionBrowser::openCollectionAt(const std::string& path) {
 
 void CollectionBrowser::openCollection() {
     guard([this] {
-        const std::vector<std::string> chosen = view_.chooseFiles(FileDialogKind::Open, openCollectionDialog_);
+        const std::vector<std::string> chosen = view_.chooseFiles(FileDialogKind::Open, fileDialogs_.openCollection);
         if (!chosen.empty()) openCollectionAt(chosen.front());
     });
 }
@@ -98,8 +98,7 @@ void CollectionBrowser::reopenWith(const char* statement, std::vector<std::strin
     query_.setSql(statement, std::move(parameters));
     query_.open();
     if (currentPictureIsNull()) {
-        shown_.reset();
-        view_.clearPicture();
+        clearShownPicture();
     } else {
         showCurrentPicture();
     }

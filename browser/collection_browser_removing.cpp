@@ -112,16 +112,10 @@ void CollectionBrowser::save() {
             view_.showMessage(MessageKind::Condition, texts().noPictureToSave);
             return;
         }
-        const std::vector<std::string> chosen = view_.chooseFiles(FileDialogKind::Save, saveDialog_);
+        const std::vector<std::string> chosen = view_.chooseFiles(FileDialogKind::Save, fileDialogs_.save);
         if (chosen.empty()) return;
         currentPicture().saveToFile(chosen.front());
-        // After a completed save the dialog's texts are emptied: from now on a name typed
-        // without an extension is written as typed.
-        saveDialog_.defaultExt.clear();
-        saveDialog_.fileName.clear();
-        saveDialog_.initialDir.clear();
-        saveDialog_.title.clear();
-        saveDialog_.filter = texts().savePictureFilter;
+        fileDialogs_.saveCompleted();
     });
 }
 

@@ -1,55 +1,34 @@
 // Keeping pictures: the undo of the last delete, cut, rename or add, the trash dialog's
 // commands, and finding a picture that is stored already. Every write goes through the
 // store's row checks: what another program changed since is never overwritten.
-#include <cstdio>
-
 #include "base/error.h"
 #include "browser/collection_browser.h"
 #include "store/database/row_check.h"
 
 namespace velmora {
 
-std::string sizeText(std::int64_t bytes) {
-    char text[32];
-    if (bytes < 1024 * 1024) {
-        std::snprintf(text, sizeof text, "%lld KB", static_cast<long long>((bytes + 1023) / 1024));
-    } else {
-        std::snprintf(text, sizeof text, "%.1f MB", static_cast<double>(bytes) / (1024.0 * 1024.0));
-    }
-    return text;
-}
-
 CommandStates CollectionBrowser::withUndo(CommandStates states) const {
-    states.undo = undo_.has_value();
-    states.undoCaption.clear();
-    if (!undo_) return states;
-    using Kind = UndoStep::Kind;
-    switch (undo_->kind) {
-    case Kind::Delete: states.undoCaption = fillIn(texts().undoDeleteItem, {undo_->name}); break;
-    case Kind::Cut: states.undoCaption = fillIn(texts().undoCutItem, {undo_->name}); break;
-    case Kind::Rename: states.undoCaption = fillIn(texts().undoRenameItem, {undo_->name}); break;
-    case Kind::Add:
-        states.undoCaption = undo_->added.size() == 1
-                                 ? fillIn(texts().undoAddItem, {undo_->name})
-                                 : fillIn(texts().undoAddManyItem, {std::to_string(undo_->added.size())});
-        break;
-    }
+    states.undo = undo_.available();
+    states.undoCaption = undo_.caption();
     return states;
 }
 
 void CollectionBrowser::rememberUndo(std::optional<UndoStep> step) {
-    undo_ = std::move(step);
+    if (step) {
+        undo_.remember(std::move(*step));
+    } else {
+        undo_.forget();
+    }
     setStates(states_);
 }
 
 void CollectionBrowser::undo() {
     guard([this] {
-        if (!undo_) return;
-        const UndoStep step = *undo_;
-        // Undone or not, the step is spent: a second undo would act on a changed file.
-        rememberUndo(std::nullopt);
+        const std::optional<UndoStep> step = undo_.take();
+        if (!step) return;
+        setStates(states_);
         try {
-            undoStep(step);
+            undoStep(*step);
         } catch (const Error& error) {
             if (std::string(error.what()) != kRowChanged) throw;
             view_.showMessage(MessageKind::Condition, texts().undoRowChanged);
@@ -82,8 +61,7 @@ void CollectionBrowser::undoStep(const UndoStep& step) {
         // The refresh of each move showed the record that became current; with none
         // left, the picture commands go as in an empty file.
         if (currentPictureIsNull()) {
-            shown_.reset();
-            view_.clearPicture();
+            clearShownPicture();
             setStates({.previous = false, .next = false, .pictureCommands = false});
         }
         break;

@@ -1,5 +1,7 @@
 #include "browser/texts.h"
 
+#include <cstdio>
+
 #include "browser/chinese_texts.h"
 
 namespace velmora {
@@ -18,6 +20,16 @@ std::string fillIn(const char* text, std::initializer_list<std::string> values) 
         }
     }
     return result;
+}
+
+std::string sizeText(std::int64_t bytes) {
+    char text[32];
+    if (bytes < 1024 * 1024) {
+        std::snprintf(text, sizeof text, "%lld KB", static_cast<long long>((bytes + 1023) / 1024));
+    } else {
+        std::snprintf(text, sizeof text, "%.1f MB", static_cast<double>(bytes) / (1024.0 * 1024.0));
+    }
+    return text;
 }
 
 }  // namespace velmora

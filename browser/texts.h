@@ -3,6 +3,7 @@
 // captions from here and the core its messages, so another language needs nothing
 // but a second table. "{}" marks where a value goes (see fillIn()).
 
+#include <cstdint>
 #include <initializer_list>
 #include <string>
 
@@ -92,8 +93,6 @@ struct TextTable {
     const char* noPictureToRename;
     const char* noPictureToSave;
     const char* noPictureToView;
-    const char* noPictureForDesktop;
-    const char* noPictureSource;  // the viewer's wallpaper command
     const char* emptyPictureName;
     const char* noBitmapOnClipboard;
     const char* outOfMemory;
@@ -150,5 +149,8 @@ const TextTable& texts();
 
 // text with each "{}" replaced by the next of values, in order.
 std::string fillIn(const char* text, std::initializer_list<std::string> values);
+
+// A byte count as the trash dialog shows it: "850 KB", "12.3 MB".
+std::string sizeText(std::int64_t bytes);
 
 }  // namespace velmora

@@ -25,7 +25,7 @@ public:
 
 }  // namespace
 
-NameListModel::NameListModel(CollectionBrowser& browser, QObject* parent)
+NameListModel::NameListModel(BrowserCore& browser, QObject* parent)
     : QAbstractTableModel(parent), browser_(browser) {}
 
 int NameListModel::rowCount(const QModelIndex& parent) const { return parent.isValid() ? 0 : rows_; }
@@ -77,7 +77,7 @@ bool NameListModel::refresh() {
     return rows_ != before;
 }
 
-NameGrid::NameGrid(CollectionBrowser& browser, QWidget* parent)
+NameGrid::NameGrid(BrowserCore& browser, QWidget* parent)
     : QTableView(parent), browser_(browser), model_(browser) {
     setVerticalHeader(new IndicatorHeader(this));
     setModel(&model_);

@@ -6,7 +6,7 @@
 #include <QAbstractTableModel>
 #include <QTableView>
 
-#include "browser/collection_browser.h"
+#include "browser/browser_core.h"
 
 namespace velmora {
 
@@ -14,7 +14,7 @@ class NameListModel : public QAbstractTableModel {
     Q_OBJECT
 
 public:
-    explicit NameListModel(CollectionBrowser& browser, QObject* parent = nullptr);
+    explicit NameListModel(BrowserCore& browser, QObject* parent = nullptr);
     int rowCount(const QModelIndex& parent = {}) const override;
     int columnCount(const QModelIndex& parent = {}) const override;
     QVariant data(const QModelIndex& index, int role) const override;
@@ -24,7 +24,7 @@ public:
     bool refresh();
 
 private:
-    CollectionBrowser& browser_;
+    BrowserCore& browser_;
     int rows_ = 0;
 };
 
@@ -32,7 +32,7 @@ class NameGrid : public QTableView {
     Q_OBJECT
 
 public:
-    explicit NameGrid(CollectionBrowser& browser, QWidget* parent = nullptr);
+    explicit NameGrid(BrowserCore& browser, QWidget* parent = nullptr);
 
     void refresh();
     // Rows that fit the visible area, at least one.
@@ -54,7 +54,7 @@ private:
     int topVisibleRow() const;
     int bottomVisibleRow() const;
 
-    CollectionBrowser& browser_;
+    BrowserCore& browser_;
     NameListModel model_;
 };
 

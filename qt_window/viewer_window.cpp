@@ -19,7 +19,7 @@ int logical(int device, double ratio) { return static_cast<int>(std::lround(devi
 
 }  // namespace
 
-ViewerWindow::ViewerWindow(const ViewerContent& content, CollectionBrowser& browser, QWidget* mainWindow)
+ViewerWindow::ViewerWindow(const ViewerContent& content, CommandRunner& commands, QWidget* mainWindow)
     : QDialog(mainWindow) {
     setObjectName("Form4");
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
@@ -47,7 +47,7 @@ ViewerWindow::ViewerWindow(const ViewerContent& content, CollectionBrowser& brow
     for (const CommandControl& control : viewerControls()) {
         QAction* action = popupMenu->addAction(QString::fromUtf8(texts().*control.caption));
         action->setObjectName(control.componentName);
-        connect(action, &QAction::triggered, this, [&browser, command = control.command] { browser.run(command); });
+        connect(action, &QAction::triggered, this, [&commands, command = control.command] { commands.run(command); });
     }
     setContextMenuPolicy(Qt::CustomContextMenu);
     pictureView->setContextMenuPolicy(Qt::CustomContextMenu);

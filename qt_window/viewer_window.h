@@ -9,7 +9,8 @@
 #include <QScreen>
 #include <QScrollArea>
 
-#include "browser/collection_browser.h"
+#include "browser/browser_core.h"
+#include "browser/browser_view.h"
 #include "qt_window/viewer_picture.h"
 
 namespace velmora {
@@ -18,7 +19,7 @@ class ViewerWindow : public QDialog {
     Q_OBJECT
 
 public:
-    ViewerWindow(const ViewerContent& content, CollectionBrowser& browser, QWidget* mainWindow);
+    ViewerWindow(const ViewerContent& content, CommandRunner& commands, QWidget* mainWindow);
 
     QScrollArea* scrollArea;
     ViewerPicture* pictureView;

@@ -9,6 +9,7 @@
 #include "wallpaper/picture_pixels.h"
 #include "wallpaper/registry_string.h"
 #include "wallpaper/wallpaper_location.h"
+#include "wallpaper/wallpaper_texts.h"
 
 namespace velmora {
 namespace {
@@ -63,8 +64,8 @@ void pressWindowsM(Desktop& desktop) {
 void setToDesktop(const WallpaperRequest& request, const Platform& platform,
                   WallpaperWindows& windows) {
     if (request.pictureIsNull || request.displayedPicture == nullptr) {
-        windows.showMessage(request.variant == WallpaperVariant::Viewer ? kNoPictureSource
-                                                                        : kNoPictureForDesktop);
+        windows.showMessage(request.variant == WallpaperVariant::Viewer ? wallpaperTexts().noPictureSource
+                                                                        : wallpaperTexts().noPictureForDesktop);
         return;
     }
     const std::string file = wallpaperFilePath(request.name);

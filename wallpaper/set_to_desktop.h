@@ -14,9 +14,6 @@ namespace velmora {
 
 enum class WallpaperVariant { MainWindow, Viewer };
 
-inline const std::string kNoPictureForDesktop = "当前没有可作为桌面的图片!";
-inline const std::string kNoPictureSource = "没有图片源!";
-
 struct WallpaperRequest {
     WallpaperVariant variant = WallpaperVariant::MainWindow;
     // The current record's `picture` is null, or there is no current record.

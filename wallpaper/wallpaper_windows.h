@@ -1,6 +1,6 @@
 #pragma once
 // What the wallpaper command asks of the windows around it; the browser implements
-// it through its view (browser/collection_browser_viewer.cpp), tests with a recording fake.
+// it through its view (browser/collection_browser_wallpaper.cpp), tests with a recording fake.
 
 #include <string>
 

@@ -103,7 +103,7 @@ void MainWindow::askWallpaperSettings(const WallpaperSettingsRequest& request) {
 }
 
 void MainWindow::showViewer(const ViewerContent& content) {
-    ViewerWindow viewer(window_, [this](CommandId command) { browser_->run(command); });
+    ViewerWindow viewer(window_, *browser_);
     viewer_ = &viewer;
     viewer.show(content);
     viewer_ = nullptr;

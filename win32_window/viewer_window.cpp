@@ -34,7 +34,7 @@ void addHint(HWND window, std::wstring& hint) {
 
 }  // namespace
 
-ViewerWindow::ViewerWindow(HWND owner, std::function<void(CommandId)> run) : owner_(owner), run_(std::move(run)) {
+ViewerWindow::ViewerWindow(HWND owner, CommandRunner& commands) : owner_(owner), commands_(commands) {
     registerWindowClass(kViewerWindowClass, ownedWindowProcedure<ViewerWindow, &ViewerWindow::window_>, IDC_HAND);
 }
 
@@ -228,7 +228,7 @@ LRESULT ViewerWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         const int row = LOWORD(wParam) - kFirstViewerCommandId;
         const auto controls = viewerControls();
         if (row >= 0 && static_cast<std::size_t>(row) < controls.size() && controls[row].command != CommandId::None) {
-            run_(controls[row].command);
+            commands_.run(controls[row].command);
         }
         return 0;
     }

@@ -7,8 +7,7 @@
 // it is closed (a click, its menu, or close()).
 #include <windows.h>
 
-#include <functional>
-
+#include "browser/browser_core.h"
 #include "browser/browser_view.h"
 #include "browser/picture_click.h"
 #include "browser/viewer_place.h"
@@ -17,7 +16,7 @@ namespace velmora::win32 {
 
 class ViewerWindow {
 public:
-    ViewerWindow(HWND owner, std::function<void(CommandId)> run);
+    ViewerWindow(HWND owner, CommandRunner& commands);
     ~ViewerWindow();
     ViewerWindow(const ViewerWindow&) = delete;
     ViewerWindow& operator=(const ViewerWindow&) = delete;
@@ -39,7 +38,7 @@ private:
 
     HWND owner_;
     HWND window_ = nullptr;
-    std::function<void(CommandId)> run_;
+    CommandRunner& commands_;
     ViewerContent content_{};
     bool closing_ = false;
     PictureClick click_;  // the whole window is the picture

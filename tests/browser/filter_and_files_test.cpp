@@ -53,7 +53,7 @@ TEST_F(FilterAndFiles, FilterShowAllAndTheirStatements) {
     b.run(CommandId::ShowAll);
     EXPECT_EQ(listed().size(), 6u);
     EXPECT_EQ(view.name, "猫1");
-    EXPECT_EQ(b.query().sql(), "select * from pictures\r\n");
+    EXPECT_EQ(b.queryForTesting().sql(), "select * from pictures\r\n");
     EXPECT_EQ(view.countText, "6   张");
     EXPECT_TRUE(view.boxes.empty());
 }
@@ -133,7 +133,7 @@ TEST_F(FilterAndFiles, CreatingDecodesAndReadsNoPictureOfARecordItDeletes) {
     // Pictures large enough to be read from their front: the headers alone are read.
     CollectionBrowser& b = openNames({"1", "2", "3", "4"}, 1200, 900);
     int refreshes = 0, decoded = 0, fetched = 0;
-    const int sink = b.query().addChangeSink(
+    const int sink = b.queryForTesting().addChangeSink(
         [&](const Field*) {
             ++refreshes;
             if (!view.picture) return;
@@ -143,7 +143,7 @@ TEST_F(FilterAndFiles, CreatingDecodesAndReadsNoPictureOfARecordItDeletes) {
         false);
     b.setNeighbourPreloading(false);
     create("empty");
-    b.query().removeSink(sink);
+    b.queryForTesting().removeSink(sink);
     EXPECT_GE(refreshes, 4);  // the opening and one per delete
     EXPECT_EQ(decoded, 0);
     EXPECT_EQ(fetched, 0);

@@ -30,9 +30,9 @@ TEST_F(Navigation, TheListMovesTheCursorByRowsAndNeverAddsOrRemoves) {
     EXPECT_EQ(b.rowMarker(1), RowMarker::None);
     b.moveToRow(3);
     EXPECT_EQ(state(), "D prev next");
-    const std::uint64_t before = b.query().notificationCount();
+    const std::uint64_t before = b.queryForTesting().notificationCount();
     b.moveToRow(3);  // the current row: nothing
-    EXPECT_EQ(b.query().notificationCount(), before);
+    EXPECT_EQ(b.queryForTesting().notificationCount(), before);
     b.moveToLast();
     EXPECT_EQ(state(), "E prev -");
     b.moveBy(1);  // an ordinary next that finds nothing: no record is added

@@ -90,7 +90,7 @@ TEST_F(Removing, DeletingUnderAFilterLowersThePictureCount) {
     for (int i = 0; i < 10; ++i) names.push_back((i % 3 == 0 ? "猫" : "狗") + std::to_string(i));
     CollectionBrowser& b = openNames(names);
     filter("猫");
-    EXPECT_EQ(b.query().recordCount(), 4);
+    EXPECT_EQ(b.queryForTesting().recordCount(), 4);
     view.confirmAnswers.push_back(true);
     b.deletePicture();
     EXPECT_EQ(view.countText, "9   张");

@@ -25,7 +25,7 @@ protected:
     bool waitForPreloads(int count) {
         for (int i = 0; i < 500; ++i) {
             settle();
-            if (form->browser().neighbourPreloader()->readyCount() >= count) return true;
+            if (form->browser().neighbourPreloaderForTesting()->readyCount() >= count) return true;
             std::this_thread::sleep_for(std::chrono::milliseconds(10));
         }
         return false;
@@ -33,7 +33,7 @@ protected:
     // What the picture area must show for the current record, decoded afresh.
     Bitmap expectedDisplay() {
         JpegPicture fresh;
-        fresh.readStored(form->browser().query().fieldByName("picture").asBytes());
+        fresh.readStored(form->browser().queryForTesting().fieldByName("picture").asBytes());
         const FitRect rect = form->pictureView->drawRect();
         const DisplayTarget target = form->pictureView->displayTarget();
         return fresh.displayBitmap(target.device(rect.width), target.device(rect.height));
@@ -79,16 +79,16 @@ TEST_F(Preloading, HundredsOfQuickMovesAlwaysShowTheCurrentRecord) {
     EXPECT_TRUE(showsCurrentRecord());
 
     // Far away: what was made for the old neighbours is dropped.
-    const int row = f.browser().query().currentRow();
+    const int row = f.browser().queryForTesting().currentRow();
     std::vector<std::int64_t> old;
     for (int offset : {1, 2, -1}) {
-        if (auto rowid = f.browser().query().rowidAt(row + offset)) old.push_back(*rowid);
+        if (auto rowid = f.browser().queryForTesting().rowidAt(row + offset)) old.push_back(*rowid);
     }
     key(Qt::Key_End);
     ASSERT_TRUE(waitForPreloads(1));
     for (std::int64_t rowid : old) {
-        if (rowid != *f.browser().query().rowidAt(f.browser().query().currentRow() - 1)) {
-            EXPECT_FALSE(f.browser().neighbourPreloader()->hasRowid(rowid));
+        if (rowid != *f.browser().queryForTesting().rowidAt(f.browser().queryForTesting().currentRow() - 1)) {
+            EXPECT_FALSE(f.browser().neighbourPreloaderForTesting()->hasRowid(rowid));
         }
     }
     EXPECT_TRUE(showsCurrentRecord());
@@ -144,7 +144,7 @@ TEST_F(Preloading, TheFirstPictureIsDecodedOnTheWorkerWhileTheWindowIsBuilt) {
     makeDefaultFile(pictureRecords({"a", "b"}, 1200, 900));
     form = std::make_unique<MainWindow>(services);
     // Queued (or already being decoded) before the window is even shown.
-    ASSERT_TRUE(form->browser().neighbourPreloader()->hasRowid(*form->browser().query().rowidAt(0)));
+    ASSERT_TRUE(form->browser().neighbourPreloaderForTesting()->hasRowid(*form->browser().queryForTesting().rowidAt(0)));
     form->show();
     settle();
     EXPECT_FALSE(form->pictureView->picture().hasBitmap());

@@ -123,11 +123,17 @@ TEST(ViewerWindow, ShowsThePictureAtItsOwnSizeAndClosesByClickOrMenu) {
     content.picture.assignBitmap(bitmap);
 
     OwnerWindow owner;
-    std::vector<CommandId> ran;
-    ViewerWindow viewer(owner.window, [&](CommandId command) {
-        ran.push_back(command);
-        if (command == CommandId::CloseViewer) viewer.close();
-    });
+    struct RecordingCommands : CommandRunner {
+        std::vector<CommandId> ran;
+        ViewerWindow* viewer = nullptr;
+        void run(CommandId command) override {
+            ran.push_back(command);
+            if (command == CommandId::CloseViewer) viewer->close();
+        }
+    } commands;
+    std::vector<CommandId>& ran = commands.ran;
+    ViewerWindow viewer(owner.window, commands);
+    commands.viewer = &viewer;
     // Its menu: the wallpaper item runs and leaves it open; the close item closes it.
     driven([&] { viewer.show(content); },
            [&](DWORD ui) {

@@ -1,45 +1,40 @@
-// Decoding the shown record and its neighbours ahead, on the preloader's worker, for
-// the picture area's display target.
-#include "browser/collection_browser.h"
+#include "browser/preload_coordinator.h"
 
 namespace velmora {
 
-void CollectionBrowser::setNeighbourPreloading(bool on) {
+void PreloadCoordinator::setEnabled(bool on) {
     if (!on) {
         preloader_.reset();
-        lastPreloaded_.reset();
+        lastTaken_.reset();
     } else if (!preloader_) {
         preloader_ = std::make_unique<NeighbourPreloader>();
         // The next neighbour's bytes are read when the worker is free, not all at once:
         // at most one stored value waits in memory.
-        preloader_->setOnIdle([this] { view_.post([this] { schedulePreload(); }); });
+        preloader_->setOnIdle([this] { view_.post([this] { schedule(); }); });
     }
 }
 
-bool CollectionBrowser::preloading() {
-    // Only a picture area that draws display bitmaps can use what is made ahead.
+bool PreloadCoordinator::active() const {
     return preloader_ && query_.state() == DatasetState::Browse && view_.displayTarget().flags.proportional;
 }
 
-std::optional<PreloadedPicture> CollectionBrowser::takePreloaded(bool wait) {
-    if (!preloading()) return std::nullopt;
+std::optional<PreloadedPicture> PreloadCoordinator::take(bool wait) {
+    if (!active()) return std::nullopt;
     const std::optional<std::int64_t> rowid = query_.rowidAt(query_.currentRow());
     // The data version costs a statement: ask for it only when a picture waits.
-    const bool again = rowid && lastPreloaded_ && lastPreloaded_->first.rowid == *rowid;
+    const bool again = rowid && lastTaken_ && lastTaken_->first.rowid == *rowid;
     if (!rowid || (!again && !preloader_->hasRowid(*rowid))) return std::nullopt;
     const PreloadKey key{*rowid, query_.dataVersion(), view_.displayTarget()};
-    if (again && lastPreloaded_->first == key) return lastPreloaded_->second;
-    lastPreloaded_.reset();
+    if (again && lastTaken_->first == key) return lastTaken_->second;
+    lastTaken_.reset();
     std::optional<PreloadedPicture> preloaded = preloader_->take(key, wait);
-    if (preloaded) lastPreloaded_.emplace(key, *preloaded);
+    if (preloaded) lastTaken_.emplace(key, *preloaded);
     return preloaded;
 }
 
-void CollectionBrowser::decodeCurrentAhead() {
-    // What follows the opening of a file (at start, the window's first show) runs
-    // beside it. Not on every refresh: a command that walks many records paints only
-    // the last.
-    if (!preloading()) return;
+void PreloadCoordinator::decodeCurrentAhead() {
+    // Not on every refresh: a command that walks many records paints only the last.
+    if (!active()) return;
     const int row = query_.currentRow();
     const std::optional<std::int64_t> rowid = query_.rowidAt(row);
     if (!rowid) return;
@@ -51,18 +46,17 @@ void CollectionBrowser::decodeCurrentAhead() {
     if (SharedBytes bytes = query_.blobAt(row, "picture")) preloader_->add(key, std::move(bytes), true);
 }
 
-void CollectionBrowser::schedulePreload() {
-    if (!preloader_ || preloadScheduled_) return;
-    preloadScheduled_ = true;
-    // After the paint has been shown: reading the neighbours' bytes waits until then.
+void PreloadCoordinator::schedule() {
+    if (!preloader_ || scheduled_) return;
+    scheduled_ = true;
     view_.post([this] {
-        preloadScheduled_ = false;
+        scheduled_ = false;
         preloadNeighbours();
     });
 }
 
-void CollectionBrowser::preloadNeighbours() {
-    if (!preloading()) return;
+void PreloadCoordinator::preloadNeighbours() {
+    if (!active()) return;
     const int row = query_.currentRow();
     if (row < 0) return;
     const PictureQuery::DataVersion version = query_.dataVersion();
@@ -78,7 +72,6 @@ void CollectionBrowser::preloadNeighbours() {
     if (preloader_->busy()) return;  // asks again when idle
     for (const auto& [neighbourRow, key] : neighbours) {
         if (preloader_->has(key)) continue;
-        // Read here, on this thread's connection; the worker gets bytes only.
         if (SharedBytes bytes = query_.blobAt(neighbourRow, "picture")) {
             preloader_->add(key, std::move(bytes));
             return;
