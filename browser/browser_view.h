@@ -1,7 +1,8 @@
 #pragma once
-// What CollectionBrowser asks of a window: it shows and asks, and calls the core for
-// every command. A view never touches the store; the core calls it back only
-// through this interface, on the user-interface thread (post() excepted).
+// What CollectionBrowser asks of a window: it shows and asks, and asks the core for
+// every command through BrowserCore (browser_core.h). A view never touches the store;
+// the core calls it back only through this interface, on the user-interface thread
+// (post() excepted).
 
 #include <cstdint>
 #include <functional>

@@ -1,11 +1,9 @@
 // The wallpaper command of both windows, laid out by the saved settings, and the
 // settings dialog that changes them as the command line's options do.
-#include "base/error.h"
 #include "browser/collection_browser.h"
 #include "wallpaper/rotation_rows.h"
 #include "wallpaper/set_to_desktop.h"
 #include "wallpaper/wallpaper_texts.h"
-#include "wallpaper/wallpaper_settings_change.h"
 
 namespace velmora {
 
@@ -34,7 +32,8 @@ void CollectionBrowser::runWallpaper(bool viewer) {
     request.variant = viewer ? WallpaperVariant::Viewer : WallpaperVariant::MainWindow;
     request.pictureIsNull = currentPictureIsNull();
     if (request.pictureIsNull) {
-        view_.showMessage(MessageKind::Condition, viewer ? wallpaperTexts().noPictureSource : wallpaperTexts().noPictureForDesktop);
+        view_.showMessage(MessageKind::Condition,
+                          viewer ? wallpaperTexts().noPictureSource : wallpaperTexts().noPictureForDesktop);
         return;
     }
     // The main window's is the current record's picture; the viewer's the one it shows.

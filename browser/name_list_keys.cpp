@@ -1,6 +1,6 @@
 #include "browser/name_list_keys.h"
 
-#include "browser/collection_browser.h"
+#include "browser/browser_core.h"
 
 namespace velmora {
 
@@ -20,7 +20,7 @@ NameListMove nameListMove(NameListKey key, bool ctrl, const VisibleRows& visible
     return {};
 }
 
-void pressNameListKey(CollectionBrowser& browser, NameListKey key, bool ctrl, const VisibleRows& visible) {
+void pressNameListKey(BrowserCore& browser, NameListKey key, bool ctrl, const VisibleRows& visible) {
     const NameListMove move = nameListMove(key, ctrl, visible);
     switch (move.kind) {
     case NameListMove::Kind::By: browser.moveBy(move.value); break;

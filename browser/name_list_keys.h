@@ -5,7 +5,7 @@
 
 namespace velmora {
 
-class CollectionBrowser;
+class BrowserCore;
 
 enum class NameListKey { Up, Down, PageUp, PageDown, Home, End, Insert, Delete };
 
@@ -27,6 +27,6 @@ struct NameListMove {
 NameListMove nameListMove(NameListKey key, bool ctrl, const VisibleRows& visible);
 
 // Moves the browser's cursor as key says.
-void pressNameListKey(CollectionBrowser& browser, NameListKey key, bool ctrl, const VisibleRows& visible);
+void pressNameListKey(BrowserCore& browser, NameListKey key, bool ctrl, const VisibleRows& visible);
 
 }  // namespace velmora
