@@ -27,10 +27,10 @@ TEST_F(WindowForms, TheListsKeysMoveTheCursorAndMarkTheCurrentRow) {
     }
     EXPECT_EQ(seen, (std::vector<std::string>{"B prev next", "E prev -", "A - next", "E prev -", "D prev next",
                                               "A prev next", "E prev next"}));
-    const std::uint64_t before = b.query().notificationCount();
+    const std::uint64_t before = b.queryForTesting().notificationCount();
     pressNameListKey(b, NameListKey::Insert, false, five);
     pressNameListKey(b, NameListKey::Delete, true, five);
-    EXPECT_EQ(b.query().notificationCount(), before);
+    EXPECT_EQ(b.queryForTesting().notificationCount(), before);
     EXPECT_EQ(nameListMove(NameListKey::PageUp, false, {3, 9, 7}), (NameListMove{NameListMove::Kind::By, -7}));
     EXPECT_EQ(nameListMove(NameListKey::PageUp, true, {3, 9, 7}), (NameListMove{NameListMove::Kind::ToRow, 3}));
 

@@ -189,7 +189,10 @@ TEST(ViewerWindow, APictureLargerThanTheWorkAreaScrollsWithinIt) {
     content.caption = "查看原始图片    < 大 >";
     content.picture.assignBitmap(bitmap);
     OwnerWindow owner;
-    ViewerWindow viewer(owner.window, [](CommandId) {});
+    struct NoCommands : CommandRunner {
+        void run(CommandId) override {}
+    } noCommands;
+    ViewerWindow viewer(owner.window, noCommands);
     driven([&] { viewer.show(content); },
            [&](DWORD ui) {
                HWND window = waitForWindow(ui, kViewerWindowClass, L"查看原始图片    < 大 >");
