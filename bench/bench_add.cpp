@@ -63,8 +63,8 @@ int main() {
 
     std::string storePath = dir + "/store.vlm";
     std::string plainPath = dir + "/plain.vlm";
-    tools::createCollection(storePath);
-    tools::createCollection(plainPath);
+    createCollection(storePath);
+    createCollection(plainPath);
 
     Connection connection;
     connection.setConnectionString("Provider=Microsoft.Jet.OLEDB.4.0;User ID=Admin;Data Source=" + storePath +

@@ -53,12 +53,12 @@ std::string cachedFile(const std::string& name, bool gray) {
     if (gray) {
         for (int i = 0; i < 3; ++i) grey.push_back(grayJpeg(i));
     }
-    std::vector<tools::CollectionRecord> records;
+    std::vector<CollectionRecord> records;
     for (int i = 0; i < kPictures; ++i) {
         const Bytes& picture = gray && i % 2 == 1 ? grey[static_cast<size_t>(i / 2 % 3)] : colour[static_cast<size_t>(i % 6)];
         records.push_back({"图片" + std::to_string(i + 1), picture});
     }
-    tools::createCollection(path + ".part", records);
+    createCollection(path + ".part", records);
     std::filesystem::rename(path + ".part", path);
     return dir;
 }

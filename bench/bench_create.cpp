@@ -35,12 +35,12 @@ int main(int argc, char** argv) {
     QApplication application(argc, argv);
     std::string dir = bench::scratchDir("create");
     std::string templatePath = dir + "/pictures.vlm";
-    tools::createCollection(templatePath);
+    createCollection(templatePath);
     std::vector<Bytes> streams;
     for (int i = 0; i < 8; ++i) streams.push_back(tools::syntheticJpeg(1024, 768, i));
-    std::vector<tools::CollectionRecord> records;
+    std::vector<CollectionRecord> records;
     for (int i = 0; i < kPictures; ++i) records.push_back({"图片" + std::to_string(i + 1), streams[i % 8]});
-    tools::appendRecords(templatePath, records);
+    appendRecords(templatePath, records);
     QDir::setCurrent(QString::fromStdString(dir));
 
     platform::LinuxPlatform linuxPlatform;

@@ -32,14 +32,14 @@ std::string cachedFile() {
     std::filesystem::create_directories(bench::cacheDir());
     std::vector<Bytes> streams;
     for (int i = 0; i < 8; ++i) streams.push_back(tools::syntheticJpeg(160, 120, i));
-    tools::createCollection(path + ".part");
+    createCollection(path + ".part");
     for (int first = 0; first < kRecords; first += 5000) {
-        std::vector<tools::CollectionRecord> records;
+        std::vector<CollectionRecord> records;
         for (int i = first; i < first + 5000; ++i) {
             const std::string name = (i % 100 == 50 ? "猫" : "图片") + std::to_string(i + 1);
             records.push_back({name, streams[static_cast<size_t>(i % 8)]});
         }
-        tools::appendRecords(path + ".part", records);
+        appendRecords(path + ".part", records);
     }
     std::filesystem::rename(path + ".part", path);
     return path;

@@ -119,7 +119,7 @@ int main() {
     const std::string collection = (scratch / "pictures.vlm").string();
     const std::string picture = (scratch / "picture.jpg").string();
     const velmora::Bytes jpeg = velmora::tools::syntheticJpeg(4000, 3000);
-    velmora::tools::createCollection(collection, {{"first", jpeg}, {"second", jpeg}});
+    velmora::createCollection(collection, {{"first", jpeg}, {"second", jpeg}});
     std::ofstream(picture, std::ios::binary).write(reinterpret_cast<const char*>(jpeg.data()),
                                                    static_cast<std::streamsize>(jpeg.size()));
 

@@ -15,21 +15,21 @@
 namespace velmora {
 namespace {
 
-ConsoleCommand usage(const std::string& text) {
-    ConsoleCommand command;
+WindowsCommandLine usage(const std::string& text) {
+    WindowsCommandLine command;
     command.problem = text;
     return command;
 }
 
-ConsoleCommand wallpaperCommand(const std::vector<std::string>& arguments) {
+WindowsCommandLine wallpaperCommand(const std::vector<std::string>& arguments) {
     const WallpaperOptions options = parseWallpaperOptions(arguments);
     if (!options.given) return usage(invalidCommandLineText(kWallpaperOptionsFirst));
     if (!options.usageError.empty()) return usage("velmora: " + options.usageError + "\n");
-    ConsoleCommand command;
+    WindowsCommandLine command;
     const bool plain = !options.settings.any();
-    command.action = plain && options.action == WallpaperAction::SetNamed ? ConsoleAction::SetWallpaper
-                     : plain && options.action == WallpaperAction::Next   ? ConsoleAction::NextWallpaper
-                                                                          : ConsoleAction::OtherWallpaper;
+    command.action = plain && options.action == WallpaperAction::SetNamed ? WindowsAction::SetWallpaper
+                     : plain && options.action == WallpaperAction::Next   ? WindowsAction::NextWallpaper
+                                                                          : WindowsAction::OtherWallpaper;
     command.name = options.name.value_or("");
     command.collection = options.file;
     command.wallpaper = options;
@@ -38,17 +38,17 @@ ConsoleCommand wallpaperCommand(const std::vector<std::string>& arguments) {
 
 }  // namespace
 
-ConsoleCommand parseConsoleCommand(const std::vector<std::string>& arguments) {
+WindowsCommandLine parseWindowsCommandLine(const std::vector<std::string>& arguments) {
     const std::vector<std::string_view> args(arguments.begin(), arguments.end());
     if (asksForWallpaper(args)) return wallpaperCommand(arguments);
     if (asksForMaintenance(args)) {
-        ConsoleCommand command;
-        command.action = ConsoleAction::Maintenance;
+        WindowsCommandLine command;
+        command.action = WindowsAction::Maintenance;
         command.maintenance = parseMaintenanceOptions(arguments);
         return command;
     }
-    ConsoleCommand window;
-    window.action = ConsoleAction::Window;
+    WindowsCommandLine window;
+    window.action = WindowsAction::Window;
     bool optionsEnded = false;
     for (std::string_view arg : args) {
         if (!optionsEnded && arg == "--") {
@@ -66,13 +66,13 @@ ConsoleCommand parseConsoleCommand(const std::vector<std::string>& arguments) {
             window.userCollection = true;
             continue;
         }
-        ConsoleCommand command;
+        WindowsCommandLine command;
         if (isHelpOption(arg)) {
-            command.action = ConsoleAction::Help;
+            command.action = WindowsAction::Help;
             return command;
         }
         if (isVersionOption(arg)) {
-            command.action = ConsoleAction::Version;
+            command.action = WindowsAction::Version;
             return command;
         }
         return usage(invalidCommandLineText("unknown option '" + std::string(arg) + "'"));
@@ -96,20 +96,20 @@ std::string consoleHelpText() {
            "backup failed, 2 wrong options.\n";
 }
 
-int runConsoleCommand(const ConsoleCommand& command, const platform::Platform& platform, std::ostream& out,
+int runWindowsCommandLine(const WindowsCommandLine& command, const platform::Platform& platform, std::ostream& out,
                       std::ostream& err) {
     platform::TaskSchedulerTimer timer(thisWindowsProgram());
-    return runConsoleCommand(command, platform, timer, out, err);
+    return runWindowsCommandLine(command, platform, timer, out, err);
 }
 
-int runConsoleCommand(const ConsoleCommand& command, const platform::Platform& platform, platform::RotationTimer& timer,
+int runWindowsCommandLine(const WindowsCommandLine& command, const platform::Platform& platform, platform::RotationTimer& timer,
                       std::ostream& out, std::ostream& err) {
     switch (command.action) {
-    case ConsoleAction::Help: out << consoleHelpText(); return kExitSuccess;
-    case ConsoleAction::Version: out << versionText(); return kExitSuccess;
-    case ConsoleAction::Usage: err << command.problem; return kExitUsage;
-    case ConsoleAction::Window: err << invalidCommandLineText("the window is not part of this program"); return kExitUsage;
-    case ConsoleAction::Maintenance: return runMaintenance(command.maintenance, out, err);
+    case WindowsAction::Help: out << consoleHelpText(); return kExitSuccess;
+    case WindowsAction::Version: out << versionText(); return kExitSuccess;
+    case WindowsAction::Usage: err << command.problem; return kExitUsage;
+    case WindowsAction::Window: err << invalidCommandLineText("the window is not part of this program"); return kExitUsage;
+    case WindowsAction::Maintenance: return runMaintenance(command.maintenance, out, err);
     default: break;
     }
     RegistrySettings settings(platform.registry, platform.files, wallpaperSettingNames());

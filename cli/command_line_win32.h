@@ -21,10 +21,10 @@
 
 namespace velmora {
 
-enum class ConsoleAction { Window, Help, Version, SetWallpaper, NextWallpaper, OtherWallpaper, Maintenance, Usage };
+enum class WindowsAction { Window, Help, Version, SetWallpaper, NextWallpaper, OtherWallpaper, Maintenance, Usage };
 
-struct ConsoleCommand {
-    ConsoleAction action = ConsoleAction::Usage;
+struct WindowsCommandLine {
+    WindowsAction action = WindowsAction::Usage;
     std::string name;  // --set-wallpaper
     std::optional<std::string> startFile;  // Window: the file named on the command line
     bool userCollection = false;           // Window: in the per-user folder
@@ -39,17 +39,17 @@ inline constexpr int kExitFailure = 1;
 inline constexpr int kExitUsage = 2;
 
 // The arguments after the program name.
-ConsoleCommand parseConsoleCommand(const std::vector<std::string>& arguments);
+WindowsCommandLine parseWindowsCommandLine(const std::vector<std::string>& arguments);
 
 std::string consoleHelpText();
 
 // Runs the command: help and version go to out, messages of failures to err.
 // Returns the process exit code. Window is the caller's to run: here it is a usage error.
 // Settings go to HKCU\Software\Velmora\Wallpaper, the timer is a Task Scheduler task.
-int runConsoleCommand(const ConsoleCommand& command, const platform::Platform& platform, std::ostream& out,
+int runWindowsCommandLine(const WindowsCommandLine& command, const platform::Platform& platform, std::ostream& out,
                       std::ostream& err);
 // The same with a timer of the caller's.
-int runConsoleCommand(const ConsoleCommand& command, const platform::Platform& platform, platform::RotationTimer& timer,
+int runWindowsCommandLine(const WindowsCommandLine& command, const platform::Platform& platform, platform::RotationTimer& timer,
                       std::ostream& out, std::ostream& err);
 
 }  // namespace velmora

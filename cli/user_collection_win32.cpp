@@ -26,7 +26,7 @@ void enterUserCollection(const std::string& folder) {
     if (!SetCurrentDirectoryW(wide.c_str())) throw Error("cannot enter the folder " + folder);
     if (GetFileAttributesW(L"pictures.vlm") != INVALID_FILE_ATTRIBUTES) return;
     try {
-        tools::createCollection(folder + "\\pictures.vlm");
+        createCollection(folder + "\\pictures.vlm");
     } catch (const Error&) {
         // Another start may have made it in the meantime: theirs is kept.
         if (GetFileAttributesW(L"pictures.vlm") == INVALID_FILE_ATTRIBUTES) throw;

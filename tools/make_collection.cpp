@@ -134,20 +134,20 @@ Request parseArguments(const std::vector<std::string_view>& args) {
 // Raises velmora::Error; what it made is removed again on failure.
 void makeCollection(const Request& request) {
     using namespace velmora;
-    tools::createCollection(request.path);
+    createCollection(request.path);
     try {
         // Written in batches so large files need little memory.
         const int batch = 64;
         for (int first = 0; first < request.count; first += batch) {
-            std::vector<tools::CollectionRecord> records;
+            std::vector<CollectionRecord> records;
             for (int i = first; i < std::min(request.count, first + batch); ++i) {
                 records.push_back({request.prefix + std::to_string(i + 1),
                                    tools::syntheticJpeg(request.width, request.height, i)});
             }
-            tools::appendRecords(request.path, records);
+            appendRecords(request.path, records);
         }
     } catch (...) {
-        tools::removeCollection(request.path);
+        removeCollection(request.path);
         throw;
     }
 }

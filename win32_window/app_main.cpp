@@ -48,9 +48,9 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     for (int i = 1; wide != nullptr && i < count; ++i) arguments.push_back(velmora::fromUtf16(wide[i]));
     LocalFree(wide);
 
-    const velmora::ConsoleCommand command = velmora::parseConsoleCommand(arguments);
+    const velmora::WindowsCommandLine command = velmora::parseWindowsCommandLine(arguments);
     velmora::platform::WindowsPlatform system;
-    if (command.action == velmora::ConsoleAction::Window) {
+    if (command.action == velmora::WindowsAction::Window) {
         if (command.userCollection) {
             try {
                 velmora::win32::enterUserCollection(velmora::win32::userCollectionFolder());
@@ -63,7 +63,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     }
     std::ostringstream out;
     std::ostringstream err;
-    const int status = velmora::runConsoleCommand(command, system.platform(), out, err);
+    const int status = velmora::runWindowsCommandLine(command, system.platform(), out, err);
     bool attached = false;
     writeText(outputHandle(STD_OUTPUT_HANDLE, attached), out.str());
     writeText(outputHandle(STD_ERROR_HANDLE, attached), err.str());

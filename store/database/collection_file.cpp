@@ -6,7 +6,7 @@
 
 #include "base/error.h"
 
-namespace velmora::tools {
+namespace velmora {
 
 namespace {
 
@@ -84,4 +84,4 @@ void removeCollection(const std::string& path) {
     std::filesystem::remove(path + "-journal", ignored);
 }
 
-}  // namespace velmora::tools
+}  // namespace velmora

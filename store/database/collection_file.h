@@ -10,7 +10,7 @@
 
 #include "base/bytes.h"
 
-namespace velmora::tools {
+namespace velmora {
 
 struct CollectionRecord {
     std::string name;
@@ -25,4 +25,4 @@ void appendRecords(const std::string& path, const std::vector<CollectionRecord>&
 // Removes a collection file and its journal, if there; never raises.
 void removeCollection(const std::string& path);
 
-}  // namespace velmora::tools
+}  // namespace velmora

@@ -19,7 +19,7 @@ TEST_F(StartFile, OpensTheNamedFileAndMovesToItsFolder) {
     makeDefaultFile(pictureRecords({"default"}));
     std::filesystem::create_directory(dir.path() / "albums");
     const std::string five = dir.file("albums/five.vlm");
-    tools::createCollection(five, pictureRecords({"P1", "P2", "P3", "P4", "P5"}));
+    createCollection(five, pictureRecords({"P1", "P2", "P3", "P4", "P5"}));
 
     MainWindow& f = openWindow(fileArgument("albums/five.vlm"));
     EXPECT_TRUE(modals.seen.empty());

@@ -22,7 +22,7 @@ std::vector<std::string> entries(const std::string& folder) {
 
 TEST_F(UserCollection, FirstStartMakesTheCollectionOnceAndOpensItWithoutAnError) {
     const std::string templatePath = home.file("empty-collection.vlm");
-    tools::createCollection(templatePath);
+    createCollection(templatePath);
     const std::string folder = userCollectionFolder();
     EXPECT_EQ(folder, home.file("data") + "/velmora");
 
@@ -39,7 +39,7 @@ TEST_F(UserCollection, FirstStartMakesTheCollectionOnceAndOpensItWithoutAnError)
     form.reset();
 
     // The next start, from elsewhere, keeps what the user has put in it.
-    tools::appendRecords(folder + "/pictures.vlm", pictureRecords({"mine"}));
+    appendRecords(folder + "/pictures.vlm", pictureRecords({"mine"}));
     const std::string kept = readFile(folder + "/pictures.vlm");
     QDir::setCurrent(QString::fromStdString(dir.path().string()));
     enterUserCollection(folder, templatePath);

@@ -65,7 +65,7 @@ TEST_F(Adding, CancellingBringsBackWhatWasShownBefore) {
         SCOPED_TRACE(empty ? "empty file" : "two pictures");
         std::filesystem::remove(path());
         view.clearPicture();  // a window of its own
-        makeDefaultFile(empty ? std::vector<tools::CollectionRecord>{} : pictureRecords({"a", "b"}));
+        makeDefaultFile(empty ? std::vector<CollectionRecord>{} : pictureRecords({"a", "b"}));
         open();
         const Bytes before = shownBytes();
         view.fileAnswers.push_back({jpegFile("new.jpg")});
@@ -220,7 +220,7 @@ TEST_F(Adding, ALongListOfFilesNotAddedNamesTheFirstFifteenAndAllInTheDetails) {
 
 TEST_F(Adding, DroppedFilesAreAddedOrOpenedOnceTheDropHasReturned) {
     openNames({"a"});
-    tools::createCollection(dir.file("other.vlm"), pictureRecords({"x", "y"}));
+    createCollection(dir.file("other.vlm"), pictureRecords({"x", "y"}));
     const std::vector<std::string> three{jpegFile("cat.jpg"), bmpFile("dog.bmp"), jpegFile("bird.jpeg")};
     EXPECT_TRUE(browser->acceptsDrop(three));
     browser->drop(three);

@@ -62,7 +62,7 @@ TEST_F(FilterAndFiles, OpeningAFileShowsItsFirstPictureAndTitle) {
     CollectionBrowser& b = openNames({"x"});
     TempDir other;
     const std::string five = other.file("five.vlm");
-    tools::createCollection(five, pictureRecords({"1", "2", "3", "4", "5"}, 40, 30));
+    createCollection(five, pictureRecords({"1", "2", "3", "4", "5"}, 40, 30));
     view.fileAnswers.push_back({five});
     b.run(CommandId::OpenCollection);
     EXPECT_EQ(view.title, "Velmora    [ " + five + " ]");
@@ -73,7 +73,7 @@ TEST_F(FilterAndFiles, OpeningAFileShowsItsFirstPictureAndTitle) {
     EXPECT_EQ(view.fileDialogs[0].filter, "Velmora 文件(*.vlm)|*.vlm");
 
     const std::string empty = other.file("empty.vlm");
-    tools::createCollection(empty, {});
+    createCollection(empty, {});
     view.fileAnswers.push_back({empty});
     b.openCollection();
     EXPECT_EQ(view.countText, "0   张");
@@ -88,14 +88,14 @@ TEST_F(FilterAndFiles, OpeningAFileShowsItsFirstPictureAndTitle) {
 TEST_F(FilterAndFiles, UnderAFilterAnOpenedFileShowsOnlyItsMatches) {
     CollectionBrowser& b = openNames({"猫"});
     filterBy("猫");
-    tools::createCollection(dir.file("other.vlm"), pictureRecords({"大猫", "狗", "猫猫"}, 40, 30));
+    createCollection(dir.file("other.vlm"), pictureRecords({"大猫", "狗", "猫猫"}, 40, 30));
     view.fileAnswers.push_back({dir.file("other.vlm")});
     b.openCollection();
     EXPECT_EQ(listed(), (std::vector<std::string>{"大猫", "猫猫"}));
     EXPECT_EQ(view.countText, "2   张");
 
     // No match: the empty-file rule, show all and filter off with the other picture commands.
-    tools::createCollection(dir.file("dogs.vlm"), pictureRecords({"狗"}, 40, 30));
+    createCollection(dir.file("dogs.vlm"), pictureRecords({"狗"}, 40, 30));
     view.fileAnswers.push_back({dir.file("dogs.vlm")});
     b.openCollection();
     EXPECT_EQ(view.states, kEmpty);
@@ -171,9 +171,9 @@ TEST_F(FilterAndFiles, AFailedCreateIsReportedAndTheDialogStaysOpen) {
                           Case{"name taken", false, "keep", "Cannot create file \""}}) {
         SCOPED_TRACE(c.what);
         // Shown from a file of its own: the template is not held open.
-        tools::createCollection(dir.file("shown.vlm"), pictureRecords({"a", "b"}, 40, 30));
+        createCollection(dir.file("shown.vlm"), pictureRecords({"a", "b"}, 40, 30));
         if (!c.removeTemplate) makeDefaultFile(pictureRecords({"t"}, 40, 30));
-        tools::createCollection(dir.file("keep.vlm"), pictureRecords({"kept"}, 40, 30));
+        createCollection(dir.file("keep.vlm"), pictureRecords({"kept"}, 40, 30));
         open(dir.file("shown.vlm"));
         const std::string title = view.title;
         view.boxes.clear();

@@ -46,7 +46,7 @@ TEST_F(Navigation, TheListMovesTheCursorByRowsAndNeverAddsOrRemoves) {
 }
 
 TEST_F(Navigation, APictureThatIsNotJpegIsReportedWhenRead) {
-    tools::CollectionRecord png{"png", {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 0}};
+    CollectionRecord png{"png", {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 0}};
     makeDefaultFile({pictureRecords({"good"})[0], png});
     CollectionBrowser& b = open();
     b.next();

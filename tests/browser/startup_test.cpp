@@ -48,7 +48,7 @@ TEST_F(Startup, ThreeRecordsShowTheFirstPicture) {
 TEST_F(Startup, AnotherWorkingDirectoryOpensItsOwnDefaultFile) {
     makeDefaultFile(pictureRecords({"here"}));
     TempDir other;
-    tools::createCollection(other.file("pictures.vlm"), pictureRecords({"there1", "there2"}));
+    createCollection(other.file("pictures.vlm"), pictureRecords({"there1", "there2"}));
     std::filesystem::current_path(other.path());
     open();
     EXPECT_EQ(view.name, "there1");
@@ -94,8 +94,8 @@ TEST_F(Startup, AStartFileIsOpenedAsTheOpenCommandOpensItAndItsFolderBecomesCurr
     makeDefaultFile(pictureRecords({"default"}));
     std::filesystem::create_directory(dir.path() / "albums");
     const std::string five = dir.file("albums/five.vlm");
-    tools::createCollection(five, pictureRecords({"P1", "P2", "P3", "P4", "P5"}));
-    tools::createCollection(dir.file("albums/empty.vlm"));
+    createCollection(five, pictureRecords({"P1", "P2", "P3", "P4", "P5"}));
+    createCollection(dir.file("albums/empty.vlm"));
 
     open(std::string("albums/five.vlm"));
     EXPECT_TRUE(view.boxes.empty());

@@ -33,7 +33,7 @@ TEST(CollectionCopy, CopiesWholeFilesAndNeverReplacesOrLeavesHalfAFile) {
     TempDir dir;
     const std::string folder = dir.path().string() + "/";
     const std::string source = folder + "pictures.vlm";
-    tools::createCollection(source, namedRecords({"a", "b", "c"}));
+    createCollection(source, namedRecords({"a", "b", "c"}));
 
     // What a killed copy leaves is removed by the next; another program's file by such a name is not.
     const std::string leftover = temporaryCopyName(0), foreign = temporaryCopyName(1);
@@ -66,7 +66,7 @@ TEST(CollectionCopy, EveryJournalModeGivesASoundCopyWithTheRowsAnOpenWriterAdded
         SCOPED_TRACE(mode);
         TempDir dir;
         const std::string path = dir.file("pictures.vlm");
-        tools::createCollection(path, namedRecords({"a", "b"}));
+        createCollection(path, namedRecords({"a", "b"}));
         sqlite3* writer = nullptr;
         ASSERT_EQ(sqlite3_open(path.c_str(), &writer), SQLITE_OK);
         const std::string setUp = std::string("PRAGMA journal_mode=") + mode +

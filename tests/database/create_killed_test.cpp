@@ -36,9 +36,9 @@ namespace {
 TEST(CreateKilled, TheTemplateStaysAndTheNewFileIsAbsentOrSound) {
     TempDir dir;
     std::string source = dir.file("pictures.vlm");
-    std::vector<tools::CollectionRecord> records;
+    std::vector<CollectionRecord> records;
     for (int i = 0; i < 1000; ++i) records.push_back({"p" + std::to_string(i), Bytes(1500, static_cast<std::uint8_t>(i))});
-    tools::createCollection(source, records);
+    createCollection(source, records);
     const std::string before = readFile(source);
 
     int absent = 0, copied = 0, emptied = 0;

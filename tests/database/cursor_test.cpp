@@ -11,7 +11,7 @@ class Cursor : public ::testing::Test {
 protected:
     std::string file(const std::vector<std::string>& names) {
         std::string path = dir.file("pictures.vlm");
-        tools::createCollection(path, namedRecords(names));
+        createCollection(path, namedRecords(names));
         return path;
     }
     TempDir dir;

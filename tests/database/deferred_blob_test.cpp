@@ -20,7 +20,7 @@ class DeferredBlob : public ::testing::Test {
 protected:
     void SetUp() override {
         path = dir.file("pictures.vlm");
-        tools::createCollection(path, {{"big", patterned(300 * 1024, 1)}, {"small", patterned(10, 2)}});
+        createCollection(path, {{"big", patterned(300 * 1024, 1)}, {"small", patterned(10, 2)}});
         // A third record whose picture is null.
         sqlite3* db = nullptr;
         sqlite3_open(path.c_str(), &db);

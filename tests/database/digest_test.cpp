@@ -60,7 +60,7 @@ TEST(Digests, FoundOnlyForTheSameBytesAndNeverThroughAStaleDigest) {
         PictureLengths lengths;
         TempDir dir;
         const std::string path = dir.file("pictures.vlm");
-        tools::createCollection(path, {{"sunset", bytesOf("AAAA-sunset")}, {"lake", bytesOf("BBBB-lake!")},
+        createCollection(path, {{"sunset", bytesOf("AAAA-sunset")}, {"lake", bytesOf("BBBB-lake!")},
                                        {"same length as sunset", bytesOf("CCCC-other")}});
         SqlitePeer other(path);
         OpenStore s(path);
@@ -112,7 +112,7 @@ TEST(Digests, FoundOnlyForTheSameBytesAndNeverThroughAStaleDigest) {
 TEST(Digests, AForgedDigestNeverMakesOtherBytesADuplicate) {
     TempDir dir;
     const std::string path = dir.file("forged.vlm");
-    tools::createCollection(path, {{"decoy", bytesOf("AAAA-decoy")}});
+    createCollection(path, {{"decoy", bytesOf("AAAA-decoy")}});
     SqlitePeer other(path);
     OpenStore s(path);
     s.query.activate();
@@ -132,7 +132,7 @@ TEST(Digests, AForgedDigestNeverMakesOtherBytesADuplicate) {
 TEST(Digests, AReadOnlyFileIsOnlyRead) {
     TempDir dir;
     const std::string path = dir.file("pictures.vlm");
-    tools::createCollection(path, {{"one", bytesOf("one")}});
+    createCollection(path, {{"one", bytesOf("one")}});
     Connection connection;
     connection.setConnectionString(connectionStringFor(path));
     sqlite3* db = nullptr;

@@ -37,7 +37,7 @@ namespace {
 TEST(Durability, AWriterKilledWithSigkillLosesNoPostedRecord) {
     TempDir dir;
     std::string path = dir.file("p.vlm");
-    tools::createCollection(path, {});
+    createCollection(path, {});
     int pipeFds[2];
     ASSERT_EQ(pipe(pipeFds), 0);
     pid_t child = fork();
@@ -71,7 +71,7 @@ TEST(Durability, AWriterKilledWithSigkillLosesNoPostedRecord) {
 TEST(Durability, TwoProcessesAppendingAtOnceLoseNothing) {
     TempDir dir;
     std::string path = dir.file("p.vlm");
-    tools::createCollection(path, {});
+    createCollection(path, {});
     const int each = 60;
     pid_t first = fork();
     if (first == 0) appendForever(path, "a", each, -1);

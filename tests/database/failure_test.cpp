@@ -56,7 +56,7 @@ TEST(ClosedQuery, OperationsReportTheStoreMessages) {
 TEST(OpenQuery, WritesOutsideEditAndUnknownFieldsFail) {
     TempDir dir;
     std::string path = dir.file("p.vlm");
-    tools::createCollection(path, namedRecords({"a"}));
+    createCollection(path, namedRecords({"a"}));
     OpenStore s(path);
     s.query.activate();
     EXPECT_EQ(messageOf([&] { s.query.fieldByName("filename").setAsString("x"); }),
@@ -68,7 +68,7 @@ TEST(OpenQuery, WritesOutsideEditAndUnknownFieldsFail) {
 TEST(EmptyQuery, DeleteReportsAnEmptyDataset) {
     TempDir dir;
     std::string path = dir.file("p.vlm");
-    tools::createCollection(path, {});
+    createCollection(path, {});
     OpenStore s(path);
     s.query.activate();
     EXPECT_EQ(messageOf([&] { s.query.remove(); }), "ADOQuery1: Cannot perform this operation on an empty dataset");
@@ -77,7 +77,7 @@ TEST(EmptyQuery, DeleteReportsAnEmptyDataset) {
 TEST(Connection, ClosingWithAPendingEditWritesNothing) {
     TempDir dir;
     std::string path = dir.file("p.vlm");
-    tools::createCollection(path, namedRecords({"a", "b"}));
+    createCollection(path, namedRecords({"a", "b"}));
     OpenStore s(path);
     s.query.activate();
     int closes = 0;
@@ -95,7 +95,7 @@ TEST(Connection, ClosingWithAPendingEditWritesNothing) {
 TEST(Connection, ASecondConnectionSeesAPostOnlyAfterReopening) {
     TempDir dir;
     std::string path = dir.file("p.vlm");
-    tools::createCollection(path, namedRecords({"a"}));
+    createCollection(path, namedRecords({"a"}));
     OpenStore writer(path), reader(path);
     writer.query.activate();
     reader.query.activate();

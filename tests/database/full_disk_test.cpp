@@ -31,7 +31,7 @@ std::vector<std::string> entriesOf(const std::string& folder) {
 TEST(FullDisk, AddRenameAndCreateFailCleanlyAndTheFileStaysSound) {
     SmallDisk disk;
     std::string path = disk.file("pictures.vlm");
-    tools::createCollection(path, namedRecords({"a", "b", "c"}));
+    createCollection(path, namedRecords({"a", "b", "c"}));
     OpenStore s(path);
     s.query.activate();
     disk.fill();
@@ -67,7 +67,7 @@ TEST(FullDisk, AddRenameAndCreateFailCleanlyAndTheFileStaysSound) {
 TEST(ReadOnlyFile, BrowsingWorksAndEditsReportAnError) {
     SmallDisk disk;
     std::string path = disk.file("pictures.vlm");
-    tools::createCollection(path, namedRecords({"a", "b", "c"}));
+    createCollection(path, namedRecords({"a", "b", "c"}));
     if (!disk.makeReadOnly()) GTEST_SKIP() << "root without the right to mount: nothing here is read-only";
     const std::string before = readFile(path);
 

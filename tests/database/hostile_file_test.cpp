@@ -34,7 +34,7 @@ void overwrite(const std::string& path, std::size_t at, const std::string& bytes
 // A record whose picture declares 600 MB in a header of a few bytes: name "HUGEHUGE"
 // and a null picture, rewritten as a 4-byte name and a 5-byte serial type.
 void declareHugePicture(const std::string& path) {
-    tools::createCollection(path, {{"HUGEHUGE", {}}});
+    createCollection(path, {{"HUGEHUGE", {}}});
     std::string content = readFile(path);
     const std::string record = std::string("\x03\x1d\x00", 3) + "HUGEHUGE";  // a null picture
     std::size_t at = content.find(record);
@@ -50,7 +50,7 @@ void declareHugePicture(const std::string& path) {
 // Two records in a table `pictures` made by `create`, then `extra` run.
 std::function<void(const std::string&)> withSchema(const std::string& create, const std::string& extra = "") {
     return [=](const std::string& path) {
-        tools::createCollection(path, namedRecords({"a", "b"}));
+        createCollection(path, namedRecords({"a", "b"}));
         exec(path, "ALTER TABLE pictures RENAME TO stored; " + create +
                        "; INSERT INTO pictures (filename, picture) SELECT filename, picture FROM stored; "
                        "DROP TABLE stored; " + extra);
@@ -67,41 +67,41 @@ TEST(HostileFiles, EachFailsClearlyAtItsStepAndNothingIsWritten) {
     const std::vector<HostileCase> cases = {
         {"a view named pictures",
          [](const std::string& path) {
-             tools::createCollection(path, namedRecords({"a", "b"}));
+             createCollection(path, namedRecords({"a", "b"}));
              exec(path, "ALTER TABLE pictures RENAME TO stored; CREATE VIEW pictures AS SELECT * FROM stored");
          },
          "The table 'pictures' is a view"},
         {"a trigger on delete that writes elsewhere",
          [](const std::string& path) {
-             tools::createCollection(path, namedRecords({"a", "b"}));
+             createCollection(path, namedRecords({"a", "b"}));
              exec(path, "CREATE TABLE spy (name); CREATE TRIGGER copy AFTER DELETE ON pictures "
                         "BEGIN INSERT INTO spy VALUES (old.filename); END");
          },
          "The table 'pictures' carries triggers"},
         {"a table without rowids",
          [](const std::string& path) {
-             tools::createCollection(path);
+             createCollection(path);
              exec(path, "DROP TABLE pictures; CREATE TABLE pictures (filename TEXT PRIMARY KEY, picture BLOB) "
                         "WITHOUT ROWID; INSERT INTO pictures VALUES ('a', x'00'), ('b', x'01')");
          },
          "The table 'pictures' has no rowids"},
         {"a column that stands in for the rowid",
          [](const std::string& path) {
-             tools::createCollection(path);
+             createCollection(path);
              exec(path, "DROP TABLE pictures; CREATE TABLE pictures (filename TEXT, picture BLOB, RowId INTEGER); "
                         "INSERT INTO pictures VALUES ('a', x'00', 1), ('b', x'01', 1)");
          },
          "The table 'pictures' has a column named like its rowid"},
         {"a truncated file",
          [](const std::string& path) {
-             tools::createCollection(path, namedRecords({"a", "b"}));
-             tools::appendRecords(path, {{"big", Bytes(100000, 7)}});
+             createCollection(path, namedRecords({"a", "b"}));
+             appendRecords(path, {{"big", Bytes(100000, 7)}});
              std::filesystem::resize_file(path, std::filesystem::file_size(path) / 2);
          },
          "database disk image is malformed"},
         {"the table's page overwritten by noise",
          [](const std::string& path) {
-             tools::createCollection(path, namedRecords({"a", "b", "c"}));
+             createCollection(path, namedRecords({"a", "b", "c"}));
              std::string noise;
              for (int i = 0; i < 16384; ++i) noise += static_cast<char>((i * 7919 + 13) % 251);
              overwrite(path, 16384, noise);  // page 2: the root of pictures

@@ -78,7 +78,7 @@ TEST(OwnTables, EachCraftedDefinitionIsRefusedBeforeAnyWriteOrHarmless) {
         SCOPED_TRACE(c.sql);
         TempDir dir;
         const std::string path = dir.file("sent.vlm");
-        tools::createCollection(path, namedRecords({"a", "b", "c", "d"}));
+        createCollection(path, namedRecords({"a", "b", "c", "d"}));
         SqlitePeer(path).exec(c.sql);
         const std::string before = readFile(path);
         const std::multiset<std::string> content = contentOf(path);

@@ -40,7 +40,7 @@ public:
 TEST(Soak, RandomCommandsKeepTheStoreAndAModelInStep) {
     TempDir dir;
     std::string path = dir.file("soak.vlm");
-    tools::createCollection(path);
+    createCollection(path);
     OpenStore s(path);
     s.query.activate();
     // Durability is another test's subject; here every commit need not reach the disk.

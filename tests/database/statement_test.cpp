@@ -14,7 +14,7 @@ class Statements : public ::testing::Test {
 protected:
     void SetUp() override {
         path = dir.file("pictures.vlm");
-        tools::createCollection(path, namedRecords({"猫1", "小猫", "狗", "it's mine", "a_b", "x' or 1=1 --"}));
+        createCollection(path, namedRecords({"猫1", "小猫", "狗", "it's mine", "a_b", "x' or 1=1 --"}));
     }
     std::vector<std::string> listed(PictureQuery& query) {
         std::vector<std::string> names;
@@ -91,7 +91,7 @@ TEST_F(Statements, AppendedAndRenamedRecordsStayUnderAFilterUntilReopened) {
 
 TEST_F(Statements, TheStatementStaysInForceAcrossANewConnection) {
     std::string other = dir.file("other.vlm");
-    tools::createCollection(other, namedRecords({"大猫", "鸟"}));
+    createCollection(other, namedRecords({"大猫", "鸟"}));
     OpenStore s(path);
     s.query.setSql(kFilter, {"猫"});
     s.query.open();
@@ -106,7 +106,7 @@ TEST_F(Statements, TheStatementStaysInForceAcrossANewConnection) {
 TEST_F(Statements, ExtraColumnsAreCarriedButNeverWritten) {
     std::string extra = dir.file("extra.vlm");
     {
-        tools::createCollection(extra, {});
+        createCollection(extra, {});
         OpenStore raw(extra);
         raw.connection.open();
         sqlite3_exec(raw.connection.handle(),

@@ -35,11 +35,11 @@ TEST(TrashKilled, EveryPictureIsInExactlyOneOfPicturesAndTheTrash) {
     for (int delayMs : {0, 2, 5, 10, 20, 40, 80, 3000}) {
         SCOPED_TRACE(delayMs);
         const std::string path = dir.file("killed" + std::to_string(delayMs) + ".vlm");
-        std::vector<tools::CollectionRecord> records;
+        std::vector<CollectionRecord> records;
         for (int i = 0; i < kPictures; ++i) {
             records.push_back({"p" + std::to_string(i), Bytes(40000 + i, static_cast<std::uint8_t>(i))});
         }
-        tools::createCollection(path, records);
+        createCollection(path, records);
 
         pid_t child = fork();
         ASSERT_GE(child, 0);

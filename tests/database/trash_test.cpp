@@ -16,8 +16,8 @@ namespace velmora::test {
 namespace {
 
 // Pictures large enough that emptying the trash shows in the file's size.
-std::vector<tools::CollectionRecord> largeRecords(const std::vector<std::string>& names) {
-    std::vector<tools::CollectionRecord> records;
+std::vector<CollectionRecord> largeRecords(const std::vector<std::string>& names) {
+    std::vector<CollectionRecord> records;
     for (std::size_t i = 0; i < names.size(); ++i) {
         records.push_back({names[i], Bytes(300000 + i, static_cast<std::uint8_t>(i + 1))});
     }
@@ -35,7 +35,7 @@ std::int64_t fileSize(const std::string& path) { return static_cast<std::int64_t
 TEST(Trash, DeleteCutRestoreUndoAndEmptyWithAnotherProgramBetweenTheSteps) {
     TempDir dir;
     const std::string path = dir.file("pictures.vlm");
-    tools::createCollection(path, largeRecords({"A", "B", "C", "D", "E"}));
+    createCollection(path, largeRecords({"A", "B", "C", "D", "E"}));
     const std::int64_t sizeAtStart = fileSize(path);
     SqlitePeer other(path);
     OpenStore s(path);
@@ -144,7 +144,7 @@ TEST(Trash, DeleteCutRestoreUndoAndEmptyWithAnotherProgramBetweenTheSteps) {
 TEST(Trash, OnlyADeleteThatKeepsThePictureMakesTheTable) {
     TempDir dir;
     const std::string path = dir.file("other.vlm");
-    tools::createCollection(path, namedRecords({"a", "b", "c"}));
+    createCollection(path, namedRecords({"a", "b", "c"}));
 
     {
         // Opening, browsing, editing and a plain delete (the new-file command's) leave
@@ -193,7 +193,7 @@ TEST(Trash, OnlyADeleteThatKeepsThePictureMakesTheTable) {
 TEST(Trash, ATrashTableOfAnotherProgramWithExpressionsIsRefused) {
     TempDir dir;
     const std::string path = dir.file("hostile.vlm");
-    tools::createCollection(path, namedRecords({"a", "b"}));
+    createCollection(path, namedRecords({"a", "b"}));
     SqlitePeer(path).exec(
         "CREATE TABLE velmora_trash (id INTEGER PRIMARY KEY, filename, picture, deleted_at INTEGER, "
         "former_rowid INTEGER, big AS (printf('%.*c', 100000000, 'x')))");
@@ -208,7 +208,7 @@ TEST(Trash, ATrashTableOfAnotherProgramWithExpressionsIsRefused) {
 TEST(Trash, EmptyingKeepsRowidsAndWhatAnotherProgramNamedLikeItsHelper) {
     TempDir dir;
     const std::string path = dir.file("planted.vlm");
-    tools::createCollection(path, largeRecords({"a", "b", "c", "d", "e", "f"}));
+    createCollection(path, largeRecords({"a", "b", "c", "d", "e", "f"}));
     SqlitePeer other(path);
     other.exec("DELETE FROM pictures WHERE rowid IN (2, 4); CREATE TABLE notes (x); "
                "CREATE INDEX velmora_keep_rowids ON notes (x)");

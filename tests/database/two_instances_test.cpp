@@ -22,7 +22,7 @@ void appendPicture(PictureQuery& query, const std::string& name, std::size_t byt
 TEST(TwoInstances, AReusedRowidIsNotTakenForTheRowThatWasRead) {
     TempDir dir;
     std::string path = dir.file("p.vlm");
-    tools::createCollection(path, namedRecords({"A1", "A2", "A3"}));
+    createCollection(path, namedRecords({"A1", "A2", "A3"}));
     OpenStore a(path), b(path);
     a.query.activate();
     a.query.last();
@@ -55,7 +55,7 @@ TEST(TwoInstances, AReusedRowidIsNotTakenForTheRowThatWasRead) {
 TEST(TwoInstances, RowsTheOtherRemovedOrRenamedCannotBeLocated) {
     TempDir dir;
     std::string path = dir.file("p.vlm");
-    tools::createCollection(path, namedRecords({"R1", "R2", "R3", "R4"}));
+    createCollection(path, namedRecords({"R1", "R2", "R3", "R4"}));
     OpenStore a(path), b(path);
     a.query.activate();
     a.query.next();
@@ -98,7 +98,7 @@ TEST(TwoInstances, RowsTheOtherRemovedOrRenamedCannotBeLocated) {
 TEST(TwoInstances, AValueOverTheLengthLimitIsAnErrorNotANull) {
     TempDir dir;
     std::string path = dir.file("p.vlm");
-    tools::createCollection(path, namedRecords({"a"}));
+    createCollection(path, namedRecords({"a"}));
     OpenStore s(path);
     s.query.activate();
     sqlite3_limit(s.connection.handle(), SQLITE_LIMIT_LENGTH, 1000);

@@ -30,8 +30,8 @@ Outcome run(const std::vector<std::string>& arguments) {
     return outcome;
 }
 
-std::vector<tools::CollectionRecord> photos(int count) {
-    std::vector<tools::CollectionRecord> records;
+std::vector<CollectionRecord> photos(int count) {
+    std::vector<CollectionRecord> records;
     for (int i = 0; i < count; ++i) records.push_back({"照片" + std::to_string(i + 1), tools::syntheticJpeg(64, 48, i)});
     return records;
 }
@@ -80,7 +80,7 @@ TEST(Check, ReportsEachProblemWithNameAndPositionAndWritesNothing) {
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         const std::string path = dir.file(std::string(c.name) + ".vlm");
-        tools::createCollection(path, photos(4));
+        createCollection(path, photos(4));
         c.spoil(path);
         const std::string before = readFile(path);
         const Outcome outcome = run({"--check", path});
@@ -92,7 +92,7 @@ TEST(Check, ReportsEachProblemWithNameAndPositionAndWritesNothing) {
     // A schema whose expressions would take 100 MiB a row is reported without SQLite's
     // integrity check evaluating them: the index's width is raised after its rows are in.
     const std::string hostile = dir.file("hostile.vlm");
-    tools::createCollection(hostile, photos(2));
+    createCollection(hostile, photos(2));
     SqlitePeer(hostile).exec(
         "CREATE TABLE velmora_rotation(key TEXT PRIMARY KEY, left_out INTEGER, shown_round INTEGER); "
         "WITH RECURSIVE n(i) AS (SELECT 1 UNION ALL SELECT i + 1 FROM n WHERE i < 200) "
@@ -117,7 +117,7 @@ TEST(Check, ReportsEachProblemWithNameAndPositionAndWritesNothing) {
 TEST(Backup, ConsistentWhileAWriterHasTheFileOpenAndNeverOntoAnExistingName) {
     TempDir dir;
     const std::string path = dir.file("pictures.vlm");
-    tools::createCollection(path, photos(5));
+    createCollection(path, photos(5));
 
     // Another Velmora is in the middle of a write: the copy holds the committed pictures.
     OpenStore writer(path);

@@ -145,7 +145,7 @@ TEST_F(DroppingAndFormats, EveryNameTypedInTheOpenDialogIsAddedWhateverTheFilter
 
 TEST_F(DroppingAndFormats, DroppedFilesAreAddedOrOpenedAndAnythingElseIgnored) {
     makeDefaultFile(pictureRecords({"a"}));
-    tools::createCollection(dir.file("other.vlm"), pictureRecords({"x", "y"}));
+    createCollection(dir.file("other.vlm"), pictureRecords({"x", "y"}));
     MainWindow& f = openWindow();
 
     // Several pictures, the new formats among them: named after their files. (The PNG

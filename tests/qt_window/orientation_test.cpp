@@ -29,7 +29,7 @@ std::string widgetMismatch(int orientation, QWidget& view, const FitRect& rect) 
 class UprightPhotos : public BrowserTest {};
 
 TEST_F(UprightPhotos, EveryOrientationShowsUprightEverywhereAndIsStoredUnchanged) {
-    std::vector<tools::CollectionRecord> records;
+    std::vector<CollectionRecord> records;
     for (int orientation = 1; orientation <= 8; ++orientation) {
         records.push_back({"o" + std::to_string(orientation), orientedJpeg(orientation, orientation % 2 == 0)});
     }

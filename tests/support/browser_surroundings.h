@@ -28,8 +28,8 @@ public:
     ~BrowserSurroundings() override { std::filesystem::current_path(previousDirectory); }
 
     // Writes pictures.vlm into the current (temporary) directory.
-    void makeDefaultFile(const std::vector<tools::CollectionRecord>& records) {
-        tools::createCollection(dir.file("pictures.vlm"), records);
+    void makeDefaultFile(const std::vector<CollectionRecord>& records) {
+        createCollection(dir.file("pictures.vlm"), records);
     }
 
     TempDir dir;

@@ -12,8 +12,8 @@ std::string connectionStringFor(const std::string& path) {
     return "Provider=Microsoft.Jet.OLEDB.4.0;User ID=Admin;Data Source=" + path + ";Persist Security Info=False";
 }
 
-std::vector<tools::CollectionRecord> namedRecords(const std::vector<std::string>& names) {
-    std::vector<tools::CollectionRecord> records;
+std::vector<CollectionRecord> namedRecords(const std::vector<std::string>& names) {
+    std::vector<CollectionRecord> records;
     for (const auto& name : names) {
         std::string bytes = "picture of " + name;
         records.push_back({name, Bytes(bytes.begin(), bytes.end())});
@@ -21,8 +21,8 @@ std::vector<tools::CollectionRecord> namedRecords(const std::vector<std::string>
     return records;
 }
 
-std::vector<tools::CollectionRecord> pictureRecords(const std::vector<std::string>& names, int width, int height) {
-    std::vector<tools::CollectionRecord> records;
+std::vector<CollectionRecord> pictureRecords(const std::vector<std::string>& names, int width, int height) {
+    std::vector<CollectionRecord> records;
     int variant = 0;
     for (const auto& name : names) records.push_back({name, tools::syntheticJpeg(width, height, variant++)});
     return records;

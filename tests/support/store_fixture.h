@@ -17,10 +17,10 @@ namespace velmora::test {
 std::string connectionStringFor(const std::string& path);
 
 // Records named by `names`, each with a small distinct byte string as its picture.
-std::vector<tools::CollectionRecord> namedRecords(const std::vector<std::string>& names);
+std::vector<CollectionRecord> namedRecords(const std::vector<std::string>& names);
 
 // Records made from generated pictures: name i gets a width x height picture.
-std::vector<tools::CollectionRecord> pictureRecords(const std::vector<std::string>& names, int width = 320,
+std::vector<CollectionRecord> pictureRecords(const std::vector<std::string>& names, int width = 320,
                                                     int height = 240);
 
 // Names of every record in a file, in rowid order, read with plain SQLite.

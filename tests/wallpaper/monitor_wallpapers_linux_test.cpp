@@ -50,7 +50,7 @@ protected:
     MonitorWallpapers() {
         // "wide" comes first, so the main wallpaper is the landscape one; of the two
         // others only "tall" suits a portrait monitor, though "small" comes before it.
-        tools::createCollection(file, {{"wide", solidJpeg(64, 36, kRed)},
+        createCollection(file, {{"wide", solidJpeg(64, 36, kRed)},
                                        {"small", solidJpeg(8, 6, kGreen)},
                                        {"tall", solidJpeg(320, 480, kBlue)}});
         settings.perMonitor = true;
@@ -171,7 +171,7 @@ TEST_F(MonitorWallpapers, ShuffledPicturesOnOtherMonitorsCountAsShownInTheRound)
     test::ScopedEnvironment current("XDG_CURRENT_DESKTOP", "sway");
     settings.order = RotationOrder::Shuffle;
     const std::string file3 = sandbox.dir().file("three.vlm");
-    tools::createCollection(file3, {{"one", solidJpeg(64, 36, kRed)},
+    createCollection(file3, {{"one", solidJpeg(64, 36, kRed)},
                                     {"two", solidJpeg(64, 36, kGreen)},
                                     {"three", solidJpeg(64, 36, kBlue)}});
     const std::string first = changeWallpaper(file3, WallpaperChoice{WallpaperStep::Next, ""}, settings,

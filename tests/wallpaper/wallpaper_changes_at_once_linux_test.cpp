@@ -22,9 +22,9 @@ namespace {
 TEST(WallpaperChangesAtOnce, TakeTurnsSoEachMarksThePictureItLeftOnScreen) {
     test::XdgSandbox sandbox;
     const std::string file = sandbox.dir().file("pictures.vlm");
-    std::vector<tools::CollectionRecord> records;
+    std::vector<CollectionRecord> records;
     for (char name = 'a'; name < 'i'; ++name) records.push_back({{name}, tools::syntheticJpeg(16, 16, name)});
-    tools::createCollection(file, records);
+    createCollection(file, records);
     WallpaperSettings shuffled;
     shuffled.order = RotationOrder::Shuffle;
     platform::DesktopServices noDesktop;

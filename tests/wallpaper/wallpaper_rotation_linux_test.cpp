@@ -23,10 +23,10 @@ namespace {
 class Rotation : public ::testing::Test {
 protected:
     Rotation() {
-        std::vector<tools::CollectionRecord> records;
+        std::vector<CollectionRecord> records;
         for (const char* name : {"a", "b", "c", "d", "e"})
             records.push_back({name, tools::syntheticJpeg(16, 16, name[0])});
-        tools::createCollection(file, records);
+        createCollection(file, records);
     }
 
     static platform::DesktopServices noDesktop() {

@@ -30,7 +30,7 @@ protected:
     void SetUp() override {
         if (!platform::programOnPath("Xvfb")) GTEST_SKIP() << "Xvfb missing";
         server = std::make_unique<test::XvfbServer>();
-        tools::createCollection(collection(), {{"a", tools::syntheticJpeg(64, 48, 1)},
+        createCollection(collection(), {{"a", tools::syntheticJpeg(64, 48, 1)},
                                                {"b b", tools::syntheticJpeg(48, 64, 2)},
                                                {"图片3", tools::syntheticJpeg(32, 32, 3)}});
     }
@@ -78,8 +78,8 @@ TEST_F(CommandLineWallpaper, NextWalksTheCollectionRoundAndSetPicksARecordByName
 }
 
 TEST_F(CommandLineWallpaper, FailuresSayWhatIsWrongAndExitNonZero) {
-    tools::createCollection(sandbox.dir().file("empty.vlm"));
-    tools::createCollection(sandbox.dir().file("blank.vlm"), {{"blank", tools::syntheticJpeg(8, 8)}});
+    createCollection(sandbox.dir().file("empty.vlm"));
+    createCollection(sandbox.dir().file("blank.vlm"), {{"blank", tools::syntheticJpeg(8, 8)}});
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(sandbox.dir().file("blank.vlm").c_str(), &db), SQLITE_OK);
     ASSERT_EQ(sqlite3_exec(db, "UPDATE pictures SET picture = NULL", nullptr, nullptr, nullptr), SQLITE_OK);

@@ -66,7 +66,7 @@ protected:
         ::chmod(home.file("run").c_str(), 0700);
         test::writeFile(home.file("sway.config"), "");
         fs::copy_file(test::velmoraProgram(), home.file("velmora"));  // the build tree may be closed to the user
-        tools::createCollection(home.file("pictures.vlm"), {{"海 1", tools::syntheticJpeg(64, 48, 1)},
+        createCollection(home.file("pictures.vlm"), {{"海 1", tools::syntheticJpeg(64, 48, 1)},
                                                             {"b", tools::syntheticJpeg(64, 48, 2)}});
         if (::getuid() == 0) {
             ASSERT_TRUE(platform::runProgram({"chown", "-R", std::string(kSessionUser) + ":", home.path().string()},

@@ -136,7 +136,7 @@ struct Collection {
 
 Collection makeCollection(const std::wstring& folder) {
     Collection made{folder};
-    tools::createCollection(fromUtf16(folder + L"\\pictures.vlm"), {{fromUtf16(made.sunset.name), made.sunset.jpeg},
+    createCollection(fromUtf16(folder + L"\\pictures.vlm"), {{fromUtf16(made.sunset.name), made.sunset.jpeg},
                                                                      {fromUtf16(made.kitten.name), made.kitten.jpeg},
                                                                      {fromUtf16(made.harbour.name), made.harbour.jpeg}});
     writeFile(made.landscapeFile, made.landscape.jpeg);

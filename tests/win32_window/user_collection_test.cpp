@@ -23,7 +23,7 @@ TEST(UserCollection, IsMadeEmptyOnceAndThenKept) {
     const std::string folder = dir.file("home") + "\\\xE7\x94\xA8\xE6\x88\xB7\\Velmora";
     enterUserCollection(folder);
     EXPECT_TRUE(test::namesInFile(folder + "\\pictures.vlm").empty());
-    tools::appendRecords(folder + "\\pictures.vlm", {{"kept", Bytes{1, 2, 3}}});
+    appendRecords(folder + "\\pictures.vlm", {{"kept", Bytes{1, 2, 3}}});
     enterUserCollection(folder);
     EXPECT_EQ(test::namesInFile(folder + "\\pictures.vlm"), std::vector<std::string>{"kept"});
     wchar_t current[MAX_PATH] = {};

@@ -22,43 +22,43 @@ namespace {
 TEST(ConsoleCommandLine, OptionsAndTheirMistakes) {
     struct Case {
         std::vector<std::string> arguments;
-        ConsoleAction action;
+        WindowsAction action;
         std::string name;
         std::string collection;
     };
     const Case cases[] = {
-        {{"--help"}, ConsoleAction::Help, "", "pictures.vlm"},
-        {{"--version"}, ConsoleAction::Version, "", "pictures.vlm"},
-        {{"--set-wallpaper", "Sunset"}, ConsoleAction::SetWallpaper, "Sunset", "pictures.vlm"},
-        {{"--set-wallpaper", "", "D:\\a.vlm"}, ConsoleAction::SetWallpaper, "", "D:\\a.vlm"},
-        {{"--next-wallpaper"}, ConsoleAction::NextWallpaper, "", "pictures.vlm"},
-        {{"--next-wallpaper", "b.vlm"}, ConsoleAction::NextWallpaper, "", "b.vlm"},
+        {{"--help"}, WindowsAction::Help, "", "pictures.vlm"},
+        {{"--version"}, WindowsAction::Version, "", "pictures.vlm"},
+        {{"--set-wallpaper", "Sunset"}, WindowsAction::SetWallpaper, "Sunset", "pictures.vlm"},
+        {{"--set-wallpaper", "", "D:\\a.vlm"}, WindowsAction::SetWallpaper, "", "D:\\a.vlm"},
+        {{"--next-wallpaper"}, WindowsAction::NextWallpaper, "", "pictures.vlm"},
+        {{"--next-wallpaper", "b.vlm"}, WindowsAction::NextWallpaper, "", "b.vlm"},
         // The window: "name" is the file it starts on.
-        {{}, ConsoleAction::Window, "", "pictures.vlm"},
-        {{"D:\\\xE5\x9B\xBE.vlm"}, ConsoleAction::Window, "D:\\\xE5\x9B\xBE.vlm", "pictures.vlm"},
-        {{"--", "--help"}, ConsoleAction::Window, "--help", "pictures.vlm"},
-        {{"a.vlm", "b.vlm"}, ConsoleAction::Usage, "", "pictures.vlm"},
-        {{"--user-collection"}, ConsoleAction::Window, "", "pictures.vlm"},
-        {{"--user-collection", "a.vlm"}, ConsoleAction::Usage, "", "pictures.vlm"},
-        {{"--set-wallpaper"}, ConsoleAction::Usage, "", "pictures.vlm"},
-        {{"--set-wallpaper", "a", "b", "c"}, ConsoleAction::Usage, "", "pictures.vlm"},
-        {{"--next-wallpaper", "a", "b"}, ConsoleAction::Usage, "", "pictures.vlm"},
+        {{}, WindowsAction::Window, "", "pictures.vlm"},
+        {{"D:\\\xE5\x9B\xBE.vlm"}, WindowsAction::Window, "D:\\\xE5\x9B\xBE.vlm", "pictures.vlm"},
+        {{"--", "--help"}, WindowsAction::Window, "--help", "pictures.vlm"},
+        {{"a.vlm", "b.vlm"}, WindowsAction::Usage, "", "pictures.vlm"},
+        {{"--user-collection"}, WindowsAction::Window, "", "pictures.vlm"},
+        {{"--user-collection", "a.vlm"}, WindowsAction::Usage, "", "pictures.vlm"},
+        {{"--set-wallpaper"}, WindowsAction::Usage, "", "pictures.vlm"},
+        {{"--set-wallpaper", "a", "b", "c"}, WindowsAction::Usage, "", "pictures.vlm"},
+        {{"--next-wallpaper", "a", "b"}, WindowsAction::Usage, "", "pictures.vlm"},
         // The Linux program's rules: help and version win over files, a wallpaper option
         // anywhere owns the line but must come first, "--" ends the options.
-        {{"a.vlm", "--version"}, ConsoleAction::Version, "", "pictures.vlm"},
-        {{"-h", "--bogus"}, ConsoleAction::Help, "", "pictures.vlm"},
-        {{"--bogus", "-h"}, ConsoleAction::Usage, "", "pictures.vlm"},
-        {{"--help", "--next-wallpaper"}, ConsoleAction::Usage, "", "pictures.vlm"},
+        {{"a.vlm", "--version"}, WindowsAction::Version, "", "pictures.vlm"},
+        {{"-h", "--bogus"}, WindowsAction::Help, "", "pictures.vlm"},
+        {{"--bogus", "-h"}, WindowsAction::Usage, "", "pictures.vlm"},
+        {{"--help", "--next-wallpaper"}, WindowsAction::Usage, "", "pictures.vlm"},
     };
     for (const Case& c : cases) {
-        const ConsoleCommand command = parseConsoleCommand(c.arguments);
+        const WindowsCommandLine command = parseWindowsCommandLine(c.arguments);
         const std::string label = c.arguments.empty() ? "(none)" : c.arguments[0];
         EXPECT_EQ(command.action, c.action) << label;
-        if (command.action == ConsoleAction::Usage) {
+        if (command.action == WindowsAction::Usage) {
             EXPECT_FALSE(command.problem.empty()) << label;
             continue;
         }
-        EXPECT_EQ(command.action == ConsoleAction::Window ? command.startFile.value_or("") : command.name, c.name)
+        EXPECT_EQ(command.action == WindowsAction::Window ? command.startFile.value_or("") : command.name, c.name)
             << label;
         EXPECT_EQ(command.collection, c.collection) << label;
     }
@@ -71,7 +71,7 @@ protected:
         RegDeleteTreeW(HKEY_CURRENT_USER, L"software\\Velmora");
         std::error_code ignored;
         std::filesystem::remove_all(toUtf16(kWallpaperFolder), ignored);
-        tools::createCollection(collection, {{"Sunset", tools::syntheticJpeg(32, 24, 1)},
+        createCollection(collection, {{"Sunset", tools::syntheticJpeg(32, 24, 1)},
                                              {"\xE5\x9B\xBE\xE7\x89\x87 2", tools::syntheticJpeg(32, 24, 2)},
                                              {"Empty", {}}});
     }
@@ -79,7 +79,7 @@ protected:
     int run(const std::vector<std::string>& arguments) {
         out.str("");
         err.str("");
-        return runConsoleCommand(parseConsoleCommand(arguments), system.platform(), out, err);
+        return runWindowsCommandLine(parseWindowsCommandLine(arguments), system.platform(), out, err);
     }
 
     std::string wallpaperName() {
@@ -138,7 +138,7 @@ TEST_F(ConsoleWallpaper, SettingsAndTheTimerLandWhereWindowsKeepsThem) {
     });
     auto runWith = [&](const std::vector<std::string>& arguments) {
         err.str("");
-        return runConsoleCommand(parseConsoleCommand(arguments), system.platform(), timer, out, err);
+        return runWindowsCommandLine(parseWindowsCommandLine(arguments), system.platform(), timer, out, err);
     };
     const std::pair<const char*, std::pair<const char*, const char*>> modes[] = {
         {"fill", {"10", "0"}}, {"fit", {"6", "0"}}, {"stretch", {"2", "0"}},
