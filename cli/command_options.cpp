@@ -12,7 +12,9 @@ bool isVersionOption(std::string_view arg) { return arg == "--version"; }
 
 bool asksForMaintenance(const std::vector<std::string_view>& args) {
     const auto end = std::find(args.begin(), args.end(), "--");
-    return std::any_of(args.begin(), end, [](std::string_view arg) { return arg == "--check" || arg == "--backup"; });
+    return std::any_of(args.begin(), end, [](std::string_view arg) {
+        return arg == "--check" || arg == "--backup" || arg == "--add" || arg == "--copy-collection";
+    });
 }
 
 MaintenanceOptions parseMaintenanceOptions(const std::vector<std::string>& arguments) {
@@ -31,6 +33,22 @@ MaintenanceOptions parseMaintenanceOptions(const std::vector<std::string>& argum
             options.file = operands[0];
             options.destination = operands[1];
         }
+    } else if (arguments[0] == "--add") {
+        options.kind = MaintenanceOptions::Kind::Add;
+        if (operands.size() < 2) {
+            options.usageError = "usage: velmora --add COLLECTION PICTURE...";
+        } else {
+            options.file = operands[0];
+            options.pictures.assign(operands.begin() + 1, operands.end());
+        }
+    } else if (arguments[0] == "--copy-collection") {
+        options.kind = MaintenanceOptions::Kind::CopyCollection;
+        if (operands.size() != 2) {
+            options.usageError = "usage: velmora --copy-collection SOURCE DEST";
+        } else {
+            options.file = operands[0];
+            options.destination = operands[1];
+        }
     }
     return options;
 }
@@ -39,7 +57,14 @@ std::string maintenanceOptionsHelp() {
     return "  --check FILE.vlm   check the collection (the database and every picture's JPEG header)\n"
            "                     without changing it; exit status 0 when sound, 1 otherwise\n"
            "  --backup FILE.vlm DEST.vlm  copy the collection consistently, also while it is open\n"
-           "                     in Velmora; DEST.vlm must not exist\n";
+           "                     in Velmora; DEST.vlm must not exist\n"
+           "  --add COLLECTION PICTURE...  add pictures named after their files, as the window adds\n"
+           "                     several; pictures stored already are skipped and listed; exit status 0\n"
+           "                     when each was added or skipped, 1 otherwise\n"
+           "  --copy-collection SOURCE DEST  copy every picture, with its other columns, from a file or\n"
+           "                     server collection to a new one (DEST must not hold a pictures table)\n"
+           "A collection is a FILE.vlm or a server address: postgresql://[user@]host[:port]/dbname[?options],\n"
+           "postgres://..., or service=NAME (see pg_service.conf); passwords come from ~/.pgpass\n";
 }
 
 std::string generalOptionsHelp() {

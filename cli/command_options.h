@@ -55,21 +55,25 @@ struct WallpaperOptions {
 // and at most one of the actions above, with its operands.
 WallpaperOptions parseWallpaperOptions(const std::vector<std::string>& arguments);
 
-// --check FILE.vlm | --backup FILE.vlm DEST.vlm: they too come first and own the line.
+// --check FILE.vlm | --backup FILE.vlm DEST.vlm | --add COLLECTION PICTURE... |
+// --copy-collection SOURCE DEST: they too come first and own the line. A collection may
+// be a file or a server address.
 struct MaintenanceOptions {
-    enum class Kind { None, Check, Backup };
+    enum class Kind { None, Check, Backup, Add, CopyCollection };
     Kind kind = Kind::None;
     std::string file;
-    std::string destination;  // --backup
+    std::string destination;            // --backup, --copy-collection
+    std::vector<std::string> pictures;  // --add
     std::string usageError;   // the option's usage line when its operands are wrong
 };
 
-// True when --check or --backup comes before any "--".
+// True when one of them comes before any "--".
 bool asksForMaintenance(const std::vector<std::string_view>& args);
 // Reads the arguments after the program name; Kind::None when the first is neither.
 MaintenanceOptions parseMaintenanceOptions(const std::vector<std::string>& arguments);
 std::string maintenanceOptionsHelp();
-inline constexpr const char* kMaintenanceOptionsFirst = "--check and --backup come first";
+inline constexpr const char* kMaintenanceOptionsFirst =
+    "--check, --backup, --add and --copy-collection come first";
 
 // The help lines of the wallpaper options, and of help and version.
 std::string wallpaperOptionsHelp();

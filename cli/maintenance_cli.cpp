@@ -1,9 +1,18 @@
 #include "cli/maintenance_cli.h"
 
 #include <csignal>
-#include <ostream>
+#include <cstdio>
+#include <iostream>
+#ifdef _WIN32
+#include <io.h>
+#define isatty _isatty
+#define fileno _fileno
+#else
+#include <unistd.h>
+#endif
 
 #include "cli/collection_check.h"
+#include "cli/collection_transfer.h"
 #include "store/database/collection_copy.h"
 
 namespace velmora {
@@ -36,6 +45,11 @@ private:
     void (*previous_[std::size(kSignals)])(int) = {};
 };
 
+// Progress goes to standard error when that is a terminal.
+bool progressShown(const std::ostream& err) {
+    return &err == &std::cerr && isatty(fileno(stderr));
+}
+
 }  // namespace
 
 int runMaintenance(const MaintenanceOptions& options, std::ostream& out, std::ostream& err) {
@@ -46,6 +60,13 @@ int runMaintenance(const MaintenanceOptions& options, std::ostream& out, std::os
     if (!options.usageError.empty()) {
         err << "velmora: " << options.usageError << "\n";
         return 2;
+    }
+    if (options.kind == MaintenanceOptions::Kind::Add) return addPictures(options.file, options.pictures, out, err);
+    if (options.kind == MaintenanceOptions::Kind::CopyCollection) {
+        // A file being made is removed when a signal ends the copy; a server drops the
+        // transaction when the connection goes.
+        CopyRemovedOnSignal cleanUp;
+        return copyCollectionTo(options.file, options.destination, out, err, progressShown(err));
     }
     if (options.kind == MaintenanceOptions::Kind::Check) {
         const CollectionCheck check = checkCollection(options.file);

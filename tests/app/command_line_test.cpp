@@ -77,6 +77,9 @@ TEST(CommandLine, CheckAndBackupOwnTheLineAndCountTheirOperands) {
         {{"--backup", "a.vlm", "b.vlm"}, Kind::Backup, "a.vlm", "b.vlm", ""},
         {{"--check"}, Kind::Check, "", "", "usage: velmora --check FILE.vlm"},
         {{"--backup", "a.vlm"}, Kind::Backup, "", "", "usage: velmora --backup FILE.vlm DEST.vlm"},
+        {{"--copy-collection", "a.vlm", "service=shared"}, Kind::CopyCollection, "a.vlm", "service=shared", ""},
+        {{"--copy-collection", "a.vlm"}, Kind::CopyCollection, "", "", "usage: velmora --copy-collection SOURCE DEST"},
+        {{"--add", "a.vlm"}, Kind::Add, "", "", "usage: velmora --add COLLECTION PICTURE..."},
         {{"a.vlm", "--check"}, Kind::None, "", "", ""},  // not first: runMaintenance says so
     };
     for (const auto& c : cases) {
@@ -88,6 +91,9 @@ TEST(CommandLine, CheckAndBackupOwnTheLineAndCountTheirOperands) {
         EXPECT_EQ(result.maintenance.usageError, c.usageError);
     }
     EXPECT_EQ(parse({"--", "--check"}).action, Action::Browse);
+    const MaintenanceOptions add = parse({"--add", "postgres://db/x", "a.jpg", "b.png"}).maintenance;
+    EXPECT_EQ(add.file, "postgres://db/x");
+    EXPECT_EQ(add.pictures, (std::vector<std::string>{"a.jpg", "b.png"}));
 }
 
 TEST(CommandLine, WallpaperOptionsAreHandedOnWhole) {

@@ -1,0 +1,19 @@
+#include "store/server/open_collection.h"
+
+#include "store/server/server_address.h"
+#include "store/server/server_collection.h"
+
+namespace velmora {
+
+std::unique_ptr<CollectionStore> openCollection(const std::string& fileOrAddress) {
+    if (isServerAddress(fileOrAddress)) return openServerCollection(fileOrAddress);
+    return openCollectionFile(fileOrAddress);
+}
+
+std::unique_ptr<NewCollection> createCollection(const std::string& fileOrAddress,
+                                                const std::vector<StoredColumn>& columns) {
+    if (isServerAddress(fileOrAddress)) return createServerCollection(fileOrAddress, columns);
+    return createCollectionFile(fileOrAddress, columns);
+}
+
+}  // namespace velmora

@@ -1,0 +1,268 @@
+#include "store/server/server_collection.h"
+
+#include <bit>
+#include <charconv>
+#include <cstring>
+
+#include "base/error.h"
+#include "store/server/server_connection.h"
+
+namespace velmora {
+namespace {
+
+// Identifiers are quoted whatever they hold: a column another program named may be
+// anything.
+std::string quoted(const std::string& name) {
+    std::string result = "\"";
+    for (char c : name) {
+        if (c == '"') result += '"';
+        result += c;
+    }
+    return result + "\"";
+}
+
+ColumnKind kindOfServerType(const std::string& type) {
+    if (type == "bigint" || type == "integer" || type == "smallint") return ColumnKind::Integer;
+    if (type == "double precision" || type == "real") return ColumnKind::Real;
+    if (type == "bytea") return ColumnKind::Bytes;
+    return ColumnKind::Text;
+}
+
+const char* serverTypeOf(ColumnKind kind) {
+    switch (kind) {
+    case ColumnKind::Integer: return "bigint";
+    case ColumnKind::Real: return "double precision";
+    case ColumnKind::Text: return "text";
+    case ColumnKind::Bytes: return "bytea";
+    }
+    return "text";
+}
+
+// What a column is read as, so that its binary form is known.
+std::string selectedAs(const StoredColumn& column) {
+    switch (column.kind) {
+    case ColumnKind::Integer: return quoted(column.name) + "::bigint";
+    case ColumnKind::Real: return quoted(column.name) + "::float8";
+    case ColumnKind::Text: return quoted(column.name) + "::text";
+    case ColumnKind::Bytes: return quoted(column.name);
+    }
+    return quoted(column.name);
+}
+
+std::uint64_t bigEndian(const Bytes& bytes) {
+    std::uint64_t value = 0;
+    for (std::uint8_t byte : bytes) value = (value << 8) | byte;
+    return value;
+}
+
+FieldValue binaryValue(const ServerResult& result, int row, int column, ColumnKind kind) {
+    if (result.isNull(row, column)) return FieldValue{};
+    Bytes bytes = result.bytes(row, column);
+    switch (kind) {
+    case ColumnKind::Integer: return FieldValue{static_cast<std::int64_t>(bigEndian(bytes))};
+    case ColumnKind::Real: return FieldValue{std::bit_cast<double>(bigEndian(bytes))};
+    case ColumnKind::Text: return FieldValue{std::string(bytes.begin(), bytes.end())};
+    case ColumnKind::Bytes: return FieldValue{shareBytes(std::move(bytes))};
+    }
+    return FieldValue{};
+}
+
+ServerValue parameterOf(const FieldValue& value) {
+    if (value.isNull()) return ServerValue::null();
+    if (auto bytes = std::get_if<SharedBytes>(&value.value)) return ServerValue::ofBytes(*bytes);
+    if (auto number = std::get_if<double>(&value.value)) {
+        char text[32];
+        auto end = std::to_chars(text, text + sizeof text, *number).ptr;
+        return ServerValue::ofText(std::string(text, end));
+    }
+    return ServerValue::ofText(value.asString());
+}
+
+// The table's columns as the check reads them: name, type, identity and generated flags.
+constexpr const char* kColumnsSql =
+    "SELECT a.attname, format_type(a.atttypid, a.atttypmod), a.attidentity, a.attgenerated, a.attnotnull,"
+    " EXISTS (SELECT 1 FROM pg_index i WHERE i.indrelid = a.attrelid AND i.indisunique AND i.indnatts = 1"
+    "   AND i.indkey[0] = a.attnum AND i.indpred IS NULL AND i.indexprs IS NULL)"
+    " FROM pg_attribute a WHERE a.attrelid = to_regclass('pictures') AND a.attnum > 0 AND NOT a.attisdropped"
+    " ORDER BY a.attnum";
+
+class ServerCollectionStore : public CollectionStore {
+public:
+    ServerCollectionStore(const std::string& address, std::optional<std::string> password)
+        : connection_(address, std::move(password)) {
+        checkTable();
+    }
+
+    std::string title() const override { return connection_.shownAddress(); }
+
+    std::vector<StoredName> names() override {
+        ServerResult result = connection_.run("SELECT velmora_key, filename::text FROM pictures ORDER BY velmora_key");
+        std::vector<StoredName> names;
+        names.reserve(static_cast<std::size_t>(result.rows()));
+        for (int row = 0; row < result.rows(); ++row) {
+            StoredName entry{result.integer(row, 0), std::nullopt};
+            if (!result.isNull(row, 1)) entry.name = result.text(row, 1);
+            names.push_back(std::move(entry));
+        }
+        return names;
+    }
+
+    SharedBytes picture(std::int64_t key) override {
+        ServerResult result = connection_.run("SELECT picture FROM pictures WHERE velmora_key = $1",
+                                              {ServerValue::ofText(std::to_string(key))}, true);
+        if (result.rows() == 0) return nullptr;
+        return shareBytes(result.isNull(0, 0) ? Bytes() : result.bytes(0, 0));
+    }
+
+    std::optional<std::string> storedCopyOf(const SharedBytes& bytes) override {
+        // The lengths are compared first: the server reads no other picture's bytes.
+        ServerResult result = connection_.run(
+            "SELECT coalesce(filename::text, '') FROM pictures WHERE octet_length(picture) = $2 AND picture = $1"
+            " ORDER BY velmora_key LIMIT 1",
+            {ServerValue::ofBytes(bytes), ServerValue::ofText(std::to_string(bytes->size()))});
+        if (result.rows() == 0) return std::nullopt;
+        return result.text(0, 0);
+    }
+
+    void add(const std::string& name, const SharedBytes& bytes) override {
+        connection_.run("INSERT INTO pictures (filename, picture) VALUES ($1, $2)",
+                        {ServerValue::ofText(name), ServerValue::ofBytes(bytes)});
+        notifyChange();
+    }
+
+    std::vector<StoredColumn> columns() override {
+        ServerResult result = connection_.run(kColumnsSql);
+        std::vector<StoredColumn> columns;
+        for (int row = 0; row < result.rows(); ++row) {
+            if (result.text(row, 0) == kServerKeyColumn) continue;
+            columns.push_back({result.text(row, 0), kindOfServerType(result.text(row, 1))});
+        }
+        return columns;
+    }
+
+    void eachRow(const std::function<void(const std::vector<FieldValue>&)>& take) override {
+        const std::vector<StoredColumn> columns = this->columns();
+        std::string list;
+        for (const StoredColumn& column : columns) list += (list.empty() ? "" : ", ") + selectedAs(column);
+        // One snapshot, read in batches so that a large collection never sits in memory whole.
+        connection_.run("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY");
+        struct EndRead {
+            ServerConnection& connection;
+            ~EndRead() { connection.rollback(); }
+        } endRead{connection_};
+        connection_.run("DECLARE velmora_rows NO SCROLL CURSOR FOR SELECT " + list + " FROM pictures ORDER BY velmora_key");
+        std::vector<FieldValue> values(columns.size());
+        for (;;) {
+            ServerResult batch = connection_.run("FETCH 64 FROM velmora_rows", {}, true);
+            if (batch.rows() == 0) break;
+            for (int row = 0; row < batch.rows(); ++row) {
+                for (std::size_t i = 0; i < columns.size(); ++i) {
+                    values[i] = binaryValue(batch, row, static_cast<int>(i), columns[i].kind);
+                }
+                take(values);
+            }
+        }
+    }
+
+private:
+    void notifyChange() {
+        // A hint for other windows on the collection; the change itself is committed.
+        try {
+            connection_.run(std::string("NOTIFY ") + kServerChangeChannel);
+        } catch (const std::exception&) {
+        }
+    }
+
+    void checkTable() {
+        const std::string table = "The table pictures of the server collection " + connection_.shownAddress();
+        ServerResult kind = connection_.run(
+            "SELECT c.relkind::text,"
+            " (SELECT count(*) FROM pg_trigger t WHERE t.tgrelid = c.oid AND NOT t.tgisinternal),"
+            " (SELECT count(*) FROM pg_rewrite r WHERE r.ev_class = c.oid)"
+            " FROM pg_class c WHERE c.oid = to_regclass('pictures')");
+        if (kind.rows() == 0) {
+            throw Error("The server collection " + connection_.shownAddress() + " holds no table pictures");
+        }
+        if (kind.text(0, 0) != "r") throw Error(table + " is not a plain table");
+        if (kind.integer(0, 1) != 0 || kind.integer(0, 2) != 0) {
+            throw Error(table + " has triggers or rules, which could change what Velmora writes");
+        }
+        ServerResult columns = connection_.run(kColumnsSql);
+        bool name = false, picture = false, key = false;
+        for (int row = 0; row < columns.rows(); ++row) {
+            const std::string column = columns.text(row, 0);
+            const std::string type = columns.text(row, 1);
+            if (column == "filename") name = type == "text" || type.starts_with("character varying");
+            if (column == "picture") picture = type == "bytea";
+            if (column == kServerKeyColumn) {
+                key = type == "bigint" && columns.text(row, 4) == "t" && columns.text(row, 5) == "t";
+            } else if (!columns.text(row, 3).empty()) {
+                throw Error(table + " has a generated column, " + column);
+            }
+        }
+        if (!name || !picture) throw Error(table + " needs the columns filename (text) and picture (bytea)");
+        if (!key) {
+            throw Error(table + " has no key column: add one with "
+                                "ALTER TABLE pictures ADD COLUMN velmora_key bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY");
+        }
+    }
+
+    ServerConnection connection_;
+};
+
+class NewServerCollection : public NewCollection {
+public:
+    NewServerCollection(const std::string& address, const std::vector<StoredColumn>& columns)
+        : connection_(address), columns_(columns) {
+        connection_.begin();
+        // Two copies at once into one database: the second one's commit fails, as the
+        // names of its table clash.
+        ServerResult existing = connection_.run("SELECT to_regclass('pictures') IS NOT NULL");
+        if (existing.text(0, 0) == "t") {
+            throw Error("The server collection " + connection_.shownAddress() +
+                        " holds a table pictures already");
+        }
+        std::string declared, names, places;
+        for (std::size_t i = 0; i < columns.size(); ++i) {
+            const std::string separator = i == 0 ? "" : ", ";
+            declared += separator + quoted(columns[i].name) + " " + serverTypeOf(columns[i].kind);
+            names += separator + quoted(columns[i].name);
+            places += separator + "$" + std::to_string(i + 1);
+        }
+        connection_.run("CREATE TABLE pictures (" + declared + (declared.empty() ? "" : ", ") + kServerKeyColumn +
+                        " bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY)");
+        insertSql_ = "INSERT INTO pictures (" + names + ") VALUES (" + places + ")";
+    }
+
+    ~NewServerCollection() override { connection_.rollback(); }
+
+    void insert(const std::vector<FieldValue>& values) override {
+        std::vector<ServerValue> parameters;
+        parameters.reserve(values.size());
+        for (const FieldValue& value : values) parameters.push_back(parameterOf(value));
+        connection_.run(insertSql_, parameters);
+    }
+
+    void finish() override {
+        connection_.run(std::string("NOTIFY ") + kServerChangeChannel);
+        connection_.commit();
+    }
+
+private:
+    ServerConnection connection_;
+    std::vector<StoredColumn> columns_;
+    std::string insertSql_;
+};
+
+}  // namespace
+
+std::unique_ptr<CollectionStore> openServerCollection(const std::string& address, std::optional<std::string> password) {
+    return std::make_unique<ServerCollectionStore>(address, std::move(password));
+}
+
+std::unique_ptr<NewCollection> createServerCollection(const std::string& address,
+                                                      const std::vector<StoredColumn>& columns) {
+    return std::make_unique<NewServerCollection>(address, columns);
+}
+
+}  // namespace velmora

@@ -1,0 +1,24 @@
+// velmora.exe is built without libpq for now: a server address is refused plainly.
+#include "base/error.h"
+#include "store/server/server_address.h"
+#include "store/server/server_collection.h"
+
+namespace velmora {
+namespace {
+
+[[noreturn]] void unavailable(const std::string& address) {
+    throw Error("Cannot open the server collection " + addressWithoutPassword(address) +
+                ": this build of velmora.exe has no PostgreSQL client");
+}
+
+}  // namespace
+
+std::unique_ptr<CollectionStore> openServerCollection(const std::string& address, std::optional<std::string>) {
+    unavailable(address);
+}
+
+std::unique_ptr<NewCollection> createServerCollection(const std::string& address, const std::vector<StoredColumn>&) {
+    unavailable(address);
+}
+
+}  // namespace velmora
