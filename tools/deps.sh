@@ -17,6 +17,8 @@ packages=(
   dbus-daemon dbus-bin libglib2.0-bin dconf-gsettings-backend gsettings-desktop-schemas
   mate-desktop-common cinnamon-desktop-data xfconf libxfconf-0-3
   sway swaybg qt6-wayland
+  # server collections (libpq), and the PostgreSQL server their tests start (tools/test-server.sh)
+  libpq-dev postgresql-15
   # the stand-in for the Plasma shell's D-Bus service
   python3-dbus python3-gi
 )

@@ -144,7 +144,8 @@ ServerResult ServerConnection::run(const std::string& sql, const std::vector<Ser
         }
         }
     }
-    pg_result* result = PQexecParams(conn_, sql.c_str(), static_cast<int>(parameters.size()), types.data(),
+    // Without parameters, a text of several statements runs as one (the tests' schemas).
+    pg_result* result = parameters.empty() && !binaryResult ? PQexec(conn_, sql.c_str()) : PQexecParams(conn_, sql.c_str(), static_cast<int>(parameters.size()), types.data(),
                                      values.data(), lengths.data(), formats.data(), binaryResult ? 1 : 0);
     ExecStatusType status = result ? PQresultStatus(result) : PGRES_FATAL_ERROR;
     if (status != PGRES_COMMAND_OK && status != PGRES_TUPLES_OK) fail(result);
