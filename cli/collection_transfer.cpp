@@ -53,7 +53,7 @@ int copyCollectionTo(const std::string& source, const std::string& destination, 
     try {
         std::unique_ptr<CollectionStore> from = openCollection(source);
         const std::size_t total = showProgress ? from->names().size() : 0;
-        std::unique_ptr<NewCollection> to = createCollection(destination, from->columns());
+        std::unique_ptr<NewCollection> to = startCollection(destination, from->columns());
         std::size_t copied = 0;
         std::uint64_t bytes = 0;
         from->eachRow([&](const std::vector<FieldValue>& values) {

@@ -65,6 +65,6 @@ public:
 std::unique_ptr<CollectionStore> openCollectionFile(const std::string& path);
 
 // A new collection file at path, which must not exist, with `pictures` of these columns.
-std::unique_ptr<NewCollection> createCollectionFile(const std::string& path, const std::vector<StoredColumn>& columns);
+std::unique_ptr<NewCollection> startCollectionFile(const std::string& path, const std::vector<StoredColumn>& columns);
 
 }  // namespace velmora

@@ -196,7 +196,7 @@ std::unique_ptr<CollectionStore> openCollectionFile(const std::string& path) {
     return std::make_unique<FileCollectionStore>(path);
 }
 
-std::unique_ptr<NewCollection> createCollectionFile(const std::string& path, const std::vector<StoredColumn>& columns) {
+std::unique_ptr<NewCollection> startCollectionFile(const std::string& path, const std::vector<StoredColumn>& columns) {
     return std::make_unique<NewCollectionFile>(path, columns);
 }
 

@@ -10,10 +10,10 @@ std::unique_ptr<CollectionStore> openCollection(const std::string& fileOrAddress
     return openCollectionFile(fileOrAddress);
 }
 
-std::unique_ptr<NewCollection> createCollection(const std::string& fileOrAddress,
+std::unique_ptr<NewCollection> startCollection(const std::string& fileOrAddress,
                                                 const std::vector<StoredColumn>& columns) {
-    if (isServerAddress(fileOrAddress)) return createServerCollection(fileOrAddress, columns);
-    return createCollectionFile(fileOrAddress, columns);
+    if (isServerAddress(fileOrAddress)) return startServerCollection(fileOrAddress, columns);
+    return startCollectionFile(fileOrAddress, columns);
 }
 
 }  // namespace velmora

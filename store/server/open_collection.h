@@ -12,7 +12,7 @@ namespace velmora {
 // The collection file at path, or the server collection at a server address.
 std::unique_ptr<CollectionStore> openCollection(const std::string& fileOrAddress);
 // A new collection file, or a new `pictures` table on a server, of these columns.
-std::unique_ptr<NewCollection> createCollection(const std::string& fileOrAddress,
+std::unique_ptr<NewCollection> startCollection(const std::string& fileOrAddress,
                                                 const std::vector<StoredColumn>& columns);
 
 }  // namespace velmora

@@ -260,7 +260,7 @@ std::unique_ptr<CollectionStore> openServerCollection(const std::string& address
     return std::make_unique<ServerCollectionStore>(address, std::move(password));
 }
 
-std::unique_ptr<NewCollection> createServerCollection(const std::string& address,
+std::unique_ptr<NewCollection> startServerCollection(const std::string& address,
                                                       const std::vector<StoredColumn>& columns) {
     return std::make_unique<NewServerCollection>(address, columns);
 }

@@ -25,7 +25,7 @@ std::unique_ptr<CollectionStore> openServerCollection(const std::string& address
 // A new `pictures` of these columns (and the key) in the database at address, made and
 // filled in one transaction. Raises Error, changing nothing, when the database holds a
 // `pictures` table already.
-std::unique_ptr<NewCollection> createServerCollection(const std::string& address,
+std::unique_ptr<NewCollection> startServerCollection(const std::string& address,
                                                       const std::vector<StoredColumn>& columns);
 
 }  // namespace velmora

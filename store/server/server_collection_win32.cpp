@@ -17,7 +17,7 @@ std::unique_ptr<CollectionStore> openServerCollection(const std::string& address
     unavailable(address);
 }
 
-std::unique_ptr<NewCollection> createServerCollection(const std::string& address, const std::vector<StoredColumn>&) {
+std::unique_ptr<NewCollection> startServerCollection(const std::string& address, const std::vector<StoredColumn>&) {
     unavailable(address);
 }
 

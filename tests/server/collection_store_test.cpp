@@ -57,7 +57,7 @@ using CollectionStoreTest = OnFileAndServer;
 TEST_P(CollectionStoreTest, ANewCollectionKeepsEveryColumnAndAnswersByKey) {
     const std::string place = newPlace();
     {
-        std::unique_ptr<NewCollection> made = createCollection(place, kColumns);
+        std::unique_ptr<NewCollection> made = startCollection(place, kColumns);
         made->insert(row("sky", "sky bytes", FieldValue{std::string("blue, 'quoted'")}, FieldValue{std::int64_t{5}},
                          FieldValue{0.1}));
         made->insert(row(std::nullopt, "", FieldValue{}, FieldValue{std::int64_t{-7}}, FieldValue{}));
@@ -96,22 +96,22 @@ TEST_P(CollectionStoreTest, ANewCollectionKeepsEveryColumnAndAnswersByKey) {
 TEST_P(CollectionStoreTest, ANewCollectionNeverReplacesOneAndLeavesNothingUnfinished) {
     const std::string kept = newPlace();
     {
-        std::unique_ptr<NewCollection> made = createCollection(kept, kColumns);
+        std::unique_ptr<NewCollection> made = startCollection(kept, kColumns);
         made->insert(row("sky", "sky bytes", FieldValue{}, FieldValue{}, FieldValue{}));
         made->finish();
     }
-    EXPECT_THROW(createCollection(kept, kColumns), Error);
+    EXPECT_THROW(startCollection(kept, kColumns), Error);
     EXPECT_EQ(namesOf(*openCollection(kept)), (std::vector<std::optional<std::string>>{"sky"}));
 
     // Dropped before it was finished (a failed or interrupted copy): no collection there.
     const std::string dropped = newPlace();
     {
-        std::unique_ptr<NewCollection> made = createCollection(dropped, kColumns);
+        std::unique_ptr<NewCollection> made = startCollection(dropped, kColumns);
         made->insert(row("sky", "sky bytes", FieldValue{}, FieldValue{}, FieldValue{}));
     }
     EXPECT_THROW(openCollection(dropped), Error);
     // A value the column cannot hold fails the whole copy.
-    std::unique_ptr<NewCollection> made = createCollection(dropped, kColumns);
+    std::unique_ptr<NewCollection> made = startCollection(dropped, kColumns);
     made->insert(row("sky", "sky bytes", FieldValue{}, FieldValue{}, FieldValue{}));
     if (GetParam() == Where::Server) {
         EXPECT_THROW(made->insert(row("x", "", FieldValue{}, FieldValue{std::string("not a number")}, FieldValue{})),

@@ -63,7 +63,7 @@ TEST_P(AddFromCommandLine, AddsNamedAfterFilesSkipsWhatIsStoredAndCountsFailures
     const std::string place = newPlace();
     const Bytes sky = tools::syntheticJpeg(64, 48, 1), sea = tools::syntheticJpeg(64, 48, 2);
     {
-        std::unique_ptr<NewCollection> made = createCollection(place, kPlainColumns);
+        std::unique_ptr<NewCollection> made = startCollection(place, kPlainColumns);
         made->insert({FieldValue{std::string("sky")}, FieldValue{shareBytes(sky)}});
         made->finish();
     }
