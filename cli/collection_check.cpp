@@ -7,6 +7,8 @@
 
 #include "base/error.h"
 #include "store/database/own_tables.h"
+#include "store/database/server_address.h"
+#include "store/server/open_collection.h"
 #include "store/database/sql_statement.h"
 #include "store/database/untrusted_file.h"
 #include "store/picture/jpeg_decoder.h"
@@ -71,9 +73,33 @@ void checkPictures(sqlite3* db, CollectionCheck& check) {
     }
 }
 
+// A server collection: its table as opening checks it, then every picture in key order,
+// under one snapshot; the server answers for its own pages.
+CollectionCheck checkServerCollection(const std::string& address) {
+    CollectionCheck check;
+    try {
+        std::unique_ptr<CollectionStore> store = openCollection(address);
+        const std::vector<StoredColumn> columns = store->columns();
+        auto indexOf = [&](const char* name) {
+            return std::find_if(columns.begin(), columns.end(), [&](const StoredColumn& c) { return c.name == name; }) -
+                   columns.begin();
+        };
+        const auto name = static_cast<std::size_t>(indexOf("filename")), picture = static_cast<std::size_t>(indexOf("picture"));
+        store->eachRow([&](const std::vector<FieldValue>& values) {
+            const int position = ++check.pictures;
+            const std::string what = values[picture].isNull() ? "it holds no picture" : pictureProblem(*values[picture].asBytes());
+            if (!what.empty()) check.problems.push_back({position, values[name].asString(), what});
+        });
+    } catch (const Error& error) {
+        check.problems.push_back({0, "", error.what()});
+    }
+    return check;
+}
+
 }  // namespace
 
 CollectionCheck checkCollection(const std::string& path) {
+    if (isServerAddress(path)) return checkServerCollection(path);
     CollectionCheck check;
     ReadOnlyDatabase file;
     try {

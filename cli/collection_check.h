@@ -22,6 +22,7 @@ struct CollectionCheck {
 
 // Opens the file read-only (nothing is written, not even a rollback) and reports what
 // is wrong. A file that cannot be opened or read is one problem of the file itself.
+// A server address: the table's check, then each picture as in a file.
 CollectionCheck checkCollection(const std::string& path);
 
 // The lines the program prints for a check: one per problem, then a summary.

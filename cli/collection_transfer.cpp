@@ -5,7 +5,7 @@
 
 #include "store/imagefile/picture_file.h"
 #include "store/server/open_collection.h"
-#include "store/server/server_address.h"
+#include "store/database/server_address.h"
 
 namespace velmora {
 namespace {

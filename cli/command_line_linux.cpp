@@ -5,6 +5,8 @@
 #include <filesystem>
 #include <string_view>
 
+#include "store/database/server_address.h"
+
 
 namespace velmora {
 namespace {
@@ -81,6 +83,7 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
             continue;
         }
         if (result.file) return invalid("only one collection file can be opened at a time");
+        if (isServerAddress(arg)) return invalid(kWindowTakesFilesOnly);
         result.file = std::filesystem::absolute(std::filesystem::path(arg)).lexically_normal().string();
     }
     return result;

@@ -14,6 +14,7 @@
 #include "cli/collection_check.h"
 #include "cli/collection_transfer.h"
 #include "store/database/collection_copy.h"
+#include "store/database/server_address.h"
 
 namespace velmora {
 namespace {
@@ -70,8 +71,13 @@ int runMaintenance(const MaintenanceOptions& options, std::ostream& out, std::os
     }
     if (options.kind == MaintenanceOptions::Kind::Check) {
         const CollectionCheck check = checkCollection(options.file);
-        out << checkReport(options.file, check);
+        out << checkReport(shownCollectionName(options.file), check);
         return check.sound() ? 0 : 1;
+    }
+    if (isServerAddress(options.file) || isServerAddress(options.destination)) {
+        // A server's backup is a copy under one snapshot, into a new file or database.
+        CopyRemovedOnSignal cleanUp;
+        return copyCollectionTo(options.file, options.destination, out, err, progressShown(err));
     }
     try {
         CopyRemovedOnSignal cleanUp;

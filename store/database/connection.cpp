@@ -5,6 +5,8 @@
 #include <algorithm>
 
 #include "base/error.h"
+#include "store/database/network_share.h"
+#include "store/database/server_address.h"
 #include "store/database/untrusted_file.h"
 
 namespace velmora {
@@ -65,6 +67,9 @@ std::string Connection::dataSourcePath() const {
 void Connection::open() {
     if (db_) return;
     std::string path = dataSourcePath();
+    // Never taken for a file name: SQLite would look for a file of that name.
+    if (isServerAddress(path)) throw Error(std::string("Cannot open ") + addressWithoutPassword(path) + ": " + kWindowTakesFilesOnly);
+    warnWhenOnNetworkShare(path);
     sqlite3* db = nullptr;
     // Never SQLITE_OPEN_CREATE: a missing file is an error, not a new database. A file
     // that cannot be written opens for reading; edits then fail with SQLite's text.

@@ -1,6 +1,6 @@
 #include "store/server/open_collection.h"
 
-#include "store/server/server_address.h"
+#include "store/database/server_address.h"
 #include "store/server/server_collection.h"
 
 namespace velmora {

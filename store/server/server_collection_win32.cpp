@@ -1,6 +1,6 @@
 // velmora.exe is built without libpq for now: a server address is refused plainly.
 #include "base/error.h"
-#include "store/server/server_address.h"
+#include "store/database/server_address.h"
 #include "store/server/server_collection.h"
 
 namespace velmora {

@@ -6,7 +6,7 @@
 #include <utility>
 
 #include "base/error.h"
-#include "store/server/server_address.h"
+#include "store/database/server_address.h"
 
 namespace velmora {
 namespace {

@@ -104,6 +104,16 @@ TEST(CopyCollection, FromFileToServerAndBackEveryRowAndColumnNeverOverAnother) {
     EXPECT_EQ(out.str(), file + ": 3 pictures copied to " + database.address() + "\n" + database.address() +
                              ": 3 pictures copied to " + back + "\n");
 
+    // --check and --backup take a server too; the report never shows the password.
+    const std::string withPassword = "postgresql://" + server->admin + ":" + server->adminPassword + "@127.0.0.1:" +
+                                     server->port + "/" + database.name();
+    std::ostringstream report, none;
+    EXPECT_EQ(runMaintenance(parseMaintenanceOptions({"--check", withPassword}), report, none), 1);
+    EXPECT_NE(report.str().find(": picture 3 \"p3\": its JPEG header cannot be read"), std::string::npos) << report.str();
+    EXPECT_EQ(report.str().find(server->adminPassword), std::string::npos) << report.str();
+    EXPECT_EQ(runMaintenance(parseMaintenanceOptions({"--backup", withPassword, dir.file("backup.vlm")}), report, none), 0);
+    EXPECT_EQ(rowsIn(dir.file("backup.vlm")), rowsIn(file));
+
     std::ostringstream refused;
     EXPECT_EQ(copyCollectionTo(back, database.address(), out, refused, false), 1);
     EXPECT_NE(refused.str().find("holds a table pictures already\nNothing was copied."), std::string::npos);

@@ -10,7 +10,7 @@
 
 #include "base/error.h"
 #include "store/server/open_collection.h"
-#include "store/server/server_address.h"
+#include "store/database/server_address.h"
 #include "store/server/server_collection.h"
 #include "store/server/server_connection.h"
 #include "tests/support/temp_dir.h"

@@ -1,4 +1,4 @@
-#include "store/server/server_address.h"
+#include "store/database/server_address.h"
 
 #include <algorithm>
 #include <cctype>
