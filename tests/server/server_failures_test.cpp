@@ -13,20 +13,12 @@
 #include "store/database/server_address.h"
 #include "store/server/server_collection.h"
 #include "store/server/server_connection.h"
+#include "tests/support/store_fixture.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/test_server.h"
 
 namespace velmora::test {
 namespace {
-
-std::string failureOf(const std::function<void()>& action) {
-    try {
-        action();
-    } catch (const Error& error) {
-        return error.what();
-    }
-    return "(no error)";
-}
 
 TEST(ServerAddress, PasswordsNeverShow) {
     const struct {
@@ -66,7 +58,7 @@ TEST(ServerFailures, EachIsSaidPlainlyWithoutThePassword) {
          "database \"no_such_db\" does not exist"},
     };
     for (const auto& c : connecting) {
-        const std::string message = failureOf([&] { openCollection(c.address); });
+        const std::string message = messageOf([&] { openCollection(c.address); });
         EXPECT_NE(message.find("Cannot open the server collection "), std::string::npos) << message;
         EXPECT_NE(message.find(c.says), std::string::npos) << message;
         EXPECT_EQ(message.find("wrong-one"), std::string::npos) << message;
@@ -76,7 +68,7 @@ TEST(ServerFailures, EachIsSaidPlainlyWithoutThePassword) {
     // A role that may only read opens the collection and is refused a change.
     std::unique_ptr<CollectionStore> readOnly = openCollection(database.tcpAddress(reader, "reader-pw"));
     EXPECT_TRUE(readOnly->names().empty());
-    EXPECT_NE(failureOf([&] { readOnly->add("sky", shareBytes({1, 2})); }).find("may only be read by this role"),
+    EXPECT_NE(messageOf([&] { readOnly->add("sky", shareBytes({1, 2})); }).find("may only be read by this role"),
               std::string::npos);
     // The password may come from the dialog instead of the address.
     EXPECT_NO_THROW(openServerCollection("postgresql://" + ann + "@127.0.0.1:" + server->port + "/" + database.name(), "right-one"));
@@ -113,7 +105,7 @@ TEST(ServerFailures, ATableVelmoraCannotTrustIsRefusedByName) {
     for (const auto& c : cases) {
         ServerDatabase database(*server);
         if (!c.schema.empty()) database.run(c.schema);
-        const std::string message = failureOf([&] { openCollection(database.address()); });
+        const std::string message = messageOf([&] { openCollection(database.address()); });
         EXPECT_NE(message.find(c.says), std::string::npos) << c.schema << "\n" << message;
     }
 }
@@ -127,7 +119,7 @@ TEST(ServerFailures, ALostConnectionOrAStatementPastItsTimeFailsAndTheNextComman
     };
     ServerConnection connection(database.address());
     cutOff(connection);
-    EXPECT_NE(failureOf([&] { connection.run("SELECT 1"); }).find("was lost; nothing of this command was kept"),
+    EXPECT_NE(messageOf([&] { connection.run("SELECT 1"); }).find("was lost; nothing of this command was kept"),
               std::string::npos);
     EXPECT_EQ(connection.run("SELECT 2").text(0, 0), "2");
 
@@ -141,7 +133,7 @@ TEST(ServerFailures, ALostConnectionOrAStatementPastItsTimeFailsAndTheNextComman
     EXPECT_EQ(connection.run("SELECT to_regclass('kept') IS NULL").text(0, 0), "t");
 
     ServerConnection impatient(database.address() + "&options=-c%20statement_timeout%3D50");
-    EXPECT_NE(failureOf([&] { impatient.run("SELECT pg_sleep(5)"); }).find("ran past its time"), std::string::npos);
+    EXPECT_NE(messageOf([&] { impatient.run("SELECT pg_sleep(5)"); }).find("ran past its time"), std::string::npos);
     EXPECT_EQ(impatient.run("SELECT 3").text(0, 0), "3");
 }
 
