@@ -23,6 +23,8 @@ struct BrowserServices {
     // Where the wallpaper settings are kept and the rotation timer; null: none are
     // kept, the wallpaper is set as it comes.
     WallpaperSettingsServices* wallpaperSettings = nullptr;
+    // The file thumbnails are kept in (in the user's cache folder); "": none are kept.
+    std::string thumbnailStore;
 };
 
 }  // namespace velmora

@@ -128,6 +128,10 @@ public:
     // user cancels.
     virtual void askWallpaperSettings(const WallpaperSettingsRequest& request) = 0;
 
+    // Shows the thumbnail window (not modal), bound to CollectionBrowser::thumbnails(), or
+    // raises it when it is open.
+    virtual void showThumbnails() {}
+
     // Shows the viewer modally; it closes on a click or through closeViewer().
     virtual void showViewer(const ViewerContent& content) = 0;
     // Hides the open viewer and ends its modal display once the command returns.

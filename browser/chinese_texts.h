@@ -101,6 +101,14 @@ inline constexpr TextTable kChineseTexts{
     .confirmEmptyTrash = "清空回收站将永久删除其中的 {} 张图片，确实要清空吗？",
     .duplicateNotAdded = "数据库中已有此图片（“{}”）",
 
+    .thumbnailsItem = "缩略图(&T)",
+    .thumbnailsCaption = "缩略图",
+    .leaveOutItem = "不参与轮换",
+    .putBackItem = "参与轮换",
+    .confirmDeleteMany = "你真的要从数据库中删除选中的 {} 张图片吗？",
+    .undoDeleteManyItem = "撤销删除 {} 张图片(&Z)",
+    .exportFolderCaption = "选择保存图片的文件夹",
+
     .wallpaperSettingsCaption = "壁纸设置",
     .fitLabel = "图片在屏幕上：",
     .fitDesktop = "桌面默认",

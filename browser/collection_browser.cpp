@@ -5,6 +5,7 @@
 #include <new>
 
 #include "browser/file_names.h"
+#include "browser/thumbnail_form.h"
 #include "platform/message_text.h"
 
 namespace velmora {
@@ -22,11 +23,13 @@ CollectionBrowser::CollectionBrowser(BrowserServices services, BrowserView& view
             currentName_ = name.value_or("");
             view_.setCurrentName(currentName_);
             view_.refreshNameList();
+            if (thumbnails_) thumbnails_->followCursor();
         },
         [this] {
             currentName_.clear();
             view_.setCurrentName(currentName_);
             view_.refreshNameList();
+            if (thumbnails_) thumbnails_->followCursor();
         });
     dataSource_.setOnDataChange([this](const Field*) { followCurrentRecord(); });
     preloads_.setEnabled(true);
@@ -34,6 +37,7 @@ CollectionBrowser::CollectionBrowser(BrowserServices services, BrowserView& view
 
 CollectionBrowser::~CollectionBrowser() {
     // The query's sinks call the view: close it while both are still there.
+    thumbnails_.reset();
     preloads_.setEnabled(false);
     connection_.close();
 }
@@ -90,6 +94,7 @@ void CollectionBrowser::run(CommandId command) {
         {CommandId::Undo, &CollectionBrowser::undo},
         {CommandId::Trash, &CollectionBrowser::openTrash},
         {CommandId::WallpaperSettings, &CollectionBrowser::openWallpaperSettings},
+        {CommandId::Thumbnails, &CollectionBrowser::openThumbnails},
     };
     // A command that is not available does nothing, whoever asks for it.
     if (!states_.enabled(groupOf(command))) return;

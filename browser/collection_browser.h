@@ -12,6 +12,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 #include <vector>
@@ -40,6 +41,8 @@ inline constexpr const char* kShowAllStatement = "select * from pictures\r\n";
 
 // The connection string for a picture data file path.
 std::string connectionStringFor(const std::string& path);
+
+class ThumbnailForm;
 
 class CollectionBrowser final : public BrowserCore {
 public:
@@ -106,6 +109,9 @@ public:
     // Keeping pictures: the undo of the last delete, cut, rename or add, and the trash.
     void undo();
     void openTrash();
+    // The thumbnail window over the result set: the view shows it bound to thumbnails().
+    void openThumbnails();
+    ThumbnailForm& thumbnails();
     // The new-file dialog's confirmation: creates name + ".vlm" in the current directory
     // from the template pictures.vlm and switches to it.
     void createCollection(const std::string& name);
@@ -127,6 +133,8 @@ public:
     NeighbourPreloader* neighbourPreloaderForTesting() { return preloads_.preloader(); }
 
 private:
+    friend class ThumbnailForm;
+
     // Runs command; an escaping error is shown. False when it ended with an error.
     bool guard(const std::function<void()>& command);
 
@@ -176,6 +184,13 @@ private:
     bool deleteFromTrash(std::int64_t id);
     bool emptyTrash();
 
+    // The thumbnail window's commands on several rows of the result set.
+    void removeRows(const std::vector<int>& rows);
+    void restoreMany(const std::vector<TrashEntry>& entries);
+    void exportRows(const std::vector<int>& rows, const std::string& folder);
+    void setRowsLeftOut(const std::vector<int>& rows, bool leftOut);
+    bool rowLeftOut(int row);
+
     // The wallpaper.
     void runWallpaper(bool viewer);
     bool saveWallpaperChoice(const WallpaperSettings& before, const WallpaperSettingsChoice& offered,
@@ -202,6 +217,7 @@ private:
     FileDialogs fileDialogs_;
     WallpaperSettingsEditor wallpaperSettings_{services_.wallpaperSettings};
     PreloadCoordinator preloads_{query_, view_};
+    std::unique_ptr<ThumbnailForm> thumbnails_;
 };
 
 }  // namespace velmora

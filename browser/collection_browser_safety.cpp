@@ -45,6 +45,7 @@ void CollectionBrowser::undoStep(const UndoStep& step) {
         showRestoredPicture(1);
         break;
     case Kind::Rename: query_.renameRow(step.renamed, step.previousName); break;
+    case Kind::DeleteMany: restoreMany(step.trashedMany); break;
     case Kind::Add: {
         // Into the trash, so undoing an add loses nothing either. The rows are checked
         // first: all of them go, or none.

@@ -47,6 +47,7 @@ constexpr CommandControl kMainWindow[] = {
     separator("MenuSeperator5"),
     {MenuItem, "UndoLastChange", &T::undoItem, CommandId::Undo, Undo, "Ctrl+Z"},
     item("RecycleBin", &T::trashItem, CommandId::Trash, Always),
+    {MenuItem, "Thumbnails", &T::thumbnailsItem, CommandId::Thumbnails, Always, "Ctrl+T"},
     separator("MenuSeperator3"),
     item("Quit", &T::quitItem, CommandId::Quit, Always),
 };

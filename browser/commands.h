@@ -34,6 +34,7 @@ enum class CommandId {
     Undo,
     Trash,
     WallpaperSettings,
+    Thumbnails,
 };
 
 // The availability rule a control follows.

@@ -2,33 +2,22 @@
 
 #include <filesystem>
 
+#include "base/utf8_path.h"
+
 namespace velmora {
 
-namespace {
+std::string currentDirectory() { return utf8Of(std::filesystem::current_path()); }
 
-std::filesystem::path fromUtf8(const std::string& text) {
-    return std::filesystem::path(std::u8string(text.begin(), text.end()));
-}
-
-std::string toUtf8(const std::filesystem::path& path) {
-    const std::u8string text = path.u8string();
-    return std::string(text.begin(), text.end());
-}
-
-}  // namespace
-
-std::string currentDirectory() { return toUtf8(std::filesystem::current_path()); }
-
-void setCurrentDirectory(const std::string& folder) { std::filesystem::current_path(fromUtf8(folder)); }
+void setCurrentDirectory(const std::string& folder) { std::filesystem::current_path(pathFromUtf8(folder)); }
 
 std::string absolutePath(const std::string& path) {
-    return toUtf8(std::filesystem::absolute(fromUtf8(path)).lexically_normal().make_preferred());
+    return utf8Of(std::filesystem::absolute(pathFromUtf8(path)).lexically_normal().make_preferred());
 }
 
-std::string folderOf(const std::string& path) { return toUtf8(fromUtf8(path).parent_path()); }
+std::string folderOf(const std::string& path) { return utf8Of(pathFromUtf8(path).parent_path()); }
 
-std::string fileNameOf(const std::string& path) { return toUtf8(fromUtf8(path).filename()); }
+std::string fileNameOf(const std::string& path) { return utf8Of(pathFromUtf8(path).filename()); }
 
-std::string baseNameOf(const std::string& path) { return toUtf8(fromUtf8(path).stem()); }
+std::string baseNameOf(const std::string& path) { return utf8Of(pathFromUtf8(path).stem()); }
 
 }  // namespace velmora

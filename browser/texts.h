@@ -113,6 +113,15 @@ struct TextTable {
     const char* confirmEmptyTrash;   // "{}": how many pictures
     const char* duplicateNotAdded;   // "{}": the name of the picture already there
 
+    // The thumbnail window.
+    const char* thumbnailsItem;
+    const char* thumbnailsCaption;
+    const char* leaveOutItem;         // the selected pictures leave the rotation
+    const char* putBackItem;          // and come back into it
+    const char* confirmDeleteMany;    // "{}": how many pictures
+    const char* undoDeleteManyItem;   // "{}": how many pictures
+    const char* exportFolderCaption;  // the folder dialog of the export
+
     // The wallpaper settings dialog.
     const char* wallpaperSettingsCaption;
     const char* fitLabel;

@@ -15,13 +15,14 @@
 namespace velmora {
 
 struct UndoStep {
-    enum class Kind { Delete, Cut, Rename, Add };
+    enum class Kind { Delete, Cut, Rename, Add, DeleteMany };
     Kind kind = Kind::Delete;
     std::string name{};                              // as the caption names it
     TrashEntry trashed{};                            // Delete, Cut
     PictureQuery::RowIdentity renamed{};             // Rename: the row as renamed
     FieldValue previousName{};                       // Rename
     std::vector<PictureQuery::RowIdentity> added{};  // Add: the rows added
+    std::vector<TrashEntry> trashedMany{};           // DeleteMany, in the order deleted
 };
 
 class UndoHistory {

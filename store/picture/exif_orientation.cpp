@@ -5,67 +5,13 @@
 #include <cstdint>
 #include <cstring>
 
+#include "store/picture/exif_tiff.h"
+
 namespace velmora {
 
 namespace {
 
 constexpr std::uint16_t kOrientationTag = 0x0112;
-constexpr std::uint16_t kTypeShort = 3;
-
-// Reads 16- and 32-bit values of a TIFF structure in its own byte order.
-class TiffView {
-public:
-    TiffView(const std::uint8_t* data, std::size_t size, bool bigEndian)
-        : data_(data), size_(size), bigEndian_(bigEndian) {}
-
-    bool has(std::size_t offset, std::size_t count) const { return offset <= size_ && count <= size_ - offset; }
-
-    std::uint16_t u16(std::size_t offset) const {
-        const std::uint16_t a = data_[offset];
-        const std::uint16_t b = data_[offset + 1];
-        return static_cast<std::uint16_t>(bigEndian_ ? (a << 8 | b) : (b << 8 | a));
-    }
-    std::uint32_t u32(std::size_t offset) const {
-        const std::uint32_t high = u16(offset);
-        const std::uint32_t low = u16(offset + 2);
-        return bigEndian_ ? (high << 16 | low) : (low << 16 | high);
-    }
-
-private:
-    const std::uint8_t* data_;
-    std::size_t size_;
-    bool bigEndian_;
-};
-
-// The orientation in an Exif APP1 payload ("Exif\0\0" + TIFF header + IFD0), or 0.
-int orientationInExif(const std::uint8_t* payload, std::size_t size) {
-    static constexpr std::uint8_t kExifId[6] = {'E', 'x', 'i', 'f', 0, 0};
-    if (size < 6 + 8 || std::memcmp(payload, kExifId, 6) != 0) return 0;
-    const std::uint8_t* tiff = payload + 6;
-    const std::size_t tiffSize = size - 6;
-    bool bigEndian;
-    if (tiff[0] == 'I' && tiff[1] == 'I') {
-        bigEndian = false;
-    } else if (tiff[0] == 'M' && tiff[1] == 'M') {
-        bigEndian = true;
-    } else {
-        return 0;
-    }
-    const TiffView view(tiff, tiffSize, bigEndian);
-    if (view.u16(2) != 42) return 0;
-    const std::uint32_t ifd = view.u32(4);
-    if (!view.has(ifd, 2)) return 0;
-    const std::uint16_t entries = view.u16(ifd);
-    for (std::uint32_t i = 0; i < entries; ++i) {
-        const std::size_t entry = ifd + 2 + static_cast<std::size_t>(i) * 12;
-        if (!view.has(entry, 12)) return 0;
-        if (view.u16(entry) != kOrientationTag) continue;
-        // One SHORT, held in the first two bytes of the value field.
-        if (view.u16(entry + 2) != kTypeShort || view.u32(entry + 4) != 1) return 0;
-        return view.u16(entry + 8);
-    }
-    return 0;
-}
 
 // Where upright pixel (x, y) starts in the stored bytes: origin + x * stepX + y * stepY.
 struct Steps {
@@ -99,30 +45,12 @@ void copyTurned(const Bitmap& stored, Bitmap& upright, const Steps& steps) {
 }  // namespace
 
 Orientation exifOrientation(const Bytes& jpeg) {
-    const std::size_t size = jpeg.size();
-    if (size < 4 || jpeg[0] != 0xFF || jpeg[1] != 0xD8) return Orientation::Normal;
-    std::size_t at = 2;
-    while (at + 4 <= size) {
-        if (jpeg[at] != 0xFF) return Orientation::Normal;
-        const std::uint8_t marker = jpeg[at + 1];
-        if (marker == 0xFF) {  // fill byte before a marker
-            ++at;
-            continue;
-        }
-        if (marker == 0xDA || marker == 0xD9) break;  // the first scan, or the end
-        if (marker == 0x01 || (marker >= 0xD0 && marker <= 0xD7)) {  // markers without a length
-            at += 2;
-            continue;
-        }
-        const std::size_t length = static_cast<std::size_t>(jpeg[at + 2]) << 8 | jpeg[at + 3];
-        if (length < 2 || length > size - at - 2) break;
-        if (marker == 0xE1) {
-            const int value = orientationInExif(jpeg.data() + at + 4, length - 2);
-            if (value != 0) return value >= 1 && value <= 8 ? static_cast<Orientation>(value) : Orientation::Normal;
-        }
-        at += 2 + length;
-    }
-    return Orientation::Normal;
+    int value = 0;
+    visitExifSegments(jpeg, [&](const TiffView& tiff) {
+        value = static_cast<int>(tiffNumber(tiff, tiff.u32(4), kOrientationTag, true));
+        return value != 0;
+    });
+    return value >= 1 && value <= 8 ? static_cast<Orientation>(value) : Orientation::Normal;
 }
 
 bool swapsWidthAndHeight(Orientation orientation) {
