@@ -34,8 +34,13 @@ bool sameProportions(int width, int height, int otherWidth, int otherHeight) {
 bool decodeEmbedded(const Bytes& jpeg, const JpegHeader& photo, ThumbnailSize cover, Bitmap& stored) {
     const std::optional<ByteRun> run = exifThumbnail(jpeg);
     if (!run) return false;
+    // A cut-off stream decodes with grey below the cut: only one that ends (before any
+    // padding) is used.
+    std::size_t end = run->size;
+    while (end > 2 && run->data[end - 1] == 0x00) --end;
+    if (end < 4 || run->data[end - 2] != 0xFF || run->data[end - 1] != 0xD9) return false;
     try {
-        const Bytes embedded(run->data, run->data + run->size);
+        const Bytes embedded(run->data, run->data + end);
         const JpegHeader header = readJpegHeader(embedded);
         if (header.width < cover.width || header.height < cover.height ||
             !sameProportions(header.width, header.height, photo.width, photo.height))

@@ -16,6 +16,11 @@ namespace {
 constexpr std::int64_t kApplicationId = 0x566C6D54;
 constexpr std::int64_t kSchemaVersion = 1;
 
+std::int64_t firstNumber(sqlite3* db, const char* sql) {
+    SqlStatement statement(db, sql);
+    return statement.step() ? statement.integer(0) : 0;
+}
+
 }  // namespace
 
 CollectionStamp collectionStamp(const std::string& path) {
@@ -70,10 +75,9 @@ void ThumbnailStore::open() {
         }
         sqlite3_busy_timeout(db_, 2000);
         try {
-            SqlStatement id(db_, "PRAGMA application_id");
-            const std::int64_t application = id.step() ? id.integer(0) : 0;
-            SqlStatement tables(db_, "SELECT count(*) FROM sqlite_master");
-            const bool empty = tables.step() && tables.integer(0) == 0;
+            // Each statement is done before the next: the journal mode changes only outside a read.
+            const std::int64_t application = firstNumber(db_, "PRAGMA application_id");
+            const bool empty = firstNumber(db_, "SELECT count(*) FROM sqlite_master") == 0;
             if (!empty && application != kApplicationId) {
                 setAside(".other");
                 continue;
