@@ -26,7 +26,9 @@ namespace {
 
 // photo with an Exif segment whose IFD1 holds `embedded`, its length field saying `claimed`.
 Bytes withExifThumbnail(const Bytes& photo, const Bytes& embedded, std::uint32_t claimed) {
-    Bytes tiff{'I', 'I', 42, 0, 8, 0, 0, 0, 0, 0};  // header, IFD0 without entries...
+    Bytes tiff;
+    tiff.reserve(64 + embedded.size());
+    for (std::uint8_t byte : {'I', 'I', 42, 0, 8, 0, 0, 0, 0, 0}) tiff.push_back(byte);  // header, IFD0 without entries...
     auto put = [&](std::uint32_t value, int bytes) {
         for (int i = 0; i < bytes; ++i) tiff.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
     };
@@ -83,7 +85,7 @@ TEST(ThumbnailMaking, TheExifThumbnailIsUsedOnlyWhenItIsLargeEnoughAndTellsTheTr
 class KeptThumbnails : public ::testing::Test {
 protected:
     KeptThumbnails() {
-        tools::createCollection(collection, {{"A", tools::syntheticJpeg(640, 480, 0)},
+        createCollection(collection, {{"A", tools::syntheticJpeg(640, 480, 0)},
                                              {"B", tools::syntheticJpeg(640, 480, 1)},
                                              {"C", tools::syntheticJpeg(480, 640, 2)}});
     }
