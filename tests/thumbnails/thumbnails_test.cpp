@@ -28,7 +28,7 @@ namespace {
 Bytes withExifThumbnail(const Bytes& photo, const Bytes& embedded, std::uint32_t claimed) {
     Bytes tiff;
     tiff.reserve(64 + embedded.size());
-    for (std::uint8_t byte : {'I', 'I', 42, 0, 8, 0, 0, 0, 0, 0}) tiff.push_back(byte);  // header, IFD0 without entries...
+    for (int byte : {0x49, 0x49, 42, 0, 8, 0, 0, 0, 0, 0}) tiff.push_back(static_cast<std::uint8_t>(byte));  // header, IFD0 without entries...
     auto put = [&](std::uint32_t value, int bytes) {
         for (int i = 0; i < bytes; ++i) tiff.push_back(static_cast<std::uint8_t>(value >> (8 * i)));
     };
@@ -44,8 +44,9 @@ Bytes withExifThumbnail(const Bytes& photo, const Bytes& embedded, std::uint32_t
     put(0, 4);
     tiff.insert(tiff.end(), embedded.begin(), embedded.end());
     const std::size_t length = 2 + 6 + tiff.size();
-    Bytes segment{0xFF, 0xE1, static_cast<std::uint8_t>(length >> 8), static_cast<std::uint8_t>(length), 'E', 'x', 'i', 'f', 0, 0};
-    segment.insert(segment.end(), tiff.begin(), tiff.end());
+    Bytes segment{0xFF, 0xE1, static_cast<std::uint8_t>(length >> 8), static_cast<std::uint8_t>(length)};
+    for (char c : std::string("Exif\0\0", 6)) segment.push_back(static_cast<std::uint8_t>(c));
+    for (std::uint8_t byte : tiff) segment.push_back(byte);
     return insertAfterSoi(photo, segment);
 }
 
