@@ -10,7 +10,30 @@ dir=$(mkdir -p "${1:-$root/build-windows}" && cd "${1:-$root/build-windows}" && 
   xvfb xauth fonts-wqy-microhei \
   libgtest-dev nsis
 
+# The mingw-built libraries, kept per user between clones and keyed by what they are built
+# from: the build script, the toolchain and the Debian source and compiler versions. A kept
+# copy is used only when every file still has the checksum it was stored with.
+deps_key() {
+  local sources
+  sources=$(awk '$1 == "apt-get" && $2 == "source" { for (i = 4; i <= NF && $i ~ /^[a-z0-9][a-z0-9.+-]*$/; i++) print $i }' \
+    "$root/tools/windows-deps.sh")
+  { cat "$root/tools/windows-deps.sh" "$root/cmake/mingw-w64-x86_64.cmake"
+    dpkg-query -W g++-mingw-w64-x86-64-posix libgtest-dev
+    # shellcheck disable=SC2086
+    apt-get source --print-uris -qq $sources; } 2>/dev/null | sha256sum | cut -c1-32
+}
+deps_cache=${XDG_CACHE_HOME:-$HOME/.cache}/velmora/windows-deps
+if [[ ! -f $dir/deps/.complete ]] && key=$(deps_key) && [[ -f $deps_cache/$key/.complete ]] &&
+  (cd "$deps_cache/$key" && sha256sum --quiet -c .manifest); then
+  echo "test-windows: the mingw-built libraries kept in $deps_cache/$key"
+  rm -rf "$dir/deps" && cp -a "$deps_cache/$key" "$dir/deps"
+fi
 "$root/tools/windows-deps.sh" "$dir/deps"
+if key=$(deps_key) && [[ ! -f $deps_cache/$key/.complete ]]; then
+  mkdir -p "$deps_cache" && kept=$(mktemp -d "$deps_cache/.new.XXXXXX") && cp -a "$dir/deps/." "$kept/" &&
+    (cd "$kept" && find . -type f ! -name .manifest ! -name .complete -print0 | sort -z | xargs -0 sha256sum > .manifest) &&
+    rm -rf "${deps_cache:?}/$key" && mv "$kept" "$deps_cache/$key" || rm -rf "${kept:-}"
+fi
 
 wine=/usr/lib/wine/wine64
 export WINEPREFIX=$dir/wineprefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="

@@ -5,25 +5,49 @@
 # is installed and tried in a minimal Debian 12 (tools/test-package.sh).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-"$root/tools/deps.sh"
-
 jobs=$(nproc)
 export QT_QPA_PLATFORM=offscreen
 
-echo "== build: plain"
-"$root/tools/build.sh" "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo
-echo "== tests: plain"
+# Each stage's wall time, printed at the end however the run ends.
+stages=()
+stage_started=$SECONDS
+stage() {
+  local now=$SECONDS
+  ((${#stages[@]} == 0)) || stages[-1]+=" $((now - stage_started))"
+  stage_started=$now
+  stages+=("$1")
+  echo "== $1"
+}
+print_stages() {
+  local status=$?
+  ((${#stages[@]} == 0)) || stages[-1]+=" $((SECONDS - stage_started))"
+  echo "== stage times (seconds)"
+  local line
+  for line in "${stages[@]}"; do printf '%6s  %s\n' "${line##* }" "${line% *}"; done
+  printf '%6s  %s\n' "$SECONDS" "in all"
+  return "$status"
+}
+trap print_stages EXIT
+
+stage "packages: what is missing, installed"
+"$root/tools/deps.sh"
+
+# Line tables are all a failing test's backtrace needs; full debug information would
+# double the objects and the links.
+stage "build: plain"
+"$root/tools/build.sh" "$root/build" -DCMAKE_BUILD_TYPE=RelWithDebInfo -DCMAKE_CXX_FLAGS_RELWITHDEBINFO="-O2 -g1 -DNDEBUG"
+stage "tests: plain"
 ctest --test-dir "$root/build" --output-on-failure -j "$jobs" --timeout 300
 
-echo "== build: address + undefined-behaviour sanitizers"
+stage "build: address + undefined-behaviour sanitizers"
 "$root/tools/build.sh" "$root/build-asan" -DCMAKE_BUILD_TYPE=Debug -DVELMORA_SANITIZE=ON -DVELMORA_BENCH=OFF \
-  -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g"
-echo "== tests: sanitizers"
+  -DCMAKE_CXX_FLAGS_DEBUG="-O1 -g1"
+stage "tests: sanitizers"
 export ASAN_OPTIONS="abort_on_error=1:detect_leaks=1:strict_string_checks=1"
 export UBSAN_OPTIONS="halt_on_error=1:print_stacktrace=1"
 export LSAN_OPTIONS="suppressions=$root/tools/lsan.supp:print_suppressions=0"
 ctest --test-dir "$root/build-asan" --output-on-failure -j "$jobs" --timeout 600
-echo "== package: the plain build's Debian package installed into a minimal Debian 12"
+stage "package: the plain build's Debian package installed into a minimal Debian 12"
 "$root/tools/test-package.sh" --build-dir "$root/build"
-echo "== build and tests: Windows (mingw-w64, Wine)"
+stage "build and tests: Windows (mingw-w64, Wine)"
 "$root/tools/test-windows.sh"
