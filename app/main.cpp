@@ -17,7 +17,6 @@
 #include "cli/velmora_version.h"
 #include "cli/wallpaper_cli_linux.h"
 #include "platform/linux_platform.h"
-#include "platform/xdg_dirs.h"
 #include "qt_window/main_window.h"
 #include "qt_window/system_clipboard.h"
 
@@ -78,7 +77,6 @@ int main(int argc, char** argv) {
     services.clipboard = &clipboard;
     services.platform = &platform;
     services.wallpaperSettings = &wallpaperSettings.services();
-    services.thumbnailStore = velmora::platform::xdgCacheHome() + "/velmora/thumbnails.db";
     services.openUrl = [](const std::string& url) {
         // As on Windows nothing is shown when no browser starts; standard error says why.
         if (!QDesktopServices::openUrl(QUrl(QString::fromStdString(url)))) {

@@ -107,7 +107,8 @@ bool CollectionBrowser::deleteFromTrash(std::int64_t id) {
 }
 
 bool CollectionBrowser::emptyTrash() {
-    const std::size_t count = PictureTrash(connection_).list().size();
+    std::size_t count = 0;
+    if (!guard([&] { count = PictureTrash(connection_).list().size(); })) return false;
     if (count == 0 || !view_.confirm(fillIn(texts().confirmEmptyTrash, {std::to_string(count)}))) return false;
     return guard([&] { PictureTrash(connection_).empty(); });
 }

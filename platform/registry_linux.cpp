@@ -64,11 +64,18 @@ std::string LinuxRegistry::defaultHiveFile() {
 
 long LinuxRegistry::load(RegistryHive& hive) {
     std::string text;
-    int err = readWholeFile(hiveFile_, text);
+    // Far above any hive the program writes; a FIFO or a device planted under the
+    // hive's name is refused before a byte is read, rather than waited on.
+    constexpr std::size_t kMaxHiveBytes = 16u << 20;
+    int err = readSmallFile(hiveFile_, kMaxHiveBytes, text);
     if (err == ENOENT) {
         hive = RegistryHive();
         damage_.clear();
         return kErrorSuccess;
+    }
+    if (err == kNotARegularFile || err == kFileTooLarge) {
+        damage_ = hiveFile_ + (err == kNotARegularFile ? ": not a regular file" : ": larger than 16 MB");
+        return kErrorBadDb;
     }
     if (err != 0) return win32ErrorFromErrno(err);
     try {

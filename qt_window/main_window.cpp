@@ -5,7 +5,6 @@
 
 #include "browser/window_layout.h"
 #include "browser/window_start.h"
-#include "qt_window/thumbnail_window.h"
 
 namespace velmora {
 
@@ -61,9 +60,7 @@ MainWindow::MainWindow(BrowserServices services, std::optional<std::string> star
 }
 
 MainWindow::~MainWindow() {
-    // The browser calls back into the widgets while it closes its query; the thumbnail
-    // window reads the browser's form, so it goes first.
-    delete thumbnails_;
+    // The browser calls back into the widgets while it closes its query.
     browser_.reset();
 }
 

@@ -23,7 +23,6 @@
 
 namespace velmora {
 
-class ThumbnailWindow;
 class ViewerWindow;
 
 class MainWindow : public QWidget, public BrowserView {
@@ -51,8 +50,6 @@ public:
     QMenu* filterMenu;
     // The viewer while it is shown.
     ViewerWindow* viewer() const { return viewer_; }
-    // The thumbnail window, once it was opened.
-    ThumbnailWindow* thumbnailWindow() const { return thumbnails_; }
 
     // BrowserView.
     void setTitle(const std::string& title) override;
@@ -69,7 +66,6 @@ public:
     void showMessage(MessageKind kind, const std::string& text, const std::string& details) override;
     std::unique_ptr<Progress> startProgress(int total) override;
     void showTrash(const TrashRequest& request) override;
-    void showThumbnails() override;
     void askWallpaperSettings(const WallpaperSettingsRequest& request) override;
     void showViewer(const ViewerContent& content) override;
     void closeViewer() override;
@@ -97,7 +93,6 @@ private:
     };
     std::vector<Control> controls_;
     ViewerWindow* viewer_ = nullptr;
-    ThumbnailWindow* thumbnails_ = nullptr;
 };
 
 }  // namespace velmora

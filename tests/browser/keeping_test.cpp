@@ -132,6 +132,17 @@ TEST_F(Keeping, DeleteCutRestoreUndoAndEmptyTheTrashWhileAnotherProgramChangesRo
     EXPECT_LT(fileSize(), before - 2 * 20000) << before;
     EXPECT_EQ(other.pictureRows(), rows);
     EXPECT_EQ(integrityOf(path()), "ok");
+
+    // A trash another program made unusable while the dialog is open: emptying says so.
+    view.inTrash = [&](const TrashRequest& request) {
+        other.exec("DROP TABLE velmora_trash");
+        other.exec("CREATE TABLE velmora_trash (x)");
+        bool emptied = true;
+        EXPECT_NO_THROW(emptied = request.empty());  // a window's button handler cannot take one
+        EXPECT_FALSE(emptied);
+    };
+    browser->openTrash();
+    EXPECT_NE(view.boxes.back().text.find("lacks the column"), std::string::npos) << view.boxes.back().text;
     EXPECT_EQ(view.unexpected, 0);
 }
 

@@ -1,3 +1,5 @@
+#include <sys/stat.h>
+
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -185,6 +187,13 @@ TEST(LinuxRegistry, DamagedHiveIsReportedAndNeverOverwritten) {
     EXPECT_EQ(key, kNoKey);
     EXPECT_NE(registry.damage().find("line 3"), std::string::npos) << registry.damage();
     EXPECT_EQ(test::readFile(sandbox.hiveFile()), damaged);
+
+    // A FIFO with no writer in the hive's place is refused at once, not waited on.
+    std::filesystem::remove(sandbox.hiveFile());
+    ASSERT_EQ(::mkfifo(sandbox.hiveFile().c_str(), 0600), 0);
+    EXPECT_EQ(registry.openKey(kHkeyCurrentUser, "software\\Velmora", kKeyRead, &key), kErrorBadDb);
+    EXPECT_NE(registry.damage().find("not a regular file"), std::string::npos) << registry.damage();
+    EXPECT_TRUE(std::filesystem::is_fifo(sandbox.hiveFile()));
 }
 
 TEST(LinuxRegistry, RewriteLeavesNoTemporaryFile) {
