@@ -12,6 +12,8 @@
 #include "base/wait_text.h"
 #include "store/database/collection_copy_file.h"
 #include "store/database/connection.h"
+#include "store/database/picture_trash.h"
+#include "store/database/sql_statement.h"
 #include "store/database/untrusted_file.h"
 
 namespace velmora {
@@ -127,16 +129,53 @@ void copyPages(const std::string& source, const std::string& temporary, CopyWay 
     if (sqlite3_errcode(to.db) != SQLITE_OK) throw Error(sqlite3_errmsg(to.db));
 }
 
+enum class Wipe { None, FreedSpace, Pictures };
+
+bool hasPicturesTable(sqlite3* db) {
+    SqlStatement table(db, "SELECT 1 FROM main.sqlite_schema WHERE type = 'table' AND name = 'pictures' "
+                           "COLLATE NOCASE AND sql NOT LIKE 'CREATE VIRTUAL%'");
+    return table.step();
+}
+
+// Rewrites the complete copy at temporary so that it holds no byte of what the source
+// had deleted (an emptied trash, freed pages); with Wipe::Pictures its pictures and the
+// tables kept beside them go first. Only the copy is written.
+void wipeCopy(const std::string& temporary, Wipe wipe) {
+    Database copy;
+    if (int rc = sqlite3_open_v2(temporary.c_str(), &copy.db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
+        rc != SQLITE_OK) {
+        throw Error(copy.db ? sqlite3_errmsg(copy.db) : sqlite3_errstr(rc));
+    }
+    applyUntrustedFileSettings(copy.db);
+    execSql(copy.db, "PRAGMA synchronous=FULL");
+    overwriteFreedSpace(copy.db);
+    if (wipe == Wipe::Pictures) {
+        Savepoint emptying(copy.db, "velmora_new_file");
+        execSql(copy.db, "DELETE FROM pictures");
+        dropKeptTables(copy.db);
+        emptying.commit();
+    }
+    if (hasPicturesTable(copy.db)) {
+        vacuumKeepingRowids(copy.db);
+    } else {
+        const int attachLimit = sqlite3_limit(copy.db, SQLITE_LIMIT_ATTACHED, 1);
+        const int rc = sqlite3_exec(copy.db, "VACUUM", nullptr, nullptr, nullptr);
+        sqlite3_limit(copy.db, SQLITE_LIMIT_ATTACHED, attachLimit);
+        if (rc != SQLITE_OK) throw Error(sqlite3_errmsg(copy.db));
+    }
+}
+
 }  // namespace
 
 static void copyCollectionBy(const std::string& source, const std::string& target, CopyWay way,
-                             std::chrono::milliseconds wait) {
+                             std::chrono::milliseconds wait, Wipe wipe = Wipe::None) {
     if (fileExists(target)) cannotCreate(target, kErrorFileExists);
     removeLeftoverCopies(target);
     // Removed with its journal on every way out but the rename.
     TemporaryCopy temporary(target);
     if (temporary.error() != 0) cannotCreate(target, temporary.error());
     copyPages(source, temporary.path(), way, wait);
+    if (wipe != Wipe::None) wipeCopy(temporary.path(), wipe);
     if (unsigned error = temporary.giveName(target)) cannotCreate(target, error);
 }
 
@@ -144,8 +183,12 @@ void copyCollection(const std::string& source, const std::string& target) {
     copyCollectionBy(source, target, CopyWay::WholeFile, kBusyTimeout);
 }
 
+void createEmptyCollection(const std::string& source, const std::string& target) {
+    copyCollectionBy(source, target, CopyWay::WholeFile, kBusyTimeout, Wipe::Pictures);
+}
+
 void backupCollection(const std::string& source, const std::string& target, std::chrono::milliseconds lockWait) {
-    copyCollectionBy(source, target, CopyWay::BackupApi, lockWait);
+    copyCollectionBy(source, target, CopyWay::BackupApi, lockWait, Wipe::FreedSpace);
 }
 
 void deleteAllPictures(Connection& connection) {

@@ -20,12 +20,20 @@ class Connection;
 // program's file.
 void copyCollection(const std::string& source, const std::string& target);
 
+// copyCollection of a template into a new, empty collection: before the copy gets its
+// name, its pictures and the tables the program keeps beside them (trash, digests,
+// rotation) are deleted and the file is rebuilt, so it holds no byte of them (no
+// freed page, no freed space in a page). The template is only read.
+void createEmptyCollection(const std::string& source, const std::string& target);
+
 // copyCollection through SQLite's backup API alone, page by page under one read
 // transaction of the source: the copy is consistent while other programs, another
 // Velmora among them, have the file open and write to it (they wait for the read to
 // end). A writer that keeps the source locked longer than lockWait makes it give up
-// with an Error that says so, leaving nothing behind. Otherwise the same errors as
-// copyCollection; target is never replaced.
+// with an Error that says so, leaving nothing behind. The copy is rebuilt before it
+// gets its name, so nothing the source had deleted (an emptied trash) is in it; the
+// rows keep their rowids. Otherwise the same errors as copyCollection; target is
+// never replaced.
 constexpr std::chrono::milliseconds kBackupLockWait = std::chrono::seconds(30);
 void backupCollection(const std::string& source, const std::string& target,
                       std::chrono::milliseconds lockWait = kBackupLockWait);

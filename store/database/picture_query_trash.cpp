@@ -33,6 +33,9 @@ std::optional<PictureQuery::RowIdentity> PictureQuery::currentIdentity() {
 TrashEntry PictureQuery::trashRow(const RowIdentity& row) {
     sqlite3* db = connection_.handle();
     // One transaction: the picture is in `pictures` or in the trash, never in neither.
+    // The row's cell on its page of `pictures` (the name, the picture's first bytes) is
+    // overwritten, so that emptying the trash leaves nothing of it in the file.
+    overwriteFreedSpace(db);
     Savepoint savepoint(db, "velmora_trash");
     ensureTrash(db);
     SqlStatement keep(db, std::string("INSERT INTO ") + kTrashTable +

@@ -91,6 +91,7 @@ bool PictureTrash::holds(const TrashEntry& entry) const {
 void PictureTrash::deleteForever(std::int64_t id) {
     sqlite3* db = openHandle(connection_);
     if (!hasTrash(db)) throw Error(kRowChanged);
+    overwriteFreedSpace(db);
     Savepoint savepoint(db, "velmora_forget");
     SqlStatement erase(db, std::string("DELETE FROM ") + kTrashTable + " WHERE id = ?1");
     erase.bind(1, id).run();
@@ -102,6 +103,7 @@ void PictureTrash::deleteForever(std::int64_t id) {
 void PictureTrash::empty() {
     sqlite3* db = openHandle(connection_);
     if (!hasTrash(db)) return;
+    overwriteFreedSpace(db);
     {
         Savepoint savepoint(db, "velmora_empty");
         execSql(db, std::string("DELETE FROM ") + kTrashTable);
@@ -115,24 +117,30 @@ void dropKeptTables(sqlite3* db) {
     for (const OwnTable& table : ownTables()) execSql(db, "DROP TABLE IF EXISTS " + table.contract.table);
 }
 
+void overwriteFreedSpace(sqlite3* db) { execSql(db, "PRAGMA secure_delete = ON"); }
+
+void vacuumKeepingRowids(sqlite3* db) {
+    const std::string keeper = keeperName(db);
+    execSql(db, "CREATE INDEX IF NOT EXISTS " + keeper + " ON pictures (filename)");
+    // VACUUM builds the new file as an attached database of its own; nothing else
+    // may attach one, so the limit is lifted for it alone.
+    const int attachLimit = sqlite3_limit(db, SQLITE_LIMIT_ATTACHED, 1);
+    try {
+        execSql(db, "VACUUM");
+    } catch (...) {
+        sqlite3_limit(db, SQLITE_LIMIT_ATTACHED, attachLimit);
+        sqlite3_exec(db, ("DROP INDEX IF EXISTS " + keeper).c_str(), nullptr, nullptr, nullptr);
+        throw;
+    }
+    sqlite3_limit(db, SQLITE_LIMIT_ATTACHED, attachLimit);
+    execSql(db, "DROP INDEX IF EXISTS " + keeper);
+}
+
 void compactFile(sqlite3* db) {
     if (!sqlite3_get_autocommit(db)) throw Error("cannot give space back within a transaction");
     if (pragmaValue(db, "auto_vacuum") != 2) {
-        const std::string keeper = keeperName(db);
-        execSql(db, "CREATE INDEX IF NOT EXISTS " + keeper + " ON pictures (filename)");
         execSql(db, "PRAGMA auto_vacuum = INCREMENTAL");
-        // VACUUM builds the new file as an attached database of its own; nothing else
-        // may attach one, so the limit is lifted for it alone.
-        const int attachLimit = sqlite3_limit(db, SQLITE_LIMIT_ATTACHED, 1);
-        try {
-            execSql(db, "VACUUM");
-        } catch (...) {
-            sqlite3_limit(db, SQLITE_LIMIT_ATTACHED, attachLimit);
-            sqlite3_exec(db, ("DROP INDEX IF EXISTS " + keeper).c_str(), nullptr, nullptr, nullptr);
-            throw;
-        }
-        sqlite3_limit(db, SQLITE_LIMIT_ATTACHED, attachLimit);
-        execSql(db, "DROP INDEX IF EXISTS " + keeper);
+        vacuumKeepingRowids(db);
     }
     execSql(db, "PRAGMA incremental_vacuum");
 }

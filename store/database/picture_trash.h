@@ -65,6 +65,15 @@ private:
 // caller's transaction.
 void dropKeptTables(sqlite3* db);
 
+// Has every later delete on this connection overwrite the bytes it frees with zeros
+// (SQLite's secure_delete), so that no deleted picture or name stays in the file.
+void overwriteFreedSpace(sqlite3* db);
+
+// Rebuilds the file in place (VACUUM), so that it holds no free page and no freed
+// space inside a page; the rows of `pictures` keep their rowids (an index held on it
+// meanwhile). Not within a transaction.
+void vacuumKeepingRowids(sqlite3* db);
+
 // Gives a file's free pages back to the file system without changing any rowid. The
 // first time, the file is rebuilt once in place by VACUUM into incremental auto-vacuum
 // (an index held on `pictures` meanwhile makes VACUUM keep its rowids); from then on
