@@ -68,27 +68,29 @@ void CollectionBrowser::createCollection(const std::string& name) {
     // Through SQLite, so a writer in another instance cannot tear the copy; never over,
     // and never emptying, a file that already exists under that name.
     copyCollection("pictures.vlm", fileName);
+    const std::string previousTitle = title_;
     switchTo(currentDirectory() + "/" + fileName);
 
-    // The copied records go in one transaction: the new file is emptied all at once,
-    // or, on a failure, not at all.
-    const int count = query_.recordCount();
-    connection_.beginTransaction();
     try {
+        // The deletes overwrite what they free, and the rebuild after them leaves no
+        // freed page: the new file holds no byte of the template's pictures.
+        overwriteFreedSpace(connection_.handle());
+        // The copied records go in one transaction: the new file is emptied all at once,
+        // or, on a failure, not at all.
+        const int count = query_.recordCount();
+        connection_.beginTransaction();
         for (int i = 0; i < count; ++i) query_.remove();
         // Records a name filter does not select are deleted too: the new file is empty.
         deleteAllPictures(connection_);
         // Nor does it keep the template's trash or digests.
         dropKeptTables(connection_.handle());
         connection_.commit();
+        wipeNewCollection(connection_, fileName);
     } catch (...) {
-        // Put the file and the result set back as they were before the deletes.
-        try {
-            connection_.rollback();
-            query_.close();
-            query_.open();
-        } catch (const std::exception&) {
-        }
+        // A file that is not both empty and wiped is not left behind as the new one.
+        discardNewCollection(connection_, fileName);
+        title_ = previousTitle;
+        view_.setTitle(title_);
         throw;
     }
     applyFileRule();

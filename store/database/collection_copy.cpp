@@ -129,8 +129,6 @@ void copyPages(const std::string& source, const std::string& temporary, CopyWay 
     if (sqlite3_errcode(to.db) != SQLITE_OK) throw Error(sqlite3_errmsg(to.db));
 }
 
-enum class Wipe { None, FreedSpace, Pictures };
-
 bool hasPicturesTable(sqlite3* db) {
     SqlStatement table(db, "SELECT 1 FROM main.sqlite_schema WHERE type = 'table' AND name = 'pictures' "
                            "COLLATE NOCASE AND sql NOT LIKE 'CREATE VIRTUAL%'");
@@ -138,9 +136,8 @@ bool hasPicturesTable(sqlite3* db) {
 }
 
 // Rewrites the complete copy at temporary so that it holds no byte of what the source
-// had deleted (an emptied trash, freed pages); with Wipe::Pictures its pictures and the
-// tables kept beside them go first. Only the copy is written.
-void wipeCopy(const std::string& temporary, Wipe wipe) {
+// had deleted (an emptied trash, freed pages). Only the copy is written.
+void wipeCopy(const std::string& temporary) {
     Database copy;
     if (int rc = sqlite3_open_v2(temporary.c_str(), &copy.db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_NOMUTEX, nullptr);
         rc != SQLITE_OK) {
@@ -148,34 +145,24 @@ void wipeCopy(const std::string& temporary, Wipe wipe) {
     }
     applyUntrustedFileSettings(copy.db);
     execSql(copy.db, "PRAGMA synchronous=FULL");
-    overwriteFreedSpace(copy.db);
-    if (wipe == Wipe::Pictures) {
-        Savepoint emptying(copy.db, "velmora_new_file");
-        execSql(copy.db, "DELETE FROM pictures");
-        dropKeptTables(copy.db);
-        emptying.commit();
-    }
     if (hasPicturesTable(copy.db)) {
         vacuumKeepingRowids(copy.db);
     } else {
-        const int attachLimit = sqlite3_limit(copy.db, SQLITE_LIMIT_ATTACHED, 1);
-        const int rc = sqlite3_exec(copy.db, "VACUUM", nullptr, nullptr, nullptr);
-        sqlite3_limit(copy.db, SQLITE_LIMIT_ATTACHED, attachLimit);
-        if (rc != SQLITE_OK) throw Error(sqlite3_errmsg(copy.db));
+        vacuumFile(copy.db);
     }
 }
 
 }  // namespace
 
 static void copyCollectionBy(const std::string& source, const std::string& target, CopyWay way,
-                             std::chrono::milliseconds wait, Wipe wipe = Wipe::None) {
+                             std::chrono::milliseconds wait, bool wipe = false) {
     if (fileExists(target)) cannotCreate(target, kErrorFileExists);
     removeLeftoverCopies(target);
     // Removed with its journal on every way out but the rename.
     TemporaryCopy temporary(target);
     if (temporary.error() != 0) cannotCreate(target, temporary.error());
     copyPages(source, temporary.path(), way, wait);
-    if (wipe != Wipe::None) wipeCopy(temporary.path(), wipe);
+    if (wipe) wipeCopy(temporary.path());
     if (unsigned error = temporary.giveName(target)) cannotCreate(target, error);
 }
 
@@ -183,12 +170,22 @@ void copyCollection(const std::string& source, const std::string& target) {
     copyCollectionBy(source, target, CopyWay::WholeFile, kBusyTimeout);
 }
 
-void createEmptyCollection(const std::string& source, const std::string& target) {
-    copyCollectionBy(source, target, CopyWay::WholeFile, kBusyTimeout, Wipe::Pictures);
+void backupCollection(const std::string& source, const std::string& target, std::chrono::milliseconds lockWait) {
+    copyCollectionBy(source, target, CopyWay::BackupApi, lockWait, true);
 }
 
-void backupCollection(const std::string& source, const std::string& target, std::chrono::milliseconds lockWait) {
-    copyCollectionBy(source, target, CopyWay::BackupApi, lockWait, Wipe::FreedSpace);
+void wipeNewCollection(Connection& connection, const std::string& path) {
+    try {
+        vacuumFile(connection.handle());
+    } catch (const Error& error) {
+        throw Error(fullPathOf(path) + " was not created: the space its deleted pictures held could not be cleared (" +
+                    error.what() + ")");
+    }
+}
+
+void discardNewCollection(Connection& connection, const std::string& path) {
+    connection.close();
+    removeFileAndJournal(path);
 }
 
 void deleteAllPictures(Connection& connection) {

@@ -20,12 +20,6 @@ class Connection;
 // program's file.
 void copyCollection(const std::string& source, const std::string& target);
 
-// copyCollection of a template into a new, empty collection: before the copy gets its
-// name, its pictures and the tables the program keeps beside them (trash, digests,
-// rotation) are deleted and the file is rebuilt, so it holds no byte of them (no
-// freed page, no freed space in a page). The template is only read.
-void createEmptyCollection(const std::string& source, const std::string& target);
-
 // copyCollection through SQLite's backup API alone, page by page under one read
 // transaction of the source: the copy is consistent while other programs, another
 // Velmora among them, have the file open and write to it (they wait for the read to
@@ -42,6 +36,16 @@ void backupCollection(const std::string& source, const std::string& target,
 // any. Async-signal-safe, for a handler of a signal that ends the process; where the
 // system keeps an open file (Windows), the next copy into that folder removes it.
 void removeCopyInProgress() noexcept;
+
+// Rebuilds the new collection at path, open on connection and emptied there, in place
+// (VACUUM), so that no byte its deletes freed stays in the file. Needs no transaction
+// and no running statement on the connection. On a failure, Error says that path was
+// not created and why; the file is then as it was before.
+void wipeNewCollection(Connection& connection, const std::string& path);
+
+// Gives up a new collection whose making failed: the connection is closed (an open
+// transaction rolled back) and the file at path and its journal are removed.
+void discardNewCollection(Connection& connection, const std::string& path);
 
 // Deletes every record of the file's `pictures` table, also those the statement in
 // force does not select. Part of the caller's transaction when one is open.

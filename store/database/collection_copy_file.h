@@ -13,6 +13,9 @@ bool fileExists(const std::string& path);
 // The path made absolute against the current directory, as messages show it.
 std::string fullPathOf(const std::string& path);
 
+// Removes the file at path and its journal, where they exist.
+void removeFileAndJournal(const std::string& path);
+
 // Temporary copies are named ".vlm-" and six letters or digits, the last two a check
 // of the four before, so that a later run can tell its own leftovers from another
 // program's files (collection_copy_name.cpp).

@@ -105,6 +105,11 @@ bool fileExists(const std::string& path) {
     return ::access(path.c_str(), F_OK) == 0;
 }
 
+void removeFileAndJournal(const std::string& path) {
+    ::unlink(path.c_str());
+    ::unlink((path + "-journal").c_str());
+}
+
 std::string fullPathOf(const std::string& path) {
     std::error_code ignored;
     std::string shown = std::filesystem::absolute(path, ignored).string();
@@ -141,8 +146,7 @@ TemporaryCopy::~TemporaryCopy() {
     if (!path_.empty()) {
         SignalsHeld held;
         inProgress = 0;
-        ::unlink(path_.c_str());
-        ::unlink((path_ + "-journal").c_str());
+        removeFileAndJournal(path_);
     }
     // Only now: closing a descriptor of the file would drop SQLite's locks on it.
     if (hold_ >= 0) ::close(static_cast<int>(hold_));

@@ -48,6 +48,11 @@ bool fileExists(const std::string& path) {
     return GetFileAttributesW(toUtf16(path).c_str()) != INVALID_FILE_ATTRIBUTES;
 }
 
+void removeFileAndJournal(const std::string& path) {
+    DeleteFileW(toUtf16(path).c_str());
+    DeleteFileW(toUtf16(path + "-journal").c_str());
+}
+
 std::string fullPathOf(const std::string& path) {
     return fullPathName(path);
 }
@@ -76,9 +81,7 @@ TemporaryCopy::TemporaryCopy(const std::string& target) {
 
 TemporaryCopy::~TemporaryCopy() {
     if (hold_ != -1) CloseHandle(reinterpret_cast<HANDLE>(hold_));
-    if (path_.empty()) return;
-    DeleteFileW(toUtf16(path_).c_str());
-    DeleteFileW(toUtf16(path_ + "-journal").c_str());
+    if (!path_.empty()) removeFileAndJournal(path_);
 }
 
 unsigned TemporaryCopy::giveName(const std::string& target) {

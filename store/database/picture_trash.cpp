@@ -119,20 +119,24 @@ void dropKeptTables(sqlite3* db) {
 
 void overwriteFreedSpace(sqlite3* db) { execSql(db, "PRAGMA secure_delete = ON"); }
 
-void vacuumKeepingRowids(sqlite3* db) {
-    const std::string keeper = keeperName(db);
-    execSql(db, "CREATE INDEX IF NOT EXISTS " + keeper + " ON pictures (filename)");
+void vacuumFile(sqlite3* db) {
     // VACUUM builds the new file as an attached database of its own; nothing else
     // may attach one, so the limit is lifted for it alone.
     const int attachLimit = sqlite3_limit(db, SQLITE_LIMIT_ATTACHED, 1);
+    const int rc = sqlite3_exec(db, "VACUUM", nullptr, nullptr, nullptr);
+    sqlite3_limit(db, SQLITE_LIMIT_ATTACHED, attachLimit);
+    if (rc != SQLITE_OK) throw Error(sqlite3_errmsg(db));
+}
+
+void vacuumKeepingRowids(sqlite3* db) {
+    const std::string keeper = keeperName(db);
+    execSql(db, "CREATE INDEX IF NOT EXISTS " + keeper + " ON pictures (filename)");
     try {
-        execSql(db, "VACUUM");
+        vacuumFile(db);
     } catch (...) {
-        sqlite3_limit(db, SQLITE_LIMIT_ATTACHED, attachLimit);
         sqlite3_exec(db, ("DROP INDEX IF EXISTS " + keeper).c_str(), nullptr, nullptr, nullptr);
         throw;
     }
-    sqlite3_limit(db, SQLITE_LIMIT_ATTACHED, attachLimit);
     execSql(db, "DROP INDEX IF EXISTS " + keeper);
 }
 

@@ -70,8 +70,10 @@ void dropKeptTables(sqlite3* db);
 void overwriteFreedSpace(sqlite3* db);
 
 // Rebuilds the file in place (VACUUM), so that it holds no free page and no freed
-// space inside a page; the rows of `pictures` keep their rowids (an index held on it
-// meanwhile). Not within a transaction.
+// space inside a page. Not within a transaction, nor while a statement of the
+// connection runs; raises Error with SQLite's text, the file then as before.
+void vacuumFile(sqlite3* db);
+// vacuumFile, the rows of `pictures` keeping their rowids (an index held on it meanwhile).
 void vacuumKeepingRowids(sqlite3* db);
 
 // Gives a file's free pages back to the file system without changing any rowid. The

@@ -2,6 +2,7 @@
 #include "browser/file_names.h"
 #include "store/picture/jpeg_picture.h"
 #include "tests/browser/browser_fixture.h"
+#include "tests/support/failing_shrink_vfs.h"
 
 namespace velmora::test {
 namespace {
@@ -18,6 +19,18 @@ protected:
     }
     const CommandStates kEmpty{.previous = false, .next = false, .pictureCommands = false};
 };
+
+// Whether a file's bytes hold a record's name or a piece from the middle of its picture.
+bool holdsAnyOf(const std::string& path, const std::vector<tools::CollectionRecord>& records) {
+    const std::string bytes = readFile(path);
+    for (const tools::CollectionRecord& record : records) {
+        const auto middle = record.picture.begin() + static_cast<std::ptrdiff_t>(record.picture.size() / 2);
+        if (bytes.find(record.name) != std::string::npos ||
+            bytes.find(std::string(middle, middle + 32)) != std::string::npos)
+            return true;
+    }
+    return false;
+}
 
 TEST_F(FilterAndFiles, FilteringByTheUntouchedTextMatchesNothing) {
     openNames({"猫1", "小猫", "狗"});
@@ -148,6 +161,33 @@ TEST_F(FilterAndFiles, CreatingDecodesAndReadsNoPictureOfARecordItDeletes) {
     EXPECT_EQ(decoded, 0);
     EXPECT_EQ(fetched, 0);
     EXPECT_TRUE(namesInFile(dir.file("empty.vlm")).empty());
+}
+
+TEST_F(FilterAndFiles, ANewFileHoldsNoByteOfTheTemplatesPicturesAndAFailedWipeLeavesNoFile) {
+    const std::vector<tools::CollectionRecord> records = pictureRecords({"Portrait", "Red Pic", "Harbour"}, 400, 300);
+    makeDefaultFile(records);
+    open();
+    const std::string templateBytes = readFile(dir.file("pictures.vlm"));
+    ASSERT_TRUE(holdsAnyOf(dir.file("pictures.vlm"), records));
+    create("album");
+    EXPECT_TRUE(namesInFile(dir.file("album.vlm")).empty());
+    EXPECT_FALSE(holdsAnyOf(dir.file("album.vlm"), records));
+    EXPECT_EQ(integrityOf(dir.file("album.vlm")), "ok");
+    EXPECT_EQ(view.countText, "0   张");
+
+    // The rebuild fails at its last step: reported, and no file is left under the name.
+    const std::string title = view.title;
+    FailingShrink failure("broken.vlm");
+    view.dialogAnswers.push_back({"broken"});
+    view.dialogAnswers.push_back({std::nullopt, false});  // the dialog is still open
+    browser->newCollection();
+    EXPECT_TRUE(failure.failed());
+    ASSERT_EQ(view.boxes.size(), 1u);
+    EXPECT_NE(view.boxes[0].text.find("broken.vlm was not created: "), std::string::npos) << view.boxes[0].text;
+    EXPECT_FALSE(std::filesystem::exists(dir.file("broken.vlm")));
+    EXPECT_FALSE(std::filesystem::exists(dir.file("broken.vlm-journal")));
+    EXPECT_EQ(view.title, title);
+    EXPECT_EQ(readFile(dir.file("pictures.vlm")), templateBytes);
 }
 
 TEST_F(FilterAndFiles, CreatingWithAFilterStillEmptiesTheWholeNewFile) {

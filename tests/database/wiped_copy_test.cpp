@@ -1,10 +1,7 @@
-// What a file no longer shows is not in its bytes either: a new file from the template,
-// a file whose trash was emptied or forgotten, and a backup of a file that deleted rows
-// before such wiping existed. The raw bytes are searched for each picture's segment
-// and name.
+// What a file no longer shows is not in its bytes either: a file whose trash was emptied
+// or forgotten, and a backup of a file that deleted rows before such wiping existed.
+// The raw bytes are searched for each picture's segment and name.
 #include <gtest/gtest.h>
-
-#include <filesystem>
 
 #include "store/database/collection_copy.h"
 #include "store/database/picture_trash.h"
@@ -40,21 +37,6 @@ std::vector<std::string> tracesIn(const std::string& path) {
     for (const std::string& n : kNames)
         if (bytes.find(n) != std::string::npos || bytes.find("segment of " + n) != std::string::npos) found.push_back(n);
     return found;
-}
-
-TEST(WipedCopy, ANewFileHoldsNothingOfTheTemplateWhichStaysUntouched) {
-    TempDir dir;
-    const std::string source = makeTemplate(dir, "pictures.vlm");
-    const std::string before = readFile(source);
-    const auto modified = std::filesystem::last_write_time(source);
-    createEmptyCollection(source, dir.file("new.vlm"));
-    EXPECT_TRUE(namesInFile(dir.file("new.vlm")).empty());
-    EXPECT_EQ(integrityOf(dir.file("new.vlm")), "ok");
-    EXPECT_EQ(tracesIn(dir.file("new.vlm")), std::vector<std::string>{});
-    EXPECT_EQ(readFile(source), before);
-    EXPECT_EQ(std::filesystem::last_write_time(source), modified);
-    // Never over an existing file.
-    EXPECT_NE(messageOf([&] { createEmptyCollection(source, dir.file("new.vlm")); }), "<no error>");
 }
 
 TEST(WipedCopy, TheTrashsDeletesAndABackupLeaveNoByteOfAGonePicture) {
