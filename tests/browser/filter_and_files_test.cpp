@@ -21,9 +21,9 @@ protected:
 };
 
 // Whether a file's bytes hold a record's name or a piece from the middle of its picture.
-bool holdsAnyOf(const std::string& path, const std::vector<tools::CollectionRecord>& records) {
+bool holdsAnyOf(const std::string& path, const std::vector<CollectionRecord>& records) {
     const std::string bytes = readFile(path);
-    for (const tools::CollectionRecord& record : records) {
+    for (const CollectionRecord& record : records) {
         const auto middle = record.picture.begin() + static_cast<std::ptrdiff_t>(record.picture.size() / 2);
         if (bytes.find(record.name) != std::string::npos ||
             bytes.find(std::string(middle, middle + 32)) != std::string::npos)
@@ -164,7 +164,7 @@ TEST_F(FilterAndFiles, CreatingDecodesAndReadsNoPictureOfARecordItDeletes) {
 }
 
 TEST_F(FilterAndFiles, ANewFileHoldsNoByteOfTheTemplatesPicturesAndAFailedWipeLeavesNoFile) {
-    const std::vector<tools::CollectionRecord> records = pictureRecords({"Portrait", "Red Pic", "Harbour"}, 400, 300);
+    const std::vector<CollectionRecord> records = pictureRecords({"Portrait", "Red Pic", "Harbour"}, 400, 300);
     makeDefaultFile(records);
     open();
     const std::string templateBytes = readFile(dir.file("pictures.vlm"));

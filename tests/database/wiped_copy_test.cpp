@@ -24,9 +24,9 @@ Bytes pictureMarked(const std::string& mark) {
 const std::vector<std::string> kNames{"Portrait", "Red Pic", "Harbour"};
 
 std::string makeTemplate(const TempDir& dir, const std::string& name) {
-    std::vector<tools::CollectionRecord> records;
+    std::vector<CollectionRecord> records;
     for (const std::string& n : kNames) records.push_back({n, pictureMarked("segment of " + n)});
-    tools::createCollection(dir.file(name), records);
+    createCollection(dir.file(name), records);
     return dir.file(name);
 }
 
