@@ -42,6 +42,9 @@ void writeText(HANDLE handle, const std::string& text) {
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
+    // Libraries loaded at run time come from the program's folder and System32 only,
+    // never from the current folder (a collection's folder) or PATH.
+    SetDefaultDllDirectories(LOAD_LIBRARY_SEARCH_DEFAULT_DIRS);
     int count = 0;
     wchar_t** wide = CommandLineToArgvW(GetCommandLineW(), &count);
     std::vector<std::string> arguments;
