@@ -6,9 +6,7 @@
 #include <string>
 
 #include <QApplication>
-#include <QDesktopServices>
 #include <QIcon>
-#include <QUrl>
 
 #include "app/data_folder.h"
 #include "cli/command_line_linux.h"
@@ -17,6 +15,7 @@
 #include "cli/velmora_version.h"
 #include "cli/wallpaper_cli_linux.h"
 #include "platform/linux_platform.h"
+#include "platform/process_runner.h"
 #include "qt_window/main_window.h"
 #include "qt_window/system_clipboard.h"
 
@@ -79,7 +78,8 @@ int main(int argc, char** argv) {
     services.wallpaperSettings = &wallpaperSettings.services();
     services.openUrl = [](const std::string& url) {
         // As on Windows nothing is shown when no browser starts; standard error says why.
-        if (!QDesktopServices::openUrl(QUrl(QString::fromStdString(url)))) {
+        // The desktop's opener by its full path, the address a plain argument.
+        if (!velmora::platform::startProgram({"xdg-open", url})) {
             std::fprintf(stderr, "velmora: cannot open %s: no web browser found (xdg-open of xdg-utils starts one)\n",
                          url.c_str());
         }

@@ -81,6 +81,17 @@ bool finish(pid_t pid, Clock::time_point deadline) {
 
 }  // namespace
 
+bool startProgram(const std::vector<std::string>& argv) {
+    const pid_t pid = spawn(argv, -1);
+    if (pid < 0) return false;
+    std::thread([pid] {
+        int status = 0;
+        while (::waitpid(pid, &status, 0) < 0 && errno == EINTR) {
+        }
+    }).detach();
+    return true;
+}
+
 bool runProgram(const std::vector<std::string>& argv, std::chrono::milliseconds timeout) {
     pid_t pid = spawn(argv, -1);
     return pid > 0 && finish(pid, Clock::now() + timeout);

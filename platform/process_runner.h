@@ -14,7 +14,12 @@ namespace velmora::platform {
 // at the timeout is killed.
 bool runProgram(const std::vector<std::string>& argv, std::chrono::milliseconds timeout);
 
-// The same, keeping the program's standard output: returned when the program ended
+// Starts argv (argv[0] found by programPath) with no input and its output discarded, and
+// returns at once: true when it started. It runs on after this process, which reaps it
+// when it ends (the desktop's opener of a web address, which may stay as long as the browser).
+bool startProgram(const std::vector<std::string>& argv);
+
+// The same as runProgram, keeping the program's standard output: returned when the program ended
 // well within timeout. A program that ends while a child of its own still holds the
 // output is not waited for.
 std::optional<std::string> captureProgram(const std::vector<std::string>& argv, std::chrono::milliseconds timeout);

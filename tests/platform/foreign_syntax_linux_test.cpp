@@ -142,13 +142,14 @@ TEST(ProgramStarts, ByFullPathFromAbsoluteFoldersOnlyAndOnlyThroughTheLaunchers)
     for (const char* name : {"velmora-planted", "./velmora-planted"}) {
         test::ScopedEnvironment path("PATH", ":.:bin");
         EXPECT_FALSE(runProgram({name}, std::chrono::seconds(5)));
+        EXPECT_FALSE(startProgram({name}));
     }
     fs::current_path(before);
     EXPECT_FALSE(fs::exists(folder.file("planted")));
     // No other file of the product starts a program (comments may name the calls).
     const std::string grep = "cd '" + test::sourceDir() + "' && grep -rnE 'CreateProcess|ShellExecute|WinExec|posix_spawn|"
-                             "exec[lv]p?e?\\(|popen\\(|std::system\\(|QProcess' --include=*.cpp --include=*.h app base "
-                             "browser console platform qt_window store tools wallpaper win32_window | grep -vE "
+                             "exec[lv]p?e?\\(|popen\\(|std::system\\(|QProcess|QDesktopServices' --include=*.cpp --include=*.h app base "
+                             "browser cli platform qt_window store tools wallpaper win32_window | grep -vE "
                              "'^[^:]*:[0-9]+: *//' | cut -d: -f1 | sort -u";
     EXPECT_EQ(captureProgram({"sh", "-c", grep}, std::chrono::seconds(10)),
               "platform/process_runner.cpp\nplatform/system_programs_win32.cpp\n");
