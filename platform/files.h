@@ -34,6 +34,8 @@ public:
     virtual bool copyFile(const std::string& existingPath, const std::string& newPath,
                           bool failIfExists) = 0;
     virtual std::string currentDirectory() = 0;  // GetCurrentDirectory
+    // The user's own folder for program data (%LOCALAPPDATA%); "" where there is none.
+    virtual std::string localAppDataFolder() { return ""; }
     virtual unsigned lastError() const = 0;      // GetLastError
 };
 

@@ -1,6 +1,9 @@
 #include "platform/files_win32.h"
 
 #include <windows.h>
+// After windows.h, which they need.
+#include <knownfolders.h>
+#include <shlobj.h>
 
 #include "base/file_replace.h"
 #include "base/utf16.h"
@@ -47,6 +50,14 @@ std::string WindowsFiles::currentDirectory() {
     if (!outcome(used != 0 && used < length)) return "";
     folder.resize(used);
     return fromUtf16(folder);
+}
+
+std::string WindowsFiles::localAppDataFolder() {
+    PWSTR folder = nullptr;
+    const HRESULT result = SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &folder);
+    const std::string path = SUCCEEDED(result) && folder ? fromUtf16(folder) : "";
+    CoTaskMemFree(folder);
+    return path;
 }
 
 }  // namespace velmora::platform

@@ -17,6 +17,7 @@ public:
     bool copyFile(const std::string& existingPath, const std::string& newPath,
                   bool failIfExists) override;
     std::string currentDirectory() override;
+    std::string localAppDataFolder() override;  // SHGetKnownFolderPath(FOLDERID_LocalAppData)
     unsigned lastError() const override { return lastError_; }
 
 private:

@@ -4,10 +4,9 @@
 #include "base/error.h"
 #include "store/imagefile/bmp_writer.h"
 #include "wallpaper/change_hold.h"
-#include "wallpaper/folder_chain.h"
-#include "wallpaper/io_error.h"
 #include "wallpaper/picture_pixels.h"
 #include "wallpaper/registry_string.h"
+#include "wallpaper/wallpaper_folder.h"
 #include "wallpaper/wallpaper_location.h"
 #include "wallpaper/wallpaper_texts.h"
 
@@ -18,7 +17,7 @@ using namespace platform;
 
 // Reads the remembered name, deletes its file and removes the folder (when the key
 // exists), then remembers the new name.
-void replaceRememberedName(const Platform& platform, const std::string& name) {
+void replaceRememberedName(const Platform& platform, const WallpaperFolders& folders, const std::string& name) {
     const std::string keyPath = registryKeyPath(kWallpaperKey);
     bool keyExists = false;
     {
@@ -34,10 +33,8 @@ void replaceRememberedName(const Platform& platform, const std::string& name) {
             previous = readRegistryString(platform.registry, key.key(), kWallpaperValue);
         }
         // A remembered name pointing elsewhere is never used to delete a file.
-        if (!nameLeavesWallpaperFolder(previous))
-            platform.files.deleteFile(wallpaperFilePath(previous));
-        if (!platform.files.removeDirectory(kWallpaperFolder))
-            throw Error(ioErrorMessage(platform.files.lastError()));
+        if (!nameLeavesWallpaperFolder(previous)) deletePreviousWallpaper(platform.files, folders, previous);
+        removeWallpaperFolder(platform.files, folders);
     }
     OpenRegistryKey key(platform.registry);
     platform.registry.createKey(kHkeyCurrentUser, keyPath, kKeyAllAccess, key.handle());
@@ -68,9 +65,8 @@ void setToDesktop(const WallpaperRequest& request, const Platform& platform,
                                                                         : wallpaperTexts().noPictureForDesktop);
         return;
     }
-    const std::string file = wallpaperFilePath(request.name);
     if (nameLeavesWallpaperFolder(request.name))
-        throw Error(cannotCreateFileMessage(file, kErrorInvalidName));
+        throw Error(cannotCreateFileMessage(wallpaperFilePath(request.name), kErrorInvalidName));
 
     {
         // From the registry to the desktop one change at a time: another change removing
@@ -79,22 +75,23 @@ void setToDesktop(const WallpaperRequest& request, const Platform& platform,
         // The change's registry writes (the name, the desktop's setting) are stored at
         // once, also when an error ends the change after the name was written.
         HeldRegistryChanges changes(platform.registry);
-        replaceRememberedName(platform, request.name);
-        if (!directoryExists(platform.files, kWallpaperFolder))
-            createFolderChain(platform.files, kWallpaperFolder);
+        const WallpaperFolders folders = wallpaperFolders(platform.files);
+        replaceRememberedName(platform, folders, request.name);
+        const bool machineUsable = prepareMachineFolder(platform.files, folders);
         const SharedBytes jpeg = request.displayedPicture->jpegData();
+        std::string written;
         {
             // A picture of its own over the same JPEG data, decoded at full size; it and
             // its bitmap go when this block is left, also by an error.
             JpegPicture picture;
             picture.loadData(jpeg);
             Bytes headers;
-            if (!platform.files.createFileFromRuns(file, bmpFileRuns(picture.bitmap(), headers)))
-                throw Error(cannotCreateFileMessage(file, platform.files.lastError()));
+            written = writeWallpaperFile(platform.files, folders, machineUsable, request.name,
+                                         bmpFileRuns(picture.bitmap(), headers));
         }
         // A desktop that draws the picture itself decodes it at its screen's size.
         platform.desktop.setWallpaperPixels(picturePixels(jpeg));
-        platform.desktop.setWallpaper(file);
+        platform.desktop.setWallpaper(written);
         if (changes.commit() != 0) throw Error(failedToSetDataMessage(kWallpaperValue));
     }
 

@@ -2,9 +2,13 @@
 
 namespace velmora {
 
-std::string wallpaperFilePath(const std::string& name) {
-    return kWallpaperFolder + "\\" + name + ".bmp";
+std::string wallpaperFilePath(const std::string& name) { return wallpaperFileIn(kWallpaperFolder, name); }
+
+std::string wallpaperFileIn(const std::string& folder, const std::string& name) {
+    return folder + "\\" + name + ".bmp";
 }
+
+std::string userWallpaperFolder(const std::string& localAppData) { return localAppData + "\\Velmora\\Wallpaper"; }
 
 std::string registryKeyPath(const std::string& key) {
     return key.empty() || key[0] != '\\' ? key : key.substr(1);

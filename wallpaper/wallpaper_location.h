@@ -12,6 +12,12 @@ inline const std::string kWallpaperFolder = "C:\\WINDOWS\\Web\\Wallpaper\\myWall
 
 // kWallpaperFolder + "\" + name + ".bmp", the name taken as it is.
 std::string wallpaperFilePath(const std::string& name);
+// folder + "\" + name + ".bmp".
+std::string wallpaperFileIn(const std::string& folder, const std::string& name);
+
+// The user's own wallpaper folder below localAppData (%LOCALAPPDATA%), for where the
+// machine's folder is refused for want of rights.
+std::string userWallpaperFolder(const std::string& localAppData);
 
 // The key path as the registry receives it: without its leading backslash.
 std::string registryKeyPath(const std::string& key);

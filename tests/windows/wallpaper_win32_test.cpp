@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <chrono>
+#include <cstdlib>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -18,6 +19,7 @@
 #include "tests/support/recording_windows.h"
 #include "tools/synthetic_picture.h"
 #include "wallpaper/set_to_desktop.h"
+#include "wallpaper/wallpaper_folder.h"
 #include "wallpaper/wallpaper_location.h"
 
 namespace velmora {
@@ -25,10 +27,10 @@ namespace {
 
 using namespace platform;
 
-std::vector<std::string> wallpaperFolderNames() {
+std::vector<std::string> wallpaperFolderNames(const std::string& folder = kWallpaperFolder) {
     std::vector<std::string> names;
     std::error_code error;
-    for (const auto& entry : std::filesystem::directory_iterator(toUtf16(kWallpaperFolder), error))
+    for (const auto& entry : std::filesystem::directory_iterator(toUtf16(folder), error))
         names.push_back(fromUtf16(entry.path().filename().wstring()));
     return names;
 }
@@ -156,6 +158,37 @@ TEST_F(WallpaperOnWindows, FolderFailuresAreTheSystemsCodes) {
     } catch (const Error& error) {
         EXPECT_EQ(std::string(error.what()), cannotCreateFileMessage(wallpaperFilePath("what?"), kErrorInvalidName));
     }
+}
+
+// Run by refused_wallpaper_folder.sh, which makes the Windows folder refuse new folders
+// as it does to a standard account: the bitmaps go to the user's own folder.
+class RefusedWallpaperFolder : public WallpaperOnWindows {
+protected:
+    void SetUp() override {
+        if (!std::getenv("VELMORA_WALLPAPER_FOLDER_REFUSED")) GTEST_SKIP() << "run by refused_wallpaper_folder.sh";
+        WallpaperOnWindows::SetUp();
+        std::error_code ignored;
+        std::filesystem::remove_all(toUtf16(userFolder), ignored);
+    }
+    const std::string userFolder = wallpaperFolders(system.files()).user;
+};
+
+TEST_F(RefusedWallpaperFolder, TheBitmapGoesToTheUsersOwnFolder) {
+    ASSERT_EQ(userFolder, system.files().localAppDataFolder() + "\\Velmora\\Wallpaper");
+    ASSERT_GT(userFolder.size(), 30u);  // C:\users\<name>\AppData\Local\...
+    EXPECT_FALSE(CreateDirectoryW(toUtf16(kWallpaperFolder).c_str(), nullptr));
+    EXPECT_EQ(GetLastError(), static_cast<DWORD>(ERROR_ACCESS_DENIED));
+
+    setWallpaper("First", 16, 16, 1);
+    EXPECT_EQ(wallpaperFolderNames(userFolder), std::vector<std::string>{"First.bmp"});
+    // The second use deletes the first bitmap from the user's folder.
+    setWallpaper("Second", 32, 24, 2);
+    EXPECT_EQ(fileNameValueA(), std::string("Second\0", 7));
+    EXPECT_EQ(currentWallpaper(), userFolder + "\\Second.bmp");
+    EXPECT_EQ(wallpaperFolderNames(userFolder), std::vector<std::string>{"Second.bmp"});
+    EXPECT_EQ(readFileBytes(currentWallpaper()).size(), 54u + 32u * 3u * 24u);
+    EXPECT_EQ(log.calls, (std::vector<std::string>{"hide main window", "show and raise main window", "hide main window",
+                                                   "show and raise main window"}));
 }
 
 }  // namespace
