@@ -11,8 +11,14 @@
 namespace velmora::test {
 namespace {
 
-std::string socketAddress(const ServerSetting& server, const std::string& role, const std::string& database) {
-    return "postgresql://" + role + "@/" + database + "?host=" + server.socket + "&port=" + server.port;
+// The administrator's way in: the private socket, or under Wine (which has none) TCP
+// loopback with the password.
+std::string adminAddress(const ServerSetting& server, const std::string& database) {
+#ifdef _WIN32
+    return "postgresql://" + server.admin + ":" + server.adminPassword + "@127.0.0.1:" + server.port + "/" + database;
+#else
+    return "postgresql://" + server.admin + "@/" + database + "?host=" + server.socket + "&port=" + server.port;
+#endif
 }
 
 }  // namespace
@@ -45,20 +51,22 @@ std::optional<ServerSetting> testServer(std::string& whyNot) {
 ServerDatabase::ServerDatabase(const ServerSetting& server) : server_(server) {
     static std::atomic<unsigned> count{0};
     name_ = "velmora_test_" + std::to_string(std::random_device{}()) + "_" + std::to_string(count++);
-    ServerConnection(socketAddress(server_, server_.admin, "postgres")).run("CREATE DATABASE " + name_);
+    ServerConnection(adminAddress(server_, "postgres")).run("CREATE DATABASE " + name_);
 }
 
 ServerDatabase::~ServerDatabase() {
     try {
-        ServerConnection(socketAddress(server_, server_.admin, "postgres"))
+        ServerConnection(adminAddress(server_, "postgres"))
             .run("DROP DATABASE IF EXISTS " + name_ + " WITH (FORCE)");
     } catch (const std::exception&) {
     }
 }
 
-std::string ServerDatabase::address() const { return socketAddress(server_, server_.admin, name_); }
+std::string ServerDatabase::address() const { return adminAddress(server_, name_); }
 
-std::string ServerDatabase::addressFor(const std::string& role) const { return socketAddress(server_, role, name_); }
+std::string ServerDatabase::addressFor(const std::string& role) const {
+    return "postgresql://" + role + "@/" + name_ + "?host=" + server_.socket + "&port=" + server_.port;
+}
 
 std::string ServerDatabase::tcpAddress(const std::string& role, const std::string& password) const {
     return "postgresql://" + role + ":" + password + "@127.0.0.1:" + server_.port + "/" + name_;

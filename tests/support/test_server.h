@@ -23,7 +23,8 @@ public:
     ServerDatabase& operator=(const ServerDatabase&) = delete;
 
     const std::string& name() const { return name_; }
-    // The administrator's address over the private socket (no password needed there).
+    // The administrator's address: over the private socket (no password needed there),
+    // under Wine over TCP loopback.
     std::string address() const;
     // An address over the socket for another role, which needs its password.
     std::string addressFor(const std::string& role) const;

@@ -1,4 +1,4 @@
-// velmora.exe is built without libpq for now: a server address is refused plainly.
+// A build without libpq (velmora.exe when its deps hold none): a server address is refused plainly.
 #include "base/error.h"
 #include "store/database/server_address.h"
 #include "store/server/server_collection.h"
