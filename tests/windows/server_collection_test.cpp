@@ -18,6 +18,7 @@ namespace velmora::test {
 namespace {
 
 TEST(ServerCollectionOnWindows, CopyAddBrowseCheckAndBackUpOverTcp) {
+    if (!VELMORA_WITH_LIBPQ) GTEST_SKIP() << "built without libpq (tools/windows-deps.sh adds it to the deps)";
     VELMORA_REQUIRE_SERVER(server);
     ServerDatabase database(*server);
     TempDir dir;
