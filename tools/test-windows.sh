@@ -18,7 +18,7 @@ deps_key() {
   sources=$(awk '$1 == "apt-get" && $2 == "source" { for (i = 4; i <= NF && $i ~ /^[a-z0-9][a-z0-9.+-]*$/; i++) print $i }' \
     "$root/tools/windows-deps.sh")
   { cat "$root/tools/windows-deps.sh" "$root/cmake/mingw-w64-x86_64.cmake"
-    dpkg-query -W g++-mingw-w64-x86-64-posix libgtest-dev
+    dpkg-query -W g++-mingw-w64-x86-64-posix libgtest-dev libpq-dev
     # shellcheck disable=SC2086
     apt-get source --print-uris -qq $sources; } 2>/dev/null | sha256sum | cut -c1-32
 }
