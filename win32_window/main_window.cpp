@@ -4,6 +4,7 @@
 
 #include <commctrl.h>
 #include <shellapi.h>
+#include <shlobj.h>
 #include <windowsx.h>
 
 #include "base/utf16.h"
@@ -14,6 +15,8 @@
 #include "browser/window_start.h"
 #include "platform/system_programs_win32.h"
 #include "win32_window/control_ids.h"
+#include "win32_window/dropped_files.h"
+#include "win32_window/thumbnail_window.h"
 #include "win32_window/window_procedure.h"
 #include "win32_window/dpi.h"
 #include "win32_window/shortcuts.h"
@@ -84,11 +87,26 @@ int runMainWindow(HINSTANCE instance, int show, platform::Platform& platform,
     return status;
 }
 
+namespace {
+
+// The user's local application data (kept thumbnails are a cache, not roamed); "" when unknown.
+std::string localCacheFolder() {
+    PWSTR local = nullptr;
+    std::string folder;
+    if (SUCCEEDED(SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &local))) folder = fromUtf16(local);
+    CoTaskMemFree(local);
+    return folder;
+}
+
+}  // namespace
+
 MainWindow::MainWindow(HINSTANCE instance, platform::Platform& platform)
     : instance_(instance), platform_(platform) {}
 
 MainWindow::~MainWindow() {
-    // The browser calls back into the view while it closes its query.
+    // The thumbnail window reads the browser's form; the browser calls back into the view
+    // while it closes its query.
+    thumbnails_.reset();
     browser_.reset();
     if (window_) DestroyWindow(window_);
     if (popupMenu_) DestroyMenu(popupMenu_);
@@ -122,6 +140,7 @@ void MainWindow::create(int show, const std::optional<std::string>& startFile) {
     services.platform = &platform_;
     services.imageDecoder = &imageDecoder_;
     services.wallpaperSettings = &wallpaperSettings_.services();
+    if (const std::string cache = localCacheFolder(); !cache.empty()) services.thumbnailStore = cache + "\\Velmora\\thumbnails.db";
     services.openUrl = [](const std::string& url) {
         platform::shellExecuteFile("open", "explorer.exe", url, SW_SHOWNORMAL);
     };
@@ -357,16 +376,7 @@ LRESULT MainWindow::nameListNotify(NMHDR* header) {
 }
 
 void MainWindow::dropFiles(HDROP drop) {
-    std::vector<std::string> paths;
-    const UINT count = DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
-    for (UINT i = 0; i < count; ++i) {
-        const UINT length = DragQueryFileW(drop, i, nullptr, 0);
-        std::wstring path(length + 1, L'\0');
-        DragQueryFileW(drop, i, path.data(), length + 1);
-        path.resize(length);
-        paths.push_back(fromUtf16(path));
-    }
-    DragFinish(drop);
+    const std::vector<std::string> paths = takeDroppedFiles(drop);
     if (browser_->acceptsDrop(paths)) browser_->drop(paths);
 }
 

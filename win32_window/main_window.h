@@ -25,6 +25,7 @@
 
 namespace velmora::win32 {
 
+class ThumbnailWindow;
 class ViewerWindow;
 
 // Registers the classes, creates the main window (opening startFile, else
@@ -62,6 +63,9 @@ public:
     void showMessage(MessageKind kind, const std::string& text, const std::string& details) override;
     std::unique_ptr<Progress> startProgress(int total) override;
     void showTrash(const TrashRequest& request) override;
+    void showThumbnails() override;
+    // The thumbnail window, once it was opened.
+    ThumbnailWindow* thumbnailWindow() const { return thumbnails_.get(); }
     void askWallpaperSettings(const WallpaperSettingsRequest& request) override;
     void showViewer(const ViewerContent& content) override;
     void closeViewer() override;
@@ -108,6 +112,7 @@ private:
     CommandStates states_{};
     bool followingBrowser_ = false;  // the list's selection is being set to the current row
     ViewerWindow* viewer_ = nullptr;
+    std::unique_ptr<ThumbnailWindow> thumbnails_;
     // Tasks handed in by post(), run on this thread on kRunPosted.
     std::mutex postedMutex_;
     std::deque<std::function<void()>> posted_;

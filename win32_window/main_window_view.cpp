@@ -10,6 +10,7 @@
 #include "win32_window/modal_windows.h"
 #include "win32_window/name_dialog.h"
 #include "win32_window/progress_window.h"
+#include "win32_window/thumbnail_window.h"
 #include "win32_window/trash_dialog.h"
 #include "win32_window/viewer_window.h"
 #include "win32_window/wallpaper_settings_dialog.h"
@@ -76,6 +77,11 @@ void MainWindow::showPicture(const JpegPicture& picture, std::optional<std::stri
 void MainWindow::clearPicture() { pictureBox_.clear(); }
 
 DisplayTarget MainWindow::displayTarget() const { return pictureBox_.displayTarget(); }
+
+void MainWindow::showThumbnails() {
+    if (!thumbnails_) thumbnails_ = std::make_unique<ThumbnailWindow>(instance_, browser_->thumbnails(), window_);
+    thumbnails_->show();
+}
 
 void MainWindow::askText(const TextRequest& request) { runNameDialog(window_, request); }
 

@@ -71,8 +71,8 @@ struct DecodedPixels {
 };
 
 // Decodes a 3-component stream to `space` (JCS_RGB or JCS_EXT_BGR) with the
-// floating-point DCT and block smoothing, straight into rows.
-inline DecodedPixels referenceDecode(const Bytes& jpeg, J_COLOR_SPACE space) {
+// floating-point DCT and block smoothing, straight into rows, at 1/scaleDenominator.
+inline DecodedPixels referenceDecode(const Bytes& jpeg, J_COLOR_SPACE space, unsigned scaleDenominator = 1) {
     jpeg_decompress_struct cinfo{};
     jpeg_error_mgr errors{};
     cinfo.err = jpeg_std_error(&errors);
@@ -82,6 +82,8 @@ inline DecodedPixels referenceDecode(const Bytes& jpeg, J_COLOR_SPACE space) {
     cinfo.out_color_space = space;
     cinfo.dct_method = JDCT_FLOAT;
     cinfo.do_block_smoothing = TRUE;
+    cinfo.scale_num = 1;
+    cinfo.scale_denom = scaleDenominator;
     jpeg_start_decompress(&cinfo);
     DecodedPixels pixels;
     pixels.width = static_cast<int>(cinfo.output_width);
