@@ -34,6 +34,8 @@ awk '
     target["add_bmp_ratio"] = 1.20; target["open_ratio"] = 2; target["filter_ratio"] = 2; target["rss_100k_mb"] = 20
     target["long_tail_peak_ratio"] = 5; target["long_tail_ratio"] = 2; target["duplicate_look_kept_ratio"] = 0.05
     target["wallpaper_change_ratio"] = 1.2
+    target["thumbs_first_screen_cold_ratio"] = 1.2; target["thumbs_first_screen_cold_ms"] = 600
+    target["thumbs_first_screen_kept_ms"] = 30; target["thumbs_open_100k_ratio"] = 1.5
     target["server_add_ratio_socket"] = 1.3; target["server_add_ratio_tcp"] = 1.3; target["copy_collection_ratio"] = 1.5
     target["server_open_100k_ratio_socket"] = 1.5; target["server_open_100k_ratio_tcp"] = 1.5
     # Limits that are another figure of the same run, printed before them.
