@@ -16,6 +16,7 @@
 #include "cli/wallpaper_cli_linux.h"
 #include "platform/linux_platform.h"
 #include "platform/process_runner.h"
+#include "platform/xdg_dirs.h"
 #include "qt_window/main_window.h"
 #include "qt_window/system_clipboard.h"
 
@@ -76,6 +77,7 @@ int main(int argc, char** argv) {
     services.clipboard = &clipboard;
     services.platform = &platform;
     services.wallpaperSettings = &wallpaperSettings.services();
+    services.thumbnailStore = velmora::platform::xdgCacheHome() + "/velmora/thumbnails.db";
     services.openUrl = [](const std::string& url) {
         // As on Windows nothing is shown when no browser starts; standard error says why.
         // The desktop's opener by its full path, the address a plain argument.

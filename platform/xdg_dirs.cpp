@@ -28,6 +28,11 @@ std::string xdgConfigHome() {
     return dir.empty() ? homeDirectory() + "/.config" : dir;
 }
 
+std::string xdgCacheHome() {
+    std::string dir = absoluteVariable("XDG_CACHE_HOME");
+    return dir.empty() ? homeDirectory() + "/.cache" : dir;
+}
+
 std::string xdgDataHome() {
     std::string dir = absoluteVariable("XDG_DATA_HOME");
     return dir.empty() ? homeDirectory() + "/.local/share" : dir;

@@ -9,5 +9,6 @@ namespace velmora::platform {
 std::string homeDirectory();
 std::string xdgConfigHome();  // $XDG_CONFIG_HOME or ~/.config
 std::string xdgDataHome();    // $XDG_DATA_HOME or ~/.local/share
+std::string xdgCacheHome();   // $XDG_CACHE_HOME or ~/.cache
 
 }  // namespace velmora::platform

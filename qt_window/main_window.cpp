@@ -5,6 +5,7 @@
 
 #include "browser/window_layout.h"
 #include "browser/window_start.h"
+#include "qt_window/thumbnail_window.h"
 
 namespace velmora {
 
@@ -60,7 +61,9 @@ MainWindow::MainWindow(BrowserServices services, std::optional<std::string> star
 }
 
 MainWindow::~MainWindow() {
-    // The browser calls back into the widgets while it closes its query.
+    // The browser calls back into the widgets while it closes its query; the thumbnail
+    // window reads the browser's form, so it goes first.
+    delete thumbnails_;
     browser_.reset();
 }
 

@@ -23,6 +23,7 @@
 
 namespace velmora {
 
+class ThumbnailWindow;
 class ViewerWindow;
 
 class MainWindow : public QWidget, public BrowserView {
@@ -50,6 +51,8 @@ public:
     QMenu* filterMenu;
     // The viewer while it is shown.
     ViewerWindow* viewer() const { return viewer_; }
+    // The thumbnail window, once it was opened.
+    ThumbnailWindow* thumbnailWindow() const { return thumbnails_; }
 
     // BrowserView.
     void setTitle(const std::string& title) override;
@@ -66,6 +69,7 @@ public:
     void showMessage(MessageKind kind, const std::string& text, const std::string& details) override;
     std::unique_ptr<Progress> startProgress(int total) override;
     void showTrash(const TrashRequest& request) override;
+    void showThumbnails() override;
     void askWallpaperSettings(const WallpaperSettingsRequest& request) override;
     void showViewer(const ViewerContent& content) override;
     void closeViewer() override;
@@ -93,6 +97,7 @@ private:
     };
     std::vector<Control> controls_;
     ViewerWindow* viewer_ = nullptr;
+    ThumbnailWindow* thumbnails_ = nullptr;
 };
 
 }  // namespace velmora

@@ -5,10 +5,12 @@
 #include <QProgressDialog>
 #include <QUrl>
 
+#include "qt_window/dropped_files.h"
 #include "qt_window/main_window.h"
 #include "qt_window/name_dialog.h"
 #include "qt_window/qt_file_dialogs.h"
 #include "qt_window/qt_message_boxes.h"
+#include "qt_window/thumbnail_window.h"
 #include "qt_window/trash_dialog.h"
 #include "qt_window/viewer_window.h"
 #include "qt_window/wallpaper_settings_dialog.h"
@@ -38,15 +40,6 @@ public:
 private:
     QProgressDialog dialog_;
 };
-
-std::vector<std::string> localFiles(const QMimeData* data) {
-    std::vector<std::string> files;
-    if (!data || !data->hasUrls()) return files;
-    for (const QUrl& url : data->urls()) {
-        if (url.isLocalFile()) files.push_back(url.toLocalFile().toStdString());
-    }
-    return files;
-}
 
 }  // namespace
 
@@ -86,6 +79,13 @@ std::unique_ptr<Progress> MainWindow::startProgress(int total) { return std::mak
 void MainWindow::showTrash(const TrashRequest& request) {
     TrashDialog dialog(request, this);
     dialog.exec();
+}
+
+void MainWindow::showThumbnails() {
+    if (!thumbnails_) thumbnails_ = new ThumbnailWindow(browser_->thumbnails(), this);
+    thumbnails_->show();
+    thumbnails_->raise();
+    thumbnails_->activateWindow();
 }
 
 void MainWindow::askWallpaperSettings(const WallpaperSettingsRequest& request) {
