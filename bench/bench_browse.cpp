@@ -1,8 +1,8 @@
 // Browsing through the real main window (offscreen) on files of 4000 x 3000 pictures:
 // the next picture not decoded ahead against a full libjpeg decode of the same bytes,
-// greyscale against colour, the next picture after a pause (decoded ahead), process
-// start to the first picture, and the peak memory of a fresh process walking 24
-// pictures.
+// greyscale against colour, the next picture after a pause (decoded ahead), a held key
+// against presses after a pause, process start to the first picture, and the peak
+// memory of a fresh process walking 24 pictures at device pixel ratios 1 and 2.
 #include <QApplication>
 #include <QDir>
 #include <QElapsedTimer>
@@ -67,7 +67,14 @@ std::string cachedFile(const std::string& name, bool gray) {
 void nextPicture(MainWindow& form) {
     form.button("SpeedButton2")->click();
     form.pictureView->repaint();
-    if (!form.pictureView->picture().hasDisplayBitmap()) std::abort();  // nothing was painted
+    // A picture still being made ahead is painted when it comes.
+    QElapsedTimer timer;
+    timer.start();
+    while (!form.pictureView->picture().hasDisplayBitmap()) {
+        if (timer.elapsed() > 5000) std::abort();  // nothing was painted
+        QApplication::processEvents();
+        QThread::usleep(200);
+    }
 }
 
 void idle(int ms) {
@@ -77,6 +84,44 @@ void idle(int ms) {
         QApplication::processEvents();
         QThread::msleep(2);
     }
+}
+
+// Presses of the next button falling due every intervalMs, as the repeats of a held key
+// queue up while the window is busy: all that fell due run before the next paint; with
+// no interval, each falls due once the last is painted and the worker has gone idle. Each
+// picture painted is timed from when the press that brought its record fell due; the
+// records passed before their pictures came are not waited for.
+std::vector<double> stepLatencies(MainWindow& form, int steps, int intervalMs) {
+    PictureQuery& query = form.browser().queryForTesting();
+    std::vector<double> due, latencies;
+    std::vector<int> rows;
+    std::size_t timed = 0;  // presses before this one are painted or passed
+    double lastPaint = 0;
+    QElapsedTimer clock;
+    auto now = [&] { return double(clock.nsecsElapsed()) / 1e6; };
+    const QMetaObject::Connection connection = QObject::connect(form.pictureView, &PictureImage::painted, [&] {
+        const int shown = query.currentRow();
+        lastPaint = now();
+        while (timed < rows.size() && rows[timed] <= shown) {
+            if (rows[timed] == shown) latencies.push_back(now() - due[timed]);
+            ++timed;
+        }
+    });
+    clock.start();
+    for (int step = 0; step < steps || timed < rows.size();) {
+        NeighbourPreloader* preloader = form.browser().neighbourPreloaderForTesting();
+        const bool idle = timed == rows.size() && !preloader->busy() && now() - lastPaint > 50;
+        for (bool ready = intervalMs > 0 || idle; step < steps && ready && step * intervalMs <= now(); ready = intervalMs > 0) {
+            due.push_back(intervalMs > 0 ? step * intervalMs : now());
+            form.button("SpeedButton2")->click();
+            rows.push_back(query.currentRow());
+            ++step;
+        }
+        QApplication::processEvents();
+        QThread::usleep(500);
+    }
+    QObject::disconnect(connection);
+    return latencies;
 }
 
 double percentile90(std::vector<double> times) {
@@ -158,6 +203,21 @@ int main(int argc, char** argv) {
         }
     }
 
+    // A held key (a press every 8 ms) against presses after a pause, walks taken in turns.
+    std::vector<double> held, idleSteps;
+    {
+        MainWindow form{BrowserServices{}};
+        form.show();
+        idle(200);
+        for (int run = 0; run < 8; ++run) {
+            form.browser().queryForTesting().first();
+            form.pictureView->repaint();
+            idle(300);
+            std::vector<double> times = stepLatencies(form, kPictures - 1, run % 2 == 0 ? 8 : 0);
+            (run % 2 == 0 ? held : idleSteps).insert((run % 2 == 0 ? held : idleSteps).end(), times.begin(), times.end());
+        }
+    }
+
     QDir::setCurrent(QString::fromStdString(mixed));
     std::vector<double> grayTimes, colourTimes;
     {
@@ -179,6 +239,10 @@ int main(int argc, char** argv) {
     std::vector<double> first;
     for (int run = 0; run < 5; ++run) first.push_back(bench::runChildFigures(self, {"--first", big})["first_picture_ms"]);
     const double walkPeakMb = bench::runChildFigures(self, {"--walk", big})["walk_peak_mb"];
+    // The same walk at device pixel ratio 2: the bitmaps on screen and ahead are four times larger.
+    qputenv("QT_SCALE_FACTOR", "2");
+    const double walkPeakMb2 = bench::runChildFigures(self, {"--walk", big})["walk_peak_mb"];
+    qunsetenv("QT_SCALE_FACTOR");
 
     const double coldMs = bench::median(cold), coldFloorMs = bench::median(coldFloor);
     bench::report("next_cold_ms", coldMs, "ms");
@@ -192,6 +256,10 @@ int main(int argc, char** argv) {
     bench::report("split_met_share", splits > 0 ? double(splitAfter.met - splitBefore.met) / splits : 0, "x");
     bench::report("next_warm_ms", percentile90(warm), "ms");
     bench::report("next_warm_median_ms", bench::median(warm), "ms");
+    bench::report("held_key_p90_ms", percentile90(held), "ms");
+    bench::report("held_key_median_ms", bench::median(held), "ms");
+    bench::report("idle_step_p90_ms", percentile90(idleSteps), "ms");
+    bench::report("held_key_p90_ratio", percentile90(held) / percentile90(idleSteps), "x");
     const double grayMs = bench::median(grayTimes), colourMs = bench::median(colourTimes);
     bench::report("next_gray_ms", grayMs, "ms");
     bench::report("next_colour_ms", colourMs, "ms");
@@ -201,5 +269,6 @@ int main(int argc, char** argv) {
     bench::report("first_full_decode_ms", firstFloor, "ms");
     bench::report("first_picture_ratio", firstMs / firstFloor, "x");
     bench::report("walk_peak_mb", walkPeakMb, "MB");
+    bench::report("walk_peak_mb_dpr2", walkPeakMb2, "MB");
     return 0;
 }

@@ -2,8 +2,6 @@
 // `velmora --next-wallpaper` against `feh --bg-fill` on the same picture, each a whole
 // process, taking turns; medians of their wall times and their peak resident memory.
 #include <fcntl.h>
-#include <poll.h>
-#include <signal.h>
 #include <spawn.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
@@ -18,19 +16,14 @@
 #include <vector>
 
 #include "bench/measure.h"
+#include "bench/x_server.h"
 #include "store/database/collection_file.h"
 #include "tools/synthetic_picture.h"
 
 namespace {
 
+using velmora::bench::pointers;
 using velmora::bench::report;
-
-std::vector<char*> pointers(std::vector<std::string>& texts) {
-    std::vector<char*> out;
-    for (std::string& text : texts) out.push_back(text.data());
-    out.push_back(nullptr);
-    return out;
-}
 
 // Runs a program to its end with only the environment given, its output discarded;
 // returns its peak resident memory in MiB.
@@ -55,44 +48,6 @@ double runProcess(std::vector<std::string> argv, std::vector<std::string> enviro
     }
     return static_cast<double>(usage.ru_maxrss) / 1024.0;
 }
-
-// A private X server of the benchmark's screen size, stopped when the object goes.
-class XServer {
-public:
-    XServer() {
-        int ends[2];
-        if (pipe(ends) != 0) std::exit(1);
-        std::vector<std::string> argv{"/usr/bin/Xvfb", "-displayfd", std::to_string(ends[1]), "-nolisten", "tcp",
-                                      "-screen", "0", "1920x1080x24"};
-        posix_spawn_file_actions_t actions;
-        posix_spawn_file_actions_init(&actions);
-        posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
-        std::vector<char*> args = pointers(argv);
-        if (posix_spawn(&pid_, args[0], &actions, nullptr, args.data(), nullptr) != 0) {
-            std::fprintf(stderr, "cannot start Xvfb\n");
-            std::exit(1);
-        }
-        posix_spawn_file_actions_destroy(&actions);
-        close(ends[1]);
-        pollfd ready{ends[0], POLLIN, 0};
-        char number[16] = {};
-        if (poll(&ready, 1, 15000) <= 0 || read(ends[0], number, sizeof number - 1) <= 0) {
-            std::fprintf(stderr, "Xvfb did not start\n");
-            std::exit(1);
-        }
-        close(ends[0]);
-        display_ = ":" + std::to_string(std::atoi(number));
-    }
-    ~XServer() {
-        kill(pid_, SIGTERM);
-        waitpid(pid_, nullptr, 0);
-    }
-    const std::string& display() const { return display_; }
-
-private:
-    pid_t pid_ = 0;
-    std::string display_;
-};
 
 std::string onPath(const std::string& name) {
     const char* path = std::getenv("PATH");
@@ -123,7 +78,7 @@ int main() {
     std::ofstream(picture, std::ios::binary).write(reinterpret_cast<const char*>(jpeg.data()),
                                                    static_cast<std::streamsize>(jpeg.size()));
 
-    XServer server;
+    velmora::bench::XServer server("1920x1080x24");
     const std::string home = (scratch / "home").string();
     fs::create_directories(home);
     // A plain X11 session: no desktop named, so the root window is drawn.

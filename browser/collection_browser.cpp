@@ -33,6 +33,7 @@ CollectionBrowser::CollectionBrowser(BrowserServices services, BrowserView& view
         });
     dataSource_.setOnDataChange([this](const Field*) { followCurrentRecord(); });
     preloads_.setEnabled(true);
+    preloads_.setOnCurrentReady([this] { guard([this] { showCurrentPicture(); }); });
 }
 
 CollectionBrowser::~CollectionBrowser() {

@@ -124,7 +124,9 @@ public:
     bool browsing() const { return query_.active(); }
     const FileDialogSettings& saveDialogSettings() const { return fileDialogs_.save; }
     // Decoding the neighbours of the shown record ahead on a worker thread (on by default).
-    void setNeighbourPreloading(bool on) { preloads_.setEnabled(on); }
+    void setNeighbourPreloading(bool on, NeighbourPreloader::Decoder decoder = NeighbourPreloader::decodeForDisplay) {
+        preloads_.setEnabled(on, std::move(decoder));
+    }
 
     // ---- Test and benchmark entry points: no window calls these ----
 

@@ -7,7 +7,7 @@
 
 namespace velmora {
 
-NeighbourPreloader::NeighbourPreloader() : worker_([this] { run(); }) {}
+NeighbourPreloader::NeighbourPreloader(Decoder decoder) : decoder_(std::move(decoder)), worker_([this] { run(); }) {}
 
 NeighbourPreloader::~NeighbourPreloader() {
     {
@@ -35,11 +35,14 @@ void NeighbourPreloader::keepOnly(const std::vector<PreloadKey>& wanted) {
     });
 }
 
+bool NeighbourPreloader::isDone(const PreloadKey& key) const {
+    return std::any_of(done_.begin(), done_.end(), [&](const auto& entry) { return entry.first == key; });
+}
+
 bool NeighbourPreloader::has(const PreloadKey& key) {
     std::lock_guard lock(mutex_);
     return (running_ && *running_ == key) ||
-           std::any_of(queue_.begin(), queue_.end(), [&](const Job& job) { return job.key == key; }) ||
-           std::any_of(done_.begin(), done_.end(), [&](const auto& entry) { return entry.first == key; });
+           std::any_of(queue_.begin(), queue_.end(), [&](const Job& job) { return job.key == key; }) || isDone(key);
 }
 
 bool NeighbourPreloader::hasRowid(std::int64_t rowid) {
@@ -92,9 +95,14 @@ bool NeighbourPreloader::busy() {
     return running_ || !queue_.empty();
 }
 
-void NeighbourPreloader::setOnIdle(std::function<void()> onIdle) {
+bool NeighbourPreloader::ready(const PreloadKey& key) {
     std::lock_guard lock(mutex_);
-    onIdle_ = std::move(onIdle);
+    return isDone(key);
+}
+
+void NeighbourPreloader::setOnFinished(std::function<void()> onFinished) {
+    std::lock_guard lock(mutex_);
+    onFinished_ = std::move(onFinished);
 }
 
 int NeighbourPreloader::readyCount() {
@@ -107,15 +115,15 @@ int NeighbourPreloader::droppedResults() {
     return dropped_;
 }
 
-PreloadedPicture NeighbourPreloader::decode(const Job& job) {
+PreloadedPicture NeighbourPreloader::decodeForDisplay(const PreloadKey& key, const SharedBytes& bytes) {
     PreloadedPicture result;
     try {
         // A picture object of this thread alone, over bytes nobody changes.
         JpegPicture picture;
-        picture.readStored(job.bytes);
-        const FitRect rect = job.key.target.fit(picture.width(), picture.height());
+        picture.readStored(bytes);
+        const FitRect rect = key.target.fit(picture.width(), picture.height());
         if (rect.width <= 0 || rect.height <= 0) return result;
-        const int width = job.key.target.device(rect.width), height = job.key.target.device(rect.height);
+        const int width = key.target.device(rect.width), height = key.target.device(rect.height);
         try {
             result.display = picture.displayBitmap(width, height);
         } catch (const Error& error) {
@@ -137,7 +145,7 @@ void NeighbourPreloader::run() {
         queue_.pop_front();
         running_ = job.key;
         lock.unlock();
-        PreloadedPicture picture = decode(job);
+        PreloadedPicture picture = decoder_(job.key, job.bytes);
         lock.lock();
         running_.reset();
         try {
@@ -151,7 +159,7 @@ void NeighbourPreloader::run() {
         }
         changed_.notify_all();
         try {
-            if (queue_.empty() && onIdle_) onIdle_();
+            if (onFinished_) onFinished_();
         } catch (const std::exception&) {
             // Nothing may leave this thread; whoever waits for idle asks busy() again.
         }

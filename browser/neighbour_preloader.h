@@ -33,11 +33,18 @@ struct PreloadKey {
 struct PreloadedPicture {
     Bitmap display;                    // for the fitted rectangle in device pixels
     std::optional<std::string> error;  // a decoder error, to be reported when shown
+    // Still being made ahead while the user moves on faster than pictures decode: the
+    // area keeps what it shows and is given the picture when it comes.
+    bool pending = false;
 };
 
 class NeighbourPreloader {
 public:
-    NeighbourPreloader();
+    // Makes the display bitmap of a stored value for key's display, on the worker.
+    using Decoder = std::function<PreloadedPicture(const PreloadKey& key, const SharedBytes& bytes)>;
+    static PreloadedPicture decodeForDisplay(const PreloadKey& key, const SharedBytes& bytes);
+
+    explicit NeighbourPreloader(Decoder decoder = decodeForDisplay);
     // Stops the worker after the picture it is decoding.
     ~NeighbourPreloader();
     NeighbourPreloader(const NeighbourPreloader&) = delete;
@@ -64,9 +71,11 @@ public:
     void clear() { keepOnly({}); }
     // True while a picture is queued or being decoded.
     bool busy();
-    // Called on the worker thread whenever it has finished a picture and has nothing
-    // queued: the owner may hand it the next one (post to its own thread first).
-    void setOnIdle(std::function<void()> onIdle);
+    // True when the result for key is done and waits to be taken.
+    bool ready(const PreloadKey& key);
+    // Called on the worker thread whenever it has finished a picture: the owner may
+    // hand it the next one (post to its own thread first).
+    void setOnFinished(std::function<void()> onFinished);
     // Results ready to be taken, and results dropped as stale so far; for tests.
     int readyCount();
     int droppedResults();
@@ -77,8 +86,8 @@ private:
         SharedBytes bytes;
     };
     void run();
-    static PreloadedPicture decode(const Job& job);
     bool wanted(const PreloadKey& key) const;
+    bool isDone(const PreloadKey& key) const;
 
     std::mutex mutex_;
     std::condition_variable changed_;
@@ -88,7 +97,8 @@ private:
     std::vector<PreloadKey> wanted_;
     int dropped_ = 0;
     bool stopping_ = false;
-    std::function<void()> onIdle_;
+    std::function<void()> onFinished_;
+    Decoder decoder_;
     std::thread worker_;
 };
 

@@ -43,15 +43,18 @@ void PictureDisplay::paintDone() {
     if (reports_.shown) reports_.shown();
 }
 
+bool PictureDisplay::adoptAhead() {
+    std::optional<PreloadedPicture> ahead = aheadSource_();
+    if (ahead && ahead->pending) return false;
+    if (ahead && (!ahead->display.empty() || ahead->error)) {
+        picture_.adoptDisplayBitmap(std::move(ahead->display), ahead->error.has_value());
+        if (ahead->error && !pendingError_) pendingError_ = std::move(ahead->error);
+    }
+    return true;
+}
+
 const Bitmap* PictureDisplay::bitmapFor(const DisplayTarget& target, const FitRect& rect) {
     const bool display = target.flags.proportional;
-    if (display && aheadSource_ && !picture_.hasDisplayBitmap()) {
-        std::optional<PreloadedPicture> ahead = aheadSource_();
-        if (ahead && (!ahead->display.empty() || ahead->error)) {
-            picture_.adoptDisplayBitmap(std::move(ahead->display), ahead->error.has_value());
-            if (ahead->error && !pendingError_) pendingError_ = std::move(ahead->error);
-        }
-    }
     auto decode = [&]() -> const Bitmap& {
         if (display) return picture_.displayBitmap(target.device(rect.width), target.device(rect.height));
         return picture_.bitmap();
@@ -73,6 +76,10 @@ PictureDisplay::Frame PictureDisplay::frame(const DisplayTarget& target) {
     if (!hasPicture_) return {};
     const FitRect rect = drawRect(target);
     if (frameValid_ && rect == frameRect_ && target == frameTarget_) return {frameBitmap_, frameRect_, false};
+    if (target.flags.proportional && aheadSource_ && !picture_.hasDisplayBitmap() && rect.width > 0 &&
+        rect.height > 0 && !adoptAhead()) {
+        return {nullptr, rect, false, true};
+    }
     frameValid_ = true;
     frameRect_ = rect;
     frameTarget_ = target;

@@ -51,6 +51,9 @@ public:
         const Bitmap* bitmap = nullptr;
         FitRect rect;
         bool changed = false;
+        // Still being made ahead: the area keeps what it shows, and the picture is set
+        // again when it comes.
+        bool pending = false;
     };
     Frame frame(const DisplayTarget& target);
 
@@ -64,6 +67,8 @@ public:
     void paintDone();
 
 private:
+    // Takes over what was decoded ahead, if anything; false when it is still coming.
+    bool adoptAhead();
     const Bitmap* bitmapFor(const DisplayTarget& target, const FitRect& rect);
 
     JpegPicture picture_;

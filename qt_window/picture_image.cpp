@@ -15,7 +15,9 @@ PictureImage::PictureImage(QWidget* parent) : QWidget(parent) {
 }
 
 void PictureImage::setPicture(const JpegPicture& picture, std::optional<std::string> decoderError) {
-    image_ = QImage();  // it may point into the old picture's bitmap
+    // It may point into the old picture's bitmap; a copy stays on screen while the new
+    // picture is still being made ahead.
+    image_ = flags_.proportional ? image_.copy() : QImage();
     display_.setPicture(picture, std::move(decoderError));
     update();
 }
@@ -34,6 +36,10 @@ void PictureImage::paintEvent(QPaintEvent*) {
     if (!display_.hasPicture()) return;
     const DisplayTarget target = displayTarget();
     const PictureDisplay::Frame frame = display_.frame(target);
+    if (frame.pending) {
+        if (!image_.isNull()) QPainter(this).drawImage(imageAt_, image_);
+        return;
+    }
     if (frame.changed) {
         image_ = frame.bitmap ? imageOver(*frame.bitmap) : QImage();
         // A display bitmap is made in device pixels: drawn as it is, tagged with the ratio.
@@ -41,7 +47,8 @@ void PictureImage::paintEvent(QPaintEvent*) {
     }
     if (!image_.isNull()) {
         QPainter painter(this);
-        painter.drawImage(QPoint(frame.rect.left, frame.rect.top), image_);
+        imageAt_ = QPoint(frame.rect.left, frame.rect.top);
+        painter.drawImage(imageAt_, image_);
     }
     display_.paintDone();
 }

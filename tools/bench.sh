@@ -30,7 +30,8 @@ echo "== targets"
 awk '
   BEGIN {
     target["next_cold_ratio"] = 0.35; target["next_warm_ms"] = 16; target["next_gray_ratio"] = 1.2
-    target["first_picture_ratio"] = 1.0; target["walk_peak_mb"] = 55; target["create_ratio"] = 1.10
+    target["first_picture_ratio"] = 1.0; target["walk_peak_mb"] = 40; target["create_ratio"] = 1.10
+    target["walk_peak_mb_dpr2"] = 55; target["held_key_p90_ratio"] = 1.0; target["launch_ratio"] = 1.1
     target["add_bmp_ratio"] = 1.20; target["open_ratio"] = 2; target["filter_ratio"] = 2; target["rss_100k_mb"] = 20
     target["long_tail_peak_ratio"] = 5; target["long_tail_ratio"] = 2; target["duplicate_look_kept_ratio"] = 0.05
     target["wallpaper_change_ratio"] = 1.2
