@@ -23,11 +23,10 @@
 #include <string>
 #include <vector>
 
-#include <jpeglib.h>
-
 #include "bench/measure.h"
 #include "bench/x_server.h"
 #include "store/database/collection_file.h"
+#include "tests/picture/libjpeg_reference.h"
 #include "tools/synthetic_picture.h"
 
 namespace {
@@ -38,6 +37,8 @@ using namespace velmora;
 const int kAreaWidth = 545;
 const int kAreaHeight = 401;
 const int kPictureColours = 64;
+const int kPictureWidth = 4000;
+const int kPictureHeight = 3000;
 
 template <typename T>
 std::unique_ptr<T, void (*)(void*)> reply(T* value) {
@@ -101,25 +102,11 @@ double timeToPicture(std::vector<std::string> argv, std::vector<std::string> env
 
 // The libjpeg floor: the largest DCT reduction that still covers the picture area.
 void decodeAtDisplayScale(const Bytes& jpeg) {
-    jpeg_decompress_struct cinfo{};
-    jpeg_error_mgr errors{};
-    cinfo.err = jpeg_std_error(&errors);
-    jpeg_create_decompress(&cinfo);
-    jpeg_mem_src(&cinfo, jpeg.data(), static_cast<unsigned long>(jpeg.size()));
-    jpeg_read_header(&cinfo, TRUE);
-    cinfo.scale_num = 1;
-    cinfo.scale_denom = 8;
-    while (cinfo.scale_denom > 1 && (int(cinfo.image_width / cinfo.scale_denom) < kAreaWidth ||
-                                     int(cinfo.image_height / cinfo.scale_denom) < kAreaHeight)) {
-        cinfo.scale_denom /= 2;
+    unsigned denominator = 8;
+    while (denominator > 1 && (kPictureWidth / int(denominator) < kAreaWidth || kPictureHeight / int(denominator) < kAreaHeight)) {
+        denominator /= 2;
     }
-    cinfo.out_color_space = JCS_EXT_BGR;
-    jpeg_start_decompress(&cinfo);
-    std::vector<JSAMPLE> row(cinfo.output_width * 3);
-    JSAMPROW rows[1] = {row.data()};
-    while (cinfo.output_scanline < cinfo.output_height) jpeg_read_scanlines(&cinfo, rows, 1);
-    jpeg_finish_decompress(&cinfo);
-    jpeg_destroy_decompress(&cinfo);
+    test::referenceDecode(jpeg, JCS_EXT_BGR, denominator);
 }
 
 // The empty window: as large as the program's, its middle row a gradient.
@@ -152,8 +139,8 @@ int main(int argc, char** argv) {
     namespace fs = std::filesystem;
     const fs::path scratch = bench::scratchDir("launch");
     const std::string collection = (scratch / "pictures.vlm").string();
-    const Bytes jpeg = tools::syntheticJpeg(4000, 3000);
-    createCollection(collection, {{"first", jpeg}, {"second", tools::syntheticJpeg(4000, 3000, 1)}});
+    const Bytes jpeg = tools::syntheticJpeg(kPictureWidth, kPictureHeight);
+    createCollection(collection, {{"first", jpeg}, {"second", tools::syntheticJpeg(kPictureWidth, kPictureHeight, 1)}});
     const std::string home = (scratch / "home").string();
     fs::create_directories(home);
 

@@ -25,7 +25,7 @@ void PreloadCoordinator::follow(int row) {
     if (row < 0 || row == lastRow_) return;
     if (lastRow_ >= 0) {
         direction_ = row > lastRow_ ? 1 : -1;
-        ++movesSinceFinish_;
+        if (preloader_ && preloader_->busy()) ++movesSinceFinish_;
     }
     lastRow_ = row;
 }
@@ -101,6 +101,7 @@ void PreloadCoordinator::pictureFinished() {
     preloadNeighbours();
     // The keys stopped on a record not made yet: it comes next.
     if (waited && (!outrun() || !preloader_->busy())) decodeCurrentAhead();
+    if (!preloader_->busy()) movesPerDecode_ = 0;  // idle: the pace of the keys is not known
 }
 
 void PreloadCoordinator::preloadNeighbours() {
@@ -121,6 +122,7 @@ void PreloadCoordinator::preloadNeighbours() {
             const int offset = std::clamp(row + direction_ * ahead, 0, std::max(last, 0)) - row;
             if (offset != 0 && std::find(offsets.begin(), offsets.end(), offset) == offsets.end()) offsets.push_back(offset);
         }
+        if (offsets.empty()) offsets = {-direction_};  // at the end: the one behind
     }
     std::vector<std::pair<int, PreloadKey>> neighbours;
     for (int offset : offsets) {

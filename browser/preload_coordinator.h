@@ -43,7 +43,8 @@ private:
     bool active() const;
     void preloadNeighbours();
     void pictureFinished();
-    // Notes a move of the current record: its direction, and one more move this decode.
+    // Notes a move of the current record: its direction, and one more move while the
+    // worker decodes.
     void follow(int row);
     // More than one move while a picture decodes: the keys outrun the worker.
     bool outrun() const { return std::max(movesPerDecode_, movesSinceFinish_) > 1; }

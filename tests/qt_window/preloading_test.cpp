@@ -38,8 +38,13 @@ protected:
         const DisplayTarget target = form->pictureView->displayTarget();
         return fresh.displayBitmap(target.device(rect.width), target.device(rect.height));
     }
+    // A picture still being made ahead (the keys outran the worker) is waited for.
     bool showsCurrentRecord() {
         form->pictureView->repaint();
+        for (int i = 0; i < 500 && !form->pictureView->picture().hasDisplayBitmap(); ++i) {
+            std::this_thread::sleep_for(std::chrono::milliseconds(5));
+            settle();
+        }
         JpegPicture& shown = form->pictureView->picture();
         const Bitmap expected = expectedDisplay();
         return shown.hasDisplayBitmap() && shown.displayBitmap(expected.width(), expected.height()) == expected;
