@@ -7,16 +7,22 @@
 
 #include <QApplication>
 #include <QIcon>
+#include <QLibraryInfo>
+#include <QLocale>
+#include <QTranslator>
 
 #include "app/data_folder.h"
+#include "browser/texts.h"
 #include "cli/command_line_linux.h"
 #include "cli/maintenance_cli.h"
 #include "cli/user_collection_linux.h"
 #include "cli/velmora_version.h"
 #include "cli/wallpaper_cli_linux.h"
+#include "platform/language_setting.h"
 #include "platform/linux_platform.h"
 #include "platform/process_runner.h"
 #include "platform/xdg_dirs.h"
+#include "platform/settings_file_linux.h"
 #include "qt_window/main_window.h"
 #include "qt_window/system_clipboard.h"
 
@@ -48,10 +54,23 @@ int runWithoutWindow(const velmora::CommandLine& commandLine, int argc, char** a
     return -1;
 }
 
+// Qt's own words (the file dialogs' buttons and labels) in the interface's language.
+void translateQt(QApplication& application, QTranslator& translator, velmora::Language language) {
+    if (language != velmora::Language::Chinese) return;
+    if (translator.load(QLocale(QLocale::Chinese, QLocale::China), "qtbase", "_",
+                        QLibraryInfo::path(QLibraryInfo::TranslationsPath))) {
+        application.installTranslator(&translator);
+    }
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
     velmora::CommandLine commandLine = velmora::parseCommandLine(argc, argv);
+    velmora::platform::SettingsFile settingsFile;
+    const velmora::Language language =
+        velmora::platform::startLanguage(commandLine.language, settingsFile, velmora::platform::systemLanguage());
+    velmora::useLanguage(language);
     if (int status = runWithoutWindow(commandLine, argc, argv); status >= 0) return status;
     if (commandLine.userCollection) {
         try {
@@ -67,6 +86,8 @@ int main(int argc, char** argv) {
     application.setApplicationVersion(velmora::kVelmoraVersion);
     QGuiApplication::setDesktopFileName("example.velmora.Velmora");
     QGuiApplication::setWindowIcon(QIcon::fromTheme("velmora"));
+    QTranslator qtTranslator;
+    translateQt(application, qtTranslator, language);
 
     velmora::platform::LinuxPlatform linuxPlatform;
     velmora::platform::Platform platform = linuxPlatform.platform();
@@ -78,6 +99,7 @@ int main(int argc, char** argv) {
     services.platform = &platform;
     services.wallpaperSettings = &wallpaperSettings.services();
     services.thumbnailStore = velmora::platform::xdgCacheHome() + "/velmora/thumbnails.db";
+    services.languageSetting = &settingsFile;
     services.openUrl = [](const std::string& url) {
         // As on Windows nothing is shown when no browser starts; standard error says why.
         // The desktop's opener by its full path, the address a plain argument.

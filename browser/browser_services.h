@@ -13,6 +13,7 @@ class ImageDecoder;
 struct WallpaperSettingsServices;
 namespace platform {
 struct Platform;
+class SettingsStore;
 }
 
 struct BrowserServices {
@@ -25,6 +26,8 @@ struct BrowserServices {
     WallpaperSettingsServices* wallpaperSettings = nullptr;
     // The file thumbnails are kept in (in the user's cache folder); "": none are kept.
     std::string thumbnailStore;
+    // Where the interface language chosen in the popup menu is kept; null: nowhere.
+    platform::SettingsStore* languageSetting = nullptr;
 };
 
 }  // namespace velmora

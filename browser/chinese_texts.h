@@ -47,6 +47,10 @@ inline constexpr TextTable kChineseTexts{
     .undoAddManyItem = "撤销添加 {} 张图片(&Z)",
     .trashItem = "回收站",
     .quitItem = "退出(&Q)",
+    .languageMenu = "语言 Language(&G)",
+    .chineseItem = "中文",
+    .englishItem = "English",
+    .languageHint = "下次启动时生效",
 
     .viewerCaption = "查看原始图片",
     .viewerCaptionName = "    < {} >",

@@ -6,6 +6,7 @@
 
 #include "browser/file_names.h"
 #include "browser/thumbnail_form.h"
+#include "platform/language_setting.h"
 #include "platform/message_text.h"
 
 namespace velmora {
@@ -96,12 +97,27 @@ void CollectionBrowser::run(CommandId command) {
         {CommandId::Trash, &CollectionBrowser::openTrash},
         {CommandId::WallpaperSettings, &CollectionBrowser::openWallpaperSettings},
         {CommandId::Thumbnails, &CollectionBrowser::openThumbnails},
+        {CommandId::ChineseInterface, &CollectionBrowser::chooseChinese},
+        {CommandId::EnglishInterface, &CollectionBrowser::chooseEnglish},
+        {CommandId::OpenViewer, &CollectionBrowser::openViewer},
     };
     // A command that is not available does nothing, whoever asks for it.
     if (!states_.enabled(groupOf(command))) return;
     for (const auto& [id, method] : kMethods) {
         if (id == command) return (this->*method)();
     }
+}
+
+void CollectionBrowser::chooseChinese() { chooseLanguage(Language::Chinese); }
+
+void CollectionBrowser::chooseEnglish() { chooseLanguage(Language::English); }
+
+void CollectionBrowser::chooseLanguage(Language language) {
+    guard([&] {
+        if (services_.languageSetting) platform::saveLanguageSetting(*services_.languageSetting, language);
+        chosenLanguage_ = language;
+        setStates(states_);
+    });
 }
 
 RowMarker CollectionBrowser::rowMarker(int row) const {

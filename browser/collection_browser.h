@@ -106,6 +106,9 @@ public:
     void closeViewer();
     void openWebSite();
     void quit();
+    // Saves the interface language the next start uses (the command line's --language aside).
+    void chooseChinese();
+    void chooseEnglish();
     // Keeping pictures: the undo of the last delete, cut, rename or add, and the trash.
     void undo();
     void openTrash();
@@ -178,6 +181,7 @@ private:
 
     // Undo and the trash.
     void rememberUndo(std::optional<UndoStep> step);
+    // states with what the undo history and the language choice say.
     CommandStates withUndo(CommandStates states) const;
     void undoStep(const UndoStep& step);
     void showRestoredPicture(int added);
@@ -192,6 +196,7 @@ private:
     void exportRows(const std::vector<int>& rows, const std::string& folder);
     void setRowsLeftOut(const std::vector<int>& rows, bool leftOut);
     bool rowLeftOut(int row);
+    void chooseLanguage(Language language);
 
     // The wallpaper.
     void runWallpaper(bool viewer);
@@ -208,6 +213,7 @@ private:
     std::string title_;
     std::string currentName_;
     CommandStates states_;
+    Language chosenLanguage_ = languageInUse();
     // The picture the picture area shows, and the viewer's while it is open.
     std::optional<JpegPicture> shown_;
     std::optional<JpegPicture> viewerPicture_;

@@ -10,6 +10,7 @@ namespace velmora {
 CommandStates CollectionBrowser::withUndo(CommandStates states) const {
     states.undo = undo_.available();
     states.undoCaption = undo_.caption();
+    states.language = chosenLanguage_;
     return states;
 }
 

@@ -6,6 +6,7 @@
 
 #include <span>
 #include <string>
+#include <string_view>
 
 #include "browser/texts.h"
 
@@ -35,6 +36,10 @@ enum class CommandId {
     Trash,
     WallpaperSettings,
     Thumbnails,
+    ChineseInterface,  // the language the interface uses from the next start
+    EnglishInterface,
+    OpenViewer,  // the picture area's keys: what a click on the picture does
+    FullScreen,  // the viewer's own: the view does it, the core has nothing to do
 };
 
 // The availability rule a control follows.
@@ -49,7 +54,8 @@ enum class CommandGroup {
 enum class ControlKind {
     Button,      // a flat button of the main window
     MenuItem,    // an item of the popup menu
-    Submenu,     // the start of the filter submenu; the items up to SubmenuEnd belong to it
+    ChoiceItem,  // an item of the popup menu that shows a check when it is the one chosen
+    Submenu,     // the start of a submenu; the items up to SubmenuEnd belong to it
     SubmenuEnd,
     Separator,
 };
@@ -60,13 +66,30 @@ struct CommandControl {
     const char* TextTable::*caption;   // with its accelerator; null for separators
     CommandId command;
     CommandGroup group;
-    const char* shortcut;  // a key sequence ("Ctrl+Z"), or null
+    const char* shortcut;  // a key in Qt's portable spelling ("Ctrl+Shift+O", "Del", "F2"), or null
+};
+
+// A key that runs a command where it is pressed, beside the command table's shortcuts.
+struct KeyBinding {
+    const char* key;  // spelt as the shortcuts are
+    CommandId command;
 };
 
 // The main window's buttons, top to bottom, then its popup menu in order.
 std::span<const CommandControl> mainWindowControls();
 // The viewer's popup menu.
 std::span<const CommandControl> viewerControls();
+
+// The picture area's keys, while it has the focus. Its wheel: see wheelCommand().
+std::span<const KeyBinding> pictureAreaKeys();
+// The viewer's keys. Escape closes it as a click does.
+std::span<const KeyBinding> viewerKeys();
+// The command bound to key in bindings, or the main window's shortcut; None when none is.
+CommandId commandOfKey(std::span<const KeyBinding> bindings, std::string_view key);
+CommandId shortcutCommand(std::string_view key);
+// A turn of the mouse wheel over the picture: towards the user (delta below 0) shows the
+// next picture, away the previous one, as other viewers do.
+CommandId wheelCommand(int delta);
 
 // The availability rule of a command: that of the controls that start it.
 CommandGroup groupOf(CommandId command);
@@ -78,6 +101,7 @@ struct CommandStates {
     bool pictureCommands = true;
     bool undo = false;
     std::string undoCaption{};  // the undo item's caption naming what it undoes; "" with nothing to undo
+    Language language = Language::Chinese;  // the interface language chosen
 
     bool enabled(CommandGroup group) const {
         switch (group) {
@@ -92,6 +116,8 @@ struct CommandStates {
     // The caption a control shows now: the undo item names what it undoes, and says
     // only "撤销(&Z)" with nothing to undo.
     std::string caption(const CommandControl& control) const;
+    // True for the choice item of the language chosen.
+    bool checked(const CommandControl& control) const;
     bool operator==(const CommandStates&) const = default;
 };
 

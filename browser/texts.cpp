@@ -1,12 +1,28 @@
 #include "browser/texts.h"
 
+#include <atomic>
 #include <cstdio>
 
 #include "browser/chinese_texts.h"
+#include "browser/english_texts.h"
+#include "wallpaper/wallpaper_texts.h"
 
 namespace velmora {
 
-const TextTable& texts() { return kChineseTexts; }
+namespace {
+
+std::atomic<const TextTable*> inUse{&kChineseTexts};
+
+}  // namespace
+
+const TextTable& texts() { return *inUse.load(std::memory_order_relaxed); }
+
+void useLanguage(Language language) {
+    inUse.store(language == Language::English ? &kEnglishTexts : &kChineseTexts, std::memory_order_relaxed);
+    useWallpaperTexts(language);
+}
+
+Language languageInUse() { return &texts() == &kEnglishTexts ? Language::English : Language::Chinese; }
 
 std::string fillIn(const char* text, std::initializer_list<std::string> values) {
     std::string result;

@@ -7,6 +7,8 @@
 #include <initializer_list>
 #include <string>
 
+#include "base/language.h"
+
 namespace velmora {
 
 struct TextTable {
@@ -55,6 +57,10 @@ struct TextTable {
     const char* undoAddManyItem;  // "{}": how many pictures
     const char* trashItem;
     const char* quitItem;
+    const char* languageMenu;  // the same in both languages, so that either finds it
+    const char* chineseItem;   // each language named in its own
+    const char* englishItem;
+    const char* languageHint;  // when a choice takes effect
 
     // Full-size viewer.
     const char* viewerCaption;
@@ -153,8 +159,12 @@ struct TextTable {
     const char* showDetailsButton;
 };
 
-// The table in use.
+// The table in use: Chinese until useLanguage() says otherwise.
 const TextTable& texts();
+// Switches this table and the wallpaper command's to the language, for everything
+// shown from now on.
+void useLanguage(Language language);
+Language languageInUse();
 
 // text with each "{}" replaced by the next of values, in order.
 std::string fillIn(const char* text, std::initializer_list<std::string> values);

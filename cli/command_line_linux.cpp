@@ -72,6 +72,8 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
                 return result;
             } else if (arg == "--user-collection") {
                 result.userCollection = true;
+            } else if (std::string error; readLanguageOption(args, i, result.language, error)) {
+                if (!error.empty()) return invalid(error);
             } else if (isQtOptionWithValue(arg)) {
                 if (arg.find('=') == std::string_view::npos) {
                     if (i + 1 >= args.size()) return invalid("option '" + std::string(arg) + "' needs a value");

@@ -25,6 +25,8 @@ struct CommandLine {
     std::optional<std::string> file;
     // --user-collection: start in the per-user folder, with its own pictures.vlm.
     bool userCollection = false;
+    // --language: the interface language of this run; none: the setting's or the system's.
+    std::optional<Language> language;
     // For Action::Wallpaper: the program's arguments as given, for the wallpaper command.
     std::vector<std::string> wallpaperArguments;
     // For Action::Maintenance: the options read.

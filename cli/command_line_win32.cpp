@@ -51,7 +51,8 @@ WindowsCommandLine parseWindowsCommandLine(const std::vector<std::string>& argum
     WindowsCommandLine window;
     window.action = WindowsAction::Window;
     bool optionsEnded = false;
-    for (std::string_view arg : args) {
+    for (std::size_t at = 0; at < args.size(); ++at) {
+        const std::string_view arg = args[at];
         if (!optionsEnded && arg == "--") {
             optionsEnded = true;
             continue;
@@ -66,6 +67,10 @@ WindowsCommandLine parseWindowsCommandLine(const std::vector<std::string>& argum
         if (arg == "--user-collection") {
             if (window.startFile) return usage(invalidCommandLineText("the window opens one file"));
             window.userCollection = true;
+            continue;
+        }
+        if (std::string error; readLanguageOption(args, at, window.language, error)) {
+            if (!error.empty()) return usage(invalidCommandLineText(error));
             continue;
         }
         WindowsCommandLine command;

@@ -28,6 +28,7 @@ struct WindowsCommandLine {
     std::string name;  // --set-wallpaper
     std::optional<std::string> startFile;  // Window: the file named on the command line
     bool userCollection = false;           // Window: in the per-user folder
+    std::optional<Language> language;      // Window: --language
     std::string collection = kDefaultCollection;
     MaintenanceOptions maintenance;  // --check, --backup
     std::string problem;  // Usage: what goes to standard error

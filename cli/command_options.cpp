@@ -10,6 +10,28 @@ bool isHelpOption(std::string_view arg) { return arg == "-h" || arg == "--help";
 
 bool isVersionOption(std::string_view arg) { return arg == "--version"; }
 
+bool readLanguageOption(const std::vector<std::string_view>& args, std::size_t& at, std::optional<Language>& language,
+                        std::string& error) {
+    constexpr std::string_view kOption = "--language";
+    std::string_view arg = args[at];
+    if (!arg.starts_with(kOption)) return false;
+    std::string_view value;
+    if (arg.size() == kOption.size()) {
+        if (at + 1 >= args.size()) {
+            error = "option '--language' needs a value: zh or en";
+            return true;
+        }
+        value = args[++at];
+    } else if (arg[kOption.size()] == '=') {
+        value = arg.substr(kOption.size() + 1);
+    } else {
+        return false;
+    }
+    language = parseLanguageCode(value);
+    if (!language) error = "option '--language' takes zh or en, not '" + std::string(value) + "'";
+    return true;
+}
+
 bool asksForMaintenance(const std::vector<std::string_view>& args) {
     const auto end = std::find(args.begin(), args.end(), "--");
     return std::any_of(args.begin(), end, [](std::string_view arg) {
@@ -68,7 +90,8 @@ std::string maintenanceOptionsHelp() {
 }
 
 std::string generalOptionsHelp() {
-    return "  -h, --help         show this help and exit\n"
+    return "      --language zh|en  show the window in Chinese or English this time\n"
+           "  -h, --help         show this help and exit\n"
            "      --version      show the version and exit\n";
 }
 

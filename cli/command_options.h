@@ -8,12 +8,20 @@
 #include <string_view>
 #include <vector>
 
+#include "base/language.h"
+
 namespace velmora {
 
 inline constexpr const char* kDefaultCollection = "pictures.vlm";
 
 bool isHelpOption(std::string_view arg);
 bool isVersionOption(std::string_view arg);
+
+// --language zh|en or --language=zh|en at args[at]: true when it is that option, with at
+// moved onto its last argument and language set, or error set when the value is missing
+// or neither code.
+bool readLanguageOption(const std::vector<std::string_view>& args, std::size_t& at, std::optional<Language>& language,
+                        std::string& error);
 
 // True when a wallpaper option comes before any "--": it then owns the whole command
 // line, its arguments are its to read.

@@ -5,6 +5,7 @@
 
 #include <string>
 
+#include "base/language.h"
 #include "platform/platform.h"
 #include "platform/rotation_timer_win32.h"
 #include "wallpaper/registry_settings.h"
@@ -16,6 +17,11 @@ namespace velmora {
 std::string thisWindowsProgram();
 // path made absolute against the current folder, as the system does it.
 std::string fullWindowsPath(const std::string& path);
+
+// Where velmora.exe keeps the interface language: "language" under HKCU\Software\Velmora.
+inline RegistrySettings languageSettingOf(const platform::Platform& platform) {
+    return RegistrySettings(platform.registry, platform.files, {kLanguageSettingName}, kProgramSettingsKey);
+}
 
 class WindowsWallpaperSettings {
 public:

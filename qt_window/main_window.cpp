@@ -1,7 +1,9 @@
 // The main window's layout, built from the command table, and its wiring to the browser.
 #include "qt_window/main_window.h"
 
+#include <QKeyEvent>
 #include <QScreen>
+#include <QWheelEvent>
 
 #include "browser/window_layout.h"
 #include "browser/window_start.h"
@@ -106,6 +108,11 @@ void MainWindow::buildPictureArea() {
     pictureArea->setWidget(content);
     pictureArea->setWidgetResizable(true);
 
+    // Clicked, the area takes the focus for its keys; its wheel turns the pictures.
+    pictureArea->setFocusPolicy(Qt::StrongFocus);
+    pictureArea->installEventFilter(this);
+    pictureArea->viewport()->installEventFilter(this);
+
     pictureView = new PictureImage(content);
     pictureView->setObjectName(component::kPicture);
     pictureView->setGeometry(kPictureInArea.x, kPictureInArea.y, kPictureInArea.width, kPictureInArea.height);
@@ -137,8 +144,13 @@ void MainWindow::buildCommands() {
             connect(control.button, &QPushButton::clicked, this, [this, &row] { browser_->run(row.command); });
             break;
         case ControlKind::MenuItem:
+        case ControlKind::ChoiceItem:
             control.action = menu->addAction(caption);
             control.action->setObjectName(row.componentName);
+            if (row.kind == ControlKind::ChoiceItem) {
+                control.action->setCheckable(true);
+                control.action->setToolTip(QString::fromUtf8(texts().languageHint));
+            }
             if (row.shortcut) {
                 control.action->setShortcut(QKeySequence(QString::fromUtf8(row.shortcut)));
                 // Also while the popup menu is closed.
@@ -149,7 +161,8 @@ void MainWindow::buildCommands() {
         case ControlKind::Submenu:
             menu = popupMenu->addMenu(caption);
             menu->setObjectName(row.componentName);
-            filterMenu = menu;
+            menu->setToolTipsVisible(true);
+            if (std::string_view(row.componentName) == "PicFilt") filterMenu = menu;
             break;
         case ControlKind::SubmenuEnd: menu = popupMenu; break;
         case ControlKind::Separator:
@@ -168,6 +181,27 @@ void MainWindow::buildCommands() {
     popupFrom(pictureArea->widget());
     popupFrom(pictureView);
     connect(nameList, &NameGrid::popupRequested, this, [this](const QPoint& pos) { popupMenu->popup(pos); });
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
+    CommandId command = CommandId::None;
+    if (watched == pictureArea && event->type() == QEvent::KeyPress) {
+        const auto* key = static_cast<QKeyEvent*>(event);
+        const QKeyCombination pressed(key->modifiers() & ~Qt::KeypadModifier, Qt::Key(key->key()));
+        command = commandOfKey(pictureAreaKeys(), QKeySequence(pressed).toString(QKeySequence::PortableText).toStdString());
+    } else if (watched == pictureArea->viewport() && event->type() == QEvent::Wheel) {
+        // Whole notches only, so that a touchpad's small steps add up to one.
+        wheelRest_ += static_cast<QWheelEvent*>(event)->angleDelta().y();
+        while (wheelRest_ >= 120 || wheelRest_ <= -120) {
+            const int notch = wheelRest_ > 0 ? 120 : -120;
+            wheelRest_ -= notch;
+            browser_->run(wheelCommand(notch));
+        }
+        return true;
+    }
+    if (command == CommandId::None) return QWidget::eventFilter(watched, event);
+    browser_->run(command);
+    return true;
 }
 
 QPushButton* MainWindow::button(const char* name) const {
@@ -191,6 +225,7 @@ void MainWindow::setCommandStates(const CommandStates& states) {
         if (control.action) {
             control.action->setEnabled(enabled);
             control.action->setText(QString::fromStdString(states.caption(*control.row)));
+            control.action->setChecked(states.checked(*control.row));
         }
     }
 }

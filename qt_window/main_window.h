@@ -81,6 +81,8 @@ public:
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
     void dropEvent(QDropEvent* event) override;
+    // The picture area's keys and its wheel.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void buildLabels();
@@ -98,6 +100,7 @@ private:
     std::vector<Control> controls_;
     ViewerWindow* viewer_ = nullptr;
     ThumbnailWindow* thumbnails_ = nullptr;
+    int wheelRest_ = 0;  // wheel movement short of a notch
 };
 
 }  // namespace velmora

@@ -5,7 +5,7 @@ set -euo pipefail
 
 packages=(
   g++ cmake ninja-build pkg-config ccache
-  qt6-base-dev qt6-image-formats-plugins libgl-dev libsqlite3-dev libjpeg62-turbo-dev libssl-dev
+  qt6-base-dev qt6-image-formats-plugins qt6-translations-l10n libgl-dev libsqlite3-dev libjpeg62-turbo-dev libssl-dev
   libgtest-dev libgmock-dev libbenchmark-dev
   xvfb xauth xclip xdotool fonts-wqy-microhei libjpeg-turbo-progs
   librsvg2-bin desktop-file-utils appstream shared-mime-info libxml2-utils

@@ -9,7 +9,7 @@
 #   - checks that a reader is installed for every format the add dialog offers;
 #   - starts velmora under Xvfb on a collection made by the installed tool and checks
 #     that the window shows the first picture;
-#   - adds a PNG, a WebP and a TIFF file through the add dialog, driven with xdotool,
+#   - adds a PNG, a WebP and a TIFF file through the add dialog (titled 打开, Qt's Chinese), driven with xdotool,
 #     and reads the pictures back from the collection file;
 #   - presses the web-site button (no browser there) and sees standard error say why;
 #   - sets the wallpaper on plain X11 with velmora --set-wallpaper.
@@ -327,8 +327,9 @@ chown -R 1000:1000 "$rootfs$home/incoming"
 xdotool mousemove $((box_x + 272)) $((box_y + 200)) click 3
 sleep 1
 xdotool key l  # the popup menu's "从文件载入(&L )"
-dialog=$(timeout 20 xdotool search --sync --all --onlyvisible --pid "$velmora_pid" --name '^Open$' | awk 'NR == 1') ||
-  fail_on_screen "the add dialog did not open"
+# The Chinese interface's file dialog speaks Chinese: Qt's own translation is installed and loaded.
+dialog=$(timeout 20 xdotool search --sync --all --onlyvisible --pid "$velmora_pid" --name '^打开$' | awk 'NR == 1') ||
+  fail_on_screen "the add dialog did not open titled 打开: $(windows | xargs -rn1 xdotool getwindowname)"
 xdotool windowfocus --sync "$dialog"
 sleep 0.5
 # First the folder, then the three files at once.

@@ -11,7 +11,7 @@ using namespace platform;
 SettingValues RegistrySettings::load() {
     SettingValues values;
     OpenRegistryKey key(registry_);
-    if (registry_.openKey(kHkeyCurrentUser, kSettingsKey, kKeyRead, key.handle()) != 0) return values;
+    if (registry_.openKey(kHkeyCurrentUser, key_, kKeyRead, key.handle()) != 0) return values;
     for (const std::string& name : names_) {
         std::string value = readRegistryString(registry_, key.key(), name);
         if (!value.empty()) values[name] = value;
@@ -28,7 +28,7 @@ void RegistrySettings::save(const SettingValues& values) {
     }
     if (!commandKeyExisted) createFolderChain(files_, kWallpaperFolder);
     OpenRegistryKey key(registry_);
-    registry_.createKey(kHkeyCurrentUser, kSettingsKey, kKeyAllAccess, key.handle());
+    registry_.createKey(kHkeyCurrentUser, key_, kKeyAllAccess, key.handle());
     for (const std::string& name : names_) {
         auto found = values.find(name);
         writeRegistryString(registry_, key.key(), name, found == values.end() ? "" : found->second);

@@ -1,5 +1,7 @@
 #include "wallpaper/wallpaper_texts.h"
 
+#include <atomic>
+
 namespace velmora {
 
 namespace {
@@ -9,8 +11,20 @@ constexpr WallpaperTexts kChineseWallpaperTexts{
     .noPictureSource = "没有图片源!",
 };
 
+constexpr WallpaperTexts kEnglishWallpaperTexts{
+    .noPictureForDesktop = "There is no picture to set as the wallpaper!",
+    .noPictureSource = "There is no picture to show!",
+};
+
+std::atomic<const WallpaperTexts*> inUse{&kChineseWallpaperTexts};
+
 }  // namespace
 
-const WallpaperTexts& wallpaperTexts() { return kChineseWallpaperTexts; }
+const WallpaperTexts& wallpaperTexts() { return *inUse.load(std::memory_order_relaxed); }
+
+void useWallpaperTexts(Language language) {
+    inUse.store(language == Language::English ? &kEnglishWallpaperTexts : &kChineseWallpaperTexts,
+                std::memory_order_relaxed);
+}
 
 }  // namespace velmora

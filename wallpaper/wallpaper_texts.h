@@ -2,6 +2,8 @@
 // The wallpaper command's own messages. The command says them itself, to both windows and
 // to the command line, so they live with it, below the browser's text table.
 
+#include "base/language.h"
+
 namespace velmora {
 
 struct WallpaperTexts {
@@ -9,7 +11,8 @@ struct WallpaperTexts {
     const char* noPictureSource;      // the viewer's command
 };
 
-// The table in use.
+// The table in use: Chinese until useWallpaperTexts() says otherwise.
 const WallpaperTexts& wallpaperTexts();
+void useWallpaperTexts(Language language);
 
 }  // namespace velmora

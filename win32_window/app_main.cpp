@@ -8,8 +8,11 @@
 #include <sstream>
 
 #include "base/utf16.h"
+#include "browser/texts.h"
 #include "cli/command_line_win32.h"
 #include "cli/user_collection_win32.h"
+#include "cli/wallpaper_cli_win32.h"
+#include "platform/language_setting.h"
 #include "platform/windows_platform.h"
 #include "win32_window/main_window.h"
 
@@ -53,6 +56,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
 
     const velmora::WindowsCommandLine command = velmora::parseWindowsCommandLine(arguments);
     velmora::platform::WindowsPlatform system;
+    {
+        velmora::RegistrySettings languageSetting = velmora::languageSettingOf(system.platform());
+        velmora::useLanguage(
+            velmora::platform::startLanguage(command.language, languageSetting, velmora::platform::systemLanguage()));
+    }
     if (command.action == velmora::WindowsAction::Window) {
         if (command.userCollection) {
             try {

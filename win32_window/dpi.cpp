@@ -25,6 +25,13 @@ int dpiOf(HWND window) {
     return dpi > 0 ? dpi : 96;
 }
 
+HFONT windowFont(int pixels, int dpi) {
+    // A face with Chinese glyphs everywhere; Wine maps it to its own CJK font.
+    return CreateFontW(-scaled(pixels, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
+                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS,
+                       L"Microsoft YaHei");
+}
+
 void declareDpiAwareness() {
     using SetContextFunction = BOOL(WINAPI*)(HANDLE);
     static const auto setContext = user32Function<SetContextFunction>("SetProcessDpiAwarenessContext");

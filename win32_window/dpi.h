@@ -10,6 +10,8 @@ namespace velmora::win32 {
 int dpiOf(HWND window);
 inline int scaled(int pixels, int dpi) { return MulDiv(pixels, dpi, 96); }
 inline double pixelRatioOf(int dpi) { return dpi / 96.0; }
+// The main window's font, pixels high at 96 DPI; the caller deletes it.
+HFONT windowFont(int pixels, int dpi);
 // Declares per-monitor-v2 awareness when the manifest has not (tolerates refusal).
 void declareDpiAwareness();
 

@@ -7,6 +7,8 @@
 #include <shlobj.h>
 #include <windowsx.h>
 
+#include <string_view>
+
 #include "base/utf16.h"
 #include "browser/commands.h"
 #include "browser/name_list_keys.h"
@@ -37,13 +39,6 @@ RECT scaledRect(const DialogRect& place, int dpi) {
 
 void moveTo(HWND control, const RECT& rect) {
     MoveWindow(control, rect.left, rect.top, rect.right - rect.left, rect.bottom - rect.top, TRUE);
-}
-
-HFONT makeFont(int pixels, int dpi) {
-    // A face with Chinese glyphs everywhere; Wine maps it to its own CJK font.
-    return CreateFontW(-scaled(pixels, dpi), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE, DEFAULT_CHARSET,
-                       OUT_DEFAULT_PRECIS, CLIP_DEFAULT_PRECIS, CLEARTYPE_QUALITY, DEFAULT_PITCH | FF_SWISS,
-                       L"Microsoft YaHei");
 }
 
 // The id of a control of the command table.
@@ -141,6 +136,7 @@ void MainWindow::create(int show, const std::optional<std::string>& startFile) {
     services.imageDecoder = &imageDecoder_;
     services.wallpaperSettings = &wallpaperSettings_.services();
     if (const std::string cache = localCacheFolder(); !cache.empty()) services.thumbnailStore = cache + "\\Velmora\\thumbnails.db";
+    services.languageSetting = &languageSetting_;
     services.openUrl = [](const std::string& url) {
         platform::shellExecuteFile("open", "explorer.exe", url, SW_SHOWNORMAL);
     };
@@ -229,16 +225,17 @@ void MainWindow::buildPopupMenu() {
     const auto controls = mainWindowControls();
     for (std::size_t row = 0; row < controls.size(); ++row) {
         const CommandControl& control = controls[row];
-        const std::wstring caption = control.caption ? wide(texts().*control.caption) : std::wstring();
+        const std::string caption = control.caption ? texts().*control.caption : "";
         switch (control.kind) {
         case ControlKind::Button: break;
         case ControlKind::MenuItem:
-            AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(commandId(row)), caption.c_str());
+        case ControlKind::ChoiceItem:
+            AppendMenuW(menu, MF_STRING, static_cast<UINT_PTR>(commandId(row)), withShortcut(caption, control.shortcut).c_str());
             break;
         case ControlKind::Submenu:
-            filterMenu_ = CreatePopupMenu();
-            AppendMenuW(popupMenu_, MF_POPUP, reinterpret_cast<UINT_PTR>(filterMenu_), caption.c_str());
-            menu = filterMenu_;
+            menu = CreatePopupMenu();
+            AppendMenuW(popupMenu_, MF_POPUP, reinterpret_cast<UINT_PTR>(menu), wide(caption.c_str()).c_str());
+            if (std::string_view(control.componentName) == "PicFilt") filterMenu_ = menu;
             break;
         case ControlKind::SubmenuEnd: menu = popupMenu_; break;
         case ControlKind::Separator: AppendMenuW(menu, MF_SEPARATOR, 0, nullptr); break;
@@ -250,8 +247,8 @@ void MainWindow::updateFonts() {
     for (HFONT font : {font_, redFont_}) {
         if (font) DeleteObject(font);
     }
-    font_ = makeFont(kWindowFontHeight, dpi_);
-    redFont_ = makeFont(kRedLabelFontHeight, dpi_);
+    font_ = windowFont(kWindowFontHeight, dpi_);
+    redFont_ = windowFont(kRedLabelFontHeight, dpi_);
     auto setFont = [](HWND control, HFONT font) { SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE); };
     for (HWND control : {nameCaption_, countCaption_, popupHint_, nameList_}) setFont(control, font_);
     for (HWND control : {nameLabel_, countLabel_}) setFont(control, redFont_);
@@ -298,16 +295,18 @@ void MainWindow::fitNameColumn() {
 }
 
 bool MainWindow::translateKey(MSG& message) {
-    if (message.message != WM_KEYDOWN || !browser_) return false;
-    if (!(message.hwnd == window_ || IsChild(window_, message.hwnd))) return false;
+    if (!browser_ || !(message.hwnd == window_ || IsChild(window_, message.hwnd))) return false;
+    if (message.message == WM_MOUSEWHEEL) return turnWheel(message);
+    if (message.message != WM_KEYDOWN) return false;
     const bool ctrl = GetKeyState(VK_CONTROL) < 0;
-    // The shortcuts of the command table, also while the popup menu is closed.
-    const auto controls = mainWindowControls();
-    for (std::size_t row = 0; row < controls.size(); ++row) {
-        if (controls[row].shortcut && matchesShortcut(controls[row].shortcut, message.wParam, ctrl)) {
-            browser_->run(controls[row].command);
-            return true;
-        }
+    const std::string key = keyName(message.wParam, ctrl, GetKeyState(VK_SHIFT) < 0);
+    // The shortcuts of the command table, also while the popup menu is closed, then the
+    // picture's own keys while it has the focus.
+    CommandId command = shortcutCommand(key);
+    if (command == CommandId::None && message.hwnd == pictureBox_.handle()) command = commandOfKey(pictureAreaKeys(), key);
+    if (command != CommandId::None) {
+        browser_->run(command);
+        return true;
     }
     if (message.hwnd != nameList_) return false;
     static constexpr std::pair<WPARAM, NameListKey> kKeys[] = {
@@ -323,6 +322,22 @@ bool MainWindow::translateKey(MSG& message) {
         return true;
     }
     return false;
+}
+
+bool MainWindow::turnWheel(const MSG& message) {
+    // The wheel turns the pictures while the pointer is over the picture box, whichever
+    // control has the focus; whole notches only, so a touchpad's small steps add up.
+    POINT pointer{GET_X_LPARAM(message.lParam), GET_Y_LPARAM(message.lParam)};
+    RECT box{};
+    GetWindowRect(pictureBox_.handle(), &box);
+    if (!PtInRect(&box, pointer)) return false;
+    wheelRest_ += GET_WHEEL_DELTA_WPARAM(message.wParam);
+    while (wheelRest_ >= WHEEL_DELTA || wheelRest_ <= -WHEEL_DELTA) {
+        const int notch = wheelRest_ > 0 ? WHEEL_DELTA : -WHEEL_DELTA;
+        wheelRest_ -= notch;
+        browser_->run(wheelCommand(notch));
+    }
+    return true;
 }
 
 void MainWindow::runCommandId(int id) {

@@ -84,6 +84,8 @@ private:
     void buildPopupMenu();
     void updateFonts();
     void runCommandId(int id);
+    // A wheel turn over the picture box; false when the pointer is elsewhere.
+    bool turnWheel(const MSG& message);
     void showPopupMenu(POINT screen);
     LRESULT nameListNotify(NMHDR* header);
     void runPosted();
@@ -94,11 +96,13 @@ private:
     HINSTANCE instance_;
     platform::Platform& platform_;
     WindowsWallpaperSettings wallpaperSettings_{platform_};
+    RegistrySettings languageSetting_ = languageSettingOf(platform_);
     Win32Clipboard clipboard_;
     WicImageDecoder imageDecoder_;
     std::unique_ptr<CollectionBrowser> browser_;
     HWND window_ = nullptr;
     int dpi_ = 96;
+    int wheelRest_ = 0;  // wheel movement short of a notch
     // The labels, the list, the picture box and the buttons by their ids.
     HWND nameCaption_ = nullptr, nameLabel_ = nullptr, countCaption_ = nullptr, countLabel_ = nullptr,
          popupHint_ = nullptr, nameList_ = nullptr;

@@ -6,6 +6,7 @@
 #include "win32_window/control_ids.h"
 #include "win32_window/file_dialogs.h"
 #include "win32_window/main_window.h"
+#include "win32_window/shortcuts.h"
 #include "win32_window/message_boxes.h"
 #include "win32_window/modal_windows.h"
 #include "win32_window/name_dialog.h"
@@ -39,12 +40,14 @@ void MainWindow::setCommandStates(const CommandStates& states) {
         const UINT id = static_cast<UINT>(kFirstCommandId + static_cast<int>(row));
         if (control.kind == ControlKind::Button) {
             EnableWindow(buttons_[button++], enabled);
+        } else if (control.kind == ControlKind::ChoiceItem) {
+            CheckMenuItem(popupMenu_, id, MF_BYCOMMAND | (states.checked(control) ? MF_CHECKED : MF_UNCHECKED));
         } else if (control.kind == ControlKind::MenuItem) {
             EnableMenuItem(popupMenu_, id, MF_BYCOMMAND | (enabled ? MF_ENABLED : MF_GRAYED));
             // The undo item names what it undoes.
             if (control.group == CommandGroup::Undo) {
                 ModifyMenuW(popupMenu_, id, MF_BYCOMMAND | MF_STRING | (enabled ? MF_ENABLED : MF_GRAYED), id,
-                            toUtf16(states.caption(control)).c_str());
+                            withShortcut(states.caption(control), control.shortcut).c_str());
             }
         }
     }

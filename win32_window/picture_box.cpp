@@ -88,6 +88,7 @@ LRESULT PictureBox::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     switch (message) {
     case WM_PAINT: paint(); return 0;
     case WM_LBUTTONDOWN:
+        SetFocus(window_);  // the picture's keys work from here on
         click_.press(onPicture(lParam));
         SetCapture(window_);  // the release comes here, wherever it happens
         return 0;

@@ -68,6 +68,15 @@ TEST(CommandLine, ReadsEachFormOfTheCommandLine) {
     }
 }
 
+TEST(CommandLine, LanguageTakesZhOrEn) {
+    EXPECT_EQ(parse({"--language", "en", "a.vlm"}).language, Language::English);
+    EXPECT_EQ(parse({"--language=zh"}).language, Language::Chinese);
+    EXPECT_EQ(parse({}).language, std::nullopt);
+    EXPECT_EQ(parse({"--language"}).error, "option '--language' needs a value: zh or en");
+    EXPECT_EQ(parse({"--language", "de"}).error, "option '--language' takes zh or en, not 'de'");
+    EXPECT_EQ(parse({"--languages"}).action, Action::Invalid);
+}
+
 TEST(CommandLine, CheckAndBackupOwnTheLineAndCountTheirOperands) {
     using Kind = MaintenanceOptions::Kind;
     const struct {

@@ -14,6 +14,7 @@ CollectionBrowser& BrowserTest::open(std::optional<std::string> startFile) {
     services.clipboard = &clipboard;
     services.platform = &platform;
     services.wallpaperSettings = &wallpaperSettings.services;
+    services.languageSetting = &languageSetting;
     services.openUrl = [this](const std::string& url) { openedUrls.push_back(url); };
     browser.reset();
     browser = std::make_unique<CollectionBrowser>(services, view);

@@ -41,6 +41,7 @@ public:
     platform::FakeFiles files{calls};
     platform::Platform platform{registry, files, desktop};
     MemoryWallpaperSettings wallpaperSettings;
+    MemorySettings languageSetting;
     RecordingView view;
     std::unique_ptr<CollectionBrowser> browser;
 };

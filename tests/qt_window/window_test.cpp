@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QTest>
+#include <QWheelEvent>
 
 #include <QTreeWidget>
 
@@ -49,7 +50,7 @@ TEST_F(Window, ControlsComeFromTheCommandTableAndFollowTheRules) {
     EXPECT_EQ(captions.join(" | ").toStdString(),
               "从文件载入(&L ) | 保存到文件(&S) | 从数据库删除(&D) | - | 新建图片数据文件(&N) | 打开图片数据文件(&O) "
               "| - | 重命名此图(&R) | 图片过滤(&P) | 设为桌面(&A) | 壁纸设置(&W) | - | 复制到剪贴板(&C) | 剪切到剪贴板(&X) | "
-              "从剪贴板粘贴(&V) | - | 撤销(&Z) | 回收站 | 缩略图(&T) | - | 退出(&Q)");
+              "从剪贴板粘贴(&V) | - | 撤销(&Z) | 回收站 | 缩略图(&T) | - | 语言 Language(&G) | 退出(&Q)");
     ASSERT_EQ(f.filterMenu->actions().size(), 2);
     EXPECT_EQ(f.filterMenu->objectName(), "PicFilt");
     EXPECT_EQ(f.filterMenu->actions()[0]->objectName(), "ShowAll");
@@ -185,6 +186,27 @@ TEST_F(Window, EachNameDialogIsLaidOutByItsDesign) {
     }
     EXPECT_EQ(modals.unexpected, 0);
     EXPECT_EQ(f.countLabel->text().toStdString(), "1   张");
+}
+
+TEST_F(Window, KeysAndTheWheelReachTheCoreAndTheMenuShowsTheKeys) {
+    MainWindow& f = openNames({"A", "B", "C"});
+    EXPECT_EQ(action("Rename")->shortcut(), QKeySequence("F2"));
+    EXPECT_EQ(action("LoadFormFile")->shortcut(), QKeySequence("Ctrl+Shift+O"));
+    f.activateWindow();
+    f.pictureArea->setFocus();
+    QTest::keyClick(f.pictureArea, Qt::Key_Right);
+    EXPECT_EQ(state(), "B prev next");
+    QWheelEvent towardsUser(QPointF(20, 20), f.pictureArea->mapToGlobal(QPointF(20, 20)), {}, {0, -120},
+                            Qt::NoButton, Qt::NoModifier, Qt::NoScrollPhase, false);
+    QApplication::sendEvent(f.pictureArea->viewport(), &towardsUser);
+    EXPECT_EQ(state(), "C prev next");
+    modals.answerBox("Cancel");
+    QTest::keyClick(f.pictureArea, Qt::Key_Delete);
+    ASSERT_EQ(modals.seen.size(), 1u);
+    EXPECT_EQ(modals.seen[0].kind, "ConfirmBox");
+    key(Qt::Key_Delete, Qt::ControlModifier);  // in the list: nothing
+    EXPECT_EQ(modals.seen.size(), 1u);
+    EXPECT_EQ(namesInFile(dir.file("pictures.vlm")).size(), 3u);
 }
 
 TEST_F(Window, ConfirmationsAndConditionsUseTheirOwnBoxes) {
