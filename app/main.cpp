@@ -30,11 +30,11 @@ namespace {
 
 // Help, version, bad usage and the wallpaper options finish here, before any display is
 // needed. Returns the exit status, or -1 to go on and open the window.
-int runWithoutWindow(const velmora::CommandLine& commandLine, int argc, char** argv) {
+int runWithoutWindow(const velmora::CommandLine& commandLine, velmora::Language language, int argc, char** argv) {
     using Action = velmora::CommandLine::Action;
     switch (commandLine.action) {
     case Action::Help:
-        std::fputs(velmora::helpText().c_str(), stdout);
+        std::fputs(velmora::helpText(language).c_str(), stdout);
         return 0;
     case Action::Version:
         std::fputs(velmora::versionText().c_str(), stdout);
@@ -71,7 +71,7 @@ int main(int argc, char** argv) {
     const velmora::Language language =
         velmora::platform::startLanguage(commandLine.language, settingsFile, velmora::platform::systemLanguage());
     velmora::useLanguage(language);
-    if (int status = runWithoutWindow(commandLine, argc, argv); status >= 0) return status;
+    if (int status = runWithoutWindow(commandLine, language, argc, argv); status >= 0) return status;
     if (commandLine.userCollection) {
         try {
             velmora::enterUserCollection(velmora::userCollectionFolder(), velmora::emptyCollectionPath());

@@ -134,6 +134,8 @@ public:
 
     // Shows the viewer modally; it closes on a click or through closeViewer().
     virtual void showViewer(const ViewerContent& content) = 0;
+    // Shows another picture in the open viewer, fitted to it as showViewer() fits one.
+    virtual void showInViewer(const ViewerContent& content) = 0;
     // Hides the open viewer and ends its modal display once the command returns.
     virtual void closeViewer() = 0;
     virtual void hideMainWindow() = 0;

@@ -100,6 +100,8 @@ void CollectionBrowser::run(CommandId command) {
         {CommandId::ChineseInterface, &CollectionBrowser::chooseChinese},
         {CommandId::EnglishInterface, &CollectionBrowser::chooseEnglish},
         {CommandId::OpenViewer, &CollectionBrowser::openViewer},
+        {CommandId::ViewerPrevious, &CollectionBrowser::viewerPrevious},
+        {CommandId::ViewerNext, &CollectionBrowser::viewerNext},
     };
     // A command that is not available does nothing, whoever asks for it.
     if (!states_.enabled(groupOf(command))) return;

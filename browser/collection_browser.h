@@ -104,6 +104,9 @@ public:
     // changes use from now on.
     void openWallpaperSettings();
     void closeViewer();
+    // The open viewer's keys: the picture before or after, caption and hint with it.
+    void viewerPrevious();
+    void viewerNext();
     void openWebSite();
     void quit();
     // Saves the interface language the next start uses (the command line's --language aside).
@@ -197,6 +200,10 @@ private:
     void setRowsLeftOut(const std::vector<int>& rows, bool leftOut);
     bool rowLeftOut(int row);
     void chooseLanguage(Language language);
+
+    // The viewer's caption, hint and picture for the current record, decoded.
+    ViewerContent viewerContent();
+    void stepViewer(void (CollectionBrowser::*move)());
 
     // The wallpaper.
     void runWallpaper(bool viewer);

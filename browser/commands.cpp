@@ -73,6 +73,8 @@ constexpr KeyBinding kPictureAreaKeys[] = {
 };
 
 constexpr KeyBinding kViewerKeys[] = {
+    {"Left", CommandId::ViewerPrevious},
+    {"Right", CommandId::ViewerNext},
     {"Esc", CommandId::CloseViewer},
     {"F11", CommandId::FullScreen},
 };

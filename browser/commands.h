@@ -39,6 +39,8 @@ enum class CommandId {
     ChineseInterface,  // the language the interface uses from the next start
     EnglishInterface,
     OpenViewer,  // the picture area's keys: what a click on the picture does
+    ViewerPrevious,  // the viewer's keys: the picture before or after, in the open viewer
+    ViewerNext,
     FullScreen,  // the viewer's own: the view does it, the core has nothing to do
 };
 

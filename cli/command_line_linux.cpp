@@ -91,7 +91,23 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
     return result;
 }
 
-std::string helpText() {
+std::string helpText(Language language) {
+    if (language == Language::Chinese) {
+        return std::string("用法：velmora [OPTION]... [FILE.vlm]\n"
+                           "把图片保存在一个图片库文件中，逐张浏览，并设为桌面壁纸。\n"
+                           "\n"
+                           "不给 FILE 时，velmora 打开当前目录中的 pictures.vlm；给出 FILE 时打开该图片库，\n"
+                           "并以其所在文件夹为当前目录。\n"
+                           "\n"
+                           "选项：\n"
+                           "  --user-collection  在每个用户自己的文件夹 $XDG_DATA_HOME/velmora（默认为\n"
+                           "                     ~/.local/share/velmora）中启动，那里没有 pictures.vlm 时先建一个空的\n") +
+               languageOptionHelp(language) + wallpaperOptionsHelp(language) + maintenanceOptionsHelp(language) +
+               generalOptionsHelp(language) +
+               "\n"
+               "Qt 自己的标准选项，如 -platform NAME 或 -style NAME，交给 Qt 处理。\n"
+               "更多内容见 velmora(1)。\n";
+    }
     return std::string("Usage: velmora [OPTION]... [FILE.vlm]\n"
                        "Keep pictures in a collection file, browse them and make them the desktop wallpaper.\n"
                        "\n"
@@ -102,7 +118,7 @@ std::string helpText() {
                        "  --user-collection  start in the per-user folder $XDG_DATA_HOME/velmora (default\n"
                        "                     ~/.local/share/velmora), making an empty pictures.vlm there first\n"
                        "                     when it has none\n") +
-           wallpaperOptionsHelp() + maintenanceOptionsHelp() + generalOptionsHelp() +
+           languageOptionHelp() + wallpaperOptionsHelp() + maintenanceOptionsHelp() + generalOptionsHelp() +
            "\n"
            "Qt's standard options, such as -platform NAME or -style NAME, are passed on to Qt.\n"
            "See velmora(1) for more.\n";

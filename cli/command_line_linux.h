@@ -39,6 +39,6 @@ struct CommandLine {
 CommandLine parseCommandLine(int argc, const char* const* argv);
 
 // The help of the program with a window; versionText() is in command_options.h.
-std::string helpText();
+std::string helpText(Language language = Language::English);
 
 }  // namespace velmora

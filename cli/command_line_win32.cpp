@@ -76,6 +76,7 @@ WindowsCommandLine parseWindowsCommandLine(const std::vector<std::string>& argum
         WindowsCommandLine command;
         if (isHelpOption(arg)) {
             command.action = WindowsAction::Help;
+            command.language = window.language;
             return command;
         }
         if (isVersionOption(arg)) {
@@ -87,7 +88,21 @@ WindowsCommandLine parseWindowsCommandLine(const std::vector<std::string>& argum
     return window;
 }
 
-std::string consoleHelpText() {
+std::string consoleHelpText(Language language) {
+    if (language == Language::Chinese) {
+        return "用法：velmora [FILE.vlm | --user-collection]\n"
+               "      velmora OPTION\n"
+               "不带选项时打开图片库窗口：FILE.vlm，当前文件夹中的 pictures.vlm，或者带 --user-collection 时\n"
+               "%APPDATA%\\Velmora\\pictures.vlm（第一次时建一个空的）。各选项把图片库中的图片设为桌面壁纸，\n"
+               "检查和备份图片库。\n"
+               "\n"
+               "选项：\n" +
+               languageOptionHelp(language) + wallpaperOptionsHelp(language) + maintenanceOptionsHelp(language) +
+               generalOptionsHelp(language) +
+               "\n"
+               "不给 FILE.vlm 时为当前文件夹中的 pictures.vlm。\n"
+               "退出状态：0 完成，1 壁纸未能设置、检查发现问题或备份失败，2 选项错误。\n";
+    }
     return "Usage: velmora [FILE.vlm | --user-collection]\n"
            "       velmora OPTION\n"
            "Without an option, the picture collection window: on FILE.vlm, on pictures.vlm in the\n"
@@ -96,7 +111,7 @@ std::string consoleHelpText() {
            "and back up collections.\n"
            "\n"
            "Options:\n" +
-           wallpaperOptionsHelp() + maintenanceOptionsHelp() + generalOptionsHelp() +
+           languageOptionHelp() + wallpaperOptionsHelp() + maintenanceOptionsHelp() + generalOptionsHelp() +
            "\n"
            "FILE.vlm is pictures.vlm in the current folder when not given.\n"
            "Exit status: 0 done, 1 the wallpaper could not be set, the check found problems or the\n"
@@ -112,7 +127,7 @@ int runWindowsCommandLine(const WindowsCommandLine& command, const platform::Pla
 int runWindowsCommandLine(const WindowsCommandLine& command, const platform::Platform& platform, platform::RotationTimer& timer,
                       std::ostream& out, std::ostream& err) {
     switch (command.action) {
-    case WindowsAction::Help: out << consoleHelpText(); return kExitSuccess;
+    case WindowsAction::Help: out << consoleHelpText(command.language.value_or(Language::English)); return kExitSuccess;
     case WindowsAction::Version: out << versionText(); return kExitSuccess;
     case WindowsAction::Usage: err << command.problem; return kExitUsage;
     case WindowsAction::Window: err << invalidCommandLineText("the window is not part of this program"); return kExitUsage;

@@ -28,7 +28,7 @@ struct WindowsCommandLine {
     std::string name;  // --set-wallpaper
     std::optional<std::string> startFile;  // Window: the file named on the command line
     bool userCollection = false;           // Window: in the per-user folder
-    std::optional<Language> language;      // Window: --language
+    std::optional<Language> language;      // Window and Help: --language, or the language chosen at start
     std::string collection = kDefaultCollection;
     MaintenanceOptions maintenance;  // --check, --backup
     std::string problem;  // Usage: what goes to standard error
@@ -42,7 +42,7 @@ inline constexpr int kExitUsage = 2;
 // The arguments after the program name.
 WindowsCommandLine parseWindowsCommandLine(const std::vector<std::string>& arguments);
 
-std::string consoleHelpText();
+std::string consoleHelpText(Language language = Language::English);
 
 // Runs the command: help and version go to out, messages of failures to err.
 // Returns the process exit code. Window is the caller's to run: here it is a usage error.

@@ -75,7 +75,19 @@ MaintenanceOptions parseMaintenanceOptions(const std::vector<std::string>& argum
     return options;
 }
 
-std::string maintenanceOptionsHelp() {
+std::string maintenanceOptionsHelp(Language language) {
+    if (language == Language::Chinese) {
+        return "  --check FILE.vlm   检查图片库（数据库和每张图片的 JPEG 文件头），不作任何改动；\n"
+               "                     完好时退出状态为 0，否则为 1\n"
+               "  --backup FILE.vlm DEST.vlm  一致地复制图片库，Velmora 正打开它时也可以；\n"
+               "                     DEST.vlm 必须不存在\n"
+               "  --add COLLECTION PICTURE...  以文件名为图片名添加图片，与窗口一次添加多个时相同；已存的\n"
+               "                     图片跳过并列出；每张都已添加或跳过时退出状态为 0，否则为 1\n"
+               "  --copy-collection SOURCE DEST  把每张图片连同其他列从文件或服务器图片库复制到新的图片库\n"
+               "                     （DEST 中必须没有 pictures 表）\n"
+               "图片库是 FILE.vlm 或服务器地址：postgresql://[user@]host[:port]/dbname[?options]、\n"
+               "postgres://... 或 service=NAME（见 pg_service.conf）；密码取自 ~/.pgpass\n";
+    }
     return "  --check FILE.vlm   check the collection (the database and every picture's JPEG header)\n"
            "                     without changing it; exit status 0 when sound, 1 otherwise\n"
            "  --backup FILE.vlm DEST.vlm  copy the collection consistently, also while it is open\n"
@@ -89,9 +101,17 @@ std::string maintenanceOptionsHelp() {
            "postgres://..., or service=NAME (see pg_service.conf); passwords come from ~/.pgpass\n";
 }
 
-std::string generalOptionsHelp() {
-    return "      --language zh|en  show the window in Chinese or English this time\n"
-           "  -h, --help         show this help and exit\n"
+std::string languageOptionHelp(Language language) {
+    return language == Language::Chinese ? "      --language zh|en  这一次以中文或英文显示窗口\n"
+                                         : "      --language zh|en  show the window in Chinese or English this time\n";
+}
+
+std::string generalOptionsHelp(Language language) {
+    if (language == Language::Chinese) {
+        return "  -h, --help         显示此帮助并退出\n"
+               "      --version      显示版本并退出\n";
+    }
+    return "  -h, --help         show this help and exit\n"
            "      --version      show the version and exit\n";
 }
 

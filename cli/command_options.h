@@ -79,13 +79,15 @@ struct MaintenanceOptions {
 bool asksForMaintenance(const std::vector<std::string_view>& args);
 // Reads the arguments after the program name; Kind::None when the first is neither.
 MaintenanceOptions parseMaintenanceOptions(const std::vector<std::string>& arguments);
-std::string maintenanceOptionsHelp();
+std::string maintenanceOptionsHelp(Language language = Language::English);
 inline constexpr const char* kMaintenanceOptionsFirst =
     "--check, --backup, --add and --copy-collection come first";
 
-// The help lines of the wallpaper options, and of help and version.
-std::string wallpaperOptionsHelp();
-std::string generalOptionsHelp();
+// The help lines of the wallpaper options, of --language, and of help and version, in
+// Chinese or English.
+std::string wallpaperOptionsHelp(Language language = Language::English);
+std::string languageOptionHelp(Language language = Language::English);
+std::string generalOptionsHelp(Language language = Language::English);
 
 // "velmora <version>\n".
 std::string versionText();

@@ -112,7 +112,22 @@ WallpaperOptions parseWallpaperOptions(const std::vector<std::string>& arguments
     return options;
 }
 
-std::string wallpaperOptionsHelp() {
+std::string wallpaperOptionsHelp(Language language) {
+    if (language == Language::Chinese) {
+        return "  --set-wallpaper NAME [FILE.vlm]  把图片库中名为 NAME 的图片设为桌面壁纸，不打开窗口\n"
+               "  --next-wallpaper [FILE.vlm]  把轮换中的下一张图片设为桌面壁纸（依次接在上一张壁纸之后，"
+               "到末尾再从头开始，或随机）\n"
+               "  --previous-wallpaper [FILE.vlm]  回到之前显示的图片\n"
+               "  --rotate-every DURATION|off [FILE.vlm]  通过系统的计划程序（systemd 用户定时器；Windows 上为"
+               "任务计划程序的任务）每隔 DURATION（30m、2h、1h30m）更换壁纸，或停止更换\n"
+               "  --pause-rotation, --resume-rotation  暂停定时更换，以及重新开始\n"
+               "  --leave-out NAME [FILE.vlm], --put-back NAME [FILE.vlm]  让一张图片不参与轮换，或重新参与\n"
+               "设置，以后每次更换（窗口、命令行和定时器的）都使用：\n"
+               "  --fit fill|fit|stretch|center|tile|span|desktop  图片如何铺满屏幕（desktop：桌面自己的方式，如从前）\n"
+               "  --per-monitor on|off  每个显示器各用一张图片\n"
+               "  --order in-turn|shuffle  --next-wallpaper 的顺序；shuffle 让每张图片都出现一次后才重复\n"
+               "  --lock-screen same|off  锁屏也显示此壁纸，或不改动锁屏\n";
+    }
     return "  --set-wallpaper NAME [FILE.vlm]  make the picture named NAME of the collection the desktop"
            " wallpaper, without opening the window\n"
            "  --next-wallpaper [FILE.vlm]  make the next picture of the rotation the desktop wallpaper"

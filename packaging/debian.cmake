@@ -36,6 +36,7 @@ Any picture becomes the desktop wallpaper with one click, on GNOME,
 Cinnamon, MATE, Xfce, KDE Plasma, LXQt, LXDE, sway and other X11 desktops;
 from the command line, velmora --set-wallpaper and --next-wallpaper change
 it without opening the window, and a systemd user timer can rotate it.
+The interface speaks Simplified Chinese (its own language) or English.
 The package also holds velmora-make-collection, which makes empty or
 sample collection files.")
 

@@ -8,6 +8,7 @@
 #include "browser/window_layout.h"
 #include "browser/window_start.h"
 #include "qt_window/thumbnail_window.h"
+#include "qt_window/key_name.h"
 
 namespace velmora {
 
@@ -186,9 +187,7 @@ void MainWindow::buildCommands() {
 bool MainWindow::eventFilter(QObject* watched, QEvent* event) {
     CommandId command = CommandId::None;
     if (watched == pictureArea && event->type() == QEvent::KeyPress) {
-        const auto* key = static_cast<QKeyEvent*>(event);
-        const QKeyCombination pressed(key->modifiers() & ~Qt::KeypadModifier, Qt::Key(key->key()));
-        command = commandOfKey(pictureAreaKeys(), QKeySequence(pressed).toString(QKeySequence::PortableText).toStdString());
+        command = commandOfKey(pictureAreaKeys(), keyName(*static_cast<QKeyEvent*>(event)));
     } else if (watched == pictureArea->viewport() && event->type() == QEvent::Wheel) {
         // Whole notches only, so that a touchpad's small steps add up to one.
         wheelRest_ += static_cast<QWheelEvent*>(event)->angleDelta().y();

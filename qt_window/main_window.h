@@ -72,6 +72,7 @@ public:
     void showThumbnails() override;
     void askWallpaperSettings(const WallpaperSettingsRequest& request) override;
     void showViewer(const ViewerContent& content) override;
+    void showInViewer(const ViewerContent& content) override;
     void closeViewer() override;
     void hideMainWindow() override;
     void showAndRaiseMainWindow() override;

@@ -100,6 +100,10 @@ void MainWindow::showViewer(const ViewerContent& content) {
     viewer_ = nullptr;
 }
 
+void MainWindow::showInViewer(const ViewerContent& content) {
+    if (viewer_) viewer_->showContent(content);
+}
+
 void MainWindow::closeViewer() {
     if (!viewer_) return;
     viewer_->hide();

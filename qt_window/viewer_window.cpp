@@ -9,6 +9,7 @@
 #include <QVBoxLayout>
 
 #include "browser/viewer_place.h"
+#include "qt_window/key_name.h"
 
 namespace velmora {
 
@@ -20,27 +21,17 @@ int logical(int device, double ratio) { return static_cast<int>(std::lround(devi
 }  // namespace
 
 ViewerWindow::ViewerWindow(const ViewerContent& content, CommandRunner& commands, QWidget* mainWindow)
-    : QDialog(mainWindow) {
+    : QDialog(mainWindow), commands_(commands), mainWindow_(mainWindow) {
     setObjectName("Form4");
     setWindowFlags(Qt::Dialog | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint |
                    Qt::MSWindowsFixedSizeDialogHint);
-    setWindowTitle(QString::fromStdString(content.caption));
     setCursor(Qt::PointingHandCursor);
-
-    QScreen* screen = mainWindow ? mainWindow->screen() : QGuiApplication::primaryScreen();
     scrollArea = new QScrollArea(this);
     scrollArea->setFrameShape(QFrame::NoFrame);
-    pictureView = new ViewerPicture(content.picture, screen->devicePixelRatio(), scrollArea);
-    pictureView->setObjectName(component::kPicture);
-    pictureView->setCursor(Qt::PointingHandCursor);
-    scrollArea->setWidget(pictureView);
+    scrollArea->installEventFilter(this);
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(scrollArea);
-    placeOn(*screen, mainWindow, content);
-    const QString hint = QString::fromStdString(content.hint);
-    setToolTip(hint);
-    pictureView->setToolTip(hint);
 
     popupMenu = new QMenu(this);
     popupMenu->setObjectName("PopupMenu1");
@@ -50,17 +41,54 @@ ViewerWindow::ViewerWindow(const ViewerContent& content, CommandRunner& commands
         connect(action, &QAction::triggered, this, [&commands, command = control.command] { commands.run(command); });
     }
     setContextMenuPolicy(Qt::CustomContextMenu);
+    connect(this, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { popupMenu->popup(mapToGlobal(pos)); });
+    showContent(content);
+    scrollArea->setFocus();  // the arrow keys scroll
+}
+
+void ViewerWindow::showContent(const ViewerContent& content) {
+    content_ = content;
+    setWindowTitle(QString::fromStdString(content.caption));
+    QScreen* screen = mainWindow_ ? mainWindow_->screen() : QGuiApplication::primaryScreen();
+    pictureView = new ViewerPicture(content.picture, screen->devicePixelRatio(), scrollArea);
+    pictureView->setObjectName(component::kPicture);
+    pictureView->setCursor(Qt::PointingHandCursor);
+    scrollArea->setWidget(pictureView);  // the picture shown before goes with its widget
+    if (!isFullScreen()) placeOn(*screen, mainWindow_, content);
+    const QString hint = QString::fromStdString(content.hint);
+    setToolTip(hint);
+    pictureView->setToolTip(hint);
     pictureView->setContextMenuPolicy(Qt::CustomContextMenu);
-    for (QWidget* widget : {static_cast<QWidget*>(this), static_cast<QWidget*>(pictureView)}) {
-        connect(widget, &QWidget::customContextMenuRequested, this,
-                [this, widget](const QPoint& pos) { popupMenu->popup(widget->mapToGlobal(pos)); });
-    }
+    connect(pictureView, &QWidget::customContextMenuRequested, this,
+            [this](const QPoint& pos) { popupMenu->popup(pictureView->mapToGlobal(pos)); });
     connect(pictureView, &ViewerPicture::clicked, this, &QDialog::reject);
     connect(pictureView, &ViewerPicture::dragged, this, [this](int across, int down) {
         scrollArea->horizontalScrollBar()->setValue(scrollArea->horizontalScrollBar()->value() + across);
         scrollArea->verticalScrollBar()->setValue(scrollArea->verticalScrollBar()->value() + down);
     });
-    scrollArea->setFocus();  // the arrow keys scroll
+}
+
+bool ViewerWindow::eventFilter(QObject* watched, QEvent* event) {
+    if (watched != scrollArea || event->type() != QEvent::KeyPress) return QDialog::eventFilter(watched, event);
+    switch (const CommandId command = commandOfKey(viewerKeys(), keyName(*static_cast<QKeyEvent*>(event)))) {
+    case CommandId::None:
+    case CommandId::CloseViewer: return false;  // Escape rejects the dialog, as it always did
+    case CommandId::FullScreen: toggleFullScreen(); return true;
+    default: commands_.run(command); return true;
+    }
+}
+
+void ViewerWindow::toggleFullScreen() {
+    if (isFullScreen()) {
+        showNormal();
+        QScreen* screen = mainWindow_ ? mainWindow_->screen() : QGuiApplication::primaryScreen();
+        placeOn(*screen, mainWindow_, content_);
+        return;
+    }
+    setMinimumSize(0, 0);
+    setMaximumSize(QWIDGETSIZE_MAX, QWIDGETSIZE_MAX);
+    showFullScreen();
 }
 
 // The core places the window in device pixels; Qt takes logical ones.

@@ -26,9 +26,20 @@ public:
     QMenu* popupMenu;
     // The menu item of the viewer's command table named name.
     QAction* action(const char* name) const;
+    // Shows another picture, the window fitted to it.
+    void showContent(const ViewerContent& content);
+
+protected:
+    // The viewer's keys, before the scroll area takes the arrows.
+    bool eventFilter(QObject* watched, QEvent* event) override;
 
 private:
     void placeOn(const QScreen& screen, const QWidget* mainWindow, const ViewerContent& content);
+    void toggleFullScreen();
+
+    CommandRunner& commands_;
+    QWidget* mainWindow_;
+    ViewerContent content_;
 };
 
 }  // namespace velmora

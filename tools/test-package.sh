@@ -218,7 +218,9 @@ expect_output() {  # what, expected, command...
   [[ "$output" == *"$expected"* ]] || fail "$what: '$expected' not in: $output"
 }
 expect_output "velmora --version" "velmora $version" velmora --version
-expect_output "velmora --help" "Usage: velmora [OPTION]... [FILE.vlm]" velmora --help
+# C.UTF-8 speaks the program's own Chinese; --language en the English.
+expect_output "velmora --help" "用法：velmora [OPTION]... [FILE.vlm]" velmora --help
+expect_output "velmora --language en --help" "Usage: velmora [OPTION]... [FILE.vlm]" velmora --language en --help
 expect_output "velmora-make-collection --version" "velmora-make-collection $version" velmora-make-collection --version
 expect_output "velmora-make-collection --help" "Usage: velmora-make-collection [OPTION]... FILE" \
   velmora-make-collection --help

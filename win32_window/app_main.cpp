@@ -54,12 +54,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, PWSTR, int show) {
     for (int i = 1; wide != nullptr && i < count; ++i) arguments.push_back(velmora::fromUtf16(wide[i]));
     LocalFree(wide);
 
-    const velmora::WindowsCommandLine command = velmora::parseWindowsCommandLine(arguments);
+    velmora::WindowsCommandLine command = velmora::parseWindowsCommandLine(arguments);
     velmora::platform::WindowsPlatform system;
     {
         velmora::RegistrySettings languageSetting = velmora::languageSettingOf(system.platform());
-        velmora::useLanguage(
-            velmora::platform::startLanguage(command.language, languageSetting, velmora::platform::systemLanguage()));
+        command.language =
+            velmora::platform::startLanguage(command.language, languageSetting, velmora::platform::systemLanguage());
+        velmora::useLanguage(*command.language);
     }
     if (command.action == velmora::WindowsAction::Window) {
         if (command.userCollection) {

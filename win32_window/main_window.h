@@ -68,6 +68,7 @@ public:
     ThumbnailWindow* thumbnailWindow() const { return thumbnails_.get(); }
     void askWallpaperSettings(const WallpaperSettingsRequest& request) override;
     void showViewer(const ViewerContent& content) override;
+    void showInViewer(const ViewerContent& content) override;
     void closeViewer() override;
     void hideMainWindow() override;
     void showAndRaiseMainWindow() override;

@@ -118,6 +118,10 @@ void MainWindow::showViewer(const ViewerContent& content) {
     viewer_ = nullptr;
 }
 
+void MainWindow::showInViewer(const ViewerContent& content) {
+    if (viewer_) viewer_->showContent(content);
+}
+
 void MainWindow::closeViewer() {
     if (viewer_) viewer_->close();
 }

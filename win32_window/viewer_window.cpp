@@ -9,6 +9,7 @@
 #include "win32_window/control_ids.h"
 #include "win32_window/dpi.h"
 #include "win32_window/modal_windows.h"
+#include "win32_window/shortcuts.h"
 #include "win32_window/window_class.h"
 #include "win32_window/window_procedure.h"
 
@@ -18,18 +19,19 @@ namespace {
 
 constexpr DWORD kStyle = WS_POPUP | WS_CAPTION | WS_SYSMENU;  // single border, system menu only
 
-// The hint, shown over the whole window.
-void addHint(HWND window, std::wstring& hint) {
+// The hint's tool, over the whole window; showContent() gives it its text.
+HWND addHint(HWND window) {
     HWND tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP | TTS_NOPREFIX, 0, 0, 0,
                                0, window, nullptr, GetModuleHandleW(nullptr), nullptr);
-    if (!tip) return;
+    if (!tip) return nullptr;
     TOOLINFOW tool{};
     tool.cbSize = sizeof tool;
     tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
     tool.hwnd = window;
     tool.uId = reinterpret_cast<UINT_PTR>(window);
-    tool.lpszText = hint.data();
+    tool.lpszText = const_cast<wchar_t*>(L"");
     SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    return tip;
 }
 
 }  // namespace
@@ -43,36 +45,15 @@ ViewerWindow::~ViewerWindow() {
 }
 
 void ViewerWindow::show(const ViewerContent& content) {
-    content_ = content;
     closing_ = false;
     click_.cancel();
-    scrollX_ = scrollY_ = 0;
-    const std::wstring caption = toUtf16(content_.caption);
-    const double ratio = pixelRatioOf(dpiOf(owner_));
-    MONITORINFO monitor{sizeof monitor};
-    GetMonitorInfoW(MonitorFromWindow(owner_, MONITOR_DEFAULTTOPRIMARY), &monitor);
-    const RECT& work = monitor.rcWork;
-    RECT edges{0, 0, 0, 0};
-    AdjustWindowRectEx(&edges, kStyle, FALSE, 0);
-    const ViewerFrame frame{-edges.left, -edges.top, edges.right, edges.bottom, GetSystemMetrics(SM_CXVSCROLL),
-                            GetSystemMetrics(SM_CYHSCROLL)};
-    // The client area shows the picture one pixel for one of its pixels, scrolling
-    // where it is larger than the work area.
-    place_ = viewerPlace(content_.picture.width(), content_.picture.height(), ratio,
-                         {work.left, work.top, work.right - work.left, work.bottom - work.top}, frame);
-    const DWORD style = kStyle | (place_.scrollsAcross ? WS_HSCROLL : 0) | (place_.scrollsDown ? WS_VSCROLL : 0);
-    const DialogRect& outer = place_.window;
-    window_ = CreateWindowExW(0, kViewerWindowClass, caption.c_str(), style, outer.x, outer.y, outer.width,
-                              outer.height, owner_, nullptr, GetModuleHandleW(nullptr), this);
+    window_ = CreateWindowExW(0, kViewerWindowClass, L"", kStyle, 0, 0, 0, 0, owner_, nullptr,
+                              GetModuleHandleW(nullptr), this);
     if (!window_) return;
-    // The system may have fitted the new window otherwise; the viewer keeps its place.
-    SetWindowPos(window_, nullptr, outer.x, outer.y, outer.width, outer.height, SWP_NOZORDER | SWP_NOACTIVATE);
-    setScrollBar(SB_HORZ, content_.picture.width(), place_.viewWidth, place_.scrollsAcross);
-    setScrollBar(SB_VERT, content_.picture.height(), place_.viewHeight, place_.scrollsDown);
-    std::wstring hint = toUtf16(content_.hint);
     INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
     InitCommonControlsEx(&controls);
-    addHint(window_, hint);
+    hintTool_ = addHint(window_);
+    showContent(content);
 
     // Modal: the owner takes no input until the viewer closes.
     const bool ownerWasEnabled = owner_ && !EnableWindow(owner_, FALSE);
@@ -91,9 +72,66 @@ void ViewerWindow::show(const ViewerContent& content) {
     // The owner takes the activation back before the viewer goes.
     modalClosed(window_);
     if (ownerWasEnabled) EnableWindow(owner_, TRUE);
-    DestroyWindow(window_);
-    window_ = nullptr;
+    DestroyWindow(window_);  // the hint's tool with it
+    window_ = hintTool_ = nullptr;
+    fullScreen_ = false;
     content_ = ViewerContent{};
+}
+
+void ViewerWindow::showContent(const ViewerContent& content) {
+    if (!window_) return;
+    content_ = content;
+    scrollX_ = scrollY_ = 0;
+    SetWindowTextW(window_, toUtf16(content_.caption).c_str());
+    hint_ = toUtf16(content_.hint);
+    TOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.hwnd = window_;
+    tool.uId = reinterpret_cast<UINT_PTR>(window_);
+    tool.lpszText = hint_.data();
+    if (hintTool_) SendMessageW(hintTool_, TTM_UPDATETIPTEXTW, 0, reinterpret_cast<LPARAM>(&tool));
+    if (fullScreen_) {
+        InvalidateRect(window_, nullptr, TRUE);
+        return;
+    }
+    const double ratio = pixelRatioOf(dpiOf(owner_));
+    MONITORINFO monitor{sizeof monitor};
+    GetMonitorInfoW(MonitorFromWindow(owner_, MONITOR_DEFAULTTOPRIMARY), &monitor);
+    const RECT& work = monitor.rcWork;
+    RECT edges{0, 0, 0, 0};
+    AdjustWindowRectEx(&edges, kStyle, FALSE, 0);
+    const ViewerFrame frame{-edges.left, -edges.top, edges.right, edges.bottom, GetSystemMetrics(SM_CXVSCROLL),
+                            GetSystemMetrics(SM_CYHSCROLL)};
+    // The client area shows the picture one pixel for one of its pixels, scrolling
+    // where it is larger than the work area.
+    place_ = viewerPlace(content_.picture.width(), content_.picture.height(), ratio,
+                         {work.left, work.top, work.right - work.left, work.bottom - work.top}, frame);
+    const DWORD style = kStyle | (place_.scrollsAcross ? WS_HSCROLL : 0) | (place_.scrollsDown ? WS_VSCROLL : 0);
+    SetWindowLongPtrW(window_, GWL_STYLE, static_cast<LONG_PTR>(style | (GetWindowLongPtrW(window_, GWL_STYLE) & WS_VISIBLE)));
+    const DialogRect& outer = place_.window;
+    SetWindowPos(window_, nullptr, outer.x, outer.y, outer.width, outer.height,
+                 SWP_NOZORDER | SWP_NOACTIVATE | SWP_FRAMECHANGED);
+    ShowScrollBar(window_, SB_HORZ, place_.scrollsAcross);
+    ShowScrollBar(window_, SB_VERT, place_.scrollsDown);
+    setScrollBar(SB_HORZ, content_.picture.width(), place_.viewWidth, place_.scrollsAcross);
+    setScrollBar(SB_VERT, content_.picture.height(), place_.viewHeight, place_.scrollsDown);
+    InvalidateRect(window_, nullptr, TRUE);
+}
+
+void ViewerWindow::toggleFullScreen() {
+    fullScreen_ = !fullScreen_;
+    if (!fullScreen_) {
+        SetWindowLongPtrW(window_, GWL_STYLE, static_cast<LONG_PTR>(kStyle | WS_VISIBLE));
+        showContent(content_);
+        return;
+    }
+    // The whole monitor, without frame or scrollbars; the picture keeps one pixel for one.
+    MONITORINFO monitor{sizeof monitor};
+    GetMonitorInfoW(MonitorFromWindow(window_, MONITOR_DEFAULTTONEAREST), &monitor);
+    const RECT& all = monitor.rcMonitor;
+    SetWindowLongPtrW(window_, GWL_STYLE, static_cast<LONG_PTR>(WS_POPUP | WS_VISIBLE));
+    SetWindowPos(window_, HWND_TOP, all.left, all.top, all.right - all.left, all.bottom - all.top, SWP_FRAMECHANGED);
+    InvalidateRect(window_, nullptr, TRUE);
 }
 
 void ViewerWindow::close() {
@@ -141,8 +179,6 @@ int ViewerWindow::scrolledBy(int bar, int request) const {
 
 void ViewerWindow::keyScroll(UINT key) {
     switch (key) {
-    case VK_LEFT: scrollTo(scrolledBy(SB_HORZ, SB_LINEUP), scrollY_); break;
-    case VK_RIGHT: scrollTo(scrolledBy(SB_HORZ, SB_LINEDOWN), scrollY_); break;
     case VK_UP: scrollTo(scrollX_, scrolledBy(SB_VERT, SB_LINEUP)); break;
     case VK_DOWN: scrollTo(scrollX_, scrolledBy(SB_VERT, SB_LINEDOWN)); break;
     case VK_PRIOR: scrollTo(scrollX_, scrolledBy(SB_VERT, SB_PAGEUP)); break;
@@ -200,8 +236,13 @@ LRESULT ViewerWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_CLOSE: close(); return 0;
     case WM_KEYDOWN:
-        if (wParam == VK_ESCAPE) close();
-        else keyScroll(static_cast<UINT>(wParam));
+        switch (const CommandId command = commandOfKey(
+                    viewerKeys(), keyName(wParam, GetKeyState(VK_CONTROL) < 0, GetKeyState(VK_SHIFT) < 0))) {
+        case CommandId::None: keyScroll(static_cast<UINT>(wParam)); break;
+        case CommandId::CloseViewer: close(); break;
+        case CommandId::FullScreen: toggleFullScreen(); break;
+        default: commands_.run(command); break;
+        }
         return 0;
     case WM_CONTEXTMENU: {
         HMENU menu = CreatePopupMenu();

@@ -7,6 +7,8 @@
 // it is closed (a click, its menu, or close()).
 #include <windows.h>
 
+#include <string>
+
 #include "browser/browser_core.h"
 #include "browser/browser_view.h"
 #include "browser/picture_click.h"
@@ -22,6 +24,8 @@ public:
     ViewerWindow& operator=(const ViewerWindow&) = delete;
 
     void show(const ViewerContent& content);
+    // Shows another picture in the open window, fitted to it.
+    void showContent(const ViewerContent& content);
     // Hides the window and ends show() once the running command returns.
     void close();
     HWND handle() const { return window_; }
@@ -34,7 +38,10 @@ private:
     void scrollTo(int x, int y);
     // The offset a scrollbar request (SB_LINEUP ...) on bar leads to.
     int scrolledBy(int bar, int request) const;
+    // Up, Down, Page Up, Page Down, Home and End scroll; Left and Right change the picture.
     void keyScroll(UINT key);
+    // F11: the whole monitor, and back.
+    void toggleFullScreen();
 
     HWND owner_;
     HWND window_ = nullptr;
@@ -45,6 +52,9 @@ private:
     ViewerDrag drag_;
     ViewerPlace place_{};
     int scrollX_ = 0, scrollY_ = 0;  // the picture's point at the client area's top-left
+    HWND hintTool_ = nullptr;
+    std::wstring hint_;  // the text hintTool_ shows
+    bool fullScreen_ = false;
 };
 
 }  // namespace velmora::win32

@@ -22,8 +22,8 @@ TEST_F(Keys, EachKeyRunsItsCommandOrNothing) {
         {"Ctrl+Shift+F", ShowAll, None, None},     {"Ctrl+Z", Undo, None, None},
         {"Ctrl+Q", Quit, None, None},              {"F11", None, OpenViewer, FullScreen},
         {"Return", None, OpenViewer, None},        {"Enter", None, OpenViewer, None},
-        {"Left", None, Previous, None},            {"PgUp", None, Previous, None},
-        {"Right", None, Next, None},               {"PgDown", None, Next, None},
+        {"Left", None, Previous, ViewerPrevious},  {"PgUp", None, Previous, None},
+        {"Right", None, Next, ViewerNext},               {"PgDown", None, Next, None},
         {"Esc", None, None, CloseViewer},          {"Ctrl+Shift+Z", None, None, None},
         // The name list's own keys stay its own: Insert and Ctrl+Delete still do nothing.
         {"Up", None, None, None},                  {"Down", None, None, None},
@@ -52,6 +52,18 @@ TEST_F(Keys, EachKeyRunsItsCommandOrNothing) {
     }
     EXPECT_EQ(seen, (std::vector<std::string>{"B prev next", "C prev next", "C prev -", "B prev next", "A prev next",
                                               "A - next"}));
+
+    // In the viewer, Left and Right change its picture, caption and hint with it; at an end nothing changes.
+    view.whileViewerOpen = [&] {
+        for (const char* key : {"Right", "Right", "Right", "Left"}) browser->run(commandOfKey(viewerKeys(), key));
+    };
+    browser->run(commandOfKey(pictureAreaKeys(), "Return"));
+    std::vector<std::string> captions;
+    for (const ViewerContent& shown : view.viewers) captions.push_back(shown.caption);
+    EXPECT_EQ(captions, (std::vector<std::string>{"查看原始图片    < A >", "查看原始图片    < B >",
+                                                  "查看原始图片    < C >", "查看原始图片    < B >"}));
+    EXPECT_EQ(view.viewers.back().hint, "图片大小：48 X 32     单击关闭");
+    EXPECT_EQ(state(), "B prev next");
 }
 
 }  // namespace

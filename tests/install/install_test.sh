@@ -51,7 +51,7 @@ grep -qx 'application/x-velmora-collection application/vnd.sqlite3' "$stage/mime
 # Manual page: it is velmora's, of this version, and groff reads it without a warning.
 zcat "$usr/share/man/man1/velmora.1.gz" | grep -q "^.TH VELMORA 1 .*\"velmora $version\"" || fail "velmora.1 header"
 if command -v groff >/dev/null; then
-  for page in "$usr"/share/man/man1/*.1.gz; do
+  for page in "$usr"/share/man/man1/*.1.gz "$usr"/share/man/zh_CN/man1/*.1.gz; do
     warnings=$(zcat "$page" | groff -k -man -Tutf8 -ww -z 2>&1)
     [[ -z "$warnings" ]] || fail "groff warns on $(basename "$page"): $warnings"
   done
@@ -59,11 +59,12 @@ fi
 
 # The installed program without a display.
 expect_equal "velmora --version" "$(without_display "$usr/bin/velmora" --version)" "velmora $version"
-help=$(without_display "$usr/bin/velmora" --help)
+help=$(without_display "$usr/bin/velmora" --language en --help)
 for text in "Usage: velmora [OPTION]... [FILE.vlm]" "--user-collection" "--set-wallpaper NAME [FILE.vlm]" \
   "--next-wallpaper [FILE.vlm]" "--version"; do
   [[ "$help" == *"$text"* ]] || fail "--help does not mention $text"
 done
+[[ "$(without_display "$usr/bin/velmora" --language zh --help)" == "用法："* ]] || fail "--help in Chinese is not"
 status=0
 without_display "$usr/bin/velmora" --no-such-option 2>"$stage/stderr" || status=$?
 expect_equal "exit status of a bad option" "$status" 2

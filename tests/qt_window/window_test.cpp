@@ -207,6 +207,18 @@ TEST_F(Window, KeysAndTheWheelReachTheCoreAndTheMenuShowsTheKeys) {
     key(Qt::Key_Delete, Qt::ControlModifier);  // in the list: nothing
     EXPECT_EQ(modals.seen.size(), 1u);
     EXPECT_EQ(namesInFile(dir.file("pictures.vlm")).size(), 3u);
+
+    // Enter on the picture opens the viewer, whose Left shows the picture before.
+    QString captions;
+    modals.then([&](QWidget* viewer) {
+        captions = viewer->windowTitle();
+        QTest::keyClick(viewer->findChild<QScrollArea*>(), Qt::Key_Left);
+        captions += " | " + viewer->windowTitle();
+        QTest::keyClick(viewer->findChild<QScrollArea*>(), Qt::Key_Escape);
+    });
+    QTest::keyClick(f.pictureArea, Qt::Key_Return);
+    EXPECT_EQ(captions, "查看原始图片    < C > | 查看原始图片    < B >");
+    EXPECT_EQ(state(), "B prev next");
 }
 
 TEST_F(Window, ConfirmationsAndConditionsUseTheirOwnBoxes) {

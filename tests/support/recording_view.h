@@ -95,6 +95,7 @@ public:
         if (inWallpaperSettings) inWallpaperSettings(request);
     }
     void showViewer(const ViewerContent& content) override;
+    void showInViewer(const ViewerContent& content) override { viewers.push_back(content); }
     void closeViewer() override;
     void hideMainWindow() override { windowSteps.push_back("hide main window"); }
     void showAndRaiseMainWindow() override { windowSteps.push_back("show main window"); }

@@ -85,6 +85,17 @@ void MainWindowDriver::pressKeyInNameList(UINT virtualKey) const {
     postTo(nameList_, WM_KEYUP, virtualKey, 0xC0000001);
 }
 
+void MainWindowDriver::pressKeyOnPicture(UINT virtualKey) const {
+    postTo(pictureBox_, WM_KEYDOWN, virtualKey, 1);
+    postTo(pictureBox_, WM_KEYUP, virtualKey, 0xC0000001);
+}
+
+void MainWindowDriver::turnWheelOnPicture(int delta) const {
+    RECT box{};
+    GetWindowRect(pictureBox_, &box);
+    postTo(pictureBox_, WM_MOUSEWHEEL, MAKEWPARAM(0, delta), MAKELPARAM((box.left + box.right) / 2, (box.top + box.bottom) / 2));
+}
+
 void MainWindowDriver::typeInNameList(wchar_t character) const { postTo(nameList_, WM_CHAR, character, 1); }
 
 void MainWindowDriver::mouseOnPicture(UINT buttonMessage) const {

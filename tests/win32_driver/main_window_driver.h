@@ -40,6 +40,9 @@ public:
     void selectRow(int row) const;
     // A key pressed while the name list has the focus (posted WM_KEYDOWN and WM_KEYUP).
     void pressKeyInNameList(UINT virtualKey) const;
+    // A key on the picture box, which has the focus then; a wheel turn over it (screen coordinates).
+    void pressKeyOnPicture(UINT virtualKey) const;
+    void turnWheelOnPicture(int delta) const;
     // A character typed into the name list (posted WM_CHAR).
     void typeInNameList(wchar_t character) const;
     // The left button pressed or released over the middle of the picture box.

@@ -196,6 +196,11 @@ void walkTheCollection(const ScenarioPaths& paths, const Collection& collection,
     window.waitForName(harbour.name, "a letter typed in the name list, then Down");
     window.pressKeyInNameList(VK_HOME);
     window.waitForName(sunset.name, "Home in the name list");
+    // The picture's keys and the wheel over it.
+    window.pressKeyOnPicture(VK_RIGHT);
+    window.waitForName(kitten.name, "Right on the picture");
+    window.turnWheelOnPicture(WHEEL_DELTA);  // away from the user
+    window.waitForName(sunset.name, "the wheel turned away over the picture");
 
     steps.begin("the viewer opens on a click on the picture, not on a release alone");
     // The release left over from a double-click in a file dialog closed over the picture.

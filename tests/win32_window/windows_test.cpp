@@ -126,11 +126,15 @@ TEST(ViewerWindow, ShowsThePictureAtItsOwnSizeAndClosesByClickOrMenu) {
     struct RecordingCommands : CommandRunner {
         std::vector<CommandId> ran;
         ViewerWindow* viewer = nullptr;
+        ViewerContent next;
         void run(CommandId command) override {
             ran.push_back(command);
             if (command == CommandId::CloseViewer) viewer->close();
+            if (command == CommandId::ViewerNext) viewer->showContent(next);
         }
     } commands;
+    commands.next.caption = "查看原始图片    < 图片4 >";
+    commands.next.picture.assignBitmap(Bitmap(60, 20, Bitmap::Format::Bgr24));
     std::vector<CommandId>& ran = commands.ran;
     ViewerWindow viewer(owner.window, commands);
     commands.viewer = &viewer;
@@ -155,9 +159,17 @@ TEST(ViewerWindow, ShowsThePictureAtItsOwnSizeAndClosesByClickOrMenu) {
                ReleaseDC(window, dc);
                sendTo(window, WM_COMMAND, kFirstViewerCommandId);
                EXPECT_TRUE(IsWindowVisible(window));
+               // Right shows the next picture in the same window, fitted to it; Left asks for the one before.
+               sendTo(window, WM_KEYDOWN, VK_RIGHT);
+               EXPECT_EQ(textOf(window), L"查看原始图片    < 图片4 >");
+               GetClientRect(window, &client);
+               EXPECT_EQ(client.right, 60);
+               EXPECT_EQ(client.bottom, 20);
+               sendTo(window, WM_KEYDOWN, VK_LEFT);
                PostMessageW(window, WM_COMMAND, kFirstViewerCommandId + 1, 0);
            });
-    EXPECT_EQ(ran, (std::vector<CommandId>{CommandId::ViewerWallpaper, CommandId::CloseViewer}));
+    EXPECT_EQ(ran, (std::vector<CommandId>{CommandId::ViewerWallpaper, CommandId::ViewerNext, CommandId::ViewerPrevious,
+                                           CommandId::CloseViewer}));
     EXPECT_TRUE(IsWindowEnabled(owner.window));
 
     // A click on the picture closes it; a release alone (the press began elsewhere) does not.
@@ -170,7 +182,7 @@ TEST(ViewerWindow, ShowsThePictureAtItsOwnSizeAndClosesByClickOrMenu) {
                PostMessageW(window, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(10, 10));
                PostMessageW(window, WM_LBUTTONUP, 0, MAKELPARAM(10, 10));
            });
-    EXPECT_EQ(ran.size(), 2u);
+    EXPECT_EQ(ran.size(), 4u);
 }
 
 TEST(ViewerWindow, APictureLargerThanTheWorkAreaScrollsWithinIt) {
@@ -235,7 +247,7 @@ TEST(ViewerWindow, APictureLargerThanTheWorkAreaScrollsWithinIt) {
                EXPECT_TRUE(IsWindowVisible(window));
                sendTo(window, WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA));
                sendTo(window, WM_VSCROLL, SB_LINEDOWN);
-               sendTo(window, WM_KEYDOWN, VK_RIGHT);
+               sendTo(window, WM_HSCROLL, SB_LINEDOWN);
                const int line = viewerStep(ViewerStep::Line, 0, pixelRatioOf(dpiOf(window)));
                EXPECT_EQ(std::vector<int>({GetScrollPos(window, SB_HORZ), GetScrollPos(window, SB_VERT)}),
                          std::vector<int>({40 + line, 60 + 4 * line}));
