@@ -51,14 +51,13 @@ constexpr CommandControl kMainWindow[] = {
     separator("MenuSeperator5"),
     item("UndoLastChange", &T::undoItem, CommandId::Undo, Undo, "Ctrl+Z"),
     item("RecycleBin", &T::trashItem, CommandId::Trash, Always),
-    {MenuItem, "Thumbnails", &T::thumbnailsItem, CommandId::Thumbnails, Always, "Ctrl+T"},
+    item("Thumbnails", &T::thumbnailsItem, CommandId::Thumbnails, Always, "Ctrl+T"),
     separator("MenuSeperator3"),
     {Submenu, "LanguageMenu", &T::languageMenu, CommandId::None, Always, nullptr},
     choice("ChineseInterface", &T::chineseItem, CommandId::ChineseInterface),
     choice("EnglishInterface", &T::englishItem, CommandId::EnglishInterface),
     {SubmenuEnd, nullptr, nullptr, CommandId::None, Always, nullptr},
     item("Quit", &T::quitItem, CommandId::Quit, Always, "Ctrl+Q"),
-    // Ctrl+T is kept for the thumbnails' item.
 };
 
 constexpr CommandControl kViewer[] = {

@@ -108,6 +108,14 @@ inline constexpr TextTable kEnglishTexts{
     .confirmEmptyTrash = "Emptying the trash deletes the pictures in it ({}) forever. Do you really want to empty it?",
     .duplicateNotAdded = "The collection already has this picture (\"{}\")",
 
+    .thumbnailsItem = "&Thumbnails",
+    .thumbnailsCaption = "Thumbnails",
+    .leaveOutItem = "Leave Out of Rotation",
+    .putBackItem = "Put Back into Rotation",
+    .confirmDeleteMany = "Do you really want to delete the {} selected pictures from the collection?",
+    .undoDeleteManyItem = "&Undo Delete {} Pictures",
+    .exportFolderCaption = "Choose the Folder to Save the Pictures In",
+
     .wallpaperSettingsCaption = "Wallpaper Settings",
     .fitLabel = "Picture on screen:",
     .fitDesktop = "Desktop default",
