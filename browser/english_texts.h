@@ -100,7 +100,7 @@ inline constexpr TextTable kEnglishTexts{
     .trashDateColumn = "Deleted",
     .trashSizeColumn = "Size",
     .trashRestoreButton = "Restore",
-    .trashDeleteButton = "Delete Forever",
+    .trashDeleteButton = "Delete",
     .trashEmptyButton = "Empty Trash",
     .trashCloseButton = "Close",
     .trashSpace = "The trash takes up {}",

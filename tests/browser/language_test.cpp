@@ -96,9 +96,13 @@ TEST(Language, TheEnglishTableMatchesTheChineseOneTextForText) {
         SCOPED_TRACE(enText);
         EXPECT_FALSE(enText.empty());
         EXPECT_EQ(occurrences(enText, "{}"), occurrences(zhText, "{}"));
-        if (zhText.find('&') != std::string_view::npos) EXPECT_NE(enText.find('&'), std::string_view::npos);
+        if (zhText.find('&') != std::string_view::npos) {
+            EXPECT_NE(enText.find('&'), std::string_view::npos);
+        }
         const bool chineseInside = zhText.find_first_of("\xe4\xe5\xe6\xe7\xe8\xe9\xef") != std::string_view::npos;
-        if (!chineseInside) EXPECT_EQ(enText, zhText);
+        if (!chineseInside) {
+            EXPECT_EQ(enText, zhText);
+        }
     }
     EXPECT_STREQ(kEnglishTexts.languageMenu, kChineseTexts.languageMenu);
 

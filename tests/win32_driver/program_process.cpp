@@ -7,7 +7,8 @@
 namespace velmora::driver {
 
 ProgramProcess::ProgramProcess(const std::wstring& program, const std::wstring& folder) {
-    std::wstring line = L"\"" + program + L"\"";
+    // The scenario reads the program's own Chinese texts, whatever Wine's display language.
+    std::wstring line = L"\"" + program + L"\" --language zh";
     std::vector<wchar_t> commandLine(line.begin(), line.end());
     commandLine.push_back(L'\0');
     STARTUPINFOW startup{};
