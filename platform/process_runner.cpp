@@ -26,9 +26,9 @@ bool isProgramFile(const std::string& path) {
 }
 
 // Starts argv (argv[0] found by programPath) with no input and standard error
-// discarded; standard output goes to outputFd, or is discarded when it is -1.
-// Returns the child's pid, or -1.
-pid_t spawn(const std::vector<std::string>& argv, int outputFd) {
+// discarded unless keepErrors; standard output goes to outputFd, or is discarded when
+// it is -1. Returns the child's pid, or -1.
+pid_t spawn(const std::vector<std::string>& argv, int outputFd, bool keepErrors = false) {
     const std::string program = argv.empty() ? "" : programPath(argv[0]);
     if (program.empty()) return -1;
     std::vector<char*> args;
@@ -43,7 +43,7 @@ pid_t spawn(const std::vector<std::string>& argv, int outputFd) {
     } else {
         posix_spawn_file_actions_addopen(&actions, 1, "/dev/null", O_WRONLY, 0);
     }
-    posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
+    if (!keepErrors) posix_spawn_file_actions_addopen(&actions, 2, "/dev/null", O_WRONLY, 0);
     pid_t pid = 0;
     // By the path found, not by a search of its own.
     int err = posix_spawn(&pid, program.c_str(), &actions, nullptr, args.data(), environ);
@@ -82,7 +82,7 @@ bool finish(pid_t pid, Clock::time_point deadline) {
 }  // namespace
 
 bool startProgram(const std::vector<std::string>& argv) {
-    const pid_t pid = spawn(argv, -1);
+    const pid_t pid = spawn(argv, -1, true);
     if (pid < 0) return false;
     std::thread([pid] {
         int status = 0;

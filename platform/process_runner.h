@@ -14,7 +14,8 @@ namespace velmora::platform {
 // at the timeout is killed.
 bool runProgram(const std::vector<std::string>& argv, std::chrono::milliseconds timeout);
 
-// Starts argv (argv[0] found by programPath) with no input and its output discarded, and
+// Starts argv (argv[0] found by programPath) with no input, its output discarded and its
+// standard error this process's (an opener says there why no browser started), and
 // returns at once: true when it started. It runs on after this process, which reaps it
 // when it ends (the desktop's opener of a web address, which may stay as long as the browser).
 bool startProgram(const std::vector<std::string>& argv);
