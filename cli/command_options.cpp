@@ -32,45 +32,55 @@ bool readLanguageOption(const std::vector<std::string_view>& args, std::size_t& 
     return true;
 }
 
+namespace {
+
+// Each option that works on a collection and ends the program: its operands and usage.
+struct MaintenanceOption {
+    std::string_view name;
+    MaintenanceOptions::Kind kind;
+    std::size_t leastOperands;
+    std::size_t mostOperands;
+    const char* usage;
+};
+
+constexpr std::size_t kAnyNumber = static_cast<std::size_t>(-1);
+constexpr MaintenanceOption kMaintenanceOptions[] = {
+    {"--check", MaintenanceOptions::Kind::Check, 1, 1, "usage: velmora --check FILE.vlm"},
+    {"--backup", MaintenanceOptions::Kind::Backup, 2, 2, "usage: velmora --backup FILE.vlm DEST.vlm"},
+    {"--add", MaintenanceOptions::Kind::Add, 2, kAnyNumber, "usage: velmora --add COLLECTION PICTURE..."},
+    {"--copy-collection", MaintenanceOptions::Kind::CopyCollection, 2, 2,
+     "usage: velmora --copy-collection SOURCE DEST"},
+};
+
+const MaintenanceOption* maintenanceOption(std::string_view arg) {
+    for (const MaintenanceOption& option : kMaintenanceOptions) {
+        if (option.name == arg) return &option;
+    }
+    return nullptr;
+}
+
+}  // namespace
+
 bool asksForMaintenance(const std::vector<std::string_view>& args) {
     const auto end = std::find(args.begin(), args.end(), "--");
-    return std::any_of(args.begin(), end, [](std::string_view arg) {
-        return arg == "--check" || arg == "--backup" || arg == "--add" || arg == "--copy-collection";
-    });
+    return std::any_of(args.begin(), end, [](std::string_view arg) { return maintenanceOption(arg) != nullptr; });
 }
 
 MaintenanceOptions parseMaintenanceOptions(const std::vector<std::string>& arguments) {
     MaintenanceOptions options;
-    if (arguments.empty()) return options;
+    const MaintenanceOption* option = arguments.empty() ? nullptr : maintenanceOption(arguments[0]);
+    if (!option) return options;
+    options.kind = option->kind;
     const std::vector<std::string> operands(arguments.begin() + 1, arguments.end());
-    if (arguments[0] == "--check") {
-        options.kind = MaintenanceOptions::Kind::Check;
-        if (operands.size() != 1) options.usageError = "usage: velmora --check FILE.vlm";
-        else options.file = operands[0];
-    } else if (arguments[0] == "--backup") {
-        options.kind = MaintenanceOptions::Kind::Backup;
-        if (operands.size() != 2) {
-            options.usageError = "usage: velmora --backup FILE.vlm DEST.vlm";
-        } else {
-            options.file = operands[0];
-            options.destination = operands[1];
-        }
-    } else if (arguments[0] == "--add") {
-        options.kind = MaintenanceOptions::Kind::Add;
-        if (operands.size() < 2) {
-            options.usageError = "usage: velmora --add COLLECTION PICTURE...";
-        } else {
-            options.file = operands[0];
-            options.pictures.assign(operands.begin() + 1, operands.end());
-        }
-    } else if (arguments[0] == "--copy-collection") {
-        options.kind = MaintenanceOptions::Kind::CopyCollection;
-        if (operands.size() != 2) {
-            options.usageError = "usage: velmora --copy-collection SOURCE DEST";
-        } else {
-            options.file = operands[0];
-            options.destination = operands[1];
-        }
+    if (operands.size() < option->leastOperands || operands.size() > option->mostOperands) {
+        options.usageError = option->usage;
+        return options;
+    }
+    options.file = operands[0];
+    if (option->kind == MaintenanceOptions::Kind::Add) {
+        options.pictures.assign(operands.begin() + 1, operands.end());
+    } else if (operands.size() == 2) {
+        options.destination = operands[1];
     }
     return options;
 }
