@@ -139,8 +139,13 @@ std::optional<std::string> ThumbnailWindow::chooseFolder(const std::string& capt
 
 void ThumbnailWindow::syncSelection() {
     syncing_ = true;
-    ListView_SetItemState(list_, -1, 0, LVIS_SELECTED | LVIS_FOCUSED);
-    for (const int row : form_.selectedRows()) ListView_SetItemState(list_, row, LVIS_SELECTED, LVIS_SELECTED);
+    const std::vector<int> selected = form_.selectedRows();
+    // Every row at once (Ctrl+A on 100,000 pictures) in one message, not one per row.
+    const bool all = !selected.empty() && static_cast<int>(selected.size()) == form_.rowCount();
+    ListView_SetItemState(list_, -1, all ? LVIS_SELECTED : 0, LVIS_SELECTED | LVIS_FOCUSED);
+    if (!all) {
+        for (const int row : selected) ListView_SetItemState(list_, row, LVIS_SELECTED, LVIS_SELECTED);
+    }
     const int current = form_.currentRow();
     if (current >= 0) ListView_SetItemState(list_, current, LVIS_FOCUSED, LVIS_FOCUSED);
     syncing_ = false;

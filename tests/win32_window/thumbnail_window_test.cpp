@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include <array>
 #include <filesystem>
 
 #include <gtest/gtest.h>
@@ -90,6 +91,31 @@ TEST(ThumbnailWindow, TheGridShowsThePicturesAndFollowsTheMainWindowBothWays) {
         EXPECT_EQ(form.selectedRows(), std::vector<int>{1});
         EXPECT_EQ(ListView_GetNextItem(window.grid(), -1, LVNI_SELECTED), 1);
         EXPECT_EQ(ListView_GetNextItem(window.grid(), 1, LVNI_SELECTED), -1);
+
+        // Every key moves the main window, the list shows the form's selection, Enter views.
+        struct Press {
+            WPARAM key;
+            BYTE modifier;
+            const char* name;
+            std::vector<int> selected;
+        };
+        const Press presses[] = {{VK_END, 0, "蓝", {2}},        {VK_PRIOR, 0, "红", {0}},
+                                 {VK_RIGHT, VK_SHIFT, "绿", {0, 1}}, {VK_NEXT, 0, "蓝", {2}},
+                                 {VK_LEFT, 0, "绿", {1}},       {'A', VK_CONTROL, "绿", {0, 1, 2}}};
+        for (const Press& press : presses) {
+            BYTE keys[256] = {};
+            keys[press.modifier] = 0x80;
+            SetKeyboardState(keys);
+            SendMessageW(window.grid(), WM_KEYDOWN, press.key, 0);
+            SetKeyboardState(std::array<BYTE, 256>{}.data());
+            pump();
+            EXPECT_EQ(view.name, press.name) << press.key;
+            EXPECT_EQ(form.selectedRows(), press.selected) << press.key;
+            EXPECT_EQ(ListView_GetSelectedCount(window.grid()), press.selected.size()) << press.key;
+        }
+        SendMessageW(window.grid(), WM_KEYDOWN, VK_RETURN, 0);
+        pump();
+        ASSERT_EQ(view.viewers.size(), 1u);
     }
     std::filesystem::current_path(before);
 }
