@@ -10,6 +10,7 @@
 #include "browser/thumbnail_form.h"
 #include "store/database/row_check.h"
 #include "wallpaper/rotation_rows.h"
+#include "wallpaper/rotation_state.h"
 
 namespace velmora {
 
@@ -122,9 +123,15 @@ void CollectionBrowser::setRowsLeftOut(const std::vector<int>& rows, bool leftOu
     });
 }
 
-bool CollectionBrowser::rowLeftOut(int row) {
-    RotationRows rotation(query_, connection_.handle());
-    return rotation.state().inUse() && rotation.leftOut(static_cast<std::size_t>(row));
+std::vector<bool> CollectionBrowser::rowsLeftOut(const std::vector<int>& rows) {
+    std::vector<bool> leftOut(rows.size(), false);
+    RotationState state(connection_.handle());
+    if (rows.empty() || !state.inUse()) return leftOut;
+    std::vector<std::int64_t> rowids;
+    for (const int row : rows) rowids.push_back(query_.rowidAt(row).value_or(0));
+    const std::vector<std::string> keys = state.keysOf(rowids);
+    for (std::size_t i = 0; i < rows.size(); ++i) leftOut[i] = !keys[i].empty() && state.leftOut(keys[i]);
+    return leftOut;
 }
 
 }  // namespace velmora

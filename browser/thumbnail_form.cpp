@@ -21,6 +21,8 @@ void ThumbnailForm::attach(ThumbnailView* view) {
     if (!view_) {
         worker_.reset();  // closed: nothing more is made
         made_.clear();
+        leftOut_.clear();
+        names_.clear();
         collection_.clear();
         return;
     }
@@ -33,7 +35,12 @@ void ThumbnailForm::attach(ThumbnailView* view) {
 
 int ThumbnailForm::rowCount() const { return browser_.query_.active() ? browser_.query_.recordCount() : 0; }
 
-std::string ThumbnailForm::name(int row) { return browser_.query_.displayName(row).value_or(""); }
+std::string ThumbnailForm::name(int row) {
+    if (const std::optional<std::int64_t> rowid = rowidAt(row)) {
+        if (const auto found = names_.find(*rowid); found != names_.end()) return found->second;
+    }
+    return browser_.query_.displayName(row).value_or("");
+}
 
 int ThumbnailForm::currentRow() const { return browser_.query_.active() ? browser_.query_.currentRow() : -1; }
 
@@ -46,22 +53,59 @@ ThumbnailForm::Cell ThumbnailForm::cell(int row) {
     if (!rowid) return {};
     const auto found = made_.find(*rowid);
     if (found == made_.end()) return {};
-    if (found->second.failed) return {nullptr, true};
-    return {&found->second.picture, false};
+    if (found->second.failed) return {nullptr, true, found->second.serial};
+    return {&found->second.picture, false, found->second.serial};
 }
 
 bool ThumbnailForm::leftOut(int row) {
     const std::optional<std::int64_t> rowid = rowidAt(row);
     if (!rowid) return false;
-    if (const auto found = leftOut_.find(*rowid); found != leftOut_.end()) return found->second;
-    bool value = false;
+    auto found = leftOut_.find(*rowid);
+    if (found == leftOut_.end()) {
+        readRows(row, row + 1);  // a row not shown yet
+        found = leftOut_.find(*rowid);
+    }
+    return found != leftOut_.end() && found->second;
+}
+
+bool ThumbnailForm::readRows(int first, int end) {
+    std::vector<int> rows;
+    for (int row = first; row < end; ++row) {
+        const std::optional<std::int64_t> rowid = browser_.query_.rowidAt(row);
+        if (!rowid) continue;
+        if (!names_.count(*rowid)) names_[*rowid] = browser_.query_.displayName(row).value_or("");
+        if (!leftOut_.count(*rowid)) rows.push_back(row);
+    }
+    if (rows.empty()) return false;
+    std::vector<bool> marks(rows.size(), false);
     try {
-        value = browser_.rowLeftOut(row);
+        marks = browser_.rowsLeftOut(rows);
     } catch (const std::exception&) {
         // A file that cannot be read shows no marks; its commands say what is wrong.
     }
-    leftOut_[*rowid] = value;
-    return value;
+    bool marked = false;
+    for (std::size_t i = 0; i < rows.size(); ++i) {
+        leftOut_[*browser_.query_.rowidAt(rows[i])] = marks[i];
+        marked = marked || marks[i];
+    }
+    return marked;
+}
+
+void ThumbnailForm::trimRows(int first, int end, std::size_t limit) {
+    if (made_.size() <= limit && names_.size() <= limit && leftOut_.size() <= limit) return;
+    std::unordered_map<std::int64_t, Entry> made;
+    std::unordered_map<std::int64_t, bool> leftOut;
+    std::unordered_map<std::int64_t, std::string> names;
+    for (int row = first; row < end; ++row) {
+        const std::optional<std::int64_t> rowid = browser_.query_.rowidAt(row);
+        if (!rowid) continue;
+        if (auto found = made_.find(*rowid); found != made_.end()) made.insert(std::move(*found));
+        if (auto found = leftOut_.find(*rowid); found != leftOut_.end()) leftOut.insert(*found);
+        if (auto found = names_.find(*rowid); found != names_.end()) names.insert(std::move(*found));
+    }
+    made_ = std::move(made);
+    leftOut_ = std::move(leftOut);
+    names_ = std::move(names);
 }
 
 int ThumbnailForm::deviceEdge() const { return static_cast<int>(std::lround(edge() * ratio_)); }
@@ -103,11 +147,13 @@ void ThumbnailForm::checkCollection() {
         // Another file, another statement, or another program wrote: nothing made before counts.
         made_.clear();
         leftOut_.clear();
+        names_.clear();
     } else if (version.ownChanges != version_.ownChanges) {
         // This program's own writes change no stored picture, but a rowid may be taken
         // again by an added row: each row is checked again while it keeps its picture.
         for (auto& [rowid, entry] : made_) entry.confirmed = false;
         leftOut_.clear();
+        names_.clear();
     }
     version_ = version;
     if (path != collection_ || (!worker_ && view_)) {
@@ -128,12 +174,15 @@ void ThumbnailForm::checkCollection() {
 }
 
 void ThumbnailForm::askWorker() {
-    if (!worker_ || !view_) return;
+    if (!view_) return;
     const int count = rowCount();
     const int screen = std::max(last_ - first_ + 1, 1);
+    const int end = std::min(count, last_ + 1 + screen);
+    // A row painted before its mark was read is painted again with it.
+    if (readRows(first_, end)) view_->thumbnailsArrived();
+    if (!worker_) return;
     // What is on screen first, then the next screen.
     std::vector<ThumbnailKey> wanted;
-    const int end = std::min(count, last_ + 1 + screen);
     for (int row = first_; row < end; ++row) {
         const std::optional<std::int64_t> rowid = browser_.query_.rowidAt(row);
         if (!rowid) continue;
@@ -142,15 +191,7 @@ void ThumbnailForm::askWorker() {
     }
     worker_->want(std::move(wanted));
     // Pictures kept in memory: a screen above and two below what is shown.
-    if (made_.size() > static_cast<std::size_t>(screen) * 4) {
-        std::unordered_map<std::int64_t, Entry> kept;
-        for (int row = std::max(0, first_ - screen); row < end; ++row) {
-            const std::optional<std::int64_t> rowid = browser_.query_.rowidAt(row);
-            if (!rowid) continue;
-            if (auto found = made_.find(*rowid); found != made_.end()) kept.insert(std::move(*found));
-        }
-        made_ = std::move(kept);
-    }
+    trimRows(std::max(0, first_ - screen), end, static_cast<std::size_t>(screen) * 4);
 }
 
 void ThumbnailForm::collect() {
@@ -159,7 +200,7 @@ void ThumbnailForm::collect() {
     bool arrived = false;
     for (MadeThumbnail& made : worker_->take()) {
         if (made.key.edge != deviceEdge()) continue;
-        made_[made.key.rowid] = Entry{std::move(made.picture), made.failed, true};
+        made_[made.key.rowid] = Entry{std::move(made.picture), made.failed, true, ++serials_};
         arrived = true;
     }
     if (arrived && view_) view_->thumbnailsArrived();
@@ -233,6 +274,7 @@ void ThumbnailForm::setLeftOut(bool leftOut) {
     if (selected_.empty()) return;
     browser_.setRowsLeftOut(selectedRows(), leftOut);
     leftOut_.clear();
+    askWorker();
     if (view_) view_->refreshThumbnails();
 }
 

@@ -49,9 +49,13 @@ public:
     struct Cell {
         const Bitmap* picture = nullptr;  // null while being made, and when failed
         bool failed = false;              // cannot be decoded: the placeholder says so
+        // Names this picture alone, never reused: a window may keep its own copy of the
+        // pixels (converted for drawing) under it.
+        std::uint64_t serial = 0;
     };
     Cell cell(int row);
-    // The picture is left out of rotation (the window marks it).
+    // The picture is left out of rotation (the window marks it). Read for the rows near
+    // the screen together when they are shown, so painting them reads nothing.
     bool leftOut(int row);
 
     // The size: logical pixels of the square, and device pixels the pictures are made for.
@@ -97,10 +101,16 @@ private:
         Bitmap picture;
         bool failed = false;
         bool confirmed = true;  // false: made before this program's own last write, being checked
+        std::uint64_t serial = 0;
     };
     void moveCursor(int row);
     void checkCollection();
     void askWorker();
+    // Reads the names and rotation marks of rows first..end-1 that are not known yet;
+    // true when one of them is marked.
+    bool readRows(int first, int end);
+    // Forgets what was read of rows outside first..end when it grew beyond `limit` rows.
+    void trimRows(int first, int end, std::size_t limit);
     std::optional<std::int64_t> rowidAt(int row) const;
 
     CollectionBrowser& browser_;
@@ -117,7 +127,10 @@ private:
     double ratio_ = 1.0;
     int first_ = 0, last_ = -1;
     std::unordered_map<std::int64_t, Entry> made_;  // by rowid, at deviceEdge()
+    std::uint64_t serials_ = 0;
+    // By rowid, for the rows near the screen: painting reads no file.
     std::unordered_map<std::int64_t, bool> leftOut_;
+    std::unordered_map<std::int64_t, std::string> names_;
     std::shared_ptr<ThumbnailForm*> self_;  // what a posted collect() finds, null once gone
     std::atomic<bool> collectPosted_{false};
 };

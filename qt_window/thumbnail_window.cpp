@@ -51,6 +51,23 @@ QSize ThumbnailDelegate::sizeHint(const QStyleOptionViewItem& option, const QMod
     return cellSize(option.fontMetrics);
 }
 
+void ThumbnailDelegate::keepConvertedFor(qint64 devicePixels, int screens) {
+    converted_.setMaxCost(std::max<qint64>(devicePixels * 4 * screens, 1));
+}
+
+const QImage& ThumbnailDelegate::converted(const ThumbnailForm::Cell& cell) const {
+    if (const QImage* kept = converted_.object(cell.serial)) return *kept;
+    QImage image = imageOver(*cell.picture).convertToFormat(QImage::Format_RGB32);
+    image.setDevicePixelRatio(static_cast<qreal>(form_.deviceEdge()) / form_.edge());
+    const qint64 bytes = image.sizeInBytes();
+    if (bytes > converted_.maxCost()) {
+        uncached_ = std::move(image);  // larger than the room for all: drawn, not kept
+        return uncached_;
+    }
+    converted_.insert(cell.serial, new QImage(std::move(image)), bytes);
+    return *converted_.object(cell.serial);
+}
+
 void ThumbnailDelegate::paint(QPainter* painter, const QStyleOptionViewItem& option, const QModelIndex& index) const {
     const int row = index.row();
     if (row >= form_.rowCount()) return;
@@ -62,9 +79,8 @@ void ThumbnailDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     if (form_.selected(row)) painter->fillRect(cell, option.palette.highlight().color().lighter(150));
     const ThumbnailForm::Cell picture = form_.cell(row);
     if (picture.picture) {
-        QImage image = imageOver(*picture.picture);
-        const qreal ratio = static_cast<qreal>(form_.deviceEdge()) / edge;
-        image.setDevicePixelRatio(ratio);
+        const QImage& image = converted(picture);
+        const qreal ratio = image.devicePixelRatio();
         const QSizeF shown = QSizeF(image.size()) / ratio;
         painter->drawImage(QPointF(box.x() + (edge - shown.width()) / 2, box.y() + (edge - shown.height()) / 2), image);
     } else {
@@ -122,6 +138,11 @@ std::pair<int, int> ThumbnailGrid::visibleRows() const {
     const int firstLine = top / height;
     const int lastLine = (top + viewport()->height()) / height;
     return {firstLine * columns(), (lastLine + 1) * columns() - 1};
+}
+
+void ThumbnailGrid::resizeEvent(QResizeEvent* event) {
+    QListView::resizeEvent(event);
+    emit resized();
 }
 
 void ThumbnailGrid::keyPressEvent(QKeyEvent* event) {
@@ -194,11 +215,23 @@ ThumbnailWindow::ThumbnailWindow(ThumbnailForm& form, QWidget* parent) : QWidget
     grid_ = new ThumbnailGrid(form_, this);
     grid_->setModel(model_);
     grid_->setItemDelegate(delegate_);
+    delegate_->keepConvertedFor(760 * 520, 2);
     grid_->setGridSize(delegate_->cellSize(grid_->fontMetrics()));
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(0, 0, 0, 0);
     layout->addWidget(grid_);
-    connect(grid_->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] { scheduleVisible(); });
+    // A scroll asks for its rows before the paint it brings, so that the rows' names and
+    // marks are read once, not by the paint.
+    connect(grid_->verticalScrollBar(), &QScrollBar::valueChanged, this, [this] {
+        const auto [first, last] = grid_->visibleRows();
+        form_.showRows(first, last);
+    });
+    connect(grid_, &ThumbnailGrid::resized, this, [this] {
+        const qreal ratio = grid_->devicePixelRatioF();
+        const QSize shown = grid_->viewport()->size();
+        delegate_->keepConvertedFor(static_cast<qint64>(shown.width() * ratio) * static_cast<qint64>(shown.height() * ratio), 2);
+        scheduleVisible();
+    });
     connect(grid_, &ThumbnailGrid::popupRequested, this, [this](const QPoint& at) { popup_->popup(at); });
 
     popup_ = new QMenu(this);

@@ -8,6 +8,8 @@
 #include <functional>
 
 #include <QAbstractListModel>
+#include <QCache>
+#include <QImage>
 #include <QListView>
 #include <QMenu>
 #include <QStyledItemDelegate>
@@ -40,9 +42,17 @@ public:
     QSize sizeHint(const QStyleOptionViewItem& option, const QModelIndex& index) const override;
     // The cell of the current size.
     QSize cellSize(const QFontMetrics& metrics) const;
+    // Converted pictures kept for about `screens` screens of area (device pixels).
+    void keepConvertedFor(qint64 devicePixels, int screens);
 
 private:
+    // The picture in the painter's own pixel format, converted once: drawing the
+    // 24-bit bitmap itself converts it at every paint.
+    const QImage& converted(const ThumbnailForm::Cell& cell) const;
+
     ThumbnailForm& form_;
+    mutable QCache<quint64, QImage> converted_;  // by the cell's serial
+    mutable QImage uncached_;
 };
 
 class ThumbnailGrid : public QListView {
@@ -57,8 +67,10 @@ public:
 
 signals:
     void popupRequested(const QPoint& globalPosition);
+    void resized();
 
 protected:
+    void resizeEvent(QResizeEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
     void mousePressEvent(QMouseEvent* event) override;
     void mouseDoubleClickEvent(QMouseEvent* event) override;

@@ -37,6 +37,8 @@ awk '
     target["wallpaper_change_ratio"] = 1.2
     target["thumbs_first_screen_cold_ratio"] = 1.2; target["thumbs_first_screen_cold_ms"] = 600
     target["thumbs_first_screen_kept_ms"] = 30; target["thumbs_open_100k_ratio"] = 1.5
+    target["thumbs_scroll_frame_p99_ms"] = 16; target["thumbs_scroll_frame_p99_ms_dpr2"] = 16
+    target["thumbs_peak_mb_above_main"] = 60; target["thumbs_peak_mb_above_main_dpr2"] = 60
     target["server_add_ratio_socket"] = 1.3; target["server_add_ratio_tcp"] = 1.3; target["copy_collection_ratio"] = 1.5
     target["server_open_100k_ratio_socket"] = 1.5; target["server_open_100k_ratio_tcp"] = 1.5
     # Limits that are another figure of the same run, printed before them.
