@@ -3,6 +3,7 @@
 #include <algorithm>
 
 #include "base/error.h"
+#include "store/picture/decode_cancel.h"
 #include "store/picture/jpeg_picture.h"
 
 namespace velmora {
@@ -14,6 +15,7 @@ NeighbourPreloader::~NeighbourPreloader() {
         std::lock_guard lock(mutex_);
         stopping_ = true;
         queue_.clear();
+        cancelRunning_ = true;
     }
     changed_.notify_all();
     worker_.join();
@@ -29,6 +31,7 @@ void NeighbourPreloader::keepOnly(const std::vector<PreloadKey>& wanted) {
     std::erase_if(queue_, [this](const Job& job) { return !this->wanted(job.key); });
     dropped_ += static_cast<int>(
         std::erase_if(done_, [this](const auto& entry) { return !this->wanted(entry.first); }));
+    if (running_ && !this->wanted(*running_)) cancelRunning_ = true;
     // Nearest first.
     std::stable_sort(queue_.begin(), queue_.end(), [&](const Job& a, const Job& b) {
         return std::find(wanted_.begin(), wanted_.end(), a.key) < std::find(wanted_.begin(), wanted_.end(), b.key);
@@ -105,6 +108,19 @@ void NeighbourPreloader::setOnFinished(std::function<void()> onFinished) {
     onFinished_ = std::move(onFinished);
 }
 
+void NeighbourPreloader::wakeAfter(std::chrono::milliseconds delay) {
+    {
+        std::lock_guard lock(mutex_);
+        wake_ = std::chrono::steady_clock::now() + delay;
+    }
+    changed_.notify_all();
+}
+
+std::optional<double> NeighbourPreloader::msPerDecode() {
+    std::lock_guard lock(mutex_);
+    return msPerDecode_;
+}
+
 int NeighbourPreloader::readyCount() {
     std::lock_guard lock(mutex_);
     return static_cast<int>(done_.size());
@@ -131,33 +147,53 @@ PreloadedPicture NeighbourPreloader::decodeForDisplay(const PreloadKey& key, con
             result.display = picture.displayBitmap(width, height);  // what was decoded
         }
     } catch (const std::exception&) {
-        // Headers that do not parse: the refresh that reads them reports it.
+        // Headers that do not parse: the refresh that reads them reports it. Or the
+        // decode was given up: nobody wants its result.
     }
     return result;
 }
 
 void NeighbourPreloader::run() {
+    using Clock = std::chrono::steady_clock;
     std::unique_lock lock(mutex_);
     for (;;) {
-        changed_.wait(lock, [this] { return stopping_ || !queue_.empty(); });
-        if (stopping_) return;
-        Job job = std::move(queue_.front());
-        queue_.pop_front();
-        running_ = job.key;
-        lock.unlock();
-        PreloadedPicture picture = decoder_(job.key, job.bytes);
-        lock.lock();
-        running_.reset();
-        try {
-            if (wanted(job.key)) {
-                done_.emplace_back(job.key, std::move(picture));
-            } else {
-                ++dropped_;
-            }
-        } catch (const std::exception&) {
-            ++dropped_;  // no memory to keep it: the picture is decoded when it is shown
+        auto work = [this] { return stopping_ || !queue_.empty(); };
+        if (wake_) {
+            changed_.wait_until(lock, *wake_, work);
+        } else {
+            changed_.wait(lock, [&] { return work() || wake_; });
         }
-        changed_.notify_all();
+        if (stopping_) return;
+        if (queue_.empty()) {
+            if (!wake_ || Clock::now() < *wake_) continue;  // a wake-up asked for: wait for it
+            wake_.reset();
+        } else {
+            Job job = std::move(queue_.front());
+            queue_.pop_front();
+            running_ = job.key;
+            cancelRunning_ = false;
+            lock.unlock();
+            const Clock::time_point start = Clock::now();
+            PreloadedPicture picture;
+            {
+                DecodeCancelScope scope(cancelRunning_);
+                picture = decoder_(job.key, job.bytes);
+            }
+            const double ms = std::chrono::duration<double, std::milli>(Clock::now() - start).count();
+            lock.lock();
+            running_.reset();
+            try {
+                if (wanted(job.key) && !cancelRunning_) {
+                    done_.emplace_back(job.key, std::move(picture));
+                    msPerDecode_ = msPerDecode_ ? (*msPerDecode_ + ms) / 2 : ms;
+                } else {
+                    ++dropped_;
+                }
+            } catch (const std::exception&) {
+                ++dropped_;  // no memory to keep it: the picture is decoded when it is shown
+            }
+            changed_.notify_all();
+        }
         try {
             if (onFinished_) onFinished_();
         } catch (const std::exception&) {

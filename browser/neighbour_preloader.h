@@ -2,8 +2,11 @@
 // Decodes the display bitmaps of the records around the current one on a worker
 // thread, so that the next move finds its picture ready. The worker sees only bytes
 // handed to it and plain values: it never touches a widget or the database
-// connection. Results for records that are no longer wanted are dropped.
+// connection. Results for records that are no longer wanted are dropped, and a decode
+// that is no longer wanted is given up half way.
 
+#include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
@@ -51,7 +54,7 @@ public:
     NeighbourPreloader& operator=(const NeighbourPreloader&) = delete;
 
     // The records wanted now, nearest first: everything else, queued or done, is
-    // dropped, and a result still being made for another record is dropped when done.
+    // dropped, and a decode running for another record is given up.
     void keepOnly(const std::vector<PreloadKey>& wanted);
     // True when key is queued, being decoded or done.
     bool has(const PreloadKey& key);
@@ -73,9 +76,14 @@ public:
     bool busy();
     // True when the result for key is done and waits to be taken.
     bool ready(const PreloadKey& key);
-    // Called on the worker thread whenever it has finished a picture: the owner may
-    // hand it the next one (post to its own thread first).
+    // Called on the worker thread whenever it has finished a picture, and when a
+    // wake-up asked for comes: the owner may hand it the next one (post to its own
+    // thread first).
     void setOnFinished(std::function<void()> onFinished);
+    // Calls the finished callback once more after delay, once the worker is idle.
+    void wakeAfter(std::chrono::milliseconds delay);
+    // How long a picture took to decode lately; nullopt before the first.
+    std::optional<double> msPerDecode();
     // Results ready to be taken, and results dropped as stale so far; for tests.
     int readyCount();
     int droppedResults();
@@ -93,6 +101,10 @@ private:
     std::condition_variable changed_;
     std::deque<Job> queue_;
     std::optional<PreloadKey> running_;
+    // Raised to give up the decode running now.
+    std::atomic<bool> cancelRunning_ = false;
+    std::optional<std::chrono::steady_clock::time_point> wake_;
+    std::optional<double> msPerDecode_;
     std::vector<std::pair<PreloadKey, PreloadedPicture>> done_;
     std::vector<PreloadKey> wanted_;
     int dropped_ = 0;

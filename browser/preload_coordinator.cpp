@@ -4,11 +4,19 @@
 
 namespace velmora {
 
+namespace {
+
+// Until the worker has timed a picture of this collection.
+constexpr double kFirstDecodeMs = 80;
+
+}  // namespace
+
 void PreloadCoordinator::setEnabled(bool on, NeighbourPreloader::Decoder decoder) {
     if (!on) {
         preloader_.reset();
         lastTaken_.reset();
         pendingRow_.reset();
+        handedOver_.clear();
     } else if (!preloader_) {
         preloader_ = std::make_unique<NeighbourPreloader>(std::move(decoder));
         // The next neighbour's bytes are read when the worker is free, not all at once:
@@ -21,19 +29,31 @@ bool PreloadCoordinator::active() const {
     return preloader_ && query_.state() == DatasetState::Browse && view_.displayTarget().flags.proportional;
 }
 
+double PreloadCoordinator::msPerDecode() {
+    return preloader_ ? preloader_->msPerDecode().value_or(kFirstDecodeMs) : kFirstDecodeMs;
+}
+
+bool PreloadCoordinator::outrun() {
+    return pace_.outruns(msPerDecode(), TravelPace::Clock::now());
+}
+
 void PreloadCoordinator::follow(int row) {
-    if (row < 0 || row == lastRow_) return;
-    if (lastRow_ >= 0) {
-        direction_ = row > lastRow_ ? 1 : -1;
-        if (preloader_ && preloader_->busy()) ++movesSinceFinish_;
-    }
-    lastRow_ = row;
+    if (pace_.follow(row, TravelPace::Clock::now()) && preloader_ && outrun()) schedule();
 }
 
 std::optional<PreloadKey> PreloadCoordinator::keyAt(int row) {
     const std::optional<std::int64_t> rowid = query_.rowidAt(row);
     if (!rowid) return std::nullopt;
     return PreloadKey{*rowid, query_.dataVersion(), view_.displayTarget()};
+}
+
+std::optional<PreloadedPicture> PreloadCoordinator::pending(int row) {
+    pendingRow_ = row;
+    // An idle worker looks again once the keys may have stopped.
+    if (!preloader_->busy()) preloader_->wakeAfter(pace_.stopDelay(TravelPace::Clock::now()));
+    PreloadedPicture later;
+    later.pending = true;
+    return later;
 }
 
 std::optional<PreloadedPicture> PreloadCoordinator::take(bool wait) {
@@ -44,19 +64,13 @@ std::optional<PreloadedPicture> PreloadCoordinator::take(bool wait) {
     if (!rowid) return std::nullopt;
     // While the keys outrun the worker a paint neither waits nor decodes: the area keeps
     // what it shows until this record's picture comes or the keys stop.
-    const bool mayPend = wait && outrun() && preloader_->busy();
-    auto pending = [&] {
-        pendingRow_ = row;
-        PreloadedPicture later;
-        later.pending = true;
-        return std::optional<PreloadedPicture>(std::move(later));
-    };
+    const bool mayPend = wait && outrun();
     // The data version costs a statement: ask for it only when a picture waits.
     const bool again = lastTaken_ && lastTaken_->first.rowid == *rowid;
-    if (!again && !preloader_->hasRowid(*rowid)) return mayPend ? pending() : std::nullopt;
+    if (!again && !preloader_->hasRowid(*rowid)) return mayPend ? pending(row) : std::nullopt;
     const PreloadKey key{*rowid, query_.dataVersion(), view_.displayTarget()};
     if (again && lastTaken_->first == key) return lastTaken_->second;
-    if (mayPend && !preloader_->ready(key)) return pending();
+    if (mayPend && !preloader_->ready(key)) return pending(row);
     lastTaken_.reset();
     std::optional<PreloadedPicture> preloaded = preloader_->take(key, wait);
     if (preloaded) lastTaken_.emplace(key, *preloaded);
@@ -86,8 +100,6 @@ void PreloadCoordinator::schedule() {
 }
 
 void PreloadCoordinator::pictureFinished() {
-    movesPerDecode_ = movesSinceFinish_;
-    movesSinceFinish_ = 0;
     if (!active()) return;
     const int row = query_.currentRow();
     const bool waited = pendingRow_ && *pendingRow_ == row;
@@ -97,11 +109,12 @@ void PreloadCoordinator::pictureFinished() {
             if (onCurrentReady_) onCurrentReady_();  // its paint asks for the neighbours
             return;
         }
+        // The keys stopped on a record not made yet: it comes next, and a decode further
+        // on is given up.
+        if (!outrun()) decodeCurrentAhead();
     }
     preloadNeighbours();
-    // The keys stopped on a record not made yet: it comes next.
-    if (waited && (!outrun() || !preloader_->busy())) decodeCurrentAhead();
-    if (!preloader_->busy()) movesPerDecode_ = 0;  // idle: the pace of the keys is not known
+    if (waited && !preloader_->busy()) preloader_->wakeAfter(pace_.stopDelay(TravelPace::Clock::now()));
 }
 
 void PreloadCoordinator::preloadNeighbours() {
@@ -111,33 +124,29 @@ void PreloadCoordinator::preloadNeighbours() {
     follow(row);
     const PictureQuery::DataVersion version = query_.dataVersion();
     const DisplayTarget target = view_.displayTarget();
-    // Nearest first: two ahead and one behind; while the keys outrun the worker, where
-    // the user will be when the next picture is done, and as far again.
-    std::vector<int> offsets{direction_, 2 * direction_, -direction_};
-    if (outrun()) {
-        const int step = std::max(movesPerDecode_, movesSinceFinish_) + 1;
-        const int last = query_.recordCount() - 1;
-        offsets.clear();
-        for (int ahead : {step, 2 * step}) {
-            const int offset = std::clamp(row + direction_ * ahead, 0, std::max(last, 0)) - row;
-            if (offset != 0 && std::find(offsets.begin(), offsets.end(), offset) == offsets.end()) offsets.push_back(offset);
-        }
-        if (offsets.empty()) offsets = {-direction_};  // at the end: the one behind
-    }
     std::vector<std::pair<int, PreloadKey>> neighbours;
-    for (int offset : offsets) {
-        if (auto rowid = query_.rowidAt(row + offset)) neighbours.push_back({row + offset, {*rowid, version, target}});
+    for (int neighbourRow : pace_.aheadOf(row, query_.recordCount() - 1, msPerDecode(), TravelPace::Clock::now())) {
+        if (auto rowid = query_.rowidAt(neighbourRow)) neighbours.push_back({neighbourRow, {*rowid, version, target}});
     }
     // The current record's own picture stays wanted while a paint waits for it.
     std::vector<PreloadKey> keys;
     if (auto rowid = query_.rowidAt(row)) keys.push_back({*rowid, version, target});
     for (const auto& neighbour : neighbours) keys.push_back(neighbour.second);
+    // While the keys outrun the worker, a picture coming for a record still ahead stays
+    // wanted: the plan moves on with every key.
+    if (outrun()) {
+        for (const auto& [handedRow, key] : handedOver_) {
+            if ((handedRow - row) * pace_.direction() > 0) keys.push_back(key);
+        }
+    }
     preloader_->keepOnly(keys);
+    std::erase_if(handedOver_, [&](const auto& handed) { return std::find(keys.begin(), keys.end(), handed.second) == keys.end(); });
     if (preloader_->busy()) return;  // asks again when it has finished
     for (const auto& [neighbourRow, key] : neighbours) {
         if (preloader_->has(key)) continue;
         if (SharedBytes bytes = query_.blobAt(neighbourRow, "picture")) {
             preloader_->add(key, std::move(bytes));
+            handedOver_.emplace_back(neighbourRow, key);
             return;
         }
     }

@@ -6,15 +6,19 @@
 //
 // The neighbours follow the direction of travel. While the user moves on faster than
 // pictures decode (a held key), the worker decodes where the user will be by the time it
-// is done rather than the records passed meanwhile, and a paint never waits for it.
+// is done rather than the records passed meanwhile, gives up a decode the user has
+// passed, and a paint never waits for it. When the keys stop on a record not made yet,
+// that record comes next.
 
 #include <functional>
 #include <memory>
 #include <optional>
 #include <utility>
+#include <vector>
 
 #include "browser/browser_view.h"
 #include "browser/neighbour_preloader.h"
+#include "browser/travel_pace.h"
 #include "store/database/picture_query.h"
 
 namespace velmora {
@@ -43,11 +47,14 @@ private:
     bool active() const;
     void preloadNeighbours();
     void pictureFinished();
-    // Notes a move of the current record: its direction, and one more move while the
-    // worker decodes.
+    // Notes a move of the current record; while the keys outrun the worker, each move
+    // aims it again.
     void follow(int row);
-    // More than one move while a picture decodes: the keys outrun the worker.
-    bool outrun() const { return std::max(movesPerDecode_, movesSinceFinish_) > 1; }
+    double msPerDecode();
+    // The moves come faster than pictures decode.
+    bool outrun();
+    // A paint of row waits for its picture.
+    std::optional<PreloadedPicture> pending(int row);
     std::optional<PreloadKey> keyAt(int row);
 
     PictureQuery& query_;
@@ -58,10 +65,9 @@ private:
     // The preloaded picture last taken: a command that shows the record again (next and
     // previous do, after the refresh) finds it here.
     std::optional<std::pair<PreloadKey, PreloadedPicture>> lastTaken_;
-    int lastRow_ = -1;
-    int direction_ = 1;
-    int movesSinceFinish_ = 0;
-    int movesPerDecode_ = 0;
+    TravelPace pace_;
+    // The records whose pictures were handed to the worker, and their keys.
+    std::vector<std::pair<int, PreloadKey>> handedOver_;
     // The record a paint was told is pending.
     std::optional<int> pendingRow_;
 };

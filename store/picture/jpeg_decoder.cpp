@@ -12,6 +12,7 @@
 
 #include "base/error.h"
 #include "store/picture/covering_scale.h"
+#include "store/picture/decode_cancel.h"
 #include "store/picture/jpeg_error_trap.h"
 #include "store/picture/jpeg_memory_io.h"
 #include "store/picture/jpeg_message_codes.h"
@@ -108,13 +109,15 @@ void cmykRowToBgr(const JSAMPLE* in, std::uint8_t* out, JDIMENSION width, bool i
     }
 }
 
+// Stops early, with rows left unread, when the decode is cancelled.
 void readRows(jpeg_decompress_struct& cinfo, Bitmap& target) {
     const JDIMENSION height = cinfo.output_height;
+    const std::atomic<bool>* cancel = decodeCancelFlag();
     if (cinfo.out_color_space == JCS_CMYK) {
         JSAMPARRAY row = (*cinfo.mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(&cinfo), JPOOL_IMAGE,
                                                     cinfo.output_width * 4, 1);
         const bool inverted = cinfo.saw_Adobe_marker;
-        while (cinfo.output_scanline < height) {
+        while (cinfo.output_scanline < height && !cancelRaised(cancel)) {
             const JDIMENSION y = cinfo.output_scanline;
             if (jpeg_read_scanlines(&cinfo, row, 1) != 1) {
                 return;  // only a suspending source returns nothing; ours never does
@@ -129,7 +132,7 @@ void readRows(jpeg_decompress_struct& cinfo, Bitmap& target) {
     for (JDIMENSION y = 0; y < height; ++y) {
         rows[y] = target.scanLine(static_cast<int>(y));
     }
-    while (cinfo.output_scanline < height) {
+    while (cinfo.output_scanline < height && !cancelRaised(cancel)) {
         if (jpeg_read_scanlines(&cinfo, rows + cinfo.output_scanline, height - cinfo.output_scanline) == 0) {
             return;
         }
@@ -178,6 +181,10 @@ bool decodeInto(Decompressor& codec, const JpegDefaults& settings, const CoverSi
         setPaletteFromColourMap(cinfo, target);
     }
     readRows(cinfo, target);
+    if (cinfo.output_scanline < cinfo.output_height) {
+        jpeg_abort_decompress(&cinfo);  // cancelled: the caller raises it
+        return true;
+    }
     jpeg_finish_decompress(&cinfo);
     return true;
 }
@@ -224,10 +231,12 @@ void decodeJpegCovering(const Bytes& data, const JpegDefaults& settings, CoverSi
         decodeReducedBaselineCovering(data, cover, target)) {
         return;
     }
+    stopIfCancelled();
     Decompressor codec(data);
     if (!decodeInto(codec, settings, cover, target)) {
         codec.raise();
     }
+    stopIfCancelled();
 }
 
 void decodeJpegAtSize(const Bytes& data, const JpegDefaults& settings, CoverSize size, Bitmap& target) {
@@ -235,6 +244,7 @@ void decodeJpegAtSize(const Bytes& data, const JpegDefaults& settings, CoverSize
         decodeReducedBaselineCovering(data, size, target, size)) {
         return;
     }
+    stopIfCancelled();
     decodeJpegCovering(data, settings, size, target);
     if (target.width() != size.width || target.height() != size.height) {
         target = scaleNearest(target, size.width, size.height);

@@ -36,7 +36,8 @@ struct CoverSize {
 // CMYK and YCCK streams become 24-bit. A header promising more than
 // kMaxBitmapPixels pixels fails before anything is allocated. On a fatal error
 // raises JpegError and leaves `target` as far as it was filled (empty when the
-// error came before the size was known).
+// error came before the size was known). A decode cancelled (decode_cancel.h)
+// raises DecodeCancelled.
 void decodeJpeg(const Bytes& data, const JpegDefaults& settings, Bitmap& target);
 // decodeJpeg at the largest DCT reduction (1/2, 1/4 or 1/8) whose output still
 // covers `cover`: only the reduced bitmap is ever made, and grayscale streams are

@@ -16,6 +16,7 @@
 
 #include "base/system_error.h"
 #include "base/error.h"
+#include "store/picture/decode_cancel.h"
 #include "store/picture/exif_orientation.h"
 #include "store/picture/jpeg_decoder.h"
 #include "store/picture/jpeg_encoder.h"
@@ -313,6 +314,9 @@ const Bitmap& JpegPicture::bitmap() {
         const bool reported = decodeFailed_;
         try {
             decodeJpeg(*bytes, settings_, *bitmap_);
+        } catch (const DecodeCancelled&) {
+            bitmap_.reset();  // decoded again when asked again
+            throw;
         } catch (const Error&) {
             decodeFailed_ = true;
             if (!reported) {

@@ -9,6 +9,7 @@
 #include <optional>
 
 #include "base/worker_thread.h"
+#include "store/picture/decode_cancel.h"
 #include "store/picture/reduced_block.h"
 
 namespace velmora {
@@ -159,9 +160,12 @@ template <int N>
 class KnownStateDecoder {
 public:
     // firstMarker: the index of the first restart marker the reader meets.
+    // cancel: the flag that gives the decode up (see decode_cancel.h), checked at each
+    // row of MCUs.
     KnownStateDecoder(const ScanLayout& layout, const std::vector<ComponentCoding>& coding,
-                      const PlaneWriter<N>& writer, std::size_t firstMarker = 0)
-        : layout_(layout), coding_(coding), writer_(writer), firstMarker_(firstMarker) {}
+                      const PlaneWriter<N>& writer, std::size_t firstMarker = 0,
+                      const std::atomic<bool>* cancel = decodeCancelFlag())
+        : layout_(layout), coding_(coding), writer_(writer), firstMarker_(firstMarker), cancel_(cancel) {}
 
     // Moves past the restart marker that ends interval `index`; false when it is not there.
     bool restart(EntropyBitReader& reader, std::size_t index) {
@@ -172,7 +176,7 @@ public:
 
     // Decodes MCUs [first, end) and leaves `reached` at the first MCU not decoded;
     // stops early, before MCU m, when meet(position, m) says so. False for bad data,
-    // including a restart marker read across.
+    // including a restart marker read across, and when the decode is cancelled.
     template <class Meet>
     bool decode(EntropyBitReader& reader, std::size_t first, std::size_t end, Meet meet, std::size_t& reached) {
         const unsigned interval = layout_.restartInterval;
@@ -182,6 +186,7 @@ public:
                 if (!restart(reader, mcu / interval - 1)) return false;
                 predictors.fill(0);
             }
+            if (mcu % static_cast<std::size_t>(layout_.mcusAcross) == 0 && cancelRaised(cancel_)) return false;
             if (meet(reader.position(), mcu)) {
                 reached = mcu;
                 return !reader.crossedMarker(passed_);
@@ -209,6 +214,7 @@ private:
     const std::vector<ComponentCoding>& coding_;
     PlaneWriter<N> writer_;
     std::size_t firstMarker_;
+    const std::atomic<bool>* cancel_;
     std::size_t passed_ = 0;  // restart markers passed
 };
 
@@ -378,6 +384,7 @@ bool decodeAtRestart(const Bytes& data, const ScanLayout& layout, const std::vec
     const std::size_t split = (marker + 1) * layout.restartInterval;
     if (split >= layout.mcuCount()) return decodeAlone<N>(data, layout, coding, writer);
     bool firstOk = false, secondOk = false;
+    const std::atomic<bool>* cancel = decodeCancelFlag();  // this thread's, for both
     runSideBySide(
         [&] {
             KnownStateDecoder<N> decoder(layout, coding, writer);
@@ -387,7 +394,7 @@ bool decodeAtRestart(const Bytes& data, const ScanLayout& layout, const std::vec
             firstOk = decoder.decode(reader, 0, split, noMeeting, reached) && decoder.restart(reader, marker);
         },
         [&] {
-            KnownStateDecoder<N> decoder(layout, coding, writer, marker + 1);
+            KnownStateDecoder<N> decoder(layout, coding, writer, marker + 1, cancel);
             ScanChunks chunks(data, *at + 2);
             EntropyBitReader reader(chunks);
             std::size_t reached = 0;

@@ -4,12 +4,15 @@
 
 #include <gtest/gtest.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <string>
 #include <vector>
 
 #include "base/error.h"
+#include "store/picture/decode_cancel.h"
 #include "store/picture/entropy_bit_reader.h"
+#include "store/picture/jpeg_picture.h"
 #include "store/picture/jpeg_decoder.h"
 #include "store/picture/reduced_jpeg_decoder.h"
 #include "store/picture/scale_nearest.h"
@@ -142,6 +145,28 @@ TEST(ReducedDecode, TheDisplayPathUsesItForLargePicturesAndKeepsLibjpegForTheRes
     decodeJpegCovering(truncated, JpegDefaults{}, CoverSize{350, 260}, partial);
     EXPECT_EQ(partial.width(), 400);
     EXPECT_EQ(partial.height(), 300);
+}
+
+// A decode given up stops on every path (split at a guess, split at a restart marker,
+// libjpeg) and leaves the picture as if it had never been asked.
+TEST(ReducedDecode, ACancelledDecodeStopsOnEveryPathAndLeavesNothingHalfMade) {
+    const Bitmap picture = tools::syntheticBitmap(1600, 1200, 3);
+    const Bytes streams[] = {encode(picture, {"4:2:0"}), encode(picture, {"4:2:0 with restart markers", 2, 2, false, 3}),
+                             encode(tools::syntheticBitmap(200, 150, 1), {"4:2:0"})};
+    std::atomic<bool> cancel = true;
+    for (const Bytes& stream : streams) {
+        JpegPicture shown;
+        shown.loadData(shareBytes(stream));
+        {
+            DecodeCancelScope scope(cancel);
+            Bitmap target;
+            EXPECT_THROW(decodeJpegAtSize(stream, JpegDefaults{}, CoverSize{350, 260}, target), DecodeCancelled);
+            EXPECT_THROW(shown.displayBitmap(350, 260), DecodeCancelled);
+            EXPECT_THROW(shown.bitmap(), DecodeCancelled);
+        }
+        EXPECT_FALSE(shown.hasBitmap() || shown.hasDisplayBitmap() || shown.decodeFailed());
+        EXPECT_EQ(shown.displayBitmap(350, 260).width(), 350);
+    }
 }
 
 TEST(EntropyBitReader, StuffingRestartMarkersAndChunkEdgesReadAsTheBareBytes) {
