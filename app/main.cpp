@@ -12,6 +12,7 @@
 #include <QTranslator>
 
 #include "app/data_folder.h"
+#include "base/process_memory.h"
 #include "browser/texts.h"
 #include "cli/command_line_linux.h"
 #include "cli/maintenance_cli.h"
@@ -66,6 +67,7 @@ void translateQt(QApplication& application, QTranslator& translator, velmora::La
 }  // namespace
 
 int main(int argc, char** argv) {
+    velmora::mapLargeBuffersAlone();
     velmora::CommandLine commandLine = velmora::parseCommandLine(argc, argv);
     velmora::platform::SettingsFile settingsFile;
     const velmora::Language language =

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "bench/child_process_figure.h"
+#include "base/process_memory.h"
 #include "bench/measure.h"
 #include "qt_window/main_window.h"
 #include "store/database/collection_file.h"
@@ -157,6 +158,7 @@ int walkPeak() {
 }  // namespace
 
 int main(int argc, char** argv) {
+    if (argc == 3) mapLargeBuffersAlone();  // a child starts as the program does
     QApplication application(argc, argv);
     const std::string big = cachedFile("browse-4000x3000", false);
     const std::string mixed = cachedFile("browse-4000x3000-gray", true);

@@ -131,19 +131,25 @@ void PreloadCoordinator::preloadNeighbours() {
     // The current record's own picture stays wanted while a paint waits for it.
     std::vector<PreloadKey> keys;
     if (auto rowid = query_.rowidAt(row)) keys.push_back({*rowid, version, target});
-    for (const auto& neighbour : neighbours) keys.push_back(neighbour.second);
-    // While the keys outrun the worker, a picture coming for a record still ahead stays
-    // wanted: the plan moves on with every key.
+    auto want = [&](const PreloadKey& key) {
+        if (std::find(keys.begin(), keys.end(), key) == keys.end()) keys.push_back(key);
+    };
     if (outrun()) {
+        // A picture coming for a record still ahead stays wanted (the plan moves on with
+        // every key), and one is made ahead at a time: pictures passed hold no memory.
         for (const auto& [handedRow, key] : handedOver_) {
-            if ((handedRow - row) * pace_.direction() > 0) keys.push_back(key);
+            if ((handedRow - row) * pace_.direction() > 0) want(key);
         }
+        for (const auto& neighbour : neighbours) want(neighbour.second);
+        keys.resize(std::min<std::size_t>(keys.size(), 2));
+    } else {
+        for (const auto& neighbour : neighbours) want(neighbour.second);
     }
     preloader_->keepOnly(keys);
     std::erase_if(handedOver_, [&](const auto& handed) { return std::find(keys.begin(), keys.end(), handed.second) == keys.end(); });
     if (preloader_->busy()) return;  // asks again when it has finished
     for (const auto& [neighbourRow, key] : neighbours) {
-        if (preloader_->has(key)) continue;
+        if (preloader_->has(key) || std::find(keys.begin(), keys.end(), key) == keys.end()) continue;
         if (SharedBytes bytes = query_.blobAt(neighbourRow, "picture")) {
             preloader_->add(key, std::move(bytes));
             handedOver_.emplace_back(neighbourRow, key);

@@ -16,8 +16,13 @@ PictureImage::PictureImage(QWidget* parent) : QWidget(parent) {
 
 void PictureImage::setPicture(const JpegPicture& picture, std::optional<std::string> decoderError) {
     // It may point into the old picture's bitmap; a copy stays on screen while the new
-    // picture is still being made ahead.
-    image_ = flags_.proportional ? image_.copy() : QImage();
+    // picture is still being made ahead (one copy, however often the picture is set).
+    if (!flags_.proportional) {
+        image_ = QImage();
+    } else if (!imageOwned_) {
+        image_ = image_.copy();
+    }
+    imageOwned_ = true;
     display_.setPicture(picture, std::move(decoderError));
     update();
 }
@@ -42,6 +47,7 @@ void PictureImage::paintEvent(QPaintEvent*) {
     }
     if (frame.changed) {
         image_ = frame.bitmap ? imageOver(*frame.bitmap) : QImage();
+        imageOwned_ = image_.isNull();
         // A display bitmap is made in device pixels: drawn as it is, tagged with the ratio.
         if (!image_.isNull() && flags_.proportional) image_.setDevicePixelRatio(target.pixelRatio);
     }

@@ -62,6 +62,7 @@ private:
     PictureClick click_;
     FitFlags flags_;
     QImage image_;  // over the frame's bitmap
+    bool imageOwned_ = true;  // image_ is its own copy (or null), not over a bitmap
     QPoint imageAt_;  // where image_ was drawn last
 };
 
