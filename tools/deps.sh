@@ -13,6 +13,8 @@ packages=(
   # the package installed into a minimal Debian 12 (tools/test-package.sh)
   debootstrap
   libxcb1-dev libxcb-shm0-dev x11-utils x11-xserver-utils
+  # kept server passwords (libsecret), and the keyring its tests start on a private session bus
+  libsecret-1-dev gnome-keyring
   # the desktops' own settings stores and clients, on a private session bus in the tests
   dbus-daemon dbus-bin libglib2.0-bin dconf-gsettings-backend gsettings-desktop-schemas
   mate-desktop-common cinnamon-desktop-data xfconf libxfconf-0-3
