@@ -14,6 +14,7 @@ struct WallpaperSettingsServices;
 namespace platform {
 struct Platform;
 class SettingsStore;
+class Keyring;
 }
 
 struct BrowserServices {
@@ -28,6 +29,10 @@ struct BrowserServices {
     std::string thumbnailStore;
     // Where the interface language chosen in the popup menu is kept; null: nowhere.
     platform::SettingsStore* languageSetting = nullptr;
+    // Where the server addresses used last are remembered; null: nowhere.
+    platform::SettingsStore* recentServers = nullptr;
+    // Where server passwords are kept when the user asks; null: never kept.
+    platform::Keyring* keyring = nullptr;
 };
 
 }  // namespace velmora

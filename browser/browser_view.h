@@ -15,6 +15,7 @@
 #include "browser/display_target.h"
 #include "browser/file_dialogs.h"
 #include "browser/name_dialogs.h"
+#include "browser/password_form.h"
 #include "store/database/picture_trash.h"
 #include "store/picture/jpeg_picture.h"
 #include "wallpaper/wallpaper_settings.h"
@@ -35,6 +36,8 @@ struct TextRequest {
     NameDialogKind dialog;
     std::string text;  // what the edit box holds when the dialog opens
     std::function<bool(const std::string& text)> accept;
+    // Texts the edit box offers in a drop-down list, newest first (the addresses used last).
+    std::vector<std::string> offered{};
 };
 
 // The progress of a long command. advance() shows step `done` of the total with
@@ -110,6 +113,9 @@ public:
 
     // Shows the name dialog modally until accept() takes a text or the user cancels.
     virtual void askText(const TextRequest& request) = 0;
+    // Shows the password dialog bound to form modally until form.submit() returns true
+    // or the user cancels. Without one, nothing is asked: as if cancelled.
+    virtual void askPassword(PasswordForm& form) { (void)form; }
     // Shows a file dialog; the chosen full paths (one unless OpenMany), empty when
     // cancelled. Updates settings.filterIndex to the type selected and, as the system
     // dialogs do, moves the current directory to the chosen file's folder.

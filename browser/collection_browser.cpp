@@ -85,6 +85,7 @@ void CollectionBrowser::run(CommandId command) {
         {CommandId::Save, &CollectionBrowser::save},
         {CommandId::NewCollection, &CollectionBrowser::newCollection},
         {CommandId::OpenCollection, &CollectionBrowser::openCollection},
+        {CommandId::OpenServerCollection, &CollectionBrowser::openServer},
         {CommandId::Rename, &CollectionBrowser::rename},
         {CommandId::ShowAll, &CollectionBrowser::showAll},
         {CommandId::FilterByName, &CollectionBrowser::filterByName},

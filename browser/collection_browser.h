@@ -97,6 +97,12 @@ public:
     // Picture data files.
     void openCollection();
     void newCollection();
+    // A server collection: its address asked for in the name dialog (offering the ones
+    // used last), then its password where one is needed (browser/server_login.h).
+    void openServer();
+    // The address dialog's confirmation; true when the dialog may close (opened, or the
+    // password dialog cancelled, which leaves the current collection open).
+    bool openServerAt(const std::string& address);
     // The wallpaper, from the main window and from the open viewer.
     void setAsWallpaper();
     void setViewerAsWallpaper();

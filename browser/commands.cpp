@@ -36,6 +36,7 @@ constexpr CommandControl kMainWindow[] = {
     separator("MenuSeperator1"),
     item("NewPicFile", &T::newFileItem, CommandId::NewCollection, Always, "Ctrl+N"),
     item("OpenPicDataFile", &T::openFileItem, CommandId::OpenCollection, Always, "Ctrl+O"),
+    item("OpenServerCollection", &T::openServerItem, CommandId::OpenServerCollection, Always),
     separator("MenuSeperator4"),
     item("Rename", &T::renameItem, CommandId::Rename, Picture, "F2"),
     {Submenu, "PicFilt", &T::filterMenu, CommandId::None, Always, nullptr},

@@ -24,6 +24,7 @@ enum class CommandId {
     Save,
     NewCollection,
     OpenCollection,
+    OpenServerCollection,
     Rename,
     ShowAll,
     FilterByName,

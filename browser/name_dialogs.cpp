@@ -49,6 +49,17 @@ const NameDialogDesign kDesigns[] = {
      .editGeometry = {40, 64, 257, 21},
      .okGeometry = {48, 128, 89, 25},
      .cancelGeometry = {192, 128, 89, 25}},
+    {.componentName = "ServerAddressForm",
+     .caption = &T::serverAddressCaption,
+     .width = 487,
+     .height = 186,
+     .clientSize = true,
+     .resizable = false,
+     .label = &T::serverAddressLabel,
+     .labelGeometry = {24, 24, 433, 20},
+     .editGeometry = {24, 64, 433, 21},
+     .okGeometry = {88, 120, 89, 25},
+     .cancelGeometry = {272, 120, 89, 25}},
 };
 
 }  // namespace

@@ -1,6 +1,6 @@
 #pragma once
-// The four small dialogs that ask for one text (a picture's name, a new name, a
-// filter text, a new file's name): one table of their designs, which every view
+// The small dialogs that ask for one text (a picture's name, a new name, a filter
+// text, a new file's name, a server collection's address): one table of their designs, which every view
 // lays out the same way. Each has a red label, an edit box whose text is selected
 // when it opens, and the buttons "确定" and "取消"; neither button is bound to Enter
 // or Esc, and the close box cancels.
@@ -12,7 +12,7 @@
 
 namespace velmora {
 
-enum class NameDialogKind { PictureName, Rename, Filter, NewFile };
+enum class NameDialogKind { PictureName, Rename, Filter, NewFile, ServerAddress };
 
 struct NameDialogDesign {
     const char* componentName;

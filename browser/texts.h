@@ -40,6 +40,7 @@ struct TextTable {
     const char* deleteItem;
     const char* newFileItem;
     const char* openFileItem;
+    const char* openServerItem;
     const char* renameItem;
     const char* filterMenu;
     const char* showAllItem;
@@ -69,7 +70,7 @@ struct TextTable {
     const char* viewerWallpaperItem;
     const char* viewerCloseItem;
 
-    // The four name dialogs and their buttons.
+    // The name dialogs and their buttons.
     const char* pictureNameCaption;
     const char* pictureNameLabel;
     const char* proposedName;
@@ -82,6 +83,13 @@ struct TextTable {
     const char* newFileCaption;
     const char* newFileLabel;
     const char* newFileText;
+    // The server collection's address and password dialogs.
+    const char* serverAddressCaption;
+    const char* serverAddressLabel;
+    const char* serverAddressText;
+    const char* passwordCaption;
+    const char* passwordLabel;  // "{}": the address, without a password
+    const char* keepPasswordBox;
     const char* okButton;
     const char* cancelButton;
 

@@ -102,7 +102,9 @@ void ServerConnection::connect() {
     if (PQstatus(conn) != CONNECTION_OK) {
         std::string reason = connectReason(PQerrorMessage(conn));
         PQfinish(conn);
-        throw Error("Cannot open the server collection " + shownAddress_ + ": " + reason);
+        std::string message = "Cannot open the server collection " + shownAddress_ + ": " + reason;
+        if (isPasswordFailure(reason)) throw ServerPasswordError(message);
+        throw Error(message);
     }
     conn_ = conn;
 }

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "base/bytes.h"
+#include "base/error.h"
 
 struct pg_conn;
 struct pg_result;
@@ -58,7 +59,8 @@ class ServerConnection {
 public:
     // Connects; a password comes from libpq's own sources (the address, PGPASSWORD,
     // ~/.pgpass or PGPASSFILE, the service file) or from `password` when given.
-    // Raises Error with a plain message when the server cannot be used.
+    // Raises ServerPasswordError when the password is missing or wrong, Error with a
+    // plain message when the server cannot be used otherwise.
     explicit ServerConnection(std::string address, std::optional<std::string> password = std::nullopt);
     ~ServerConnection();
     ServerConnection(const ServerConnection&) = delete;
@@ -90,6 +92,13 @@ private:
     std::optional<std::string> password_;
     pg_conn* conn_ = nullptr;
     bool transactionOpen_ = false;
+};
+
+// A connection the server refused for a password that was missing or wrong, so that
+// the window may ask for one; the message is the same plain one as other failures.
+class ServerPasswordError : public Error {
+public:
+    using Error::Error;
 };
 
 // True when the message is one the server gave for a password that was missing or
