@@ -19,6 +19,7 @@
 #include "cli/user_collection_linux.h"
 #include "cli/velmora_version.h"
 #include "cli/wallpaper_cli_linux.h"
+#include "platform/keyring.h"
 #include "platform/language_setting.h"
 #include "platform/linux_platform.h"
 #include "platform/process_runner.h"
@@ -102,6 +103,9 @@ int main(int argc, char** argv) {
     services.wallpaperSettings = &wallpaperSettings.services();
     services.thumbnailStore = velmora::platform::xdgCacheHome() + "/velmora/thumbnails.db";
     services.languageSetting = &settingsFile;
+    services.recentServers = &settingsFile;
+    const std::unique_ptr<velmora::platform::Keyring> keyring = velmora::platform::systemKeyring();
+    services.keyring = keyring.get();
     services.openUrl = [](const std::string& url) {
         // As on Windows nothing is shown when no browser starts; standard error says why.
         // The desktop's opener by its full path, the address a plain argument.

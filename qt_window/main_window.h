@@ -64,6 +64,7 @@ public:
     void clearPicture() override;
     DisplayTarget displayTarget() const override;
     void askText(const TextRequest& request) override;
+    void askPassword(PasswordForm& form) override;
     std::vector<std::string> chooseFiles(FileDialogKind kind, FileDialogSettings& settings) override;
     bool confirm(const std::string& question) override;
     void showMessage(MessageKind kind, const std::string& text, const std::string& details) override;

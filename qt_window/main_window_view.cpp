@@ -8,6 +8,7 @@
 #include "qt_window/dropped_files.h"
 #include "qt_window/main_window.h"
 #include "qt_window/name_dialog.h"
+#include "qt_window/password_dialog.h"
 #include "qt_window/qt_file_dialogs.h"
 #include "qt_window/qt_message_boxes.h"
 #include "qt_window/thumbnail_window.h"
@@ -61,6 +62,11 @@ DisplayTarget MainWindow::displayTarget() const { return pictureView->displayTar
 
 void MainWindow::askText(const TextRequest& request) {
     NameDialog dialog(request, this);
+    dialog.exec();
+}
+
+void MainWindow::askPassword(PasswordForm& form) {
+    PasswordDialog dialog(form, this);
     dialog.exec();
 }
 

@@ -1,5 +1,6 @@
 #include "qt_window/name_dialog.h"
 
+#include <QComboBox>
 #include <QKeyEvent>
 
 namespace velmora {
@@ -56,9 +57,21 @@ NameDialog::NameDialog(const TextRequest& request, QWidget* mainWindow) : QDialo
     red.setColor(QPalette::WindowText, Qt::red);
     promptLabel->setPalette(red);
 
-    textEdit = new QLineEdit(QString::fromStdString(request.text), this);
+    if (request.offered.empty()) {
+        textEdit = new QLineEdit(this);
+        textEdit->setGeometry(qtRect(design.editGeometry));
+    } else {
+        // The texts used last, in a drop-down list under the edit box.
+        auto* offered = new QComboBox(this);
+        offered->setObjectName("ComboBox1");
+        offered->setEditable(true);
+        offered->setInsertPolicy(QComboBox::NoInsert);
+        for (const std::string& text : request.offered) offered->addItem(QString::fromStdString(text));
+        offered->setGeometry(qtRect(design.editGeometry));
+        textEdit = offered->lineEdit();
+    }
+    textEdit->setText(QString::fromStdString(request.text));
     textEdit->setObjectName("Edit1");
-    textEdit->setGeometry(qtRect(design.editGeometry));
 
     okButton = makeButton(this, "Button1", text.okButton, design.okGeometry);
     cancelButton = makeButton(this, "Button2", text.cancelButton, design.cancelGeometry);
