@@ -31,6 +31,12 @@ inline constexpr int kNameDialogEditId = 1102;
 inline constexpr int kNameDialogOkId = 1103;
 inline constexpr int kNameDialogCancelId = 1104;
 
+// The password dialog of a server collection; "确定" and "取消" are IDOK and IDCANCEL.
+inline constexpr int kPasswordPromptId = 1701;
+inline constexpr int kPasswordProblemId = 1702;
+inline constexpr int kPasswordEditId = 1703;
+inline constexpr int kPasswordKeepId = 1704;
+
 // The trash dialog.
 inline constexpr int kTrashListId = 1201;
 inline constexpr int kTrashSpaceId = 1202;

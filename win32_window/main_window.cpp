@@ -137,6 +137,8 @@ void MainWindow::create(int show, const std::optional<std::string>& startFile) {
     services.wallpaperSettings = &wallpaperSettings_.services();
     if (const std::string cache = localCacheFolder(); !cache.empty()) services.thumbnailStore = cache + "\\Velmora\\thumbnails.db";
     services.languageSetting = &languageSetting_;
+    services.recentServers = &languageSetting_;
+    services.keyring = keyring_.get();
     services.openUrl = [](const std::string& url) {
         platform::shellExecuteFile("open", "explorer.exe", url, SW_SHOWNORMAL);
     };

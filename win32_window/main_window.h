@@ -18,6 +18,7 @@
 #include "browser/browser_view.h"
 #include "browser/collection_browser.h"
 #include "cli/wallpaper_cli_win32.h"
+#include "platform/keyring.h"
 #include "platform/platform.h"
 #include "win32_window/picture_box.h"
 #include "win32_window/wic_image_decoder.h"
@@ -58,6 +59,7 @@ public:
     void clearPicture() override;
     DisplayTarget displayTarget() const override;
     void askText(const TextRequest& request) override;
+    void askPassword(PasswordForm& form) override;
     std::vector<std::string> chooseFiles(FileDialogKind kind, FileDialogSettings& settings) override;
     bool confirm(const std::string& question) override;
     void showMessage(MessageKind kind, const std::string& text, const std::string& details) override;
@@ -98,6 +100,7 @@ private:
     platform::Platform& platform_;
     WindowsWallpaperSettings wallpaperSettings_{platform_};
     RegistrySettings languageSetting_ = languageSettingOf(platform_);
+    std::unique_ptr<platform::Keyring> keyring_ = platform::systemKeyring();
     Win32Clipboard clipboard_;
     WicImageDecoder imageDecoder_;
     std::unique_ptr<CollectionBrowser> browser_;

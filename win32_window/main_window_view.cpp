@@ -10,6 +10,7 @@
 #include "win32_window/message_boxes.h"
 #include "win32_window/modal_windows.h"
 #include "win32_window/name_dialog.h"
+#include "win32_window/password_dialog.h"
 #include "win32_window/progress_window.h"
 #include "win32_window/thumbnail_window.h"
 #include "win32_window/trash_dialog.h"
@@ -87,6 +88,8 @@ void MainWindow::showThumbnails() {
 }
 
 void MainWindow::askText(const TextRequest& request) { runNameDialog(window_, request); }
+
+void MainWindow::askPassword(PasswordForm& form) { runPasswordDialog(window_, form); }
 
 std::vector<std::string> MainWindow::chooseFiles(FileDialogKind kind, FileDialogSettings& settings) {
     return win32::chooseFiles(window_, kind, settings);

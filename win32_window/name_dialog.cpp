@@ -101,9 +101,20 @@ void initialise(HWND dialog, DialogState& state) {
     for (int id : {kNameDialogEditId, kNameDialogOkId, kNameDialogCancelId}) {
         SetWindowSubclass(GetDlgItem(dialog, id), keysDropped, 0, 0);
     }
+    for (const std::string& offered : state.request.offered) {
+        SendMessageW(edit, CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(toUtf16(offered).c_str()));
+    }
+    if (!state.request.offered.empty()) {
+        // A combo box's height takes in its drop-down list.
+        RECT box;
+        GetWindowRect(edit, &box);
+        SetWindowPos(edit, nullptr, 0, 0, box.right - box.left, scaled(design.editGeometry.height * 9, dpi),
+                     SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    }
     setWindowText(edit, state.request.text);
     SetFocus(edit);
-    SendMessageW(edit, EM_SETSEL, 0, -1);
+    SendMessageW(edit, state.request.offered.empty() ? EM_SETSEL : CB_SETEDITSEL, 0,
+                 state.request.offered.empty() ? -1 : MAKELPARAM(0, -1));
 }
 
 void accept(HWND dialog, DialogState& state) {
@@ -154,8 +165,14 @@ void runNameDialog(HWND owner, const TextRequest& request) {
     DialogTemplate dialog(dialogStyle(design), toUtf16(text.*design.caption));
     dialog.add({.windowClass = L"STATIC", .text = toUtf16(text.*design.label), .id = kNameDialogLabelId,
                 .style = SS_LEFT | SS_NOPREFIX});
-    dialog.add({.windowClass = L"EDIT", .text = L"", .id = kNameDialogEditId,
-                .style = WS_TABSTOP | ES_AUTOHSCROLL, .exStyle = WS_EX_CLIENTEDGE});
+    if (request.offered.empty()) {
+        dialog.add({.windowClass = L"EDIT", .text = L"", .id = kNameDialogEditId,
+                    .style = WS_TABSTOP | ES_AUTOHSCROLL, .exStyle = WS_EX_CLIENTEDGE});
+    } else {
+        // The texts used last, in a drop-down list under the edit box.
+        dialog.add({.windowClass = L"COMBOBOX", .text = L"", .id = kNameDialogEditId,
+                    .style = WS_TABSTOP | WS_VSCROLL | CBS_DROPDOWN | CBS_AUTOHSCROLL});
+    }
     dialog.add({.windowClass = L"BUTTON", .text = toUtf16(text.okButton), .id = kNameDialogOkId,
                 .style = WS_TABSTOP | BS_PUSHBUTTON});
     dialog.add({.windowClass = L"BUTTON", .text = toUtf16(text.cancelButton),
