@@ -3,7 +3,8 @@
 // posted, as the program does with a file someone sent; then the tables the program
 // keeps beside `pictures`: the trash (delete into it, restore, delete forever, empty),
 // the digests (a look for stored bytes) and the rotation's memory (keys, marks, a
-// round, a step back). Errors are fine; crashes, leaks, hangs and undefined behaviour
+// round, a step back); and the file's schema read as the catalog rows a server would
+// give for such a table, through the server collection's table check. Errors are fine; crashes, leaks, hangs and undefined behaviour
 // are not.
 //
 // Run with tools/fuzz.sh database SECONDS; its kept inputs (fuzz/corpus/database,
@@ -14,6 +15,9 @@
 #include <cstddef>
 #include <cstdint>
 #include <cstring>
+#include <optional>
+#include <string>
+#include <vector>
 
 #include "base/error.h"
 #include "store/database/connection.h"
@@ -22,6 +26,7 @@
 #include "store/database/picture_trash.h"
 #include "store/database/untrusted_file.h"
 #include "store/picture/jpeg_picture.h"
+#include "store/server/server_table_check.h"
 #include "wallpaper/rotation_rows.h"
 
 namespace {
@@ -164,6 +169,44 @@ void exerciseOwnTables(velmora::Connection& connection) {
     tolerate([&] { velmora::PictureTrash(connection).empty(); });
 }
 
+std::string textColumn(sqlite3_stmt* statement, int column) {
+    const auto* text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
+    return text ? std::string(text, static_cast<std::size_t>(sqlite3_column_bytes(statement, column))) : std::string();
+}
+
+// The server's table check over the rows pg_class, pg_trigger and pg_attribute would
+// hold for the file's `pictures`: its kind, triggers, and each column with its declared
+// type as the server's type name, NOT NULL, generated, and a key of its own.
+void exerciseServerCheck(velmora::Connection& connection) {
+    sqlite3* db = connection.handle();
+    std::optional<velmora::ServerTableRow> table;
+    sqlite3_stmt* statement = nullptr;
+    if (sqlite3_prepare_v2(db,
+                           "SELECT type, (SELECT count(*) FROM sqlite_schema t WHERE t.type = 'trigger' AND"
+                           " t.tbl_name = s.name) FROM sqlite_schema s WHERE s.name = 'pictures' COLLATE NOCASE"
+                           " AND s.type IN ('table', 'view')",
+                           -1, &statement, nullptr) == SQLITE_OK &&
+        sqlite3_step(statement) == SQLITE_ROW) {
+        table = velmora::ServerTableRow{textColumn(statement, 0) == "table" ? "r" : "v",
+                                        sqlite3_column_int64(statement, 1), 0};
+    }
+    sqlite3_finalize(statement);
+    std::vector<velmora::ServerColumnRow> columns;
+    // A key of its own: the only column of the primary key.
+    if (sqlite3_prepare_v2(db,
+                           "SELECT name, lower(type), \"notnull\", pk = 1 AND (SELECT max(pk) FROM"
+                           " pragma_table_xinfo('pictures')) = 1, hidden FROM pragma_table_xinfo('pictures')",
+                           -1, &statement, nullptr) == SQLITE_OK) {
+        while (columns.size() < 64 && sqlite3_step(statement) == SQLITE_ROW) {
+            const bool generated = sqlite3_column_int(statement, 4) >= 2;
+            columns.push_back({textColumn(statement, 0), textColumn(statement, 1), "", generated ? "s" : "",
+                               sqlite3_column_int(statement, 2) != 0, sqlite3_column_int(statement, 3) == 1});
+        }
+    }
+    sqlite3_finalize(statement);
+    tolerate([&] { velmora::checkServerTable("service=fuzz", table, columns); });
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -192,5 +235,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     sqlite3_limit(connection.handle(), SQLITE_LIMIT_LENGTH, kFuzzMaxValueBytes);
     exercise(connection);
     exerciseOwnTables(connection);
+    exerciseServerCheck(connection);
     return 0;
 }

@@ -6,6 +6,7 @@
 
 #include "base/error.h"
 #include "store/server/server_connection.h"
+#include "store/server/server_table_check.h"
 
 namespace velmora {
 namespace {
@@ -174,37 +175,22 @@ private:
     }
 
     void checkTable() {
-        const std::string table = "The table pictures of the server collection " + connection_.shownAddress();
         ServerResult kind = connection_.run(
             "SELECT c.relkind::text,"
             " (SELECT count(*) FROM pg_trigger t WHERE t.tgrelid = c.oid AND NOT t.tgisinternal),"
             " (SELECT count(*) FROM pg_rewrite r WHERE r.ev_class = c.oid)"
             " FROM pg_class c WHERE c.oid = to_regclass('pictures')");
-        if (kind.rows() == 0) {
-            throw Error("The server collection " + connection_.shownAddress() + " holds no table pictures");
-        }
-        if (kind.text(0, 0) != "r") throw Error(table + " is not a plain table");
-        if (kind.integer(0, 1) != 0 || kind.integer(0, 2) != 0) {
-            throw Error(table + " has triggers or rules, which could change what Velmora writes");
-        }
-        ServerResult columns = connection_.run(kColumnsSql);
-        bool name = false, picture = false, key = false;
-        for (int row = 0; row < columns.rows(); ++row) {
-            const std::string column = columns.text(row, 0);
-            const std::string type = columns.text(row, 1);
-            if (column == "filename") name = type == "text" || type.starts_with("character varying");
-            if (column == "picture") picture = type == "bytea";
-            if (column == kServerKeyColumn) {
-                key = type == "bigint" && columns.text(row, 4) == "t" && columns.text(row, 5) == "t";
-            } else if (!columns.text(row, 3).empty()) {
-                throw Error(table + " has a generated column, " + column);
+        std::optional<ServerTableRow> table;
+        if (kind.rows() > 0) table = ServerTableRow{kind.text(0, 0), kind.integer(0, 1), kind.integer(0, 2)};
+        std::vector<ServerColumnRow> columns;
+        if (table) {
+            ServerResult rows = connection_.run(kColumnsSql);
+            for (int row = 0; row < rows.rows(); ++row) {
+                columns.push_back({rows.text(row, 0), rows.text(row, 1), rows.text(row, 2), rows.text(row, 3),
+                                   rows.text(row, 4) == "t", rows.text(row, 5) == "t"});
             }
         }
-        if (!name || !picture) throw Error(table + " needs the columns filename (text) and picture (bytea)");
-        if (!key) {
-            throw Error(table + " has no key column: add one with "
-                                "ALTER TABLE pictures ADD COLUMN velmora_key bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY");
-        }
+        checkServerTable(connection_.shownAddress(), table, columns);
     }
 
     ServerConnection connection_;
