@@ -1,5 +1,7 @@
 #include "wallpaper/wallpaper_settings_change.h"
 
+#include "store/database/server_address.h"
+
 namespace velmora {
 
 std::vector<TimerStep> timerStepsBetween(const WallpaperSettings& before, const WallpaperSettings& after) {
@@ -21,11 +23,17 @@ std::string changeWallpaperSettings(WallpaperSettingsServices& services, const W
     WallpaperSettings saved = after;
     saved.rotateMinutes = before.rotateMinutes;
     saved.rotationPaused = before.rotationPaused;
+    // A unit file or a scheduled task is readable where a keyring is not: a server
+    // collection's password stays out of it (the timer's run finds it as the user's own
+    // runs do).
+    auto timed = [&] {
+        return isServerAddress(collection) ? addressWithoutPassword(collection) : services.absolutePath(collection);
+    };
     std::string problem;
     for (TimerStep step : steps) {
         switch (step) {
         case TimerStep::Schedule:
-            problem = after.rotateMinutes ? services.timer.schedule(*after.rotateMinutes, services.absolutePath(collection))
+            problem = after.rotateMinutes ? services.timer.schedule(*after.rotateMinutes, timed())
                                           : services.timer.cancel();
             if (problem.empty()) saved.rotateMinutes = after.rotateMinutes;
             break;

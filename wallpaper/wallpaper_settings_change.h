@@ -27,7 +27,8 @@ enum class TimerStep { Schedule, Cancel, Pause, Resume };
 // the timer cancelled), then a pause of a running rotation is made or taken back.
 std::vector<TimerStep> timerStepsBetween(const WallpaperSettings& before, const WallpaperSettings& after);
 
-// Runs the steps in order (Schedule: every after.rotateMinutes, for `collection`) up
+// Runs the steps in order (Schedule: every after.rotateMinutes, for `collection`, a
+// server address without its password) up
 // to the first that fails, then saves `after`, its interval and pause as far as the
 // steps got, when that differs from `before`. Returns "" or the failed step's problem.
 // Raises the store's Error (nothing saved then).

@@ -7,6 +7,7 @@
 #include "platform/keyring.h"
 #include "store/server/server_connection.h"
 #include "tests/support/fake_wallpaper_settings.h"
+#include "wallpaper/wallpaper_settings_change.h"
 
 namespace velmora::test {
 namespace {
@@ -58,7 +59,7 @@ TEST(ServerLogin, LibpqThenTheKeyringThenTheUserUntilOneWorksKeepingOnlyWhatTheU
     }
 }
 
-TEST(ServerLogin, TheAddressDialogOffersTheLastEightUsedWithoutTheirPasswords) {
+TEST(ServerLogin, TheAddressesOfferedAndTheTimersAreKeptWithoutPasswords) {
     MemorySettings settings;
     settings.values["language"] = "en";
     for (int i = 1; i <= 10; ++i) rememberServerAddress(settings, "service=s" + std::to_string(i));
@@ -68,6 +69,11 @@ TEST(ServerLogin, TheAddressDialogOffersTheLastEightUsedWithoutTheirPasswords) {
               (std::vector<std::string>{"service=s9", "postgresql://ann@db/photos", "service=s10", "service=s8",
                                         "service=s7", "service=s6", "service=s5", "service=s4"}));
     EXPECT_EQ(settings.values["language"], "en");
+
+    RecordingTimer timer;
+    WallpaperSettingsServices services{settings, timer, [](const std::string& path) { return "/abs/" + path; }};
+    changeWallpaperSettings(services, {}, {.rotateMinutes = 30}, {TimerStep::Schedule}, "postgres://a:pw@db/p");
+    EXPECT_EQ(timer.calls, std::vector<std::string>{"schedule 30 postgres://a@db/p"});
 }
 
 }  // namespace

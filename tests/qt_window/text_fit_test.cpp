@@ -46,7 +46,8 @@ TEST_P(TextFit, EveryCaptionFitsItsControl) {
     }
 
     clipboard.offerBitmap(Bitmap(8, 8, Bitmap::Format::Bgr24));
-    const char* commands[] = {"PasteFromCBoard", "Rename", "FiltByName", "NewPicFile", "RecycleBin", "WallpaperSettings"};
+    const char* commands[] = {"PasteFromCBoard", "Rename", "FiltByName", "NewPicFile", "OpenServerCollection", "RecycleBin",
+                              "WallpaperSettings"};
     for (const char* command : commands) {
         SCOPED_TRACE(command);
         modals.then([&](QWidget* dialog) {
