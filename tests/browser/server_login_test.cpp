@@ -28,7 +28,7 @@ TEST(ServerLogin, LibpqThenTheKeyringThenTheUserUntilOneWorksKeepingOnlyWhatTheU
         Took took;
         std::optional<std::string> keptAfter;
     } cases[] = {
-        {std::nullopt, "old", {}, Took(std::nullopt), "old"},
+        {std::nullopt, "old", {}, Took(std::optional<std::string>()), "old"},
         {"right", "right", {}, "right", "right"},
         {"right", "old", {{"wrong", true}, {"right", true}}, "right", "right"},
         {"right", std::nullopt, {{"right", false}}, "right", std::nullopt},
