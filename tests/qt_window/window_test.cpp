@@ -49,7 +49,7 @@ TEST_F(Window, ControlsComeFromTheCommandTableAndFollowTheRules) {
     for (QAction* item : f.popupMenu->actions()) captions << (item->isSeparator() ? QString("-") : item->text());
     EXPECT_EQ(captions.join(" | ").toStdString(),
               "从文件载入(&L ) | 保存到文件(&S) | 从数据库删除(&D) | - | 新建图片数据文件(&N) | 打开图片数据文件(&O) "
-              "| - | 重命名此图(&R) | 图片过滤(&P) | 设为桌面(&A) | 壁纸设置(&W) | - | 复制到剪贴板(&C) | 剪切到剪贴板(&X) | "
+              "| 打开服务器图片库(&B) | - | 重命名此图(&R) | 图片过滤(&P) | 设为桌面(&A) | 壁纸设置(&W) | - | 复制到剪贴板(&C) | 剪切到剪贴板(&X) | "
               "从剪贴板粘贴(&V) | - | 撤销(&Z) | 回收站 | 缩略图(&T) | - | 语言 Language(&G) | 退出(&Q)");
     ASSERT_EQ(f.filterMenu->actions().size(), 2);
     EXPECT_EQ(f.filterMenu->objectName(), "PicFilt");
