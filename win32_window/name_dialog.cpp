@@ -135,10 +135,7 @@ INT_PTR CALLBACK dialogProcedure(HWND dialog, UINT message, WPARAM wParam, LPARA
     case WM_INITDIALOG: initialise(dialog, *reinterpret_cast<DialogState*>(lParam)); return FALSE;
     case WM_CTLCOLORSTATIC:
         if (reinterpret_cast<HWND>(lParam) == GetDlgItem(dialog, kNameDialogLabelId)) {
-            auto dc = reinterpret_cast<HDC>(wParam);
-            SetTextColor(dc, RGB(255, 0, 0));
-            SetBkMode(dc, TRANSPARENT);
-            return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
+            return redLabelColours(reinterpret_cast<HDC>(wParam));
         }
         return FALSE;
     case WM_COMMAND:

@@ -24,4 +24,10 @@ std::wstring withCrLf(const std::wstring& text) {
     return converted;
 }
 
+INT_PTR redLabelColours(HDC dc) {
+    SetTextColor(dc, RGB(255, 0, 0));
+    SetBkMode(dc, TRANSPARENT);
+    return reinterpret_cast<INT_PTR>(GetSysColorBrush(COLOR_BTNFACE));
+}
+
 }  // namespace velmora::win32
