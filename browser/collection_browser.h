@@ -204,9 +204,9 @@ private:
     void restoreMany(const std::vector<TrashEntry>& entries);
     void exportRows(const std::vector<int>& rows, const std::string& folder);
     void setRowsLeftOut(const std::vector<int>& rows, bool leftOut);
-    // Which of rows are left out of rotation, read together: a collection without the
-    // rotation's tables answers at once, and the keys of all rows come from one read.
-    std::vector<bool> rowsLeftOut(const std::vector<int>& rows);
+    // Which of rows are left out of rotation, read together (the keys of all rows come
+    // from one read); nullopt when the collection has no rotation's tables.
+    std::optional<std::vector<bool>> rowsLeftOut(const std::vector<int>& rows);
     void chooseLanguage(Language language);
 
     // The viewer's caption, hint and picture for the current record, decoded.

@@ -123,10 +123,10 @@ void CollectionBrowser::setRowsLeftOut(const std::vector<int>& rows, bool leftOu
     });
 }
 
-std::vector<bool> CollectionBrowser::rowsLeftOut(const std::vector<int>& rows) {
-    std::vector<bool> leftOut(rows.size(), false);
+std::optional<std::vector<bool>> CollectionBrowser::rowsLeftOut(const std::vector<int>& rows) {
     RotationState state(connection_.handle());
-    if (rows.empty() || !state.inUse()) return leftOut;
+    if (!state.inUse()) return std::nullopt;
+    std::vector<bool> leftOut(rows.size(), false);
     std::vector<std::int64_t> rowids;
     for (const int row : rows) rowids.push_back(query_.rowidAt(row).value_or(0));
     const std::vector<std::string> keys = state.keysOf(rowids);

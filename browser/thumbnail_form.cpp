@@ -22,6 +22,7 @@ void ThumbnailForm::attach(ThumbnailView* view) {
         worker_.reset();  // closed: nothing more is made
         made_.clear();
         leftOut_.clear();
+        noRotation_ = false;
         names_.clear();
         collection_.clear();
         return;
@@ -79,7 +80,12 @@ bool ThumbnailForm::readRows(int first, int end) {
     if (rows.empty()) return false;
     std::vector<bool> marks(rows.size(), false);
     try {
-        marks = browser_.rowsLeftOut(rows);
+        // Until the file changes, a collection without the rotation's tables marks nothing.
+        if (!noRotation_) {
+            std::optional<std::vector<bool>> read = browser_.rowsLeftOut(rows);
+            noRotation_ = !read;
+            if (read) marks = std::move(*read);
+        }
     } catch (const std::exception&) {
         // A file that cannot be read shows no marks; its commands say what is wrong.
     }
@@ -147,12 +153,14 @@ void ThumbnailForm::checkCollection() {
         // Another file, another statement, or another program wrote: nothing made before counts.
         made_.clear();
         leftOut_.clear();
+        noRotation_ = false;
         names_.clear();
     } else if (version.ownChanges != version_.ownChanges) {
         // This program's own writes change no stored picture, but a rowid may be taken
         // again by an added row: each row is checked again while it keeps its picture.
         for (auto& [rowid, entry] : made_) entry.confirmed = false;
         leftOut_.clear();
+        noRotation_ = false;
         names_.clear();
     }
     version_ = version;
@@ -274,6 +282,7 @@ void ThumbnailForm::setLeftOut(bool leftOut) {
     if (selected_.empty()) return;
     browser_.setRowsLeftOut(selectedRows(), leftOut);
     leftOut_.clear();
+    noRotation_ = false;
     askWorker();
     if (view_) view_->refreshThumbnails();
 }

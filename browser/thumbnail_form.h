@@ -131,6 +131,7 @@ private:
     // By rowid, for the rows near the screen: painting reads no file.
     std::unordered_map<std::int64_t, bool> leftOut_;
     std::unordered_map<std::int64_t, std::string> names_;
+    bool noRotation_ = false;  // known to have no rotation's tables, until leftOut_ is cleared
     std::shared_ptr<ThumbnailForm*> self_;  // what a posted collect() finds, null once gone
     std::atomic<bool> collectPosted_{false};
 };

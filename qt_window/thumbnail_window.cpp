@@ -12,6 +12,8 @@
 #include <QTimer>
 #include <QVBoxLayout>
 
+#include <cmath>
+
 #include "browser/texts.h"
 #include "platform/xdg_dirs.h"
 #include "qt_window/bitmap_image.h"
@@ -22,6 +24,19 @@ namespace velmora {
 namespace {
 
 constexpr int kPadding = 6;
+
+// A thumbnail as 32-bit pixels, which the painter copies as they are. Converted here on
+// this thread: Qt's own conversion hands even a small picture to its thread pool.
+QImage rgb32Copy(const Bitmap& bitmap) {
+    if (bitmap.format() != Bitmap::Format::Bgr24) return imageOver(bitmap).convertToFormat(QImage::Format_RGB32);
+    QImage image(bitmap.width(), bitmap.height(), QImage::Format_RGB32);
+    for (int y = 0; y < bitmap.height(); ++y) {
+        const std::uint8_t* in = bitmap.scanLine(y);
+        auto* out = reinterpret_cast<QRgb*>(image.scanLine(y));
+        for (int x = 0; x < bitmap.width(); ++x, in += 3) out[x] = qRgb(in[2], in[1], in[0]);
+    }
+    return image;
+}
 
 // Where the window's size and place are kept.
 QString settingsPath() { return QString::fromStdString(platform::xdgConfigHome() + "/velmora/thumbnails.conf"); }
@@ -57,8 +72,7 @@ void ThumbnailDelegate::keepConvertedFor(qint64 devicePixels, int screens) {
 
 const QImage& ThumbnailDelegate::converted(const ThumbnailForm::Cell& cell) const {
     if (const QImage* kept = converted_.object(cell.serial)) return *kept;
-    QImage image = imageOver(*cell.picture).convertToFormat(QImage::Format_RGB32);
-    image.setDevicePixelRatio(static_cast<qreal>(form_.deviceEdge()) / form_.edge());
+    QImage image = rgb32Copy(*cell.picture);
     const qint64 bytes = image.sizeInBytes();
     if (bytes > converted_.maxCost()) {
         uncached_ = std::move(image);  // larger than the room for all: drawn, not kept
@@ -79,10 +93,16 @@ void ThumbnailDelegate::paint(QPainter* painter, const QStyleOptionViewItem& opt
     if (form_.selected(row)) painter->fillRect(cell, option.palette.highlight().color().lighter(150));
     const ThumbnailForm::Cell picture = form_.cell(row);
     if (picture.picture) {
+        // Drawn in device pixels, on whole ones: the painter then copies the picture's
+        // rows, where under the screen's scale it would resample them.
         const QImage& image = converted(picture);
-        const qreal ratio = image.devicePixelRatio();
-        const QSizeF shown = QSizeF(image.size()) / ratio;
-        painter->drawImage(QPointF(box.x() + (edge - shown.width()) / 2, box.y() + (edge - shown.height()) / 2), image);
+        const qreal ratio = static_cast<qreal>(form_.deviceEdge()) / edge;
+        const QPoint at(static_cast<int>(std::lround(box.x() * ratio)) + (form_.deviceEdge() - image.width()) / 2,
+                        static_cast<int>(std::lround(box.y() * ratio)) + (form_.deviceEdge() - image.height()) / 2);
+        painter->save();
+        painter->scale(1 / ratio, 1 / ratio);
+        painter->drawImage(at, image);
+        painter->restore();
     } else {
         // Until the picture is made a plain square; a picture that cannot be decoded gets
         // a crossed one with its name, never another picture.

@@ -54,7 +54,8 @@ TEST_F(ThumbnailWindowTest, TheGridShowsThePicturesAndFollowsTheMainWindowBothWa
     const QImage shot = grid->viewport()->grab().toImage().convertToFormat(QImage::Format_RGB32);
     for (int row = 0; row < 3; ++row) {
         const QRect cell = grid->visualRect(grid->model()->index(row, 0));
-        const QRgb shown = shot.pixel(cell.center().x(), cell.top() + 6 + ThumbnailForm::kSmallEdge / 2);
+        const QPointF centre(cell.center().x(), cell.top() + 6 + ThumbnailForm::kSmallEdge / 2);
+        const QRgb shown = shot.pixel((centre * shot.devicePixelRatio()).toPoint());
         EXPECT_NEAR(qRed(shown), qRed(colours[row]), 12) << row;
         EXPECT_NEAR(qGreen(shown), qGreen(colours[row]), 12) << row;
         EXPECT_NEAR(qBlue(shown), qBlue(colours[row]), 12) << row;
