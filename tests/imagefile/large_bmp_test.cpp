@@ -10,6 +10,7 @@
 #include "store/imagefile/picture_file.h"
 #include "tests/imagefile/bmp_builder.h"
 #include "tests/picture/libjpeg_reference.h"
+#include "tests/support/byte_text.h"
 #include "tests/support/temp_dir.h"
 #include "tools/synthetic_picture.h"
 
@@ -19,9 +20,7 @@ namespace {
 // 8.7 MB of rows: more than one thread copies.
 constexpr int kSide = 1700;
 
-std::string asString(const Bytes& bytes) {
-    return std::string(bytes.begin(), bytes.end());
-}
+using test::asString;
 
 TEST(LargeBmp, RowsReadTheSameWhicheverWayTheyRunAndWhereverTheFileEnds) {
     const Bitmap bitmap = tools::syntheticBitmap(kSide, kSide, 5);

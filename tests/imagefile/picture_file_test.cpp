@@ -10,15 +10,14 @@
 #include "store/imagefile/bmp_writer.h"
 #include "store/imagefile/picture_file.h"
 #include "tests/imagefile/bmp_builder.h"
+#include "tests/support/byte_text.h"
 #include "tests/support/temp_dir.h"
 #include "tools/synthetic_picture.h"
 
 namespace velmora {
 namespace {
 
-std::string asString(const Bytes& bytes) {
-    return std::string(bytes.begin(), bytes.end());
-}
+using test::asString;
 
 // An icon directory with one 32-bit 1 x 1 image.
 std::string iconFile() {

@@ -129,8 +129,6 @@ JCOEF photoCoefficient(int component, int x, int y, int k) {
     return static_cast<JCOEF>(k < 6 ? (x + y + k) % 9 - 4 : 0);
 }
 
-const ReducedDecodeOptions kAlone{false, 0};
-const ReducedDecodeOptions kSplit{true, 0};
 
 TEST(HostileStreams, EachGivesLibjpegsPictureOrIsDeclined) {
     struct Case {

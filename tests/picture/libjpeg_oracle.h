@@ -27,6 +27,10 @@
 
 namespace velmora::test {
 
+// The display decoder on one thread, and split across threads.
+inline const ReducedDecodeOptions kAlone{false, 0};
+inline const ReducedDecodeOptions kSplit{true, 0};
+
 // Mean absolute difference of two bitmaps of one size, over their 24-bit forms.
 inline double meanDifference(const Bitmap& a, const Bitmap& b) {
     const Bitmap left = a.toBgr24(), right = b.toBgr24();

@@ -50,8 +50,6 @@ Bytes encode(const Bitmap& picture, const Layout& layout) {
     });
 }
 
-const ReducedDecodeOptions kAlone{false, 0};
-const ReducedDecodeOptions kSplit{true, 0};
 
 TEST(ReducedDecode, SplitOrAloneItGivesOneBitmapCloseToLibjpegsOnEveryLayout) {
     const std::vector<Layout> layouts = {

@@ -7,11 +7,12 @@
 #include <gtest/gtest.h>
 
 #include "platform/picture_fit.h"
+#include "tests/platform/rgb_colors.h"
 
 namespace velmora::platform {
 namespace {
 
-constexpr std::uint32_t kRed = 0xFF0000, kGreen = 0x00FF00, kBlue = 0x0000FF, kWhite = 0xFFFFFF, kBlack = 0;
+using namespace test_colors;
 
 RgbPixels quadrants(int width, int height) {
     RgbPixels picture = blankCanvas(width, height);

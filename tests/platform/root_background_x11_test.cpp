@@ -19,6 +19,7 @@
 #include "platform/root_background_x11.h"
 #include "store/imagefile/bmp_writer.h"
 #include "store/picture/bitmap.h"
+#include "tests/platform/rgb_colors.h"
 #include "tests/support/session_bus.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/xvfb_server.h"
@@ -26,7 +27,7 @@
 namespace velmora::platform {
 namespace {
 
-constexpr std::uint32_t kRed = 0xFF0000, kGreen = 0x00FF00, kBlue = 0x0000FF, kWhite = 0xFFFFFF;
+using namespace test_colors;
 
 // Four quadrants: red and green above, blue and white below (or the palette's first
 // four colours in an 8-bit picture).
