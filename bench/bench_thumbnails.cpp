@@ -234,7 +234,7 @@ void reportGrid(const std::string& collection, const std::string& scratch, int r
     const std::string suffix = ratio == 1 ? "" : "_dpr" + std::to_string(ratio);
     const std::string storePath = bench::cacheDir() + "/thumbs-grid100k-" + std::to_string(ratio) + ".db";
     keepGrid(collection, storePath, ratio * ThumbnailForm::kSmallEdge);
-    // A copy per child: what one run touches never changes the next one's start.
+    // The children work on a copy: what one run touches never changes the next run's start.
     const std::string copy = scratch + "/grid.db";
     std::filesystem::copy_file(storePath, copy, std::filesystem::copy_options::overwrite_existing);
     if (ratio != 1) setenv("QT_SCALE_FACTOR", std::to_string(ratio).c_str(), 1);
