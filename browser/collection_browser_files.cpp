@@ -4,6 +4,7 @@
 #include "browser/file_names.h"
 #include "store/database/collection_copy.h"
 #include "store/database/picture_trash.h"
+#include "store/database/sql_database.h"
 
 namespace velmora {
 
@@ -74,7 +75,7 @@ void CollectionBrowser::createCollection(const std::string& name) {
     try {
         // The deletes overwrite what they free, and the rebuild after them leaves no
         // freed page: the new file holds no byte of the template's pictures.
-        overwriteFreedSpace(connection_.handle());
+        connection_.database().eraseFreedSpace();
         // The copied records go in one transaction: the new file is emptied all at once,
         // or, on a failure, not at all.
         const int count = query_.recordCount();
@@ -83,7 +84,7 @@ void CollectionBrowser::createCollection(const std::string& name) {
         // Records a name filter does not select are deleted too: the new file is empty.
         deleteAllPictures(connection_);
         // Nor does it keep the template's trash or digests.
-        dropKeptTables(connection_.handle());
+        dropKeptTables(connection_.database());
         connection_.commit();
         wipeNewCollection(connection_, fileName);
     } catch (...) {

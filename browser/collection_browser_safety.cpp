@@ -127,7 +127,7 @@ std::optional<PictureQuery::RowIdentity> CollectionBrowser::rememberAdded(JpegPi
     if (row) {
         try {
             rememberDigest(connection_, row->rowid, *picture.jpegData());
-            storedLengths_.remember(connection_.handle(), row->rowid,
+            storedLengths_.remember(connection_.database(), row->rowid,
                                     static_cast<std::int64_t>(picture.jpegData()->size()));
         } catch (const std::exception&) {
             storedLengths_.forget();

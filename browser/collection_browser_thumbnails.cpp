@@ -118,13 +118,13 @@ void CollectionBrowser::exportRows(const std::vector<int>& rows, const std::stri
 
 void CollectionBrowser::setRowsLeftOut(const std::vector<int>& rows, bool leftOut) {
     guard([&] {
-        RotationRows rotation(query_, connection_.handle());
+        RotationRows rotation(query_, connection_.database());
         for (const int row : rows) rotation.setLeftOut(static_cast<std::size_t>(row), leftOut);
     });
 }
 
 std::optional<std::vector<bool>> CollectionBrowser::rowsLeftOut(const std::vector<int>& rows) {
-    RotationState state(connection_.handle());
+    RotationState state(connection_.database());
     if (!state.inUse()) return std::nullopt;
     std::vector<bool> leftOut(rows.size(), false);
     std::vector<std::int64_t> rowids;

@@ -44,7 +44,7 @@ void CollectionBrowser::runWallpaper(bool viewer) {
     // saved the layout is empty and each desktop keeps its own.
     if (wallpaperSettings_.kept()) {
         const WallpaperSettings settings = wallpaperSettings_.saved();
-        RotationRows rows(query_, connection_.handle());
+        RotationRows rows(query_, connection_.database());
         services_.platform->desktop.setWallpaperLayout(
             wallpaperLayoutFor(settings, rows, static_cast<std::size_t>(query_.currentRow()), *services_.platform));
     }
@@ -66,7 +66,7 @@ void CollectionBrowser::openWallpaperSettings() {
         const WallpaperSettings before = wallpaperSettings_.saved();
         WallpaperSettingsChoice offered = WallpaperSettingsEditor::offer(before);
         if (query_.active() && !currentPictureIsNull())
-            offered.leftOut = RotationRows(query_, connection_.handle()).leftOut(static_cast<std::size_t>(currentRow()));
+            offered.leftOut = RotationRows(query_, connection_.database()).leftOut(static_cast<std::size_t>(currentRow()));
         view_.askWallpaperSettings({offered, [this, before, offered](const WallpaperSettingsChoice& choice) {
                                         return saveWallpaperChoice(before, offered, choice);
                                     }});
@@ -85,7 +85,7 @@ bool CollectionBrowser::saveWallpaperChoice(const WallpaperSettings& before, con
         problem = wallpaperSettings_.save(before, *after, connection_.dataSourcePath());
         // The mark, like --leave-out and --put-back, is kept in the collection file.
         if (choice.leftOut && offered.leftOut && *choice.leftOut != *offered.leftOut)
-            RotationRows(query_, connection_.handle()).setLeftOut(static_cast<std::size_t>(currentRow()), *choice.leftOut);
+            RotationRows(query_, connection_.database()).setLeftOut(static_cast<std::size_t>(currentRow()), *choice.leftOut);
     });
     // What the timer could not do is said; everything else is saved, and the dialog closes.
     if (!problem.empty()) reportError(fillIn(texts().rotationNotChanged, {problem}));

@@ -7,6 +7,7 @@
 
 #include "base/error.h"
 #include "store/database/own_tables.h"
+#include "store/database/sqlite_database.h"
 #include "store/database/server_address.h"
 #include "store/server/open_collection.h"
 #include "store/database/sql_statement.h"
@@ -48,7 +49,8 @@ std::string pictureProblem(const Bytes& bytes) {
 // such code is reported without running it.
 void checkSchema(sqlite3* db) {
     requirePlainPictureTable(db);
-    for (const OwnTable& table : ownTables()) hasCheckedTable(db, table.contract.table);
+    SqliteDatabase file(db);
+    for (const OwnTable& table : ownTables()) hasCheckedTable(file, table.contract.table);
     std::vector<std::string> tables;
     SqlStatement names(db, "SELECT name FROM main.sqlite_schema WHERE type = 'table'");
     while (names.step()) tables.push_back(names.text(0));

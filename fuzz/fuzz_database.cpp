@@ -132,7 +132,7 @@ void exerciseDigests(velmora::Connection& connection, velmora::PictureQuery& que
 }
 
 void exerciseRotation(velmora::Connection& connection, velmora::PictureQuery& query) {
-    velmora::RotationRows rows(query, connection.handle());
+    velmora::RotationRows rows(query, connection.database());
     tolerate([&] {
         for (std::size_t row = 0; row < rows.count() && row < kMaxRowsWalked; ++row) {
             if (rows.eligible(row)) rows.repeatsEarlierRow(row);

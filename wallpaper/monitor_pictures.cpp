@@ -1,11 +1,10 @@
 #include "wallpaper/monitor_pictures.h"
 
-#include <sqlite3.h>
-
 #include <algorithm>
 
 #include "base/error.h"
 #include "base/system_error.h"
+#include "store/database/sql_database.h"
 #include "store/imagefile/bmp_writer.h"
 #include "store/picture/jpeg_decoder.h"
 #include "store/picture/jpeg_picture.h"
@@ -39,29 +38,25 @@ std::vector<std::size_t> chooseMonitorRows(const std::vector<platform::Monitor>&
     return chosen;
 }
 
-std::optional<PictureShape> pictureShape(sqlite3* db, std::int64_t rowid) {
-    // Incremental blob reading touches only the pages of the front.
-    sqlite3_blob* blob = nullptr;
-    if (sqlite3_blob_open(db, "main", "pictures", "picture", rowid, 0, &blob) != SQLITE_OK) {
-        sqlite3_blob_close(blob);
+std::optional<PictureShape> pictureShape(SqlDatabase& db, std::int64_t rowid) {
+    // Only the front of the picture is read.
+    std::unique_ptr<SqlBlob> blob;
+    try {
+        blob = db.openBlob("pictures", "picture", rowid);
+    } catch (const Error&) {
         return std::nullopt;
     }
-    std::optional<PictureShape> shape;
-    for (int front = 4096;; front *= 4) {
-        Bytes bytes(static_cast<std::size_t>(std::min(front, sqlite3_blob_bytes(blob))));
-        if (sqlite3_blob_read(blob, bytes.data(), static_cast<int>(bytes.size()), 0) != SQLITE_OK) break;
+    for (std::size_t front = 4096;; front *= 4) {
         try {
+            const Bytes bytes = blob->readFront(std::min(front, blob->size()));
             if (std::optional<JpegHeader> header = readJpegHeaderFromFront(bytes)) {
-                shape = PictureShape{header->width, header->height};
-                break;
+                return PictureShape{header->width, header->height};
             }
+            if (bytes.size() >= blob->size() || front > (1 << 22)) return std::nullopt;
         } catch (const Error&) {
-            break;
+            return std::nullopt;
         }
-        if (static_cast<int>(bytes.size()) >= sqlite3_blob_bytes(blob) || front > (1 << 22)) break;
     }
-    sqlite3_blob_close(blob);
-    return shape;
 }
 
 std::vector<std::string> writeMonitorPictures(PictureQuery& pictures, const std::vector<std::size_t>& rows,

@@ -12,9 +12,9 @@
 #include "platform/wallpaper_layout.h"
 #include "store/database/picture_query.h"
 
-struct sqlite3;
-
 namespace velmora {
+
+class SqlDatabase;
 
 inline const std::string kMonitorPicturesFolder = "C:\\WINDOWS\\Web\\Wallpaper\\Velmora monitors";
 
@@ -42,6 +42,6 @@ std::vector<std::string> writeMonitorPictures(PictureQuery& pictures, const std:
 
 // The header of the picture of a row, read from the front of its bytes only; none
 // for a row without a readable JPEG header.
-std::optional<PictureShape> pictureShape(sqlite3* db, std::int64_t rowid);
+std::optional<PictureShape> pictureShape(SqlDatabase& db, std::int64_t rowid);
 
 }  // namespace velmora

@@ -80,7 +80,7 @@ std::vector<std::string> otherMonitorPictures(RotationRows& rows, std::size_t in
         const std::size_t row = (index + step) % count;
         if (rows.state().inUse() && !rows.eligible(row)) continue;
         std::optional<PictureShape> shape =
-            pictureShape(rows.handle(), rows.pictures().rowidAt(static_cast<int>(row)).value_or(0));
+            pictureShape(rows.database(), rows.pictures().rowidAt(static_cast<int>(row)).value_or(0));
         if (!shape) continue;
         shapes[row] = *shape;
         candidates.push_back(row);

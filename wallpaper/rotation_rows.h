@@ -16,18 +16,16 @@
 #include "wallpaper/rotation_state.h"
 #include "wallpaper/wallpaper_settings.h"
 
-struct sqlite3;
-
 namespace velmora {
 
 class RotationRows {
 public:
-    // pictures: an open query over the `pictures` table of db's main file.
-    RotationRows(PictureQuery& pictures, sqlite3* db) : pictures_(pictures), db_(db), state_(db) {}
+    // pictures: an open query over the `pictures` table of db.
+    RotationRows(PictureQuery& pictures, SqlDatabase& db) : pictures_(pictures), db_(db), state_(db) {}
 
     std::size_t count() const { return static_cast<std::size_t>(pictures_.recordCount()); }
     PictureQuery& pictures() { return pictures_; }
-    sqlite3* handle() const { return db_; }
+    SqlDatabase& database() const { return db_; }
     RotationState& state() { return state_; }
 
     // Each row's key ("" without a picture), read once. Raises Error when the file cannot be read.
@@ -55,7 +53,7 @@ private:
     std::string keyAt(std::size_t row);
 
     PictureQuery& pictures_;
-    sqlite3* db_;
+    SqlDatabase& db_;
     RotationState state_;
     std::vector<std::string> keys_;
     std::vector<bool> confirmed_;  // keys_ taken from the bytes in this run

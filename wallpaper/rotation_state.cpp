@@ -1,12 +1,11 @@
 #include "wallpaper/rotation_state.h"
 
-#include <sqlite3.h>
-
 #include <cstdio>
 #include <map>
 
 #include "base/error.h"
 #include "store/database/own_tables.h"
+#include "store/database/sql_statement.h"
 
 namespace velmora {
 namespace {
@@ -14,73 +13,66 @@ namespace {
 const char* const kTables[] = {"velmora_picture_keys", "velmora_rotation", "velmora_rotation_history",
                                "velmora_rotation_round"};
 
-[[noreturn]] void fail(sqlite3* db) { throw Error(std::string("Rotation state: ") + sqlite3_errmsg(db)); }
+// Runs f, saying of an error that it is the rotation's.
+template <typename F>
+auto rotationStep(F&& f) -> decltype(f()) {
+    try {
+        return f();
+    } catch (const Error& error) {
+        throw Error(std::string("Rotation state: ") + error.what());
+    }
+}
 
 // One prepared statement, finalised on every way out.
 class Statement {
 public:
-    Statement(sqlite3* db, const char* sql) : db_(db) {
-        if (sqlite3_prepare_v2(db, sql, -1, &statement_, nullptr) != SQLITE_OK) fail(db);
-    }
-    ~Statement() { sqlite3_finalize(statement_); }
-    Statement(const Statement&) = delete;
-    Statement& operator=(const Statement&) = delete;
+    Statement(SqlDatabase& db, const std::string& sql) : statement_(rotationStep([&] { return SqlStatement(db, sql); })) {}
 
     Statement& bind(int index, std::int64_t value) {
-        sqlite3_bind_int64(statement_, index, value);
+        statement_.bind(index, value);
         return *this;
     }
     Statement& bind(int index, const std::string& text) {
-        sqlite3_bind_text(statement_, index, text.data(), static_cast<int>(text.size()), SQLITE_TRANSIENT);
+        statement_.bind(index, text);
         return *this;
     }
     Statement& bind(int index, std::optional<std::int64_t> value) {
-        if (value) return bind(index, *value);
-        sqlite3_bind_null(statement_, index);
+        statement_.bind(index, value ? FieldValue{*value} : FieldValue{});
         return *this;
     }
     // True while there is a row.
     bool step() {
-        int rc = sqlite3_step(statement_);
-        if (rc == SQLITE_ROW) return true;
-        if (rc != SQLITE_DONE) fail(db_);
-        return false;
+        return rotationStep([&] { return statement_.step(); });
     }
     void reset() {
-        sqlite3_reset(statement_);
-        sqlite3_clear_bindings(statement_);
+        statement_.reset();
+        statement_.cursor().clearBindings();
     }
-    std::int64_t integer(int column) const { return sqlite3_column_int64(statement_, column); }
+    std::int64_t integer(int column) const { return statement_.integer(column); }
     std::optional<std::int64_t> optionalInteger(int column) const {
-        if (sqlite3_column_type(statement_, column) == SQLITE_NULL) return std::nullopt;
+        if (statement_.isNull(column)) return std::nullopt;
         return integer(column);
     }
-    std::string text(int column) const {
-        const unsigned char* bytes = sqlite3_column_text(statement_, column);
-        return bytes ? std::string(reinterpret_cast<const char*>(bytes), sqlite3_column_bytes(statement_, column)) : "";
-    }
-    bool isNull(int column) const { return sqlite3_column_type(statement_, column) == SQLITE_NULL; }
-    const void* blob(int column) const { return sqlite3_column_blob(statement_, column); }
-    int bytes(int column) const { return sqlite3_column_bytes(statement_, column); }
+    std::string text(int column) const { return statement_.text(column); }
+    bool isNull(int column) const { return statement_.isNull(column); }
+    SharedBytes bytes(int column) const { return statement_.bytes(column); }
 
 private:
-    sqlite3* db_;
-    sqlite3_stmt* statement_ = nullptr;
+    SqlStatement statement_;
 };
 
-std::string contentKey(const void* data, int size) {
+std::string contentKey(const Bytes& bytes) {
     std::uint64_t hash = 14695981039346656037ull;
-    const auto* bytes = static_cast<const unsigned char*>(data);
-    for (int i = 0; i < size; ++i) hash = (hash ^ bytes[i]) * 1099511628211ull;
+    for (std::uint8_t byte : bytes) hash = (hash ^ byte) * 1099511628211ull;
     char text[40];
-    std::snprintf(text, sizeof text, "%d:%016llx", size, static_cast<unsigned long long>(hash));
+    std::snprintf(text, sizeof text, "%d:%016llx", static_cast<int>(bytes.size()), static_cast<unsigned long long>(hash));
     return text;
 }
 
 }  // namespace
 
 void RotationState::exec(const std::string& sql) {
-    if (sqlite3_exec(db_, sql.c_str(), nullptr, nullptr, nullptr) != SQLITE_OK) fail(db_);
+    rotationStep([&] { db_.exec(sql); });
 }
 
 bool RotationState::hasTables() {
@@ -103,14 +95,14 @@ void RotationState::makeTables() {
 
 // A write that must change exactly one row.
 void RotationState::changeOne(const std::string& what) {
-    if (sqlite3_changes(db_) != 1) throw Error("Rotation state: " + what + " changed " +
-                                               std::to_string(sqlite3_changes(db_)) + " rows instead of one");
+    if (db_.changes() != 1) throw Error("Rotation state: " + what + " changed " + std::to_string(db_.changes()) +
+                                        " rows instead of one");
 }
 
 std::vector<std::string> RotationState::keysOf(const std::vector<std::int64_t>& rowids) {
     // length() of a blob reads no overflow pages, so this is cheap for any collection.
     std::map<std::int64_t, std::pair<std::int64_t, bool>> sizes;  // rowid -> size, has picture
-    Statement all(db_, "SELECT rowid, length(picture), picture IS NULL FROM pictures");
+    Statement all(db_, std::string("SELECT ") + db_.keyColumn() + ", length(picture), picture IS NULL FROM pictures");
     while (all.step()) sizes[all.integer(0)] = {all.integer(1), all.integer(2) == 0};
     std::map<std::int64_t, std::pair<std::int64_t, std::string>> cached;
     if (hasTables()) {
@@ -138,9 +130,9 @@ std::vector<std::string> RotationState::keysOf(const std::vector<std::int64_t>& 
 }
 
 std::string RotationState::keyFromBytes(std::int64_t rowid) {
-    Statement read(db_, "SELECT picture FROM pictures WHERE rowid = ?");
+    Statement read(db_, std::string("SELECT picture FROM pictures WHERE ") + db_.keyColumn() + " = ?");
     read.bind(1, rowid);
-    return read.step() && !read.isNull(0) ? contentKey(read.blob(0), read.bytes(0)) : "";
+    return read.step() && !read.isNull(0) ? contentKey(*read.bytes(0)) : "";
 }
 
 void RotationState::keepKeys(const std::map<std::int64_t, std::pair<std::int64_t, std::string>>& keys) {
@@ -239,6 +231,6 @@ void RotationState::undoLatestShown() {
 
 void RotationState::begin() { exec("BEGIN IMMEDIATE"); }
 void RotationState::commit() { exec("COMMIT"); }
-void RotationState::rollback() { sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr); }
+void RotationState::rollback() { db_.rollbackQuietly(); }
 
 }  // namespace velmora

@@ -14,9 +14,9 @@
 #include <string>
 #include <vector>
 
-struct sqlite3;
-
 namespace velmora {
+
+class SqlDatabase;
 
 struct HistoryEntry {
     std::string key;
@@ -26,7 +26,7 @@ struct HistoryEntry {
 class RotationState {
 public:
     // Reads nothing yet; the file's tables are made only when something is written.
-    explicit RotationState(sqlite3* db) : db_(db) {}
+    explicit RotationState(SqlDatabase& db) : db_(db) {}
 
     // Whether this collection holds any rotation state yet.
     bool inUse() { return hasTables(); }
@@ -72,7 +72,7 @@ private:
     std::string keyFromBytes(std::int64_t rowid);
     void keepKeys(const std::map<std::int64_t, std::pair<std::int64_t, std::string>>& keys);
 
-    sqlite3* db_;
+    SqlDatabase& db_;
     bool tablesKnown_ = false;
     bool tablesExist_ = false;
 };

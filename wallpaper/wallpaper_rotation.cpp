@@ -64,7 +64,7 @@ public:
         }
         for (int row = 0; row < pictures_.recordCount(); ++row) names_.push_back(pictures_.displayName(row));
         if (names_.empty()) throw Error("The picture data file " + quoted(path) + " holds no pictures");
-        rows_.emplace(pictures_, connection_.handle());
+        rows_.emplace(pictures_, connection_.database());
     }
 
     const std::vector<std::optional<std::string>>& names() const { return names_; }

@@ -34,7 +34,7 @@ DeferredBytes deferredBlob(std::shared_ptr<HandleLease> lease, std::string table
                            std::int64_t rowid, std::size_t size) {
     auto open = [lease = std::move(lease), table = std::move(table), column = std::move(column), rowid] {
         if (!lease->db) throw Error("The picture data file is no longer open");
-        return std::make_unique<BlobReader>(lease->db, table, column, rowid);
+        return lease->db->openBlob(table, column, rowid);
     };
     DeferredBytes value;
     value.size = size;

@@ -10,30 +10,32 @@
 
 #include "base/bytes.h"
 #include "base/deferred_bytes.h"
+#include "store/database/sql_database.h"
 
 struct sqlite3;
 struct sqlite3_blob;
 
 namespace velmora {
 
-// The handle of an open file, shared with the deferred reads made from it. The
-// owner sets db to null when it closes the file, so a late read fails cleanly.
+// The open database, shared with the deferred reads made from it. The owner sets db
+// to null when it closes the database, so a late read fails cleanly.
 struct HandleLease {
-    sqlite3* db = nullptr;
+    SqlDatabase* db = nullptr;
 };
 
-class BlobReader {
+// A file's blob, read through SQLite's incremental blob I/O.
+class BlobReader : public SqlBlob {
 public:
     // Opens `column` of row `rowid` of `table` for reading. Raises Error with
     // SQLite's text when the row is gone or the value is neither blob nor text.
     BlobReader(sqlite3* db, const std::string& table, const std::string& column, std::int64_t rowid);
-    ~BlobReader();
+    ~BlobReader() override;
     BlobReader(const BlobReader&) = delete;
     BlobReader& operator=(const BlobReader&) = delete;
 
-    std::size_t size() const { return size_; }
+    std::size_t size() const override { return size_; }
     // The first `count` bytes (count <= size()). Raises Error when reading fails.
-    Bytes readFront(std::size_t count);
+    Bytes readFront(std::size_t count) override;
 
 private:
     sqlite3* db_;

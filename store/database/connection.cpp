@@ -7,6 +7,7 @@
 #include "base/error.h"
 #include "store/database/network_share.h"
 #include "store/database/server_address.h"
+#include "store/database/sqlite_database.h"
 #include "store/database/untrusted_file.h"
 
 namespace velmora {
@@ -51,6 +52,11 @@ std::string dataSourceOf(const std::string& connectionString) {
 Connection::Connection() = default;
 
 Connection::~Connection() { close(); }
+
+SqlDatabase& Connection::database() const {
+    if (!database_) throw Error("Connection is closed");
+    return *database_;
+}
 
 void Connection::setConnectionString(const std::string& text) {
     if (text == connectionString_) return;
@@ -102,6 +108,7 @@ void Connection::adopt(sqlite3* db) {
         throw;
     }
     db_ = db;
+    database_ = std::make_unique<SqliteDatabase>(db);
 }
 
 void Connection::close() {
@@ -110,6 +117,7 @@ void Connection::close() {
     auto listeners = closeListeners_;
     for (auto& [id, listener] : listeners) listener();
     if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    database_.reset();
     sqlite3_close_v2(db_);
     db_ = nullptr;
 }

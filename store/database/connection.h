@@ -4,12 +4,16 @@
 // never creates a file.
 
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
 struct sqlite3;
 
 namespace velmora {
+
+class SqlDatabase;
+class SqliteDatabase;
 
 class Connection {
 public:
@@ -35,7 +39,10 @@ public:
     // No effect when closed. Datasets on the connection close first, silently.
     void close();
 
+    // The open file's SQLite handle (null when closed), for what works on files only.
     sqlite3* handle() const { return db_; }
+    // The open database; raises "Connection is closed" when closed.
+    SqlDatabase& database() const;
 
     // Batches writes: while a transaction is open, posts and deletes are not
     // committed one by one. commit()/rollback() end it.
@@ -51,6 +58,7 @@ public:
 private:
     std::string connectionString_;
     sqlite3* db_ = nullptr;
+    std::unique_ptr<SqliteDatabase> database_;
     std::vector<std::pair<int, std::function<void()>>> closeListeners_;
     int nextListenerId_ = 1;
 };

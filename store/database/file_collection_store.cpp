@@ -49,16 +49,6 @@ const char* declaredTypeOf(ColumnKind kind) {
     return "";
 }
 
-FieldValue valueOf(const SqlStatement& statement, int column) {
-    switch (sqlite3_column_type(statement.handle(), column)) {
-    case SQLITE_INTEGER: return FieldValue{statement.integer(column)};
-    case SQLITE_FLOAT: return FieldValue{sqlite3_column_double(statement.handle(), column)};
-    case SQLITE_TEXT: return FieldValue{statement.text(column)};
-    case SQLITE_BLOB: return FieldValue{shareBytes(statement.blob(column))};
-    default: return FieldValue{};
-    }
-}
-
 class FileCollectionStore : public CollectionStore {
 public:
     explicit FileCollectionStore(const std::string& path) : path_(path) {
@@ -102,7 +92,7 @@ public:
         // only costs that.
         try {
             rememberDigest(connection_, rowid, *bytes);
-            lengths_.remember(connection_.handle(), rowid, static_cast<std::int64_t>(bytes->size()));
+            lengths_.remember(connection_.database(), rowid, static_cast<std::int64_t>(bytes->size()));
         } catch (const std::exception&) {
             lengths_.forget();
         }
@@ -127,7 +117,7 @@ public:
         SqlStatement rows(connection_.handle(), "SELECT * FROM pictures");
         std::vector<FieldValue> values(count);
         while (rows.step()) {
-            for (std::size_t i = 0; i < count; ++i) values[i] = valueOf(rows, static_cast<int>(i));
+            for (std::size_t i = 0; i < count; ++i) values[i] = rows.value(static_cast<int>(i));
             take(values);
         }
     }
@@ -166,7 +156,7 @@ public:
 
     void insert(const std::vector<FieldValue>& values) override {
         insert_->reset();
-        for (std::size_t i = 0; i < values.size(); ++i) bindFieldValue(insert_->handle(), static_cast<int>(i + 1), values[i]);
+        for (std::size_t i = 0; i < values.size(); ++i) insert_->bind(static_cast<int>(i + 1), values[i]);
         insert_->run();
     }
 

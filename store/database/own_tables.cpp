@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "base/error.h"
-#include "store/database/sql_statement.h"
+#include "store/database/sql_database.h"
 
 namespace velmora {
 
@@ -51,15 +51,15 @@ const OwnTable& ownTable(const std::string& name) {
     return *found;
 }
 
-bool hasCheckedTable(sqlite3* db, const std::string& name) {
+bool hasCheckedTable(SqlDatabase& db, const std::string& name) {
     const OwnTable& table = ownTable(name);
-    if (!hasTable(db, name)) return false;
-    requireTableContract(db, table.contract);
+    if (!db.hasTable(name)) return false;
+    db.requireContract(table.contract);
     return true;
 }
 
-void ensureOwnTable(sqlite3* db, const std::string& name) {
-    if (!hasCheckedTable(db, name)) execSql(db, ownTable(name).create);
+void ensureOwnTable(SqlDatabase& db, const std::string& name) {
+    if (!hasCheckedTable(db, name)) db.exec(ownTable(name).create);
 }
 
 }  // namespace velmora

@@ -9,9 +9,9 @@
 
 #include "store/database/untrusted_file.h"
 
-struct sqlite3;
-
 namespace velmora {
+
+class SqlDatabase;
 
 struct OwnTable {
     std::string create;  // the statement that makes it
@@ -26,10 +26,10 @@ const OwnTable& ownTable(const std::string& name);
 
 // Whether the file has the table; when it has, raises Error unless the table keeps
 // its contract.
-bool hasCheckedTable(sqlite3* db, const std::string& name);
+bool hasCheckedTable(SqlDatabase& db, const std::string& name);
 
 // Makes the table when the file lacks it, or checks the one it has. Part of the
 // caller's transaction.
-void ensureOwnTable(sqlite3* db, const std::string& name);
+void ensureOwnTable(SqlDatabase& db, const std::string& name);
 
 }  // namespace velmora

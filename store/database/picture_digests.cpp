@@ -1,7 +1,5 @@
 #include "store/database/picture_digests.h"
 
-#include <sqlite3.h>
-
 #include <vector>
 
 #include "base/error.h"
@@ -16,7 +14,7 @@ namespace {
 
 // A digest table another program made that breaks its contract is passed over like a
 // missing one, neither read nor written: digests are only a hint.
-bool hasDigestTable(sqlite3* db) {
+bool hasDigestTable(SqlDatabase& db) {
     try {
         return hasCheckedTable(db, kDigestTable);
     } catch (const Error&) {
@@ -26,8 +24,8 @@ bool hasDigestTable(sqlite3* db) {
 
 // Makes the table when missing; false when the file cannot take it (read-only, busy,
 // a table of that name that breaks the contract).
-bool readyForWriting(sqlite3* db) {
-    if (sqlite3_db_readonly(db, "main") == 1) return false;
+bool readyForWriting(SqlDatabase& db) {
+    if (db.readOnly()) return false;
     try {
         ensureOwnTable(db, kDigestTable);
         return true;
@@ -38,11 +36,12 @@ bool readyForWriting(sqlite3* db) {
 
 // Stores a digest for the row as it is now (the name copied from the row itself, so it
 // compares exactly). Failing to keep it only means hashing again next time.
-void storeDigest(sqlite3* db, std::int64_t rowid, std::int64_t length, const Sha256Digest& digest) {
+void storeDigest(SqlDatabase& db, std::int64_t rowid, std::int64_t length, const Sha256Digest& digest) {
     try {
+        const std::string key = db.keyColumn();
         SqlStatement store(db, std::string("INSERT OR REPLACE INTO ") + kDigestTable +
-                                   " (picture_rowid, filename, length, sha256) "
-                                   "SELECT rowid, filename, ?2, ?3 FROM pictures WHERE rowid = ?1 AND length(picture) = ?2");
+                                   " (picture_rowid, filename, length, sha256) SELECT " + key + ", filename, ?2, ?3 "
+                                   "FROM pictures WHERE " + key + " = ?1 AND length(picture) = ?2");
         store.bind(1, rowid).bind(2, length).bindBlob(3, digest.data(), digest.size());
         store.run();
     } catch (const Error&) {
@@ -65,29 +64,25 @@ struct Candidate {
     Bytes digest;
 };
 
-std::int64_t dataVersion(sqlite3* db) {
-    SqlStatement version(db, "PRAGMA data_version");
-    return version.step() ? version.integer(0) : -1;
-}
-
 }  // namespace
 
-bool PictureLengths::current(sqlite3* db) const {
-    return valid_ && db == db_ && dataVersion(db) == dataVersion_ && sqlite3_total_changes64(db) == ownChanges_;
+bool PictureLengths::current(SqlDatabase& db) const {
+    return valid_ && &db == db_ && db.dataVersion() == dataVersion_ && db.totalChanges() == ownChanges_;
 }
 
-void PictureLengths::settle(sqlite3* db) {
-    db_ = db;
-    dataVersion_ = dataVersion(db);
-    ownChanges_ = sqlite3_total_changes64(db);
+void PictureLengths::settle(SqlDatabase& db) {
+    db_ = &db;
+    dataVersion_ = db.dataVersion();
+    ownChanges_ = db.totalChanges();
     valid_ = true;
 }
 
-std::vector<std::int64_t> PictureLengths::rowidsOfLength(sqlite3* db, std::int64_t length) {
+std::vector<std::int64_t> PictureLengths::rowidsOfLength(SqlDatabase& db, std::int64_t length) {
     if (!current(db)) {
         rowids_.clear();
         // length() of a blob comes from the record header: no picture's bytes are read.
-        SqlStatement all(db, "SELECT rowid, length(picture) FROM pictures WHERE typeof(picture) = 'blob' ORDER BY rowid");
+        const std::string key = db.keyColumn();
+        SqlStatement all(db, "SELECT " + key + ", length(picture) FROM pictures WHERE typeof(picture) = 'blob' ORDER BY " + key);
         while (all.step()) rowids_[all.integer(1)].push_back(all.integer(0));
         settle(db);
     }
@@ -95,12 +90,12 @@ std::vector<std::int64_t> PictureLengths::rowidsOfLength(sqlite3* db, std::int64
     return found == rowids_.end() ? std::vector<std::int64_t>{} : found->second;
 }
 
-void PictureLengths::keptDigests(sqlite3* db) {
-    if (valid_ && db == db_ && dataVersion(db) == dataVersion_) ownChanges_ = sqlite3_total_changes64(db);
+void PictureLengths::keptDigests(SqlDatabase& db) {
+    if (valid_ && &db == db_ && db.dataVersion() == dataVersion_) ownChanges_ = db.totalChanges();
 }
 
-void PictureLengths::remember(sqlite3* db, std::int64_t rowid, std::int64_t length) {
-    if (!valid_ || db != db_ || dataVersion(db) != dataVersion_) {
+void PictureLengths::remember(SqlDatabase& db, std::int64_t rowid, std::int64_t length) {
+    if (!valid_ || &db != db_ || db.dataVersion() != dataVersion_) {
         valid_ = false;
         return;
     }
@@ -113,15 +108,16 @@ namespace {
 
 // The pictures of this length (of `only` when given), with the digest kept for each and
 // whether it still describes its row.
-std::vector<Candidate> candidatesOfLength(sqlite3* db, std::int64_t length, bool haveTable,
+std::vector<Candidate> candidatesOfLength(SqlDatabase& db, std::int64_t length, bool haveTable,
                                           const std::optional<std::vector<std::int64_t>>& only) {
+    const std::string key = std::string("p.") + db.keyColumn();
     const std::string digestColumns =
-        haveTable ? std::string("d.sha256, d.filename IS p.filename AND d.length = ?1 FROM pictures AS p LEFT JOIN ") +
-                        kDigestTable + " AS d ON d.picture_rowid = p.rowid"
+        haveTable ? std::string("d.sha256, d.filename ") + db.sameAs() + " p.filename AND d.length = ?1 FROM pictures AS p LEFT JOIN " +
+                        kDigestTable + " AS d ON d.picture_rowid = " + key
                   : std::string("NULL, 0 FROM pictures AS p");
-    SqlStatement same(db, "SELECT p.rowid, CAST(p.filename AS TEXT), " + digestColumns +
+    SqlStatement same(db, "SELECT " + key + ", CAST(p.filename AS TEXT), " + digestColumns +
                               " WHERE length(p.picture) = ?1 AND typeof(p.picture) = 'blob'" +
-                              (only ? " AND p.rowid = ?2" : " ORDER BY p.rowid"));
+                              (only ? " AND " + key + " = ?2" : " ORDER BY " + key));
     std::vector<Candidate> candidates;
     auto collect = [&] {
         while (same.step()) candidates.push_back({same.integer(0), same.text(1), same.integer(3) == 1, same.blob(2)});
@@ -142,8 +138,7 @@ std::vector<Candidate> candidatesOfLength(sqlite3* db, std::int64_t length, bool
 }  // namespace
 
 std::optional<StoredDuplicate> findStoredDuplicate(Connection& connection, const Bytes& bytes, PictureLengths* lengths) {
-    if (!connection.isOpen()) throw Error("Connection is closed");
-    sqlite3* db = connection.handle();
+    SqlDatabase& db = connection.database();
     const auto length = static_cast<std::int64_t>(bytes.size());
     const bool writable = readyForWriting(db);
     const bool haveTable = writable || hasDigestTable(db);
@@ -168,14 +163,14 @@ std::optional<StoredDuplicate> findStoredDuplicate(Connection& connection, const
         // and the stored bytes themselves decide.
         const bool hinted = candidate.fresh && candidate.digest.size() == wanted.size();
         if (hinted && candidate.digest != wantedBytes) continue;
-        SqlStatement read(db, "SELECT picture FROM pictures WHERE rowid = ?1");
+        SqlStatement read(db, std::string("SELECT picture FROM pictures WHERE ") + db.keyColumn() + " = ?1");
         read.bind(1, candidate.rowid);
         if (!read.step()) continue;
-        const Bytes stored = read.blob(0);
-        const bool same = stored == bytes;
+        const SharedBytes stored = read.bytes(0);
+        const bool same = *stored == bytes;
         // The row's true digest, where none was kept or the kept one lied.
         if (keeping && (!hinted || !same)) {
-            storeDigest(db, candidate.rowid, static_cast<std::int64_t>(stored.size()), sha256(stored.data(), stored.size()));
+            storeDigest(db, candidate.rowid, static_cast<std::int64_t>(stored->size()), sha256(stored->data(), stored->size()));
         }
         if (same) {
             finish(keeping);
@@ -190,7 +185,7 @@ std::optional<StoredDuplicate> findStoredDuplicate(Connection& connection, const
 
 void rememberDigest(Connection& connection, std::int64_t rowid, const Bytes& bytes) {
     if (!connection.isOpen()) return;
-    sqlite3* db = connection.handle();
+    SqlDatabase& db = connection.database();
     if (!readyForWriting(db)) return;
     storeDigest(db, rowid, static_cast<std::int64_t>(bytes.size()), sha256(bytes.data(), bytes.size()));
 }

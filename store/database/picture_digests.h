@@ -13,11 +13,10 @@
 
 #include "base/bytes.h"
 
-struct sqlite3;
-
 namespace velmora {
 
 class Connection;
+class SqlDatabase;
 
 inline constexpr const char* kDigestTable = "velmora_digests";
 
@@ -28,21 +27,21 @@ inline constexpr const char* kDigestTable = "velmora_digests";
 class PictureLengths {
 public:
     // The rowids, ascending, of the pictures of this length.
-    std::vector<std::int64_t> rowidsOfLength(sqlite3* db, std::int64_t length);
+    std::vector<std::int64_t> rowidsOfLength(SqlDatabase& db, std::int64_t length);
     // This connection added a picture of length under rowid (and the digests it kept),
     // and nothing else since.
-    void remember(sqlite3* db, std::int64_t rowid, std::int64_t length);
+    void remember(SqlDatabase& db, std::int64_t rowid, std::int64_t length);
     // This connection's writes since the last look were digests it kept.
-    void keptDigests(sqlite3* db);
+    void keptDigests(SqlDatabase& db);
     // Another file, or nothing known.
     void forget() { valid_ = false; }
 
 private:
-    bool current(sqlite3* db) const;
-    void settle(sqlite3* db);
+    bool current(SqlDatabase& db) const;
+    void settle(SqlDatabase& db);
 
     bool valid_ = false;
-    sqlite3* db_ = nullptr;
+    const SqlDatabase* db_ = nullptr;
     std::int64_t dataVersion_ = 0;
     std::int64_t ownChanges_ = 0;
     std::unordered_map<std::int64_t, std::vector<std::int64_t>> rowids_;

@@ -1,7 +1,5 @@
 #include "store/database/picture_query.h"
 
-#include <sqlite3.h>
-
 #include <algorithm>
 #include <cctype>
 #include <regex>
@@ -9,27 +7,21 @@
 
 #include "store/database/blob_reader.h"
 #include "store/database/connection.h"
-#include "store/database/row_check.h"
-#include "store/database/sql_text.h"
 #include "base/error.h"
-#include "store/database/untrusted_file.h"
+#include "store/database/row_check.h"
+#include "store/database/sql_database.h"
+#include "store/database/sql_text.h"
 
 namespace velmora {
 
 namespace {
 
-// Finalizes a statement when it goes out of scope.
-struct StatementGuard {
-    sqlite3_stmt* statement = nullptr;
-    ~StatementGuard() { sqlite3_finalize(statement); }
-};
-
 // Readies a kept statement for its next use however this one ends.
 struct StatementReset {
-    sqlite3_stmt* statement;
+    SqlCursor& statement;
     ~StatementReset() {
-        sqlite3_reset(statement);
-        sqlite3_clear_bindings(statement);
+        statement.reset();
+        statement.clearBindings();
     }
 };
 
@@ -39,9 +31,9 @@ bool equalsIgnoringCase(const std::string& a, const std::string& b) {
            });
 }
 
-// The statements run here all read "select * from <table> ...": the result set's rowids
+// The statements run here all read "select * from <table> ...": the result set's keys
 // come from the same text with the star replaced, so the rows match the statement's.
-std::string rowidStatementOf(const std::string& sql) {
+std::string keyStatementOf(const std::string& sql, const std::string& key) {
     static const std::regex selectStar(R"(^\s*select\s+\*\s+from\s)", std::regex::icase);
     std::smatch match;
     if (!std::regex_search(sql, match, selectStar)) {
@@ -49,44 +41,10 @@ std::string rowidStatementOf(const std::string& sql) {
     }
     std::string prefix = match.str(0);
     auto star = prefix.find('*');
-    return prefix.substr(0, star) + "rowid" + prefix.substr(star + 1) + sql.substr(prefix.size());
+    return prefix.substr(0, star) + key + prefix.substr(star + 1) + sql.substr(prefix.size());
 }
 
-FieldValue columnValue(sqlite3_stmt* statement, int column) {
-    FieldValue result;
-    switch (sqlite3_column_type(statement, column)) {
-    case SQLITE_INTEGER: result.value = static_cast<std::int64_t>(sqlite3_column_int64(statement, column)); break;
-    case SQLITE_FLOAT: result.value = sqlite3_column_double(statement, column); break;
-    case SQLITE_TEXT: {
-        auto text = reinterpret_cast<const char*>(sqlite3_column_text(statement, column));
-        // No text for a text value: SQLite ran out of memory (its heap is limited);
-        // that is an error, never an empty name.
-        if (text == nullptr) throw Error(sqlite3_errmsg(sqlite3_db_handle(statement)));
-        result.value = std::string(text, static_cast<size_t>(sqlite3_column_bytes(statement, column)));
-        break;
-    }
-    case SQLITE_BLOB: {
-        auto data = static_cast<const std::uint8_t*>(sqlite3_column_blob(statement, column));
-        auto size = static_cast<size_t>(sqlite3_column_bytes(statement, column));
-        if (data == nullptr && sqlite3_errcode(sqlite3_db_handle(statement)) == SQLITE_NOMEM) {
-            throw Error(sqlite3_errmsg(sqlite3_db_handle(statement)));
-        }
-        result.value = shareBytes(Bytes(data, data + size));
-        break;
-    }
-    default: break;
-    }
-    return result;
-}
-
-void bindRowid(sqlite3_stmt* statement, int index, std::int64_t rowid) {
-    if (int rc = sqlite3_bind_int64(statement, index, rowid); rc != SQLITE_OK) throw Error(sqlite3_errstr(rc));
-}
-
-void prepareOrThrow(sqlite3* db, const std::string& sql, sqlite3_stmt** statement) {
-    if (sqlite3_prepare_v2(db, sql.c_str(), -1, statement, nullptr) != SQLITE_OK) throw Error(sqlite3_errmsg(db));
-}
-
+FieldValue keyValue(std::int64_t key) { return FieldValue{key}; }
 
 }  // namespace
 
@@ -163,55 +121,36 @@ void PictureQuery::setSql(const std::string& text, std::vector<std::string> para
 void PictureQuery::activate() {
     if (state_ != DatasetState::Closed) return;
     connection_.open();
-    sqlite3* db = connection_.handle();
-    requirePlainPictureTable(db);
+    SqlDatabase& db = connection_.database();
+    db.requirePlainPictures();
+    const std::string key = db.keyColumn();
 
     // Preparing the statement itself checks its text and its table, and names the fields.
-    StatementGuard statement;
-    if (sqlite3_prepare_v2(db, sql_.c_str(), -1, &statement.statement, nullptr) != SQLITE_OK) {
-        throw Error(sqlite3_errmsg(db));
-    }
     std::vector<std::string> columns;
-    for (int i = 0; i < sqlite3_column_count(statement.statement); ++i) {
-        columns.emplace_back(sqlite3_column_name(statement.statement, i));
+    {
+        std::unique_ptr<SqlCursor> statement = db.prepare(sql_);
+        for (int i = 0; i < statement->columnCount(); ++i) columns.push_back(statement->columnName(i));
     }
 
-    StatementGuard rowids;
-    std::string rowidSql = rowidStatementOf(sql_);
-    if (sqlite3_prepare_v2(db, rowidSql.c_str(), -1, &rowids.statement, nullptr) != SQLITE_OK) {
-        throw Error(sqlite3_errmsg(db));
-    }
-    for (size_t i = 0; i < parameters_.size(); ++i) {
-        bindFieldValue(rowids.statement, static_cast<int>(i + 1), FieldValue{parameters_[i]});
-    }
+    std::unique_ptr<SqlCursor> keys = db.prepare(keyStatementOf(sql_, key));
+    for (size_t i = 0; i < parameters_.size(); ++i) keys->bind(static_cast<int>(i + 1), FieldValue{parameters_[i]});
     std::vector<std::int64_t> result;
-    int rc;
-    while ((rc = sqlite3_step(rowids.statement)) == SQLITE_ROW) result.push_back(sqlite3_column_int64(rowids.statement, 0));
-    if (rc != SQLITE_DONE) throw Error(sqlite3_errmsg(db));
+    while (keys->step()) result.push_back(keys->integer(0));
 
-    StatementGuard names;
-    if (sqlite3_prepare_v2(db, "SELECT filename FROM pictures WHERE rowid=?1", -1, &names.statement, nullptr) !=
-        SQLITE_OK) {
-        throw Error(sqlite3_errmsg(db));
-    }
+    std::unique_ptr<SqlCursor> names = db.prepare("SELECT filename FROM pictures WHERE " + key + "=?1");
     // Blobs are left unread until asked for: a refresh that needs only a stream's
     // headers reads those alone.
-    std::string rowSql = rowStatementDeferringBlobs(columns);
-    StatementGuard row;
-    if (sqlite3_prepare_v2(db, rowSql.c_str(), -1, &row.statement, nullptr) != SQLITE_OK) {
-        throw Error(sqlite3_errmsg(db));
-    }
-
-    StatementGuard check;
-    prepareOrThrow(db, std::string("SELECT ") + kRowCheckColumns + " FROM pictures WHERE rowid=?1", &check.statement);
+    std::unique_ptr<SqlCursor> row = db.prepare(rowStatementDeferringBlobs(columns));
+    std::unique_ptr<SqlCursor> check =
+        db.prepare(std::string("SELECT ") + kRowCheckColumns + " FROM pictures WHERE " + key + "=?1");
 
     // Everything that can fail has run: the query opens.
-    checkStatement_ = std::exchange(check.statement, nullptr);
-    nameStatement_ = std::exchange(names.statement, nullptr);
-    rowStatement_ = std::exchange(row.statement, nullptr);
+    checkStatement_ = std::move(check);
+    nameStatement_ = std::move(names);
+    rowStatement_ = std::move(row);
     columns_ = std::move(columns);
     rowids_ = std::move(result);
-    lease_ = std::make_shared<HandleLease>(HandleLease{db});
+    lease_ = std::make_shared<HandleLease>(HandleLease{&db});
     ++opened_;
     current_ = rowids_.empty() ? -1 : 0;
     beforeInsert_ = -1;
@@ -227,16 +166,12 @@ void PictureQuery::close() { closeSilently(); }
 
 void PictureQuery::closeSilently() {
     bool wasOpen = state_ != DatasetState::Closed;
-    sqlite3_finalize(rowStatement_);
-    sqlite3_finalize(nameStatement_);
-    sqlite3_finalize(checkStatement_);
-    sqlite3_finalize(eraseStatement_);
-    eraseStatement_ = nullptr;
-    rowStatement_ = nullptr;
-    nameStatement_ = nullptr;
+    rowStatement_.reset();
+    nameStatement_.reset();
+    checkStatement_.reset();
+    eraseStatement_.reset();
     if (lease_) lease_->db = nullptr;
     lease_.reset();
-    checkStatement_ = nullptr;
     rowCheck_.reset();
     state_ = DatasetState::Closed;
     atStart_ = atEnd_ = true;
@@ -337,7 +272,7 @@ void PictureQuery::append() {
 }
 
 std::int64_t PictureQuery::insertPending() {
-    sqlite3* db = connection_.handle();
+    SqlDatabase& db = connection_.database();
     std::string names, places;
     std::vector<const FieldValue*> values;
     for (size_t i = 0; i < columns_.size(); ++i) {
@@ -350,58 +285,54 @@ std::int64_t PictureQuery::insertPending() {
     }
     std::string sql = values.empty() ? "INSERT INTO pictures DEFAULT VALUES"
                                      : "INSERT INTO pictures (" + names + ") VALUES (" + places + ")";
-    sql += std::string(" RETURNING rowid, ") + kRowCheckColumns;
-    StatementGuard insert;
-    prepareOrThrow(db, sql, &insert.statement);
-    for (size_t i = 0; i < values.size(); ++i) bindFieldValue(insert.statement, static_cast<int>(i + 1), *values[i]);
-    std::optional<RowCheck> written = stepWrite(insert.statement, 1);
-    if (!written) throw Error(sqlite3_errmsg(db));
+    sql += std::string(" RETURNING ") + db.keyColumn() + ", " + kRowCheckColumns;
+    std::unique_ptr<SqlCursor> insert = db.prepare(sql);
+    for (size_t i = 0; i < values.size(); ++i) insert->bind(static_cast<int>(i + 1), *values[i]);
+    std::optional<RowCheck> written = stepWrite(*insert, 1);
+    if (!written) throw Error("the new record was not stored");
     rowCheck_ = written;
     return written->rowid;
 }
 
-std::optional<PictureQuery::RowCheck> PictureQuery::stepWrite(sqlite3_stmt* statement, int firstColumn) {
+std::optional<PictureQuery::RowCheck> PictureQuery::stepWrite(SqlCursor& statement, int firstColumn) {
     // The row comes back at the first step; the statement commits when it is done, and a
     // full disk or a lock may only show there.
     std::optional<RowCheck> row;
-    int rc = sqlite3_step(statement);
-    if (rc == SQLITE_ROW) {
-        row = RowCheck{sqlite3_column_int64(statement, 0), columnValue(statement, firstColumn),
-                       columnValue(statement, firstColumn + 1)};
-        rc = sqlite3_step(statement);
+    if (statement.step()) {
+        row = RowCheck{statement.integer(0), statement.value(firstColumn), statement.value(firstColumn + 1)};
+        while (statement.step()) {
+        }
     }
-    if (rc != SQLITE_DONE) throw Error(sqlite3_errmsg(connection_.handle()));
     return row;
 }
 
-void PictureQuery::bindRowCheck(sqlite3_stmt* statement, int firstIndex) {
+void PictureQuery::bindRowCheck(SqlCursor& statement, int firstIndex) {
     // What was read about the current row; read now when nothing was read yet.
     std::int64_t rowid = rowids_[static_cast<size_t>(current_)];
     if (!rowCheck_ || rowCheck_->rowid != rowid) readRowCheck();
-    bindRowid(statement, firstIndex, rowid);
-    bindFieldValue(statement, firstIndex + 1, rowCheck_->name);
-    bindFieldValue(statement, firstIndex + 2, rowCheck_->pictureLength);
+    statement.bind(firstIndex, keyValue(rowid));
+    statement.bind(firstIndex + 1, rowCheck_->name);
+    statement.bind(firstIndex + 2, rowCheck_->pictureLength);
 }
 
 void PictureQuery::readRowCheck() {
     std::int64_t rowid = rowids_[static_cast<size_t>(current_)];
-    sqlite3_reset(checkStatement_);
-    bindRowid(checkStatement_, 1, rowid);
-    int rc = sqlite3_step(checkStatement_);
-    if (rc == SQLITE_ROW) {
-        rowCheck_ = RowCheck{rowid, columnValue(checkStatement_, 0), columnValue(checkStatement_, 1)};
-    } else {
-        rowCheck_.reset();
+    {
+        StatementReset reset{*checkStatement_};
+        checkStatement_->reset();
+        checkStatement_->bind(1, keyValue(rowid));
+        if (checkStatement_->step()) {
+            rowCheck_ = RowCheck{rowid, checkStatement_->value(0), checkStatement_->value(1)};
+        } else {
+            rowCheck_.reset();
+        }
     }
-    std::string message = rc == SQLITE_ROW || rc == SQLITE_DONE ? "" : sqlite3_errmsg(connection_.handle());
-    sqlite3_reset(checkStatement_);
-    if (!message.empty()) throw Error(message);
     // A row another program removed cannot be located.
     if (!rowCheck_) throw Error(kRowChanged);
 }
 
 void PictureQuery::updatePending() {
-    sqlite3* db = connection_.handle();
+    SqlDatabase& db = connection_.database();
     std::string assignments;
     std::vector<const FieldValue*> values;
     for (size_t i = 0; i < columns_.size(); ++i) {
@@ -412,14 +343,13 @@ void PictureQuery::updatePending() {
         values.push_back(&*pending_.written[i]);
     }
     if (values.empty()) return;
-    std::string sql = "UPDATE pictures SET " + assignments + " WHERE " + kRowCheckCondition + " RETURNING rowid, " +
-                      kRowCheckColumns;
-    StatementGuard update;
-    prepareOrThrow(db, sql, &update.statement);
-    for (size_t i = 0; i < values.size(); ++i) bindFieldValue(update.statement, static_cast<int>(i + 1), *values[i]);
-    bindRowCheck(update.statement, static_cast<int>(values.size() + 1));
-    std::optional<RowCheck> written = stepWrite(update.statement, 1);
-    if (!written || sqlite3_changes(db) != 1) throw Error(kRowChanged);
+    std::string sql = "UPDATE pictures SET " + assignments + " WHERE " + rowCheckCondition(db) + " RETURNING " +
+                      db.keyColumn() + ", " + kRowCheckColumns;
+    std::unique_ptr<SqlCursor> update = db.prepare(sql);
+    for (size_t i = 0; i < values.size(); ++i) update->bind(static_cast<int>(i + 1), *values[i]);
+    bindRowCheck(*update, static_cast<int>(values.size() + 1));
+    std::optional<RowCheck> written = stepWrite(*update, 1);
+    if (!written || db.changes() != 1) throw Error(kRowChanged);
     rowCheck_ = written;
 }
 
@@ -482,15 +412,13 @@ std::optional<TrashEntry> PictureQuery::removeCurrent(bool keepInTrash) {
             throw;
         }
     } else {
-        sqlite3* db = connection_.handle();
+        SqlDatabase& db = connection_.database();
         // Kept while the query is open: emptying a file deletes its records one by one.
-        if (!eraseStatement_) {
-            prepareOrThrow(db, std::string("DELETE FROM pictures WHERE ") + kRowCheckCondition, &eraseStatement_);
-        }
-        StatementReset reset{eraseStatement_};
-        bindRowCheck(eraseStatement_, 1);
-        stepWrite(eraseStatement_, 0);
-        if (sqlite3_changes(db) != 1) {
+        if (!eraseStatement_) eraseStatement_ = db.prepare("DELETE FROM pictures WHERE " + rowCheckCondition(db));
+        StatementReset reset{*eraseStatement_};
+        bindRowCheck(*eraseStatement_, 1);
+        stepWrite(*eraseStatement_, 0);
+        if (db.changes() != 1) {
             // Nothing changes. Until the row is shown again, as it now is, every change of
             // it fails the same way: what was read still stands for it.
             invalidateRow();
@@ -546,26 +474,22 @@ void PictureQuery::loadCurrentRow() {
     std::int64_t rowid = rowids_[static_cast<size_t>(current_)];
     rowValues_.assign(columns_.size(), FieldValue{});
     deferred_.assign(columns_.size(), nullptr);
-    sqlite3_reset(rowStatement_);
-    bindRowid(rowStatement_, 1, rowid);
-    int rc = sqlite3_step(rowStatement_);
-    if (rc == SQLITE_ROW) {
-        // Two result columns per column: the value, and a blob's length (its bytes unread).
-        int count = std::min(static_cast<int>(columns_.size()), sqlite3_column_count(rowStatement_) / 2);
-        for (int i = 0; i < count; ++i) {
-            rowValues_[static_cast<size_t>(i)] = columnValue(rowStatement_, 2 * i);
-            if (sqlite3_column_type(rowStatement_, 2 * i + 1) != SQLITE_NULL) {
-                deferred_[static_cast<size_t>(i)] = std::make_shared<DeferredCell>(
-                    DeferredCell{static_cast<size_t>(sqlite3_column_int64(rowStatement_, 2 * i + 1)), nullptr});
+    {
+        StatementReset reset{*rowStatement_};
+        rowStatement_->bind(1, keyValue(rowid));
+        if (rowStatement_->step()) {
+            // Two result columns per column: the value, and a blob's length (its bytes unread).
+            int count = std::min(static_cast<int>(columns_.size()), rowStatement_->columnCount() / 2);
+            for (int i = 0; i < count; ++i) {
+                rowValues_[static_cast<size_t>(i)] = rowStatement_->value(2 * i);
+                if (!rowStatement_->isNull(2 * i + 1)) {
+                    deferred_[static_cast<size_t>(i)] = std::make_shared<DeferredCell>(
+                        DeferredCell{static_cast<size_t>(rowStatement_->integer(2 * i + 1)), nullptr});
+                }
             }
         }
-    } else if (rc != SQLITE_DONE) {
-        std::string message = sqlite3_errmsg(connection_.handle());
-        sqlite3_reset(rowStatement_);
-        throw Error(message);
+        // A row another process removed reads as nulls: the snapshot keeps its place.
     }
-    // A row another process removed reads as nulls: the snapshot keeps its place.
-    sqlite3_reset(rowStatement_);
     loadedRowid_ = rowid;
     rowLoaded_ = true;
     // What is shown is what an update or delete of this row will expect to find.
@@ -604,14 +528,16 @@ std::optional<std::string> PictureQuery::displayName(int row) {
             return field.asString();
         }
     }
-    sqlite3_reset(nameStatement_);
-    bindRowid(nameStatement_, 1, rowids_[static_cast<size_t>(row)]);
-    std::optional<std::string> name;
-    if (sqlite3_step(nameStatement_) == SQLITE_ROW && sqlite3_column_type(nameStatement_, 0) != SQLITE_NULL) {
-        name = columnValue(nameStatement_, 0).asString();
+    StatementReset reset{*nameStatement_};
+    nameStatement_->bind(1, keyValue(rowids_[static_cast<size_t>(row)]));
+    bool found = false;
+    try {
+        found = nameStatement_->step();
+    } catch (const Error&) {
+        // A row that cannot be read shows no name; the list stays usable.
     }
-    sqlite3_reset(nameStatement_);
-    return name;
+    if (!found || nameStatement_->isNull(0)) return std::nullopt;
+    return nameStatement_->value(0).asString();
 }
 
 int PictureQuery::addChangeSink(ChangeSink sink, bool display) {

@@ -21,12 +21,12 @@
 #include "store/database/field_value.h"
 #include "store/database/picture_trash.h"
 
-struct sqlite3_stmt;
 
 namespace velmora {
 
 class Connection;
 class PictureQuery;
+class SqlCursor;
 
 enum class DatasetState { Closed, Browse, Edit, Insert };
 
@@ -196,10 +196,10 @@ private:
     void showRestored(int row, const RowCheck& added);
     void forgetRow(int index);
     void readRowCheck();
-    void bindRowCheck(sqlite3_stmt* statement, int firstIndex);
-    // Steps a write to its end; the row it returned (rowid and row check from
-    // firstColumn), if any. Raises SQLite's error.
-    std::optional<RowCheck> stepWrite(sqlite3_stmt* statement, int firstColumn);
+    void bindRowCheck(SqlCursor& statement, int firstIndex);
+    // Steps a write to its end; the row it returned (key and row check from
+    // firstColumn), if any. Raises the database's error.
+    std::optional<RowCheck> stepWrite(SqlCursor& statement, int firstColumn);
 
     Connection& connection_;
     std::string name_;
@@ -231,10 +231,10 @@ private:
     std::shared_ptr<struct HandleLease> lease_;
     std::uint64_t opened_ = 0;
 
-    sqlite3_stmt* rowStatement_ = nullptr;   // SELECT * FROM pictures WHERE rowid=?
-    sqlite3_stmt* nameStatement_ = nullptr;  // SELECT filename FROM pictures WHERE rowid=?
-    sqlite3_stmt* checkStatement_ = nullptr;  // the row check of a rowid
-    sqlite3_stmt* eraseStatement_ = nullptr;  // the delete of the current row, once prepared
+    std::unique_ptr<SqlCursor> rowStatement_;    // SELECT * FROM pictures WHERE rowid=?
+    std::unique_ptr<SqlCursor> nameStatement_;   // SELECT filename FROM pictures WHERE rowid=?
+    std::unique_ptr<SqlCursor> checkStatement_;  // the row check of a rowid
+    std::unique_ptr<SqlCursor> eraseStatement_;  // the delete of the current row, once prepared
     std::optional<RowCheck> rowCheck_;
 
     struct Sink {

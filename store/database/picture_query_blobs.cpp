@@ -1,11 +1,10 @@
 // The picture query's blobs: left unread when a record is loaded, read from the front
 // for a picture's headers, read whole when asked for.
-#include <sqlite3.h>
-
 #include "base/error.h"
 #include "store/database/blob_reader.h"
 #include "store/database/connection.h"
 #include "store/database/picture_query.h"
+#include "store/database/sql_database.h"
 
 namespace velmora {
 
@@ -37,8 +36,9 @@ void PictureQuery::fetchDeferred(int column) {
         return;
     }
     try {
-        BlobReader reader(connection_.handle(), "pictures", columns_[static_cast<size_t>(column)], loadedRowid_);
-        cell->whole = shareBytes(reader.readFront(reader.size()));
+        std::unique_ptr<SqlBlob> reader =
+            connection_.database().openBlob("pictures", columns_[static_cast<size_t>(column)], loadedRowid_);
+        cell->whole = shareBytes(reader->readFront(reader->size()));
         value.value = cell->whole;
     } catch (const Error&) {
         // Removed by another process since the record was loaded: reads as null, as a
@@ -50,15 +50,14 @@ void PictureQuery::fetchDeferred(int column) {
 PictureQuery::DataVersion PictureQuery::dataVersion() const {
     DataVersion version;
     if (state_ == DatasetState::Closed) return version;
-    sqlite3* db = connection_.handle();
+    SqlDatabase& db = connection_.database();
     version.opened = opened_;
-    version.ownChanges = sqlite3_total_changes64(db);
-    sqlite3_stmt* statement = nullptr;
-    if (sqlite3_prepare_v2(db, "PRAGMA data_version", -1, &statement, nullptr) == SQLITE_OK &&
-        sqlite3_step(statement) == SQLITE_ROW) {
-        version.fileVersion = sqlite3_column_int64(statement, 0);
+    version.ownChanges = db.totalChanges();
+    try {
+        version.fileVersion = db.dataVersion();
+    } catch (const Error&) {
+        version.fileVersion = 0;  // unknown: the other two still tell this query's own changes
     }
-    sqlite3_finalize(statement);
     return version;
 }
 
@@ -72,8 +71,9 @@ SharedBytes PictureQuery::blobAt(int row, const std::string& column) {
     const int index = columnIndex(column);
     if (!rowid || index < 0) return nullptr;
     try {
-        BlobReader reader(connection_.handle(), "pictures", columns_[static_cast<size_t>(index)], *rowid);
-        return shareBytes(reader.readFront(reader.size()));
+        std::unique_ptr<SqlBlob> reader =
+            connection_.database().openBlob("pictures", columns_[static_cast<size_t>(index)], *rowid);
+        return shareBytes(reader->readFront(reader->size()));
     } catch (const Error&) {
         return nullptr;  // gone, null, or not a blob: nothing to read ahead
     }

@@ -1,7 +1,5 @@
 // The picture query's writes that keep pictures: delete into the trash, restore from it,
 // and the writes of an undo, each aimed at a row by its identity (row_check.h).
-#include <sqlite3.h>
-
 #include <algorithm>
 
 #include "base/error.h"
@@ -16,10 +14,8 @@ namespace velmora {
 
 namespace {
 
-void bindIdentity(sqlite3_stmt* statement, int firstIndex, const PictureQuery::RowIdentity& row) {
-    if (int rc = sqlite3_bind_int64(statement, firstIndex, row.rowid); rc != SQLITE_OK) throw Error(sqlite3_errstr(rc));
-    bindFieldValue(statement, firstIndex + 1, row.name);
-    bindFieldValue(statement, firstIndex + 2, row.pictureLength);
+void bindIdentity(SqlStatement& statement, int firstIndex, const PictureQuery::RowIdentity& row) {
+    statement.bind(firstIndex, row.rowid).bind(firstIndex + 1, row.name).bind(firstIndex + 2, row.pictureLength);
 }
 
 }  // namespace
@@ -31,28 +27,28 @@ std::optional<PictureQuery::RowIdentity> PictureQuery::currentIdentity() {
 }
 
 TrashEntry PictureQuery::trashRow(const RowIdentity& row) {
-    sqlite3* db = connection_.handle();
+    SqlDatabase& db = connection_.database();
     // One transaction: the picture is in `pictures` or in the trash, never in neither.
     // The row's cell on its page of `pictures` (the name, the picture's first bytes) is
     // overwritten, so that emptying the trash leaves nothing of it in the file.
-    overwriteFreedSpace(db);
+    db.eraseFreedSpace();
     Savepoint savepoint(db, "velmora_trash");
     ensureTrash(db);
     SqlStatement keep(db, std::string("INSERT INTO ") + kTrashTable +
                               " (filename, picture, deleted_at, former_rowid) "
-                              "SELECT filename, picture, CAST(strftime('%s', 'now') AS INTEGER), rowid "
-                              "FROM pictures WHERE " + kRowCheckCondition + " RETURNING id");
-    bindIdentity(keep.handle(), 1, row);
+                              "SELECT filename, picture, CAST(strftime('%s', 'now') AS INTEGER), " +
+                              db.keyColumn() + " FROM pictures WHERE " + rowCheckCondition(db) + " RETURNING id");
+    bindIdentity(keep, 1, row);
     if (!keep.step()) throw Error(kRowChanged);
     const std::int64_t id = keep.integer(0);
     keep.run();
-    if (sqlite3_changes(db) != 1) throw Error(kRowChanged);
+    if (db.changes() != 1) throw Error(kRowChanged);
     // Columns another program added go with it, to come back on a restore.
     keepExtraFields(db, id, row.rowid);
-    SqlStatement erase(db, std::string("DELETE FROM pictures WHERE ") + kRowCheckCondition);
-    bindIdentity(erase.handle(), 1, row);
+    SqlStatement erase(db, "DELETE FROM pictures WHERE " + rowCheckCondition(db));
+    bindIdentity(erase, 1, row);
     erase.run();
-    if (sqlite3_changes(db) != 1) throw Error(kRowChanged);
+    if (db.changes() != 1) throw Error(kRowChanged);
     savepoint.commit();
     return TrashEntry{id, row.name, row.pictureLength};
 }
@@ -75,18 +71,20 @@ PictureQuery::RowCheck PictureQuery::insertFromTrash(std::int64_t id, const std:
                                                      bool underFormerRowid) {
     ensureOpen();
     browseCheck();
-    sqlite3* db = connection_.handle();
+    SqlDatabase& db = connection_.database();
     if (!hasTrash(db)) throw Error(kRowChanged);
     Savepoint savepoint(db, "velmora_restore");
+    const std::string same = db.sameAs();
     const std::string condition =
-        expected ? " WHERE id = ?1 AND filename IS ?2 AND length(picture) IS ?3" : " WHERE id = ?1";
+        expected ? " WHERE id = ?1 AND filename " + same + " ?2 AND length(picture) " + same + " ?3" : " WHERE id = ?1";
     // The columns another program added, as the row held them, where `pictures` still has them.
     const std::vector<std::string> extra = keptFieldsToRestore(db, id);
     std::string columns = "filename, picture", values = "filename, picture";
     if (underFormerRowid) {
         // A rowid taken since (another program's insert after the last row went) gives a new one.
-        columns += ", rowid";
-        values += ", CASE WHEN former_rowid IN (SELECT rowid FROM pictures) THEN NULL ELSE former_rowid END";
+        const std::string key = db.keyColumn();
+        columns += ", " + key;
+        values += ", CASE WHEN former_rowid IN (SELECT " + key + " FROM pictures) THEN NULL ELSE former_rowid END";
     }
     for (std::size_t i = 0; i < extra.size(); ++i) {
         columns += ", " + quoteIdentifier(extra[i]);
@@ -94,19 +92,16 @@ PictureQuery::RowCheck PictureQuery::insertFromTrash(std::int64_t id, const std:
                   std::to_string(4 + i) + " LIMIT 1)";
     }
     SqlStatement restore(db, "INSERT INTO pictures (" + columns + ") SELECT " + values + " FROM " + kTrashTable +
-                                 condition + " RETURNING rowid, " + kRowCheckColumns);
+                                 condition + " RETURNING " + db.keyColumn() + ", " + kRowCheckColumns);
     restore.bind(1, id);
-    if (expected) {
-        bindFieldValue(restore.handle(), 2, expected->name);
-        bindFieldValue(restore.handle(), 3, expected->pictureLength);
-    }
+    if (expected) restore.bind(2, expected->name).bind(3, expected->pictureLength);
     for (std::size_t i = 0; i < extra.size(); ++i) restore.bind(static_cast<int>(4 + i), extra[i]);
-    std::optional<RowCheck> added = stepWrite(restore.handle(), 1);
-    if (!added || sqlite3_changes(db) != 1) throw Error(kRowChanged);
+    std::optional<RowCheck> added = stepWrite(restore.cursor(), 1);
+    if (!added || db.changes() != 1) throw Error(kRowChanged);
     SqlStatement erase(db, std::string("DELETE FROM ") + kTrashTable + " WHERE id = ?1");
     erase.bind(1, id).run();
     // Any other count: the entry is not the one row restored; nothing changes.
-    if (sqlite3_changes(db) != 1) throw Error(kRowChanged);
+    if (db.changes() != 1) throw Error(kRowChanged);
     forgetExtraFields(db, id);
     savepoint.commit();
     return *added;
@@ -138,12 +133,12 @@ void PictureQuery::showRestored(int row, const RowCheck& added) {
 PictureQuery::RowIdentity PictureQuery::renameRow(const RowIdentity& row, const FieldValue& name) {
     ensureOpen();
     browseCheck();
-    sqlite3* db = connection_.handle();
-    SqlStatement update(db, std::string("UPDATE pictures SET filename = ?1 WHERE ") + kRowCheckCondition +
-                                " RETURNING rowid, " + kRowCheckColumns);
-    bindFieldValue(update.handle(), 1, name);
-    bindIdentity(update.handle(), 2, row);
-    std::optional<RowCheck> written = stepWrite(update.handle(), 1);
+    SqlDatabase& db = connection_.database();
+    SqlStatement update(db, "UPDATE pictures SET filename = ?1 WHERE " + rowCheckCondition(db) + " RETURNING " +
+                                db.keyColumn() + ", " + kRowCheckColumns);
+    update.bind(1, name);
+    bindIdentity(update, 2, row);
+    std::optional<RowCheck> written = stepWrite(update.cursor(), 1);
     if (!written) throw Error(kRowChanged);
     if (current_ >= 0 && rowids_[static_cast<size_t>(current_)] == row.rowid) rowCheck_ = written;
     invalidateRow();

@@ -30,11 +30,6 @@ std::string keeperName(sqlite3* db) {
     }
 }
 
-sqlite3* openHandle(const Connection& connection) {
-    if (!connection.isOpen()) throw Error("Connection is closed");
-    return connection.handle();
-}
-
 std::int64_t pragmaValue(sqlite3* db, const char* pragma) {
     SqlStatement statement(db, std::string("PRAGMA ") + pragma);
     return statement.step() ? statement.integer(0) : 0;
@@ -45,18 +40,18 @@ std::int64_t pragmaValue(sqlite3* db, const char* pragma) {
 // Another program may have made the tables, with expressions or keys of their own: the
 // values kept with the trash are checked with it, so that no picture goes into a trash
 // it cannot come back from.
-bool hasTrash(sqlite3* db) {
+bool hasTrash(SqlDatabase& db) {
     hasCheckedTable(db, kTrashFieldsTable);
     return hasCheckedTable(db, kTrashTable);
 }
 
-void ensureTrash(sqlite3* db) {
+void ensureTrash(SqlDatabase& db) {
     hasCheckedTable(db, kTrashFieldsTable);
     ensureOwnTable(db, kTrashTable);
 }
 
 std::vector<TrashedPicture> PictureTrash::list() const {
-    sqlite3* db = openHandle(connection_);
+    SqlDatabase& db = connection_.database();
     std::vector<TrashedPicture> result;
     if (!hasTrash(db)) return result;
     SqlStatement statement(db, std::string("SELECT id, CAST(filename AS TEXT), deleted_at, length(picture) FROM ") +
@@ -68,7 +63,7 @@ std::vector<TrashedPicture> PictureTrash::list() const {
 }
 
 std::int64_t PictureTrash::heldBytes() const {
-    sqlite3* db = openHandle(connection_);
+    SqlDatabase& db = connection_.database();
     if (!hasTrash(db)) return 0;
     SqlStatement statement(db, std::string("SELECT coalesce(sum(coalesce(length(picture), 0) + "
                                            "coalesce(length(CAST(filename AS BLOB)), 0)), 0) FROM ") +
@@ -77,44 +72,43 @@ std::int64_t PictureTrash::heldBytes() const {
 }
 
 bool PictureTrash::holds(const TrashEntry& entry) const {
-    sqlite3* db = openHandle(connection_);
+    SqlDatabase& db = connection_.database();
     if (!hasTrash(db)) return false;
-    // The comparison of the store's row checks: IS, so nulls match nulls.
-    SqlStatement statement(db, std::string("SELECT count(*) FROM ") + kTrashTable +
-                                   " WHERE id = ?1 AND filename IS ?2 AND length(picture) IS ?3");
-    statement.bind(1, entry.id);
-    bindFieldValue(statement.handle(), 2, entry.name);
-    bindFieldValue(statement.handle(), 3, entry.pictureLength);
+    // The comparison of the store's row checks, so nulls match nulls.
+    const std::string same = db.sameAs();
+    SqlStatement statement(db, std::string("SELECT count(*) FROM ") + kTrashTable + " WHERE id = ?1 AND filename " +
+                                   same + " ?2 AND length(picture) " + same + " ?3");
+    statement.bind(1, entry.id).bind(2, entry.name).bind(3, entry.pictureLength);
     return statement.step() && statement.integer(0) == 1;
 }
 
 void PictureTrash::deleteForever(std::int64_t id) {
-    sqlite3* db = openHandle(connection_);
+    SqlDatabase& db = connection_.database();
     if (!hasTrash(db)) throw Error(kRowChanged);
-    overwriteFreedSpace(db);
+    db.eraseFreedSpace();
     Savepoint savepoint(db, "velmora_forget");
     SqlStatement erase(db, std::string("DELETE FROM ") + kTrashTable + " WHERE id = ?1");
     erase.bind(1, id).run();
-    if (sqlite3_changes(db) != 1) throw Error(kRowChanged);
+    if (db.changes() != 1) throw Error(kRowChanged);
     forgetExtraFields(db, id);
     savepoint.commit();
 }
 
 void PictureTrash::empty() {
-    sqlite3* db = openHandle(connection_);
+    SqlDatabase& db = connection_.database();
     if (!hasTrash(db)) return;
-    overwriteFreedSpace(db);
+    db.eraseFreedSpace();
     {
         Savepoint savepoint(db, "velmora_empty");
-        execSql(db, std::string("DELETE FROM ") + kTrashTable);
+        db.exec(std::string("DELETE FROM ") + kTrashTable);
         forgetExtraFields(db, std::nullopt);
         savepoint.commit();
     }
-    compactFile(db);
+    db.giveSpaceBack();
 }
 
-void dropKeptTables(sqlite3* db) {
-    for (const OwnTable& table : ownTables()) execSql(db, "DROP TABLE IF EXISTS " + table.contract.table);
+void dropKeptTables(SqlDatabase& db) {
+    for (const OwnTable& table : ownTables()) db.exec("DROP TABLE IF EXISTS " + table.contract.table);
 }
 
 void overwriteFreedSpace(sqlite3* db) { execSql(db, "PRAGMA secure_delete = ON"); }

@@ -16,6 +16,7 @@ struct sqlite3;
 namespace velmora {
 
 class Connection;
+class SqlDatabase;
 
 inline constexpr const char* kTrashTable = "velmora_trash";
 
@@ -36,9 +37,9 @@ struct TrashEntry {
 };
 
 // Whether the file has a trash table (a file of another program may not).
-bool hasTrash(sqlite3* db);
+bool hasTrash(SqlDatabase& db);
 // Makes the trash table when missing; part of the caller's transaction.
-void ensureTrash(sqlite3* db);
+void ensureTrash(SqlDatabase& db);
 
 class PictureTrash {
 public:
@@ -63,7 +64,7 @@ private:
 // Drops the trash, the digests and the rotation's memory of a file made as a copy of
 // another (a new file from the template): it starts with none of them. Part of the
 // caller's transaction.
-void dropKeptTables(sqlite3* db);
+void dropKeptTables(SqlDatabase& db);
 
 // Has every later delete on this connection overwrite the bytes it frees with zeros
 // (SQLite's secure_delete), so that no deleted picture or name stays in the file.

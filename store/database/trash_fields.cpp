@@ -1,7 +1,5 @@
 #include "store/database/trash_fields.h"
 
-#include <sqlite3.h>
-
 #include <algorithm>
 #include <cctype>
 
@@ -21,43 +19,38 @@ std::string upper(std::string text) {
 }
 
 // Another program may have made the table, with expressions or keys of its own.
-bool hasFields(sqlite3* db) { return hasCheckedTable(db, kTrashFieldsTable); }
+bool hasFields(SqlDatabase& db) { return hasCheckedTable(db, kTrashFieldsTable); }
 
 }  // namespace
 
-std::vector<std::string> extraPictureColumns(sqlite3* db) {
-    struct Column {
-        std::string name;
-        std::string type;
-        std::int64_t key;
-        std::int64_t hidden;
-    };
-    std::vector<Column> columns;
-    SqlStatement info(db, "SELECT name, type, pk, hidden FROM pragma_table_xinfo('pictures')");
-    while (info.step()) columns.push_back({info.text(0), upper(info.text(1)), info.integer(2), info.integer(3)});
-    const auto keys = std::count_if(columns.begin(), columns.end(), [](const Column& c) { return c.key > 0; });
+std::vector<std::string> extraPictureColumns(SqlDatabase& db) {
+    const std::vector<TableColumn> columns = db.columnsOf("pictures");
+    const auto keys = std::count_if(columns.begin(), columns.end(), [](const TableColumn& c) { return c.keyPosition > 0; });
+    const std::string key = upper(db.keyColumn());
     std::vector<std::string> extra;
-    for (const Column& column : columns) {
+    for (const TableColumn& column : columns) {
         const std::string name = upper(column.name);
-        const bool rowidAlias = keys == 1 && column.key == 1 && column.type == "INTEGER";
-        if (name != "FILENAME" && name != "PICTURE" && column.hidden == 0 && !rowidAlias) extra.push_back(column.name);
+        const bool rowidAlias = keys == 1 && column.keyPosition == 1 && column.type == "INTEGER";
+        if (name != "FILENAME" && name != "PICTURE" && name != key && !column.hidden && !rowidAlias) {
+            extra.push_back(column.name);
+        }
     }
     return extra;
 }
 
-void keepExtraFields(sqlite3* db, std::int64_t trashId, std::int64_t rowid) {
+void keepExtraFields(SqlDatabase& db, std::int64_t trashId, std::int64_t rowid) {
     const std::vector<std::string> columns = extraPictureColumns(db);
     if (columns.empty()) return;
     ensureOwnTable(db, kTrashFieldsTable);
     for (const std::string& column : columns) {
         SqlStatement keep(db, std::string("INSERT INTO ") + kTrashFieldsTable + " (trash_id, name, value) SELECT ?1, ?2, " +
-                                  quoteIdentifier(column) + " FROM pictures WHERE rowid = ?3");
+                                  quoteIdentifier(column) + " FROM pictures WHERE " + db.keyColumn() + " = ?3");
         keep.bind(1, trashId).bind(2, column).bind(3, rowid).run();
-        if (sqlite3_changes(db) != 1) throw Error(kRowChanged);
+        if (db.changes() != 1) throw Error(kRowChanged);
     }
 }
 
-std::vector<std::string> keptFieldsToRestore(sqlite3* db, std::int64_t trashId) {
+std::vector<std::string> keptFieldsToRestore(SqlDatabase& db, std::int64_t trashId) {
     std::vector<std::string> restorable;
     if (!hasFields(db)) return restorable;
     const std::vector<std::string> present = extraPictureColumns(db);
@@ -70,10 +63,10 @@ std::vector<std::string> keptFieldsToRestore(sqlite3* db, std::int64_t trashId) 
     return restorable;
 }
 
-void forgetExtraFields(sqlite3* db, std::optional<std::int64_t> trashId) {
+void forgetExtraFields(SqlDatabase& db, std::optional<std::int64_t> trashId) {
     if (!hasFields(db)) return;
     if (!trashId) {
-        execSql(db, std::string("DELETE FROM ") + kTrashFieldsTable);
+        db.exec(std::string("DELETE FROM ") + kTrashFieldsTable);
         return;
     }
     SqlStatement forget(db, std::string("DELETE FROM ") + kTrashFieldsTable + " WHERE trash_id = ?1");

@@ -8,24 +8,24 @@
 #include <string>
 #include <vector>
 
-struct sqlite3;
-
 namespace velmora {
+
+class SqlDatabase;
 
 inline constexpr const char* kTrashFieldsTable = "velmora_trash_fields";
 
 // The stored columns of `pictures` besides filename and picture: not generated, not
 // hidden, not the rowid's alias (a restored row gets a rowid of its own).
-std::vector<std::string> extraPictureColumns(sqlite3* db);
+std::vector<std::string> extraPictureColumns(SqlDatabase& db);
 
 // Keeps the extra columns' values of the row with rowid under the trash entry trashId;
 // makes the table the first time there are any. Part of the caller's transaction.
-void keepExtraFields(sqlite3* db, std::int64_t trashId, std::int64_t rowid);
+void keepExtraFields(SqlDatabase& db, std::int64_t trashId, std::int64_t rowid);
 
 // The columns kept for trashId that `pictures` still has.
-std::vector<std::string> keptFieldsToRestore(sqlite3* db, std::int64_t trashId);
+std::vector<std::string> keptFieldsToRestore(SqlDatabase& db, std::int64_t trashId);
 
 // Forgets what was kept for trashId, or for every entry.
-void forgetExtraFields(sqlite3* db, std::optional<std::int64_t> trashId);
+void forgetExtraFields(SqlDatabase& db, std::optional<std::int64_t> trashId);
 
 }  // namespace velmora

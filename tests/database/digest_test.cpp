@@ -104,7 +104,7 @@ TEST(Digests, FoundOnlyForTheSameBytesAndNeverThroughAStaleDigest) {
         while (s.current() != "lake") s.query.next();
         ASSERT_TRUE(s.query.moveToTrash());
         EXPECT_EQ(look(bytesOf("BBBB-lake!")), "<none>");
-        lengths.remember(s.connection.handle(), addRemembered(s, "again", bytesOf("EEEE-again")), 10);
+        lengths.remember(s.connection.database(), addRemembered(s, "again", bytesOf("EEEE-again")), 10);
         EXPECT_EQ(look(bytesOf("EEEE-again")), "again");
     }
 }

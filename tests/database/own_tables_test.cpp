@@ -92,7 +92,7 @@ TEST(OwnTables, EachCraftedDefinitionIsRefusedBeforeAnyWriteOrHarmless) {
                     EXPECT_EQ(findStoredDuplicate(s.connection, picturesInFile(path)[1])->name, "b");
                 }
                 if (c.step == Step::Rotation) {
-                    RotationRows rows(s.query, s.connection.handle());
+                    RotationRows rows(s.query, s.connection.database());
                     ASSERT_TRUE(rows.setLeftOut(1, true));
                     EXPECT_TRUE(rows.leftOut(1) && !rows.leftOut(0));
                 }

@@ -11,6 +11,7 @@
 #include "base/error.h"
 #include "platform/linux_platform.h"
 #include "store/database/collection_file.h"
+#include "store/database/sqlite_database.h"
 #include "tests/platform/xdg_sandbox.h"
 #include "tools/synthetic_picture.h"
 #include "wallpaper/rotation_state.h"
@@ -54,7 +55,8 @@ TEST(WallpaperChangesAtOnce, TakeTurnsSoEachMarksThePictureItLeftOnScreen) {
     EXPECT_EQ(std::distance(std::filesystem::directory_iterator(folder), {}), 1);
     sqlite3* db = nullptr;
     ASSERT_EQ(sqlite3_open(file.c_str(), &db), SQLITE_OK);
-    RotationState state(db);
+    SqliteDatabase database(db);
+    RotationState state(database);
     EXPECT_EQ(state.latestShown(20).size(), 8u);
     EXPECT_EQ(state.latestShown(1).at(0).key, state.keysOf({last[0] - 'a' + 1}).at(0));
     sqlite3_close(db);
