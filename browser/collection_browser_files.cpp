@@ -4,6 +4,7 @@
 #include "browser/file_names.h"
 #include "store/database/collection_copy.h"
 #include "store/database/picture_trash.h"
+#include "store/database/server_address.h"
 #include "store/database/sql_database.h"
 
 namespace velmora {
@@ -28,6 +29,8 @@ void CollectionBrowser::openDefaultCollection() {
 }
 
 void CollectionBrowser::openStartCollection(const std::string& path) {
+    // A server collection has no folder; the current directory stays.
+    if (isServerAddress(path)) return openCollectionAt(path);
     // As a file chosen in the open dialog: its folder becomes the current directory,
     // so new files are made beside it.
     const std::string absolute = absolutePath(path);
@@ -43,7 +46,7 @@ void CollectionBrowser::switchTo(const std::string& path) {
     connection_.setConnectionString(connectionStringFor(path));
     connection_.open();
     query_.open();
-    title_ = fillIn(texts().fileTitle, {path});
+    title_ = fillIn(texts().fileTitle, {shownCollectionName(path)});
     view_.setTitle(title_);
 }
 

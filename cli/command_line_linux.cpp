@@ -85,8 +85,9 @@ CommandLine parseCommandLine(int argc, const char* const* argv) {
             continue;
         }
         if (result.file) return invalid("only one collection file can be opened at a time");
-        if (isServerAddress(arg)) return invalid(kWindowTakesFilesOnly);
-        result.file = std::filesystem::absolute(std::filesystem::path(arg)).lexically_normal().string();
+        // A server address is opened as it is; a file by its absolute path.
+        result.file = isServerAddress(arg) ? std::string(arg)
+                                           : std::filesystem::absolute(std::filesystem::path(arg)).lexically_normal().string();
     }
     return result;
 }

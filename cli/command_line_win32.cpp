@@ -9,7 +9,6 @@
 #include "cli/wallpaper_cli_win32.h"
 #include "cli/wallpaper_run.h"
 #include "platform/rotation_timer_win32.h"
-#include "store/database/server_address.h"
 #include "wallpaper/registry_settings.h"
 #include "wallpaper/wallpaper_settings.h"
 
@@ -60,7 +59,6 @@ WindowsCommandLine parseWindowsCommandLine(const std::vector<std::string>& argum
         if (optionsEnded || arg.empty() || arg.front() != '-' || arg == "-") {
             if (window.startFile || window.userCollection)
                 return usage(invalidCommandLineText("the window opens one file"));
-            if (isServerAddress(arg)) return usage(invalidCommandLineText(kWindowTakesFilesOnly));
             window.startFile = std::string(arg);
             continue;
         }

@@ -138,7 +138,8 @@ std::string RotationState::keyFromBytes(std::int64_t rowid) {
 void RotationState::keepKeys(const std::map<std::int64_t, std::pair<std::int64_t, std::string>>& keys) {
     // Keeping new digests is an optimisation: a file that cannot be written still rotates.
     if (keys.empty() || !hasTables()) return;
-    Statement keep(db_, "INSERT OR REPLACE INTO velmora_picture_keys(picture_rowid, size, key) VALUES (?, ?, ?)");
+    Statement keep(db_, "INSERT INTO velmora_picture_keys(picture_rowid, size, key) VALUES (?, ?, ?)"
+                        " ON CONFLICT (picture_rowid) DO UPDATE SET size = excluded.size, key = excluded.key");
     for (const auto& [rowid, entry] : keys) {
         keep.bind(1, rowid).bind(2, entry.first).bind(3, entry.second);
         try {
@@ -205,7 +206,8 @@ void RotationState::markShown(const std::string& key, std::int64_t round) {
     mark.bind(1, key).bind(2, round);
     mark.step();
     changeOne("the mark of a picture");
-    Statement current(db_, "INSERT OR REPLACE INTO velmora_rotation_round(only, round) VALUES (1, ?)");
+    Statement current(db_, "INSERT INTO velmora_rotation_round(\"only\", round) VALUES (1, ?)"
+                           " ON CONFLICT (\"only\") DO UPDATE SET round = excluded.round");
     current.bind(1, round);
     current.step();
     changeOne("the round");
@@ -229,8 +231,12 @@ void RotationState::undoLatestShown() {
     exec("DELETE FROM velmora_rotation_history WHERE step = (SELECT max(step) FROM velmora_rotation_history)");
 }
 
-void RotationState::begin() { exec("BEGIN IMMEDIATE"); }
-void RotationState::commit() { exec("COMMIT"); }
+void RotationState::begin() {
+    rotationStep([&] { db_.begin(true); });
+}
+void RotationState::commit() {
+    rotationStep([&] { db_.commit(); });
+}
 void RotationState::rollback() { db_.rollbackQuietly(); }
 
 }  // namespace velmora

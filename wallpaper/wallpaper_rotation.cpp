@@ -6,6 +6,7 @@
 #include "base/error.h"
 #include "store/database/connection.h"
 #include "store/database/picture_query.h"
+#include "store/database/server_address.h"
 #include "wallpaper/change_hold.h"
 #include "wallpaper/registry_string.h"
 #include "wallpaper/rotation_rows.h"
@@ -54,16 +55,16 @@ std::string quoted(const std::string& text) { return "\"" + text + "\""; }
 // The collection opened for one change: its names, and its rows as the rotation sees them.
 class Collection {
 public:
-    explicit Collection(const std::string& path) : path_(path), pictures_(connection_) {
+    explicit Collection(const std::string& path) : path_(shownCollectionName(path)), pictures_(connection_) {
         connection_.setConnectionString("Provider=Microsoft.Jet.OLEDB.4.0;User ID=Admin;Data Source=" + path +
                                         ";Persist Security Info=False");
         try {
             pictures_.activate();
         } catch (const Error& e) {
-            throw Error("Cannot open the picture data file " + quoted(path) + ": " + e.what());
+            throw Error("Cannot open the picture data file " + quoted(path_) + ": " + e.what());
         }
         for (int row = 0; row < pictures_.recordCount(); ++row) names_.push_back(pictures_.displayName(row));
-        if (names_.empty()) throw Error("The picture data file " + quoted(path) + " holds no pictures");
+        if (names_.empty()) throw Error("The picture data file " + quoted(path_) + " holds no pictures");
         rows_.emplace(pictures_, connection_.database());
     }
 

@@ -7,6 +7,7 @@
 #include "base/error.h"
 #include "store/database/network_share.h"
 #include "store/database/server_address.h"
+#include "store/database/server_database.h"
 #include "store/database/sqlite_database.h"
 #include "store/database/untrusted_file.h"
 
@@ -70,11 +71,16 @@ std::string Connection::dataSourcePath() const {
     return path;
 }
 
+bool Connection::namesServer() const { return isServerAddress(dataSourceOf(connectionString_)); }
+
 void Connection::open() {
-    if (db_) return;
-    std::string path = dataSourcePath();
+    if (database_) return;
     // Never taken for a file name: SQLite would look for a file of that name.
-    if (isServerAddress(path)) throw Error(std::string("Cannot open ") + addressWithoutPassword(path) + ": " + kWindowTakesFilesOnly);
+    if (namesServer()) {
+        database_ = openServerDatabase(dataSourceOf(connectionString_), password_);
+        return;
+    }
+    std::string path = dataSourcePath();
     warnWhenOnNetworkShare(path);
     sqlite3* db = nullptr;
     // Never SQLITE_OPEN_CREATE: a missing file is an error, not a new database. A file
@@ -89,7 +95,7 @@ void Connection::open() {
 }
 
 void Connection::adopt(sqlite3* db) {
-    if (db_) close();
+    if (database_) close();
     try {
         applyUntrustedFileSettings(db);
         sqlite3_busy_timeout(db, kBusyTimeoutMs);
@@ -112,31 +118,25 @@ void Connection::adopt(sqlite3* db) {
 }
 
 void Connection::close() {
-    if (!db_) return;
+    if (!database_) return;
     // Copy: a listener may unregister itself while being told.
     auto listeners = closeListeners_;
     for (auto& [id, listener] : listeners) listener();
-    if (!sqlite3_get_autocommit(db_)) sqlite3_exec(db_, "ROLLBACK", nullptr, nullptr, nullptr);
+    database_->rollbackQuietly();
     database_.reset();
-    sqlite3_close_v2(db_);
+    if (db_) sqlite3_close_v2(db_);
     db_ = nullptr;
 }
 
-void Connection::beginTransaction() {
-    if (!db_) throw Error("Connection is closed");
-    execOrThrow(db_, "BEGIN IMMEDIATE");
-}
+void Connection::beginTransaction() { database().begin(true); }
 
-void Connection::commit() {
-    if (!db_) throw Error("Connection is closed");
-    execOrThrow(db_, "COMMIT");
-}
+void Connection::commit() { database().commit(); }
 
 void Connection::rollback() {
-    if (db_ && !sqlite3_get_autocommit(db_)) execOrThrow(db_, "ROLLBACK");
+    if (database_) database_->rollbackQuietly();
 }
 
-bool Connection::inTransaction() const { return db_ && !sqlite3_get_autocommit(db_); }
+bool Connection::inTransaction() const { return database_ && database_->inTransaction(); }
 
 int Connection::addCloseListener(std::function<void()> listener) {
     int id = nextListenerId_++;

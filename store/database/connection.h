@@ -1,10 +1,11 @@
 #pragma once
-// The connection: one open picture data file (an SQLite database) at a time.
-// The path is taken from the connection string's "Data Source=" part; opening
-// never creates a file.
+// The connection: one open collection at a time, a picture data file (an SQLite
+// database) or a database on a PostgreSQL server. The path or the server address is
+// taken from the connection string's "Data Source=" part; opening never creates a file.
 
 #include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -13,7 +14,6 @@ struct sqlite3;
 namespace velmora {
 
 class SqlDatabase;
-class SqliteDatabase;
 
 class Connection {
 public:
@@ -27,10 +27,15 @@ public:
     void setConnectionString(const std::string& text);
     // The file named by "Data Source=", backslashes taken as folder separators.
     std::string dataSourcePath() const;
+    // Whether "Data Source=" names a server collection rather than a file.
+    bool namesServer() const;
+    // The password for a server collection, where libpq's own sources hold none.
+    void setPassword(std::optional<std::string> password) { password_ = std::move(password); }
 
-    bool isOpen() const { return db_ != nullptr; }
+    bool isOpen() const { return database_ != nullptr; }
     // No effect when open. Raises Error with SQLite's text when the file is missing,
-    // is not a database, or cannot be read.
+    // is not a database, or cannot be read, and with a plain message when a server
+    // collection cannot be used.
     void open();
     // Takes over an open SQLite handle (an in-memory image of a file, for instance),
     // with the settings open() gives a file; closes an open file first. On failure the
@@ -58,7 +63,8 @@ public:
 private:
     std::string connectionString_;
     sqlite3* db_ = nullptr;
-    std::unique_ptr<SqliteDatabase> database_;
+    std::optional<std::string> password_;
+    std::unique_ptr<SqlDatabase> database_;
     std::vector<std::pair<int, std::function<void()>>> closeListeners_;
     int nextListenerId_ = 1;
 };

@@ -14,7 +14,8 @@ namespace velmora {
 class SqlDatabase;
 
 struct OwnTable {
-    std::string create;  // the statement that makes it
+    std::string create;        // the statement that makes it in a file
+    std::string serverCreate;  // the same on a server, with its types and identity keys
     TableContract contract;
 };
 

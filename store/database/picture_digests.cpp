@@ -39,9 +39,11 @@ bool readyForWriting(SqlDatabase& db) {
 void storeDigest(SqlDatabase& db, std::int64_t rowid, std::int64_t length, const Sha256Digest& digest) {
     try {
         const std::string key = db.keyColumn();
-        SqlStatement store(db, std::string("INSERT OR REPLACE INTO ") + kDigestTable +
+        SqlStatement store(db, std::string("INSERT INTO ") + kDigestTable +
                                    " (picture_rowid, filename, length, sha256) SELECT " + key + ", filename, ?2, ?3 "
-                                   "FROM pictures WHERE " + key + " = ?1 AND length(picture) = ?2");
+                                   "FROM pictures WHERE " + key + " = ?1 AND length(picture) = ?2 "
+                                   "ON CONFLICT (picture_rowid) DO UPDATE SET filename = excluded.filename, "
+                                   "length = excluded.length, sha256 = excluded.sha256");
         store.bind(1, rowid).bind(2, length).bindBlob(3, digest.data(), digest.size());
         store.run();
     } catch (const Error&) {
@@ -82,7 +84,8 @@ std::vector<std::int64_t> PictureLengths::rowidsOfLength(SqlDatabase& db, std::i
         rowids_.clear();
         // length() of a blob comes from the record header: no picture's bytes are read.
         const std::string key = db.keyColumn();
-        SqlStatement all(db, "SELECT " + key + ", length(picture) FROM pictures WHERE typeof(picture) = 'blob' ORDER BY " + key);
+        SqlStatement all(db, "SELECT " + key + ", length(picture) FROM pictures WHERE " + db.holdsBytes("picture") +
+                                 " ORDER BY " + key);
         while (all.step()) rowids_[all.integer(1)].push_back(all.integer(0));
         settle(db);
     }
@@ -116,7 +119,7 @@ std::vector<Candidate> candidatesOfLength(SqlDatabase& db, std::int64_t length, 
                         kDigestTable + " AS d ON d.picture_rowid = " + key
                   : std::string("NULL, 0 FROM pictures AS p");
     SqlStatement same(db, "SELECT " + key + ", CAST(p.filename AS TEXT), " + digestColumns +
-                              " WHERE length(p.picture) = ?1 AND typeof(p.picture) = 'blob'" +
+                              " WHERE length(p.picture) = ?1 AND " + db.holdsBytes("p.picture") +
                               (only ? " AND " + key + " = ?2" : " ORDER BY " + key));
     std::vector<Candidate> candidates;
     auto collect = [&] {

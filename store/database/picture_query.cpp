@@ -132,7 +132,11 @@ void PictureQuery::activate() {
         for (int i = 0; i < statement->columnCount(); ++i) columns.push_back(statement->columnName(i));
     }
 
-    std::unique_ptr<SqlCursor> keys = db.prepare(keyStatementOf(sql_, key));
+    std::string keySql = keyStatementOf(sql_, key);
+    // A server table has no order of its own: its rows come in key order, as a file's do.
+    static const std::regex orderBy(R"(\border\s+by\b)", std::regex::icase);
+    if (db.onServer() && !std::regex_search(keySql, orderBy)) keySql += " ORDER BY " + key;
+    std::unique_ptr<SqlCursor> keys = db.prepare(keySql);
     for (size_t i = 0; i < parameters_.size(); ++i) keys->bind(static_cast<int>(i + 1), FieldValue{parameters_[i]});
     std::vector<std::int64_t> result;
     while (keys->step()) result.push_back(keys->integer(0));
@@ -140,7 +144,7 @@ void PictureQuery::activate() {
     std::unique_ptr<SqlCursor> names = db.prepare("SELECT filename FROM pictures WHERE " + key + "=?1");
     // Blobs are left unread until asked for: a refresh that needs only a stream's
     // headers reads those alone.
-    std::unique_ptr<SqlCursor> row = db.prepare(rowStatementDeferringBlobs(columns));
+    std::unique_ptr<SqlCursor> row = db.prepare(db.rowDeferringBytes(columns));
     std::unique_ptr<SqlCursor> check =
         db.prepare(std::string("SELECT ") + kRowCheckColumns + " FROM pictures WHERE " + key + "=?1");
 

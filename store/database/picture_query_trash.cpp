@@ -36,8 +36,7 @@ TrashEntry PictureQuery::trashRow(const RowIdentity& row) {
     ensureTrash(db);
     SqlStatement keep(db, std::string("INSERT INTO ") + kTrashTable +
                               " (filename, picture, deleted_at, former_rowid) "
-                              "SELECT filename, picture, CAST(strftime('%s', 'now') AS INTEGER), " +
-                              db.keyColumn() + " FROM pictures WHERE " + rowCheckCondition(db) + " RETURNING id");
+                              "SELECT filename, picture, " + db.nowSeconds() + ", " + db.keyColumn() + " FROM pictures WHERE " + rowCheckCondition(db) + " RETURNING id");
     bindIdentity(keep, 1, row);
     if (!keep.step()) throw Error(kRowChanged);
     const std::int64_t id = keep.integer(0);
@@ -80,7 +79,8 @@ PictureQuery::RowCheck PictureQuery::insertFromTrash(std::int64_t id, const std:
     // The columns another program added, as the row held them, where `pictures` still has them.
     const std::vector<std::string> extra = keptFieldsToRestore(db, id);
     std::string columns = "filename, picture", values = "filename, picture";
-    if (underFormerRowid) {
+    // A server's key is its own to give: a restored row gets a new one there.
+    if (underFormerRowid && !db.onServer()) {
         // A rowid taken since (another program's insert after the last row went) gives a new one.
         const std::string key = db.keyColumn();
         columns += ", " + key;

@@ -9,11 +9,6 @@
 
 namespace velmora {
 
-// What the window and the wallpaper options say of a server address for now.
-inline constexpr const char* kWindowTakesFilesOnly =
-    "a server collection is opened with --add, --copy-collection, --check and --backup; "
-    "the window and the wallpaper options take a collection file";
-
 // True when the text names a server collection rather than a collection file.
 bool isServerAddress(std::string_view text);
 

@@ -62,6 +62,15 @@ public:
     virtual const char* keyColumn() const = 0;
     // The comparison that takes two nulls as equal: "IS" on a file.
     virtual const char* sameAs() const = 0;
+    // Whether this is a database on a server (whose own tables are declared with types).
+    virtual bool onServer() const = 0;
+    // An expression for the time now, in whole seconds since 1970.
+    virtual std::string nowSeconds() const = 0;
+    // A condition true where `expression` holds bytes (a blob), not text, a number or null.
+    virtual std::string holdsBytes(const std::string& expression) const = 0;
+    // "SELECT ... FROM pictures WHERE <key>=?1" over `columns`, two result columns per
+    // column: the value (null for bytes, which are not read) and, for bytes, their length.
+    virtual std::string rowDeferringBytes(const std::vector<std::string>& columns) = 0;
 
     virtual std::unique_ptr<SqlCursor> prepare(const std::string& sql) = 0;
     // Runs statements that return nothing.
@@ -71,6 +80,9 @@ public:
     virtual std::int64_t totalChanges() const = 0;
     // Changes when another connection committed since the last look.
     virtual std::int64_t dataVersion() = 0;
+    // A transaction; forWriting takes the write lock at once where that is asked for.
+    virtual void begin(bool forWriting) = 0;
+    virtual void commit() = 0;
     virtual bool inTransaction() const = 0;
     // Ends an open transaction without keeping it; never raises.
     virtual void rollbackQuietly() noexcept = 0;

@@ -66,9 +66,19 @@ bool hasTable(sqlite3* db, const std::string& name);
 // the caller's transaction when one is open, its own transaction otherwise.
 class Savepoint {
 public:
-    Savepoint(SqlDatabase& db, std::string name) : db_(db), name_(std::move(name)) { db_.exec("SAVEPOINT " + name_); }
+    Savepoint(SqlDatabase& db, std::string name) : db_(db), name_(std::move(name)), outermost_(!db.inTransaction()) {
+        if (outermost_) {
+            db_.begin(false);
+        } else {
+            db_.exec("SAVEPOINT " + name_);
+        }
+    }
     ~Savepoint() {
         if (done_) return;
+        if (outermost_) {
+            db_.rollbackQuietly();
+            return;
+        }
         try {
             db_.exec("ROLLBACK TO " + name_);
             db_.exec("RELEASE " + name_);
@@ -79,13 +89,18 @@ public:
     Savepoint(const Savepoint&) = delete;
     Savepoint& operator=(const Savepoint&) = delete;
     void commit() {
-        db_.exec("RELEASE " + name_);
+        if (outermost_) {
+            db_.commit();
+        } else {
+            db_.exec("RELEASE " + name_);
+        }
         done_ = true;
     }
 
 private:
     SqlDatabase& db_;
     std::string name_;
+    bool outermost_;
     bool done_ = false;
 };
 

@@ -104,6 +104,10 @@ std::unique_ptr<SqlCursor> SqliteDatabase::prepare(const std::string& sql) { ret
 
 void SqliteDatabase::exec(const std::string& sql) { execSql(db_, sql); }
 
+std::string SqliteDatabase::rowDeferringBytes(const std::vector<std::string>& columns) {
+    return rowStatementDeferringBlobs(columns);
+}
+
 std::int64_t SqliteDatabase::changes() const { return sqlite3_changes64(db_); }
 
 std::int64_t SqliteDatabase::totalChanges() const { return sqlite3_total_changes64(db_); }

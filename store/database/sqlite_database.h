@@ -19,6 +19,12 @@ public:
 
     const char* keyColumn() const override { return "rowid"; }
     const char* sameAs() const override { return "IS"; }
+    bool onServer() const override { return false; }
+    std::string nowSeconds() const override { return "CAST(strftime('%s', 'now') AS INTEGER)"; }
+    std::string holdsBytes(const std::string& expression) const override { return "typeof(" + expression + ") = 'blob'"; }
+    std::string rowDeferringBytes(const std::vector<std::string>& columns) override;
+    void begin(bool forWriting) override { exec(forWriting ? "BEGIN IMMEDIATE" : "BEGIN"); }
+    void commit() override { exec("COMMIT"); }
     std::unique_ptr<SqlCursor> prepare(const std::string& sql) override;
     void exec(const std::string& sql) override;
     std::int64_t changes() const override;

@@ -91,7 +91,7 @@ class ServerCollectionStore : public CollectionStore {
 public:
     ServerCollectionStore(const std::string& address, std::optional<std::string> password)
         : connection_(address, std::move(password)) {
-        checkTable();
+        requireServerPictures(connection_);
     }
 
     std::string title() const override { return connection_.shownAddress(); }
@@ -174,25 +174,6 @@ private:
         }
     }
 
-    void checkTable() {
-        ServerResult kind = connection_.run(
-            "SELECT c.relkind::text,"
-            " (SELECT count(*) FROM pg_trigger t WHERE t.tgrelid = c.oid AND NOT t.tgisinternal),"
-            " (SELECT count(*) FROM pg_rewrite r WHERE r.ev_class = c.oid)"
-            " FROM pg_class c WHERE c.oid = to_regclass('pictures')");
-        std::optional<ServerTableRow> table;
-        if (kind.rows() > 0) table = ServerTableRow{kind.text(0, 0), kind.integer(0, 1), kind.integer(0, 2)};
-        std::vector<ServerColumnRow> columns;
-        if (table) {
-            ServerResult rows = connection_.run(kColumnsSql);
-            for (int row = 0; row < rows.rows(); ++row) {
-                columns.push_back({rows.text(row, 0), rows.text(row, 1), rows.text(row, 2), rows.text(row, 3),
-                                   rows.text(row, 4) == "t", rows.text(row, 5) == "t"});
-            }
-        }
-        checkServerTable(connection_.shownAddress(), table, columns);
-    }
-
     ServerConnection connection_;
 };
 
@@ -241,6 +222,25 @@ private:
 };
 
 }  // namespace
+
+void requireServerPictures(ServerConnection& connection) {
+    ServerResult kind = connection.run(
+        "SELECT c.relkind::text,"
+        " (SELECT count(*) FROM pg_trigger t WHERE t.tgrelid = c.oid AND NOT t.tgisinternal),"
+        " (SELECT count(*) FROM pg_rewrite r WHERE r.ev_class = c.oid)"
+        " FROM pg_class c WHERE c.oid = to_regclass('pictures')");
+    std::optional<ServerTableRow> table;
+    if (kind.rows() > 0) table = ServerTableRow{kind.text(0, 0), kind.integer(0, 1), kind.integer(0, 2)};
+    std::vector<ServerColumnRow> columns;
+    if (table) {
+        ServerResult rows = connection.run(kColumnsSql);
+        for (int row = 0; row < rows.rows(); ++row) {
+            columns.push_back({rows.text(row, 0), rows.text(row, 1), rows.text(row, 2), rows.text(row, 3),
+                               rows.text(row, 4) == "t", rows.text(row, 5) == "t"});
+        }
+    }
+    checkServerTable(connection.shownAddress(), table, columns);
+}
 
 std::unique_ptr<CollectionStore> openServerCollection(const std::string& address, std::optional<std::string> password) {
     return std::make_unique<ServerCollectionStore>(address, std::move(password));

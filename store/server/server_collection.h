@@ -17,6 +17,12 @@ inline constexpr const char* kServerKeyColumn = "velmora_key";
 // Every client on the collection hears of each change on this channel.
 inline constexpr const char* kServerChangeChannel = "velmora_pictures";
 
+class ServerConnection;
+
+// Raises Error, saying what is wrong, unless the database holds `pictures` as described
+// above: a plain table, no triggers or rules, no generated column, the key column there.
+void requireServerPictures(ServerConnection& connection);
+
 // Opens the server collection at address. Raises Error with a plain message when the
 // server cannot be used, or when `pictures` is missing or not as described above.
 std::unique_ptr<CollectionStore> openServerCollection(const std::string& address,

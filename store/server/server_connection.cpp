@@ -59,6 +59,7 @@ ServerResult::ServerResult(ServerResult&& other) noexcept : result_(std::exchang
 int ServerResult::rows() const { return PQntuples(result_); }
 int ServerResult::columns() const { return PQnfields(result_); }
 std::string ServerResult::columnName(int column) const { return PQfname(result_, column); }
+unsigned ServerResult::columnType(int column) const { return PQftype(result_, column); }
 bool ServerResult::isNull(int row, int column) const { return PQgetisnull(result_, row, column) != 0; }
 
 std::string ServerResult::text(int row, int column) const {
@@ -73,6 +74,8 @@ Bytes ServerResult::bytes(int row, int column) const {
     auto data = reinterpret_cast<const std::uint8_t*>(PQgetvalue(result_, row, column));
     return Bytes(data, data + PQgetlength(result_, row, column));
 }
+
+std::string ServerResult::command() const { return PQcmdStatus(result_); }
 
 std::int64_t ServerResult::changedRows() const { return std::strtoll(PQcmdTuples(result_), nullptr, 10); }
 
@@ -175,6 +178,19 @@ void ServerConnection::fail(pg_result* result) {
 std::string ServerConnection::lostMessage() const {
     return "The connection to the server collection " + shownAddress_ +
            " was lost; nothing of this command was kept, and the next command connects again";
+}
+
+ServerResult ServerConnection::describe(const std::string& sql) {
+    if (!conn_ || PQstatus(conn_) != CONNECTION_OK) {
+        if (transactionOpen_) throw Error(lostMessage());
+        connect();
+    }
+    pg_result* prepared = PQprepare(conn_, "", sql.c_str(), 0, nullptr);
+    if (!prepared || PQresultStatus(prepared) != PGRES_COMMAND_OK) fail(prepared);
+    PQclear(prepared);
+    pg_result* described = PQdescribePrepared(conn_, "");
+    if (!described || PQresultStatus(described) != PGRES_COMMAND_OK) fail(described);
+    return ServerResult(described);
 }
 
 void ServerConnection::begin() {

@@ -43,11 +43,15 @@ public:
     int rows() const;
     int columns() const;
     std::string columnName(int column) const;
+    // The column's type, as the server numbers it (its oid).
+    unsigned columnType(int column) const;
     bool isNull(int row, int column) const;
     std::string text(int row, int column) const;
     std::int64_t integer(int row, int column) const;
     // The value's bytes as sent (binary results: the stored bytes themselves).
     Bytes bytes(int row, int column) const;
+    // The command the server ran ("INSERT 0 1", "SELECT 3", ...).
+    std::string command() const;
     // The number of rows a write changed.
     std::int64_t changedRows() const;
 
@@ -75,6 +79,9 @@ public:
     // the middle raises, and the next statement connects again. Raises Error otherwise.
     ServerResult run(const std::string& sql, const std::vector<ServerValue>& parameters = {},
                      bool binaryResult = false);
+
+    // The result columns a statement would give, without running it.
+    ServerResult describe(const std::string& sql);
 
     void begin();
     void commit();

@@ -50,7 +50,7 @@ TEST(CommandLine, ReadsEachFormOfTheCommandLine) {
         {{"-x"}, Action::Invalid, std::nullopt, false, "unknown option '-x'"},
         {{"a.vlm", "b.vlm"}, Action::Invalid, std::nullopt, false, "only one collection file can be opened at a time"},
         {{"-platform"}, Action::Invalid, std::nullopt, false, "option '-platform' needs a value"},
-        {{"postgres://db/photos"}, Action::Invalid, std::nullopt, false, kWindowTakesFilesOnly},
+        {{"postgres://db/photos"}, Action::Browse, "postgres://db/photos", false, ""},
     };
     for (const Case& c : cases) {
         std::string args;
