@@ -26,15 +26,21 @@ bool CollectionBrowser::openServerAt(const std::string& address) {
         }
         // The collection is only looked at here; the one open now stays open until a
         // password that works is found.
+        std::optional<std::string> working;
         const ServerLogin login{
             addressWithoutPassword(address), services_.keyring,
-            [&](const std::optional<std::string>& password) { openServerCollection(address, password); },
+            [&](const std::optional<std::string>& password) {
+                openServerCollection(address, password);
+                working = password;
+            },
             [&](PasswordForm& form) { view_.askPassword(form); },
             [&](const std::string& message) { reportError(message); }};
         if (!logIn(login)) {
             closes = true;
             return;
         }
+        // The window's connection logs in with the password that worked.
+        connection_.setPassword(working);
         openCollectionAt(address);
         closes = true;
         if (services_.recentServers) rememberServerAddress(*services_.recentServers, address);
