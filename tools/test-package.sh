@@ -298,8 +298,19 @@ as_user velmora-make-collection --count 3 pictures.vlm >/dev/null
 "${as_user[@]}" DISPLAY="$DISPLAY" velmora >"$scratch/velmora.out" 2>"$scratch/velmora.err" &
 velmora_pid=$!
 windows() { xdotool search --all --onlyvisible --pid "$velmora_pid" "$@" 2>/dev/null; }
-window=$(timeout 30 xdotool search --sync --all --onlyvisible --pid "$velmora_pid" 2>/dev/null | awk 'NR == 1') ||
-  fail_on_screen "no velmora window: $(cat "$scratch/velmora.err")"
+# The first window of velmora's that matches, within `seconds`. A window closing while
+# xdotool walks the tree ends that search with an X error, so each try is a fresh search.
+wait_window() {
+  local seconds=$1 found
+  shift
+  for _ in $(seq $((seconds * 5))); do
+    found=$(windows "$@" | awk 'NR == 1')
+    [[ -n "$found" ]] && { echo "$found"; return 0; }
+    sleep 0.2
+  done
+  return 1
+}
+window=$(wait_window 30) || fail_on_screen "no velmora window: $(cat "$scratch/velmora.err")"
 eval "$(xdotool getwindowgeometry --shell "$window")"
 [[ "$(xdotool getwindowname "$window")" == Zantrel* ]] || fail "window title: $(xdotool getwindowname "$window")"
 # The picture box is 545 x 401 at 232,56 of the window, black around the picture it shows.
@@ -330,7 +341,7 @@ xdotool mousemove $((box_x + 272)) $((box_y + 200)) click 3
 sleep 1
 xdotool key l  # the popup menu's "从文件载入(&L )"
 # The Chinese interface's file dialog speaks Chinese: Qt's own translation is installed and loaded.
-dialog=$(timeout 20 xdotool search --sync --all --onlyvisible --pid "$velmora_pid" --name '^打开$' | awk 'NR == 1') ||
+dialog=$(wait_window 20 --name '^打开$') ||
   fail_on_screen "the add dialog did not open titled 打开: $(windows | xargs -rn1 xdotool getwindowname)"
 xdotool windowfocus --sync "$dialog"
 sleep 0.5
