@@ -164,8 +164,10 @@ std::string serverStatementOf(const std::string& sql) {
             result += c;
         }
     }
-    // SQLite's LIKE folds ASCII letters only and knows no escape character.
-    static const std::regex like(R"((\w+)\s+like\s+([^\r\n]+))", std::regex::icase);
+    // SQLite's LIKE folds ASCII letters only and knows no escape character. The pattern
+    // is the operand after LIKE: literals and parameters joined by ||.
+    static const std::regex like(R"((\w+)\s+like\s+((?:'[^']*'|\$\d+)(?:\s*\|\|\s*(?:'[^']*'|\$\d+))*))",
+                                 std::regex::icase);
     static const std::string folded = "'ABCDEFGHIJKLMNOPQRSTUVWXYZ', 'abcdefghijklmnopqrstuvwxyz'";
     return std::regex_replace(result, like, "translate($1, " + folded + ") LIKE translate($2, " + folded + ") ESCAPE ''");
 }
