@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <ostream>
 
+#include "store/database/collection_copy_rows.h"
 #include "store/imagefile/picture_file.h"
 #include "store/server/open_collection.h"
 #include "store/database/server_address.h"
@@ -54,21 +55,15 @@ int copyCollectionTo(const std::string& source, const std::string& destination, 
         std::unique_ptr<CollectionStore> from = openCollection(source);
         const std::size_t total = showProgress ? from->names().size() : 0;
         std::unique_ptr<NewCollection> to = startCollection(destination, from->columns());
-        std::size_t copied = 0;
-        std::uint64_t bytes = 0;
-        from->eachRow([&](const std::vector<FieldValue>& values) {
-            to->insert(values);
-            ++copied;
-            for (const FieldValue& value : values) {
-                if (auto blob = std::get_if<SharedBytes>(&value.value)) bytes += (*blob)->size();
-            }
-            if (showProgress && (copied % 16 == 0 || copied == total)) {
-                err << "\rcopying " << copied << " of " << total << " pictures, " << megabytes(bytes) << std::flush;
+        const CopiedRows copied = copyCollectionRows(*from, *to, [&](const CopiedRows& sofar) {
+            if (showProgress && (sofar.pictures % 16 == 0 || sofar.pictures == total)) {
+                err << "\rcopying " << sofar.pictures << " of " << total << " pictures, " << megabytes(sofar.bytes)
+                    << std::flush;
             }
         });
         to->finish();
         if (showProgress) err << "\n";
-        out << from->title() << ": " << copied << " pictures copied to " << shownCollectionName(destination) << "\n";
+        out << from->title() << ": " << copied.pictures << " pictures copied to " << shownCollectionName(destination) << "\n";
         return 0;
     } catch (const std::exception& error) {
         if (showProgress) err << "\n";

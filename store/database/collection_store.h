@@ -25,6 +25,13 @@ struct StoredColumn {
     ColumnKind kind = ColumnKind::Text;
 };
 
+struct OwnTable;
+
+// A row of `pictures` with its key; a row of one of the program's own tables (the trash,
+// digests, rotation marks: own_tables.h) in the columns its contract names.
+using TakePictureRow = std::function<void(std::int64_t key, const std::vector<FieldValue>& values)>;
+using TakeKeptRow = std::function<void(const OwnTable& table, const std::vector<FieldValue>& values)>;
+
 struct StoredName {
     std::int64_t key = 0;
     std::optional<std::string> name;  // nullopt for a null name
@@ -45,10 +52,16 @@ public:
     // Adds a record holding name and picture, committed when this returns.
     virtual void add(const std::string& name, const SharedBytes& bytes) = 0;
 
-    // The columns of `pictures`, in table order (a server's key column left out), and
-    // every row's values in them, in order, read under one snapshot.
+    // The columns of `pictures`, in table order (a server's key column left out).
     virtual std::vector<StoredColumn> columns() = 0;
-    virtual void eachRow(const std::function<void(const std::vector<FieldValue>&)>& take) = 0;
+    // Every row of `pictures` in order, with its values in those columns, then, when
+    // takeKept is given, every row of the program's own tables the collection holds, all
+    // read under one snapshot. A kept table that breaks its contract raises Error (a
+    // digest table is passed over: digests are hints).
+    virtual void walk(const TakePictureRow& takePicture, const TakeKeptRow& takeKept) = 0;
+    void eachRow(const std::function<void(const std::vector<FieldValue>&)>& take) {
+        walk([&](std::int64_t, const std::vector<FieldValue>& values) { take(values); }, nullptr);
+    }
 };
 
 // A new collection being filled by a copy: nothing of it is seen, and nothing is left,
@@ -56,7 +69,11 @@ public:
 class NewCollection {
 public:
     virtual ~NewCollection() = default;
-    virtual void insert(const std::vector<FieldValue>& values) = 0;
+    // Adds a row of `pictures`; returns the key the new collection gave it.
+    virtual std::int64_t insert(const std::vector<FieldValue>& values) = 0;
+    // Adds a row to one of the program's own tables, made the first time; keys that
+    // name a picture must be the new collection's already.
+    virtual void insertKept(const OwnTable& table, const std::vector<FieldValue>& values) = 0;
     virtual void finish() = 0;
 };
 

@@ -3,12 +3,14 @@
 
 #include <algorithm>
 #include <cctype>
+#include <map>
 
 #include "base/error.h"
 #include "base/system_error.h"
 #include "store/database/collection_copy_file.h"
 #include "store/database/collection_store.h"
 #include "store/database/connection.h"
+#include "store/database/own_tables.h"
 #include "store/database/picture_digests.h"
 #include "store/database/sql_statement.h"
 #include "store/database/sql_text.h"
@@ -106,7 +108,7 @@ public:
         return columns;
     }
 
-    void eachRow(const std::function<void(const std::vector<FieldValue>&)>& take) override {
+    void walk(const TakePictureRow& takePicture, const TakeKeptRow& takeKept) override {
         const std::size_t count = columns().size();
         // One read transaction: a writer elsewhere waits until the last row is read.
         execSql(connection_.handle(), "BEGIN");
@@ -114,12 +116,13 @@ public:
             sqlite3* db;
             ~EndRead() { sqlite3_exec(db, "ROLLBACK", nullptr, nullptr, nullptr); }
         } endRead{connection_.handle()};
-        SqlStatement rows(connection_.handle(), "SELECT * FROM pictures");
+        SqlStatement rows(connection_.handle(), "SELECT rowid, * FROM pictures");
         std::vector<FieldValue> values(count);
         while (rows.step()) {
-            for (std::size_t i = 0; i < count; ++i) values[i] = rows.value(static_cast<int>(i));
-            take(values);
+            for (std::size_t i = 0; i < count; ++i) values[i] = rows.value(static_cast<int>(i + 1));
+            takePicture(rows.integer(0), values);
         }
+        if (takeKept) eachKeptRow(connection_.database(), takeKept);
     }
 
 private:
@@ -151,17 +154,32 @@ public:
 
     ~NewCollectionFile() override {
         insert_.reset();
+        keptInserts_.clear();
         sqlite3_close(db_);
     }
 
-    void insert(const std::vector<FieldValue>& values) override {
+    std::int64_t insert(const std::vector<FieldValue>& values) override {
         insert_->reset();
         for (std::size_t i = 0; i < values.size(); ++i) insert_->bind(static_cast<int>(i + 1), values[i]);
         insert_->run();
+        return sqlite3_last_insert_rowid(db_);
+    }
+
+    void insertKept(const OwnTable& table, const std::vector<FieldValue>& values) override {
+        auto made = keptInserts_.find(table.contract.table);
+        if (made == keptInserts_.end()) {
+            execSql(db_, table.create);
+            made = keptInserts_.try_emplace(table.contract.table, db_, keptRowInsert(table, '?')).first;
+        }
+        SqlStatement& insert = made->second;
+        insert.reset();
+        for (std::size_t i = 0; i < values.size(); ++i) insert.bind(static_cast<int>(i + 1), values[i]);
+        insert.run();
     }
 
     void finish() override {
         insert_.reset();
+        keptInserts_.clear();
         execSql(db_, "COMMIT");
         if (sqlite3_close(db_) != SQLITE_OK) throw Error(sqlite3_errmsg(db_));
         db_ = nullptr;
@@ -178,6 +196,7 @@ private:
     TemporaryCopy temporary_;
     sqlite3* db_ = nullptr;
     std::optional<SqlStatement> insert_;
+    std::map<std::string, SqlStatement> keptInserts_;
 };
 
 }  // namespace

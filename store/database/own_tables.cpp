@@ -3,7 +3,9 @@
 #include <algorithm>
 
 #include "base/error.h"
-#include "store/database/sql_database.h"
+#include "store/database/picture_digests.h"
+#include "store/database/sql_statement.h"
+#include "store/database/sql_text.h"
 
 namespace velmora {
 
@@ -24,7 +26,9 @@ const std::vector<OwnTable>& ownTables() {
          {"velmora_trash",
           {key("id", "INTEGER"), column("filename"), column("picture"), column("deleted_at", "INTEGER"),
            column("former_rowid", "INTEGER")},
-          ""}},
+          ""},
+         "former_rowid",
+         PictureKeyUse::Cleared},
         {"CREATE TABLE velmora_trash_fields (trash_id INTEGER, name TEXT, value)",
          "CREATE TABLE velmora_trash_fields (trash_id bigint, name text, value text)",
          {"velmora_trash_fields", {column("trash_id", "INTEGER"), column("name", "TEXT"), column("value")}, ""}},
@@ -32,10 +36,14 @@ const std::vector<OwnTable>& ownTables() {
          "CREATE TABLE velmora_digests (picture_rowid bigint PRIMARY KEY, filename text, length bigint, sha256 bytea)",
          {"velmora_digests",
           {key("picture_rowid", "INTEGER"), column("filename"), column("length", "INTEGER"), column("sha256", "BLOB")},
-          ""}},
+          ""},
+         "picture_rowid",
+         PictureKeyUse::Follows},
         {"CREATE TABLE velmora_picture_keys(picture_rowid INTEGER PRIMARY KEY, size INTEGER NOT NULL, key TEXT NOT NULL)",
          "CREATE TABLE velmora_picture_keys(picture_rowid bigint PRIMARY KEY, size bigint NOT NULL, key text NOT NULL)",
-         {"velmora_picture_keys", {key("picture_rowid", "INTEGER"), column("size", "INTEGER"), column("key", "TEXT")}, ""}},
+         {"velmora_picture_keys", {key("picture_rowid", "INTEGER"), column("size", "INTEGER"), column("key", "TEXT")}, ""},
+         "picture_rowid",
+         PictureKeyUse::Follows},
         {"CREATE TABLE velmora_rotation(key TEXT PRIMARY KEY, left_out INTEGER NOT NULL DEFAULT 0, shown_round INTEGER)",
          "CREATE TABLE velmora_rotation(key text PRIMARY KEY, left_out bigint NOT NULL DEFAULT 0, shown_round bigint)",
          {"velmora_rotation", {key("key", "TEXT"), column("left_out", "INTEGER"), column("shown_round", "INTEGER")}, ""}},
@@ -69,6 +77,40 @@ bool hasCheckedTable(SqlDatabase& db, const std::string& name) {
 
 void ensureOwnTable(SqlDatabase& db, const std::string& name) {
     if (!hasCheckedTable(db, name)) db.exec(db.onServer() ? ownTable(name).serverCreate : ownTable(name).create);
+}
+
+std::string keptRowInsert(const OwnTable& table, char place) {
+    std::string columns, places;
+    const std::vector<ColumnContract>& named = table.contract.columns;
+    for (std::size_t i = 0; i < named.size(); ++i) {
+        const std::string separator = i == 0 ? "" : ", ";
+        columns += separator + quoteIdentifier(named[i].name);
+        places += separator + place + std::to_string(i + 1);
+    }
+    return "INSERT INTO " + table.contract.table + " (" + columns + ") VALUES (" + places + ")";
+}
+
+void eachKeptRow(SqlDatabase& db, const std::function<void(const OwnTable&, const std::vector<FieldValue>&)>& take) {
+    for (const OwnTable& table : ownTables()) {
+        const TableContract& contract = table.contract;
+        try {
+            if (!hasCheckedTable(db, contract.table)) continue;
+        } catch (const Error&) {
+            if (contract.table == kDigestTable) continue;
+            throw;
+        }
+        std::string columns, key;
+        for (const ColumnContract& column : contract.columns) {
+            columns += (columns.empty() ? "" : ", ") + quoteIdentifier(column.name);
+            if (column.keyPosition == 1) key = quoteIdentifier(column.name);
+        }
+        SqlStatement rows(db, "SELECT " + columns + " FROM " + contract.table + (key.empty() ? "" : " ORDER BY " + key));
+        std::vector<FieldValue> values(contract.columns.size());
+        while (rows.step()) {
+            for (std::size_t i = 0; i < values.size(); ++i) values[i] = rows.value(static_cast<int>(i));
+            take(table, values);
+        }
+    }
 }
 
 }  // namespace velmora

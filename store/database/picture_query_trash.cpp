@@ -78,6 +78,8 @@ PictureQuery::RowCheck PictureQuery::insertFromTrash(std::int64_t id, const std:
         expected ? " WHERE id = ?1 AND filename " + same + " ?2 AND length(picture) " + same + " ?3" : " WHERE id = ?1";
     // The columns another program added, as the row held them, where `pictures` still has them.
     const std::vector<std::string> extra = keptFieldsToRestore(db, id);
+    // Their names follow the places in use: a server must know the type of every place.
+    const std::size_t firstName = expected ? 4 : 2;
     std::string columns = "filename, picture", values = "filename, picture";
     // A server's key is its own to give: a restored row gets a new one there.
     if (underFormerRowid && !db.onServer()) {
@@ -88,14 +90,13 @@ PictureQuery::RowCheck PictureQuery::insertFromTrash(std::int64_t id, const std:
     }
     for (std::size_t i = 0; i < extra.size(); ++i) {
         columns += ", " + quoteIdentifier(extra[i]);
-        values += std::string(", (SELECT value FROM ") + kTrashFieldsTable + " WHERE trash_id = ?1 AND name = ?" +
-                  std::to_string(4 + i) + " LIMIT 1)";
+        values += ", " + keptValueOf(db, extra[i], static_cast<int>(firstName + i));
     }
     SqlStatement restore(db, "INSERT INTO pictures (" + columns + ") SELECT " + values + " FROM " + kTrashTable +
                                  condition + " RETURNING " + db.keyColumn() + ", " + kRowCheckColumns);
     restore.bind(1, id);
     if (expected) restore.bind(2, expected->name).bind(3, expected->pictureLength);
-    for (std::size_t i = 0; i < extra.size(); ++i) restore.bind(static_cast<int>(4 + i), extra[i]);
+    for (std::size_t i = 0; i < extra.size(); ++i) restore.bind(static_cast<int>(firstName + i), extra[i]);
     std::optional<RowCheck> added = stepWrite(restore.cursor(), 1);
     if (!added || db.changes() != 1) throw Error(kRowChanged);
     SqlStatement erase(db, std::string("DELETE FROM ") + kTrashTable + " WHERE id = ?1");

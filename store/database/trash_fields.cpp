@@ -63,6 +63,18 @@ std::vector<std::string> keptFieldsToRestore(SqlDatabase& db, std::int64_t trash
     return restorable;
 }
 
+std::string keptValueOf(SqlDatabase& db, const std::string& column, int namePlace) {
+    const std::string kept = std::string("(SELECT value FROM ") + kTrashFieldsTable + " WHERE trash_id = ?1 AND name = ?" +
+                             std::to_string(namePlace) + " LIMIT 1)";
+    if (!db.onServer()) return kept;
+    // The type as the server's catalog spells it (format_type quotes what needs quoting).
+    SqlStatement type(db, "SELECT format_type(atttypid, atttypmod) FROM pg_attribute"
+                          " WHERE attrelid = to_regclass('pictures') AND attname = ?1 AND attnum > 0");
+    type.bind(1, column);
+    if (!type.step()) throw Error(kRowChanged);
+    return "CAST(" + kept + " AS " + type.text(0) + ")";
+}
+
 void forgetExtraFields(SqlDatabase& db, std::optional<std::int64_t> trashId) {
     if (!hasFields(db)) return;
     if (!trashId) {

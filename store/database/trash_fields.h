@@ -25,6 +25,11 @@ void keepExtraFields(SqlDatabase& db, std::int64_t trashId, std::int64_t rowid);
 // The columns kept for trashId that `pictures` still has.
 std::vector<std::string> keptFieldsToRestore(SqlDatabase& db, std::int64_t trashId);
 
+// The value kept for `column` under the trash entry bound as ?1, the column's name bound
+// as ?<namePlace>: as kept on a file; on a server, which keeps every value as text, cast
+// back to the column's own type, so that a number, bytes or a time come back as such.
+std::string keptValueOf(SqlDatabase& db, const std::string& column, int namePlace);
+
 // Forgets what was kept for trashId, or for every entry.
 void forgetExtraFields(SqlDatabase& db, std::optional<std::int64_t> trashId);
 

@@ -1,10 +1,17 @@
 #include "store/server/server_collection.h"
 
+#include <algorithm>
 #include <bit>
 #include <charconv>
 #include <cstring>
 
+#include <map>
+#include <set>
+
 #include "base/error.h"
+#include "store/database/own_tables.h"
+#include "store/database/trash_fields.h"
+#include "store/server/postgres_database.h"
 #include "store/server/server_connection.h"
 #include "store/server/server_table_check.h"
 
@@ -79,6 +86,45 @@ ServerValue parameterOf(const FieldValue& value) {
     return ServerValue::ofText(value.asString());
 }
 
+// The server's text form of bytes, as bytea's output gives it: a backslash, "x", hex digits.
+std::string byteaText(const Bytes& bytes) {
+    static const char digits[] = "0123456789abcdef";
+    std::string text = "\\x";
+    for (std::uint8_t byte : bytes) {
+        text += digits[byte >> 4];
+        text += digits[byte & 15];
+    }
+    return text;
+}
+
+// A value the server held as text, given back as a column of this kind holds it; text
+// that does not read as one is left as it is.
+FieldValue typedFromText(const FieldValue& value, ColumnKind kind) {
+    const std::string* text = std::get_if<std::string>(&value.value);
+    if (!text || kind == ColumnKind::Text) return value;
+    const char* begin = text->data();
+    const char* end = begin + text->size();
+    if (kind == ColumnKind::Integer) {
+        std::int64_t number = 0;
+        auto [at, error] = std::from_chars(begin, end, number);
+        return error == std::errc() && at == end ? FieldValue{number} : value;
+    }
+    if (kind == ColumnKind::Real) {
+        double number = 0;
+        auto [at, error] = std::from_chars(begin, end, number);
+        return error == std::errc() && at == end ? FieldValue{number} : value;
+    }
+    if (!text->starts_with("\\x") || text->size() % 2 != 0) return value;
+    Bytes bytes;
+    for (std::size_t i = 2; i < text->size(); i += 2) {
+        unsigned byte = 0;
+        auto [at, error] = std::from_chars(begin + i, begin + i + 2, byte, 16);
+        if (error != std::errc() || at != begin + i + 2) return value;
+        bytes.push_back(static_cast<std::uint8_t>(byte));
+    }
+    return FieldValue{shareBytes(std::move(bytes))};
+}
+
 // The table's columns as the check reads them: name, type, identity and generated flags.
 constexpr const char* kColumnsSql =
     "SELECT a.attname, format_type(a.atttypid, a.atttypmod), a.attidentity, a.attgenerated, a.attnotnull,"
@@ -89,10 +135,9 @@ constexpr const char* kColumnsSql =
 
 class ServerCollectionStore : public CollectionStore {
 public:
+    // The database checks the table as it opens.
     ServerCollectionStore(const std::string& address, std::optional<std::string> password)
-        : connection_(address, std::move(password)) {
-        requireServerPictures(connection_);
-    }
+        : database_(address, password), connection_(database_.connection()) {}
 
     std::string title() const override { return connection_.shownAddress(); }
 
@@ -141,10 +186,10 @@ public:
         return columns;
     }
 
-    void eachRow(const std::function<void(const std::vector<FieldValue>&)>& take) override {
+    void walk(const TakePictureRow& takePicture, const TakeKeptRow& takeKept) override {
         const std::vector<StoredColumn> columns = this->columns();
-        std::string list;
-        for (const StoredColumn& column : columns) list += (list.empty() ? "" : ", ") + selectedAs(column);
+        std::string list = kServerKeyColumn;
+        for (const StoredColumn& column : columns) list += ", " + selectedAs(column);
         // One snapshot, read in batches so that a large collection never sits in memory whole.
         connection_.run("BEGIN ISOLATION LEVEL REPEATABLE READ READ ONLY");
         struct EndRead {
@@ -158,11 +203,21 @@ public:
             if (batch.rows() == 0) break;
             for (int row = 0; row < batch.rows(); ++row) {
                 for (std::size_t i = 0; i < columns.size(); ++i) {
-                    values[i] = binaryValue(batch, row, static_cast<int>(i), columns[i].kind);
+                    values[i] = binaryValue(batch, row, static_cast<int>(i + 1), columns[i].kind);
                 }
-                take(values);
+                takePicture(static_cast<std::int64_t>(bigEndian(batch.bytes(row, 0))), values);
             }
         }
+        if (!takeKept) return;
+        eachKeptRow(database_, [&](const OwnTable& table, const std::vector<FieldValue>& kept) {
+            if (table.contract.table != kTrashFieldsTable) return takeKept(table, kept);
+            // The server keeps these values as text: they go on typed as their column is.
+            std::vector<FieldValue> typed = kept;
+            auto column = std::find_if(columns.begin(), columns.end(),
+                                       [&](const StoredColumn& c) { return c.name == kept[1].asString(); });
+            if (column != columns.end()) typed[2] = typedFromText(kept[2], column->kind);
+            takeKept(table, typed);
+        });
     }
 
 private:
@@ -174,7 +229,8 @@ private:
         }
     }
 
-    ServerConnection connection_;
+    PostgresDatabase database_;
+    ServerConnection& connection_;
 };
 
 class NewServerCollection : public NewCollection {
@@ -183,11 +239,16 @@ public:
         : connection_(address), columns_(columns) {
         connection_.begin();
         // Two copies at once into one database: the second one's commit fails, as the
-        // names of its table clash.
-        ServerResult existing = connection_.run("SELECT to_regclass('pictures') IS NOT NULL");
-        if (existing.text(0, 0) == "t") {
-            throw Error("The server collection " + connection_.shownAddress() +
-                        " holds a table pictures already");
+        // names of its table clash. A trash or marks of another collection left in the
+        // database would be taken for the new one's: those are refused too.
+        std::vector<std::string> tables{"pictures"};
+        for (const OwnTable& table : ownTables()) tables.push_back(table.contract.table);
+        for (const std::string& table : tables) {
+            ServerResult existing = connection_.run("SELECT to_regclass($1) IS NOT NULL", {ServerValue::ofText(table)});
+            if (existing.text(0, 0) == "t") {
+                throw Error("The server collection " + connection_.shownAddress() + " holds a table " + table +
+                            " already");
+            }
         }
         std::string declared, names, places;
         for (std::size_t i = 0; i < columns.size(); ++i) {
@@ -198,27 +259,71 @@ public:
         }
         connection_.run("CREATE TABLE pictures (" + declared + (declared.empty() ? "" : ", ") + kServerKeyColumn +
                         " bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY)");
-        insertSql_ = "INSERT INTO pictures (" + names + ") VALUES (" + places + ")";
+        insertSql_ = "INSERT INTO pictures (" + names + ") VALUES (" + places + ") RETURNING " + kServerKeyColumn;
     }
 
     ~NewServerCollection() override { connection_.rollback(); }
 
-    void insert(const std::vector<FieldValue>& values) override {
+    std::int64_t insert(const std::vector<FieldValue>& values) override {
         std::vector<ServerValue> parameters;
         parameters.reserve(values.size());
         for (const FieldValue& value : values) parameters.push_back(parameterOf(value));
-        connection_.run(insertSql_, parameters);
+        return connection_.run(insertSql_, parameters).integer(0, 0);
+    }
+
+    void insertKept(const OwnTable& table, const std::vector<FieldValue>& values) override {
+        auto made = textColumns_.find(table.contract.table);
+        if (made == textColumns_.end()) {
+            connection_.run(table.serverCreate);
+            made = textColumns_.emplace(table.contract.table, columnsNotBytes(table.contract.table)).first;
+            madeKept_.push_back(&table);
+        }
+        std::vector<ServerValue> parameters;
+        parameters.reserve(values.size());
+        for (std::size_t i = 0; i < values.size(); ++i) {
+            const SharedBytes* bytes = std::get_if<SharedBytes>(&values[i].value);
+            // Bytes a file kept in a column the server types as text (a value kept with the
+            // trash) go in the server's own text form, which a restore casts back.
+            if (bytes && *bytes && made->second.count(table.contract.columns[i].name)) {
+                parameters.push_back(ServerValue::ofText(byteaText(**bytes)));
+            } else {
+                parameters.push_back(parameterOf(values[i]));
+            }
+        }
+        connection_.run(keptRowInsert(table, '$'), parameters);
     }
 
     void finish() override {
+        // Keys the copy gave explicitly: the tables' own numbering goes on after them.
+        for (const OwnTable* table : madeKept_) {
+            for (const ColumnContract& column : table->contract.columns) {
+                if (column.keyPosition != 1 || column.type != "INTEGER") continue;
+                connection_.run("SELECT setval(sequence, (SELECT coalesce(max(" + quoted(column.name) + "), 0) + 1 FROM " +
+                                    table->contract.table + "), false)"
+                                    " FROM pg_get_serial_sequence($1, $2) AS sequence WHERE sequence IS NOT NULL",
+                                {ServerValue::ofText(table->contract.table), ServerValue::ofText(column.name)});
+            }
+        }
         connection_.run(std::string("NOTIFY ") + kServerChangeChannel);
         connection_.commit();
     }
 
 private:
+    std::set<std::string> columnsNotBytes(const std::string& table) {
+        ServerResult result = connection_.run(
+            "SELECT attname FROM pg_attribute WHERE attrelid = to_regclass($1) AND attnum > 0"
+            " AND atttypid <> 'bytea'::regtype",
+            {ServerValue::ofText(table)});
+        std::set<std::string> names;
+        for (int row = 0; row < result.rows(); ++row) names.insert(result.text(row, 0));
+        return names;
+    }
+
     ServerConnection connection_;
     std::vector<StoredColumn> columns_;
     std::string insertSql_;
+    std::map<std::string, std::set<std::string>> textColumns_;
+    std::vector<const OwnTable*> madeKept_;
 };
 
 }  // namespace
