@@ -9,6 +9,7 @@
 #include "store/database/own_tables.h"
 #include "store/database/sqlite_database.h"
 #include "store/database/server_address.h"
+#include "store/database/server_database.h"
 #include "store/server/open_collection.h"
 #include "store/database/sql_statement.h"
 #include "store/database/untrusted_file.h"
@@ -50,7 +51,7 @@ std::string pictureProblem(const Bytes& bytes) {
 void checkSchema(sqlite3* db) {
     requirePlainPictureTable(db);
     SqliteDatabase file(db);
-    for (const OwnTable& table : ownTables()) hasCheckedTable(file, table.contract.table);
+    requireOwnTables(file);
     std::vector<std::string> tables;
     SqlStatement names(db, "SELECT name FROM main.sqlite_schema WHERE type = 'table'");
     while (names.step()) tables.push_back(names.text(0));
@@ -81,6 +82,7 @@ CollectionCheck checkServerCollection(const std::string& address) {
     CollectionCheck check;
     try {
         std::unique_ptr<CollectionStore> store = openCollection(address);
+        requireOwnTables(*openServerDatabase(address));
         const std::vector<StoredColumn> columns = store->columns();
         auto indexOf = [&](const char* name) {
             return std::find_if(columns.begin(), columns.end(), [&](const StoredColumn& c) { return c.name == name; }) -

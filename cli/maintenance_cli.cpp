@@ -13,6 +13,7 @@
 
 #include "cli/collection_check.h"
 #include "cli/collection_transfer.h"
+#include "cli/keyring_login.h"
 #include "store/database/collection_copy.h"
 #include "store/database/server_address.h"
 
@@ -62,6 +63,8 @@ int runMaintenance(const MaintenanceOptions& options, std::ostream& out, std::os
         err << "velmora: " << options.usageError << "\n";
         return 2;
     }
+    // A server collection's password may come from the keyring, as the window kept it.
+    const std::unique_ptr<KeyringLogin> login = systemKeyringLogin();
     if (options.kind == MaintenanceOptions::Kind::Add) return addPictures(options.file, options.pictures, out, err);
     if (options.kind == MaintenanceOptions::Kind::CopyCollection) {
         // A file being made is removed when a signal ends the copy; a server drops the

@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "base/error.h"
+#include "cli/keyring_login.h"
 #include "platform/message_text.h"
 #include "wallpaper/wallpaper_rotation.h"
 #include "wallpaper/wallpaper_settings.h"
@@ -47,6 +48,8 @@ std::vector<TimerStep> timerChange(const WallpaperOptions& options, WallpaperSet
 }  // namespace
 
 int runWallpaperOptions(const WallpaperOptions& options, WallpaperRunServices& services, std::ostream& err) {
+    // The timer's runs too: a server collection's password may come from the keyring.
+    const std::unique_ptr<KeyringLogin> login = systemKeyringLogin();
     try {
         const WallpaperSettings before = loadWallpaperSettings(services.settings);
         WallpaperSettings settings = before;

@@ -15,6 +15,9 @@ public:
     virtual ~Keyring() = default;
     // The password kept for address; none when none is kept or no keyring answers.
     virtual std::optional<std::string> password(const std::string& address) = 0;
+    // The same, for a program without a window: a keyring that would have to ask the user
+    // first (a locked one) gives none.
+    virtual std::optional<std::string> passwordWithoutAsking(const std::string& address) { return password(address); }
     // Keeps password for address, replacing one kept before. Raises Error saying why
     // when the keyring cannot keep it.
     virtual void keep(const std::string& address, const std::string& password) = 0;

@@ -38,6 +38,25 @@ public:
         return password;
     }
 
+    std::optional<std::string> passwordWithoutAsking(const std::string& address) override {
+        // Searched without SECRET_SEARCH_UNLOCK: a locked item is left alone, never
+        // prompted for (a lookup would ask the keyring to unlock it).
+        GError* error = nullptr;
+        GList* found = secret_password_search_sync(passwordSchema(), SECRET_SEARCH_LOAD_SECRETS, nullptr, &error,
+                                                   "address", address.c_str(), nullptr);
+        g_clear_error(&error);
+        std::optional<std::string> password;
+        for (GList* item = found; item && !password; item = item->next) {
+            SecretValue* value =
+                secret_retrievable_retrieve_secret_sync(SECRET_RETRIEVABLE(item->data), nullptr, nullptr);
+            if (!value) continue;
+            if (const gchar* text = secret_value_get_text(value)) password = text;
+            secret_value_unref(value);
+        }
+        g_list_free_full(found, g_object_unref);
+        return password;
+    }
+
     void keep(const std::string& address, const std::string& password) override {
         GError* error = nullptr;
         const std::string label = "Velmora: " + address;

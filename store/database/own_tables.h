@@ -41,6 +41,9 @@ const OwnTable& ownTable(const std::string& name);
 // its contract.
 bool hasCheckedTable(SqlDatabase& db, const std::string& name);
 
+// Raises Error for the first of these tables the database has that breaks its contract.
+void requireOwnTables(SqlDatabase& db);
+
 // Makes the table when the file lacks it, or checks the one it has. Part of the
 // caller's transaction.
 void ensureOwnTable(SqlDatabase& db, const std::string& name);

@@ -35,9 +35,12 @@ bool readyForWriting(SqlDatabase& db) {
 }
 
 // Stores a digest for the row as it is now (the name copied from the row itself, so it
-// compares exactly). Failing to keep it only means hashing again next time.
+// compares exactly). Failing to keep it only means hashing again next time: under a
+// savepoint of its own, since a server ends the whole transaction at a failed statement,
+// which would lose the write of the command it belongs to.
 void storeDigest(SqlDatabase& db, std::int64_t rowid, std::int64_t length, const Sha256Digest& digest) {
     try {
+        Savepoint own(db, "velmora_digest");
         const std::string key = db.keyColumn();
         SqlStatement store(db, std::string("INSERT INTO ") + kDigestTable +
                                    " (picture_rowid, filename, length, sha256) SELECT " + key + ", filename, ?2, ?3 "
@@ -46,6 +49,7 @@ void storeDigest(SqlDatabase& db, std::int64_t rowid, std::int64_t length, const
                                    "length = excluded.length, sha256 = excluded.sha256");
         store.bind(1, rowid).bind(2, length).bindBlob(3, digest.data(), digest.size());
         store.run();
+        own.commit();
     } catch (const Error&) {
     }
 }

@@ -62,6 +62,7 @@ struct ColumnContract {
     std::string name;
     std::string type;     // the declared type exactly ("" for none), compared without regard to case
     int keyPosition = 0;  // its place in the primary key, 0 outside it
+    std::string serverType = {};  // on a server, its type as format_type() gives it, upper case
 };
 
 // What a table of the program's own must be when another program may have made it:

@@ -263,6 +263,9 @@ void PostgresDatabase::requireContract(const TableContract& contract) {
                                   [&](const TableColumn& c) { return lowerCase(c.name) == lowerCase(column.name); });
         if (found == declared.end()) throw Error(table + " lacks the column '" + column.name + "'");
         if (found->hidden) throw Error(table + " has a generated column, " + column.name);
+        if (found->type != column.serverType) {
+            throw Error(table + " declares the column '" + column.name + "' otherwise than as " + column.serverType);
+        }
         if ((found->keyPosition != 0) != (column.keyPosition != 0)) {
             throw Error(table + " declares the column '" + column.name + "' " +
                         (column.keyPosition ? "outside" : "in") + " its primary key");

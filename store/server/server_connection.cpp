@@ -7,6 +7,7 @@
 
 #include "base/error.h"
 #include "store/database/server_address.h"
+#include "store/server/kept_server_password.h"
 
 namespace velmora {
 namespace {
@@ -89,6 +90,19 @@ ServerConnection::ServerConnection(std::string address, std::optional<std::strin
 ServerConnection::~ServerConnection() { PQfinish(conn_); }
 
 void ServerConnection::connect() {
+    try {
+        connectOnce();
+    } catch (const ServerPasswordError&) {
+        // libpq's own sources had none that works: a password kept for the address, where
+        // the program set a source of them (the command line's keyring).
+        std::optional<std::string> kept = password_ ? std::nullopt : keptServerPassword(shownAddress_);
+        if (!kept) throw;
+        password_ = std::move(kept);
+        connectOnce();
+    }
+}
+
+void ServerConnection::connectOnce() {
     PQfinish(conn_);
     conn_ = nullptr;
     // The address is libpq's dbname: a URI or key=value pairs, expanded in full.

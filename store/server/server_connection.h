@@ -91,6 +91,7 @@ public:
 
 private:
     void connect();
+    void connectOnce();
     [[noreturn]] void fail(pg_result* result);
     std::string lostMessage() const;
 

@@ -6,10 +6,13 @@
 
 #include <sstream>
 
+#include "cli/collection_check.h"
 #include "cli/collection_transfer.h"
 #include "store/database/connection.h"
+#include "store/database/picture_digests.h"
 #include "store/database/picture_query.h"
 #include "store/database/picture_trash.h"
+#include "store/database/sql_database.h"
 #include "store/server/open_collection.h"
 #include "tests/support/temp_dir.h"
 #include "tests/support/test_server.h"
@@ -128,6 +131,46 @@ TEST(ServerTrash, AValueKeptWithAPictureComesBackAsItsColumnsType) {
     EXPECT_EQ(database.run("SELECT count(*) FROM pictures"), "0");
     restoreNewestFromTrash(database.address());
     EXPECT_EQ(database.run(row), before);
+}
+
+TEST(ServerDigests, AFailedDigestWriteNeverLosesTheCommandsOwnWrite) {
+    VELMORA_REQUIRE_SERVER(server);
+    ServerDatabase database(*server);
+    // A digest table another program made, whose extra column no digest write fills.
+    database.run("CREATE TABLE pictures (filename text, picture bytea, velmora_key bigint GENERATED ALWAYS AS "
+                 "IDENTITY PRIMARY KEY); CREATE TABLE velmora_digests (picture_rowid bigint PRIMARY KEY, "
+                 "filename text, length bigint, sha256 bytea, note text NOT NULL)");
+    Connection connection;
+    connection.setConnectionString("Data Source=" + database.address());
+    connection.open();
+    connection.beginTransaction();
+    connection.database().exec("INSERT INTO pictures (filename, picture) VALUES ('a', '\\x01')");
+    rememberDigest(connection, 1, Bytes{1});  // the first key the table gives
+    connection.commit();
+    EXPECT_EQ(database.run("SELECT count(*) FROM pictures"), "1");
+}
+
+TEST(ServerOwnTables, AColumnOfAnotherTypeIsRefusedAsInAFile) {
+    VELMORA_REQUIRE_SERVER(server);
+    const struct {
+        std::string create, says;
+    } cases[] = {
+        {"CREATE TABLE velmora_trash (id bigint PRIMARY KEY, filename text, picture bytea, deleted_at text,"
+         " former_rowid bigint)",
+         "declares the column 'deleted_at' otherwise than as BIGINT"},
+        {"CREATE TABLE velmora_rotation (key text PRIMARY KEY, left_out integer NOT NULL, shown_round bigint)",
+         "declares the column 'left_out' otherwise than as BIGINT"},
+        {"CREATE TABLE velmora_digests (picture_rowid bigint PRIMARY KEY, filename text, length bigint, sha256 text)",
+         "declares the column 'sha256' otherwise than as BYTEA"},
+    };
+    for (const auto& c : cases) {
+        ServerDatabase database(*server);
+        database.run("CREATE TABLE pictures (filename text, picture bytea, velmora_key bigint GENERATED ALWAYS AS "
+                     "IDENTITY PRIMARY KEY); " + c.create);
+        const CollectionCheck check = checkCollection(database.address());
+        ASSERT_EQ(check.problems.size(), 1u) << c.create;
+        EXPECT_NE(check.problems[0].what.find(c.says), std::string::npos) << check.problems[0].what;
+    }
 }
 
 }  // namespace
