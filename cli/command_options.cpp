@@ -94,9 +94,10 @@ std::string maintenanceOptionsHelp(Language language) {
                "  --add COLLECTION PICTURE...  以文件名为图片名添加图片，与窗口一次添加多个时相同；已存的\n"
                "                     图片跳过并列出；每张都已添加或跳过时退出状态为 0，否则为 1\n"
                "  --copy-collection SOURCE DEST  把每张图片连同其他列从文件或服务器图片库复制到新的图片库\n"
-               "                     （DEST 中必须没有 pictures 表）\n"
+               "                     连同回收站和轮换标记（DEST 中必须没有 pictures 表）\n"
                "图片库是 FILE.vlm 或服务器地址：postgresql://[user@]host[:port]/dbname[?options]、\n"
-               "postgres://... 或 service=NAME（见 pg_service.conf）；密码取自 ~/.pgpass\n";
+               "postgres://... 或 service=NAME（见 pg_service.conf）；密码取自 ~/.pgpass，\n"
+               "其次取自系统的密钥环（从不询问）\n";
     }
     return "  --check FILE.vlm   check the collection (the database and every picture's JPEG header)\n"
            "                     without changing it; exit status 0 when sound, 1 otherwise\n"
@@ -106,9 +107,11 @@ std::string maintenanceOptionsHelp(Language language) {
            "                     several; pictures stored already are skipped and listed; exit status 0\n"
            "                     when each was added or skipped, 1 otherwise\n"
            "  --copy-collection SOURCE DEST  copy every picture, with its other columns, from a file or\n"
-           "                     server collection to a new one (DEST must not hold a pictures table)\n"
+           "                     server collection to a new one, with its trash and rotation marks\n"
+           "                     (DEST must not hold a pictures table)\n"
            "A collection is a FILE.vlm or a server address: postgresql://[user@]host[:port]/dbname[?options],\n"
-           "postgres://..., or service=NAME (see pg_service.conf); passwords come from ~/.pgpass\n";
+           "postgres://..., or service=NAME (see pg_service.conf); passwords come from ~/.pgpass,\n"
+           "else from the system's keyring (never asked for)\n";
 }
 
 std::string languageOptionHelp(Language language) {

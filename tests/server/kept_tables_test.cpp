@@ -87,7 +87,10 @@ TEST(CopyCollection, TheTrashAndTheMarksGoToTheServerAndBack) {
                               "AND p.filename = d.filename AND length(p.picture) = d.length"),
               "2");
 
-    // The trash gives the picture back with its columns, typed as they were, on both.
+    // The trash numbers on after the entries copied, and gives the picture back with its
+    // columns, typed as they were, on both.
+    trashLastPicture(database.address());
+    restoreNewestFromTrash(database.address());
     restoreNewestFromTrash(database.address());
     EXPECT_EQ(database.run("SELECT filename || rating || pg_typeof(rating) || encode(thumb, 'hex') FROM pictures "
                            "WHERE filename = 'c'"),
