@@ -52,6 +52,10 @@ public:
     // returned (the program the files came from is not kept waiting).
     virtual void drop(const std::vector<std::string>& paths) = 0;
 
+    // The socket the view watches (BrowserView::watchChanges) is readable, or the view's
+    // timer ticked: reads what other clients changed, and the window follows shortly.
+    virtual void changesMayHaveArrived() = 0;
+
 protected:
     ~BrowserCore() = default;
 };

@@ -152,6 +152,17 @@ public:
     // Runs task on the user-interface thread after the events queued now. Callable
     // from any thread.
     virtual void post(std::function<void()> task) = 0;
+    // Runs task on the user-interface thread about ms milliseconds from now; a view
+    // without timers runs it as post() does.
+    virtual void postAfter(int ms, std::function<void()> task) {
+        (void)ms;
+        post(std::move(task));
+    }
+
+    // Calls BrowserCore::changesMayHaveArrived() whenever socket is readable (or, where
+    // sockets cannot be watched, every quarter second while one is given), in place of
+    // the socket watched before; -1: none, watch nothing.
+    virtual void watchChanges(int socket) { (void)socket; }
 };
 
 }  // namespace velmora

@@ -18,14 +18,7 @@ std::string connectionStringFor(const std::string& path) {
 CollectionBrowser::CollectionBrowser(BrowserServices services, BrowserView& view)
     : services_(std::move(services)), view_(view) {
     dataSource_.attachDisplay(
-        [this](const Field*) {
-            const int row = query_.currentRow();
-            const std::optional<std::string> name = row >= 0 ? query_.displayName(row) : std::nullopt;
-            currentName_ = name.value_or("");
-            view_.setCurrentName(currentName_);
-            view_.refreshNameList();
-            if (thumbnails_) thumbnails_->followCursor();
-        },
+        [this](const Field*) { showCurrentName(); },
         [this] {
             currentName_.clear();
             view_.setCurrentName(currentName_);
@@ -45,6 +38,13 @@ CollectionBrowser::~CollectionBrowser() {
 }
 
 bool CollectionBrowser::guard(const std::function<void()>& command) {
+    struct Running {
+        CollectionBrowser& browser;
+        Running(CollectionBrowser& b) : browser(b) { ++browser.commandDepth_; }
+        ~Running() {
+            if (--browser.commandDepth_ == 0) browser.followConnection();
+        }
+    } running{*this};
     try {
         command();
         return true;
@@ -163,12 +163,25 @@ void CollectionBrowser::clearShownPicture() {
     view_.clearPicture();
 }
 
+void CollectionBrowser::showCurrentName() {
+    const int row = query_.currentRow();
+    const std::optional<std::string> name = row >= 0 ? query_.displayName(row) : std::nullopt;
+    currentName_ = name.value_or("");
+    view_.setCurrentName(currentName_);
+    view_.refreshNameList();
+    if (thumbnails_) thumbnails_->followCursor();
+}
+
 void CollectionBrowser::followCurrentRecord() {
     if (currentPictureIsNull()) {
         setNavigation(false, false);
         return;
     }
     showCurrentPicture();
+    followCursorFlags();
+}
+
+void CollectionBrowser::followCursorFlags() {
     // At-start is tested first: with both flags set, only next is available.
     if (query_.atStart()) {
         setNavigation(false, true);

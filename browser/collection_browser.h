@@ -75,6 +75,7 @@ public:
     void reportError(const std::string& message) override;
     bool acceptsDrop(const std::vector<std::string>& paths) const override;
     void drop(const std::vector<std::string>& paths) override;
+    void changesMayHaveArrived() override;
 
     // ---- The commands run() starts, callable directly (they check their own conditions,
     // not their availability) ----
@@ -152,12 +153,23 @@ private:
     // Runs command; an escaping error is shown. False when it ended with an error.
     bool guard(const std::function<void()>& command);
 
+    // Live updates from other clients (collection_browser_live.cpp): after the outermost
+    // command, the view watches the connection's socket, and what arrived is read.
+    void followConnection() noexcept;
+    void noticeChanges();
+    void scheduleRefresh();
+    void refreshFromOthers();
+
     // Display and rules.
     bool currentPictureIsNull();
     JpegPicture currentPicture();
     void showCurrentPicture();
     void clearShownPicture();
     void followCurrentRecord();
+    // The name label, the name list and the thumbnails follow the current record.
+    void showCurrentName();
+    // The navigation buttons as the cursor's flags say.
+    void followCursorFlags();
     // Tells the view when the states change.
     void setStates(const CommandStates& states);
     void setNavigation(bool previous, bool next);
@@ -241,6 +253,12 @@ private:
     WallpaperSettingsEditor wallpaperSettings_{services_.wallpaperSettings};
     PreloadCoordinator preloads_{query_, view_};
     std::unique_ptr<ThumbnailForm> thumbnails_;
+
+    // Commands running now (guard() calls, nested); live refreshes wait for none.
+    int commandDepth_ = 0;
+    int watchedSocket_ = -1;
+    bool refreshWanted_ = false;
+    bool refreshScheduled_ = false;
 };
 
 }  // namespace velmora

@@ -132,14 +132,7 @@ void PictureQuery::activate() {
         for (int i = 0; i < statement->columnCount(); ++i) columns.push_back(statement->columnName(i));
     }
 
-    std::string keySql = keyStatementOf(sql_, key);
-    // A server table has no order of its own: its rows come in key order, as a file's do.
-    static const std::regex orderBy(R"(\border\s+by\b)", std::regex::icase);
-    if (db.onServer() && !std::regex_search(keySql, orderBy)) keySql += " ORDER BY " + key;
-    std::unique_ptr<SqlCursor> keys = db.prepare(keySql);
-    for (size_t i = 0; i < parameters_.size(); ++i) keys->bind(static_cast<int>(i + 1), FieldValue{parameters_[i]});
-    std::vector<std::int64_t> result;
-    while (keys->step()) result.push_back(keys->integer(0));
+    std::vector<std::int64_t> result = readKeys(db);
 
     std::unique_ptr<SqlCursor> names = db.prepare("SELECT filename FROM pictures WHERE " + key + "=?1");
     // Blobs are left unread until asked for: a refresh that needs only a stream's
@@ -164,6 +157,19 @@ void PictureQuery::activate() {
     atEnd_ = rowids_.empty();
     state_ = DatasetState::Browse;
     notify(nullptr);
+}
+
+std::vector<std::int64_t> PictureQuery::readKeys(SqlDatabase& db) const {
+    const std::string key = db.keyColumn();
+    std::string keySql = keyStatementOf(sql_, key);
+    // A server table has no order of its own: its rows come in key order, as a file's do.
+    static const std::regex orderBy(R"(\border\s+by\b)", std::regex::icase);
+    if (db.onServer() && !std::regex_search(keySql, orderBy)) keySql += " ORDER BY " + key;
+    std::unique_ptr<SqlCursor> keys = db.prepare(keySql);
+    for (size_t i = 0; i < parameters_.size(); ++i) keys->bind(static_cast<int>(i + 1), FieldValue{parameters_[i]});
+    std::vector<std::int64_t> result;
+    while (keys->step()) result.push_back(keys->integer(0));
+    return result;
 }
 
 void PictureQuery::close() { closeSilently(); }

@@ -27,6 +27,7 @@ namespace velmora {
 class Connection;
 class PictureQuery;
 class SqlCursor;
+class SqlDatabase;
 
 enum class DatasetState { Closed, Browse, Edit, Insert };
 
@@ -80,6 +81,16 @@ public:
     void open() { activate(); }
     // Closes without notification, discarding a pending record.
     void close();
+    // Runs the statement again in browse state, for what other clients changed. The
+    // current record stays current where it still is, else the record after it is (as
+    // after a delete); a flag stays on only where the position still gives it. Raises
+    // the database's error and changes nothing when the statement fails. Notifies
+    // nobody: the caller shows what changed.
+    struct Refreshed {
+        bool rows = false;     // the result set is another now
+        bool current = false;  // another record is current, or its picture changed
+    };
+    Refreshed refresh();
 
     DatasetState state() const { return state_; }
     bool active() const { return state_ != DatasetState::Closed; }
@@ -173,6 +184,7 @@ private:
     };
 
     void ensureOpen() const;
+    std::vector<std::int64_t> readKeys(SqlDatabase& db) const;
     void browseCheck();
     void notify(const Field* field);
     void notifyClosed();

@@ -80,6 +80,12 @@ public:
     virtual std::int64_t totalChanges() const = 0;
     // Changes when another connection committed since the last look.
     virtual std::int64_t dataVersion() = 0;
+    // Where news of other clients' changes arrives: a socket to watch, -1 for none (a
+    // file, which is looked at again when its query is opened again).
+    virtual int changeSocket() const { return -1; }
+    // Reads that news without waiting; true when another client may have changed the
+    // collection since the last call.
+    virtual bool othersChanged() { return false; }
     // A transaction; forWriting takes the write lock at once where that is asked for.
     virtual void begin(bool forWriting) = 0;
     virtual void commit() = 0;

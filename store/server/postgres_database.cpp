@@ -5,6 +5,7 @@
 #include <charconv>
 #include <cstring>
 #include <regex>
+#include <utility>
 
 #include "base/error.h"
 #include "store/database/server_database.h"
@@ -175,7 +176,32 @@ std::string serverStatementOf(const std::string& sql) {
 PostgresDatabase::PostgresDatabase(const std::string& address, const std::optional<std::string>& password)
     : connection_(address, password) {
     requireServerPictures(connection_);
+    // Before the query reads its rows, so that no later change goes unheard.
+    connection_.listen(kServerChangeChannel);
 }
+
+void PostgresDatabase::countChanges(std::int64_t rows) {
+    changes_ = rows;
+    totalChanges_ += rows;
+    if (rows == 0) return;
+    if (connection_.inTransaction()) {
+        announcePending_ = true;
+    } else {
+        try {
+            announceChange();
+        } catch (const std::exception&) {
+            // Only a hint for the other windows: the change itself is committed.
+        }
+    }
+}
+
+void PostgresDatabase::commit() {
+    // Delivered with the commit, once however many rows the transaction changed.
+    if (std::exchange(announcePending_, false)) announceChange();
+    connection_.commit();
+}
+
+void PostgresDatabase::announceChange() { connection_.run(std::string("NOTIFY ") + kServerChangeChannel); }
 
 const char* PostgresDatabase::keyColumn() const { return kServerKeyColumn; }
 

@@ -31,10 +31,15 @@ public:
     std::int64_t changes() const override { return changes_; }
     std::int64_t totalChanges() const override { return totalChanges_; }
     std::int64_t dataVersion() override;
+    int changeSocket() const override { return connection_.socket(); }
+    bool othersChanged() override { return connection_.takeOthersNotifications(); }
     void begin(bool) override { connection_.begin(); }
-    void commit() override { connection_.commit(); }
+    void commit() override;
     bool inTransaction() const override { return connection_.inTransaction(); }
-    void rollbackQuietly() noexcept override { connection_.rollback(); }
+    void rollbackQuietly() noexcept override {
+        announcePending_ = false;
+        connection_.rollback();
+    }
     bool readOnly() override;
     bool hasTable(const std::string& name) override;
     std::vector<TableColumn> columnsOf(const std::string& table) override;
@@ -46,14 +51,15 @@ public:
     void eraseFreedSpace() override {}
     void giveSpaceBack() override {}
 
-    // For the cursors: the rows a write changed.
-    void countChanges(std::int64_t rows) {
-        changes_ = rows;
-        totalChanges_ += rows;
-    }
+    // For the cursors: the rows a write changed. A change is announced to the other
+    // clients on the collection, at the commit of a transaction.
+    void countChanges(std::int64_t rows);
 
 private:
+    void announceChange();
+
     ServerConnection connection_;
+    bool announcePending_ = false;
     std::int64_t changes_ = 0;
     std::int64_t totalChanges_ = 0;
 };

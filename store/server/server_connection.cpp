@@ -124,6 +124,14 @@ void ServerConnection::connectOnce() {
         throw Error(message);
     }
     conn_ = conn;
+    for (const std::string& channel : channels_) {
+        pg_result* listening = PQexec(conn_, ("LISTEN " + channel).c_str());
+        if (!listening || PQresultStatus(listening) != PGRES_COMMAND_OK) fail(listening);
+        PQclear(listening);
+    }
+    // News sent while the connection was down never reaches this one.
+    if (connectedBefore_ && !channels_.empty()) missedNotifications_ = true;
+    connectedBefore_ = true;
 }
 
 ServerResult ServerConnection::run(const std::string& sql, const std::vector<ServerValue>& parameters,
@@ -228,5 +236,27 @@ void ServerConnection::rollback() noexcept {
 }
 
 bool ServerConnection::inTransaction() const { return transactionOpen_; }
+
+void ServerConnection::listen(const std::string& channel) {
+    run("LISTEN " + channel);
+    channels_.push_back(channel);
+}
+
+int ServerConnection::socket() const {
+    return conn_ && PQstatus(conn_) == CONNECTION_OK ? PQsocket(conn_) : -1;
+}
+
+bool ServerConnection::takeOthersNotifications() {
+    bool others = std::exchange(missedNotifications_, false);
+    if (!conn_ || PQstatus(conn_) != CONNECTION_OK) return others;
+    // A connection found broken here is made again by the next statement.
+    PQconsumeInput(conn_);
+    const int own = PQbackendPID(conn_);
+    while (PGnotify* notification = PQnotifies(conn_)) {
+        if (notification->be_pid != own) others = true;
+        PQfreemem(notification);
+    }
+    return others;
+}
 
 }  // namespace velmora

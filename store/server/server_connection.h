@@ -89,6 +89,16 @@ public:
     void rollback() noexcept;
     bool inTransaction() const;
 
+    // Has the server tell this connection of each NOTIFY on channel, from now on and
+    // again after every reconnect. Raises Error as run() does.
+    void listen(const std::string& channel);
+    // The connection's socket, where the server's news arrives; -1 while not connected.
+    int socket() const;
+    // Reads what has arrived, without waiting. True when another connection notified a
+    // channel listened to, or when the connection was made again since the last call
+    // (what was said in between is lost); this connection's own notifications do not count.
+    bool takeOthersNotifications();
+
 private:
     void connect();
     void connectOnce();
@@ -100,6 +110,9 @@ private:
     std::optional<std::string> password_;
     pg_conn* conn_ = nullptr;
     bool transactionOpen_ = false;
+    std::vector<std::string> channels_;
+    bool connectedBefore_ = false;
+    bool missedNotifications_ = false;
 };
 
 // A connection the server refused for a password that was missing or wrong, so that

@@ -44,6 +44,7 @@ public:
     std::optional<JpegPicture> picture;  // nullopt: the picture area is empty
     std::optional<std::string> pictureError;
     int nameListRefreshes = 0;
+    int watchedSocket = -1;  // what the core asked to be watched for other clients' changes
     DisplayTarget target{545, 401, {.stretch = false, .proportional = true, .center = true}, 1.0};
 
     // Scripts, used in order.
@@ -101,6 +102,7 @@ public:
     void showAndRaiseMainWindow() override { windowSteps.push_back("show main window"); }
     void closeMainWindow() override { windowSteps.push_back("close main window"); }
     void post(std::function<void()> task) override;
+    void watchChanges(int socket) override { watchedSocket = socket; }
 
 private:
     bool viewerOpen_ = false;
