@@ -13,6 +13,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QScrollArea>
+#include <QSocketNotifier>
 #include <QWidget>
 
 #include "browser/browser_view.h"
@@ -79,6 +80,8 @@ public:
     void showAndRaiseMainWindow() override;
     void closeMainWindow() override;
     void post(std::function<void()> task) override;
+    void postAfter(int ms, std::function<void()> task) override;
+    void watchChanges(int socket) override;
 
 protected:
     void dragEnterEvent(QDragEnterEvent* event) override;
@@ -103,6 +106,8 @@ private:
     ViewerWindow* viewer_ = nullptr;
     ThumbnailWindow* thumbnails_ = nullptr;
     int wheelRest_ = 0;  // wheel movement short of a notch
+    // Readable when other clients of a server collection changed it (null: none to watch).
+    QSocketNotifier* changeNotifier_ = nullptr;
 };
 
 }  // namespace velmora

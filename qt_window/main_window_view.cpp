@@ -3,6 +3,7 @@
 #include <QDropEvent>
 #include <QMimeData>
 #include <QProgressDialog>
+#include <QTimer>
 #include <QUrl>
 
 #include "qt_window/dropped_files.h"
@@ -127,6 +128,20 @@ void MainWindow::showAndRaiseMainWindow() {
 void MainWindow::closeMainWindow() { QWidget::close(); }
 
 void MainWindow::post(std::function<void()> task) { QMetaObject::invokeMethod(this, std::move(task), Qt::QueuedConnection); }
+
+void MainWindow::postAfter(int ms, std::function<void()> task) { QTimer::singleShot(ms, this, std::move(task)); }
+
+void MainWindow::watchChanges(int socket) {
+    if (changeNotifier_) {
+        // Maybe the one whose signal runs now: it goes once that returns.
+        changeNotifier_->setEnabled(false);
+        changeNotifier_->deleteLater();
+        changeNotifier_ = nullptr;
+    }
+    if (socket < 0) return;
+    changeNotifier_ = new QSocketNotifier(socket, QSocketNotifier::Read, this);
+    connect(changeNotifier_, &QSocketNotifier::activated, this, [this] { browser_->changesMayHaveArrived(); });
+}
 
 void MainWindow::dragEnterEvent(QDragEnterEvent* event) {
     if (browser_->acceptsDrop(localFiles(event->mimeData()))) event->acceptProposedAction();
