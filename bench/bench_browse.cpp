@@ -15,6 +15,7 @@
 #include "bench/child_process_figure.h"
 #include "base/process_memory.h"
 #include "bench/measure.h"
+#include "bench/window_steps.h"
 #include "qt_window/main_window.h"
 #include "store/database/collection_file.h"
 #include "store/picture/reduced_scan_decoder.h"
@@ -22,6 +23,9 @@
 #include "tools/synthetic_picture.h"
 
 using namespace velmora;
+using bench::idle;
+using bench::nextPicture;
+using bench::percentile90;
 
 namespace {
 
@@ -64,29 +68,6 @@ std::string cachedFile(const std::string& name, bool gray) {
     return dir;
 }
 
-// One press of the next button, until the new picture has been painted.
-void nextPicture(MainWindow& form) {
-    form.button("SpeedButton2")->click();
-    form.pictureView->repaint();
-    // A picture still being made ahead is painted when it comes.
-    QElapsedTimer timer;
-    timer.start();
-    while (!form.pictureView->picture().hasDisplayBitmap()) {
-        if (timer.elapsed() > 5000) std::abort();  // nothing was painted
-        QApplication::processEvents();
-        QThread::usleep(200);
-    }
-}
-
-void idle(int ms) {
-    QElapsedTimer timer;
-    timer.start();
-    while (timer.elapsed() < ms) {
-        QApplication::processEvents();
-        QThread::msleep(2);
-    }
-}
-
 // Presses of the next button falling due every intervalMs, as the repeats of a held key
 // queue up while the window is busy: all that fell due run before the next paint; with
 // no interval, each falls due once the last is painted and the worker has gone idle. Each
@@ -123,11 +104,6 @@ std::vector<double> stepLatencies(MainWindow& form, int steps, int intervalMs) {
     }
     QObject::disconnect(connection);
     return latencies;
-}
-
-double percentile90(std::vector<double> times) {
-    std::sort(times.begin(), times.end());
-    return times[(times.size() * 9 + 9) / 10 - 1];
 }
 
 // Child: process start to the first picture painted.

@@ -1,12 +1,10 @@
-// Server collections against libpq and psql doing the same work, on a server this
-// program starts (tools/test-server.sh), over its Unix socket and over TCP loopback:
-// adding a 12 MP JPEG against a plain INSERT of its bytes, reading the names of 100,000
-// pictures against psql, a picture's bytes against the same from a file, and copying a
-// collection file to the server against a binary COPY ... FROM STDIN of the same rows.
+// Server collections against libpq doing the same work, on a server this program starts
+// (tools/test-server.sh), over its Unix socket and over TCP loopback: adding a 12 MP
+// JPEG against a plain INSERT of its bytes, a picture's bytes against the same from a
+// file, and copying a collection file to the server against a binary COPY ... FROM
+// STDIN of the same rows. The window's figures are bench_server_window's.
 #include <libpq-fe.h>
-#include <spawn.h>
 #include <sqlite3.h>
-#include <sys/wait.h>
 
 #include <cstdlib>
 #include <filesystem>
@@ -15,30 +13,17 @@
 #include <sstream>
 
 #include "bench/measure.h"
+#include "bench/server_run.h"
 #include "cli/collection_transfer.h"
 #include "store/imagefile/picture_file.h"
 #include "store/server/open_collection.h"
-#include "tests/support/test_server.h"
 #include "tools/synthetic_picture.h"
 
 using namespace velmora;
 
-extern char** environ;
-
 namespace {
 
 const int kRuns = 7;
-
-int runProgram(std::vector<std::string> argv) {
-    std::vector<char*> args;
-    for (std::string& arg : argv) args.push_back(arg.data());
-    args.push_back(nullptr);
-    pid_t child = 0;
-    if (posix_spawn(&child, args[0], nullptr, nullptr, args.data(), environ) != 0) return -1;
-    int status = 0;
-    waitpid(child, &status, 0);
-    return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-}
 
 // A raw libpq connection for the reference figures.
 struct RawConnection {
@@ -101,8 +86,8 @@ std::string makeFile(const std::string& path, int pictures, int size) {
     return path;
 }
 
-void benchOver(const std::string& way, const test::ServerSetting& server, const std::string& scratch,
-               const std::function<std::string(const test::ServerDatabase&)>& address) {
+void benchOver(const std::string& way, const test::ServerSetting& server, const std::string& scratch) {
+    auto address = [&](const test::ServerDatabase& database) { return bench::addressOver(way, server, database); };
     const Bytes jpeg = tools::syntheticJpeg(4000, 3000, 4);
     const std::string jpgFile = scratch + "/photo.jpg";
     std::ofstream(jpgFile, std::ios::binary).write(reinterpret_cast<const char*>(jpeg.data()), static_cast<std::streamsize>(jpeg.size()));
@@ -131,49 +116,35 @@ void benchOver(const std::string& way, const test::ServerSetting& server, const 
     auto [fromServer, fromFile] = bench::medianPairMs(kRuns, [&] { store->picture(key); }, [&] { local->picture(1); });
     bench::report("server_picture_ratio_" + way, fromServer / fromFile, "x");
 
-    // The names of 100,000 pictures, against psql printing them.
-    test::ServerDatabase names(server);
-    names.run("CREATE TABLE pictures (filename text, picture bytea, velmora_key bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY);"
-              "INSERT INTO pictures (filename, picture) SELECT '图片 ' || i, '\\x00'::bytea FROM generate_series(1, 100000) i");
-    const std::string psql = server.bin + "/psql";
-    auto [open, printed] = bench::medianPairMs(
-        kRuns, [&] { openCollection(address(names))->names(); },
-        [&] { runProgram({psql, "-X", "-q", "-At", "-o", "/dev/null", "-c", "SELECT filename FROM pictures", address(names)}); });
-    bench::report("server_names_100k_ms_" + way, open, "ms");
-    bench::report("server_open_100k_ratio_" + way, open / printed, "x");
 }
 
 }  // namespace
 
 int main() {
     const std::string scratch = bench::scratchDir("server");
-    if (runProgram({std::string(VELMORA_SOURCE_DIR) + "/tools/test-server.sh", "start", scratch}) != 0) return 1;
-    setenv("VELMORA_TEST_SERVER", (scratch + "/server.env").c_str(), 1);
-    std::string whyNot;
-    std::optional<test::ServerSetting> server = test::testServer(whyNot);
-    if (!server) {
-        std::printf("server benchmarks skipped: %s\n", whyNot.c_str());
+    std::optional<bench::BenchServer> running(scratch);
+    if (!running->setting()) {
+        std::printf("server benchmarks skipped: %s\n", running->whyNot().c_str());
         return 0;
     }
-    benchOver("socket", *server, scratch, [](const test::ServerDatabase& database) { return database.address(); });
-    benchOver("tcp", *server, scratch, [&](const test::ServerDatabase& database) {
-        return database.tcpAddress(server->admin, server->adminPassword);
-    });
+    const test::ServerSetting& server = *running->setting();
+    for (const std::string& way : bench::kServerWays) benchOver(way, server, scratch);
 
     // Copying a collection file of VELMORA_BENCH_COPY_MB (1024) MB of 3 MB pictures.
     const char* megabytes = std::getenv("VELMORA_BENCH_COPY_MB");
     const int size = 3 << 20, pictures = std::max(1, (megabytes ? std::atoi(megabytes) : 1024) / 3);
     const std::string source = makeFile(scratch + "/copy.vlm", pictures, size);
-    test::ServerDatabase copyInto(*server), plainInto(*server);
-    std::ostringstream out, err;
-    const double copy = bench::timeMs([&] { copyCollectionTo(source, copyInto.address(), out, err, false); });
-    RawConnection raw(plainInto.address());
-    const double bulk = bench::timeMs([&] { copyRaw(raw, source); });
-    bench::report("copy_collection_mb_s", static_cast<double>(pictures) * 3 / (copy / 1000), "MB/s");
-    bench::report("copy_bulk_mb_s", static_cast<double>(pictures) * 3 / (bulk / 1000), "MB/s");
-    bench::report("copy_collection_ratio", copy / bulk, "x");
-
-    runProgram({std::string(VELMORA_SOURCE_DIR) + "/tools/test-server.sh", "stop", scratch});
+    {
+        test::ServerDatabase copyInto(server), plainInto(server);
+        std::ostringstream out, err;
+        const double copy = bench::timeMs([&] { copyCollectionTo(source, copyInto.address(), out, err, false); });
+        RawConnection raw(plainInto.address());
+        const double bulk = bench::timeMs([&] { copyRaw(raw, source); });
+        bench::report("copy_collection_mb_s", static_cast<double>(pictures) * 3 / (copy / 1000), "MB/s");
+        bench::report("copy_bulk_mb_s", static_cast<double>(pictures) * 3 / (bulk / 1000), "MB/s");
+        bench::report("copy_collection_ratio", copy / bulk, "x");
+    }
+    running.reset();
     std::filesystem::remove_all(scratch);
     return 0;
 }

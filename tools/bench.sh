@@ -41,6 +41,8 @@ awk '
     target["thumbs_peak_mb_above_main"] = 60; target["thumbs_peak_mb_above_main_dpr2"] = 60
     target["server_add_ratio_socket"] = 1.3; target["server_add_ratio_tcp"] = 1.3; target["copy_collection_ratio"] = 1.5
     target["server_open_100k_ratio_socket"] = 1.5; target["server_open_100k_ratio_tcp"] = 1.5
+    target["server_next_cold_ratio_socket"] = 1.3; target["server_next_cold_ratio_tcp"] = 1.3
+    target["server_next_warm_ms_socket"] = 16; target["server_next_warm_ms_tcp"] = 16
     # Limits that are another figure of the same run, printed before them.
     versus["wallpaper_change_peak_mb"] = "feh_peak_mb"
   }
