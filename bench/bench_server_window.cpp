@@ -72,9 +72,13 @@ void openUntilNamesShown(MainWindow& form, const std::string& address) {
 
 void openFigures(const std::string& way, const test::ServerSetting& server) {
     test::ServerDatabase names(server);
-    // Every row holds a small picture, so the window shows the first as it would.
-    names.run(std::string(kTable) + "; INSERT INTO pictures (filename, picture) SELECT '图片 ' || i, '\\x" +
-              hexOf(tools::syntheticJpeg(16, 16)) + "'::bytea FROM generate_series(1, " + std::to_string(kNames) + ") i");
+    // Each row holds a small picture, so the window shows the first as it would; one
+    // over the server's 2 kB threshold, so that it lies outside the table's rows as
+    // every photo does.
+    const Bytes picture = tools::syntheticJpeg(96, 96);
+    if (picture.size() < 2100) std::abort();
+    names.run(std::string(kTable) + "; INSERT INTO pictures (filename, picture) SELECT '图片 ' || i, '\\x" + hexOf(picture) +
+              "'::bytea FROM generate_series(1, " + std::to_string(kNames) + ") i");
     const std::string address = bench::addressOver(way, server, names);
     MainWindow form(BrowserServices{}, address);
     form.show();

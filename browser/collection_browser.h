@@ -29,6 +29,7 @@
 #include "store/database/connection.h"
 #include "store/database/picture_digests.h"
 #include "store/database/picture_query.h"
+#include "store/database/sql_database.h"
 
 namespace velmora {
 
@@ -182,8 +183,9 @@ private:
     // Files.
     void openDefaultCollection();
     void openStartCollection(const std::string& path);
-    void openCollectionAt(const std::string& path);
-    void switchTo(const std::string& path);
+    // opened: the collection's database when the caller opened it already.
+    void openCollectionAt(const std::string& path, std::unique_ptr<SqlDatabase> opened = nullptr);
+    void switchTo(const std::string& path, std::unique_ptr<SqlDatabase> opened = nullptr);
     void reopenWith(const char* statement, std::vector<std::string> parameters);
 
     // Adding.

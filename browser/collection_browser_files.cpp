@@ -38,20 +38,24 @@ void CollectionBrowser::openStartCollection(const std::string& path) {
     openCollectionAt(absolute);
 }
 
-void CollectionBrowser::switchTo(const std::string& path) {
+void CollectionBrowser::switchTo(const std::string& path, std::unique_ptr<SqlDatabase> opened) {
     // What could be undone belongs to the file being left.
     rememberUndo(std::nullopt);
     storedLengths_.forget();
     connection_.close();
     connection_.setConnectionString(connectionStringFor(path));
-    connection_.open();
+    if (opened) {
+        connection_.adopt(std::move(opened));
+    } else {
+        connection_.open();
+    }
     query_.open();
     title_ = fillIn(texts().fileTitle, {shownCollectionName(path)});
     view_.setTitle(title_);
 }
 
-void CollectionBrowser::openCollectionAt(const std::string& path) {
-    switchTo(path);
+void CollectionBrowser::openCollectionAt(const std::string& path, std::unique_ptr<SqlDatabase> opened) {
+    switchTo(path, std::move(opened));
     applyFileRule();
 }
 

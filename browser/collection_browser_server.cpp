@@ -5,7 +5,7 @@
 #include "browser/server_addresses.h"
 #include "browser/server_login.h"
 #include "store/database/server_address.h"
-#include "store/server/server_collection.h"
+#include "store/database/server_database.h"
 
 namespace velmora {
 
@@ -24,13 +24,14 @@ bool CollectionBrowser::openServerAt(const std::string& address) {
             throw Error("\"" + address + "\" is not the address of a server collection: postgresql://[user@]host[:port]/"
                         "dbname, postgres://... or service=NAME");
         }
-        // The collection is only looked at here; the one open now stays open until a
-        // password that works is found.
+        // The one open now stays open until a password that works is found; the
+        // connection that found it becomes the window's.
         std::optional<std::string> working;
+        std::unique_ptr<SqlDatabase> opened;
         const ServerLogin login{
             addressWithoutPassword(address), services_.keyring,
             [&](const std::optional<std::string>& password) {
-                openServerCollection(address, password);
+                opened = openServerDatabase(address, password);
                 working = password;
             },
             [&](PasswordForm& form) { view_.askPassword(form); },
@@ -39,9 +40,9 @@ bool CollectionBrowser::openServerAt(const std::string& address) {
             closes = true;
             return;
         }
-        // The window's connection logs in with the password that worked.
+        // A later open of this collection logs in with the password that worked.
         connection_.setPassword(working);
-        openCollectionAt(address);
+        openCollectionAt(address, std::move(opened));
         closes = true;
         if (services_.recentServers) rememberServerAddress(*services_.recentServers, address);
     });

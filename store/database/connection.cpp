@@ -117,6 +117,11 @@ void Connection::adopt(sqlite3* db) {
     database_ = std::make_unique<SqliteDatabase>(db);
 }
 
+void Connection::adopt(std::unique_ptr<SqlDatabase> database) {
+    close();
+    database_ = std::move(database);
+}
+
 void Connection::close() {
     if (!database_) return;
     // Copy: a listener may unregister itself while being told.

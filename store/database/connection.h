@@ -41,6 +41,10 @@ public:
     // with the settings open() gives a file; closes an open file first. On failure the
     // handle is closed and Error raised.
     void adopt(sqlite3* db);
+    // Takes over a database opened already for the connection string set (a server
+    // collection its login opened), so it is not opened a second time; closes an open
+    // one first.
+    void adopt(std::unique_ptr<SqlDatabase> database);
     // No effect when closed. Datasets on the connection close first, silently.
     void close();
 
