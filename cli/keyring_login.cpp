@@ -5,16 +5,14 @@
 
 namespace velmora {
 
-KeyringLogin::KeyringLogin(std::shared_ptr<platform::Keyring> keyring) {
-    setKeptServerPassword([keyring](const std::string& shownAddress) {
-        return keyring->passwordWithoutAsking(shownAddress);
-    });
+KeyringLogin::KeyringLogin(platform::Keyring* keyring) {
+    if (!keyring) {
+        system_ = platform::systemKeyring();
+        keyring = system_.get();
+    }
+    setKeptServerPassword([keyring](const std::string& shownAddress) { return keyring->passwordWithoutAsking(shownAddress); });
 }
 
 KeyringLogin::~KeyringLogin() { setKeptServerPassword({}); }
-
-std::unique_ptr<KeyringLogin> systemKeyringLogin() {
-    return std::make_unique<KeyringLogin>(platform::systemKeyring());
-}
 
 }  // namespace velmora

@@ -1,7 +1,7 @@
 #pragma once
 // The command line's login to a server collection: where libpq's own sources hold no
-// password, the one the window kept in the system keyring (under the address without
-// its password) is taken. Nothing is ever asked: there is no dialog on the command line,
+// password, the one the window kept in the keyring (under the address without its
+// password) is taken. Nothing is ever asked: there is no dialog on the command line,
 // and a keyring that would have to be unlocked first gives none.
 
 #include <memory>
@@ -12,16 +12,17 @@ namespace platform {
 class Keyring;
 }
 
-// While it lives, this process's server connections look in the keyring.
+// While it lives, this process's server connections look in keyring (null: the system's
+// keyring), which must outlive it.
 class KeyringLogin {
 public:
-    explicit KeyringLogin(std::shared_ptr<platform::Keyring> keyring);
+    explicit KeyringLogin(platform::Keyring* keyring);
     ~KeyringLogin();
     KeyringLogin(const KeyringLogin&) = delete;
     KeyringLogin& operator=(const KeyringLogin&) = delete;
-};
 
-// A KeyringLogin on the keyring of the user's session.
-std::unique_ptr<KeyringLogin> systemKeyringLogin();
+private:
+    std::unique_ptr<platform::Keyring> system_;
+};
 
 }  // namespace velmora

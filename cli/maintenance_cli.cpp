@@ -54,7 +54,7 @@ bool progressShown(const std::ostream& err) {
 
 }  // namespace
 
-int runMaintenance(const MaintenanceOptions& options, std::ostream& out, std::ostream& err) {
+int runMaintenance(const MaintenanceOptions& options, std::ostream& out, std::ostream& err, platform::Keyring* keyring) {
     if (options.kind == MaintenanceOptions::Kind::None) {
         err << invalidCommandLineText(kMaintenanceOptionsFirst);
         return 2;
@@ -64,7 +64,7 @@ int runMaintenance(const MaintenanceOptions& options, std::ostream& out, std::os
         return 2;
     }
     // A server collection's password may come from the keyring, as the window kept it.
-    const std::unique_ptr<KeyringLogin> login = systemKeyringLogin();
+    const KeyringLogin login(keyring);
     if (options.kind == MaintenanceOptions::Kind::Add) return addPictures(options.file, options.pictures, out, err);
     if (options.kind == MaintenanceOptions::Kind::CopyCollection) {
         // A file being made is removed when a signal ends the copy; a server drops the

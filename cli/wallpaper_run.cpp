@@ -47,9 +47,10 @@ std::vector<TimerStep> timerChange(const WallpaperOptions& options, WallpaperSet
 
 }  // namespace
 
-int runWallpaperOptions(const WallpaperOptions& options, WallpaperRunServices& services, std::ostream& err) {
+int runWallpaperOptions(const WallpaperOptions& options, WallpaperRunServices& services, std::ostream& err,
+                        platform::Keyring* keyring) {
     // The timer's runs too: a server collection's password may come from the keyring.
-    const std::unique_ptr<KeyringLogin> login = systemKeyringLogin();
+    const KeyringLogin login(keyring);
     try {
         const WallpaperSettings before = loadWallpaperSettings(services.settings);
         WallpaperSettings settings = before;

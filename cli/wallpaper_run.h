@@ -12,6 +12,10 @@
 
 namespace velmora {
 
+namespace platform {
+class Keyring;
+}
+
 struct WallpaperRunServices {
     const platform::Platform& platform;
     platform::SettingsStore& settings;
@@ -24,6 +28,8 @@ struct WallpaperRunServices {
 
 // 0 when everything asked was done, 1 when something failed (said on err, one line
 // each, "velmora: " first). The options must be free of usage errors.
-int runWallpaperOptions(const WallpaperOptions& options, WallpaperRunServices& services, std::ostream& err);
+// A server collection's password may come from keyring (null: the system's; keyring_login.h).
+int runWallpaperOptions(const WallpaperOptions& options, WallpaperRunServices& services, std::ostream& err,
+                        platform::Keyring* keyring = nullptr);
 
 }  // namespace velmora

@@ -7,17 +7,11 @@
 #include "platform/keyring.h"
 #include "store/server/server_connection.h"
 #include "tests/support/fake_wallpaper_settings.h"
+#include "tests/support/memory_keyring.h"
 #include "wallpaper/wallpaper_settings_change.h"
 
 namespace velmora::test {
 namespace {
-
-struct MemoryKeyring : platform::Keyring {
-    std::optional<std::string> password(const std::string&) override { return kept; }
-    void keep(const std::string&, const std::string& password) override { kept = password; }
-    void forget(const std::string&) noexcept override { kept.reset(); }
-    std::optional<std::string> kept;
-};
 
 TEST(ServerLogin, LibpqThenTheKeyringThenTheUserUntilOneWorksKeepingOnlyWhatTheUserAsks) {
     using Typed = std::vector<std::pair<std::string, bool>>;  // password, keep box
