@@ -6,7 +6,9 @@
 #include <map>
 #include <random>
 
+#include "store/server/open_collection.h"
 #include "store/server/server_connection.h"
+#include "tools/synthetic_picture.h"
 
 namespace velmora::test {
 namespace {
@@ -75,6 +77,15 @@ std::string ServerDatabase::tcpAddress(const std::string& role, const std::strin
 std::string ServerDatabase::run(const std::string& sql) const {
     ServerResult result = ServerConnection(address()).run(sql);
     return result.rows() > 0 && result.columns() > 0 ? result.text(0, 0) : "";
+}
+
+void ServerDatabase::makeCollection(const std::vector<std::string>& names) const {
+    std::unique_ptr<NewCollection> made =
+        startCollection(address(), {{"filename", ColumnKind::Text}, {"picture", ColumnKind::Bytes}});
+    for (std::size_t i = 0; i < names.size(); ++i) {
+        made->insert({FieldValue{names[i]}, FieldValue{shareBytes(tools::syntheticJpeg(48, 32, static_cast<int>(i)))}});
+    }
+    made->finish();
 }
 
 }  // namespace velmora::test

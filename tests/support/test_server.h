@@ -4,6 +4,7 @@
 
 #include <optional>
 #include <string>
+#include <vector>
 
 namespace velmora::test {
 
@@ -32,6 +33,9 @@ public:
     std::string tcpAddress(const std::string& role, const std::string& password) const;
     // Runs a statement in this database as the administrator: its first value, if any.
     std::string run(const std::string& sql) const;
+    // Makes the table pictures here, as a copy to the server does, with a picture of each
+    // name: the i-th is tools::syntheticJpeg(48, 32, i).
+    void makeCollection(const std::vector<std::string>& names) const;
 
 private:
     ServerSetting server_;
