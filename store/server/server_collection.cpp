@@ -4,7 +4,6 @@
 #include <bit>
 #include <charconv>
 #include <cstring>
-
 #include <map>
 #include <set>
 
