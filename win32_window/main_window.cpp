@@ -450,6 +450,10 @@ LRESULT MainWindow::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         return 0;
     }
     case kRunPosted: runPosted(); return 0;
+    case WM_TIMER:
+        if (wParam != kChangesTimer || !browser_) break;
+        browser_->changesMayHaveArrived();
+        return 0;
     case WM_CLOSE: DestroyWindow(window_); return 0;
     case WM_DESTROY:
         window_ = nullptr;

@@ -76,10 +76,16 @@ public:
     void showAndRaiseMainWindow() override;
     void closeMainWindow() override;
     void post(std::function<void()> task) override;
+    // A socket cannot be watched from this message loop: the core is asked every quarter
+    // second instead, which gathers a burst of changes as a delay would.
+    void watchChanges(int socket) override;
 
 private:
     // Tasks handed in by post() are waiting.
     static constexpr UINT kRunPosted = WM_APP + 1;
+    // The timer that asks the core for other clients' changes.
+    static constexpr UINT_PTR kChangesTimer = 1;
+    static constexpr UINT kChangesTimerMs = 250;
 
     void createControls();
     void layOut();

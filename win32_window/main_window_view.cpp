@@ -146,4 +146,12 @@ void MainWindow::post(std::function<void()> task) {
     PostMessageW(window_, kRunPosted, 0, 0);
 }
 
+void MainWindow::watchChanges(int socket) {
+    if (socket < 0) {
+        KillTimer(window_, kChangesTimer);
+    } else {
+        SetTimer(window_, kChangesTimer, kChangesTimerMs, nullptr);
+    }
+}
+
 }  // namespace velmora::win32
