@@ -5,7 +5,6 @@
 // picture from a file in a window beside it; and the next picture decoded ahead.
 #include <QApplication>
 #include <QElapsedTimer>
-#include <QEvent>
 #include <QLabel>
 
 #include <cstdio>
@@ -32,16 +31,6 @@ const int kPhotos = 8;
 const char* const kTable =
     "CREATE TABLE pictures (filename text, picture bytea, velmora_key bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY)";
 
-// Counts the paints of a widget.
-class PaintCounter : public QObject {
-public:
-    int paints = 0;
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint) ++paints;
-        return false;
-    }
-};
-
 std::string hexOf(const Bytes& bytes) {
     static const char digits[] = "0123456789abcdef";
     std::string text;
@@ -56,7 +45,7 @@ std::string hexOf(const Bytes& bytes) {
 // once the address is confirmed, until the name list has painted its first names and
 // the count label says how many there are.
 void openUntilNamesShown(MainWindow& form, const std::string& address) {
-    PaintCounter counter;
+    bench::PaintCounter counter;
     form.nameList->viewport()->installEventFilter(&counter);
     if (!form.browser().openServerAt(address)) std::abort();
     QElapsedTimer timer;

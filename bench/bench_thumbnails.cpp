@@ -18,6 +18,7 @@
 
 #include "bench/child_process_figure.h"
 #include "bench/measure.h"
+#include "bench/window_steps.h"
 #include "qt_window/main_window.h"
 #include "qt_window/thumbnail_window.h"
 #include "browser/thumbnail_form.h"
@@ -33,6 +34,7 @@
 #include "tools/synthetic_picture.h"
 
 using namespace velmora;
+using bench::PaintCounter;
 
 namespace {
 
@@ -171,16 +173,6 @@ int mainWindowPeak(const std::string& collection, const std::string& storePath) 
     bench::report("main_peak_mb", bench::peakResidentMb(), "MB");
     return 0;
 }
-
-// Counts the paints of a widget.
-class PaintCounter : public QObject {
-public:
-    int paints = 0;
-    bool eventFilter(QObject*, QEvent* event) override {
-        if (event->type() == QEvent::Paint) ++paints;
-        return false;
-    }
-};
 
 // Child: the thumbnail window over the main window, scrolled a screen at a time from the
 // top to the bottom. Each step is two frames, both timed: the scroll with what is already

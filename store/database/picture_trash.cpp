@@ -65,9 +65,10 @@ std::vector<TrashedPicture> PictureTrash::list() const {
 std::int64_t PictureTrash::heldBytes() const {
     SqlDatabase& db = connection_.database();
     if (!hasTrash(db)) return 0;
-    SqlStatement statement(db, std::string("SELECT coalesce(sum(coalesce(length(picture), 0) + "
-                                           "coalesce(length(CAST(filename AS BLOB)), 0)), 0) FROM ") +
-                                   kTrashTable);
+    // A name's bytes, not its characters.
+    const std::string nameBytes = db.onServer() ? "octet_length(filename)" : "length(CAST(filename AS BLOB))";
+    SqlStatement statement(db, "SELECT coalesce(sum(coalesce(length(picture), 0) + coalesce(" + nameBytes + ", 0)), 0) FROM " +
+                                   std::string(kTrashTable));
     return statement.step() ? statement.integer(0) : 0;
 }
 

@@ -21,8 +21,10 @@ protected:
     static Bytes front(const Bytes& bytes) { return Bytes(bytes.begin(), bytes.begin() + 4); }
 };
 
-TEST_F(Adding, AJpegFileInAnEmptyFileIsStoredByteForByte) {
-    makeDefaultFile({});
+using AddingOnBoth = OnBoth<Adding>;
+
+TEST_P(AddingOnBoth, AJpegFileInAnEmptyFileIsStoredByteForByte) {
+    makeCollection({});
     open();
     const std::string file = jpegFile("photo.JPG");
     view.fileAnswers.push_back({file});
@@ -31,8 +33,8 @@ TEST_F(Adding, AJpegFileInAnEmptyFileIsStoredByteForByte) {
     ASSERT_EQ(view.dialogs.size(), 1u);
     EXPECT_EQ(view.dialogs[0].kind, NameDialogKind::PictureName);
     EXPECT_EQ(view.dialogs[0].offered, "图片1");
-    EXPECT_EQ(namesInFile(path()), std::vector<std::string>{"图片1"});
-    const Bytes stored = picturesInFile(path())[0];
+    EXPECT_EQ(stored(), std::vector<std::string>{"图片1"});
+    const Bytes stored = storedPictures()[0];
     EXPECT_EQ(std::string(stored.begin(), stored.end()), readFile(file));
     EXPECT_EQ(view.countText, "1   张");
     EXPECT_TRUE(view.states.pictureCommands);
@@ -48,24 +50,24 @@ TEST_F(Adding, AJpegFileInAnEmptyFileIsStoredByteForByte) {
               "*.jpg;*.jpeg;*.bmp;*.png;*.gif;*.webp;*.tif;*.tiff");
 }
 
-TEST_F(Adding, ABmpFileIsStoredAsBaselineJfif) {
+TEST_P(AddingOnBoth, ABmpFileIsStoredAsBaselineJfif) {
     openNames({"a", "b"});
     view.fileAnswers.push_back({bmpFile("drawing.bmp")});
     view.dialogAnswers.push_back({"画"});
     browser->addFromFiles();
     EXPECT_EQ(view.dialogs[0].offered, "图片3");
-    const auto pictures = picturesInFile(path());
+    const auto pictures = storedPictures();
     ASSERT_EQ(pictures.size(), 3u);
     EXPECT_EQ(front(pictures[2]), kJfifStart);
     EXPECT_EQ(view.countText, "3   张");
 }
 
-TEST_F(Adding, CancellingBringsBackWhatWasShownBefore) {
+TEST_P(AddingOnBoth, CancellingBringsBackWhatWasShownBefore) {
     for (bool empty : {false, true}) {
         SCOPED_TRACE(empty ? "empty file" : "two pictures");
         std::filesystem::remove(path());
         view.clearPicture();  // a window of its own
-        makeDefaultFile(empty ? std::vector<CollectionRecord>{} : pictureRecords({"a", "b"}));
+        makeCollection(empty ? std::vector<CollectionRecord>{} : pictureRecords({"a", "b"}));
         open();
         const Bytes before = shownBytes();
         view.fileAnswers.push_back({jpegFile("new.jpg")});
@@ -73,15 +75,15 @@ TEST_F(Adding, CancellingBringsBackWhatWasShownBefore) {
         browser->addFromFiles();
         EXPECT_EQ(shownBytes(), before);
         EXPECT_EQ(view.picture.has_value(), !empty);
-        EXPECT_EQ(namesInFile(path()).size(), empty ? 0u : 2u);
+        EXPECT_EQ(stored().size(), empty ? 0u : 2u);
         EXPECT_EQ(view.countText, empty ? "0   张" : "2   张");
         EXPECT_EQ(view.states.pictureCommands, !empty);
         browser.reset();
     }
 }
 
-TEST_F(Adding, AnEmptyNameIsRefusedThenATypedOneAccepted) {
-    makeDefaultFile({});
+TEST_P(AddingOnBoth, AnEmptyNameIsRefusedThenATypedOneAccepted) {
+    makeCollection({});
     open();
     view.fileAnswers.push_back({jpegFile("new.jpg")});
     view.dialogAnswers.push_back({""});
@@ -90,10 +92,10 @@ TEST_F(Adding, AnEmptyNameIsRefusedThenATypedOneAccepted) {
     ASSERT_EQ(view.boxes.size(), 1u);
     EXPECT_EQ(view.boxes[0].kind, BoxKind::Condition);
     EXPECT_EQ(view.boxes[0].text, "请输入图片名！");
-    EXPECT_EQ(namesInFile(path()), std::vector<std::string>{" 猫 "});
+    EXPECT_EQ(stored(), std::vector<std::string>{" 猫 "});
 }
 
-TEST_F(Adding, AFileThatIsNoPictureWritesNothing) {
+TEST_P(AddingOnBoth, AFileThatIsNoPictureWritesNothing) {
     openNames({"a"});
     const Bytes before = shownBytes();
     const struct {
@@ -116,25 +118,25 @@ TEST_F(Adding, AFileThatIsNoPictureWritesNothing) {
         EXPECT_EQ(view.boxes[0].kind, BoxKind::Error);
         EXPECT_EQ(view.boxes[0].text, c.message);
         EXPECT_EQ(shownBytes(), before);
-        EXPECT_EQ(namesInFile(path()).size(), 1u);
+        EXPECT_EQ(stored().size(), 1u);
         EXPECT_EQ(view.countText, "1   张");
     }
     EXPECT_TRUE(view.dialogs.empty());
 }
 
-TEST_F(Adding, PastingLeavesOnlyThePreviousButtonAvailable) {
+TEST_P(AddingOnBoth, PastingLeavesOnlyThePreviousButtonAvailable) {
     openNames({"a", "b"});
     clipboard.offerBitmap(tools::syntheticBitmap(80, 60, 9));
     view.dialogAnswers.push_back({"粘贴的图"});
     browser->run(CommandId::Paste);
     EXPECT_EQ(view.dialogs[0].offered, "图片3");
-    EXPECT_EQ(namesInFile(path()).back(), "粘贴的图");
+    EXPECT_EQ(stored().back(), "粘贴的图");
     EXPECT_EQ(state(), "粘贴的图 prev -");
     EXPECT_EQ(view.countText, "3   张");
-    EXPECT_EQ(front(picturesInFile(path()).back()), kJfifStart);
+    EXPECT_EQ(front(storedPictures().back()), kJfifStart);
 }
 
-TEST_F(Adding, PastingWithOnlyTextOnTheClipboardOrCancellingChangesNothing) {
+TEST_P(AddingOnBoth, PastingWithOnlyTextOnTheClipboardOrCancellingChangesNothing) {
     openNames({"a"});
     clipboard.offerText("hello");
     browser->paste();
@@ -144,14 +146,14 @@ TEST_F(Adding, PastingWithOnlyTextOnTheClipboardOrCancellingChangesNothing) {
     clipboard.offerBitmap(tools::syntheticBitmap(30, 20, 1));
     view.dialogAnswers.push_back({std::nullopt, false});
     browser->paste();
-    EXPECT_EQ(shownBytes(), picturesInFile(path())[0]);
-    EXPECT_EQ(namesInFile(path()).size(), 1u);
+    EXPECT_EQ(shownBytes(), storedPictures()[0]);
+    EXPECT_EQ(stored().size(), 1u);
     EXPECT_EQ(view.countText, "1   张");
     EXPECT_TRUE(view.dialogs.size() == 1 && view.boxes.size() == 1);
 }
 
-TEST_F(Adding, ManyFilesAreNamedAfterThemselvesAndTheOnesNotAddedAreListed) {
-    makeDefaultFile({});
+TEST_P(AddingOnBoth, ManyFilesAreNamedAfterThemselvesAndTheOnesNotAddedAreListed) {
+    makeCollection({});
     open();
     std::vector<std::string> files, expected;
     for (int i = 0; i < 20; ++i) {
@@ -164,7 +166,7 @@ TEST_F(Adding, ManyFilesAreNamedAfterThemselvesAndTheOnesNotAddedAreListed) {
     std::filesystem::remove(files[13]);           // p113.bmp: typed, but not there
     view.fileAnswers.push_back(files);
     browser->addFromFiles();
-    EXPECT_EQ(namesInFile(path()), expected);
+    EXPECT_EQ(stored(), expected);
     ASSERT_EQ(view.boxes.size(), 1u);
     EXPECT_EQ(view.boxes[0].kind, BoxKind::NotAdded);
     EXPECT_EQ(view.boxes[0].text.substr(0, view.boxes[0].text.find("p113")),
@@ -173,7 +175,7 @@ TEST_F(Adding, ManyFilesAreNamedAfterThemselvesAndTheOnesNotAddedAreListed) {
     EXPECT_EQ(view.progressLabels.front(), "正在添加图片 1 / 20");
     EXPECT_EQ(view.progressLabels.size(), 20u);
     // A JPEG file keeps its bytes; a BMP becomes a JPEG stream.
-    const auto pictures = picturesInFile(path());
+    const auto pictures = storedPictures();
     EXPECT_EQ(std::string(pictures[0].begin(), pictures[0].end()), readFile(files[0]));
     EXPECT_EQ(front(pictures[1]), kJfifStart);
     // The rule once, at the end, with the last added picture current.
@@ -192,7 +194,7 @@ TEST_F(Adding, ManyFilesAreNamedAfterThemselvesAndTheOnesNotAddedAreListed) {
     view.progressLabels.clear();
     browser->addFromFiles();
     EXPECT_TRUE(view.progressLabels.empty());
-    const auto after = namesInFile(path());
+    const auto after = stored();
     ASSERT_EQ(after.size(), 29u);
     EXPECT_EQ(after[17], "q100");
     EXPECT_EQ(after[26], "q109");
@@ -201,8 +203,8 @@ TEST_F(Adding, ManyFilesAreNamedAfterThemselvesAndTheOnesNotAddedAreListed) {
     EXPECT_EQ(view.boxes.size(), 1u);
 }
 
-TEST_F(Adding, ALongListOfFilesNotAddedNamesTheFirstFifteenAndAllInTheDetails) {
-    makeDefaultFile({});
+TEST_P(AddingOnBoth, ALongListOfFilesNotAddedNamesTheFirstFifteenAndAllInTheDetails) {
+    makeCollection({});
     open();
     std::vector<std::string> files;
     for (int i = 0; i < 18; ++i) files.push_back(dir.file("gone" + std::to_string(i) + ".jpg"));
@@ -218,15 +220,15 @@ TEST_F(Adding, ALongListOfFilesNotAddedNamesTheFirstFifteenAndAllInTheDetails) {
     EXPECT_EQ(view.countText, "0   张");
 }
 
-TEST_F(Adding, DroppedFilesAreAddedOrOpenedOnceTheDropHasReturned) {
+TEST_P(AddingOnBoth, DroppedFilesAreAddedOrOpenedOnceTheDropHasReturned) {
     openNames({"a"});
     createCollection(dir.file("other.vlm"), pictureRecords({"x", "y"}));
     const std::vector<std::string> three{jpegFile("cat.jpg"), bmpFile("dog.bmp"), jpegFile("bird.jpeg")};
     EXPECT_TRUE(browser->acceptsDrop(three));
     browser->drop(three);
-    EXPECT_EQ(namesInFile(path()).size(), 1u);  // not yet
+    EXPECT_EQ(stored().size(), 1u);  // not yet
     view.runPosted();
-    EXPECT_EQ(namesInFile(path()), (std::vector<std::string>{"a", "cat", "dog", "bird"}));
+    EXPECT_EQ(stored(), (std::vector<std::string>{"a", "cat", "dog", "bird"}));
     EXPECT_EQ(view.countText, "4   张");
 
     // One picture goes through the naming dialog, as a single add does.
@@ -234,7 +236,7 @@ TEST_F(Adding, DroppedFilesAreAddedOrOpenedOnceTheDropHasReturned) {
     browser->drop({jpegFile("single.jpg")});
     view.runPosted();
     EXPECT_EQ(view.dialogs.back().offered, "图片5");
-    EXPECT_EQ(namesInFile(path()).back(), "拖入的图");
+    EXPECT_EQ(stored().back(), "拖入的图");
 
     // A file that is no picture, an icon and a collection among pictures are refused.
     writeFile(dir.file("notes.txt"), "notes");
@@ -252,6 +254,8 @@ TEST_F(Adding, DroppedFilesAreAddedOrOpenedOnceTheDropHasReturned) {
     EXPECT_EQ(view.name, "x");
     EXPECT_EQ(view.unexpected, 0);
 }
+
+VELMORA_ON_FILE_AND_SERVER(AddingOnBoth);
 
 }  // namespace
 }  // namespace velmora::test

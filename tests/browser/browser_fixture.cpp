@@ -1,6 +1,8 @@
 #include "tests/browser/browser_fixture.h"
 
 #include "store/picture/jpeg_picture.h"
+#include "store/server/open_collection.h"
+#include "tests/support/sqlite_peer.h"
 
 namespace velmora::test {
 
@@ -9,7 +11,12 @@ BrowserTest::BrowserTest() = default;
 // The browser goes before the directory it works in.
 BrowserTest::~BrowserTest() { browser.reset(); }
 
+std::string BrowserTest::place() const {
+    return where() == Where::File ? dir.file("pictures.vlm") : database->address();
+}
+
 CollectionBrowser& BrowserTest::open(std::optional<std::string> startFile) {
+    if (!startFile && where() == Where::Server) startFile = place();
     BrowserServices services;
     services.clipboard = &clipboard;
     services.platform = &platform;
@@ -22,9 +29,43 @@ CollectionBrowser& BrowserTest::open(std::optional<std::string> startFile) {
     return *browser;
 }
 
+void BrowserTest::makeCollection(const std::vector<CollectionRecord>& records) {
+    if (where() == Where::File) return makeDefaultFile(records);
+    browser.reset();
+    database = std::make_unique<ServerDatabase>(*server);
+    std::unique_ptr<NewCollection> made = startCollection(place(), {{"filename"}, {"picture", ColumnKind::Bytes}});
+    for (const CollectionRecord& record : records) {
+        made->insert({FieldValue{record.name}, FieldValue{shareBytes(Bytes(record.picture))}});
+    }
+    made->finish();
+}
+
 CollectionBrowser& BrowserTest::openNames(const std::vector<std::string>& names, int width, int height) {
-    makeDefaultFile(pictureRecords(names, width, height));
+    makeCollection(pictureRecords(names, width, height));
     return open();
+}
+
+std::vector<std::string> BrowserTest::stored() {
+    if (where() == Where::File) return namesInFile(place());
+    std::vector<std::string> names;
+    for (const StoredName& name : openCollection(place())->names()) names.push_back(name.name.value_or("<null>"));
+    return names;
+}
+
+std::vector<Bytes> BrowserTest::storedPictures() {
+    if (where() == Where::File) return picturesInFile(place());
+    std::unique_ptr<CollectionStore> store = openCollection(place());
+    std::vector<Bytes> pictures;
+    for (const StoredName& name : store->names()) pictures.push_back(*store->picture(name.key));
+    return pictures;
+}
+
+void BrowserTest::otherProgram(const std::string& sql) {
+    if (where() == Where::File) {
+        SqlitePeer(place()).exec(sql);
+    } else {
+        database->run(sql);
+    }
 }
 
 std::string BrowserTest::state() const {

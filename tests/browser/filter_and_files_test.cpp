@@ -32,7 +32,9 @@ bool holdsAnyOf(const std::string& path, const std::vector<CollectionRecord>& re
     return false;
 }
 
-TEST_F(FilterAndFiles, FilteringByTheUntouchedTextMatchesNothing) {
+using FilterAndFilesOnBoth = OnBoth<FilterAndFiles>;
+
+TEST_P(FilterAndFilesOnBoth, FilteringByTheUntouchedTextMatchesNothing) {
     openNames({"猫1", "小猫", "狗"});
     filterBy(std::nullopt);
     EXPECT_EQ(view.dialogs[0].kind, NameDialogKind::Filter);
@@ -43,7 +45,7 @@ TEST_F(FilterAndFiles, FilteringByTheUntouchedTextMatchesNothing) {
     EXPECT_EQ(view.countText, "3   张");
 }
 
-TEST_F(FilterAndFiles, FilterShowAllAndTheirStatements) {
+TEST_P(FilterAndFilesOnBoth, FilterShowAllAndTheirStatements) {
     CollectionBrowser& b = openNames({"猫1", "小猫", "狗", "it's", "50%", "a_b"});
     const struct {
         const char* text;
@@ -71,7 +73,7 @@ TEST_F(FilterAndFiles, FilterShowAllAndTheirStatements) {
     EXPECT_TRUE(view.boxes.empty());
 }
 
-TEST_F(FilterAndFiles, OpeningAFileShowsItsFirstPictureAndTitle) {
+TEST_P(FilterAndFilesOnBoth, OpeningAFileShowsItsFirstPictureAndTitle) {
     CollectionBrowser& b = openNames({"x"});
     TempDir other;
     const std::string five = other.file("five.vlm");
@@ -98,7 +100,7 @@ TEST_F(FilterAndFiles, OpeningAFileShowsItsFirstPictureAndTitle) {
     EXPECT_EQ(view.title, "Velmora    [ " + empty + " ]");
 }
 
-TEST_F(FilterAndFiles, UnderAFilterAnOpenedFileShowsOnlyItsMatches) {
+TEST_P(FilterAndFilesOnBoth, UnderAFilterAnOpenedFileShowsOnlyItsMatches) {
     CollectionBrowser& b = openNames({"猫"});
     filterBy("猫");
     createCollection(dir.file("other.vlm"), pictureRecords({"大猫", "狗", "猫猫"}, 40, 30));
@@ -115,7 +117,7 @@ TEST_F(FilterAndFiles, UnderAFilterAnOpenedFileShowsOnlyItsMatches) {
     EXPECT_EQ(view.countText, "0   张");
 }
 
-TEST_F(FilterAndFiles, AFailedOpenLeavesEverythingAsItWas) {
+TEST_P(FilterAndFilesOnBoth, AFailedOpenLeavesEverythingAsItWas) {
     CollectionBrowser& b = openNames({"a", "b"});
     const std::string title = view.title;
     const Bytes shown = shownBytes();
@@ -165,7 +167,7 @@ TEST_F(FilterAndFiles, CreatingDecodesAndReadsNoPictureOfARecordItDeletes) {
 
 TEST_F(FilterAndFiles, ANewFileHoldsNoByteOfTheTemplatesPicturesAndAFailedWipeLeavesNoFile) {
     const std::vector<CollectionRecord> records = pictureRecords({"Portrait", "Red Pic", "Harbour"}, 400, 300);
-    makeDefaultFile(records);
+    makeCollection(records);
     open();
     const std::string templateBytes = readFile(dir.file("pictures.vlm"));
     ASSERT_TRUE(holdsAnyOf(dir.file("pictures.vlm"), records));
@@ -212,7 +214,7 @@ TEST_F(FilterAndFiles, AFailedCreateIsReportedAndTheDialogStaysOpen) {
         SCOPED_TRACE(c.what);
         // Shown from a file of its own: the template is not held open.
         createCollection(dir.file("shown.vlm"), pictureRecords({"a", "b"}, 40, 30));
-        if (!c.removeTemplate) makeDefaultFile(pictureRecords({"t"}, 40, 30));
+        if (!c.removeTemplate) makeCollection(pictureRecords({"t"}, 40, 30));
         createCollection(dir.file("keep.vlm"), pictureRecords({"kept"}, 40, 30));
         open(dir.file("shown.vlm"));
         const std::string title = view.title;
@@ -233,6 +235,8 @@ TEST_F(FilterAndFiles, AFailedCreateIsReportedAndTheDialogStaysOpen) {
         for (const char* file : {"pictures.vlm", "keep.vlm", "shown.vlm"}) std::filesystem::remove(dir.file(file));
     }
 }
+
+VELMORA_ON_FILE_AND_SERVER(FilterAndFilesOnBoth);
 
 }  // namespace
 }  // namespace velmora::test

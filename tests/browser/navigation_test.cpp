@@ -6,7 +6,9 @@ namespace {
 
 using Navigation = BrowserTest;
 
-TEST_F(Navigation, NextToTheEndAndBackPastTheStart) {
+using NavigationOnBoth = OnBoth<Navigation>;
+
+TEST_P(NavigationOnBoth, NextToTheEndAndBackPastTheStart) {
     CollectionBrowser& b = openNames({"R1", "R2", "R3"});
     std::vector<std::string> seen{state()};
     for (int i = 0; i < 3; ++i) {
@@ -20,10 +22,10 @@ TEST_F(Navigation, NextToTheEndAndBackPastTheStart) {
     // Past an end the cursor stays and only then the button goes off.
     EXPECT_EQ(seen, (std::vector<std::string>{"R1 - next", "R2 prev next", "R3 prev next", "R3 prev -",
                                               "R2 prev next", "R1 prev next", "R1 - next"}));
-    EXPECT_EQ(shownBytes(), picturesInFile(dir.file("pictures.vlm"))[0]);
+    EXPECT_EQ(shownBytes(), storedPictures()[0]);
 }
 
-TEST_F(Navigation, TheListMovesTheCursorByRowsAndNeverAddsOrRemoves) {
+TEST_P(NavigationOnBoth, TheListMovesTheCursorByRowsAndNeverAddsOrRemoves) {
     CollectionBrowser& b = openNames({"A", "B", "C", "D", "E"});
     EXPECT_EQ(listed(), (std::vector<std::string>{"A", "B", "C", "D", "E"}));
     EXPECT_EQ(b.rowMarker(0), RowMarker::Current);
@@ -45,9 +47,9 @@ TEST_F(Navigation, TheListMovesTheCursorByRowsAndNeverAddsOrRemoves) {
     EXPECT_TRUE(view.boxes.empty());
 }
 
-TEST_F(Navigation, APictureThatIsNotJpegIsReportedWhenRead) {
+TEST_P(NavigationOnBoth, APictureThatIsNotJpegIsReportedWhenRead) {
     CollectionRecord png{"png", {0x89, 'P', 'N', 'G', 0x0D, 0x0A, 0x1A, 0x0A, 0, 0, 0, 0}};
-    makeDefaultFile({pictureRecords({"good"})[0], png});
+    makeCollection({pictureRecords({"good"})[0], png});
     CollectionBrowser& b = open();
     b.next();
     ASSERT_EQ(view.boxes.size(), 1u);
@@ -56,7 +58,7 @@ TEST_F(Navigation, APictureThatIsNotJpegIsReportedWhenRead) {
     EXPECT_EQ(view.name, "png");
 }
 
-TEST_F(Navigation, AFilterThatMatchesNothingTurnsBothButtonsOff) {
+TEST_P(NavigationOnBoth, AFilterThatMatchesNothingTurnsBothButtonsOff) {
     openNames({"猫", "狗"});
     view.dialogAnswers.push_back({"鱼"});
     browser->filterByName();
@@ -64,6 +66,8 @@ TEST_F(Navigation, AFilterThatMatchesNothingTurnsBothButtonsOff) {
     EXPECT_FALSE(view.picture);
     EXPECT_TRUE(view.states.pictureCommands);  // the filter leaves them as they are
 }
+
+VELMORA_ON_FILE_AND_SERVER(NavigationOnBoth);
 
 }  // namespace
 }  // namespace velmora::test

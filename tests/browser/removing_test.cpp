@@ -15,12 +15,14 @@ protected:
     }
     Bitmap decoded(int index) {
         JpegPicture picture;
-        picture.loadData(shareBytes(picturesInFile(dir.file("pictures.vlm"))[static_cast<std::size_t>(index)]));
+        picture.loadData(shareBytes(storedPictures()[static_cast<std::size_t>(index)]));
         return picture.bitmap().toBgr24();
     }
 };
 
-TEST_F(Removing, DeletingTheSecondOfTwoShowsTheFirstWithBothButtonsOn) {
+using RemovingOnBoth = OnBoth<Removing>;
+
+TEST_P(RemovingOnBoth, DeletingTheSecondOfTwoShowsTheFirstWithBothButtonsOn) {
     CollectionBrowser& b = openNames({"A", "B"});
     b.next();
     view.confirmAnswers.push_back(true);
@@ -29,22 +31,22 @@ TEST_F(Removing, DeletingTheSecondOfTwoShowsTheFirstWithBothButtonsOn) {
     EXPECT_EQ(view.boxes[0].kind, BoxKind::Confirm);
     EXPECT_EQ(view.boxes[0].text, "你真的要从数据库中删除此图片吗？");
     EXPECT_EQ(stored(), std::vector<std::string>{"A"});
-    EXPECT_EQ(shownBytes(), picturesInFile(dir.file("pictures.vlm"))[0]);
+    EXPECT_EQ(shownBytes(), storedPictures()[0]);
     EXPECT_EQ(view.countText, "1   张");
     // After a delete neither end flag of the cursor is set.
     EXPECT_EQ(state(), "A prev next");
 }
 
-TEST_F(Removing, DeletingTheFirstOfThreeShowsTheFormerSecond) {
+TEST_P(RemovingOnBoth, DeletingTheFirstOfThreeShowsTheFormerSecond) {
     CollectionBrowser& b = openNames({"A", "B", "C"});
     view.confirmAnswers.push_back(true);
     b.deletePicture();
     EXPECT_EQ(stored(), (std::vector<std::string>{"B", "C"}));
     EXPECT_EQ(view.name, "B");
-    EXPECT_EQ(shownBytes(), picturesInFile(dir.file("pictures.vlm"))[0]);
+    EXPECT_EQ(shownBytes(), storedPictures()[0]);
 }
 
-TEST_F(Removing, RefusalsAndCancelsChangeNothing) {
+TEST_P(RemovingOnBoth, RefusalsAndCancelsChangeNothing) {
     struct Case {
         const char* what;
         const char* filter;  // nullptr: none
@@ -85,7 +87,7 @@ TEST_F(Removing, RefusalsAndCancelsChangeNothing) {
     }
 }
 
-TEST_F(Removing, DeletingUnderAFilterLowersThePictureCount) {
+TEST_P(RemovingOnBoth, DeletingUnderAFilterLowersThePictureCount) {
     std::vector<std::string> names;
     for (int i = 0; i < 10; ++i) names.push_back((i % 3 == 0 ? "猫" : "狗") + std::to_string(i));
     CollectionBrowser& b = openNames(names);
@@ -96,7 +98,7 @@ TEST_F(Removing, DeletingUnderAFilterLowersThePictureCount) {
     EXPECT_EQ(view.countText, "9   张");
 }
 
-TEST_F(Removing, CutPutsTheRemovedPictureOnTheClipboardWhileTheNextShows) {
+TEST_P(RemovingOnBoth, CutPutsTheRemovedPictureOnTheClipboardWhileTheNextShows) {
     CollectionBrowser& b = openNames({"A", "B", "C"});
     const Bitmap expected = decoded(0);
     view.confirmAnswers.push_back(true);
@@ -108,11 +110,11 @@ TEST_F(Removing, CutPutsTheRemovedPictureOnTheClipboardWhileTheNextShows) {
     EXPECT_EQ(view.countText, "2   张");
 }
 
-TEST_F(Removing, CutOrCopyOfAPictureThatCannotBeDecodedChangesNothing) {
+TEST_P(RemovingOnBoth, CutOrCopyOfAPictureThatCannotBeDecodedChangesNothing) {
     // The first picture has no quantization tables; the second is a good photo.
     auto records = pictureRecords({"broken", "good"}, 1024, 768);
     records[0].picture = withoutQuantizationTables(records[0].picture);
-    makeDefaultFile(records);
+    makeCollection(records);
     CollectionBrowser& b = open();
     b.next();
     b.previous();  // back on the broken one, after the good one was shown
@@ -169,7 +171,7 @@ TEST_F(Removing, CutWritesTheClipboardAfterTheDeleteAndARefusingOnePutsThePictur
     EXPECT_EQ(view.countText, "2   张");
 }
 
-TEST_F(Removing, CopyPutsTheCurrentPictureOnTheClipboardAndLeavesFileAndDisplay) {
+TEST_P(RemovingOnBoth, CopyPutsTheCurrentPictureOnTheClipboardAndLeavesFileAndDisplay) {
     CollectionBrowser& b = openNames({"A", "B"});
     b.next();
     const Bytes shown = shownBytes();
@@ -180,7 +182,7 @@ TEST_F(Removing, CopyPutsTheCurrentPictureOnTheClipboardAndLeavesFileAndDisplay)
     EXPECT_EQ(stored().size(), 2u);
 }
 
-TEST_F(Removing, RenameOffersNewNameStoresAnyTextAndKeepsTheRecordInTheFilteredList) {
+TEST_P(RemovingOnBoth, RenameOffersNewNameStoresAnyTextAndKeepsTheRecordInTheFilteredList) {
     CollectionBrowser& b = openNames({"猫1", "小猫", "狗"});
     view.dialogAnswers.push_back({""});
     b.rename();
@@ -200,13 +202,13 @@ TEST_F(Removing, RenameOffersNewNameStoresAnyTextAndKeepsTheRecordInTheFilteredL
     EXPECT_EQ(view.unexpected, 0);
 }
 
-TEST_F(Removing, SavesWithoutExtensionGetTheDefaultOnlyTheFirstTime) {
+TEST_P(RemovingOnBoth, SavesWithoutExtensionGetTheDefaultOnlyTheFirstTime) {
     CollectionBrowser& b = openNames({"A", "B"});
     view.fileAnswers.push_back({dir.file("first")});
     b.save();
     view.fileAnswers.push_back({dir.file("second")});
     b.save();
-    const Bytes expected = picturesInFile(dir.file("pictures.vlm"))[0];
+    const Bytes expected = storedPictures()[0];
     EXPECT_EQ(readFile(dir.file("first.jpg")), std::string(expected.begin(), expected.end()));
     EXPECT_EQ(readFile(dir.file("second")), std::string(expected.begin(), expected.end()));
     ASSERT_EQ(view.fileDialogs.size(), 2u);
@@ -217,7 +219,7 @@ TEST_F(Removing, SavesWithoutExtensionGetTheDefaultOnlyTheFirstTime) {
               "All (*.jpg;*.jpeg)|*.jpg;*.jpeg|JPEG Image File (*.jpg)|*.jpg|JPEG Image File (*.jpeg)|*.jpeg");
 }
 
-TEST_F(Removing, ASaveThatCannotCreateItsFileKeepsTheDialogSettings) {
+TEST_P(RemovingOnBoth, ASaveThatCannotCreateItsFileKeepsTheDialogSettings) {
     CollectionBrowser& b = openNames({"A"});
     view.fileAnswers.push_back({(dir.path() / "missing-folder" / "x.jpg").string()});
     b.save();
@@ -227,6 +229,8 @@ TEST_F(Removing, ASaveThatCannotCreateItsFileKeepsTheDialogSettings) {
     EXPECT_NE(view.boxes[0].text.find(win32ErrorText(kErrorPathNotFound)), std::string::npos) << view.boxes[0].text;
     EXPECT_EQ(b.saveDialogSettings().defaultExt, ".jpg");
 }
+
+VELMORA_ON_FILE_AND_SERVER(RemovingOnBoth);
 
 }  // namespace
 }  // namespace velmora::test
