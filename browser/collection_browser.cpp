@@ -40,7 +40,7 @@ CollectionBrowser::~CollectionBrowser() {
 bool CollectionBrowser::guard(const std::function<void()>& command) {
     struct Running {
         CollectionBrowser& browser;
-        Running(CollectionBrowser& b) : browser(b) { ++browser.commandDepth_; }
+        explicit Running(CollectionBrowser& b) : browser(b) { ++browser.commandDepth_; }
         ~Running() {
             if (--browser.commandDepth_ == 0) browser.followConnection();
         }

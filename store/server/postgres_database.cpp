@@ -196,8 +196,16 @@ void PostgresDatabase::countChanges(std::int64_t rows) {
 }
 
 void PostgresDatabase::commit() {
-    // Delivered with the commit, once however many rows the transaction changed.
-    if (std::exchange(announcePending_, false)) announceChange();
+    // Delivered with the commit, once however many rows the transaction changed. A
+    // transaction that cannot announce itself is not kept either, as a failed commit.
+    if (std::exchange(announcePending_, false)) {
+        try {
+            announceChange();
+        } catch (...) {
+            connection_.rollback();
+            throw;
+        }
+    }
     connection_.commit();
 }
 
