@@ -19,8 +19,10 @@ set(CPACK_DEBIAN_PACKAGE_HOMEPAGE ${PROJECT_HOMEPAGE_URL})
 set(CPACK_DEBIAN_PACKAGE_SHLIBDEPS ON)
 # Qt finds its display plugins (xcb, wayland) and its WebP and TIFF readers at run time,
 # so no library names them; the add dialog offers those formats. Its translations give
-# its own dialogs the Chinese interface's language.
-set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-image-formats-plugins, qt6-translations-l10n")
+# its own dialogs the Chinese interface's language. libpq, libsecret and libcrypto are loaded
+# when a server collection, the keyring or a picture digest is first used, so no library
+# names them either.
+set(CPACK_DEBIAN_PACKAGE_DEPENDS "qt6-qpa-plugins, qt6-image-formats-plugins, qt6-translations-l10n, libpq5, libsecret-1-0, libssl3")
 # xdg-open starts the browser for the web-site button.
 set(CPACK_DEBIAN_PACKAGE_RECOMMENDS "fonts-wqy-microhei | fonts-noto-cjk, xdg-utils")
 set(CPACK_DEBIAN_PACKAGE_CONTROL_STRICT_PERMISSION ON)
