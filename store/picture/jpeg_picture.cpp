@@ -75,7 +75,7 @@ void settleScreenDepth(int bitsPerPixelTimesPlanes) {
 // The JPEG data and what its headers say. Copies of a picture object share one slot,
 // so data one of them makes by encoding is seen by all.
 struct JpegPicture::DataSlot {
-    SharedBytes bytes;  // null: no data yet, or not fetched yet
+    SharedBytes bytes;  // null: no data yet, or not fetched (or let go again)
     // A value whose headers alone were read: fetched on first use, checked against
     // the front that was parsed.
     std::function<SharedBytes()> fetchWhole;
@@ -161,12 +161,10 @@ void JpegPicture::readStored(const DeferredBytes& value) {
 const SharedBytes& JpegPicture::fetchedBytes() {
     DataSlot& slot = *data_;
     if (slot.lost) throw Error(kValueChanged);
-    if (!slot.fetchWhole) return slot.bytes;
-    const auto fetch = std::move(slot.fetchWhole);
-    slot.fetchWhole = nullptr;
+    if (slot.bytes || !slot.fetchWhole) return slot.bytes;
     SharedBytes whole;
     try {
-        whole = fetch();
+        whole = slot.fetchWhole();
     } catch (const Error&) {
         slot.lost = true;
         throw;
@@ -177,8 +175,12 @@ const SharedBytes& JpegPicture::fetchedBytes() {
     }
     slot.bytes = slot.skip ? shareBytes(Bytes(whole->begin() + static_cast<std::ptrdiff_t>(slot.skip), whole->end()))
                            : std::move(whole);
-    slot.front = Bytes();
     return slot.bytes;
+}
+
+void JpegPicture::releaseFetchedBytes() {
+    // Fetched again, and checked again against the front, when next needed.
+    if (data_->fetchWhole) data_->bytes.reset();
 }
 
 bool JpegPicture::dataFetched() const {
@@ -349,7 +351,10 @@ const Bitmap& JpegPicture::displayBitmap(int width, int height) {
             decodeJpegCovering(*bytes, settings_, sideways ? CoverSize{height, width} : CoverSize{width, height},
                                reduced);
         }
+        // A picture on screen holds its display bitmap, not the stored bytes too.
+        releaseFetchedBytes();
     } catch (const Error&) {
+        releaseFetchedBytes();
         decodeFailed_ = true;
         turnUpright(reduced);
         display_ = std::make_shared<const Bitmap>(scaleNearest(reduced, width, height));

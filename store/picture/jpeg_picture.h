@@ -68,7 +68,9 @@ public:
     // the full bitmap when there is one). Kept for later calls of the same size;
     // the full bitmap is not made. A fatal decoder error is raised once, like
     // bitmap(); the display bitmap then holds what was decoded, and a later full
-    // decode keeps its partial bitmap without raising again.
+    // decode keeps its partial bitmap without raising again. Bytes fetched for it from
+    // a deferred value are let go afterwards: a picture on screen holds its display
+    // bitmap, and the bytes are fetched again when they are needed.
     const Bitmap& displayBitmap(int width, int height);
     // The picture upright at the largest DCT reduction whose output still covers
     // width x height (the whole picture when none does), for a caller that fits it
@@ -91,6 +93,8 @@ private:
     struct DataSlot;
     // The JPEG bytes, fetching a deferred value first (null when there are none).
     const SharedBytes& fetchedBytes();
+    // Lets bytes fetched from a deferred value go (they are fetched again when needed).
+    void releaseFetchedBytes();
 
     std::shared_ptr<DataSlot> data_;
     std::unique_ptr<Bitmap> bitmap_;
