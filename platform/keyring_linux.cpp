@@ -30,17 +30,28 @@ struct SecretFunctions {
         : lookup(library.function<decltype(secret_password_lookupv_sync)>("secret_password_lookupv_sync")),
           store(library.function<decltype(secret_password_storev_sync)>("secret_password_storev_sync")),
           clear(library.function<decltype(secret_password_clearv_sync)>("secret_password_clearv_sync")),
+          search(library.function<decltype(secret_password_searchv_sync)>("secret_password_searchv_sync")),
+          retrieve(library.function<decltype(secret_retrievable_retrieve_secret_sync)>(
+              "secret_retrievable_retrieve_secret_sync")),
+          valueText(library.function<decltype(secret_value_get_text)>("secret_value_get_text")),
+          unrefValue(library.function<decltype(secret_value_unref)>("secret_value_unref")),
           freePassword(library.function<decltype(secret_password_free)>("secret_password_free")),
           newTable(library.function<decltype(g_hash_table_new)>("g_hash_table_new")),
           insert(library.function<decltype(g_hash_table_insert)>("g_hash_table_insert")),
           unref(library.function<decltype(g_hash_table_unref)>("g_hash_table_unref")),
           stringHash(library.function<decltype(g_str_hash)>("g_str_hash")),
           stringEqual(library.function<decltype(g_str_equal)>("g_str_equal")),
-          clearError(library.function<decltype(g_clear_error)>("g_clear_error")) {}
+          clearError(library.function<decltype(g_clear_error)>("g_clear_error")),
+          freeList(library.function<decltype(g_list_free_full)>("g_list_free_full")),
+          unrefObject(library.function<decltype(g_object_unref)>("g_object_unref")) {}
 
     decltype(secret_password_lookupv_sync)* lookup;
     decltype(secret_password_storev_sync)* store;
     decltype(secret_password_clearv_sync)* clear;
+    decltype(secret_password_searchv_sync)* search;
+    decltype(secret_retrievable_retrieve_secret_sync)* retrieve;
+    decltype(secret_value_get_text)* valueText;
+    decltype(secret_value_unref)* unrefValue;
     decltype(secret_password_free)* freePassword;
     decltype(g_hash_table_new)* newTable;
     decltype(g_hash_table_insert)* insert;
@@ -48,6 +59,8 @@ struct SecretFunctions {
     decltype(g_str_hash)* stringHash;
     decltype(g_str_equal)* stringEqual;
     decltype(g_clear_error)* clearError;
+    decltype(g_list_free_full)* freeList;
+    decltype(g_object_unref)* unrefObject;
 };
 
 // libsecret's functions, loaded on the first call; raises Error saying why when the
@@ -100,19 +113,21 @@ public:
     std::optional<std::string> passwordWithoutAsking(const std::string& address) override {
         // Searched without SECRET_SEARCH_UNLOCK: a locked item is left alone, never
         // prompted for (a lookup would ask the keyring to unlock it).
+        const SecretFunctions* secret = loaded();
+        if (!secret) return std::nullopt;  // no keyring answers
         GError* error = nullptr;
-        GList* found = secret_password_search_sync(passwordSchema(), SECRET_SEARCH_LOAD_SECRETS, nullptr, &error,
-                                                   "address", address.c_str(), nullptr);
-        g_clear_error(&error);
+        const AddressAttributes attributes(*secret, address);
+        GList* found = secret->search(passwordSchema(), attributes.table(), SECRET_SEARCH_LOAD_SECRETS, nullptr, &error);
+        secret->clearError(&error);
         std::optional<std::string> password;
         for (GList* item = found; item && !password; item = item->next) {
-            SecretValue* value =
-                secret_retrievable_retrieve_secret_sync(SECRET_RETRIEVABLE(item->data), nullptr, nullptr);
+            // The search gives its items as SecretRetrievable objects.
+            SecretValue* value = secret->retrieve(static_cast<SecretRetrievable*>(item->data), nullptr, nullptr);
             if (!value) continue;
-            if (const gchar* text = secret_value_get_text(value)) password = text;
-            secret_value_unref(value);
+            if (const gchar* text = secret->valueText(value)) password = text;
+            secret->unrefValue(value);
         }
-        g_list_free_full(found, g_object_unref);
+        secret->freeList(found, secret->unrefObject);
         return password;
     }
 
