@@ -149,8 +149,7 @@ void CollectionBrowser::showCurrentPicture() {
     if (currentPictureIsNull()) return;
     JpegPicture picture = currentPicture();
     std::optional<std::string> decoderError;
-    if (std::optional<PreloadedPicture> preloaded = preloads_.take(false);
-        preloaded && (!preloaded->display.empty() || preloaded->error)) {
+    if (std::optional<PreloadedPicture> preloaded = preloads_.take(false); preloaded && preloaded->made()) {
         picture.adoptDisplayBitmap(std::move(preloaded->display), preloaded->error.has_value());
         decoderError = std::move(preloaded->error);
     }

@@ -141,11 +141,12 @@ PreloadedPicture NeighbourPreloader::decodeForDisplay(const PreloadKey& key, con
         if (rect.width <= 0 || rect.height <= 0) return result;
         const int width = key.target.device(rect.width), height = key.target.device(rect.height);
         try {
-            result.display = picture.displayBitmap(width, height);
+            picture.displayBitmap(width, height);
         } catch (const Error& error) {
             result.error = error.what();
-            result.display = picture.displayBitmap(width, height);  // what was decoded
+            picture.displayBitmap(width, height);  // what was decoded
         }
+        result.display = picture.sharedDisplayBitmap();
     } catch (const std::exception&) {
         // Headers that do not parse: the refresh that reads them reports it. Or the
         // decode was given up: nobody wants its result.

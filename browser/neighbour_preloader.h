@@ -12,6 +12,7 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -34,11 +35,15 @@ struct PreloadKey {
 };
 
 struct PreloadedPicture {
-    Bitmap display;                    // for the fitted rectangle in device pixels
+    // For the fitted rectangle in device pixels; never changed once made, so the picture
+    // shown, the area drawing it and the coordinator share it instead of copying it.
+    std::shared_ptr<const Bitmap> display;
     std::optional<std::string> error;  // a decoder error, to be reported when shown
     // Still being made ahead while the user moves on faster than pictures decode: the
     // area keeps what it shows and is given the picture when it comes.
     bool pending = false;
+    // Something to show: pixels, or the error of a picture that gave none.
+    bool made() const { return (display && !display->empty()) || error; }
 };
 
 class NeighbourPreloader {

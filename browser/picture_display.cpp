@@ -46,7 +46,7 @@ void PictureDisplay::paintDone() {
 bool PictureDisplay::adoptAhead() {
     std::optional<PreloadedPicture> ahead = aheadSource_();
     if (ahead && ahead->pending) return false;
-    if (ahead && (!ahead->display.empty() || ahead->error)) {
+    if (ahead && ahead->made()) {
         picture_.adoptDisplayBitmap(std::move(ahead->display), ahead->error.has_value());
         if (ahead->error && !pendingError_) pendingError_ = std::move(ahead->error);
     }

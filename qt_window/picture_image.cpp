@@ -15,12 +15,19 @@ PictureImage::PictureImage(QWidget* parent) : QWidget(parent) {
 }
 
 void PictureImage::setPicture(const JpegPicture& picture, std::optional<std::string> decoderError) {
-    // It may point into the old picture's bitmap; a copy stays on screen while the new
-    // picture is still being made ahead (one copy, however often the picture is set).
+    // It may point into the old picture's bitmap, which stays on screen while the new
+    // picture is still being made ahead: a display bitmap is kept alive under it (it
+    // never changes), anything else is copied (once, however often the picture is set).
     if (!flags_.proportional) {
         image_ = QImage();
+        imageBitmap_.reset();
     } else if (!imageOwned_) {
-        image_ = image_.copy();
+        std::shared_ptr<const Bitmap> shown = display_.picture().sharedDisplayBitmap();
+        if (shown && !shown->empty() && image_.constBits() == shown->bits()) {
+            imageBitmap_ = std::move(shown);
+        } else {
+            image_ = image_.copy();
+        }
     }
     imageOwned_ = true;
     display_.setPicture(picture, std::move(decoderError));
@@ -29,6 +36,7 @@ void PictureImage::setPicture(const JpegPicture& picture, std::optional<std::str
 
 void PictureImage::clear() {
     image_ = QImage();
+    imageBitmap_.reset();
     display_.clear();
     update();
 }
@@ -47,6 +55,7 @@ void PictureImage::paintEvent(QPaintEvent*) {
     }
     if (frame.changed) {
         image_ = frame.bitmap ? imageOver(*frame.bitmap) : QImage();
+        imageBitmap_.reset();
         imageOwned_ = image_.isNull();
         // A display bitmap is made in device pixels: drawn as it is, tagged with the ratio.
         if (!image_.isNull() && flags_.proportional) image_.setDevicePixelRatio(target.pixelRatio);

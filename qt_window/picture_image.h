@@ -4,6 +4,7 @@
 // handed on once (decodeFailed), after the paint.
 
 #include <functional>
+#include <memory>
 #include <optional>
 #include <string>
 
@@ -62,7 +63,8 @@ private:
     PictureClick click_;
     FitFlags flags_;
     QImage image_;  // over the frame's bitmap
-    bool imageOwned_ = true;  // image_ is its own copy (or null), not over a bitmap
+    bool imageOwned_ = true;  // image_ is its own copy, over imageBitmap_, or null
+    std::shared_ptr<const Bitmap> imageBitmap_;  // a display bitmap of a picture no longer set
     QPoint imageAt_;  // where image_ was drawn last
 };
 

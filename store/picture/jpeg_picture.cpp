@@ -379,7 +379,11 @@ Bitmap JpegPicture::coveringBitmap(int width, int height) {
 }
 
 void JpegPicture::adoptDisplayBitmap(Bitmap bitmap, bool decodeFailed) {
-    display_ = std::make_shared<const Bitmap>(std::move(bitmap));
+    adoptDisplayBitmap(std::make_shared<const Bitmap>(std::move(bitmap)), decodeFailed);
+}
+
+void JpegPicture::adoptDisplayBitmap(std::shared_ptr<const Bitmap> bitmap, bool decodeFailed) {
+    display_ = bitmap ? std::move(bitmap) : std::make_shared<const Bitmap>();
     decodeFailed_ = decodeFailed_ || decodeFailed;
 }
 

@@ -79,7 +79,11 @@ public:
     // Takes over a display bitmap made elsewhere (a preloaded one) from this
     // picture's data; decodeFailed: its decoder error is still to be reported.
     void adoptDisplayBitmap(Bitmap bitmap, bool decodeFailed);
+    // The same, sharing it (null: none).
+    void adoptDisplayBitmap(std::shared_ptr<const Bitmap> bitmap, bool decodeFailed);
     bool hasDisplayBitmap() const { return display_ != nullptr; }
+    // The display bitmap made last, shared (null before the first); it never changes.
+    std::shared_ptr<const Bitmap> sharedDisplayBitmap() const { return display_; }
     // True when the bytes are in memory (false while only the headers were read).
     bool dataFetched() const;
     // True when decoding failed: the bitmap is unfinished and is never decoded again.
