@@ -10,6 +10,13 @@
 
 namespace velmora {
 
+namespace {
+
+// A value this large (a picture) leaves the page cache once read.
+constexpr std::size_t kLargeValue = 256 * 1024;
+
+}  // namespace
+
 BlobReader::BlobReader(sqlite3* db, const std::string& table, const std::string& column, std::int64_t rowid)
     : db_(db) {
     if (sqlite3_blob_open(db, "main", table.c_str(), column.c_str(), rowid, 0, &blob_) != SQLITE_OK) {
@@ -20,7 +27,12 @@ BlobReader::BlobReader(sqlite3* db, const std::string& table, const std::string&
     size_ = static_cast<std::size_t>(sqlite3_blob_bytes(blob_));
 }
 
-BlobReader::~BlobReader() { sqlite3_blob_close(blob_); }
+BlobReader::~BlobReader() {
+    sqlite3_blob_close(blob_);
+    // A picture's pages pass through the page cache once and would stay there, up to the
+    // cache's size, for nothing: they are let go (the file's other pages are kept).
+    if (size_ >= kLargeValue) sqlite3_db_release_memory(db_);
+}
 
 Bytes BlobReader::readFront(std::size_t count) {
     Bytes bytes(std::min(count, size_));
