@@ -8,18 +8,12 @@
 
 #include <xcb/xcb.h>
 
+#include "platform/xcb_reply.h"
+
 namespace velmora::platform {
 namespace {
 
 using Clock = std::chrono::steady_clock;
-
-template <typename T>
-using Reply = std::unique_ptr<T, decltype(&std::free)>;
-
-template <typename T>
-Reply<T> reply(T* answer) {
-    return Reply<T>(answer, &std::free);
-}
 
 // How long a wait goes without looking at the cancel request.
 constexpr std::chrono::milliseconds kCancelCheck{50};

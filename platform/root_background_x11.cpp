@@ -20,17 +20,10 @@
 
 #include "platform/bmp_pixels.h"
 #include "platform/picture_fit.h"
+#include "platform/xcb_reply.h"
 
 namespace velmora::platform {
 namespace {
-
-template <typename T>
-using Reply = std::unique_ptr<T, decltype(&std::free)>;
-
-template <typename T>
-Reply<T> reply(T* answer) {
-    return Reply<T>(answer, &std::free);
-}
 
 // How the root window's depth lays out a pixel in a ZPixmap image.
 struct PixelLayout {

@@ -8,19 +8,14 @@
 #include <QVBoxLayout>
 
 #include "browser/texts.h"
+#include "qt_window/qt_text.h"
 
 namespace velmora {
-
-namespace {
-
-QString qs(const char* text) { return QString::fromUtf8(text); }
-
-}  // namespace
 
 TrashDialog::TrashDialog(const TrashRequest& request, QWidget* parent)
     : QDialog(parent), request_(request), form_(request_) {
     setObjectName("TrashDialog");
-    setWindowTitle(qs(texts().trashCaption));
+    setWindowTitle(qtText(texts().trashCaption));
     setWindowFlags(Qt::Dialog | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
     resize(520, 360);
 
@@ -28,18 +23,18 @@ TrashDialog::TrashDialog(const TrashRequest& request, QWidget* parent)
     pictureList->setObjectName("TrashList");
     pictureList->setRootIsDecorated(false);
     pictureList->setSelectionMode(QAbstractItemView::SingleSelection);
-    pictureList->setHeaderLabels({qs(texts().trashNameColumn), qs(texts().trashDateColumn), qs(texts().trashSizeColumn)});
+    pictureList->setHeaderLabels({qtText(texts().trashNameColumn), qtText(texts().trashDateColumn), qtText(texts().trashSizeColumn)});
     pictureList->header()->setSectionResizeMode(0, QHeaderView::Stretch);
     spaceLabel = new QLabel(this);
     spaceLabel->setObjectName("TrashSpace");
 
-    restoreButton = new QPushButton(qs(texts().trashRestoreButton), this);
+    restoreButton = new QPushButton(qtText(texts().trashRestoreButton), this);
     restoreButton->setObjectName("RestoreButton");
-    deleteButton = new QPushButton(qs(texts().trashDeleteButton), this);
+    deleteButton = new QPushButton(qtText(texts().trashDeleteButton), this);
     deleteButton->setObjectName("DeleteForeverButton");
-    emptyButton = new QPushButton(qs(texts().trashEmptyButton), this);
+    emptyButton = new QPushButton(qtText(texts().trashEmptyButton), this);
     emptyButton->setObjectName("EmptyTrashButton");
-    closeButton = new QPushButton(qs(texts().trashCloseButton), this);
+    closeButton = new QPushButton(qtText(texts().trashCloseButton), this);
     closeButton->setObjectName("CloseButton");
 
     auto* buttons = new QHBoxLayout;

@@ -10,15 +10,14 @@
 #include <QVBoxLayout>
 
 #include "browser/texts.h"
+#include "qt_window/qt_text.h"
 
 namespace velmora {
 
 namespace {
 
-QString qs(const char* text) { return QString::fromUtf8(text); }
-
 QCheckBox* checkBox(const char* caption, const char* name, QWidget* parent) {
-    auto* box = new QCheckBox(qs(caption), parent);
+    auto* box = new QCheckBox(qtText(caption), parent);
     box->setObjectName(name);
     return box;
 }
@@ -28,37 +27,37 @@ QCheckBox* checkBox(const char* caption, const char* name, QWidget* parent) {
 WallpaperSettingsDialog::WallpaperSettingsDialog(const WallpaperSettingsRequest& request, QWidget* parent)
     : QDialog(parent), request_(request), form_(request.current) {
     setObjectName("WallpaperSettingsDialog");
-    setWindowTitle(qs(texts().wallpaperSettingsCaption));
+    setWindowTitle(qtText(texts().wallpaperSettingsCaption));
     setWindowFlags(Qt::Dialog | Qt::WindowSystemMenuHint | Qt::WindowCloseButtonHint);
 
     fitBox = new QComboBox(this);
     fitBox->setObjectName("FitMode");
-    for (const char* mode : WallpaperSettingsForm::fitCaptions()) fitBox->addItem(qs(mode));
+    for (const char* mode : WallpaperSettingsForm::fitCaptions()) fitBox->addItem(qtText(mode));
     perMonitorBox = checkBox(texts().perMonitorBox, "PerMonitor", this);
     rotateBox = checkBox(texts().rotateBox, "Rotate", this);
     intervalEdit = new QLineEdit(this);
     intervalEdit->setObjectName("Interval");
     orderBox = new QComboBox(this);
     orderBox->setObjectName("Order");
-    for (const char* order : WallpaperSettingsForm::orderCaptions()) orderBox->addItem(qs(order));
+    for (const char* order : WallpaperSettingsForm::orderCaptions()) orderBox->addItem(qtText(order));
     pausedBox = checkBox(texts().pausedBox, "Paused", this);
     lockScreenBox = checkBox(texts().lockScreenBox, "LockScreen", this);
     leftOutBox = checkBox(texts().leftOutBox, "LeftOut", this);
-    okButton = new QPushButton(qs(texts().okButton), this);
+    okButton = new QPushButton(qtText(texts().okButton), this);
     okButton->setObjectName("OkButton");
     okButton->setDefault(true);
-    cancelButton = new QPushButton(qs(texts().cancelButton), this);
+    cancelButton = new QPushButton(qtText(texts().cancelButton), this);
     cancelButton->setObjectName("CancelButton");
 
     auto* form = new QFormLayout;
-    form->addRow(qs(texts().fitLabel), fitBox);
+    form->addRow(qtText(texts().fitLabel), fitBox);
     form->addRow(perMonitorBox);
     auto* interval = new QHBoxLayout;
     interval->addWidget(rotateBox);
     interval->addWidget(intervalEdit);
-    interval->addWidget(new QLabel(qs(texts().intervalHint), this));
+    interval->addWidget(new QLabel(qtText(texts().intervalHint), this));
     form->addRow(interval);
-    form->addRow(qs(texts().orderLabel), orderBox);
+    form->addRow(qtText(texts().orderLabel), orderBox);
     form->addRow(pausedBox);
     form->addRow(lockScreenBox);
     form->addRow(leftOutBox);

@@ -6,14 +6,17 @@
 # Debian builds no OpenSSL for mingw) and GoogleTest's sources in libgtest-dev. Does
 # nothing when PREFIX already holds them all (libpq is added to a PREFIX made before
 # it was); a deb-src entry is added to APT when none is configured.
+# tools/windows-deps.sh --apt-sources only adds that entry (it may need sudo, so
+# tools/test-windows.sh does it before building in the background).
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
-prefix=$(mkdir -p "$1" && cd "$1" && pwd)
-toolchain=$root/cmake/mingw-w64-x86_64.cmake
-stamp=$prefix/.complete
-libpq_stamp=$prefix/.libpq-complete
-
-[[ -f $stamp && -f $libpq_stamp ]] && exit 0
+if [[ $1 != --apt-sources ]]; then
+  prefix=$(mkdir -p "$1" && cd "$1" && pwd)
+  toolchain=$root/cmake/mingw-w64-x86_64.cmake
+  stamp=$prefix/.complete
+  libpq_stamp=$prefix/.libpq-complete
+  [[ -f $stamp && -f $libpq_stamp ]] && exit 0
+fi
 
 sudo=""
 [[ $(id -u) -eq 0 ]] || sudo="sudo"
@@ -30,6 +33,7 @@ if ! has_deb_src; then
   sed -E 's/^Types:.*/Types: deb-src/' "$main" | $sudo tee /etc/apt/sources.list.d/debian-src.sources >/dev/null
   $sudo apt-get update -qq
 fi
+[[ $1 == --apt-sources ]] && exit 0
 
 work=$prefix/src
 rm -rf "$work"

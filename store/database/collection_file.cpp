@@ -10,9 +10,9 @@ namespace velmora {
 
 namespace {
 
-class Database {
+class FileDatabase {
 public:
-    Database(const std::string& path, int flags) {
+    FileDatabase(const std::string& path, int flags) {
         if (sqlite3_open_v2(path.c_str(), &db_, flags, nullptr) != SQLITE_OK) {
             // The handle exists even when opening fails, and no destructor will close it.
             Error error(db_ ? sqlite3_errmsg(db_) : "out of memory");
@@ -21,7 +21,7 @@ public:
         }
         sqlite3_busy_timeout(db_, 10000);
     }
-    ~Database() { sqlite3_close(db_); }
+    ~FileDatabase() { sqlite3_close(db_); }
     void exec(const char* sql) {
         if (sqlite3_exec(db_, sql, nullptr, nullptr, nullptr) != SQLITE_OK) fail();
     }
@@ -56,7 +56,7 @@ private:
 void createCollection(const std::string& path, const std::vector<CollectionRecord>& records) {
     if (std::filesystem::exists(path)) throw Error("File already exists: " + path);
     try {
-        Database db(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
+        FileDatabase db(path, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE);
         // Pictures are large values: 16 KiB pages keep their overflow chains short,
         // while the table's own pages stay small enough for a quick walk of its rows.
         db.exec("PRAGMA page_size=16384");
@@ -72,7 +72,7 @@ void createCollection(const std::string& path, const std::vector<CollectionRecor
 }
 
 void appendRecords(const std::string& path, const std::vector<CollectionRecord>& records) {
-    Database db(path, SQLITE_OPEN_READWRITE);
+    FileDatabase db(path, SQLITE_OPEN_READWRITE);
     db.exec("BEGIN");
     db.insert(records);
     db.exec("COMMIT");

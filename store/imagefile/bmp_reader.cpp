@@ -8,6 +8,7 @@
 
 #include "base/error.h"
 #include "base/worker_thread.h"
+#include "store/imagefile/bmp_layout.h"
 #include "store/imagefile/file_access.h"
 #include "base/little_endian.h"
 
@@ -18,7 +19,6 @@ namespace {
 constexpr char kStreamReadError[] = "Stream read error";
 constexpr char kNotValid[] = "Bitmap image is not valid";
 
-constexpr std::size_t kFileHeaderSize = 14;
 constexpr std::uint32_t kCoreHeaderSize = 12;
 // Info headers of this length or more carry the three colour masks themselves.
 constexpr std::uint32_t kHeaderWithMasksSize = 52;
@@ -141,7 +141,7 @@ Header readHeader(Reader& in) {
     header.imageSize = le::u32(fields + 20);
     header.coloursUsed = le::u32(fields + 32);
     for (int i = 0; i < 3; ++i) {
-        header.masks[i] = le::u32(fields + 40 + 4 * i);
+        header.masks[i] = le::u32(fields + kBmpInfoHeaderSize + 4 * i);
     }
     return header;
 }
@@ -443,7 +443,7 @@ Bitmap readFromSource(Source& source, std::uint64_t maxPixels) {
         return Bitmap();
     }
     Reader in(source);
-    std::uint8_t fileHeader[kFileHeaderSize];
+    std::uint8_t fileHeader[kBmpFileHeaderSize];
     in.read(fileHeader, sizeof fileHeader);
     if (fileHeader[0] != 'B' || fileHeader[1] != 'M') {
         raiseNotValid();

@@ -4,6 +4,7 @@
 #include <limits>
 
 #include "base/error.h"
+#include "store/imagefile/bmp_layout.h"
 #include "store/imagefile/file_access.h"
 #include "base/little_endian.h"
 
@@ -11,8 +12,6 @@ namespace velmora {
 
 namespace {
 
-constexpr std::uint32_t kFileHeaderSize = 14;
-constexpr std::uint32_t kInfoHeaderSize = 40;
 constexpr std::size_t kMaxPaletteEntries = 256;
 
 }  // namespace
@@ -37,7 +36,7 @@ std::vector<ByteRun> bmpFileRuns(const Bitmap& bitmap, Bytes& headers) {
         indexed ? (bitmap.palette().empty() ? kMaxPaletteEntries
                                             : std::min(bitmap.palette().size(), kMaxPaletteEntries))
                 : 0;
-    const std::size_t pixelOffset = kFileHeaderSize + kInfoHeaderSize + 4 * tableEntries;
+    const std::size_t pixelOffset = kBmpFileHeaderSize + kBmpInfoHeaderSize + 4 * tableEntries;
     if (imageSize > std::numeric_limits<std::uint32_t>::max() - pixelOffset) {
         throw Error("Bitmap image is not valid");
     }
@@ -46,7 +45,7 @@ std::vector<ByteRun> bmpFileRuns(const Bitmap& bitmap, Bytes& headers) {
     headers.reserve(pixelOffset);
     putBmpFileHeader(headers, static_cast<std::uint32_t>(pixelOffset + imageSize), static_cast<std::uint32_t>(pixelOffset));
 
-    le::put32(headers, kInfoHeaderSize);
+    le::put32(headers, kBmpInfoHeaderSize);
     le::put32(headers, static_cast<std::uint32_t>(bitmap.width()));
     le::put32(headers, static_cast<std::uint32_t>(bitmap.height()));
     le::put16(headers, 1);

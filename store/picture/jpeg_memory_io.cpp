@@ -16,7 +16,7 @@ struct MemorySource {
     bool ranOut;
 };
 
-const JOCTET kEndOfImage[2] = {0xFF, JPEG_EOI};
+const JOCTET kEndOfImageMarker[2] = {0xFF, JPEG_EOI};
 
 void initSource(j_decompress_ptr) {}
 
@@ -38,8 +38,8 @@ boolean fillInputBuffer(j_decompress_ptr cinfo) {
         ERREXIT(cinfo, JERR_INPUT_EOF);
     }
     WARNMS(cinfo, JWRN_JPEG_EOF);
-    source->manager.next_input_byte = kEndOfImage;
-    source->manager.bytes_in_buffer = sizeof kEndOfImage;
+    source->manager.next_input_byte = kEndOfImageMarker;
+    source->manager.bytes_in_buffer = sizeof kEndOfImageMarker;
     return TRUE;
 }
 

@@ -2,7 +2,6 @@
 
 #include <algorithm>
 #include <bit>
-#include <charconv>
 #include <cstring>
 #include <regex>
 #include <utility>
@@ -12,6 +11,7 @@
 #include "store/database/sql_text.h"
 #include "store/database/untrusted_file.h"
 #include "store/server/server_collection.h"
+#include "store/server/server_values.h"
 
 namespace velmora {
 namespace {
@@ -22,36 +22,20 @@ enum TypeOid : unsigned {
     kFloat4 = 700, kFloat8 = 701, kUnknown = 705, kBpchar = 1042, kVarchar = 1043
 };
 
-std::uint64_t bigEndian(const Bytes& bytes) {
-    std::uint64_t value = 0;
-    for (std::uint8_t byte : bytes) value = (value << 8) | byte;
-    return value;
-}
-
 // A binary result value as the store holds values.
 FieldValue decoded(unsigned type, Bytes bytes) {
     switch (type) {
-    case kInt8: return FieldValue{static_cast<std::int64_t>(bigEndian(bytes))};
-    case kInt4: return FieldValue{static_cast<std::int64_t>(static_cast<std::int32_t>(bigEndian(bytes)))};
-    case kInt2: return FieldValue{static_cast<std::int64_t>(static_cast<std::int16_t>(bigEndian(bytes)))};
+    case kInt8: return FieldValue{static_cast<std::int64_t>(bigEndianNumber(bytes))};
+    case kInt4: return FieldValue{static_cast<std::int64_t>(static_cast<std::int32_t>(bigEndianNumber(bytes)))};
+    case kInt2: return FieldValue{static_cast<std::int64_t>(static_cast<std::int16_t>(bigEndianNumber(bytes)))};
     case kBool: return FieldValue{static_cast<std::int64_t>(!bytes.empty() && bytes[0] != 0)};
-    case kFloat8: return FieldValue{std::bit_cast<double>(bigEndian(bytes))};
+    case kFloat8: return FieldValue{std::bit_cast<double>(bigEndianNumber(bytes))};
     case kFloat4:
-        return FieldValue{static_cast<double>(std::bit_cast<float>(static_cast<std::uint32_t>(bigEndian(bytes))))};
+        return FieldValue{static_cast<double>(std::bit_cast<float>(static_cast<std::uint32_t>(bigEndianNumber(bytes))))};
     case kText: case kVarchar: case kBpchar: case kName: case kUnknown:
         return FieldValue{std::string(bytes.begin(), bytes.end())};
     default: return FieldValue{shareBytes(std::move(bytes))};
     }
-}
-
-ServerValue parameterOf(const FieldValue& value) {
-    if (value.isNull()) return ServerValue::null();
-    if (auto bytes = std::get_if<SharedBytes>(&value.value)) return ServerValue::ofBytes(*bytes);
-    if (auto number = std::get_if<double>(&value.value)) {
-        char text[32];
-        return ServerValue::ofText(std::string(text, std::to_chars(text, text + sizeof text, *number).ptr));
-    }
-    return ServerValue::ofText(value.asString());
 }
 
 class PostgresCursor : public SqlCursor {
@@ -61,7 +45,7 @@ public:
     void bind(int index, const FieldValue& value) override {
         if (index < 1) throw Error("bind or column index out of range");
         if (parameters_.size() < static_cast<std::size_t>(index)) parameters_.resize(static_cast<std::size_t>(index));
-        parameters_[static_cast<std::size_t>(index) - 1] = parameterOf(value);
+        parameters_[static_cast<std::size_t>(index) - 1] = serverParameterOf(value);
     }
     void clearBindings() override {
         for (ServerValue& value : parameters_) value = ServerValue::null();

@@ -13,6 +13,7 @@
 #include "store/server/postgres_database.h"
 #include "store/server/server_connection.h"
 #include "store/server/server_table_check.h"
+#include "store/server/server_values.h"
 
 namespace velmora {
 namespace {
@@ -56,33 +57,16 @@ std::string selectedAs(const StoredColumn& column) {
     return quoted(column.name);
 }
 
-std::uint64_t bigEndian(const Bytes& bytes) {
-    std::uint64_t value = 0;
-    for (std::uint8_t byte : bytes) value = (value << 8) | byte;
-    return value;
-}
-
 FieldValue binaryValue(const ServerResult& result, int row, int column, ColumnKind kind) {
     if (result.isNull(row, column)) return FieldValue{};
     Bytes bytes = result.bytes(row, column);
     switch (kind) {
-    case ColumnKind::Integer: return FieldValue{static_cast<std::int64_t>(bigEndian(bytes))};
-    case ColumnKind::Real: return FieldValue{std::bit_cast<double>(bigEndian(bytes))};
+    case ColumnKind::Integer: return FieldValue{static_cast<std::int64_t>(bigEndianNumber(bytes))};
+    case ColumnKind::Real: return FieldValue{std::bit_cast<double>(bigEndianNumber(bytes))};
     case ColumnKind::Text: return FieldValue{std::string(bytes.begin(), bytes.end())};
     case ColumnKind::Bytes: return FieldValue{shareBytes(std::move(bytes))};
     }
     return FieldValue{};
-}
-
-ServerValue parameterOf(const FieldValue& value) {
-    if (value.isNull()) return ServerValue::null();
-    if (auto bytes = std::get_if<SharedBytes>(&value.value)) return ServerValue::ofBytes(*bytes);
-    if (auto number = std::get_if<double>(&value.value)) {
-        char text[32];
-        auto end = std::to_chars(text, text + sizeof text, *number).ptr;
-        return ServerValue::ofText(std::string(text, end));
-    }
-    return ServerValue::ofText(value.asString());
 }
 
 // The server's text form of bytes, as bytea's output gives it: a backslash, "x", hex digits.
@@ -204,7 +188,7 @@ public:
                 for (std::size_t i = 0; i < columns.size(); ++i) {
                     values[i] = binaryValue(batch, row, static_cast<int>(i + 1), columns[i].kind);
                 }
-                takePicture(static_cast<std::int64_t>(bigEndian(batch.bytes(row, 0))), values);
+                takePicture(static_cast<std::int64_t>(bigEndianNumber(batch.bytes(row, 0))), values);
             }
         }
         if (!takeKept) return;
@@ -266,7 +250,7 @@ public:
     std::int64_t insert(const std::vector<FieldValue>& values) override {
         std::vector<ServerValue> parameters;
         parameters.reserve(values.size());
-        for (const FieldValue& value : values) parameters.push_back(parameterOf(value));
+        for (const FieldValue& value : values) parameters.push_back(serverParameterOf(value));
         return connection_.run(insertSql_, parameters).integer(0, 0);
     }
 
@@ -286,7 +270,7 @@ public:
             if (bytes && *bytes && made->second.count(table.contract.columns[i].name)) {
                 parameters.push_back(ServerValue::ofText(byteaText(**bytes)));
             } else {
-                parameters.push_back(parameterOf(values[i]));
+                parameters.push_back(serverParameterOf(values[i]));
             }
         }
         connection_.run(keptRowInsert(table, '$'), parameters);

@@ -8,6 +8,7 @@
 #include "base/error.h"
 #include "store/server/open_collection.h"
 #include "tests/server/collection_places.h"
+#include "tests/support/byte_text.h"
 
 namespace velmora::test {
 namespace {
@@ -18,11 +19,9 @@ const std::vector<StoredColumn> kColumns = {{"filename", ColumnKind::Text},
                                             {"rating", ColumnKind::Integer},
                                             {"weight", ColumnKind::Real}};
 
-SharedBytes bytesOf(const std::string& text) { return shareBytes(Bytes(text.begin(), text.end())); }
-
 std::vector<FieldValue> row(std::optional<std::string> name, const std::string& picture, FieldValue note,
                             FieldValue rating, FieldValue weight) {
-    return {name ? FieldValue{*name} : FieldValue{}, FieldValue{bytesOf(picture)}, std::move(note),
+    return {name ? FieldValue{*name} : FieldValue{}, FieldValue{sharedBytesOf(picture)}, std::move(note),
             std::move(rating), std::move(weight)};
 }
 
@@ -76,21 +75,21 @@ TEST_P(CollectionStoreTest, ANewCollectionKeepsEveryColumnAndAnswersByKey) {
 
     const std::vector<StoredName> names = store->names();
     EXPECT_LT(names[0].key, names[1].key);
-    EXPECT_EQ(*store->picture(names[2].key), *bytesOf("sea bytes"));
+    EXPECT_EQ(*store->picture(names[2].key), *sharedBytesOf("sea bytes"));
     EXPECT_EQ(store->picture(names[2].key + 1000), nullptr);
 
     // Duplicates are found by their bytes alone; the first in order counts.
-    EXPECT_EQ(store->storedCopyOf(bytesOf("sea bytes")), "sea");
-    EXPECT_EQ(store->storedCopyOf(bytesOf("sea bytez")), std::nullopt);
-    store->add("lake", bytesOf("sea bytes"));
-    store->add("sky again", bytesOf("new bytes"));
-    EXPECT_EQ(store->storedCopyOf(bytesOf("new bytes")), "sky again");
+    EXPECT_EQ(store->storedCopyOf(sharedBytesOf("sea bytes")), "sea");
+    EXPECT_EQ(store->storedCopyOf(sharedBytesOf("sea bytez")), std::nullopt);
+    store->add("lake", sharedBytesOf("sea bytes"));
+    store->add("sky again", sharedBytesOf("new bytes"));
+    EXPECT_EQ(store->storedCopyOf(sharedBytesOf("new bytes")), "sky again");
 
     // Another client on the same collection sees the additions in order.
     std::unique_ptr<CollectionStore> other = openCollection(place);
     EXPECT_EQ(namesOf(*other),
               (std::vector<std::optional<std::string>>{"sky", std::nullopt, "sea", "lake", "sky again"}));
-    EXPECT_EQ(*other->picture(other->names().back().key), *bytesOf("new bytes"));
+    EXPECT_EQ(*other->picture(other->names().back().key), *sharedBytesOf("new bytes"));
 }
 
 TEST_P(CollectionStoreTest, ANewCollectionNeverReplacesOneAndLeavesNothingUnfinished) {

@@ -10,17 +10,16 @@
 #include "store/database/row_check.h"
 #include "store/server/open_collection.h"
 #include "tests/server/collection_places.h"
+#include "tests/support/byte_text.h"
 
 namespace velmora::test {
 namespace {
-
-SharedBytes bytesOf(const std::string& text) { return shareBytes(Bytes(text.begin(), text.end())); }
 
 // A collection holding these names, each picture its name's bytes.
 std::string collectionOf(const std::string& place, const std::vector<std::string>& names) {
     std::unique_ptr<NewCollection> made =
         startCollection(place, {{"filename", ColumnKind::Text}, {"picture", ColumnKind::Bytes}});
-    for (const std::string& name : names) made->insert({FieldValue{name}, FieldValue{bytesOf(name)}});
+    for (const std::string& name : names) made->insert({FieldValue{name}, FieldValue{sharedBytesOf(name)}});
     made->finish();
     return "Data Source=" + place;
 }
@@ -43,12 +42,12 @@ TEST_P(PictureQueryOnBoth, BrowsesWritesAndRefusesRowsAnotherClientChanged) {
     theirs.open();
     EXPECT_EQ(shownNames(query), (std::vector<std::string>{"sky", "Sea", "lake"}));
     query.next();
-    EXPECT_EQ(*query.fieldByName("picture").asBytes(), *bytesOf("Sea"));
+    EXPECT_EQ(*query.fieldByName("picture").asBytes(), *sharedBytesOf("Sea"));
 
     // An append, an edit and a delete, each seen by the other client when it opens again.
     query.append();
     query.fieldByName("filename").setAsString("river");
-    query.fieldByName("picture").writeBytes(bytesOf("river"));
+    query.fieldByName("picture").writeBytes(sharedBytesOf("river"));
     query.post();
     query.first();
     query.edit();

@@ -9,4 +9,6 @@ namespace velmora::test {
 
 inline std::string asString(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
 
+inline SharedBytes sharedBytesOf(const std::string& text) { return shareBytes(Bytes(text.begin(), text.end())); }
+
 }  // namespace velmora::test

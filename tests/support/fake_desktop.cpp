@@ -7,7 +7,7 @@
 namespace velmora::platform {
 namespace {
 
-std::string hex(unsigned value) {
+std::string paddedHex(unsigned value) {
     char text[16];
     std::snprintf(text, sizeof text, "0x%02X", value);
     return text;
@@ -26,13 +26,13 @@ unsigned FakeDesktop::mapVirtualKey(unsigned code, unsigned mapType) {
     unsigned scanCode = it != scanCodes.end() ? it->second
                         : mapType == kMapVirtualKeyToScanCode ? scanCodeOfVirtualKey(code)
                                                               : 0;
-    log_.add("MapVirtualKey(" + hex(code) + ", " + std::to_string(mapType) + ") = " + hex(scanCode));
+    log_.add("MapVirtualKey(" + paddedHex(code) + ", " + std::to_string(mapType) + ") = " + paddedHex(scanCode));
     return scanCode;
 }
 
 void FakeDesktop::keyboardEvent(std::uint8_t virtualKey, std::uint8_t scanCode,
                                 std::uint32_t flags, std::uintptr_t extraInfo) {
-    log_.add("keybd_event(" + hex(virtualKey) + ", " + hex(scanCode) + ", " + std::to_string(flags) +
+    log_.add("keybd_event(" + paddedHex(virtualKey) + ", " + paddedHex(scanCode) + ", " + std::to_string(flags) +
              ", " + std::to_string(extraInfo) + ")");
 }
 

@@ -10,7 +10,7 @@ std::string keyName(RegKey key) {
     return "key#" + std::to_string(key);
 }
 
-std::string hex(std::uint32_t value) {
+std::string plainHex(std::uint32_t value) {
     char text[16];
     std::snprintf(text, sizeof text, "0x%X", value);
     return text;
@@ -21,7 +21,7 @@ std::string hex(std::uint32_t value) {
 long FakeRegistry::openKey(RegKey root, const std::string& subKey, std::uint32_t access,
                            RegKey* result) {
     long code = MemoryRegistry::openKey(root, subKey, access, result);
-    log_.add("RegOpenKeyEx(" + keyName(root) + ", " + subKey + ", " + hex(access) + ") = " +
+    log_.add("RegOpenKeyEx(" + keyName(root) + ", " + subKey + ", " + plainHex(access) + ") = " +
              std::to_string(code) + (code == 0 ? " " + keyName(*result) : ""));
     return code;
 }
@@ -34,7 +34,7 @@ long FakeRegistry::createKey(RegKey root, const std::string& subKey, std::uint32
     } else {
         code = MemoryRegistry::createKey(root, subKey, access, result);
     }
-    log_.add("RegCreateKeyEx(" + keyName(root) + ", " + subKey + ", " + hex(access) + ") = " +
+    log_.add("RegCreateKeyEx(" + keyName(root) + ", " + subKey + ", " + plainHex(access) + ") = " +
              std::to_string(code) + (code == 0 ? " " + keyName(*result) : ""));
     return code;
 }

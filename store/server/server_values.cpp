@@ -1,0 +1,23 @@
+#include "store/server/server_values.h"
+
+#include <charconv>
+
+namespace velmora {
+
+std::uint64_t bigEndianNumber(const Bytes& bytes) {
+    std::uint64_t value = 0;
+    for (std::uint8_t byte : bytes) value = (value << 8) | byte;
+    return value;
+}
+
+ServerValue serverParameterOf(const FieldValue& value) {
+    if (value.isNull()) return ServerValue::null();
+    if (auto bytes = std::get_if<SharedBytes>(&value.value)) return ServerValue::ofBytes(*bytes);
+    if (auto number = std::get_if<double>(&value.value)) {
+        char text[32];
+        return ServerValue::ofText(std::string(text, std::to_chars(text, text + sizeof text, *number).ptr));
+    }
+    return ServerValue::ofText(value.asString());
+}
+
+}  // namespace velmora
