@@ -17,7 +17,7 @@ TEST_F(LiveWindow, AnotherClientsAddShowsWithoutACommand) {
     MainWindow& f = openWindow(database.address());
     database.run("INSERT INTO pictures (filename, picture) VALUES ('sea', '\\xffd8ffd9'); NOTIFY velmora_pictures");
     EXPECT_TRUE(QTest::qWaitFor(
-        [&] { return f.countLabel->text().toStdString() == "2   张" && f.nameList->model()->rowCount() == 2; }, 1000));
+        [&] { return f.countLabel->text().toStdString() == "2   张" && f.nameList->model()->rowCount() == 2; }, 10000));
 }
 
 }  // namespace
