@@ -154,6 +154,11 @@ TEST_F(MonitorWallpapers, RealHeadlessSwayGivesEachOfItsTwoOutputsItsOwnBackgrou
     test::HeadlessSway sway(sandbox.dir().file(""));
     if (std::string why = sway.start(); !why.empty()) GTEST_SKIP() << why;
     ASSERT_NE(output({"swaymsg", "-s", sway.socket(), "create_output"}), "<failed>");
+    // create_output answers before sway lists the new output as active.
+    for (auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(10);
+         output({"swaymsg", "-s", sway.socket(), "-t", "get_outputs"}).find("HEADLESS-2") == std::string::npos &&
+         std::chrono::steady_clock::now() < deadline;)
+        std::this_thread::sleep_for(std::chrono::milliseconds(50));
     test::ScopedEnvironment sock("SWAYSOCK", sway.socket());
     change("sway");
 
