@@ -18,6 +18,7 @@
 #include "qt_window/main_window.h"
 #include "qt_window/name_grid.h"
 #include "store/database/collection_file.h"
+#include "store/server/server_values.h"
 #include "tools/synthetic_picture.h"
 
 using namespace velmora;
@@ -30,16 +31,6 @@ const int kSteps = 20;
 const int kPhotos = 8;
 const char* const kTable =
     "CREATE TABLE pictures (filename text, picture bytea, velmora_key bigint GENERATED ALWAYS AS IDENTITY PRIMARY KEY)";
-
-std::string hexOf(const Bytes& bytes) {
-    static const char digits[] = "0123456789abcdef";
-    std::string text;
-    for (std::uint8_t byte : bytes) {
-        text += digits[byte >> 4];
-        text += digits[byte & 15];
-    }
-    return text;
-}
 
 // Opens the collection at address in the window, as the popup menu's server item does
 // once the address is confirmed, until the name list has painted its first names and
@@ -66,7 +57,7 @@ void openFigures(const std::string& way, const test::ServerSetting& server) {
     // every photo does.
     const Bytes picture = tools::syntheticJpeg(96, 96);
     if (picture.size() < 2100) std::abort();
-    names.run(std::string(kTable) + "; INSERT INTO pictures (filename, picture) SELECT '图片 ' || i, '\\x" + hexOf(picture) +
+    names.run(std::string(kTable) + "; INSERT INTO pictures (filename, picture) SELECT '图片 ' || i, '" + byteaText(picture) +
               "'::bytea FROM generate_series(1, " + std::to_string(kNames) + ") i");
     const std::string address = bench::addressOver(way, server, names);
     MainWindow form(BrowserServices{}, address);

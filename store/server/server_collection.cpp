@@ -69,17 +69,6 @@ FieldValue binaryValue(const ServerResult& result, int row, int column, ColumnKi
     return FieldValue{};
 }
 
-// The server's text form of bytes, as bytea's output gives it: a backslash, "x", hex digits.
-std::string byteaText(const Bytes& bytes) {
-    static const char digits[] = "0123456789abcdef";
-    std::string text = "\\x";
-    for (std::uint8_t byte : bytes) {
-        text += digits[byte >> 4];
-        text += digits[byte & 15];
-    }
-    return text;
-}
-
 // A value the server held as text, given back as a column of this kind holds it; text
 // that does not read as one is left as it is.
 FieldValue typedFromText(const FieldValue& value, ColumnKind kind) {

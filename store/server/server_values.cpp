@@ -20,4 +20,14 @@ ServerValue serverParameterOf(const FieldValue& value) {
     return ServerValue::ofText(value.asString());
 }
 
+std::string byteaText(const Bytes& bytes) {
+    static const char digits[] = "0123456789abcdef";
+    std::string text = "\\x";
+    for (std::uint8_t byte : bytes) {
+        text += digits[byte >> 4];
+        text += digits[byte & 15];
+    }
+    return text;
+}
+
 }  // namespace velmora
